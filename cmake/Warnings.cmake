@@ -1,0 +1,16 @@
+# One interface target carries the warning flags, warnings-as-errors and the optional
+# sanitizers; every target of ours links it.
+option(VYPISNIK_WERROR "Treat warnings in our own code as errors" ON)
+option(ENABLE_ASAN "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+add_library(vypisnik_warnings INTERFACE)
+target_compile_options(vypisnik_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow
+                                                   -Wnon-virtual-dtor -Wold-style-cast)
+if(VYPISNIK_WERROR)
+  target_compile_options(vypisnik_warnings INTERFACE -Werror)
+endif()
+if(ENABLE_ASAN)
+  target_compile_options(vypisnik_warnings INTERFACE -fsanitize=address,undefined
+                                                     -fno-omit-frame-pointer)
+  target_link_options(vypisnik_warnings INTERFACE -fsanitize=address,undefined)
+endif()

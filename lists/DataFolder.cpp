@@ -1,0 +1,34 @@
+#include "lists/DataFolder.h"
+
+#include "lists/ListFile.h"
+#include "scan/DirectoryWalker.h"
+
+namespace vyp {
+
+DataFolder::DataFolder(std::string folder) : m_folder(std::move(folder)) {
+    if (m_folder.empty() || m_folder.back() != kNativeSeparator)
+        m_folder.push_back(kNativeSeparator);
+}
+
+std::string DataFolder::ListFolder() const {
+    return m_folder + std::string(kListFolderName) + kNativeSeparator;
+}
+
+std::string DataFolder::SettingsPath() const { return m_folder + std::string(kSettingsFileName); }
+
+std::string DataFolder::ListFilePath(std::string_view name) const {
+    return ListFolder() + std::string(name) + std::string(kListExtension);
+}
+
+std::optional<std::string> ListNameProblem(std::string_view name) {
+    if (name == "." || name == "..")
+        return std::string("Název seznamu nemůže být \".\" ani \"..\".");
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte == 127 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            return std::string("Název seznamu nesmí obsahovat znaky \\ / : * ? \" < > | ani řídicí znaky.");
+    }
+    return std::nullopt;
+}
+
+} // namespace vyp

@@ -1,0 +1,32 @@
+// Where the program keeps its data: the folder "Seznamy" with the list files and the file
+// "settings.ini", both in one data folder (beside the executable for the desktop program).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vyp {
+
+class DataFolder {
+public:
+    // folder is a native path; a missing trailing separator is added.
+    explicit DataFolder(std::string folder);
+
+    const std::string& Folder() const { return m_folder; }
+    // The list folder with its trailing separator ("…/Seznamy/").
+    std::string ListFolder() const;
+    std::string SettingsPath() const;
+    // The file of the list named name ("…/Seznamy/NAME.sez").
+    std::string ListFilePath(std::string_view name) const;
+
+private:
+    std::string m_folder;
+};
+
+// Why name cannot be a list name, in the words shown to the user; nothing when it can. A list
+// name is a file name, never a path: separators, the characters Windows forbids in names,
+// control characters, "." and ".." are refused.
+std::optional<std::string> ListNameProblem(std::string_view name);
+
+} // namespace vyp

@@ -1,0 +1,217 @@
+#include "lists/DisplayFormat.h"
+
+#include "lists/SizeText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace vyp {
+
+namespace {
+
+std::string ZeroText(std::string_view decimalSeparator) {
+    std::string text = "0";
+    text.append(decimalSeparator);
+    text.append("00");
+    return text;
+}
+
+// The exact decimal expansion of a >= 0 split into its integer and fraction digits. A double
+// has a finite expansion; 53 - exponent fraction digits hold all of it.
+void ExactDecimal(double a, std::string& integerDigits, std::string& fractionDigits) {
+    int exponent = 0;
+    std::frexp(a, &exponent);
+    const int precision = std::clamp(53 - exponent, 0, 1100);
+    std::string text(static_cast<size_t>(precision) + 330, '\0');
+    const int length = std::snprintf(text.data(), text.size(), "%.*f", precision, a);
+    text.resize(static_cast<size_t>(std::max(length, 0)));
+    const size_t point = text.find('.');
+    integerDigits = text.substr(0, point);
+    fractionDigits = point == std::string::npos ? std::string() : text.substr(point + 1);
+}
+
+} // namespace
+
+std::string FormatSizeNumber(double v, std::string_view decimalSeparator) {
+    if (v == 0 || !std::isfinite(v))
+        return ZeroText(decimalSeparator);
+    const bool negative = v < 0;
+    std::string integerDigits, fractionDigits;
+    ExactDecimal(std::fabs(v), integerDigits, fractionDigits);
+
+    // E: the number of digits before the decimal point (0 and below for values under 1).
+    int e = 0;
+    std::string digits; // significant digits, the first one non-zero
+    if (integerDigits != "0") {
+        e = static_cast<int>(integerDigits.size());
+        digits = integerDigits + fractionDigits;
+    } else {
+        const size_t firstNonZero = fractionDigits.find_first_not_of('0');
+        if (firstNonZero == std::string::npos)
+            return ZeroText(decimalSeparator);
+        e = -static_cast<int>(firstNonZero);
+        digits = fractionDigits.substr(firstNonZero);
+    }
+
+    const int keep = std::min(e + 2, 4);
+    if (keep < 0)
+        return ZeroText(decimalSeparator);
+    std::string kept = digits.substr(0, static_cast<size_t>(keep));
+    const char firstDropped = static_cast<size_t>(keep) < digits.size() ? digits[keep] : '0';
+    if (firstDropped >= '5') {
+        int i = keep - 1;
+        while (i >= 0 && kept[i] == '9')
+            kept[i--] = '0';
+        if (i >= 0) {
+            ++kept[i];
+        } else {
+            kept.assign(1, '1'); // the carry left the first digit: 9999.5 becomes 1 with E one larger
+            ++e;
+        }
+    }
+    while (!kept.empty() && kept.back() == '0')
+        kept.pop_back();
+    if (kept.empty())
+        return ZeroText(decimalSeparator);
+
+    std::string text;
+    if (negative)
+        text.push_back('-');
+    if (e > 4) {
+        text.push_back(kept[0]);
+        if (kept.size() > 1) {
+            text.append(decimalSeparator);
+            text.append(kept, 1, 3);
+        }
+        text.push_back('E');
+        const int exponent = e - 1;
+        if (exponent < 10)
+            text.push_back('0');
+        text.append(std::to_string(exponent));
+        return text;
+    }
+    std::string decimals;
+    if (e <= 0) {
+        text.push_back('0');
+        decimals.append(static_cast<size_t>(std::min(-e, 2)), '0');
+        decimals.append(kept);
+    } else {
+        for (int i = 0; i < e; ++i)
+            text.push_back(static_cast<size_t>(i) < kept.size() ? kept[i] : '0');
+        if (kept.size() > static_cast<size_t>(e))
+            decimals = kept.substr(static_cast<size_t>(e));
+    }
+    decimals.resize(2, '0');
+    text.append(decimalSeparator);
+    text.append(decimals);
+    return text;
+}
+
+std::string FormatMB(int64_t bytes, const RegionalSettings& regional) {
+    return FormatSizeNumber(static_cast<double>(bytes) / 1048576.0, regional.decimalSeparator) +
+           " MB";
+}
+
+std::string FormatGB(int64_t bytes, const RegionalSettings& regional) {
+    return FormatSizeNumber(static_cast<double>(bytes) / 1073741824.0,
+                            regional.decimalSeparator) +
+           " GB";
+}
+
+std::string FormatTreeSize(std::string_view sizeText, const RegionalSettings& regional) {
+    const int64_t bytes = ParseSizeText(sizeText);
+    return bytes <= kTreeSizeMegabyteLimit ? FormatMB(bytes, regional) : FormatGB(bytes, regional);
+}
+
+std::string FormatExactSize(std::string_view sizeText) {
+    std::string text(sizeText);
+    text.append(" B");
+    return text;
+}
+
+std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view pattern) {
+    const bool twelveHour = pattern.find("AP") != std::string_view::npos ||
+                            pattern.find("ap") != std::string_view::npos;
+    std::string out;
+    auto number = [&out](int value, size_t width) {
+        const std::string digits = std::to_string(value);
+        if (digits.size() < width)
+            out.append(width - digits.size(), '0');
+        out.append(digits);
+    };
+    size_t i = 0;
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        if (c == '\'') {
+            const size_t close = pattern.find('\'', i + 1);
+            if (close == i + 1) {
+                out.push_back('\''); // '' is a quote
+            } else {
+                out.append(pattern.substr(i + 1, close == std::string_view::npos
+                                                     ? std::string_view::npos
+                                                     : close - i - 1));
+            }
+            i = close == std::string_view::npos ? pattern.size() : close + 1;
+            continue;
+        }
+        size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        switch (c) {
+        case 'd':
+            number(t.day, run >= 2 ? 2 : 1);
+            break;
+        case 'M':
+            number(t.month, run >= 2 ? 2 : 1);
+            break;
+        case 'y':
+            if (run >= 4)
+                number(t.year, 4);
+            else
+                number(((t.year % 100) + 100) % 100, 2);
+            break;
+        case 'h': {
+            int hour = t.hour;
+            if (twelveHour)
+                hour = hour % 12 == 0 ? 12 : hour % 12;
+            number(hour, run >= 2 ? 2 : 1);
+            break;
+        }
+        case 'H':
+            number(t.hour, run >= 2 ? 2 : 1);
+            break;
+        case 'm':
+            number(t.minute, run >= 2 ? 2 : 1);
+            break;
+        case 's':
+            number(t.second, run >= 2 ? 2 : 1);
+            break;
+        case 'A':
+        case 'a':
+            if (i + 1 < pattern.size() && (pattern[i + 1] == 'P' || pattern[i + 1] == 'p')) {
+                const bool pm = t.hour >= 12;
+                out.append(c == 'A' ? (pm ? "PM" : "AM") : (pm ? "pm" : "am"));
+                run = 2;
+            } else {
+                out.append(run, c);
+            }
+            break;
+        default:
+            out.append(run, c);
+            break;
+        }
+        i += run;
+    }
+    return out;
+}
+
+std::string FormatListDate(const LocalDateTime& t, const RegionalSettings& regional) {
+    return FormatDateTimePattern(t, regional.shortDateFormat);
+}
+
+std::string FormatListTime(const LocalDateTime& t, const RegionalSettings& regional) {
+    return FormatDateTimePattern(t, regional.longTimeFormat);
+}
+
+} // namespace vyp

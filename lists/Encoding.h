@@ -1,0 +1,27 @@
+// Text encodings of list files and "settings.ini". Files are written in UTF-8; a file that is
+// not valid UTF-8 comes from Czech Windows settings and is read as Windows-1250, so old lists
+// keep their accents. Everything the core hands to the windows is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vyp {
+
+enum class TextEncoding { Utf8, Windows1250 };
+
+// True when bytes form valid UTF-8 (no overlongs, no surrogates, nothing above U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// Utf8 when bytes are valid UTF-8, else Windows1250.
+TextEncoding DetectEncoding(std::string_view bytes);
+
+// Appends bytes, read in the given encoding, to out as UTF-8.
+void AppendAsUtf8(std::string_view bytes, TextEncoding encoding, std::string& out);
+std::string ToUtf8(std::string_view bytes, TextEncoding encoding);
+
+// Converts UTF-8 text into the given encoding. Returns false (out unspecified) when a character
+// has no Windows-1250 form, or when utf8 is not valid UTF-8.
+bool FromUtf8(std::string_view utf8, TextEncoding encoding, std::string& out);
+
+} // namespace vyp

@@ -1,0 +1,147 @@
+#include "lists/ListFile.h"
+
+#include "lists/Errors.h"
+#include "lists/SafeFileWriter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vyp {
+
+std::string ReadWholeFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw VypisnikError(FileOpenErrorText(path, errno));
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        throw VypisnikError(FileOpenErrorText(path, err));
+    }
+    std::string bytes;
+    bytes.resize(st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
+    size_t done = 0;
+    for (;;) {
+        if (done == bytes.size())
+            bytes.resize(bytes.size() + 65536); // the file grew, or reports no size
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            throw VypisnikError(FileOpenErrorText(path, err));
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(done);
+    return bytes;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    LineReader reader(bytes);
+    std::string_view line;
+    while (reader.Next(line))
+        lines.push_back(line);
+    return lines;
+}
+
+bool LineReader::Next(std::string_view& line) {
+    if (m_p >= m_end)
+        return false;
+    const auto* lf = static_cast<const char*>(std::memchr(m_p, '\n', static_cast<size_t>(m_end - m_p)));
+    const char* stop = lf != nullptr ? lf : m_end;
+    const auto* cr = static_cast<const char*>(std::memchr(m_p, '\r', static_cast<size_t>(stop - m_p)));
+    if (cr != nullptr) {
+        line = std::string_view(m_p, static_cast<size_t>(cr - m_p));
+        m_p = (cr + 1 < m_end && cr[1] == '\n') ? cr + 2 : cr + 1;
+    } else {
+        line = std::string_view(m_p, static_cast<size_t>(stop - m_p));
+        m_p = stop + 1;
+    }
+    return true;
+}
+
+void WriteListFile(const std::string& path, const std::vector<std::string>& lines) {
+    SafeFileWriter writer(path);
+    for (const std::string& line : lines) {
+        writer.Write(line);
+        writer.Write("\r\n");
+    }
+    writer.Commit();
+}
+
+ListLineFields SplitListLine(std::string_view line) {
+    ListLineFields fields;
+    if (line.empty())
+        return fields;
+    size_t start = 0;
+    while (fields.count < 4) {
+        const size_t tab = line.find('\t', start);
+        if (tab == std::string_view::npos) {
+            fields.field[fields.count++] = line.substr(start);
+            break;
+        }
+        fields.field[fields.count++] = line.substr(start, tab - start);
+        start = tab + 1;
+    }
+    return fields;
+}
+
+std::string_view DisplayNameOf(std::string_view field1) {
+    if (field1.find('\\') == std::string_view::npos)
+        return field1;
+    const std::string_view withoutLast = field1.substr(0, field1.size() - 1);
+    const size_t slash = withoutLast.rfind('\\');
+    return slash == std::string_view::npos ? withoutLast : withoutLast.substr(slash + 1);
+}
+
+std::string_view ExtensionOf(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+void AppendTimeForDisplay(std::string_view storedTime, std::string& out) {
+    const size_t from = out.size();
+    out.append(storedTime);
+    for (size_t i = from; i < out.size(); ++i) {
+        if (out[i] == '.')
+            out[i] = ':';
+    }
+}
+
+std::string TimeForDisplay(std::string_view storedTime) {
+    std::string out;
+    AppendTimeForDisplay(storedTime, out);
+    return out;
+}
+
+bool ParseListLine(std::string& field1, std::string& name, std::string& size, std::string& date,
+                   std::string& time, std::string_view line) {
+    try {
+        const ListLineFields fields = SplitListLine(line);
+        std::string* outputs[4] = {&field1, &size, &date, &time};
+        for (int i = 0; i < fields.count; ++i)
+            outputs[i]->assign(fields.field[i]);
+        name.assign(DisplayNameOf(field1));
+        time = TimeForDisplay(time);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string_view ListCaption(std::string_view fileName) {
+    if (fileName.ends_with(kListExtension))
+        fileName.remove_suffix(kListExtension.size());
+    return fileName;
+}
+
+} // namespace vyp

@@ -1,0 +1,105 @@
+#include "lists/SafeFileWriter.h"
+
+#include "lists/Errors.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vyp {
+
+namespace {
+constexpr size_t kBufferSize = 1 << 16;
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+} // namespace
+
+SafeFileWriter::SafeFileWriter(std::string path) : m_path(std::move(path)) {
+    struct stat existing{};
+    const bool exists = ::stat(m_path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        throw VypisnikError(FileOpenErrorText(m_path, EISDIR));
+    if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        throw VypisnikError(FileOpenErrorText(m_path, EACCES));
+    if (exists && ::access(m_path.c_str(), W_OK) != 0)
+        throw VypisnikError(FileOpenErrorText(m_path, errno));
+
+    // The suffix keeps the temporary file out of every "*.sez" enumeration.
+    std::string pattern = m_path + ".tmp-XXXXXX";
+    m_fd = ::mkstemp(pattern.data());
+    if (m_fd < 0)
+        throw VypisnikError(FileOpenErrorText(m_path, errno));
+    m_tempPath = std::move(pattern);
+    ::fchmod(m_fd, exists ? (existing.st_mode & 07777) : NewFileMode());
+    m_buffer.reserve(kBufferSize);
+}
+
+SafeFileWriter::~SafeFileWriter() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        ::unlink(m_tempPath.c_str());
+    }
+}
+
+void SafeFileWriter::Write(std::string_view bytes) {
+    if (m_buffer.size() + bytes.size() > kBufferSize)
+        Flush();
+    if (bytes.size() >= kBufferSize) {
+        m_buffer.assign(bytes);
+        Flush();
+        return;
+    }
+    m_buffer.append(bytes);
+}
+
+void SafeFileWriter::Flush() {
+    size_t done = 0;
+    while (done < m_buffer.size()) {
+        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            FailWrite(n < 0 ? errno : ENOSPC);
+        done += static_cast<size_t>(n);
+    }
+    m_buffer.clear();
+}
+
+void SafeFileWriter::FailWrite(int err) {
+    ::close(m_fd);
+    ::unlink(m_tempPath.c_str());
+    m_fd = -1;
+    throw VypisnikError(FileWriteErrorText(m_path, err));
+}
+
+void SafeFileWriter::Commit() {
+    Flush();
+    if (::fsync(m_fd) != 0)
+        FailWrite(errno);
+    if (::close(m_fd) != 0) {
+        m_fd = -1;
+        const int err = errno;
+        ::unlink(m_tempPath.c_str());
+        throw VypisnikError(FileWriteErrorText(m_path, err));
+    }
+    m_fd = -1;
+    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(m_tempPath.c_str());
+        throw VypisnikError(FileWriteErrorText(m_path, err));
+    }
+}
+
+void WriteFileSafely(const std::string& path, std::string_view contents) {
+    SafeFileWriter writer(path);
+    writer.Write(contents);
+    writer.Commit();
+}
+
+} // namespace vyp

@@ -1,0 +1,41 @@
+// Writes a file so that a failure never destroys the previous contents: the bytes go to a
+// temporary file in the same folder, which replaces the old file by a rename only once all of
+// them are on disk. A writer that is destroyed without Commit() removes its temporary file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vyp {
+
+class SafeFileWriter {
+public:
+    // Starts the temporary file beside path. A path whose existing file is read-only (no write
+    // permission bit at all, the read-only attribute of Windows) is refused like one whose folder
+    // cannot be written. Throws VypisnikError "Cannot open file "PATH". REASON".
+    explicit SafeFileWriter(std::string path);
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Buffers bytes. Throws VypisnikError "Cannot write file "PATH". REASON".
+    void Write(std::string_view bytes);
+    // Flushes, syncs and renames the temporary file over path. Throws as Write does.
+    void Commit();
+
+    const std::string& Path() const { return m_path; }
+
+private:
+    void Flush();
+    [[noreturn]] void FailWrite(int err);
+
+    std::string m_path;
+    std::string m_tempPath;
+    int m_fd = -1;
+    std::string m_buffer;
+};
+
+// Replaces the file at path by contents, through a SafeFileWriter.
+void WriteFileSafely(const std::string& path, std::string_view contents);
+
+} // namespace vyp

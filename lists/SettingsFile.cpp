@@ -1,0 +1,219 @@
+#include "lists/SettingsFile.h"
+
+#include "lists/Errors.h"
+#include "lists/ListFile.h"
+#include "lists/SafeFileWriter.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace vyp {
+
+namespace {
+
+constexpr size_t kMaxValueLength = 2047;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+std::optional<int> ParseHex(std::string_view digits, bool negative) {
+    if (digits.empty() || digits.size() > 8)
+        return std::nullopt;
+    uint32_t value = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size())
+        return std::nullopt;
+    // Hexadecimal values cover all 32 bits: $FFFFFFFF is -1.
+    const auto signedValue = static_cast<int32_t>(value);
+    return negative ? static_cast<int>(-static_cast<int64_t>(signedValue)) : signedValue;
+}
+
+} // namespace
+
+std::optional<int> ParseSettingsInteger(std::string_view text) {
+    text = Trim(text);
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return ParseHex(text.substr(2), false);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (!text.empty() && text[0] == '$')
+        return ParseHex(text.substr(1), negative);
+    if (text.empty() || text[0] < '0' || text[0] > '9')
+        return std::nullopt;
+    int64_t value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size())
+        return std::nullopt;
+    if (negative)
+        value = -value;
+    if (value < INT32_MIN || value > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// Where an entry stands, or where it would be added.
+struct SettingsFile::Location {
+    bool sectionFound = false;
+    bool keyFound = false;
+    size_t lineStart = 0;  // the entry's line
+    size_t lineEnd = 0;    // end of the entry's text, before its line end
+    size_t nextLine = 0;   // start of the line after the entry
+    size_t valueStart = 0; // just after the "="
+    size_t insertAt = 0;   // where a new entry of the section goes
+};
+
+SettingsFile::SettingsFile(std::string path) : m_path(std::move(path)) {
+    try {
+        m_bytes = ReadWholeFile(m_path);
+    } catch (const VypisnikError&) {
+        m_bytes.clear();
+    }
+    m_encoding = DetectEncoding(m_bytes);
+}
+
+std::string SettingsFile::KeyInFileEncoding(std::string_view key) const {
+    std::string converted;
+    if (m_encoding == TextEncoding::Windows1250 && IsValidUtf8(key) &&
+        FromUtf8(key, TextEncoding::Windows1250, converted))
+        return converted;
+    return std::string(key);
+}
+
+SettingsFile::Location SettingsFile::Find(std::string_view section, std::string_view key) const {
+    Location location;
+    const std::string fileSection = KeyInFileEncoding(section);
+    const std::string fileKey = KeyInFileEncoding(key);
+    const std::string_view bytes = m_bytes;
+    bool inSection = false;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t end = pos;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        size_t next = end;
+        if (next < bytes.size())
+            next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
+        const std::string_view line = Trim(bytes.substr(pos, end - pos));
+        if (!line.empty() && line.front() == '[') {
+            if (inSection)
+                return location; // the first section of that name is the one that counts
+            const size_t close = line.find(']');
+            const std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            inSection = EqualIgnoringCase(name, fileSection);
+            if (inSection) {
+                location.sectionFound = true;
+                location.insertAt = next;
+            }
+        } else if (inSection && !line.empty()) {
+            location.insertAt = next;
+            const size_t equals = line.find('=');
+            if (line.front() != ';' && equals != std::string_view::npos &&
+                EqualIgnoringCase(Trim(line.substr(0, equals)), fileKey)) {
+                location.keyFound = true;
+                location.lineStart = pos;
+                location.lineEnd = end;
+                location.nextLine = next;
+                location.valueStart = static_cast<size_t>(bytes.find('=', pos)) + 1;
+                return location;
+            }
+        }
+        pos = next;
+    }
+    return location;
+}
+
+std::optional<std::string> SettingsFile::ReadString(std::string_view section,
+                                                    std::string_view key) const {
+    const Location location = Find(section, key);
+    if (!location.keyFound)
+        return std::nullopt;
+    std::string_view value = Trim(std::string_view(m_bytes).substr(
+        location.valueStart, location.lineEnd - location.valueStart));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
+                              int defaultValue) const {
+    const std::optional<std::string> text = ReadString(section, key);
+    if (!text)
+        return defaultValue;
+    return ParseSettingsInteger(*text).value_or(defaultValue);
+}
+
+void SettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+    // A name the file's old encoding cannot hold turns the file into UTF-8 first.
+    std::string unused;
+    if (m_encoding == TextEncoding::Windows1250 &&
+        (!FromUtf8(section, m_encoding, unused) || !FromUtf8(key, m_encoding, unused))) {
+        m_bytes = ToUtf8(m_bytes, m_encoding);
+        m_encoding = TextEncoding::Utf8;
+    }
+    const Location location = Find(section, key);
+    const std::string valueText = std::to_string(value);
+    std::string bytes;
+    if (location.keyFound) {
+        bytes = m_bytes.substr(0, location.valueStart) + valueText + m_bytes.substr(location.lineEnd);
+    } else {
+        std::string entry = KeyInFileEncoding(key) + "=" + valueText + "\r\n";
+        if (location.sectionFound) {
+            size_t at = location.insertAt;
+            std::string before = m_bytes.substr(0, at);
+            if (!before.empty() && before.back() != '\n' && before.back() != '\r')
+                before += "\r\n";
+            bytes = before + entry + m_bytes.substr(at);
+        } else {
+            bytes = m_bytes;
+            if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
+                bytes += "\r\n";
+            bytes += "[" + KeyInFileEncoding(section) + "]\r\n" + entry;
+        }
+    }
+    try {
+        Store(std::move(bytes));
+    } catch (const VypisnikError&) {
+        throw VypisnikError("Unable to write to " + m_path);
+    }
+}
+
+void SettingsFile::DeleteKey(std::string_view section, std::string_view key) {
+    const Location location = Find(section, key);
+    if (!location.keyFound)
+        return;
+    try {
+        Store(m_bytes.substr(0, location.lineStart) + m_bytes.substr(location.nextLine));
+    } catch (const VypisnikError&) {
+        // A refused deletion is ignored, as it has always been.
+    }
+}
+
+void SettingsFile::Store(std::string bytes) {
+    WriteFileSafely(m_path, bytes);
+    m_bytes = std::move(bytes);
+}
+
+} // namespace vyp

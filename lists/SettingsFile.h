@@ -1,0 +1,51 @@
+// "settings.ini", read and written in the private-profile format: "[Section]" lines open
+// sections, "Key=Value" lines are entries, names match without regard to ASCII letter case.
+//
+// One object serves one operation: it reads the file when it is created and releases it when it
+// is destroyed, so nothing is cached between operations. Every write goes to the disk at once,
+// through a temporary file renamed over the old one, keeping every other line as it was.
+#pragma once
+
+#include "lists/Encoding.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vyp {
+
+class SettingsFile {
+public:
+    // Reads the file at path; a missing or unreadable file reads as empty.
+    explicit SettingsFile(std::string path);
+
+    // The integer value of section/key: decimal with an optional sign, or hexadecimal after "$"
+    // or (when longer than two characters) after "0x"/"0X". Anything else, a missing file,
+    // section or key, or an empty value gives defaultValue, silently.
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    // The value text of section/key as stored (at most 2,047 characters), if there is one.
+    std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
+
+    // Writes value in decimal: replaces the entry, or adds it to its section, or adds the
+    // section. Throws VypisnikError "Unable to write to PATH" when the file cannot be written.
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    // Removes the entry; a missing key or file, or a refused write, is no error.
+    void DeleteKey(std::string_view section, std::string_view key);
+
+    const std::string& Path() const { return m_path; }
+
+private:
+    struct Location;
+    Location Find(std::string_view section, std::string_view key) const;
+    std::string KeyInFileEncoding(std::string_view key) const;
+    void Store(std::string bytes);
+
+    std::string m_path;
+    std::string m_bytes;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+};
+
+// Parses an integer the way settings values are read; nothing when the text is not one.
+std::optional<int> ParseSettingsInteger(std::string_view text);
+
+} // namespace vyp

@@ -1,0 +1,39 @@
+#include "lists/SizeText.h"
+
+#include "lists/Errors.h"
+
+#include <charconv>
+
+namespace vyp {
+
+std::optional<int64_t> TryParseSizeText(std::string_view text) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    if (digits.empty())
+        return std::nullopt;
+    uint64_t magnitude = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size())
+        return std::nullopt;
+    constexpr uint64_t kMaxPositive = static_cast<uint64_t>(INT64_MAX);
+    if (negative) {
+        if (magnitude > kMaxPositive + 1)
+            return std::nullopt;
+        return magnitude == kMaxPositive + 1 ? INT64_MIN : -static_cast<int64_t>(magnitude);
+    }
+    if (magnitude > kMaxPositive)
+        return std::nullopt;
+    return static_cast<int64_t>(magnitude);
+}
+
+int64_t ParseSizeText(std::string_view text) {
+    if (const auto value = TryParseSizeText(text))
+        return *value;
+    throw VypisnikError(InvalidIntegerText(text));
+}
+
+} // namespace vyp

@@ -1,0 +1,33 @@
+// The enumeration seam: lists one folder's entries for the scan and the list registry. The
+// POSIX back end reads the disk; tests put a fake tree behind the same interface.
+#pragma once
+
+#include "lists/LocalDateTime.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vyp {
+
+struct DirectoryEntry {
+    std::string name;
+    bool isFolder = false;
+    int64_t size = 0;       // bytes; a link's own size, links are never followed
+    LocalDateTime modified; // last write, local time, even seconds
+};
+
+class DirectoryWalker {
+public:
+    virtual ~DirectoryWalker() = default;
+
+    // Fills entries with the entries of the folder at folderPath (a native path ending with the
+    // native separator), without "." and "..". Returns false, with entries empty, when the
+    // folder cannot be enumerated. The order is the walker's own and is kept by its callers.
+    virtual bool ListFolder(const std::string& folderPath, std::vector<DirectoryEntry>& entries) = 0;
+};
+
+// The separator of native paths.
+inline constexpr char kNativeSeparator = '/';
+
+} // namespace vyp

@@ -1,0 +1,45 @@
+// The folder scan: walks a folder tree depth-first, each folder's own files before its
+// subfolders, and builds the lines of a list file; and the list creation sequence that writes
+// them. Links are never followed and a folder that cannot be read gets its line with size 0.
+#pragma once
+
+#include "scan/DirectoryWalker.h"
+#include "scan/ScanLines.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vyp {
+
+struct ScanOptions {
+    bool foldersOnly = false;      // "Pouze adresářovou strukturu": file lines are left out
+    std::string timeSeparator = ":"; // the regional time separator of stored times
+};
+
+class FolderScan {
+public:
+    FolderScan(DirectoryWalker& walker, ScanOptions options, ScanLines& lines);
+
+    // Appends the lines of everything below path (not path's own line) and returns the total size
+    // of all files below it. path is a native path ending with the native separator;
+    // relativePath is the same folder below the root in list form ("Games\Old\"), empty for
+    // the root: it is built as the walk descends, never by cutting the root text out of path.
+    int64_t ScanFolder(const std::string& path, const std::string& relativePath);
+
+private:
+    DirectoryWalker& m_walker;
+    ScanOptions m_options;
+    ScanLines& m_lines;
+};
+
+// Builds the lines of root's list into lines (cleared first) and writes them to listFilePath,
+// replacing an existing list only once the new one is whole. Throws VypisnikError when the file
+// cannot be written.
+void CreateList(DirectoryWalker& walker, const std::string& root, const std::string& listFilePath,
+                const ScanOptions& options, ScanLines& lines);
+
+// A name as it may stand in a list line: "\", TAB, CR and LF would break the format and are
+// written as "_".
+std::string ListSafeName(std::string_view name);
+
+} // namespace vyp

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building and testing Vypisnik needs on Debian 12, and only what is missing.
+# Safe to run again. apt-get needs root; as another user it goes through sudo.
+set -euo pipefail
+
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
+          qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
+          fonts-dejavu-core)
+if [ "${1:-}" = "--run" ]; then
+    packages+=(qt6-wayland libxkbcommon-x11-0)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,115 @@
+#include "search/CaseInsensitiveFinder.h"
+
+#include <array>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace vyp {
+
+namespace {
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// How common a byte is in list files, higher is more common: digits, dots, TABs and line ends
+// fill every line, lower-case letters the names; everything else is rare.
+constexpr std::array<unsigned char, 256> MakeFrequencyRank() {
+    std::array<unsigned char, 256> rank{};
+    const char* common = "qjzxkvbywfgpmhucdlrsnotiae"; // rarest first
+    for (int i = 0; common[i] != '\0'; ++i) {
+        rank[static_cast<unsigned char>(common[i])] = static_cast<unsigned char>(60 + 4 * i);
+        rank[static_cast<unsigned char>(common[i] - 'a' + 'A')] =
+            static_cast<unsigned char>(60 + 4 * i);
+    }
+    for (char c = '0'; c <= '9'; ++c)
+        rank[static_cast<unsigned char>(c)] = 230;
+    rank[static_cast<unsigned char>('.')] = 250;
+    rank[static_cast<unsigned char>('\t')] = 250;
+    rank[static_cast<unsigned char>('\r')] = 240;
+    rank[static_cast<unsigned char>('\n')] = 240;
+    rank[static_cast<unsigned char>(' ')] = 170;
+    rank[static_cast<unsigned char>('_')] = 120;
+    rank[static_cast<unsigned char>('-')] = 120;
+    rank[static_cast<unsigned char>('\\')] = 160;
+    rank[static_cast<unsigned char>(':')] = 200;
+    return rank;
+}
+constexpr std::array<unsigned char, 256> kFrequencyRank = MakeFrequencyRank();
+
+unsigned RankOf(char c) { return kFrequencyRank[static_cast<unsigned char>(c)]; }
+
+} // namespace
+
+CaseInsensitiveFinder::CaseInsensitiveFinder(std::string_view needle) {
+    m_upper.reserve(needle.size());
+    for (char c : needle)
+        m_upper.push_back(UpperAsciiChar(c));
+    // The rarest byte, then the rarest other one at a different offset.
+    for (size_t i = 1; i < m_upper.size(); ++i) {
+        if (RankOf(m_upper[i]) < RankOf(m_upper[m_rare1]))
+            m_rare1 = i;
+    }
+    m_rare2 = m_rare1 == 0 && m_upper.size() > 1 ? 1 : 0;
+    for (size_t i = 0; i < m_upper.size(); ++i) {
+        if (i != m_rare1 && RankOf(m_upper[i]) < RankOf(m_upper[m_rare2]))
+            m_rare2 = i;
+    }
+}
+
+bool CaseInsensitiveFinder::MatchesAt(const char* p) const {
+    for (size_t i = 0; i < m_upper.size(); ++i) {
+        if (UpperAsciiChar(p[i]) != m_upper[i])
+            return false;
+    }
+    return true;
+}
+
+const char* CaseInsensitiveFinder::FindScalar(const char* begin, const char* end) const {
+    const size_t n = m_upper.size();
+    for (const char* p = begin; p + n <= end; ++p) {
+        if (UpperAsciiChar(p[m_rare1]) == m_upper[m_rare1] && MatchesAt(p))
+            return p;
+    }
+    return nullptr;
+}
+
+const char* CaseInsensitiveFinder::Find(const char* begin, const char* end) const {
+    const size_t n = m_upper.size();
+    if (static_cast<size_t>(end - begin) < n)
+        return nullptr;
+#if defined(__SSE2__)
+    // A letter is compared after setting its 0x20 bit, which folds A-Z onto a-z; the few other
+    // bytes that fold onto a letter's value are weeded out by MatchesAt.
+    auto foldMask = [](char c) { return _mm_set1_epi8(IsLetter(c) ? 0x20 : 0); };
+    auto target = [](char c) {
+        return _mm_set1_epi8(static_cast<char>(IsLetter(c) ? (c | 0x20) : c));
+    };
+    const __m128i fold1 = foldMask(m_upper[m_rare1]);
+    const __m128i fold2 = foldMask(m_upper[m_rare2]);
+    const __m128i want1 = target(m_upper[m_rare1]);
+    const __m128i want2 = target(m_upper[m_rare2]);
+    const char* p = begin;
+    const char* lastStart = end - n; // the last position a match may start at
+    while (p + 16 <= lastStart + 1) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + m_rare1));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + m_rare2));
+        const __m128i hit = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, fold1), want1),
+                                          _mm_cmpeq_epi8(_mm_or_si128(b, fold2), want2));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        while (mask != 0) {
+            const int bit = __builtin_ctz(mask);
+            if (MatchesAt(p + bit))
+                return p + bit;
+            mask &= mask - 1;
+        }
+        p += 16;
+    }
+    return FindScalar(p, end);
+#else
+    return FindScalar(begin, end);
+#endif
+}
+
+} // namespace vyp

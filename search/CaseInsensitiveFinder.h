@@ -1,0 +1,37 @@
+// Finds a byte string in a buffer with ASCII letters compared without regard to case (every
+// other byte exactly). It scans for two of the needle's rarest bytes at once, sixteen positions
+// a step, and checks the whole needle only where both fit, which keeps the search of a text
+// that occurs rarely close to the speed of reading memory.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vyp {
+
+class CaseInsensitiveFinder {
+public:
+    // needle must not be empty.
+    explicit CaseInsensitiveFinder(std::string_view needle);
+
+    // The first match that starts in [begin, end) and ends by end, or nullptr.
+    const char* Find(const char* begin, const char* end) const;
+
+    size_t Size() const { return m_upper.size(); }
+
+private:
+    bool MatchesAt(const char* p) const;
+    const char* FindScalar(const char* begin, const char* end) const;
+
+    std::string m_upper; // the needle with a-z as A-Z
+    size_t m_rare1 = 0;  // offsets of the two rare bytes in the needle
+    size_t m_rare2 = 0;
+};
+
+// The byte with a-z turned into A-Z.
+inline char UpperAsciiChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+} // namespace vyp

@@ -1,0 +1,38 @@
+// The list search: every line of the ticked groups' list files that holds the search text
+// (ASCII letters without regard to case, the raw line with its TABs, sizes and dates) gives one
+// result row, in the order found: lists in registry order, lines in file order. List files are
+// read again from disk at every search.
+#pragma once
+
+#include "lists/ListRegistry.h"
+#include "search/SearchRow.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vyp {
+
+// Which groups are searched: index 0 is group 2 ("Gamesy") … index 6 group 8 ("Neurčeno").
+using GroupFilter = std::array<bool, 7>;
+
+struct SearchResult {
+    std::vector<SearchRow> rows;
+    int32_t filesFound = 0;
+    int32_t foldersFound = 0;
+    // One "Cannot open file ..." text for each list that could not be read; the search went on.
+    std::vector<std::string> errors;
+};
+
+// Searches text (UTF-8, used as typed; the empty text matches nothing) in the lists of
+// registry whose group is ticked in groups (a group outside 2..8 counts as "Neurčeno"). Each
+// file's matches are found in its own encoding; the rows hold UTF-8.
+SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
+                         const ListRegistry& registry);
+
+// The name under which a list is shown: its file name without the final ".sez".
+std::string ListNameOf(const rsznListInfo& info);
+
+} // namespace vyp

@@ -1,0 +1,102 @@
+#include "lists/DisplayFormat.h"
+#include "lists/Errors.h"
+#include "lists/SizeText.h"
+
+#include <gtest/gtest.h>
+
+namespace vyp {
+namespace {
+
+const RegionalSettings kCzech = RegionalSettings::Czech();
+
+TEST(DisplayFormat, WorkedSizeValues) {
+    struct Row {
+        int64_t bytes;
+        const char* mb;
+        const char* gb;
+    };
+    const Row rows[] = {
+        {0, "0,00 MB", "0,00 GB"},
+        {5242, "0,00 MB", "0,00 GB"},
+        {5243, "0,01 MB", "0,00 GB"},
+        {131072, "0,13 MB", "0,00 GB"},
+        {1048576, "1,00 MB", "0,00 GB"},
+        {12345678, "11,77 MB", "0,01 GB"},
+        {130000000, "124,00 MB", "0,12 GB"},
+        {1047527424, "999,00 MB", "0,98 GB"},
+        {1073741824, "1024,00 MB", "1,00 GB"},
+        {10485235711, "9999,00 MB", "9,77 GB"},
+        {10485235712, "1E04 MB", "9,77 GB"},
+        {12945228800, "1,235E04 MB", "12,06 GB"},
+        {1099511627776, "1,049E06 MB", "1024,00 GB"},
+        {13194139533312, "1,258E07 MB", "1,229E04 GB"},
+        {-1048576, "-1,00 MB", "0,00 GB"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(FormatMB(row.bytes, kCzech), row.mb) << row.bytes;
+        EXPECT_EQ(FormatGB(row.bytes, kCzech), row.gb) << row.bytes;
+    }
+}
+
+TEST(DisplayFormat, SizeNumberRules) {
+    EXPECT_EQ(FormatSizeNumber(12345.678, ","), "1,235E04");
+    EXPECT_EQ(FormatSizeNumber(10000, ","), "1E04");
+    EXPECT_EQ(FormatSizeNumber(9999.5, ","), "1E04");
+    EXPECT_EQ(FormatSizeNumber(9999.49, ","), "9999,00");
+    EXPECT_EQ(FormatSizeNumber(123456789, ","), "1,235E08");
+    EXPECT_EQ(FormatSizeNumber(123.456, ","), "123,50");
+    EXPECT_EQ(FormatSizeNumber(1234.5678, ","), "1235,00");
+    EXPECT_EQ(FormatSizeNumber(0.005, ","), "0,01");
+    EXPECT_EQ(FormatSizeNumber(0.004, ","), "0,00");
+    EXPECT_EQ(FormatSizeNumber(0.05, ","), "0,05");
+    EXPECT_EQ(FormatSizeNumber(0.999, ","), "1,00");
+    EXPECT_EQ(FormatSizeNumber(99.999, ","), "100,00");
+    EXPECT_EQ(FormatSizeNumber(-0.001, ","), "0,00");
+    EXPECT_EQ(FormatSizeNumber(1e120, ","), "1E120");
+    EXPECT_EQ(FormatSizeNumber(0.125, "."), "0.13");
+}
+
+TEST(DisplayFormat, TreeSizeSwitchesAbove999Megabytes) {
+    EXPECT_EQ(FormatTreeSize("1047527424", kCzech), "999,00 MB");
+    EXPECT_EQ(FormatTreeSize("1047527425", kCzech), "0,98 GB");
+    EXPECT_EQ(FormatTreeSize("-99999999999", kCzech), "-9,537E04 MB");
+    EXPECT_EQ(FormatTreeSize("0", kCzech), "0,00 MB");
+    try {
+        FormatTreeSize("12a", kCzech);
+        FAIL() << "no error";
+    } catch (const VypisnikError& error) {
+        EXPECT_EQ(std::string(error.what()), "'12a' is not a valid integer value");
+    }
+}
+
+TEST(DisplayFormat, RegionalSeparatorAndExactForm) {
+    EXPECT_EQ(FormatMB(12345678, RegionalSettings::English()), "11.77 MB");
+    EXPECT_EQ(FormatExactSize("0"), "0 B");
+    EXPECT_EQ(FormatExactSize("1073741824"), "1073741824 B");
+    EXPECT_EQ(FormatExactSize("-5"), "-5 B");
+}
+
+TEST(DisplayFormat, ListDatesInRegionalForms) {
+    const LocalDateTime t{2004, 1, 5, 14, 3, 20};
+    EXPECT_EQ(FormatListDate(t, kCzech), "05.01.2004");
+    EXPECT_EQ(FormatListTime(t, kCzech), "14:03:20");
+    EXPECT_EQ(FormatListDate(t, RegionalSettings::English()), "1/5/2004");
+    EXPECT_EQ(FormatListTime(t, RegionalSettings::English()), "2:03:20 PM");
+    EXPECT_EQ(FormatDateTimePattern(t, "d. M. yy 'v' h"), "5. 1. 04 v 14");
+}
+
+TEST(SizeText, SixtyFourBitValuesAndErrors) {
+    EXPECT_EQ(ParseSizeText("3221225472"), 3221225472LL);
+    EXPECT_EQ(ParseSizeText("-5"), -5);
+    EXPECT_EQ(ParseSizeText("9223372036854775807"), INT64_MAX);
+    EXPECT_EQ(ParseSizeText("-9223372036854775808"), INT64_MIN);
+    EXPECT_FALSE(TryParseSizeText("9223372036854775808"));
+    EXPECT_FALSE(TryParseSizeText(""));
+    EXPECT_FALSE(TryParseSizeText("-"));
+    EXPECT_FALSE(TryParseSizeText(" 5"));
+    EXPECT_FALSE(TryParseSizeText("5x"));
+    EXPECT_THROW(ParseSizeText("abc"), VypisnikError);
+}
+
+} // namespace
+} // namespace vyp

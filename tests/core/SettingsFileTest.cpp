@@ -1,0 +1,103 @@
+#include "TestSupport.h"
+
+#include "lists/Errors.h"
+#include "lists/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace vyp {
+namespace {
+
+TEST(SettingsFile, MissingFileSectionsAndKeysGiveDefaults) {
+    test::TempDir dir;
+    const SettingsFile missing(dir / "settings.ini");
+    EXPECT_EQ(missing.ReadInteger("fLV", "Top", 298), 298);
+    test::WriteFile(dir / "settings.ini", "[fLV]\r\nTop=12\r\n");
+    const SettingsFile present(dir / "settings.ini");
+    EXPECT_EQ(present.ReadInteger("fLV", "Left", 320), 320);
+    EXPECT_EQ(present.ReadInteger("fFind", "Top", 419), 419);
+    EXPECT_EQ(present.ReadInteger("FLV", "TOP", 0), 12); // names ignore letter case
+}
+
+TEST(SettingsFile, IntegersAreReadAsTheProfileFormatDoes) {
+    test::TempDir dir;
+    test::WriteFile(dir / "s.ini", "[Seznamy]\nhex=0x7\nDollar=$7\nbad=abc\nneg=-4\nplus=+5\n"
+                                   "empty=\nshort=0x\n  spaced  =  300  \nquoted=\"9\"\n"
+                                   "negHex=-$10\nbig=99999999999\nall=$FFFFFFFF\n");
+    const SettingsFile settings(dir / "s.ini");
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "hex", 8), 7);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "dollar", 8), 7);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "bad", 8), 8);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "neg", 8), -4);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "plus", 8), 5);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "empty", 8), 8);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "short", 8), 8); // "0x" alone is no number
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "spaced", 8), 300);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "quoted", 8), 9);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "negHex", 8), -16);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "big", 8), 8);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "all", 8), -1);
+}
+
+TEST(SettingsFile, HeightSpelledOtherwiseIsNotHeigth) {
+    test::TempDir dir;
+    test::WriteFile(dir / "s.ini", "[fLV]\r\nHeight=700\r\n");
+    EXPECT_EQ(SettingsFile(dir / "s.ini").ReadInteger("fLV", "Heigth", 541), 541);
+}
+
+TEST(SettingsFile, WritesKeepEveryOtherLineAsItWas) {
+    test::TempDir dir;
+    const std::string path = dir / "settings.ini";
+    test::WriteFile(path, "; my notes\r\n[fLV]\r\nTop=1\r\nLeft = 2\r\n\r\n[Other]\r\nx=y\r\n");
+    SettingsFile settings(path);
+    settings.WriteInteger("fLV", "left", -300); // replaced in place
+    settings.WriteInteger("fLV", "Width", 944); // added to its section
+    settings.WriteInteger("Seznamy", "Disk1.sez", 3); // a new section at the end
+    EXPECT_EQ(test::ReadFile(path), "; my notes\r\n[fLV]\r\nTop=1\r\nLeft =-300\r\nWidth=944\r\n"
+                                    "\r\n[Other]\r\nx=y\r\n[Seznamy]\r\nDisk1.sez=3\r\n");
+    // A fresh object reads what the last one wrote: nothing is cached.
+    EXPECT_EQ(SettingsFile(path).ReadInteger("fLV", "Left", 0), -300);
+    settings.DeleteKey("Seznamy", "DISK1.SEZ");
+    settings.DeleteKey("Seznamy", "missing.sez");
+    EXPECT_EQ(SettingsFile(path).ReadInteger("Seznamy", "Disk1.sez", 8), 8);
+}
+
+TEST(SettingsFile, FirstWriteCreatesTheFile) {
+    test::TempDir dir;
+    SettingsFile settings(dir / "settings.ini");
+    settings.WriteInteger("fLV", "Top", -20);
+    EXPECT_EQ(test::ReadFile(dir / "settings.ini"), "[fLV]\r\nTop=-20\r\n");
+    SettingsFile(dir / "none.ini").DeleteKey("a", "b"); // no file: no error, nothing created
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
+}
+
+TEST(SettingsFile, ReadOnlyFileRefusesWritesAndStaysUntouched) {
+    test::TempDir dir;
+    const std::string path = dir / "settings.ini";
+    test::WriteFile(path, "[fLV]\r\nTop=1\r\n");
+    ::chmod(path.c_str(), 0444);
+    SettingsFile settings(path);
+    try {
+        settings.WriteInteger("fLV", "Top", 5);
+        FAIL() << "no error";
+    } catch (const VypisnikError& error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
+    }
+    settings.DeleteKey("fLV", "Top"); // refused, silently
+    EXPECT_EQ(test::ReadFile(path), "[fLV]\r\nTop=1\r\n");
+}
+
+TEST(SettingsFile, Windows1250FileKeepsItsEncoding) {
+    test::TempDir dir;
+    const std::string path = dir / "s.ini";
+    test::WriteFile(path, "[Seznamy]\r\nObr\xE1zky.sez=4\r\n"); // "Obrázky.sez" in Windows-1250
+    SettingsFile settings(path);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "Obrázky.sez", 8), 4);
+    settings.WriteInteger("Seznamy", "Hudba\xC4\x8D.sez", 5); // "Hudbač.sez"
+    EXPECT_EQ(test::ReadFile(path), "[Seznamy]\r\nObr\xE1zky.sez=4\r\nHudba\xE8.sez=5\r\n");
+}
+
+} // namespace
+} // namespace vyp

@@ -1,0 +1,101 @@
+#include "TestSupport.h"
+
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <sstream>
+
+namespace vyp::test {
+
+TempDir::TempDir() {
+    std::random_device random;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name()
+                                       : std::string("vypisnik");
+    for (char& c : name) {
+        if (c == '/')
+            c = '_';
+    }
+    m_path = std::filesystem::temp_directory_path() /
+             ("vyp-" + name + "-" + std::to_string(random()));
+    std::filesystem::create_directories(m_path);
+}
+
+TempDir::~TempDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (info != nullptr && info->result()->Failed()) {
+        std::cerr << "kept the test folder " << m_path << "\n";
+        return;
+    }
+    std::error_code ignored;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool FakeDirectoryWalker::ListFolder(const std::string& folderPath,
+                                     std::vector<DirectoryEntry>& entries) {
+    m_listed.push_back(folderPath);
+    entries.clear();
+    const auto found = m_folders.find(folderPath);
+    if (found == m_folders.end() || m_unreadable.count(folderPath) != 0)
+        return false;
+    entries = found->second;
+    return true;
+}
+
+LocalDateTime At(int year, int month, int day, int hour, int minute, int second) {
+    return {year, month, day, hour, minute, second};
+}
+
+DirectoryEntry FileEntry(const std::string& name, int64_t size, LocalDateTime modified) {
+    return {name, false, size, modified};
+}
+
+DirectoryEntry FolderEntry(const std::string& name, LocalDateTime modified) {
+    return {name, true, 0, modified};
+}
+
+void AddExampleTree(FakeDirectoryWalker& walker, const std::string& root, bool filesLast) {
+    std::vector<DirectoryEntry> top = {FolderEntry("Games", At(2004, 1, 15, 9, 30, 0)),
+                                       FolderEntry("Music", At(2004, 2, 29, 18, 45, 10))};
+    const DirectoryEntry autorun = FileEntry("autorun.inf", 45, At(2003, 11, 2, 14, 3, 20));
+    if (filesLast)
+        top.push_back(autorun);
+    else
+        top.insert(top.begin(), autorun);
+    walker.AddFolder(root, top);
+    std::vector<DirectoryEntry> games = {FolderEntry("Old", At(2003, 5, 1, 0, 0, 0))};
+    const DirectoryEntry setup = FileEntry("setup.exe", 1048576, At(2004, 1, 15, 9, 29, 58));
+    if (filesLast)
+        games.push_back(setup);
+    else
+        games.insert(games.begin(), setup);
+    walker.AddFolder(root + "Games/", games);
+    walker.AddFolder(root + "Games/Old/", {FileEntry("old.zip", 2000, At(2003, 5, 1, 0, 0, 0))});
+    walker.AddFolder(root + "Music/", {});
+}
+
+std::vector<std::string> ExampleLines(const std::string& root) {
+    return {root + "\t1050621",
+            "autorun.inf\t45\t2003.11.2\t14:3.20",
+            "Games\\\t1050576\t2004.1.15\t9:30.0",
+            "setup.exe\t1048576\t2004.1.15\t9:29.58",
+            "Games\\Old\\\t2000\t2003.5.1\t0:0.0",
+            "old.zip\t2000\t2003.5.1\t0:0.0",
+            "Music\\\t0\t2004.2.29\t18:45.10"};
+}
+
+} // namespace vyp::test

@@ -1,0 +1,63 @@
+// Helpers shared by the core tests: a fresh temporary folder per test (kept when the test
+// fails, so it can be looked at), a fake folder tree behind the walker seam, file helpers.
+#pragma once
+
+#include "lists/LocalDateTime.h"
+#include "scan/DirectoryWalker.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vyp::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder with a trailing separator.
+    std::string Path() const { return m_path.string() + "/"; }
+    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// A folder tree in memory: each folder path maps to its entries, in the order given.
+class FakeDirectoryWalker final : public DirectoryWalker {
+public:
+    void AddFolder(const std::string& path, std::vector<DirectoryEntry> entries) {
+        m_folders[path] = std::move(entries);
+    }
+    void MakeUnreadable(const std::string& path) { m_unreadable.insert(path); }
+    const std::vector<std::string>& Listed() const { return m_listed; }
+
+    bool ListFolder(const std::string& folderPath, std::vector<DirectoryEntry>& entries) override;
+
+private:
+    std::map<std::string, std::vector<DirectoryEntry>> m_folders;
+    std::set<std::string> m_unreadable;
+    std::vector<std::string> m_listed;
+};
+
+LocalDateTime At(int year, int month, int day, int hour, int minute, int second);
+DirectoryEntry FileEntry(const std::string& name, int64_t size, LocalDateTime modified = {});
+DirectoryEntry FolderEntry(const std::string& name, LocalDateTime modified = {});
+
+// The example tree of the list format: E:\ with autorun.inf, Games (setup.exe, Old with
+// old.zip) and the empty Music; files listed after folders when filesLast is set.
+void AddExampleTree(FakeDirectoryWalker& walker, const std::string& root, bool filesLast);
+// Its seven lines.
+std::vector<std::string> ExampleLines(const std::string& root);
+
+} // namespace vyp::test
