@@ -1,0 +1,127 @@
+#include "TestSupport.h"
+
+#include "lists/FolderHierarchy.h"
+#include "lists/FolderRows.h"
+
+#include <gtest/gtest.h>
+
+namespace vyp {
+namespace {
+
+std::string Example() {
+    std::string bytes;
+    for (const std::string& line : test::ExampleLines("E:\\"))
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+TEST(FolderHierarchy, OneNodePerFolderLineUnderItsParent) {
+    const FolderHierarchy h = FolderHierarchy::FromBytes(Example());
+    EXPECT_EQ(h.ListSizeText(), "1050621");
+    ASSERT_EQ(h.Count(), 3u);
+    EXPECT_EQ(h.Path(0), "Games\\");
+    EXPECT_EQ(h.Caption(0), "Games");
+    EXPECT_EQ(h.SizeText(0), "1050576");
+    EXPECT_EQ(h.DateText(0), "2004.1.15");
+    EXPECT_EQ(h.TimeText(0), "9:30:0");
+    EXPECT_EQ(h.Parent(0), FolderHierarchy::kListNode);
+    EXPECT_EQ(h.Caption(1), "Old");
+    EXPECT_EQ(h.Parent(1), 0);
+    EXPECT_EQ(h.Caption(2), "Music");
+    EXPECT_EQ(h.Parent(2), FolderHierarchy::kListNode);
+}
+
+TEST(FolderHierarchy, TopLevelNameAlsoUsedDeeperHangsUnderTheList) {
+    const FolderHierarchy h = FolderHierarchy::FromBytes(
+        "R\\\t0\r\nA\\\t0\t1\t2\r\nA\\B\\\t0\t1\t2\r\nA\\B\\B\\\t0\t1\t2\r\nB\\\t0\t1\t2\r\n");
+    ASSERT_EQ(h.Count(), 4u);
+    EXPECT_EQ(h.Parent(2), 1);
+    EXPECT_EQ(h.Path(3), "B\\");
+    EXPECT_EQ(h.Parent(3), FolderHierarchy::kListNode);
+}
+
+TEST(FolderHierarchy, MissingParentHangsUnderTheNearestAncestor) {
+    const FolderHierarchy h = FolderHierarchy::FromBytes(
+        "R\\\t0\r\nA\\\t0\t1\t2\r\nA\\gone\\C\\\t0\t1\t2\r\nX\\Y\\\t0\t1\t2\r\n");
+    ASSERT_EQ(h.Count(), 3u);
+    EXPECT_EQ(h.Parent(1), 0);
+    EXPECT_EQ(h.Caption(1), "C");
+    EXPECT_EQ(h.Parent(2), FolderHierarchy::kListNode);
+}
+
+TEST(FolderHierarchy, HeaderOnlyAndBrokenFiles) {
+    EXPECT_EQ(FolderHierarchy::FromBytes("E:\\\t77\r\n").Count(), 0u);
+    EXPECT_EQ(FolderHierarchy::FromBytes("E:\\\t77\r\n").ListSizeText(), "77");
+    EXPECT_EQ(FolderHierarchy::FromBytes("E:\\\r\n").ListSizeText(), "0"); // no TAB
+    EXPECT_EQ(FolderHierarchy::FromBytes("").ListSizeText(), "0");
+    const FolderHierarchy damaged = FolderHierarchy::FromBytes("E:\\\t1\r\nA\\\r\n");
+    ASSERT_EQ(damaged.Count(), 1u);
+    EXPECT_EQ(damaged.Caption(0), "A");
+    EXPECT_EQ(damaged.SizeText(0), "");
+    test::TempDir dir;
+    const FolderHierarchy missing = FolderHierarchy::Read(dir / "missing.sez");
+    EXPECT_EQ(missing.Count(), 0u);
+    EXPECT_NE(missing.Error().find("Cannot open file"), std::string::npos);
+}
+
+TEST(FolderHierarchy, Windows1250NamesAreDecoded) {
+    const FolderHierarchy h = FolderHierarchy::FromBytes("C:\\\t0\r\n\x8A" "aty\\\t0\t2004.1.1\t1:2.4\r\n");
+    ASSERT_EQ(h.Count(), 1u);
+    EXPECT_EQ(h.Path(0), "Šaty\\");
+    EXPECT_EQ(h.Caption(0), "Šaty");
+    EXPECT_EQ(h.TimeText(0), "1:2:4");
+}
+
+TEST(FolderRows, RootAndFolderRowsWithTotals) {
+    const FolderRows root = FolderRows::FromBytes(Example(), "");
+    ASSERT_EQ(root.rows.size(), 1u);
+    EXPECT_EQ(root.rows[0].Caption, "autorun.inf");
+    EXPECT_EQ(root.rows[0].TimeText, "14:3:20");
+    EXPECT_EQ(root.rows[0].Extension(), "inf");
+    EXPECT_EQ(root.total, 45);
+    const FolderRows games = FolderRows::FromBytes(Example(), "Games\\");
+    ASSERT_EQ(games.rows.size(), 1u);
+    EXPECT_EQ(games.rows[0].Caption, "setup.exe");
+    EXPECT_EQ(games.total, 1048576);
+    EXPECT_TRUE(FolderRows::FromBytes(Example(), "Music\\").rows.empty());
+    EXPECT_TRUE(FolderRows::FromBytes(Example(), "Music\\").error.empty());
+    EXPECT_TRUE(FolderRows::FromBytes("E:\\\t0\r\nA\\\t0\t1\t2\r\n", "").rows.empty());
+}
+
+TEST(FolderRows, TheFolderIsFoundByItsWholePathNotAPartOfIt) {
+    const std::string list = "D:\\Data\\\t9\r\nBackup\\\t5\t1\t2\r\nBackup\\Data\\\t5\t1\t2\r\n"
+                             "wrong.txt\t5\t1\t2\r\nData\\\t4\t1\t2\r\nright.txt\t4\t1\t2\r\n";
+    const FolderRows rows = FolderRows::FromBytes(list, "Data\\");
+    ASSERT_EQ(rows.rows.size(), 1u);
+    EXPECT_EQ(rows.rows[0].Caption, "right.txt");
+    // The root's text never stands for a folder of the list.
+    EXPECT_EQ(FolderRows::FromBytes("D:\\Data\\Games\\\t0\r\nx\t1\t2\t3\r\nGames\\\t0\t1\t2\r\n"
+                                    "y\t2\t1\t2\r\n",
+                                    "Games\\")
+                  .rows[0]
+                  .Caption,
+              "y");
+}
+
+TEST(FolderRows, ErrorsEndTheFillKeepingRowsSoFar) {
+    const FolderRows damaged =
+        FolderRows::FromBytes("E:\\\t0\r\na\t1\t1\t1\r\nb\tx1\t1\t1\r\nc\t3\t1\t1\r\n", "");
+    EXPECT_EQ(damaged.error, "'x1' is not a valid integer value");
+    ASSERT_EQ(damaged.rows.size(), 1u);
+    const FolderRows big = FolderRows::FromBytes("E:\\\t0\r\na\t3221225472\t1\t1\r\n", "");
+    EXPECT_EQ(big.total, 3221225472LL);
+    EXPECT_EQ(FolderRows::FromBytes(Example(), "Nothing\\").error, "List index out of bounds (7)");
+    test::TempDir dir;
+    EXPECT_NE(FolderRows::Read(dir / "gone.sez", "").error.find("Cannot open file"),
+              std::string::npos);
+}
+
+TEST(FolderRows, FoldersOnlyListShowsNoRows) {
+    const std::string list = "E:\\\t10\r\nA\\\t10\t1\t2\r\nA\\B\\\t10\t1\t2\r\n";
+    EXPECT_TRUE(FolderRows::FromBytes(list, "").rows.empty());
+    EXPECT_TRUE(FolderRows::FromBytes(list, "A\\").rows.empty());
+    EXPECT_TRUE(FolderRows::FromBytes(list, "A\\B\\").rows.empty());
+}
+
+} // namespace
+} // namespace vyp

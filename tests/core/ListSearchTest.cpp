@@ -1,0 +1,167 @@
+#include "TestSupport.h"
+
+#include "lists/ListRegistry.h"
+#include "search/CaseInsensitiveFinder.h"
+#include "search/ListSearch.h"
+
+#include <gtest/gtest.h>
+
+namespace vyp {
+namespace {
+
+// Lists written into a temporary folder and registered in the order added.
+class SearchFixture : public ::testing::Test {
+protected:
+    void AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
+        const std::string path = m_dir / fileName;
+        test::WriteFile(path, bytes);
+        rsznListInfo info;
+        info.FileName = fileName;
+        info.FullPath = path;
+        info.Group = group;
+        m_registry.ListPaths.push_back(path);
+        m_registry.ListInfos.push_back(info);
+    }
+    SearchResult Search(const std::string& text, GroupFilter groups = AllGroups()) {
+        return SearchLists(text, groups, m_registry);
+    }
+    static GroupFilter AllGroups() { return {true, true, true, true, true, true, true}; }
+    std::vector<std::string> Paths(const SearchResult& result) {
+        std::vector<std::string> paths;
+        for (const SearchRow& row : result.rows)
+            paths.emplace_back(row.Path());
+        return paths;
+    }
+
+    test::TempDir m_dir;
+    ListRegistry m_registry;
+};
+
+const char* kGames = "D:\\\t3000\r\nreadme.txt\t100\t2004.1.1\t1:2.4\r\n"
+                     "Games\\\t2900\t2004.2.3\t5:6.8\r\nABC.TXT\t900\t2004.2.3\t5:6.8\r\n"
+                     "Games\\Doom\\\t2000\t2003.1.1\t0:0.0\r\ndoom.exe\t2000\t2003.1.1\t0:0.0\r\n"
+                     "xAbCx\t0\t2003.1.1\t0:0.0\r\n";
+
+TEST_F(SearchFixture, MatchesAsciiLettersInAnyCaseAndBuildsPaths) {
+    AddList("games.sez", kGames);
+    const SearchResult result = Search("abc");
+    EXPECT_EQ(Paths(result), (std::vector<std::string>{"Games\\ABC.TXT", "Games\\Doom\\xAbCx"}));
+    EXPECT_EQ(result.filesFound, 2);
+    EXPECT_EQ(result.foldersFound, 0);
+    EXPECT_EQ(result.rows[0].SizeText(), "900");
+    EXPECT_EQ(result.rows[0].DateText(), "2004.2.3");
+    EXPECT_EQ(result.rows[0].TimeText(), "5:6:8");
+    EXPECT_EQ(result.rows[0].Extension(), "TXT");
+    EXPECT_EQ(Paths(Search("readme")), std::vector<std::string>{"D:\\readme.txt"});
+    EXPECT_EQ(Paths(Search("doom")), (std::vector<std::string>{"Games\\Doom\\", "Games\\Doom\\doom.exe"}));
+    EXPECT_TRUE(Search("doom").rows[0].IsFolder());
+}
+
+TEST_F(SearchFixture, WholeRawLinesAreSearched) {
+    AddList("games.sez", kGames);
+    const SearchResult years = Search("2004");
+    EXPECT_EQ(years.filesFound, 2);
+    EXPECT_EQ(years.foldersFound, 1);
+    const SearchResult dots = Search(".");
+    EXPECT_EQ(dots.filesFound, 4);
+    EXPECT_EQ(dots.foldersFound, 2);
+    EXPECT_EQ(Search("txt\t100").rows.size(), 1u); // the TAB between fields counts
+    EXPECT_TRUE(Search("").rows.empty());
+    EXPECT_TRUE(Search("abc", GroupFilter{}).rows.empty()); // no group ticked
+    EXPECT_TRUE(Search("txt\r\n100").rows.empty());
+}
+
+TEST_F(SearchFixture, MatchingHeaderIsAFolderRowShowingTheRoot) {
+    AddList("games.sez", kGames);
+    const SearchResult result = Search("3000");
+    ASSERT_EQ(result.rows.size(), 1u);
+    EXPECT_TRUE(result.rows[0].IsFolder());
+    EXPECT_EQ(result.rows[0].Path(), "D:\\");
+    EXPECT_EQ(result.rows[0].SizeText(), "3000");
+    EXPECT_EQ(result.rows[0].DateText(), "");
+    EXPECT_EQ(result.foldersFound, 1);
+}
+
+TEST_F(SearchFixture, RootWithoutBackslashStillPrefixesRootFiles) {
+    AddList("linux.sez", "/media/cdrom/\t5\r\nnotes.txt\t5\t2020.1.1\t1:1.2\r\n");
+    const SearchResult result = Search("notes");
+    ASSERT_EQ(result.rows.size(), 1u);
+    EXPECT_EQ(result.rows[0].Path(), "/media/cdrom/notes.txt");
+    EXPECT_EQ(Search("cdrom").rows.at(0).Path(), "/media/cdrom/");
+}
+
+TEST_F(SearchFixture, AccentsAreNotFoldedAndWindows1250ListsAreFound) {
+    AddList("u.sez", "C:\\\t0\r\nČESKÝ.txt\t1\t2004.1.1\t1:1.2\r\n");
+    AddList("w.sez", "C:\\\t0\r\n\xE8" "esk\xFD.txt\t2\t2004.1.1\t1:1.2\r\n"); // "český.txt"
+    EXPECT_TRUE(Search("č").rows.size() == 1);
+    EXPECT_EQ(Search("č").rows[0].ListIndex(), 1);
+    EXPECT_EQ(Search("č").rows[0].Path(), "C:\\český.txt");
+    EXPECT_EQ(Search("Č").rows.at(0).ListIndex(), 0);
+    // A plain text finds the Windows-1250 row too, and shows it decoded.
+    const SearchResult txt = Search("ESK");
+    ASSERT_EQ(txt.rows.size(), 2u);
+    EXPECT_EQ(txt.rows[1].Path(), "C:\\český.txt");
+    EXPECT_EQ(txt.rows[1].Name(), "český.txt");
+}
+
+TEST_F(SearchFixture, SameLineInTwoListsAndGroupFilter) {
+    AddList("a.sez.sez", kGames, 2);
+    AddList("b.sez", kGames, 12); // outside 2..8: searched as "Neurčeno"
+    const SearchResult both = Search("doom.exe");
+    ASSERT_EQ(both.rows.size(), 2u);
+    EXPECT_EQ(both.rows[0].ListIndex(), 0);
+    EXPECT_EQ(both.rows[1].ListIndex(), 1);
+    EXPECT_EQ(ListNameOf(m_registry.ListInfos[0]), "a.sez");
+    GroupFilter onlyUndecided{};
+    onlyUndecided[6] = true;
+    const SearchResult undecided = Search("doom.exe", onlyUndecided);
+    ASSERT_EQ(undecided.rows.size(), 1u);
+    EXPECT_EQ(undecided.rows[0].ListIndex(), 1);
+}
+
+TEST_F(SearchFixture, UnreadableListIsReportedAndTheSearchGoesOn) {
+    AddList("a.sez", kGames);
+    m_registry.ListPaths.insert(m_registry.ListPaths.begin(), m_dir / "gone.sez");
+    m_registry.ListInfos.insert(m_registry.ListInfos.begin(), rsznListInfo{});
+    m_registry.ListInfos[1].Group = 8;
+    const SearchResult result = Search("doom.exe");
+    EXPECT_EQ(result.rows.size(), 1u);
+    ASSERT_EQ(result.errors.size(), 1u);
+    EXPECT_EQ(result.errors[0], "Cannot open file \"" + (m_dir / "gone.sez") +
+                                    "\". No such file or directory");
+}
+
+TEST_F(SearchFixture, LinesAcrossReadChunksAndLoneLineEnds) {
+    // Two megabytes of lines make the search read in pieces; the folder of the last file must
+    // still be found across them.
+    std::string big = "R:\\\t0\r\nFar\\\t0\t1\t1\r\n";
+    while (big.size() < (2u << 20) + 77)
+        big += "filler-file-name.dat\t123\t2001.1.1\t1:1.0\r\n";
+    big += "needle.bin\t1\t2001.1.1\t1:1.0\rlast.bin\t1\t2001.1.1\t1:1.0\nend-needle\t1\t1\t1";
+    AddList("big.sez", big);
+    const SearchResult result = Search("needle");
+    EXPECT_EQ(Paths(result), (std::vector<std::string>{"Far\\needle.bin", "Far\\end-needle"}));
+    EXPECT_EQ(Search("filler").filesFound, Search("dat\t123").filesFound);
+}
+
+TEST(CaseInsensitiveFinder, FindsEveryPlaceAByteLoopWould) {
+    const std::string hay = "0123456789abcdefABCDEF xyzXYZ @[`{ qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq q@Q";
+    for (const char* needle : {"a", "F", "xyz", "@", "`", "q@q", "Z @[", "0123456789abcdefABCDEF x"}) {
+        const CaseInsensitiveFinder finder(needle);
+        std::string upperHay = hay, upperNeedle = needle;
+        for (char& c : upperHay)
+            c = UpperAsciiChar(c);
+        for (char& c : upperNeedle)
+            c = UpperAsciiChar(c);
+        for (size_t from = 0; from <= hay.size(); ++from) {
+            const char* found = finder.Find(hay.data() + from, hay.data() + hay.size());
+            const size_t expected = upperHay.find(upperNeedle, from);
+            EXPECT_EQ(found == nullptr ? std::string::npos : static_cast<size_t>(found - hay.data()),
+                      expected)
+                << needle << " from " << from;
+        }
+    }
+}
+
+} // namespace
+} // namespace vyp
