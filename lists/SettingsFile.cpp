@@ -25,6 +25,51 @@ std::string_view Trim(std::string_view text) {
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+std::string LowerKey(std::string_view section, std::string_view key) {
+    std::string text;
+    text.reserve(section.size() + key.size() + 1);
+    for (char c : section)
+        text.push_back(LowerAscii(c));
+    text.push_back('\0');
+    for (char c : key)
+        text.push_back(LowerAscii(c));
+    return text;
+}
+
+// Calls entry(section, key, value, lineStart, lineEnd, valueStart, nextLine) for each entry,
+// and section(name, nextLine) for each section line, in file order.
+template <typename OnSection, typename OnEntry>
+void ForEachLine(std::string_view bytes, OnSection&& section, OnEntry&& entry) {
+    std::string_view current;
+    bool inSection = false;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t end = pos;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        size_t next = end;
+        if (next < bytes.size())
+            next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
+        const std::string_view line = Trim(bytes.substr(pos, end - pos));
+        if (!line.empty() && line.front() == '[') {
+            const size_t close = line.find(']');
+            current = Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos
+                                                                          : close - 1));
+            inSection = true;
+            if (!section(current, next))
+                return;
+        } else if (inSection && !line.empty()) {
+            const size_t equals = line.find('=');
+            const bool isEntry = line.front() != ';' && equals != std::string_view::npos;
+            const size_t valueStart = static_cast<size_t>(bytes.find('=', pos)) + 1;
+            if (!entry(current, isEntry ? Trim(line.substr(0, equals)) : std::string_view(),
+                       isEntry, pos, end, valueStart, next))
+                return;
+        }
+        pos = next;
+    }
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
@@ -105,52 +150,79 @@ SettingsFile::Location SettingsFile::Find(std::string_view section, std::string_
     Location location;
     const std::string fileSection = KeyInFileEncoding(section);
     const std::string fileKey = KeyInFileEncoding(key);
-    const std::string_view bytes = m_bytes;
     bool inSection = false;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = pos;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        size_t next = end;
-        if (next < bytes.size())
-            next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
-        const std::string_view line = Trim(bytes.substr(pos, end - pos));
-        if (!line.empty() && line.front() == '[') {
+    ForEachLine(
+        m_bytes,
+        [&](std::string_view name, size_t next) {
             if (inSection)
-                return location; // the first section of that name is the one that counts
-            const size_t close = line.find(']');
-            const std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+                return false; // the first section of that name is the one that counts
             inSection = EqualIgnoringCase(name, fileSection);
             if (inSection) {
                 location.sectionFound = true;
                 location.insertAt = next;
             }
-        } else if (inSection && !line.empty()) {
+            return true;
+        },
+        [&](std::string_view, std::string_view entryKey, bool isEntry, size_t lineStart,
+            size_t lineEnd, size_t valueStart, size_t next) {
+            if (!inSection)
+                return true;
             location.insertAt = next;
-            const size_t equals = line.find('=');
-            if (line.front() != ';' && equals != std::string_view::npos &&
-                EqualIgnoringCase(Trim(line.substr(0, equals)), fileKey)) {
+            if (isEntry && EqualIgnoringCase(entryKey, fileKey)) {
                 location.keyFound = true;
-                location.lineStart = pos;
-                location.lineEnd = end;
+                location.lineStart = lineStart;
+                location.lineEnd = lineEnd;
                 location.nextLine = next;
-                location.valueStart = static_cast<size_t>(bytes.find('=', pos)) + 1;
-                return location;
+                location.valueStart = valueStart;
+                return false;
             }
-        }
-        pos = next;
-    }
+            return true;
+        });
     return location;
+}
+
+void SettingsFile::BuildIndex() const {
+    m_index.clear();
+    std::unordered_map<std::string, bool> seenSections;
+    bool visible = false;
+    std::string sectionKey;
+    ForEachLine(
+        m_bytes,
+        [&](std::string_view name, size_t) {
+            sectionKey = LowerKey(name, {});
+            visible = seenSections.emplace(sectionKey, true).second; // later copies are hidden
+            return true;
+        },
+        [&](std::string_view section, std::string_view key, bool isEntry, size_t,
+            size_t lineEnd, size_t valueStart, size_t) {
+            if (visible && isEntry)
+                m_index.emplace(LowerKey(section, key),
+                                std::string(Trim(std::string_view(m_bytes).substr(
+                                    valueStart, lineEnd - valueStart))));
+            return true;
+        });
+    m_indexed = true;
 }
 
 std::optional<std::string> SettingsFile::ReadString(std::string_view section,
                                                     std::string_view key) const {
-    const Location location = Find(section, key);
-    if (!location.keyFound)
-        return std::nullopt;
-    std::string_view value = Trim(std::string_view(m_bytes).substr(
-        location.valueStart, location.lineEnd - location.valueStart));
+    std::string_view value;
+    if (!m_indexed && ++m_unindexedReads <= 1) {
+        // A single read is answered by one pass over the file; an index pays off from the second.
+        const Location location = Find(section, key);
+        if (!location.keyFound)
+            return std::nullopt;
+        value = Trim(std::string_view(m_bytes).substr(location.valueStart,
+                                                      location.lineEnd - location.valueStart));
+    } else {
+        if (!m_indexed)
+            BuildIndex();
+        const auto found =
+            m_index.find(LowerKey(KeyInFileEncoding(section), KeyInFileEncoding(key)));
+        if (found == m_index.end())
+            return std::nullopt;
+        value = found->second;
+    }
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.substr(1, value.size() - 2);
@@ -172,6 +244,7 @@ void SettingsFile::WriteInteger(std::string_view section, std::string_view key, 
         (!FromUtf8(section, m_encoding, unused) || !FromUtf8(key, m_encoding, unused))) {
         m_bytes = ToUtf8(m_bytes, m_encoding);
         m_encoding = TextEncoding::Utf8;
+        m_indexed = false;
     }
     const Location location = Find(section, key);
     const std::string valueText = std::to_string(value);
@@ -214,6 +287,8 @@ void SettingsFile::DeleteKey(std::string_view section, std::string_view key) {
 void SettingsFile::Store(std::string bytes) {
     WriteFileSafely(m_path, bytes);
     m_bytes = std::move(bytes);
+    m_indexed = false;
+    m_unindexedReads = 0;
 }
 
 } // namespace vyp

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace vyp {
 
@@ -39,6 +40,13 @@ private:
     Location Find(std::string_view section, std::string_view key) const;
     std::string KeyInFileEncoding(std::string_view key) const;
     void Store(std::string bytes);
+    void BuildIndex() const;
+
+    // Reading every list's group looks up thousands of keys in one object: the values are
+    // indexed by section and key (lower-cased) on the first read, and again after a write.
+    mutable std::unordered_map<std::string, std::string> m_index;
+    mutable bool m_indexed = false;
+    mutable int m_unindexedReads = 0;
 
     std::string m_path;
     std::string m_bytes;

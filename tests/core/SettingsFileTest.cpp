@@ -101,3 +101,20 @@ TEST(SettingsFile, Windows1250FileKeepsItsEncoding) {
 
 } // namespace
 } // namespace vyp
+
+namespace vyp {
+namespace {
+
+TEST(SettingsFile, FirstSectionAndFirstKeyOfANameCount) {
+    test::TempDir dir;
+    test::WriteFile(dir / "s.ini", "[A]\r\nk=1\r\nk=2\r\n[B]\r\nk=3\r\n[a]\r\nk=4\r\nz=5\r\n");
+    const SettingsFile settings(dir / "s.ini");
+    for (int pass = 0; pass < 2; ++pass) { // the first read and the indexed ones agree
+        EXPECT_EQ(settings.ReadInteger("a", "K", 0), 1);
+        EXPECT_EQ(settings.ReadInteger("b", "k", 0), 3);
+        EXPECT_EQ(settings.ReadInteger("A", "z", 0), 0);
+    }
+}
+
+} // namespace
+} // namespace vyp
