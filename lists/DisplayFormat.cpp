@@ -130,7 +130,20 @@ std::string FormatExactSize(std::string_view sizeText) {
     return text;
 }
 
-std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view pattern) {
+namespace {
+// Monday 0 … Sunday 6, for a date of the proleptic Gregorian calendar.
+int DayOfWeek(int year, int month, int day) {
+    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (month < 1 || month > 12)
+        return 0;
+    const int y = month < 3 ? year - 1 : year;
+    const int sundayFirst = (y + y / 4 - y / 100 + y / 400 + offsets[month - 1] + day) % 7;
+    return ((sundayFirst + 6) % 7 + 7) % 7;
+}
+} // namespace
+
+std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view pattern,
+                                  const RegionalSettings& regional) {
     const bool twelveHour = pattern.find("AP") != std::string_view::npos ||
                             pattern.find("ap") != std::string_view::npos;
     std::string out;
@@ -160,9 +173,25 @@ std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view patte
             ++run;
         switch (c) {
         case 'd':
+            if (run >= 3) {
+                const auto& names = run >= 4 ? regional.longDayNames : regional.shortDayNames;
+                const std::string& name = names[static_cast<size_t>(DayOfWeek(t.year, t.month, t.day))];
+                if (!name.empty()) {
+                    out.append(name);
+                    break;
+                }
+            }
             number(t.day, run >= 2 ? 2 : 1);
             break;
         case 'M':
+            if (run >= 3 && t.month >= 1 && t.month <= 12) {
+                const auto& names = run >= 4 ? regional.longMonthNames : regional.shortMonthNames;
+                const std::string& name = names[static_cast<size_t>(t.month - 1)];
+                if (!name.empty()) {
+                    out.append(name);
+                    break;
+                }
+            }
             number(t.month, run >= 2 ? 2 : 1);
             break;
         case 'y':
@@ -207,11 +236,11 @@ std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view patte
 }
 
 std::string FormatListDate(const LocalDateTime& t, const RegionalSettings& regional) {
-    return FormatDateTimePattern(t, regional.shortDateFormat);
+    return FormatDateTimePattern(t, regional.shortDateFormat, regional);
 }
 
 std::string FormatListTime(const LocalDateTime& t, const RegionalSettings& regional) {
-    return FormatDateTimePattern(t, regional.longTimeFormat);
+    return FormatDateTimePattern(t, regional.longTimeFormat, regional);
 }
 
 } // namespace vyp

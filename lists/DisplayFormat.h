@@ -32,7 +32,8 @@ std::string FormatExactSize(std::string_view sizeText);
 std::string FormatListDate(const LocalDateTime& t, const RegionalSettings& regional);
 std::string FormatListTime(const LocalDateTime& t, const RegionalSettings& regional);
 
-// Formats t by a date/time pattern (the letters of RegionalSettings).
-std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view pattern);
+// Formats t by a date/time pattern (the letters of RegionalSettings, names from regional).
+std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view pattern,
+                                  const RegionalSettings& regional = {});
 
 } // namespace vyp

@@ -41,9 +41,7 @@ FolderHierarchy FolderHierarchy::FromBytes(std::string_view bytes) {
     std::string_view line;
     if (!reader.Next(line))
         return hierarchy; // no header: a list without folders
-    const size_t tab = line.find('\t');
-    if (tab != std::string_view::npos)
-        hierarchy.m_listSizeText = ToUtf8(line.substr(tab + 1), encoding);
+    hierarchy.m_listSizeText = ToUtf8(HeaderTotal(line), encoding);
 
     // Parent lookup by raw path; the views point into bytes, which outlives the build.
     std::unordered_map<std::string_view, int32_t> nodeByPath;

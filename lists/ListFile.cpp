@@ -44,6 +44,36 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+std::string ReadFirstLine(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw VypisnikError(FileOpenErrorText(path, errno));
+    std::string line;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            throw VypisnikError(FileOpenErrorText(path, err));
+        }
+        const std::string_view chunk(buffer, static_cast<size_t>(n));
+        const size_t end = chunk.find_first_of("\r\n");
+        line.append(chunk.substr(0, end));
+        if (n == 0 || end != std::string_view::npos)
+            break;
+    }
+    ::close(fd);
+    return line;
+}
+
+std::string_view HeaderTotal(std::string_view header) {
+    const size_t tab = header.find('\t');
+    return tab == std::string_view::npos ? std::string_view("0") : header.substr(tab + 1);
+}
+
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
     LineReader reader(bytes);

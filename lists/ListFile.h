@@ -15,6 +15,13 @@ namespace vyp {
 // opened or read (a folder included).
 std::string ReadWholeFile(const std::string& path);
 
+// Reads only the first line of a file (its header), without its line end. Throws as
+// ReadWholeFile does.
+std::string ReadFirstLine(const std::string& path);
+
+// The list's total from its header line: the text after the first TAB, "0" when it has none.
+std::string_view HeaderTotal(std::string_view header);
+
 // Splits bytes into lines ended by CR LF, a lone CR or a lone LF; a last line without an end is
 // still a line. The views point into bytes.
 std::vector<std::string_view> SplitLines(std::string_view bytes);

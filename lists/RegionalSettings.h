@@ -2,6 +2,7 @@
 // the user's locale; the core receives them as plain values so that tests can pin them.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace vyp {
@@ -13,9 +14,19 @@ struct RegionalSettings {
     // date, h hh H HH m mm s ss AP ap for the time; text in single quotes is copied as it is.
     std::string shortDateFormat = "dd.MM.yyyy";
     std::string longTimeFormat = "H:mm:ss";
+    // Names for MMM / MMMM (January first) and ddd / dddd (Monday first); where a name is
+    // empty the number is shown instead.
+    std::array<std::string, 12> shortMonthNames, longMonthNames;
+    std::array<std::string, 7> shortDayNames, longDayNames;
 
     static RegionalSettings Czech() { return {}; }
-    static RegionalSettings English() { return {".", ":", "M/d/yyyy", "h:mm:ss AP"}; }
+    static RegionalSettings English() {
+        RegionalSettings english;
+        english.decimalSeparator = ".";
+        english.shortDateFormat = "M/d/yyyy";
+        english.longTimeFormat = "h:mm:ss AP";
+        return english;
+    }
 };
 
 } // namespace vyp

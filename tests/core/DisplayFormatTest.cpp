@@ -100,3 +100,18 @@ TEST(SizeText, SixtyFourBitValuesAndErrors) {
 
 } // namespace
 } // namespace vyp
+
+namespace vyp {
+namespace {
+
+TEST(DisplayFormat, MonthAndDayNamesWhereTheLocaleHasThem) {
+    RegionalSettings regional;
+    regional.shortMonthNames[0] = "Jan";
+    regional.longDayNames[0] = "Monday"; // 2004-01-05 was a Monday
+    const LocalDateTime t{2004, 1, 5, 9, 0, 0};
+    EXPECT_EQ(FormatDateTimePattern(t, "dddd d MMM yyyy", regional), "Monday 5 Jan 2004");
+    EXPECT_EQ(FormatDateTimePattern(t, "ddd MMMM", regional), "05 01"); // no names: numbers
+}
+
+} // namespace
+} // namespace vyp

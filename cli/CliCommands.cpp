@@ -1,0 +1,377 @@
+#include "cli/CliCommands.h"
+
+#include "lists/DataFolder.h"
+#include "lists/DisplayFormat.h"
+#include "lists/Errors.h"
+#include "lists/FolderHierarchy.h"
+#include "lists/FolderRows.h"
+#include "lists/Groups.h"
+#include "lists/ListFile.h"
+#include "lists/ListRegistry.h"
+#include "lists/SettingsFile.h"
+#include "lists/SizeText.h"
+#include "scan/FolderScan.h"
+#include "scan/PosixDirectoryWalker.h"
+#include "search/ListSearch.h"
+#include "ui/NameCollator.h"
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <sys/stat.h>
+
+namespace vyp {
+
+const char* const kCliUsage =
+    "usage:\n"
+    "  vypisnik-cli [--data DIR] scan FOLDER NAME [--group ID] [--folders-only] [--overwrite]\n"
+    "  vypisnik-cli [--data DIR] lists\n"
+    "  vypisnik-cli [--data DIR] tree NAME\n"
+    "  vypisnik-cli [--data DIR] show NAME [FOLDER]\n"
+    "  vypisnik-cli [--data DIR] search TEXT [--groups ID,ID,...]\n"
+    "\n"
+    "--data DIR   the folder that holds \"Seznamy\" and \"settings.ini\" (default: the folder of\n"
+    "             the executable)\n"
+    "Rows are printed one a line, fields separated by TAB, as the windows show them.\n";
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+// Thrown for a command line that is not understood.
+struct UsageError {
+    std::string message;
+};
+
+class Cli {
+public:
+    Cli(const CliEnvironment& environment, std::ostream& out, std::ostream& err)
+        : m_environment(environment), m_out(out), m_err(err),
+          m_data(environment.defaultDataFolder) {}
+
+    int Run(std::vector<std::string> args);
+
+private:
+    int Scan(const std::vector<std::string>& args);
+    int Lists();
+    int Tree(const std::vector<std::string>& args);
+    int Show(const std::vector<std::string>& args);
+    int Search(const std::vector<std::string>& args);
+
+    ListRegistry LoadRegistry() const;
+    // The registry entry whose caption or file name is name; reports and returns nothing else.
+    std::optional<size_t> FindList(const ListRegistry& registry, const std::string& name);
+    void Row(std::initializer_list<std::string_view> cells);
+    int Fail(const std::string& message) {
+        m_err << message << "\n";
+        return kFailed;
+    }
+
+    const CliEnvironment& m_environment;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    DataFolder m_data;
+    std::string m_output; // rows gathered and written at once
+};
+
+bool IsFolder(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int ParseGroup(const std::string& text) {
+    const auto value = TryParseSizeText(text);
+    if (!value || *value < kFirstGroup || *value > kLastGroup)
+        throw UsageError{"Skupina musí být číslo 2 až 8: " + text};
+    return static_cast<int>(*value);
+}
+
+// The size of a table's "Velikost" column: the megabyte form, empty for a size that is no
+// number (a damaged list); the exact column shows such a text as it is.
+std::string SizeCell(std::string_view sizeText, const RegionalSettings& regional) {
+    const auto value = TryParseSizeText(sizeText);
+    return value ? FormatMB(*value, regional) : std::string();
+}
+
+void Cli::Row(std::initializer_list<std::string_view> cells) {
+    bool first = true;
+    for (std::string_view cell : cells) {
+        if (!first)
+            m_output.push_back('\t');
+        m_output.append(cell);
+        first = false;
+    }
+    m_output.push_back('\n');
+}
+
+ListRegistry Cli::LoadRegistry() const {
+    ListRegistry registry;
+    PosixDirectoryWalker walker;
+    FindLists(registry, m_data.ListFolder(), kListPattern, m_data.SettingsPath(), walker);
+    return registry;
+}
+
+std::optional<size_t> Cli::FindList(const ListRegistry& registry, const std::string& name) {
+    for (size_t i = 0; i < registry.ListInfos.size(); ++i) {
+        if (ListCaption(registry.ListInfos[i].FileName) == name)
+            return i;
+    }
+    for (size_t i = 0; i < registry.ListInfos.size(); ++i) {
+        if (registry.ListInfos[i].FileName == name)
+            return i;
+    }
+    m_err << "Seznam \"" << name << "\" neexistuje.\n";
+    return std::nullopt;
+}
+
+int Cli::Run(std::vector<std::string> args) {
+    if (args.size() >= 2 && args[0] == "--data") {
+        m_data = DataFolder(args[1]);
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            m_out << kCliUsage;
+            return 0;
+        }
+    }
+    if (args.empty())
+        throw UsageError{"chybí příkaz"};
+    const std::string command = args[0];
+    args.erase(args.begin());
+    int status = kUsage;
+    if (command == "scan")
+        status = Scan(args);
+    else if (command == "lists" && args.empty())
+        status = Lists();
+    else if (command == "tree")
+        status = Tree(args);
+    else if (command == "show")
+        status = Show(args);
+    else if (command == "search")
+        status = Search(args);
+    else
+        throw UsageError{"neznámý příkaz: " + command};
+    m_out << m_output;
+    m_out.flush();
+    return status;
+}
+
+int Cli::Scan(const std::vector<std::string>& args) {
+    std::vector<std::string> positional;
+    int group = kDefaultGroup;
+    bool foldersOnly = false;
+    bool overwrite = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--group" && i + 1 < args.size())
+            group = ParseGroup(args[++i]);
+        else if (args[i] == "--folders-only")
+            foldersOnly = true;
+        else if (args[i] == "--overwrite")
+            overwrite = true;
+        else if (args[i].starts_with("--"))
+            throw UsageError{"neznámá volba: " + args[i]};
+        else
+            positional.push_back(args[i]);
+    }
+    if (positional.size() != 2)
+        throw UsageError{"scan potřebuje FOLDER a NAME"};
+    const std::string& name = positional[1];
+    if (positional[0].empty() || name.empty())
+        return Fail("Zadejte složku a název souboru!");
+    if (const auto problem = ListNameProblem(name))
+        return Fail(*problem);
+    if (!IsFolder(positional[0]))
+        return Fail("Složka \"" + positional[0] + "\" neexistuje.");
+    std::string root = std::filesystem::absolute(positional[0]).lexically_normal().string();
+    if (root.back() != kNativeSeparator)
+        root.push_back(kNativeSeparator);
+
+    const std::string listFile = m_data.ListFilePath(name);
+    struct stat st{};
+    if (::stat(listFile.c_str(), &st) == 0 && !overwrite)
+        return Fail("Tento název seznamu už existuje!");
+    std::error_code ignored;
+    std::filesystem::create_directories(m_data.ListFolder(), ignored);
+    try {
+        PosixDirectoryWalker walker;
+        ScanLines lines;
+        CreateList(walker, root, listFile, ScanOptions{foldersOnly, m_environment.regional.timeSeparator},
+                   lines);
+        SettingsFile(m_data.SettingsPath()).WriteInteger(kListsSection, name + std::string(kListExtension), group);
+    } catch (const VypisnikError& error) {
+        return Fail(error.what());
+    }
+    return 0;
+}
+
+int Cli::Lists() {
+    const ListRegistry registry = LoadRegistry();
+    const RegionalSettings& regional = m_environment.regional;
+    int status = 0;
+    for (const rsznListInfo& info : registry.ListInfos) {
+        std::string total = "0";
+        try {
+            total = HeaderTotal(ReadFirstLine(info.FullPath));
+        } catch (const VypisnikError& error) {
+            status = Fail(error.what());
+        }
+        std::string size;
+        if (const auto value = TryParseSizeText(total))
+            size = FormatTreeSize(total, regional);
+        else
+            status = Fail(InvalidIntegerText(total));
+        const GroupInfo& group = GroupById(info.Group);
+        Row({ListCaption(info.FileName), std::to_string(group.id), group.caption, size,
+             FormatListDate(info.Date, regional), FormatListTime(info.Time, regional)});
+    }
+    return status;
+}
+
+int Cli::Tree(const std::vector<std::string>& args) {
+    if (args.size() != 1)
+        throw UsageError{"tree potřebuje NAME"};
+    const ListRegistry registry = LoadRegistry();
+    const auto list = FindList(registry, args[0]);
+    if (!list)
+        return kFailed;
+    const FolderHierarchy hierarchy = FolderHierarchy::Read(registry.ListPaths[*list]);
+    if (!hierarchy.Error().empty())
+        return Fail(hierarchy.Error());
+
+    // Children in file order, walked depth first: the tree's own order.
+    const size_t count = hierarchy.Count();
+    std::vector<int32_t> firstChild(count + 1, -1), nextSibling(count, -1), lastChild(count + 1, -1);
+    for (size_t i = 0; i < count; ++i) {
+        const size_t parent = hierarchy.Parent(i) < 0 ? count : static_cast<size_t>(hierarchy.Parent(i));
+        if (lastChild[parent] < 0)
+            firstChild[parent] = static_cast<int32_t>(i);
+        else
+            nextSibling[static_cast<size_t>(lastChild[parent])] = static_cast<int32_t>(i);
+        lastChild[parent] = static_cast<int32_t>(i);
+    }
+    int status = 0;
+    std::vector<std::pair<int32_t, int>> stack; // node, depth
+    if (firstChild[count] >= 0)
+        stack.push_back({firstChild[count], 1});
+    while (!stack.empty()) {
+        const auto [node, depth] = stack.back();
+        stack.pop_back();
+        const auto i = static_cast<size_t>(node);
+        if (nextSibling[i] >= 0)
+            stack.push_back({nextSibling[i], depth});
+        if (firstChild[i] >= 0)
+            stack.push_back({firstChild[i], depth + 1});
+        std::string size;
+        if (TryParseSizeText(hierarchy.SizeText(i)))
+            size = FormatTreeSize(hierarchy.SizeText(i), m_environment.regional);
+        else
+            status = Fail(InvalidIntegerText(hierarchy.SizeText(i)));
+        Row({std::to_string(depth), hierarchy.Caption(i), hierarchy.Path(i), size,
+             hierarchy.DateText(i), hierarchy.TimeText(i)});
+    }
+    return status;
+}
+
+int Cli::Show(const std::vector<std::string>& args) {
+    if (args.empty() || args.size() > 2)
+        throw UsageError{"show potřebuje NAME [FOLDER]"};
+    const ListRegistry registry = LoadRegistry();
+    const auto list = FindList(registry, args[0]);
+    if (!list)
+        return kFailed;
+    const FolderRows rows = FolderRows::Read(registry.ListPaths[*list], args.size() == 2 ? args[1] : "");
+    if (!rows.error.empty())
+        return Fail(rows.error);
+    std::vector<std::string_view> names;
+    names.reserve(rows.rows.size());
+    for (const FileRow& row : rows.rows)
+        names.push_back(row.Caption);
+    const RegionalSettings& regional = m_environment.regional;
+    for (size_t i : NameCollator(m_environment.collationLocale).StableOrder(names)) {
+        const FileRow& row = rows.rows[i];
+        Row({row.Caption, SizeCell(row.SizeText, regional), FormatExactSize(row.SizeText),
+             row.DateText, row.TimeText});
+    }
+    m_output += "Počet souborů: " + std::to_string(rows.rows.size()) + "\n";
+    m_output += "Velikost: " + FormatMB(rows.total, regional) + "\n";
+    return 0;
+}
+
+int Cli::Search(const std::vector<std::string>& args) {
+    GroupFilter groups{true, true, true, true, true, true, true};
+    std::optional<std::string> text;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--groups" && i + 1 < args.size()) {
+            groups = {};
+            std::string_view ids = args[++i];
+            while (!ids.empty()) {
+                const size_t comma = ids.find(',');
+                groups[static_cast<size_t>(ParseGroup(std::string(ids.substr(0, comma))) - kFirstGroup)] = true;
+                ids = comma == std::string_view::npos ? std::string_view() : ids.substr(comma + 1);
+            }
+        } else if (!text) {
+            text = args[i];
+        } else {
+            throw UsageError{"search potřebuje jeden TEXT"};
+        }
+    }
+    if (!text)
+        throw UsageError{"search potřebuje TEXT"};
+    const ListRegistry registry = LoadRegistry();
+    const SearchResult result = SearchLists(*text, groups, registry);
+
+    // The table's first order: by list name, found order within a name. The names are ranked
+    // once per list, not once per row.
+    std::vector<std::string> listNames;
+    for (const rsznListInfo& info : registry.ListInfos)
+        listNames.push_back(ListNameOf(info));
+    const std::vector<size_t> listOrder =
+        NameCollator(m_environment.collationLocale).StableOrder({listNames.begin(), listNames.end()});
+    std::vector<size_t> rank(listNames.size());
+    for (size_t position = 0; position < listOrder.size(); ++position) {
+        rank[listOrder[position]] = position;
+        // Lists whose names collate equal share a rank, so their rows keep the found order.
+        if (position > 0 && NameCollator(m_environment.collationLocale)
+                                    .Compare(listNames[listOrder[position]],
+                                             listNames[listOrder[position - 1]]) == 0)
+            rank[listOrder[position]] = rank[listOrder[position - 1]];
+    }
+    std::vector<size_t> order(result.rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return rank[static_cast<size_t>(result.rows[a].ListIndex())] <
+               rank[static_cast<size_t>(result.rows[b].ListIndex())];
+    });
+    const RegionalSettings& regional = m_environment.regional;
+    for (size_t i : order) {
+        const SearchRow& row = result.rows[i];
+        Row({listNames[static_cast<size_t>(row.ListIndex())], row.Path(),
+             SizeCell(row.SizeText(), regional), FormatExactSize(row.SizeText()), row.DateText(),
+             row.TimeText()});
+    }
+    m_output += "Nalezených souborů: " + std::to_string(result.filesFound) + "\n";
+    m_output += "Nalezených adresářů: " + std::to_string(result.foldersFound) + "\n";
+    for (const std::string& error : result.errors)
+        m_err << error << "\n";
+    return result.errors.empty() ? 0 : kFailed;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, const CliEnvironment& environment,
+           std::ostream& out, std::ostream& err) {
+    try {
+        return Cli(environment, out, err).Run(args);
+    } catch (const UsageError& usage) {
+        err << "vypisnik-cli: " << usage.message << "\n\n" << kCliUsage;
+        return kUsage;
+    } catch (const std::exception& error) {
+        err << error.what() << "\n";
+        return kFailed;
+    }
+}
+
+} // namespace vyp

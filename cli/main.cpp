@@ -1,0 +1,21 @@
+// vypisnik-cli: see CliCommands.h.
+#include "cli/CliCommands.h"
+#include "ui/LocaleSettings.h"
+
+#include <clocale>
+#include <filesystem>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, ""); // dates in local time follow the environment
+    vyp::CliEnvironment environment;
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    environment.defaultDataFolder =
+        error ? std::filesystem::current_path().string() : executable.parent_path().string();
+    environment.regional = vyp::RegionalSettingsFromLocale(QLocale::system());
+    environment.collationLocale = QLocale::system();
+    std::ios::sync_with_stdio(false);
+    return vyp::RunCli(std::vector<std::string>(argv + 1, argv + argc), environment, std::cout,
+                       std::cerr);
+}

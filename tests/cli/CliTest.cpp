@@ -1,0 +1,157 @@
+#include "TestSupport.h"
+
+#include "cli/CliCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace vyp {
+namespace {
+
+// The first n TAB-separated fields of each line of text.
+std::vector<std::string> Fields(const std::string& text, int n) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        size_t end = 0;
+        for (int i = 0; i < n && end != std::string::npos; ++i)
+            end = line.find('\t', i == 0 ? 0 : end + 1);
+        lines.push_back(line.substr(0, end));
+    }
+    return lines;
+}
+
+// A data folder and a small tree on disk to catalogue, driven through the commands.
+class CliFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_tree = m_dir / "disk";
+        std::filesystem::create_directories(m_tree + "/Games/Old");
+        std::filesystem::create_directories(m_tree + "/Music");
+        test::WriteFile(m_tree + "/autorun.inf", std::string(45, 'a'));
+        test::WriteFile(m_tree + "/Games/setup.exe", std::string(1048576, 's'));
+        test::WriteFile(m_tree + "/Games/Zebra.txt", "z");
+        test::WriteFile(m_tree + "/Games/alpha.txt", "al");
+        test::WriteFile(m_tree + "/Games/Old/old.zip", std::string(2000, 'o'));
+        m_data = m_dir / "data";
+        std::filesystem::create_directories(m_data);
+        m_environment.defaultDataFolder = m_data;
+        m_environment.collationLocale = QLocale(QLocale::Czech, QLocale::CzechRepublic);
+    }
+
+    int Run(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int status = RunCli(args, m_environment, out, err);
+        m_out = out.str();
+        m_err = err.str();
+        return status;
+    }
+
+    test::TempDir m_dir;
+    std::string m_tree, m_data;
+    CliEnvironment m_environment;
+    std::string m_out, m_err;
+};
+
+TEST_F(CliFixture, ScanWritesTheListAndItsGroup) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk", "--group", "3"}), 0) << m_err;
+    EXPECT_EQ(m_out, "");
+    const std::string list = test::ReadFile(m_data + "/Seznamy/Disk.sez");
+    EXPECT_EQ(list.substr(0, list.find("\r\n")), m_tree + "/\t1050624");
+    EXPECT_NE(list.find("\r\nGames\\\t1050579\t"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), "[Seznamy]\r\nDisk.sez=3\r\n");
+
+    EXPECT_EQ(Run({"scan", m_tree, "Disk"}), 1);
+    EXPECT_EQ(m_err, "Tento název seznamu už existuje!\n");
+    EXPECT_EQ(Run({"--data", m_data, "scan", m_tree + "/", "Disk", "--folders-only", "--overwrite"}), 0);
+    EXPECT_EQ(test::ReadFile(m_data + "/Seznamy/Disk.sez").find("setup.exe"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), "[Seznamy]\r\nDisk.sez=8\r\n");
+}
+
+TEST_F(CliFixture, ScanRefusesBadFoldersNamesAndGroups) {
+    EXPECT_EQ(Run({"scan", m_dir / "nothing", "X"}), 1);
+    EXPECT_NE(m_err.find("neexistuje"), std::string::npos);
+    test::WriteFile(m_dir / "file", "x");
+    EXPECT_EQ(Run({"scan", m_dir / "file", "X"}), 1);
+    EXPECT_EQ(Run({"scan", m_tree, "../escape"}), 1);
+    EXPECT_EQ(Run({"scan", m_tree, ".."}), 1);
+    EXPECT_EQ(Run({"scan", m_tree, ""}), 1);
+    EXPECT_EQ(Run({"scan", m_tree, "X", "--group", "9"}), 2);
+    EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/X.sez"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "escape.sez"));
+}
+
+TEST_F(CliFixture, ListsTreeAndShowPrintWhatTheWindowsShow) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk", "--group", "4"}), 0);
+    ASSERT_EQ(Run({"scan", m_tree + "/Games", "b.sezam"}), 0);
+    ASSERT_EQ(Run({"lists"}), 0) << m_err;
+    EXPECT_EQ(Fields(m_out, 4), (std::vector<std::string>{"b.sezam\t8\tNeurčeno\t1,00 MB",
+                                                         "Disk\t4\tObrázky\t1,00 MB"}));
+    EXPECT_TRUE(std::regex_search(Fields(m_out, 6)[0],
+                                  std::regex("\\t\\d\\d\\.\\d\\d\\.\\d{4}\\t\\d{1,2}:\\d\\d:\\d\\d$")))
+        << m_out;
+
+    ASSERT_EQ(Run({"tree", "Disk"}), 0);
+    EXPECT_EQ(Fields(m_out, 4), (std::vector<std::string>{"1\tGames\tGames\\\t1,00 MB",
+                                                         "2\tOld\tGames\\Old\\\t0,00 MB",
+                                                         "1\tMusic\tMusic\\\t0,00 MB"}));
+
+    ASSERT_EQ(Run({"show", "Disk.sez", "Games\\"}), 0);
+    EXPECT_EQ(Fields(m_out, 3), (std::vector<std::string>{"alpha.txt\t0,00 MB\t2 B", "setup.exe\t1,00 MB\t1048576 B",
+                                               "Zebra.txt\t0,00 MB\t1 B", "Počet souborů: 3",
+                                               "Velikost: 1,00 MB"}));
+    ASSERT_EQ(Run({"show", "Disk"}), 0);
+    EXPECT_EQ(m_out.substr(m_out.find("Počet")), "Počet souborů: 1\nVelikost: 0,00 MB\n");
+    EXPECT_EQ(Run({"show", "Disk", "Nothing\\"}), 1);
+    EXPECT_EQ(m_err, "List index out of bounds (9)\n");
+    EXPECT_EQ(Run({"tree", "Missing"}), 1);
+}
+
+TEST_F(CliFixture, SearchSortsByListNameAndCounts) {
+    ASSERT_EQ(Run({"scan", m_tree, "zz", "--group", "2"}), 0);
+    ASSERT_EQ(Run({"scan", m_tree, "Aa", "--group", "5"}), 0);
+    ASSERT_EQ(Run({"search", "old"}), 0) << m_err;
+    EXPECT_EQ(Fields(m_out, 2), (std::vector<std::string>{"Aa\tGames\\Old\\", "Aa\tGames\\Old\\old.zip",
+                                               "zz\tGames\\Old\\", "zz\tGames\\Old\\old.zip",
+                                               "Nalezených souborů: 2", "Nalezených adresářů: 2"}));
+    ASSERT_EQ(Run({"search", "OLD.ZIP", "--groups", "2,3"}), 0);
+    EXPECT_EQ(Fields(m_out, 4)[0], "zz\tGames\\Old\\old.zip\t0,00 MB\t2000 B");
+    EXPECT_EQ(Fields(m_out, 4).size(), 3u);
+    ASSERT_EQ(Run({"search", "autorun"}), 0);
+    EXPECT_EQ(m_out.rfind("Aa\t" + m_tree + "/autorun.inf\t", 0), 0u);
+    EXPECT_EQ(Run({"search", "x", "--groups", "1"}), 2);
+}
+
+TEST_F(CliFixture, HelpAndUsageErrors) {
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_EQ(m_out, kCliUsage);
+    EXPECT_EQ(Run({}), 2);
+    EXPECT_EQ(Run({"frobnicate"}), 2);
+    EXPECT_NE(m_err.find("usage:"), std::string::npos);
+}
+
+// The executable itself, with the regional settings of the C locale.
+TEST_F(CliFixture, ExecutableUsesTheEnvironmentsLocale) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0);
+    const std::string command = "LC_ALL=C '" + std::string(VYPISNIK_CLI_PATH) + "' --data '" +
+                                m_data + "' show Disk Games\\\\ 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[4096];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, n);
+    const int status = ::pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_NE(output.find("Velikost: 1.00 MB\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("setup.exe\t1.00 MB\t1048576 B\t"), std::string::npos) << output;
+}
+
+} // namespace
+} // namespace vyp
