@@ -72,7 +72,7 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     DataFolder m_data;
-    std::string m_output; // rows gathered and written at once
+    std::string m_output; // rows not yet written
 };
 
 bool IsFolder(const std::string& path) {
@@ -103,6 +103,10 @@ void Cli::Row(std::initializer_list<std::string_view> cells) {
         first = false;
     }
     m_output.push_back('\n');
+    if (m_output.size() >= (1u << 20)) { // hand rows on in pieces, not the whole output at once
+        m_out << m_output;
+        m_output.clear();
+    }
 }
 
 ListRegistry Cli::LoadRegistry() const {
@@ -282,20 +286,19 @@ int Cli::Show(const std::vector<std::string>& args) {
     if (!list)
         return kFailed;
     const FolderRows rows = FolderRows::Read(registry.ListPaths[*list], args.size() == 2 ? args[1] : "");
-    if (!rows.error.empty())
-        return Fail(rows.error);
+    if (!rows.Error().empty())
+        return Fail(rows.Error());
     std::vector<std::string_view> names;
-    names.reserve(rows.rows.size());
-    for (const FileRow& row : rows.rows)
-        names.push_back(row.Caption);
+    names.reserve(rows.Count());
+    for (size_t i = 0; i < rows.Count(); ++i)
+        names.push_back(rows.Caption(i));
     const RegionalSettings& regional = m_environment.regional;
     for (size_t i : NameCollator(m_environment.collationLocale).StableOrder(names)) {
-        const FileRow& row = rows.rows[i];
-        Row({row.Caption, SizeCell(row.SizeText, regional), FormatExactSize(row.SizeText),
-             row.DateText, row.TimeText});
+        Row({rows.Caption(i), FormatMB(rows.Size(i), regional), FormatExactSize(rows.SizeText(i)),
+             rows.DateText(i), rows.TimeText(i)});
     }
-    m_output += "Počet souborů: " + std::to_string(rows.rows.size()) + "\n";
-    m_output += "Velikost: " + FormatMB(rows.total, regional) + "\n";
+    m_output += "Počet souborů: " + std::to_string(rows.Count()) + "\n";
+    m_output += "Velikost: " + FormatMB(rows.Total(), regional) + "\n";
     return 0;
 }
 

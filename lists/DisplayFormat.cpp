@@ -17,24 +17,51 @@ std::string ZeroText(std::string_view decimalSeparator) {
     return text;
 }
 
-// The exact decimal expansion of a >= 0 split into its integer and fraction digits. A double
-// has a finite expansion; 53 - exponent fraction digits hold all of it.
+__extension__ typedef unsigned __int128 Uint128;
+
+std::string ToDecimal(Uint128 value) {
+    std::string digits;
+    do {
+        digits.push_back(static_cast<char>('0' + static_cast<int>(value % 10)));
+        value /= 10;
+    } while (value != 0);
+    return std::string(digits.rbegin(), digits.rend());
+}
+
+// The decimal digits of a >= 0.001: all integer digits and the first eight fraction digits,
+// exact (not rounded), which is all that rounding to four significant digits looks at.
 void ExactDecimal(double a, std::string& integerDigits, std::string& fractionDigits) {
     int exponent = 0;
-    std::frexp(a, &exponent);
-    const int precision = std::clamp(53 - exponent, 0, 1100);
-    std::string text(static_cast<size_t>(precision) + 330, '\0');
-    const int length = std::snprintf(text.data(), text.size(), "%.*f", precision, a);
-    text.resize(static_cast<size_t>(std::max(length, 0)));
-    const size_t point = text.find('.');
-    integerDigits = text.substr(0, point);
-    fractionDigits = point == std::string::npos ? std::string() : text.substr(point + 1);
+    const double fraction = std::frexp(a, &exponent);
+    const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53)); // a = mantissa * 2^shift
+    const int shift = exponent - 53;
+    fractionDigits.clear();
+    if (shift >= 0) {
+        if (shift > 74) { // beyond 128 bits: let the C library write its exact expansion
+            std::string text(400, '\0');
+            text.resize(static_cast<size_t>(std::snprintf(text.data(), text.size(), "%.0f", a)));
+            integerDigits = text;
+            return;
+        }
+        integerDigits = ToDecimal(static_cast<Uint128>(mantissa) << shift);
+        return;
+    }
+    const int bits = -shift; // at most 63 for a >= 0.001
+    const Uint128 mask = (static_cast<Uint128>(1) << bits) - 1;
+    integerDigits = ToDecimal(bits >= 64 ? 0 : mantissa >> bits);
+    Uint128 rest = mantissa & mask;
+    for (int i = 0; i < 8; ++i) {
+        rest *= 10;
+        fractionDigits.push_back(static_cast<char>('0' + static_cast<int>(rest >> bits)));
+        rest &= mask;
+    }
 }
 
 } // namespace
 
 std::string FormatSizeNumber(double v, std::string_view decimalSeparator) {
-    if (v == 0 || !std::isfinite(v))
+    // Below 0.001 fewer than no significant digit is kept: the value shows as zero.
+    if (!std::isfinite(v) || std::fabs(v) < 0.001)
         return ZeroText(decimalSeparator);
     const bool negative = v < 0;
     std::string integerDigits, fractionDigits;

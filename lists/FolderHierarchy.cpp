@@ -3,9 +3,11 @@
 #include "lists/Encoding.h"
 #include "lists/Errors.h"
 #include "lists/ListFile.h"
+#include "lists/ListFileStream.h"
 
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 #include <unordered_map>
 
 namespace vyp {
@@ -22,76 +24,138 @@ std::string_view FolderHierarchy::Caption(size_t i) const {
     return Path(i).substr(m_nodes[i].captionOffset, m_nodes[i].captionLength);
 }
 
-FolderHierarchy FolderHierarchy::Read(const std::string& listPath) {
-    std::string bytes;
-    try {
-        bytes = ReadWholeFile(listPath);
-    } catch (const VypisnikError& error) {
-        FolderHierarchy hierarchy;
-        hierarchy.m_error = error.what();
-        return hierarchy;
+// Builds a hierarchy from the pieces of a list file: the folder lines' fields are kept as raw
+// bytes, found through the "\" they hold, and decoded once the file's encoding is known.
+class FolderHierarchy::Builder {
+public:
+    explicit Builder(FolderHierarchy& hierarchy, size_t expectedSize) : m_h(hierarchy) {
+        // The parent index keeps views of the paths: the text must never move while it grows.
+        m_h.m_text.reserve(expectedSize);
     }
-    return FromBytes(bytes);
+
+    void AddRegion(std::string_view region) {
+        const char* p = region.data();
+        const char* end = p + region.size();
+        if (!m_headerDone) {
+            m_headerDone = true;
+            const char* headerEnd = LineEndAfter(p, end);
+            m_h.m_listSizeText.assign(HeaderTotal(std::string_view(p, static_cast<size_t>(headerEnd - p))));
+            p = headerEnd;
+        }
+        const char* floor = p;
+        while (p < end) {
+            const auto* slash = static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
+            if (slash == nullptr)
+                break;
+            const char* lineStart = LineStartBefore(floor, slash);
+            const char* lineEnd = LineEndAfter(slash, end);
+            AddFolderLine(std::string_view(lineStart, static_cast<size_t>(lineEnd - lineStart)));
+            p = lineEnd;
+        }
+    }
+
+    void Finish(TextEncoding encoding) {
+        if (encoding == TextEncoding::Windows1250)
+            Decode();
+        for (size_t i = 0; i < m_h.m_nodes.size(); ++i) {
+            Node& node = m_h.m_nodes[i];
+            std::replace(m_h.m_text.begin() + static_cast<std::ptrdiff_t>(node.offset + node.length[0] +
+                                                                           node.length[1] + node.length[2]),
+                         m_h.m_text.begin() + static_cast<std::ptrdiff_t>(node.offset + node.length[0] +
+                                                                           node.length[1] + node.length[2] +
+                                                                           node.length[3]),
+                         '.', ':');
+        }
+    }
+
+private:
+    void AddFolderLine(std::string_view line) {
+        const ListLineFields fields = SplitListLine(line);
+        std::string& text = m_h.m_text;
+        Node node{};
+        node.offset = text.size();
+        for (int f = 0; f < 4; ++f) {
+            const std::string_view field = f < fields.count ? fields.field[f] : std::string_view();
+            text.append(field);
+            node.length[f] = static_cast<uint32_t>(field.size());
+        }
+        const std::string_view path(text.data() + node.offset, node.length[0]);
+        const std::string_view caption = DisplayNameOf(path);
+        node.captionOffset = static_cast<uint32_t>(caption.data() - path.data());
+        node.captionLength = static_cast<uint32_t>(caption.size());
+
+        // The parent is the folder of the path without its last component; a top-level folder,
+        // or one whose ancestors are all missing, hangs under the list node.
+        node.parent = kListNode;
+        std::string_view parentPath = path.substr(0, node.captionOffset);
+        while (!parentPath.empty()) {
+            const auto found = m_nodeByPath.find(parentPath);
+            if (found != m_nodeByPath.end()) {
+                node.parent = found->second;
+                break;
+            }
+            parentPath = parentPath.substr(0, static_cast<size_t>(DisplayNameOf(parentPath).data() - parentPath.data()));
+        }
+        const auto index = static_cast<int32_t>(m_h.m_nodes.size());
+        m_h.m_nodes.push_back(node);
+        m_nodeByPath[path] = index;
+    }
+
+    // Re-reads every text as Windows-1250.
+    void Decode() {
+        m_nodeByPath.clear();
+        std::string decoded;
+        decoded.reserve(m_h.m_text.size() + m_h.m_text.size() / 8);
+        for (size_t i = 0; i < m_h.m_nodes.size(); ++i) {
+            Node& node = m_h.m_nodes[i];
+            const std::string_view path = m_h.Path(i);
+            const size_t captionOffset =
+                ToUtf8(path.substr(0, node.captionOffset), TextEncoding::Windows1250).size();
+            const size_t captionLength = ToUtf8(m_h.Caption(i), TextEncoding::Windows1250).size();
+            const size_t offset = decoded.size();
+            uint32_t lengths[4];
+            for (int f = 0; f < 4; ++f) {
+                const size_t before = decoded.size();
+                AppendAsUtf8(m_h.Text(i, f), TextEncoding::Windows1250, decoded);
+                lengths[f] = static_cast<uint32_t>(decoded.size() - before);
+            }
+            node.offset = offset;
+            std::copy(lengths, lengths + 4, node.length);
+            node.captionOffset = static_cast<uint32_t>(captionOffset);
+            node.captionLength = static_cast<uint32_t>(captionLength);
+        }
+        m_h.m_text = std::move(decoded);
+        m_h.m_listSizeText = ToUtf8(m_h.m_listSizeText, TextEncoding::Windows1250);
+    }
+
+    FolderHierarchy& m_h;
+    bool m_headerDone = false;
+    std::unordered_map<std::string_view, int32_t> m_nodeByPath;
+};
+
+FolderHierarchy FolderHierarchy::Read(const std::string& listPath) {
+    FolderHierarchy hierarchy;
+    try {
+        ListFileStream stream(listPath, true);
+        struct stat st{};
+        const size_t size = ::stat(listPath.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
+        Builder builder(hierarchy, size);
+        std::string_view region;
+        while (stream.NextRegion(region))
+            builder.AddRegion(region);
+        builder.Finish(stream.Encoding());
+    } catch (const VypisnikError& error) {
+        hierarchy = FolderHierarchy();
+        hierarchy.m_error = error.what();
+    }
+    return hierarchy;
 }
 
 FolderHierarchy FolderHierarchy::FromBytes(std::string_view bytes) {
     FolderHierarchy hierarchy;
-    const TextEncoding encoding = DetectEncoding(bytes);
-    LineReader reader(bytes);
-    std::string_view line;
-    if (!reader.Next(line))
-        return hierarchy; // no header: a list without folders
-    hierarchy.m_listSizeText = ToUtf8(HeaderTotal(line), encoding);
-
-    // Parent lookup by raw path; the views point into bytes, which outlives the build.
-    std::unordered_map<std::string_view, int32_t> nodeByPath;
-    std::string& text = hierarchy.m_text;
-    text.reserve(bytes.size() / 2);
-    while (reader.Next(line)) {
-        if (std::memchr(line.data(), '\\', line.size()) == nullptr)
-            continue; // a file line
-        const ListLineFields fields = SplitListLine(line);
-        const std::string_view rawPath = fields.field[0];
-        const std::string_view rawCaption = DisplayNameOf(rawPath);
-
-        Node node{};
-        node.offset = text.size();
-        for (int f = 0; f < 4; ++f) {
-            const size_t before = text.size();
-            if (f < fields.count) {
-                AppendAsUtf8(fields.field[f], encoding, text);
-                if (f == 3)
-                    std::replace(text.begin() + static_cast<std::ptrdiff_t>(before), text.end(), '.', ':');
-            }
-            node.length[f] = static_cast<uint32_t>(text.size() - before);
-        }
-        // The caption is a part of the path; find its place in the decoded path.
-        const size_t rawCaptionStart = static_cast<size_t>(rawCaption.data() - rawPath.data());
-        if (encoding == TextEncoding::Utf8) {
-            node.captionOffset = static_cast<uint32_t>(rawCaptionStart);
-            node.captionLength = static_cast<uint32_t>(rawCaption.size());
-        } else {
-            node.captionOffset = static_cast<uint32_t>(
-                ToUtf8(rawPath.substr(0, rawCaptionStart), encoding).size());
-            node.captionLength = static_cast<uint32_t>(ToUtf8(rawCaption, encoding).size());
-        }
-
-        // The parent path is the path without its last component; a top-level folder, or one
-        // whose ancestors are all missing, hangs under the list node.
-        node.parent = kListNode;
-        std::string_view parentPath = rawPath.substr(0, rawCaptionStart);
-        while (!parentPath.empty()) {
-            const auto found = nodeByPath.find(parentPath);
-            if (found != nodeByPath.end()) {
-                node.parent = found->second;
-                break;
-            }
-            parentPath = parentPath.substr(0, DisplayNameOf(parentPath).data() - parentPath.data());
-        }
-        const auto index = static_cast<int32_t>(hierarchy.m_nodes.size());
-        hierarchy.m_nodes.push_back(node);
-        nodeByPath[rawPath] = index;
-    }
+    Builder builder(hierarchy, bytes.size());
+    builder.AddRegion(bytes);
+    builder.Finish(DetectEncoding(bytes));
     return hierarchy;
 }
 

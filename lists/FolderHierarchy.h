@@ -42,6 +42,7 @@ public:
     static FolderHierarchy FromBytes(std::string_view bytes);
 
 private:
+    class Builder;
     struct Node {
         size_t offset;              // of the path in m_text; the other fields follow it
         uint32_t length[4];         // path, size, date, time

@@ -1,6 +1,6 @@
 // The files of one folder of a list, read from its list file: the file lines right after the
 // folder's own line, up to the next folder line. The file table shows them and the
-// command-line companion prints them.
+// command-line companion prints them. The rows' texts share one buffer (UTF-8).
 #pragma once
 
 #include <cstdint>
@@ -10,26 +10,41 @@
 
 namespace vyp {
 
-struct FileRow {
-    std::string Caption;  // the file name
-    std::string SizeText; // as stored
-    std::string DateText; // as stored
-    std::string TimeText; // "." turned into ":"
-    std::string_view Extension() const;
-};
+class FolderRows {
+public:
+    size_t Count() const { return m_rows.size(); }
+    std::string_view Caption(size_t i) const { return Text(i, 0); }  // the file name
+    std::string_view SizeText(size_t i) const { return Text(i, 1); } // as stored
+    int64_t Size(size_t i) const { return m_rows[i].size; }          // SizeText's value
+    std::string_view DateText(size_t i) const { return Text(i, 2); } // as stored
+    std::string_view TimeText(size_t i) const { return Text(i, 3); } // "." turned into ":"
+    std::string_view Extension(size_t i) const;
+    int64_t Total() const { return m_total; } // sum of the rows' sizes
 
-struct FolderRows {
-    std::vector<FileRow> rows;
-    int64_t total = 0; // sum of the rows' sizes
     // Set when the fill ended early: the file could not be read ("Cannot open file ..."), the
     // folder's line is missing ("List index out of bounds (N)"), or a size is no number
-    // ("'X' is not a valid integer value"); rows then holds the rows read before it.
-    std::string error;
+    // ("'X' is not a valid integer value"); the rows are then those read before it.
+    const std::string& Error() const { return m_error; }
 
     // Reads the rows of the folder whose folder line's first field is folderPath (UTF-8),
     // searched from line 1; an empty folderPath stands for the list's root.
     static FolderRows Read(const std::string& listPath, std::string_view folderPath);
     static FolderRows FromBytes(std::string_view bytes, std::string_view folderPath);
+
+private:
+    friend class FolderRowCollector;
+    struct Row {
+        size_t offset; // of the caption in m_text; the other texts follow it
+        uint32_t length[4];
+        int64_t size;
+    };
+    std::string_view Text(size_t i, int field) const;
+    void Clear();
+
+    std::string m_text;
+    std::vector<Row> m_rows;
+    int64_t m_total = 0;
+    std::string m_error;
 };
 
 } // namespace vyp

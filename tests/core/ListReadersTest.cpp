@@ -74,53 +74,52 @@ TEST(FolderHierarchy, Windows1250NamesAreDecoded) {
 
 TEST(FolderRows, RootAndFolderRowsWithTotals) {
     const FolderRows root = FolderRows::FromBytes(Example(), "");
-    ASSERT_EQ(root.rows.size(), 1u);
-    EXPECT_EQ(root.rows[0].Caption, "autorun.inf");
-    EXPECT_EQ(root.rows[0].TimeText, "14:3:20");
-    EXPECT_EQ(root.rows[0].Extension(), "inf");
-    EXPECT_EQ(root.total, 45);
+    ASSERT_EQ(root.Count(), 1u);
+    EXPECT_EQ(root.Caption(0), "autorun.inf");
+    EXPECT_EQ(root.TimeText(0), "14:3:20");
+    EXPECT_EQ(root.Extension(0), "inf");
+    EXPECT_EQ(root.Total(), 45);
     const FolderRows games = FolderRows::FromBytes(Example(), "Games\\");
-    ASSERT_EQ(games.rows.size(), 1u);
-    EXPECT_EQ(games.rows[0].Caption, "setup.exe");
-    EXPECT_EQ(games.total, 1048576);
-    EXPECT_TRUE(FolderRows::FromBytes(Example(), "Music\\").rows.empty());
-    EXPECT_TRUE(FolderRows::FromBytes(Example(), "Music\\").error.empty());
-    EXPECT_TRUE(FolderRows::FromBytes("E:\\\t0\r\nA\\\t0\t1\t2\r\n", "").rows.empty());
+    ASSERT_EQ(games.Count(), 1u);
+    EXPECT_EQ(games.Caption(0), "setup.exe");
+    EXPECT_EQ(games.Total(), 1048576);
+    EXPECT_TRUE(FolderRows::FromBytes(Example(), "Music\\").Count() == 0);
+    EXPECT_TRUE(FolderRows::FromBytes(Example(), "Music\\").Error().empty());
+    EXPECT_TRUE(FolderRows::FromBytes("E:\\\t0\r\nA\\\t0\t1\t2\r\n", "").Count() == 0);
 }
 
 TEST(FolderRows, TheFolderIsFoundByItsWholePathNotAPartOfIt) {
     const std::string list = "D:\\Data\\\t9\r\nBackup\\\t5\t1\t2\r\nBackup\\Data\\\t5\t1\t2\r\n"
                              "wrong.txt\t5\t1\t2\r\nData\\\t4\t1\t2\r\nright.txt\t4\t1\t2\r\n";
     const FolderRows rows = FolderRows::FromBytes(list, "Data\\");
-    ASSERT_EQ(rows.rows.size(), 1u);
-    EXPECT_EQ(rows.rows[0].Caption, "right.txt");
+    ASSERT_EQ(rows.Count(), 1u);
+    EXPECT_EQ(rows.Caption(0), "right.txt");
     // The root's text never stands for a folder of the list.
     EXPECT_EQ(FolderRows::FromBytes("D:\\Data\\Games\\\t0\r\nx\t1\t2\t3\r\nGames\\\t0\t1\t2\r\n"
                                     "y\t2\t1\t2\r\n",
                                     "Games\\")
-                  .rows[0]
-                  .Caption,
+                  .Caption(0),
               "y");
 }
 
 TEST(FolderRows, ErrorsEndTheFillKeepingRowsSoFar) {
     const FolderRows damaged =
         FolderRows::FromBytes("E:\\\t0\r\na\t1\t1\t1\r\nb\tx1\t1\t1\r\nc\t3\t1\t1\r\n", "");
-    EXPECT_EQ(damaged.error, "'x1' is not a valid integer value");
-    ASSERT_EQ(damaged.rows.size(), 1u);
+    EXPECT_EQ(damaged.Error(), "'x1' is not a valid integer value");
+    ASSERT_EQ(damaged.Count(), 1u);
     const FolderRows big = FolderRows::FromBytes("E:\\\t0\r\na\t3221225472\t1\t1\r\n", "");
-    EXPECT_EQ(big.total, 3221225472LL);
-    EXPECT_EQ(FolderRows::FromBytes(Example(), "Nothing\\").error, "List index out of bounds (7)");
+    EXPECT_EQ(big.Total(), 3221225472LL);
+    EXPECT_EQ(FolderRows::FromBytes(Example(), "Nothing\\").Error(), "List index out of bounds (7)");
     test::TempDir dir;
-    EXPECT_NE(FolderRows::Read(dir / "gone.sez", "").error.find("Cannot open file"),
+    EXPECT_NE(FolderRows::Read(dir / "gone.sez", "").Error().find("Cannot open file"),
               std::string::npos);
 }
 
 TEST(FolderRows, FoldersOnlyListShowsNoRows) {
     const std::string list = "E:\\\t10\r\nA\\\t10\t1\t2\r\nA\\B\\\t10\t1\t2\r\n";
-    EXPECT_TRUE(FolderRows::FromBytes(list, "").rows.empty());
-    EXPECT_TRUE(FolderRows::FromBytes(list, "A\\").rows.empty());
-    EXPECT_TRUE(FolderRows::FromBytes(list, "A\\B\\").rows.empty());
+    EXPECT_TRUE(FolderRows::FromBytes(list, "").Count() == 0);
+    EXPECT_TRUE(FolderRows::FromBytes(list, "A\\").Count() == 0);
+    EXPECT_TRUE(FolderRows::FromBytes(list, "A\\B\\").Count() == 0);
 }
 
 } // namespace

@@ -1,0 +1,95 @@
+#include "lists/ListFileStream.h"
+
+#include "lists/Errors.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vyp {
+
+namespace {
+constexpr size_t kChunkSize = 1 << 20;
+bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
+} // namespace
+
+const char* LineStartBefore(const char* floor, const char* p) {
+    while (p > floor && !IsLineBreak(p[-1]))
+        --p;
+    return p;
+}
+
+const char* LineEndAfter(const char* p, const char* end) {
+    while (p < end && !IsLineBreak(*p))
+        ++p;
+    return p;
+}
+
+ListFileStream::ListFileStream(const std::string& path, bool checkEncoding)
+    : m_path(path), m_checkEncoding(checkEncoding) {
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        throw VypisnikError(FileOpenErrorText(path, errno));
+    struct stat st{};
+    if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(m_fd);
+        throw VypisnikError(FileOpenErrorText(path, err));
+    }
+    ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    m_buffer.resize(kChunkSize);
+}
+
+ListFileStream::~ListFileStream() { ::close(m_fd); }
+
+bool ListFileStream::NextRegion(std::string_view& region) {
+    std::memmove(m_buffer.data(), m_buffer.data() + m_consumed, m_filled - m_consumed);
+    m_filled -= m_consumed;
+    m_consumed = 0;
+    for (;;) {
+        if (!m_atEnd) {
+            if (m_filled == m_buffer.size())
+                m_buffer.resize(m_buffer.size() * 2); // a line longer than the buffer
+            const ssize_t n = ::read(m_fd, m_buffer.data() + m_filled, m_buffer.size() - m_filled);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw VypisnikError(FileOpenErrorText(m_path, errno));
+            m_atEnd = n == 0;
+            m_filled += static_cast<size_t>(n);
+        }
+        size_t complete = m_filled;
+        if (!m_atEnd) {
+            // Only whole lines; a CR at the very end may still get its LF.
+            size_t i = m_filled;
+            if (i > 0 && m_buffer[i - 1] == '\r')
+                --i;
+            while (i > 0 && !IsLineBreak(m_buffer[i - 1]))
+                --i;
+            complete = i;
+            if (complete == 0)
+                continue;
+        }
+        if (complete == 0)
+            return false;
+        m_consumed = complete;
+        region = std::string_view(m_buffer.data(), complete);
+        if (m_checkEncoding && m_validUtf8)
+            m_validUtf8 = IsValidUtf8(region);
+        return true;
+    }
+}
+
+TextEncoding ListFileStream::EncodingOfWholeFile() {
+    const bool check = m_checkEncoding;
+    m_checkEncoding = true;
+    std::string_view region;
+    while (m_validUtf8 && NextRegion(region)) {
+    }
+    m_checkEncoding = check;
+    return Encoding();
+}
+
+} // namespace vyp
