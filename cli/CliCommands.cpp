@@ -13,7 +13,7 @@
 #include "scan/FolderScan.h"
 #include "scan/PosixDirectoryWalker.h"
 #include "search/ListSearch.h"
-#include "ui/NameCollator.h"
+#include "ui/common/NameCollator.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
 // vypisnik-cli: see CliCommands.h.
 #include "cli/CliCommands.h"
-#include "ui/LocaleSettings.h"
+#include "ui/common/LocaleSettings.h"
 
 #include <clocale>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "ui/LocaleSettings.h"
+#include "ui/common/LocaleSettings.h"
 
 #include <QRegularExpression>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ui/NameCollator.h"
+#include "ui/common/NameCollator.h"
 
 #include <QString>
 

@@ -1,0 +1,171 @@
+#include "UiFixture.h"
+
+#include "lists/DisplayFormat.h"
+#include "lists/SettingsFile.h"
+
+#include <QProgressBar>
+#include <QToolButton>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vyp::test {
+namespace {
+
+const QStringList kEmptyGroups = {"Gamesy (0)", "Filmy (0)", "Obrázky (0)", "Hudba (0)",
+                                  "Programy (0)", "Ostatní (0)", "Neurčeno (0)"};
+
+class StartUp : public UiFixture {};
+
+TEST_F(StartUp, CreatesTheMissingListFolderWithoutAMessage) {
+    std::filesystem::remove(m_dir / "Seznamy");
+    Start();
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir / "Seznamy"));
+    EXPECT_TRUE(Dialogs::Shown().empty());
+    EXPECT_EQ(Children(kNoNode), kEmptyGroups);
+    EXPECT_EQ(m_window->windowTitle(), "Vypisnik");
+    EXPECT_EQ(TreeStatus().Text(0), "Počet seznamů: 0");
+}
+
+TEST_F(StartUp, FileInPlaceOfTheListFolderIsReportedOnce) {
+    std::filesystem::remove(m_dir / "Seznamy");
+    WriteFile(m_dir / "Seznamy", "not a folder");
+    Start();
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].caption, "Chyba!");
+    EXPECT_EQ(Dialogs::Shown()[0].text,
+              "Nepodařilo se vytvořit složku Seznamy,\r\nkterá je nutná pro funkci programu!");
+    EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(Children(kNoNode), kEmptyGroups);
+}
+
+TEST_F(StartUp, ToolBarButtonsAndTheirHints) {
+    Start();
+    for (const auto& [name, hint] : std::vector<std::pair<QString, QString>>{
+             {"btnCreateList", "Vytvořit nový seznam"}, {"btnRefresh", "Obnovit seznamy"},
+             {"btnFind", "Najít soubory/složky"}}) {
+        auto* button = m_window->findChild<QToolButton*>(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        EXPECT_EQ(button->toolTip(), hint);
+        EXPECT_EQ(button->size(), QSize(44, 44));
+        EXPECT_TRUE(button->autoRaise());
+    }
+}
+
+class ListTree : public UiFixture {};
+
+TEST_F(ListTree, ListsStandUnderTheirGroupsInRegistryOrder) {
+    AddList("b.sez", {"E:\\\t0"});
+    AddList("a.sez", {"E:\\\t5", "Games\\\t5\t2004.1.15\t9:30.0", "x\t5\t1\t1", "Games\\Old\\\t0\t2003.5.1\t0:0.0",
+                      "Music\\\t0\t2004.2.29\t18:45.10"});
+    AddList("c.sez", {"E:\\\t0"});
+    AddList("X.SEZ", {"E:\\\t0"});
+    AddList("a.sez.sez", {"E:\\\t0"});
+    WriteSettings("[Seznamy]\r\nb.sez=3\r\na.sez=3\r\nX.SEZ=12\r\na.sez.sez=2\r\n");
+    Start();
+    EXPECT_EQ(Children(kNoNode), (QStringList{"Gamesy (1)", "Filmy (2)", "Obrázky (0)", "Hudba (0)", "Programy (0)",
+                                              "Ostatní (0)", "Neurčeno (2)"}));
+    EXPECT_EQ(Children(Node({"Gamesy (1)"})), QStringList{"a.sez"});
+    EXPECT_EQ(Children(Node({"Filmy (2)"})), (QStringList{"a", "b"}));
+    EXPECT_EQ(Children(Node({"Neurčeno (2)"})), (QStringList{"c", "X.SEZ"}));
+    EXPECT_EQ(Children(Node({"Filmy (2)", "a"})), (QStringList{"Games", "Music"}));
+    EXPECT_EQ(Children(Node({"Filmy (2)", "a", "Games"})), QStringList{"Old"});
+    EXPECT_EQ(TreeStatus().Text(0), "Počet seznamů: 5");
+    // After the build the first group is selected and described.
+    EXPECT_EQ(Tree().SelectedNode(), Tree().FirstNode());
+    EXPECT_EQ(TreeStatus().Text(1), "Velikost: 0,00 MB");
+    EXPECT_EQ(TreeStatus().Text(2), "Datum: ");
+    EXPECT_EQ(TreeStatus().Text(3), "Čas: ");
+    // Every node shows its picture: groups by id, lists 1, folders 0.
+    EXPECT_EQ(Tree().OnGetImageIndex()(Node({"Filmy (2)"}), 0), 3);
+    EXPECT_EQ(Tree().OnGetImageIndex()(Node({"Filmy (2)", "a"}), 0), 1);
+    EXPECT_EQ(Tree().OnGetImageIndex()(Node({"Filmy (2)", "a", "Games"}), 0), 0);
+}
+
+TEST_F(ListTree, StatusTextsOfListAndFolderNodes) {
+    AddList("big.sez", {"E:\\\t1047527424", "Games\\\t1047527425\t2004.1.15\t9:30.0"});
+    Start();
+    Tree().SelectNode(Node({"Neurčeno (1)", "big"}));
+    EXPECT_EQ(TreeStatus().Text(1), "Velikost: 999,00 MB");
+    struct stat st{};
+    ::stat(ListPath("big.sez").c_str(), &st);
+    const LocalDateTime when = ToLocalDateTime(st.st_mtime);
+    EXPECT_EQ(TreeStatus().Text(2).toStdString(), "Datum: " + FormatListDate(when, RegionalSettings::Czech()));
+    EXPECT_EQ(TreeStatus().Text(3).toStdString(), "Čas: " + FormatListTime(when, RegionalSettings::Czech()));
+    Tree().SelectNode(Node({"Neurčeno (1)", "big", "Games"}));
+    EXPECT_EQ(TreeStatus().Text(1), "Velikost: 0,98 GB");
+    EXPECT_EQ(TreeStatus().Text(2), "Datum: 2004.1.15");
+    EXPECT_EQ(TreeStatus().Text(3), "Čas: 9:30:0");
+}
+
+TEST_F(ListTree, DamagedAndUnreadableListsKeepTheOthers) {
+    AddList("a.sez", {"E:\\\t1", "Deep\\Missing\\\t1\t1\t1", "Ok\\\t0\t1\t1"});
+    ::symlink("nowhere", ListPath("b.sez").c_str()); // registered, but cannot be read
+    AddList("c.sez", {"E:\\\t0", "Last\\\t0\t1\t1"});
+    AddList("d.sez", {});
+    Start();
+    EXPECT_EQ(Children(Node({"Neurčeno (4)"})), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(Children(Node({"Neurčeno (4)", "a"})), (QStringList{"Missing", "Ok"}));
+    EXPECT_TRUE(Children(Node({"Neurčeno (4)", "b"})).isEmpty());
+    EXPECT_EQ(Children(Node({"Neurčeno (4)", "c"})), QStringList{"Last"});
+    EXPECT_FALSE(m_process->isVisible());
+}
+
+TEST_F(ListTree, GroupNodeLeavesTheFileTableAlone) {
+    AddList("a.sez", {"E:\\\t3", "one.txt\t1\t2004.1.1\t1:1.2", "two.txt\t2\t2004.1.1\t1:1.2"});
+    Start();
+    Tree().SelectNode(Node({"Neurčeno (1)", "a"}));
+    ASSERT_EQ(Table().size(), 2);
+    Tree().SelectNode(Node({"Filmy (0)"}));
+    EXPECT_EQ(Table().size(), 2);
+    EXPECT_EQ(ViewStatus().Text(0), "Počet souborů: 2");
+}
+
+TEST_F(ListTree, SizeThatIsNoNumberReachesTheErrorReport) {
+    AddList("a.sez", {"E:\\\t3", "Bad\\\tx12\t2004.1.1\t1:1.2"});
+    Start();
+    const QString before = TreeStatus().Text(1);
+    Tree().SelectNode(Node({"Neurčeno (1)", "a", "Bad"}));
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].caption, "Vypisnik");
+    EXPECT_EQ(Dialogs::Shown()[0].text, "'x12' is not a valid integer value.");
+    EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(Dialogs::Shown()[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(TreeStatus().Text(1), before);
+}
+
+TEST_F(ListTree, ProgressWindowCountsTheListsAndARefreshMeanwhileWaits) {
+    for (const char* name : {"a.sez", "b.sez", "c.sez"})
+        AddList(name, {"E:\\\t0"});
+    std::vector<std::pair<int, int>> steps; // position, maximum
+    std::vector<bool> visible;
+    bool refreshAsked = false;
+    Start();
+    QProgressBar* bar = m_process->ProgressBarFile();
+    EXPECT_EQ(bar->maximum(), 3);
+    EXPECT_EQ(bar->value(), 3);
+    EXPECT_FALSE(m_process->isVisible());
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        steps.emplace_back(value, bar->maximum());
+        visible.push_back(m_process->isVisible());
+        if (!refreshAsked) { // the build lets events run: a second refresh must wait for it
+            refreshAsked = true;
+            m_window->findChild<QToolButton*>("btnRefresh")->click();
+        }
+    });
+    m_window->findChild<QToolButton*>("btnRefresh")->click();
+    EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(visible, std::vector<bool>(6, true));
+    EXPECT_FALSE(m_process->isVisible());
+    EXPECT_EQ(Children(Node({"Neurčeno (3)"})), (QStringList{"a", "b", "c"}));
+}
+
+TEST_F(ListTree, EmptyRegistryStillShowsAndHidesTheProgressWindow) {
+    Start();
+    EXPECT_EQ(m_process->ProgressBarFile()->maximum(), 0);
+    EXPECT_FALSE(m_process->isVisible());
+    EXPECT_EQ(Children(kNoNode), kEmptyGroups);
+}
+
+} // namespace
+} // namespace vyp::test

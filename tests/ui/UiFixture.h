@@ -1,0 +1,115 @@
+// A main window on a temporary data folder, with a fake icon provider that counts its
+// questions, and helpers to find nodes and read what the windows show.
+#pragma once
+
+#include "TestSupport.h"
+
+#include "lists/ListFile.h"
+#include "scan/PosixDirectoryWalker.h"
+#include "ui/Process_u/TfProcess.h"
+#include "ui/Vypisnik_u/TfLV.h"
+#include "ui/common/Dialogs.h"
+#include "ui/common/FileTypeIcons.h"
+#include "ui/common/StatusPanels.h"
+#include "ui/common/TreeGrid.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QStringList>
+
+#include <filesystem>
+#include <memory>
+
+namespace vyp::test {
+
+class CountingIcons final : public FileTypeIconProvider {
+public:
+    QIcon IconForExtension(const QString& extension) override {
+        asked.append(extension);
+        QPixmap picture(16, 16);
+        picture.fill(Qt::red);
+        return QIcon(picture);
+    }
+    QStringList asked;
+};
+
+class UiFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Dialogs::StartScript();
+        std::filesystem::create_directories(m_dir / "Seznamy");
+    }
+    void TearDown() override {
+        m_window.reset();
+        m_process.reset();
+    }
+
+    std::string ListPath(const std::string& fileName) { return m_dir / ("Seznamy/" + fileName); }
+    void AddList(const std::string& fileName, const std::vector<std::string>& lines) {
+        WriteListFile(ListPath(fileName), lines);
+    }
+    void WriteSettings(const std::string& text) { WriteFile(m_dir / "settings.ini", text); }
+
+    // Creates the main window and shows it, as the program does.
+    TfLV& Start() {
+        MainWindowEnvironment environment{DataFolder(m_dir.Path()), &m_walker, &m_icons,
+                                          RegionalSettings::Czech(), QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+        m_window = std::make_unique<TfLV>(std::move(environment));
+        m_process = std::make_unique<TfProcess>();
+        m_window->SetProgressWindow(m_process.get());
+        m_window->show();
+        QApplication::processEvents();
+        return *m_window;
+    }
+
+    TreeGrid& Tree() { return *m_window->findChild<TreeGrid*>(QStringLiteral("VSTTree")); }
+    TreeGrid& View() { return *m_window->findChild<TreeGrid*>(QStringLiteral("VSTView")); }
+    StatusPanels& TreeStatus() { return *m_window->findChild<StatusPanels*>(QStringLiteral("StatBarTree")); }
+    StatusPanels& ViewStatus() { return *m_window->findChild<StatusPanels*>(QStringLiteral("StatBarView")); }
+
+    // The captions of a node's children in order (kNoNode: the top level).
+    QStringList Children(NodeId parent) {
+        QStringList captions;
+        for (int row = 0; row < Tree().ChildCount(parent); ++row)
+            captions.append(Tree().Model().data(Tree().Model().IndexOf(Tree().ChildAt(parent, row)), Qt::DisplayRole).toString());
+        return captions;
+    }
+    // The node reached by following captions from the top level.
+    NodeId Node(const QStringList& captions) {
+        NodeId node = kNoNode;
+        for (const QString& caption : captions) {
+            const int row = static_cast<int>(Children(node).indexOf(caption));
+            EXPECT_GE(row, 0) << caption.toStdString();
+            if (row < 0)
+                return kNoNode;
+            node = Tree().ChildAt(node, row);
+        }
+        return node;
+    }
+    // The file table, a row a line, cells separated by "|".
+    QStringList Table() {
+        QStringList rows;
+        TreeGridModel& model = View().Model();
+        for (int row = 0; row < model.rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < model.columnCount(); ++column)
+                cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
+            rows.append(cells.join(QLatin1Char('|')));
+        }
+        return rows;
+    }
+    QStringList TableColumn(int column) {
+        QStringList cells;
+        for (const QString& row : Table())
+            cells.append(row.split(QLatin1Char('|'))[column]);
+        return cells;
+    }
+
+    TempDir m_dir;
+    PosixDirectoryWalker m_walker;
+    CountingIcons m_icons;
+    std::unique_ptr<TfLV> m_window;
+    std::unique_ptr<TfProcess> m_process;
+};
+
+} // namespace vyp::test

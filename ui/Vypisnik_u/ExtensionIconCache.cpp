@@ -1,0 +1,34 @@
+#include "ui/Vypisnik_u/ExtensionIconCache.h"
+
+#include "ui/common/FileTypeIcons.h"
+
+namespace vyp {
+
+ExtensionIconCache::ExtensionIconCache(FileTypeIconProvider& provider)
+    : m_provider(provider), m_images(QSize(16, 16)) {
+    m_images.Add(IconFromSvg(QStringLiteral(":/vypisnik/blank.svg"), QSize(16, 16)));
+    m_images.Add(IconFromSvg(QStringLiteral(":/vypisnik/notepad.svg"), QSize(16, 16)));
+    m_images.Add(IconFromSvg(QStringLiteral(":/vypisnik/openfolder.svg"), QSize(16, 16)));
+}
+
+void ExtensionIconCache::Seed() { m_entries.assign(1, rIkony{QString(), kBlankDocument}); }
+
+QIcon ExtensionIconCache::ShellIconForExt(const QString& ext) { return m_provider.IconForExtension(ext); }
+
+int ExtensionIconCache::ImageIndexForExt(std::string_view ext) {
+    std::string upper(ext);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    const QString key = QString::fromUtf8(upper.data(), static_cast<qsizetype>(upper.size()));
+    for (const rIkony& entry : m_entries) { // few distinct extensions: a linear look is enough
+        if (entry.Ext == key)
+            return entry.ImageIndex;
+    }
+    const int index = m_images.Add(ShellIconForExt(QString::fromUtf8(ext.data(), static_cast<qsizetype>(ext.size()))));
+    m_entries.push_back(rIkony{key, index});
+    return index;
+}
+
+} // namespace vyp

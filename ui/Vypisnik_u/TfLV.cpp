@@ -1,0 +1,589 @@
+#include "ui/Vypisnik_u/TfLV.h"
+
+#include "lists/DisplayFormat.h"
+#include "lists/Errors.h"
+#include "lists/Groups.h"
+#include "lists/ListFile.h"
+#include "lists/SettingsFile.h"
+#include "ui/Process_u/TfProcess.h"
+#include "ui/common/Dialogs.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/common/ImageList.h"
+#include "ui/common/StatusPanels.h"
+#include "ui/common/TreeGrid.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vyp {
+
+namespace {
+
+// A tree node's payload: the list (plus one, 0 for a group node) in the high half; the group id
+// of a group node, or the folder (plus one, 0 for the list node itself) in the low half.
+uint64_t GroupPayload(int group) { return static_cast<uint64_t>(group); }
+uint64_t ListPayload(size_t list) { return static_cast<uint64_t>(list + 1) << 32; }
+uint64_t FolderPayload(size_t list, size_t folder) { return ListPayload(list) | (folder + 1); }
+
+struct TreeKey {
+    int list = -1;   // -1: a group node
+    int group = 0;   // of a group node
+    int folder = -1; // -1: the list node itself
+};
+TreeKey DecodePayload(uint64_t payload) {
+    TreeKey key;
+    const auto high = static_cast<uint32_t>(payload >> 32);
+    const auto low = static_cast<uint32_t>(payload & 0xFFFFFFFFu);
+    if (high == 0) {
+        key.group = static_cast<int>(low);
+    } else {
+        key.list = static_cast<int>(high) - 1;
+        key.folder = static_cast<int>(low) - 1;
+    }
+    return key;
+}
+
+constexpr int kTreePanelWidth = 300;
+const QString kListsFolderError =
+    QStringLiteral("Nepodařilo se vytvořit složku Seznamy,\r\nkterá je nutná pro funkci programu!");
+
+QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& hint, const QString& svg) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAutoRaise(true); // flat until the mouse is over it
+    button->setFixedSize(44, 44);
+    button->setIconSize(QSize(32, 32));
+    button->setIcon(IconFromSvg(svg, QSize(32, 32)));
+    button->setCursor(Qt::PointingHandCursor);
+    bar->addWidget(button);
+    return button;
+}
+
+} // namespace
+
+TfLV::TfLV(MainWindowEnvironment environment, QWidget* parent)
+    : QMainWindow(parent), m_env(std::move(environment)), m_iconCache(*m_env.icons),
+      m_collator(m_env.collation) {
+    setObjectName(QStringLiteral("fLV"));
+    setWindowTitle(QStringLiteral("Vypisnik"));
+    setGeometry(320, 298, 944, 541);
+    setBackgroundRole(QPalette::Button);
+    QFont font(QStringLiteral("MS Sans Serif"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    setFont(font);
+    BuildLayout();
+    FormCreate();
+}
+
+TfLV::~TfLV() = default;
+
+QString TfLV::Utf8(std::string_view text) const {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void TfLV::BuildLayout() {
+    m_imgLst16 = new ImageList(QSize(16, 16), this);
+    m_imgLst16->setObjectName(QStringLiteral("imgLst16"));
+    for (const char* picture : {"folder", "notepad", "joystick", "disc", "landscape", "music", "prompt",
+                                "flag", "notepad"})
+        m_imgLst16->Add(IconFromSvg(QStringLiteral(":/vypisnik/%1.svg").arg(QLatin1String(picture)), QSize(16, 16)));
+
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFixedHeight(48);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_btnCreateList = MakeToolButton(m_toolBar, QStringLiteral("btnCreateList"),
+                                     QStringLiteral("Vytvořit nový seznam"), QStringLiteral(":/vypisnik/newlist.svg"));
+    m_btnRefresh = MakeToolButton(m_toolBar, QStringLiteral("btnRefresh"), QStringLiteral("Obnovit seznamy"),
+                                  QStringLiteral(":/vypisnik/refresh.svg"));
+    m_btnFind = MakeToolButton(m_toolBar, QStringLiteral("btnFind"), QStringLiteral("Najít soubory/složky"),
+                               QStringLiteral(":/vypisnik/find.svg"));
+    connect(m_btnCreateList, &QToolButton::clicked, this, [this] { Guarded([this] { btnCreateListClick(); }); });
+    connect(m_btnRefresh, &QToolButton::clicked, this, [this] { Guarded([this] { btnRefreshClick(); }); });
+    connect(m_btnFind, &QToolButton::clicked, this, [this] { Guarded([this] { btnFindClick(); }); });
+
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("Splitter"));
+    m_splitter->setHandleWidth(3);
+    m_splitter->setChildrenCollapsible(false);
+    setCentralWidget(m_splitter);
+
+    m_pnlTree = new QWidget(m_splitter);
+    m_pnlTree->setObjectName(QStringLiteral("pnlTree"));
+    auto* treeLayout = new QVBoxLayout(m_pnlTree);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(0);
+    m_tree = new TreeGrid(m_pnlTree);
+    m_tree->setObjectName(QStringLiteral("VSTTree"));
+    m_tree->SetHeaderShown(false);
+    m_tree->SetImages(m_imgLst16);
+    m_tree->setRootIsDecorated(true);
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_tree->setBackgroundRole(QPalette::Button);
+    m_tree->header()->setStretchLastSection(true);
+    m_statBarTree = new StatusPanels({100, 110, 105, 80},
+                                     {QStringLiteral("Pocet seznamů:"), QStringLiteral("Velikost:"),
+                                      QStringLiteral("Datum:"), QStringLiteral("Čas")},
+                                     m_pnlTree);
+    m_statBarTree->setObjectName(QStringLiteral("StatBarTree"));
+    treeLayout->addWidget(m_tree);
+    treeLayout->addWidget(m_statBarTree);
+
+    m_pnlView = new QWidget(m_splitter);
+    m_pnlView->setObjectName(QStringLiteral("pnlView"));
+    auto* viewLayout = new QVBoxLayout(m_pnlView);
+    viewLayout->setContentsMargins(0, 0, 0, 0);
+    viewLayout->setSpacing(0);
+    m_view = new TreeGrid(m_pnlView);
+    m_view->setObjectName(QStringLiteral("VSTView"));
+    m_view->SetImages(&m_iconCache.ImgS());
+    m_view->setRootIsDecorated(false);
+    m_view->setItemsExpandable(false);
+    m_view->setAllColumnsShowFocus(true);
+    m_view->SetColumns({{QStringLiteral("Soubor"), 250, Qt::AlignLeft},
+                        {QStringLiteral("Velikost"), 70, Qt::AlignRight},
+                        {QStringLiteral("Přesná velikost"), 90, Qt::AlignRight},
+                        {QStringLiteral("Datum"), 70, Qt::AlignLeft},
+                        {QStringLiteral("Čas"), 70, Qt::AlignLeft}});
+    m_view->header()->setSectionsMovable(true);
+    m_view->SetSortColumn(0, Qt::AscendingOrder);
+    m_view->SetAutoSort(true);
+    m_statBarView = new StatusPanels({110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")},
+                                     m_pnlView);
+    m_statBarView->setObjectName(QStringLiteral("StatBarView"));
+    viewLayout->addWidget(m_view);
+    viewLayout->addWidget(m_statBarView);
+
+    m_splitter->addWidget(m_pnlTree);
+    m_splitter->addWidget(m_pnlView);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({kTreePanelWidth, width() - kTreePanelWidth});
+    // The table's width changes when the window is resized and when the splitter has moved.
+    m_view->installEventFilter(this);
+
+    BuildGroupMenu();
+
+    m_tree->OnGetText() = [this](NodeId node, int) { return TreeRecord(node).Caption; };
+    m_tree->OnGetImageIndex() = [this](NodeId node, int) { return TreeRecord(node).ImageIndex; };
+    m_tree->onChange = [this](NodeId node) { Guarded([&] { VSTTreeChange(node); }); };
+    m_tree->onKeyDown = [this](QKeyEvent* event) { VSTTreeKeyDown(event); };
+    connect(m_tree, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at)); });
+
+    m_view->OnGetText() = [this](NodeId node, int column) { return VSTViewGetText(node, column); };
+    m_view->OnGetImageIndex() = [this](NodeId node, int column) {
+        return column == 0 ? m_rowImages[static_cast<size_t>(m_view->Payload(node))] : -1;
+    };
+    m_view->OnCompareNodes() = [this](NodeId a, NodeId b, int column) { return VSTViewCompareNodes(a, b, column); };
+    m_view->onHeaderClick = [this](int column, Qt::MouseButton button) {
+        Guarded([&] { VSTViewHeaderClick(column, button); });
+    };
+    m_view->onKeyDown = [this](QKeyEvent* event) { VSTViewKeyDown(event); };
+}
+
+void TfLV::BuildGroupMenu() {
+    m_pmGroup = new QMenu(this);
+    m_pmGroup->setObjectName(QStringLiteral("pmGroup"));
+    for (const GroupInfo& group : kGroups) {
+        QAction* item = m_pmGroup->addAction(m_imgLst16->At(group.id), Utf8(group.caption));
+        item->setObjectName(Utf8(group.menuItemName));
+        item->setData(group.id); // the tag
+        const int id = group.id;
+        connect(item, &QAction::triggered, this, [this, id] { Guarded([&] { Gamesy1Click(id); }); });
+    }
+}
+
+void TfLV::FormCreate() {
+    const std::string folder = m_env.data.ListFolder();
+    struct stat st{};
+    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return;
+    if (::mkdir(folder.c_str(), 0777) != 0) {
+        MessageRequest request;
+        request.caption = QStringLiteral("Chyba!");
+        request.text = kListsFolderError;
+        request.icon = QMessageBox::Warning;
+        Dialogs::Show(this, request);
+    }
+}
+
+void TfLV::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        Guarded([this] { FormShow(); });
+    }
+}
+
+void TfLV::FormShow() {
+    RefreshLists();
+    m_iconCache.Seed();
+    LoadWindowSettings();
+}
+
+void TfLV::closeEvent(QCloseEvent* event) {
+    // A settings file that refuses the write is reported once; the program closes all the same.
+    Guarded([this] { SaveWindowSettings(); });
+    event->accept();
+    QMainWindow::closeEvent(event);
+}
+
+bool TfLV::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view && event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfLV::FormResize() {
+    int others = 0;
+    for (int column = 1; column <= 4; ++column)
+        others += m_view->ColumnWidth(column);
+    m_view->SetColumnWidth(0, m_view->width() - others - 20);
+}
+
+// ---- the list tree -------------------------------------------------------------------------
+
+void TfLV::RefreshLists() {
+    if (m_building) {
+        // The build lets events run; a refresh asked for meanwhile waits for it to end.
+        m_refreshPending = true;
+        return;
+    }
+    do {
+        m_refreshPending = false;
+        FindLists(m_registry, m_env.data.ListFolder(), kListPattern, m_env.data.SettingsPath(), *m_env.walker);
+        BuildListTree();
+    } while (m_refreshPending);
+}
+
+bool TfLV::BuildListTree() {
+    m_building = true;
+    const size_t listCount = m_registry.ListPaths.size();
+    m_groupCounts.fill(0);
+    for (const rsznListInfo& info : m_registry.ListInfos)
+        ++m_groupCounts[static_cast<size_t>(EffectiveGroup(info.Group) - kFirstGroup)];
+
+    m_tree->BeginUpdate();
+    m_tree->Clear();
+    m_hierarchies.clear();
+    m_hierarchies.resize(listCount);
+    std::array<NodeId, 7> groupNodes{};
+    for (const GroupInfo& group : kGroups)
+        groupNodes[static_cast<size_t>(group.id - kFirstGroup)] = m_tree->AddChild(kNoNode, GroupPayload(group.id));
+    m_statBarTree->SetText(0, QStringLiteral("Počet seznamů: %1").arg(listCount));
+
+    QProgressBar* bar = m_process != nullptr ? m_process->ProgressBarFile() : nullptr;
+    if (m_process != nullptr) {
+        m_process->show();
+        QApplication::processEvents();
+        bar->setMaximum(static_cast<int>(listCount));
+    }
+    std::vector<NodeId> folderNodes;
+    for (size_t i = 0; i < listCount; ++i) {
+        if (bar != nullptr) {
+            bar->setValue(static_cast<int>(i + 1));
+            QApplication::processEvents();
+        }
+        // A list that cannot be read keeps its node, without folders; the others still load.
+        m_hierarchies[i] = FolderHierarchy::Read(m_registry.ListPaths[i]);
+        const FolderHierarchy& hierarchy = m_hierarchies[i];
+        const int group = EffectiveGroup(m_registry.ListInfos[i].Group);
+        const NodeId listNode = m_tree->AddChild(groupNodes[static_cast<size_t>(group - kFirstGroup)], ListPayload(i));
+        folderNodes.resize(hierarchy.Count());
+        for (size_t folder = 0; folder < hierarchy.Count(); ++folder) {
+            const int32_t parent = hierarchy.Parent(folder);
+            const NodeId parentNode = parent == FolderHierarchy::kListNode ? listNode : folderNodes[static_cast<size_t>(parent)];
+            folderNodes[folder] = m_tree->AddChild(parentNode, FolderPayload(i, folder));
+        }
+    }
+    m_tree->SelectNode(m_tree->FirstNode());
+    if (m_process != nullptr)
+        m_process->hide();
+    m_building = false;
+    m_tree->EndUpdate(); // reports the selection of the first group
+    return true;
+}
+
+TNodeRec TfLV::TreeRecord(NodeId node) const {
+    TNodeRec record;
+    const TreeKey key = DecodePayload(m_tree->Payload(node));
+    if (key.list < 0) {
+        const GroupInfo& group = GroupById(key.group);
+        record.Caption = QStringLiteral("%1 (%2)").arg(Utf8(group.caption)).arg(m_groupCounts[static_cast<size_t>(group.id - kFirstGroup)]);
+        record.SizeText = QStringLiteral("0");
+        record.ImageIndex = group.id;
+        record.ListIndex = -1;
+        return record;
+    }
+    const auto list = static_cast<size_t>(key.list);
+    const rsznListInfo& info = m_registry.ListInfos[list];
+    const FolderHierarchy& hierarchy = m_hierarchies[list];
+    record.ListIndex = key.list;
+    if (key.folder < 0) {
+        record.Path = QString::fromStdString(info.FullPath);
+        record.Caption = Utf8(ListCaption(info.FileName));
+        record.SizeText = Utf8(hierarchy.ListSizeText());
+        record.DateText = QString::fromStdString(FormatListDate(info.Date, m_env.regional));
+        record.TimeText = QString::fromStdString(FormatListTime(info.Time, m_env.regional));
+        record.ImageIndex = info.Kind;
+        return record;
+    }
+    const auto folder = static_cast<size_t>(key.folder);
+    record.Path = Utf8(hierarchy.Path(folder));
+    record.Caption = Utf8(hierarchy.Caption(folder));
+    record.SizeText = Utf8(hierarchy.SizeText(folder));
+    record.DateText = Utf8(hierarchy.DateText(folder));
+    record.TimeText = Utf8(hierarchy.TimeText(folder));
+    record.ImageIndex = 0;
+    return record;
+}
+
+void TfLV::VSTTreeChange(NodeId node) {
+    if (node == kNoNode)
+        return;
+    const TNodeRec record = TreeRecord(node);
+    const QString size = QString::fromStdString(FormatTreeSize(ToStd(record.SizeText), m_env.regional));
+    m_statBarTree->SetText(1, QStringLiteral("Velikost: ") + size);
+    m_statBarTree->SetText(2, QStringLiteral("Datum: ") + record.DateText);
+    m_statBarTree->SetText(3, QStringLiteral("Čas: ") + record.TimeText);
+    if (record.IsGroupNode())
+        return; // the file table keeps what it showed
+    const QString listFile = QString::fromStdString(m_registry.ListInfos[static_cast<size_t>(record.ListIndex)].FullPath);
+    ShowFolderContents(record.IsListNode() ? QString() : record.Path, listFile);
+}
+
+// ---- the file table ------------------------------------------------------------------------
+
+void TfLV::ShowFolderContents(const QString& folderPath, const QString& listFile) {
+    FolderRows rows = FolderRows::Read(listFile.toStdString(), ToStd(folderPath));
+    const bool complete = rows.Error().empty();
+    // A file that cannot be read, or a folder that is not in it, leaves the table empty.
+    const bool anyRows = complete || rows.Count() > 0;
+    m_view->BeginUpdate();
+    m_view->Clear();
+    m_rows = anyRows ? std::move(rows) : FolderRows();
+    m_rowKeys.clear();
+    m_rowImages.assign(m_rows.Count(), -1);
+    for (size_t i = 0; i < m_rows.Count(); ++i) {
+        m_rowImages[i] = m_iconCache.ImageIndexForExt(m_rows.Extension(i));
+        m_view->AddChild(kNoNode, i);
+    }
+    m_view->EndUpdate(); // sorts by the header's column and direction
+    if (!complete)
+        throw VypisnikError(anyRows ? m_rows.Error() : rows.Error());
+    m_statBarView->SetText(0, QStringLiteral("Počet souborů: %1").arg(m_rows.Count()));
+    m_statBarView->SetText(1, QStringLiteral("Velikost: ") + QString::fromStdString(FormatMB(m_rows.Total(), m_env.regional)));
+}
+
+QString TfLV::VSTViewGetText(NodeId node, int column) const {
+    const auto row = static_cast<size_t>(m_view->Payload(node));
+    switch (static_cast<ViewColumn>(column)) {
+    case ViewColumn::Soubor:
+        return Utf8(m_rows.Caption(row));
+    case ViewColumn::Velikost:
+        return QString::fromStdString(FormatMB(m_rows.Size(row), m_env.regional));
+    case ViewColumn::PresnaVelikost:
+        return QString::fromStdString(FormatExactSize(m_rows.SizeText(row)));
+    case ViewColumn::Datum:
+        return Utf8(m_rows.DateText(row));
+    case ViewColumn::Cas:
+        return Utf8(m_rows.TimeText(row));
+    }
+    return {};
+}
+
+int TfLV::VSTViewCompareNodes(NodeId a, NodeId b, int column) {
+    const auto rowA = static_cast<size_t>(m_view->Payload(a));
+    const auto rowB = static_cast<size_t>(m_view->Payload(b));
+    switch (static_cast<ViewColumn>(column)) {
+    case ViewColumn::Soubor:
+        if (m_rowKeys.size() != m_rows.Count()) { // once per fill, not once per comparison
+            m_rowKeys.clear();
+            m_rowKeys.reserve(m_rows.Count());
+            for (size_t i = 0; i < m_rows.Count(); ++i)
+                m_rowKeys.push_back(m_collator.Key(m_rows.Caption(i)));
+        }
+        return m_rowKeys[rowA].compare(m_rowKeys[rowB]);
+    case ViewColumn::Velikost:
+    case ViewColumn::PresnaVelikost: {
+        const int64_t sizeA = m_rows.Size(rowA), sizeB = m_rows.Size(rowB);
+        return sizeA < sizeB ? -1 : (sizeA > sizeB ? 1 : 0);
+    }
+    case ViewColumn::Datum:
+    case ViewColumn::Cas:
+        return 0; // the table is never put in date or time order
+    }
+    return 0;
+}
+
+void TfLV::VSTViewHeaderClick(int column, Qt::MouseButton button) {
+    if (button != Qt::LeftButton)
+        return;
+    if (column == m_view->SortColumn())
+        m_view->SetSortColumn(column, m_view->SortDirection() == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                                     : Qt::AscendingOrder);
+    else
+        m_view->SetSortColumn(column, Qt::AscendingOrder);
+}
+
+// ---- commands ------------------------------------------------------------------------------
+
+void TfLV::ShowWindow(QWidget* window) {
+    if (window == nullptr)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void TfLV::btnCreateListClick() { ShowWindow(m_newListWindow); }
+void TfLV::btnRefreshClick() { RefreshLists(); }
+void TfLV::btnFindClick() { ShowWindow(m_findWindow); }
+
+bool TfLV::HandleShortcut(QKeyEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return false;
+    if (event->key() == Qt::Key_F) {
+        Guarded([this] { btnFindClick(); });
+        return true;
+    }
+    if (event->key() == Qt::Key_N) {
+        Guarded([this] { btnCreateListClick(); });
+        return true;
+    }
+    return false;
+}
+
+void TfLV::VSTTreeKeyDown(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete) {
+        try {
+            DeleteSelectedList();
+        } catch (const std::exception&) {
+            // Errors of the Delete key are dropped, as they always were.
+        }
+    }
+    HandleShortcut(event);
+}
+
+void TfLV::VSTViewKeyDown(QKeyEvent* event) { HandleShortcut(event); }
+
+void TfLV::DeleteSelectedList() {
+    const NodeId node = m_tree->SelectedNode();
+    if (node == kNoNode)
+        return;
+    const TNodeRec record = TreeRecord(node);
+    if (!record.IsListNode())
+        return;
+    MessageRequest question;
+    question.caption = QStringLiteral("Vypisnik");
+    question.text = QStringLiteral("Opravdu chcete tento seznam nenávratně smazat?");
+    question.icon = QMessageBox::Question;
+    question.buttons = QMessageBox::Yes | QMessageBox::No;
+    question.defaultButton = QMessageBox::No;
+    if (Dialogs::Show(this, question) != QMessageBox::Yes)
+        return;
+    const rsznListInfo& info = m_registry.ListInfos[static_cast<size_t>(record.ListIndex)];
+    if (::unlink(info.FullPath.c_str()) != 0 && errno != ENOENT) {
+        // The list stays, and so does its group: nothing may fall back to "Neurčeno" unnoticed.
+        ReportError(QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
+                        .arg(QString::fromStdString(info.FullPath), QString::fromLocal8Bit(std::strerror(errno))));
+        return;
+    }
+    SettingsFile(m_env.data.SettingsPath()).DeleteKey(kListsSection, info.FileName);
+    RefreshLists();
+}
+
+void TfLV::Gamesy1Click(int group) {
+    const NodeId node = m_tree->SelectedNode();
+    if (node == kNoNode)
+        return;
+    const TNodeRec record = TreeRecord(node);
+    if (!record.IsListNode())
+        return;
+    rsznListInfo& info = m_registry.ListInfos[static_cast<size_t>(record.ListIndex)];
+    SettingsFile(m_env.data.SettingsPath()).WriteInteger(kListsSection, info.FileName, group);
+    info.Group = group;
+    RefreshLists();
+}
+
+// ---- window settings -----------------------------------------------------------------------
+
+void TfLV::SaveWindowSettings() {
+    SettingsFile settings(m_env.data.SettingsPath());
+    const QRect main = frameGeometry();
+    settings.WriteInteger("fLV", "Splitter", m_pnlTree->width());
+    settings.WriteInteger("fLV", "Top", main.top());
+    settings.WriteInteger("fLV", "Left", main.left());
+    settings.WriteInteger("fLV", "Width", main.width());
+    settings.WriteInteger("fLV", "Heigth", main.height());
+    StoredGeometry find = m_findGeometry;
+    if (m_findWindow != nullptr) {
+        const QRect r = m_findWindow->frameGeometry();
+        find = {r.top(), r.left(), r.width(), r.height()};
+    }
+    settings.WriteInteger("fFind", "Top", find.top);
+    settings.WriteInteger("fFind", "Left", find.left);
+    settings.WriteInteger("fFind", "Width", find.width);
+    settings.WriteInteger("fFind", "Heigth", find.height);
+    StoredGeometry newList = m_newListGeometry;
+    if (m_newListWindow != nullptr)
+        newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(), 0, 0};
+    settings.WriteInteger("fNewList", "Top", newList.top);
+    settings.WriteInteger("fNewList", "Left", newList.left);
+}
+
+void TfLV::LoadWindowSettings() {
+    const SettingsFile settings(m_env.data.SettingsPath());
+    // Each value is applied at once, the current one serving as the default.
+    const int splitter = settings.ReadInteger("fLV", "Splitter", m_pnlTree->width());
+    m_splitter->setSizes({splitter, std::max(0, m_splitter->width() - splitter - m_splitter->handleWidth())});
+    // Outer bounds: the frame around the window is the window system's, measured now.
+    auto frameExtra = [](QWidget* window) { return window->frameGeometry().size() - window->geometry().size(); };
+    const int top = settings.ReadInteger("fLV", "Top", frameGeometry().top());
+    move(frameGeometry().left(), top);
+    const int left = settings.ReadInteger("fLV", "Left", frameGeometry().left());
+    move(left, frameGeometry().top());
+    const int width = settings.ReadInteger("fLV", "Width", frameGeometry().width());
+    resize(width - frameExtra(this).width(), height());
+    const int height = settings.ReadInteger("fLV", "Heigth", frameGeometry().height());
+    resize(this->width(), height - frameExtra(this).height());
+
+    StoredGeometry& find = m_findGeometry;
+    QWidget* findWindow = m_findWindow;
+    if (findWindow != nullptr) {
+        const QRect r = findWindow->frameGeometry();
+        find = {r.top(), r.left(), r.width(), r.height()};
+    }
+    find.top = settings.ReadInteger("fFind", "Top", find.top);
+    find.left = settings.ReadInteger("fFind", "Left", find.left);
+    find.width = settings.ReadInteger("fFind", "Width", find.width);
+    find.height = settings.ReadInteger("fFind", "Heigth", find.height);
+    if (findWindow != nullptr) {
+        findWindow->move(find.left, find.top);
+        findWindow->resize(find.width - frameExtra(findWindow).width(), find.height - frameExtra(findWindow).height());
+    }
+    StoredGeometry& newList = m_newListGeometry;
+    if (m_newListWindow != nullptr)
+        newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(), 0, 0};
+    newList.top = settings.ReadInteger("fNewList", "Top", newList.top);
+    newList.left = settings.ReadInteger("fNewList", "Left", newList.left);
+    if (m_newListWindow != nullptr)
+        m_newListWindow->move(newList.left, newList.top);
+}
+
+} // namespace vyp

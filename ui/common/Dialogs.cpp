@@ -1,0 +1,43 @@
+#include "ui/common/Dialogs.h"
+
+#include <QApplication>
+
+namespace vyp {
+
+Dialogs::Script& Dialogs::TheScript() {
+    static Script script;
+    return script;
+}
+
+QMessageBox::StandardButton Dialogs::Show(QWidget* parent, const MessageRequest& request) {
+    Script& script = TheScript();
+    if (script.active) {
+        script.shown.push_back(request);
+        if (script.answers.empty())
+            return request.defaultButton;
+        const QMessageBox::StandardButton answer = script.answers.front();
+        script.answers.pop_front();
+        return answer;
+    }
+    QMessageBox box(request.icon, request.caption, request.text, request.buttons, parent);
+    box.setDefaultButton(request.defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void Dialogs::Beep() {
+    Script& script = TheScript();
+    if (script.active)
+        ++script.beeps;
+    else
+        QApplication::beep();
+}
+
+void Dialogs::StartScript() { TheScript() = Script{true, {}, {}, 0}; }
+
+void Dialogs::QueueAnswer(QMessageBox::StandardButton answer) { TheScript().answers.push_back(answer); }
+
+const std::vector<MessageRequest>& Dialogs::Shown() { return TheScript().shown; }
+
+int Dialogs::Beeps() { return TheScript().beeps; }
+
+} // namespace vyp

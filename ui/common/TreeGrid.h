@@ -1,0 +1,92 @@
+// The tree-grid control of all three tables: a tree view over a TreeGridModel, with one payload
+// per node, columns, a header whose clicks report the mouse button, update brackets, a stable
+// sort in both directions, and callbacks for cell texts and pictures, comparing two nodes,
+// selection changes and keys. The owner keeps the data; the grid keeps ids and payloads.
+#pragma once
+
+#include "ui/common/TreeGridModel.h"
+
+#include <QTreeView>
+
+#include <functional>
+#include <vector>
+
+class QKeyEvent;
+
+namespace vyp {
+
+class TreeGrid : public QTreeView {
+    Q_OBJECT
+public:
+    static constexpr int kMinColumnWidth = 10;
+    static constexpr int kMaxColumnWidth = 10000;
+
+    explicit TreeGrid(QWidget* parent = nullptr);
+
+    TreeGridModel& Model() { return *m_model; }
+
+    // Callbacks of the owner.
+    std::function<QString(NodeId, int column)>& OnGetText() { return m_model->textOf; }
+    std::function<int(NodeId, int column)>& OnGetImageIndex() { return m_model->imageOf; }
+    std::function<int(NodeId, NodeId, int column)>& OnCompareNodes() { return m_model->compare; }
+    std::function<void(int column, Qt::MouseButton)> onHeaderClick;
+    std::function<void(NodeId)> onChange; // the selected node, or kNoNode
+    std::function<void(QKeyEvent*)> onKeyDown;
+
+    void SetColumns(std::vector<TreeGridColumn> columns);
+    void SetHeaderShown(bool shown);
+    void SetImages(const ImageList* images) { m_model->SetImages(images); }
+
+    // While a bracket is open the grid neither repaints nor sorts nor reports a selection
+    // change; closing the outermost one sorts (with auto-sort on) and reports the last change.
+    void BeginUpdate();
+    void EndUpdate();
+
+    void Clear();
+    NodeId AddChild(NodeId parent, uint64_t payload); // kNoNode: a top-level node
+    uint64_t Payload(NodeId node) const { return m_model->Payload(node); }
+    NodeId ParentOf(NodeId node) const { return m_model->Parent(node); }
+    size_t NodeCount() const { return m_model->Count(); }
+
+    // Tree order (pre-order).
+    NodeId FirstNode() const { return m_model->Child(kNoNode, 0); }
+    NodeId LastNode() const;
+    NodeId PreviousNode(NodeId node) const;
+    NodeId ChildAt(NodeId parent, int row) const { return m_model->Child(parent, row); }
+    int ChildCount(NodeId parent) const { return m_model->ChildCount(parent); }
+
+    NodeId SelectedNode() const;
+    void SelectNode(NodeId node);
+
+    // The header's sort column (-1 for none) and direction; with auto-sort on, changing them
+    // sorts all nodes.
+    int SortColumn() const { return m_sortColumn; }
+    Qt::SortOrder SortDirection() const { return m_sortDirection; }
+    void SetSortColumn(int column, Qt::SortOrder direction);
+    void SetAutoSort(bool on) { m_autoSort = on; }
+    void SortTree(int column, Qt::SortOrder direction);
+
+    int ColumnWidth(int column) const { return columnWidth(column); }
+    void SetColumnWidth(int column, int width);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ReportChange(NodeId node);
+
+    TreeGridModel* m_model;
+    int m_updateDepth = 0;
+    bool m_changePending = false;
+    NodeId m_pendingNode = kNoNode;
+    NodeId m_lastReported = kNoNode;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortDirection = Qt::AscendingOrder;
+    bool m_autoSort = false;
+    QPoint m_headerPress;
+    int m_headerPressColumn = -1;
+};
+
+} // namespace vyp

@@ -1,0 +1,205 @@
+#include "ui/common/TreeGridModel.h"
+
+#include "ui/common/ImageList.h"
+
+#include <algorithm>
+
+namespace vyp {
+
+TreeGridModel::TreeGridModel(QObject* parent) : QAbstractItemModel(parent) {
+    m_firstChild.assign(2, 0);
+}
+
+void TreeGridModel::SetColumns(std::vector<TreeGridColumn> columns) {
+    beginResetModel();
+    m_columns = std::move(columns);
+    endResetModel();
+}
+
+void TreeGridModel::BeginReset() {
+    if (m_resetDepth++ == 0)
+        beginResetModel();
+}
+
+void TreeGridModel::EndReset() {
+    if (--m_resetDepth == 0) {
+        RebuildChildren();
+        endResetModel();
+    }
+}
+
+void TreeGridModel::Clear() {
+    BeginReset();
+    m_parent.clear();
+    m_payload.clear();
+    m_childrenStale = true;
+    EndReset();
+}
+
+NodeId TreeGridModel::AddNode(NodeId parent, uint64_t payload) {
+    BeginReset();
+    const auto node = static_cast<NodeId>(m_parent.size());
+    m_parent.push_back(parent);
+    m_payload.push_back(payload);
+    m_childrenStale = true;
+    EndReset();
+    return node;
+}
+
+void TreeGridModel::RebuildChildren() const {
+    if (!m_childrenStale)
+        return;
+    const size_t count = m_parent.size();
+    m_firstChild.assign(count + 2, 0);
+    for (NodeId parent : m_parent)
+        ++m_firstChild[Slot(parent) + 1];
+    for (size_t i = 1; i < m_firstChild.size(); ++i)
+        m_firstChild[i] += m_firstChild[i - 1];
+    m_children.assign(count, kNoNode);
+    m_row.assign(count, 0);
+    std::vector<uint32_t> filled(m_firstChild.begin(), m_firstChild.end() - 1);
+    for (size_t node = 0; node < count; ++node) {
+        const size_t slot = Slot(m_parent[node]);
+        m_row[node] = static_cast<int32_t>(filled[slot] - m_firstChild[slot]);
+        m_children[filled[slot]++] = static_cast<NodeId>(node);
+    }
+    m_childrenStale = false;
+}
+
+int TreeGridModel::ChildCount(NodeId parent) const {
+    RebuildChildren();
+    const size_t slot = Slot(parent);
+    return static_cast<int>(m_firstChild[slot + 1] - m_firstChild[slot]);
+}
+
+NodeId TreeGridModel::Child(NodeId parent, int row) const {
+    if (row < 0 || row >= ChildCount(parent))
+        return kNoNode;
+    return m_children[m_firstChild[Slot(parent)] + static_cast<uint32_t>(row)];
+}
+
+int TreeGridModel::RowOf(NodeId node) const {
+    RebuildChildren();
+    return m_row[static_cast<size_t>(node)];
+}
+
+void TreeGridModel::SortRange(size_t begin, size_t end, int column, Qt::SortOrder order) {
+    auto first = m_children.begin() + static_cast<std::ptrdiff_t>(begin);
+    auto last = m_children.begin() + static_cast<std::ptrdiff_t>(end);
+    // Descending swaps the arguments rather than negating the result, so that equal nodes keep
+    // their order in both directions.
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(first, last, [&](NodeId a, NodeId b) { return compare(a, b, column) < 0; });
+    else
+        std::stable_sort(first, last, [&](NodeId a, NodeId b) { return compare(b, a, column) < 0; });
+}
+
+void TreeGridModel::Sort(int column, Qt::SortOrder order) {
+    if (!compare)
+        return;
+    RebuildChildren();
+    const bool notify = m_resetDepth == 0;
+    QModelIndexList before;
+    if (notify) {
+        emit layoutAboutToBeChanged();
+        before = persistentIndexList();
+    }
+    std::vector<NodeId> nodesBefore;
+    nodesBefore.reserve(static_cast<size_t>(before.size()));
+    for (const QModelIndex& index : before)
+        nodesBefore.push_back(NodeOf(index));
+    for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
+        if (m_firstChild[slot + 1] - m_firstChild[slot] > 1)
+            SortRange(m_firstChild[slot], m_firstChild[slot + 1], column, order);
+    }
+    for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
+        for (uint32_t i = m_firstChild[slot]; i < m_firstChild[slot + 1]; ++i)
+            m_row[static_cast<size_t>(m_children[i])] = static_cast<int32_t>(i - m_firstChild[slot]);
+    }
+    if (notify) {
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (qsizetype i = 0; i < before.size(); ++i)
+            after.append(IndexOf(nodesBefore[static_cast<size_t>(i)], before[i].column()));
+        changePersistentIndexList(before, after);
+        emit layoutChanged();
+    }
+}
+
+QModelIndex TreeGridModel::IndexOf(NodeId node, int column) const {
+    if (node == kNoNode || static_cast<size_t>(node) >= m_parent.size())
+        return {};
+    return createIndex(RowOf(node), column, static_cast<quintptr>(node));
+}
+
+NodeId TreeGridModel::NodeOf(const QModelIndex& index) {
+    return index.isValid() ? static_cast<NodeId>(index.internalId()) : kNoNode;
+}
+
+QModelIndex TreeGridModel::index(int row, int column, const QModelIndex& parent) const {
+    if (column < 0 || column >= columnCount() || (parent.isValid() && parent.column() != 0))
+        return {};
+    const NodeId child = Child(NodeOf(parent), row);
+    return child == kNoNode ? QModelIndex() : createIndex(row, column, static_cast<quintptr>(child));
+}
+
+QModelIndex TreeGridModel::parent(const QModelIndex& child) const {
+    const NodeId node = NodeOf(child);
+    if (node == kNoNode)
+        return {};
+    return IndexOf(Parent(node), 0);
+}
+
+int TreeGridModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() && parent.column() != 0)
+        return 0;
+    return ChildCount(NodeOf(parent));
+}
+
+int TreeGridModel::columnCount(const QModelIndex&) const {
+    return std::max<int>(1, static_cast<int>(m_columns.size()));
+}
+
+QVariant TreeGridModel::data(const QModelIndex& index, int role) const {
+    const NodeId node = NodeOf(index);
+    if (node == kNoNode)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return textOf ? textOf(node, index.column()) : QString();
+    case Qt::DecorationRole: {
+        if (!imageOf || m_images == nullptr)
+            return {};
+        const int image = imageOf(node, index.column());
+        return image < 0 ? QVariant() : QVariant(m_images->At(image));
+    }
+    case Qt::TextAlignmentRole:
+        if (static_cast<size_t>(index.column()) < m_columns.size())
+            return QVariant::fromValue(m_columns[static_cast<size_t>(index.column())].alignment |
+                                       Qt::AlignVCenter);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TreeGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || static_cast<size_t>(section) >= m_columns.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_columns[static_cast<size_t>(section)].caption;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_columns[static_cast<size_t>(section)].alignment | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags TreeGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (ChildCount(NodeOf(index)) == 0)
+        flags |= Qt::ItemNeverHasChildren;
+    return flags;
+}
+
+} // namespace vyp

@@ -1,0 +1,88 @@
+// The item model behind a TreeGrid: nodes in plain arrays (a parent, a payload, and the children
+// of every node in one flat array), no object per node, so a million nodes cost a few dozen
+// bytes each. Texts, pictures and the order come from the TreeGrid's callbacks.
+#pragma once
+
+#include <QAbstractItemModel>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace vyp {
+
+class ImageList;
+
+using NodeId = int32_t;
+inline constexpr NodeId kNoNode = -1;
+
+struct TreeGridColumn {
+    QString caption;
+    int width = 100;
+    Qt::Alignment alignment = Qt::AlignLeft;
+};
+
+class TreeGridModel final : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    explicit TreeGridModel(QObject* parent = nullptr);
+
+    // What the grid's owner answers for a node.
+    std::function<QString(NodeId, int column)> textOf;
+    std::function<int(NodeId, int column)> imageOf;              // an index of images, or -1
+    std::function<int(NodeId, NodeId, int column)> compare;      // < 0, 0, > 0
+
+    void SetColumns(std::vector<TreeGridColumn> columns);
+    const std::vector<TreeGridColumn>& Columns() const { return m_columns; }
+    void SetImages(const ImageList* images) { m_images = images; }
+
+    // Structure changes between BeginReset and EndReset are shown to views at once.
+    void BeginReset();
+    void EndReset();
+
+    void Clear();
+    // Appends a node as the last child of parent (kNoNode: top level).
+    NodeId AddNode(NodeId parent, uint64_t payload);
+    uint64_t Payload(NodeId node) const { return m_payload[static_cast<size_t>(node)]; }
+    NodeId Parent(NodeId node) const { return m_parent[static_cast<size_t>(node)]; }
+    size_t Count() const { return m_parent.size(); }
+
+    int ChildCount(NodeId parent) const;
+    NodeId Child(NodeId parent, int row) const;
+    int RowOf(NodeId node) const;
+
+    // Sorts every node's children, stably, by compare on column; descending keeps equal nodes in
+    // their order too. Views keep their selection.
+    void Sort(int column, Qt::SortOrder order);
+
+    QModelIndex IndexOf(NodeId node, int column = 0) const;
+    static NodeId NodeOf(const QModelIndex& index);
+
+    // QAbstractItemModel
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    void RebuildChildren() const;
+    size_t Slot(NodeId parent) const { return parent == kNoNode ? m_parent.size() : static_cast<size_t>(parent); }
+    void SortRange(size_t begin, size_t end, int column, Qt::SortOrder order);
+
+    std::vector<TreeGridColumn> m_columns;
+    const ImageList* m_images = nullptr;
+    std::vector<NodeId> m_parent;
+    std::vector<uint64_t> m_payload;
+    // Children of node n are m_children[m_firstChild[n] .. m_firstChild[n + 1]); the slot after
+    // the last node stands for the top level. Rebuilt after nodes were added.
+    mutable std::vector<uint32_t> m_firstChild;
+    mutable std::vector<NodeId> m_children;
+    mutable std::vector<int32_t> m_row;
+    mutable bool m_childrenStale = false;
+    int m_resetDepth = 0;
+};
+
+} // namespace vyp

@@ -1,0 +1,25 @@
+// Vypisnik, the desktop program: creates its windows hidden, in their order, and runs the event
+// loop until the main window is closed. Its data lie beside the executable.
+#include "scan/PosixDirectoryWalker.h"
+#include "ui/Process_u/TfProcess.h"
+#include "ui/Vypisnik_u/TfLV.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/common/FileTypeIcons.h"
+#include "ui/common/LocaleSettings.h"
+
+#include <clocale>
+
+int main(int argc, char** argv) {
+    vyp::Application app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // numbers in files are never regional
+    vyp::PosixDirectoryWalker walker;
+    vyp::MimeFileTypeIcons icons;
+    vyp::MainWindowEnvironment environment{vyp::DataFolder(QCoreApplication::applicationDirPath().toStdString()),
+                                           &walker, &icons, vyp::RegionalSettingsFromLocale(QLocale::system()),
+                                           QLocale::system()};
+    vyp::TfLV fLV(std::move(environment));
+    vyp::TfProcess fProcess;
+    fLV.SetProgressWindow(&fProcess);
+    fLV.show();
+    return app.exec();
+}
