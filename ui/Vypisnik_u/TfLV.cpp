@@ -89,7 +89,11 @@ TfLV::TfLV(MainWindowEnvironment environment, QWidget* parent)
     FormCreate();
 }
 
-TfLV::~TfLV() = default;
+TfLV::~TfLV() {
+    // The tables ask this window for their texts and pictures: take them down while the data
+    // they ask about still exists.
+    delete m_splitter;
+}
 
 QString TfLV::Utf8(std::string_view text) const {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
