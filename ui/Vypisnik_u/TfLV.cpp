@@ -229,8 +229,10 @@ void TfLV::FormCreate() {
 void TfLV::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_shown) {
+        // Once the window system has placed the window: geometry restored any sooner would be
+        // overridden by its first placement.
         m_shown = true;
-        Guarded([this] { FormShow(); });
+        QMetaObject::invokeMethod(this, [this] { Guarded([this] { FormShow(); }); }, Qt::QueuedConnection);
     }
 }
 
@@ -551,36 +553,56 @@ void TfLV::SaveWindowSettings() {
     settings.WriteInteger("fNewList", "Left", newList.left);
 }
 
+namespace {
+// The frame the window system puts around a window, measured now (none before it is shown).
+QMargins FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+// Places a window by its outer bounds, as they are stored.
+void SetOuterGeometry(QWidget* window, int left, int top, int width, int height) {
+    const QMargins m = FrameMargins(window);
+    window->resize(width - m.left() - m.right(), height - m.top() - m.bottom());
+    window->move(left, top); // a window's position is its frame's
+
+}
+} // namespace
+
 void TfLV::LoadWindowSettings() {
     const SettingsFile settings(m_env.data.SettingsPath());
-    // Each value is applied at once, the current one serving as the default.
+    // Each value is read with the current one as its default, in the stored order.
     const int splitter = settings.ReadInteger("fLV", "Splitter", m_pnlTree->width());
-    m_splitter->setSizes({splitter, std::max(0, m_splitter->width() - splitter - m_splitter->handleWidth())});
-    // Outer bounds: the frame around the window is the window system's, measured now.
-    auto frameExtra = [](QWidget* window) { return window->frameGeometry().size() - window->geometry().size(); };
-    const int top = settings.ReadInteger("fLV", "Top", frameGeometry().top());
-    move(frameGeometry().left(), top);
-    const int left = settings.ReadInteger("fLV", "Left", frameGeometry().left());
-    move(left, frameGeometry().top());
-    const int width = settings.ReadInteger("fLV", "Width", frameGeometry().width());
-    resize(width - frameExtra(this).width(), height());
-    const int height = settings.ReadInteger("fLV", "Heigth", frameGeometry().height());
-    resize(this->width(), height - frameExtra(this).height());
+    auto divide = [this, splitter] {
+        layout()->activate(); // the splitter must have its real width before it is divided
+        m_splitter->setSizes({splitter, std::max(0, m_splitter->width() - splitter - m_splitter->handleWidth())});
+    };
+    divide();
+    QRect outer = frameGeometry();
+    outer.moveTop(settings.ReadInteger("fLV", "Top", outer.top()));
+    SetOuterGeometry(this, outer.left(), outer.top(), outer.width(), outer.height());
+    outer.moveLeft(settings.ReadInteger("fLV", "Left", outer.left()));
+    SetOuterGeometry(this, outer.left(), outer.top(), outer.width(), outer.height());
+    outer.setWidth(settings.ReadInteger("fLV", "Width", outer.width()));
+    SetOuterGeometry(this, outer.left(), outer.top(), outer.width(), outer.height());
+    outer.setHeight(settings.ReadInteger("fLV", "Heigth", outer.height()));
+    SetOuterGeometry(this, outer.left(), outer.top(), outer.width(), outer.height());
+    QApplication::sendPostedEvents(this, QEvent::Resize);
+    divide(); // a new window width must not take the tree panel's width with it
 
     StoredGeometry& find = m_findGeometry;
-    QWidget* findWindow = m_findWindow;
-    if (findWindow != nullptr) {
-        const QRect r = findWindow->frameGeometry();
+    if (m_findWindow != nullptr) {
+        const QRect r = m_findWindow->frameGeometry();
         find = {r.top(), r.left(), r.width(), r.height()};
     }
     find.top = settings.ReadInteger("fFind", "Top", find.top);
     find.left = settings.ReadInteger("fFind", "Left", find.left);
     find.width = settings.ReadInteger("fFind", "Width", find.width);
     find.height = settings.ReadInteger("fFind", "Heigth", find.height);
-    if (findWindow != nullptr) {
-        findWindow->move(find.left, find.top);
-        findWindow->resize(find.width - frameExtra(findWindow).width(), find.height - frameExtra(findWindow).height());
-    }
+    if (m_findWindow != nullptr)
+        SetOuterGeometry(m_findWindow, find.left, find.top, find.width, find.height);
     StoredGeometry& newList = m_newListGeometry;
     if (m_newListWindow != nullptr)
         newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(), 0, 0};

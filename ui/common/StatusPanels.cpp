@@ -10,7 +10,10 @@ namespace vyp {
 StatusPanels::StatusPanels(const std::vector<int>& widths, const QStringList& texts, QWidget* parent)
     : QWidget(parent), m_widths(widths) {
     setFixedHeight(kHeight);
+    // The bar never holds its pane open: narrower than its panels, it cuts the last ones off.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto* layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     for (size_t i = 0; i < widths.size(); ++i) {

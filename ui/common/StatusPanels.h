@@ -21,6 +21,7 @@ public:
     QString Text(int panel) const;
     void SetText(int panel, const QString& text);
     int Count() const { return static_cast<int>(m_panels.size()); }
+    QSize minimumSizeHint() const override { return QSize(0, kHeight); }
 
 private:
     std::vector<int> m_widths;
