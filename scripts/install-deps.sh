@@ -7,7 +7,7 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
           qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
           fonts-dejavu-core)
 if [ "${1:-}" = "--run" ]; then
-    packages+=(qt6-wayland libxkbcommon-x11-0)
+    packages+=(qt6-wayland adwaita-icon-theme)
 fi
 
 missing=()

@@ -7,11 +7,14 @@
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/LocaleSettings.h"
 
+#include <QIcon>
+
 #include <clocale>
 
 int main(int argc, char** argv) {
     vyp::Application app(argc, argv);
     std::setlocale(LC_NUMERIC, "C"); // numbers in files are never regional
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita")); // file-type pictures outside a desktop
     vyp::PosixDirectoryWalker walker;
     vyp::MimeFileTypeIcons icons;
     vyp::MainWindowEnvironment environment{vyp::DataFolder(QCoreApplication::applicationDirPath().toStdString()),

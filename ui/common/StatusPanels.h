@@ -23,7 +23,12 @@ public:
     int Count() const { return static_cast<int>(m_panels.size()); }
     QSize minimumSizeHint() const override { return QSize(0, kHeight); }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void Arrange();
+
     std::vector<int> m_widths;
     std::vector<QLabel*> m_panels;
 };
