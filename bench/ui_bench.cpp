@@ -1,0 +1,170 @@
+// Window benchmarks, offscreen:
+//   tree  — builds the list tree of 100 lists of 10,000 folder lines each (1,000,000 folder
+//           nodes) and compares it with the core reading the same hierarchies; prints the peak
+//           memory and how long expanding a list node and scrolling take.
+//   table — selects a folder of 100,000 files in a list of 1,000,000 lines (bench/make_list)
+//           and compares filling and sorting the file table with grep -c over the same file;
+//           then sorts by "Soubor" again through header clicks.
+//
+//   vyp-bench-ui tree [WORK=/tmp/vyp-bench-ui]
+//   vyp-bench-ui table LISTFILE
+#include "BenchUtil.h"
+
+#include "lists/FolderHierarchy.h"
+#include "lists/SafeFileWriter.h"
+#include "scan/PosixDirectoryWalker.h"
+#include "ui/Process_u/TfProcess.h"
+#include "ui/Vypisnik_u/TfLV.h"
+#include "ui/common/Dialogs.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/common/FileTypeIcons.h"
+#include "ui/common/TreeGrid.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using vyp::bench::Stopwatch;
+
+std::string MakeTreeLists(const std::string& work) {
+    const std::string data = work + "/data";
+    const std::string lists = data + "/Seznamy/";
+    if (!std::filesystem::exists(lists + "List099.sez")) {
+        std::filesystem::create_directories(lists);
+        for (int list = 0; list < 100; ++list) {
+            std::string bytes = "E:\\\t123456789\r\n";
+            for (int top = 0, written = 0; written < 10000; ++top) {
+                const std::string a = "Slozka" + std::to_string(top) + "\\";
+                bytes += a + "\t" + std::to_string(1000 + top) + "\t2004.1.15\t9:30.0\r\n";
+                ++written;
+                for (int sub = 0; sub < 9 && written < 10000; ++sub, ++written)
+                    bytes += a + "Podslozka" + std::to_string(sub) + "\\\t" + std::to_string(sub) +
+                             "\t2004.1.15\t9:30.0\r\nsoubor.txt\t1\t2004.1.15\t9:30.0\r\n";
+            }
+            char name[32];
+            std::snprintf(name, sizeof name, "List%03d.sez", list);
+            vyp::WriteFileSafely(lists + name, bytes);
+        }
+    }
+    return data;
+}
+
+vyp::MainWindowEnvironment Environment(const std::string& data, vyp::DirectoryWalker& walker,
+                                       vyp::FileTypeIconProvider& icons) {
+    return {vyp::DataFolder(data), &walker, &icons, vyp::RegionalSettings::Czech(),
+            QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+}
+
+int TreeBench(const std::string& work) {
+    const std::string data = MakeTreeLists(work);
+    vyp::PosixDirectoryWalker walker;
+    vyp::ListRegistry registry;
+    vyp::FindLists(registry, data + "/Seznamy", "*.sez", data + "/settings.ini", walker);
+    double coreSeconds = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const Stopwatch watch;
+        size_t nodes = 0;
+        for (const std::string& path : registry.ListPaths)
+            nodes += vyp::FolderHierarchy::Read(path).Count();
+        coreSeconds = std::min(coreSeconds, watch.Seconds());
+        if (run == 0)
+            std::printf("core: %zu folder nodes\n", nodes);
+    }
+    vyp::MimeFileTypeIcons icons;
+    vyp::TfLV window(Environment(data, walker, icons));
+    vyp::TfProcess progress;
+    window.SetProgressWindow(&progress);
+    window.resize(944, 541);
+    window.show();
+    QApplication::processEvents();
+    double buildSeconds = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const Stopwatch watch;
+        window.RefreshLists();
+        buildSeconds = std::min(buildSeconds, watch.Seconds());
+    }
+    std::printf("core reading 100 hierarchies: %.3f s\n", coreSeconds);
+    std::printf("tree build: %.3f s (%.2f x core; target <= 1.5)\n", buildSeconds, buildSeconds / coreSeconds);
+    std::printf("peak memory after the builds: %.1f MiB (target < 400)\n", vyp::bench::PeakMemoryMiB());
+
+    auto* tree = window.findChild<vyp::TreeGrid*>(QStringLiteral("VSTTree"));
+    const vyp::NodeId group = tree->ChildAt(vyp::kNoNode, 6);
+    const vyp::NodeId list = tree->ChildAt(group, 0);
+    Stopwatch expand;
+    tree->expand(tree->Model().IndexOf(group));
+    tree->expand(tree->Model().IndexOf(list));
+    QApplication::processEvents();
+    tree->repaint();
+    std::printf("expanding a list of 1,000 top-level folders: %.1f ms\n", expand.Seconds() * 1000);
+    Stopwatch scroll;
+    for (int step = 0; step < 50; ++step) {
+        tree->verticalScrollBar()->setValue(tree->verticalScrollBar()->maximum() * step / 50);
+        tree->repaint();
+    }
+    std::printf("scrolling through it, 50 repaints: %.1f ms each\n", scroll.Seconds() * 1000 / 50);
+    return 0;
+}
+
+double GrepSeconds(const std::string& file) {
+    double best = 1e9;
+    for (int run = 0; run < 5; ++run) {
+        const Stopwatch watch;
+        if (std::system(("LC_ALL=C grep -c -F '\\' '" + file + "' > /tmp/vyp-bench-grep.out").c_str()) != 0)
+            std::fprintf(stderr, "grep failed\n");
+        best = std::min(best, watch.Seconds());
+    }
+    return best;
+}
+
+int TableBench(const std::string& file) {
+    const std::string data = std::filesystem::path(file).parent_path().parent_path().string();
+    vyp::PosixDirectoryWalker walker;
+    vyp::MimeFileTypeIcons icons;
+    vyp::TfLV window(Environment(data, walker, icons));
+    window.show();
+    QApplication::processEvents();
+    const double grep = GrepSeconds(file);
+    double fill = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const Stopwatch watch;
+        window.ShowFolderContents(QStringLiteral("Velka\\Slozka\\"), QString::fromStdString(file));
+        QApplication::processEvents();
+        fill = std::min(fill, watch.Seconds());
+    }
+    auto* view = window.findChild<vyp::TreeGrid*>(QStringLiteral("VSTView"));
+    std::printf("grep -c: %.3f s\n", grep);
+    std::printf("fill and sort %d rows: %.3f s (target <= 3 x grep + 0.5 s = %.3f s)\n",
+                view->ChildCount(vyp::kNoNode), fill, 3 * grep + 0.5);
+    QHeaderView* header = view->header();
+    auto click = [&](int column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    click(1); // by size
+    const Stopwatch resort;
+    click(0); // "Soubor" again: the collation keys of the fill are reused
+    QApplication::processEvents();
+    std::printf("sorting by \"Soubor\" again: %.3f s (target < 0.5 s)\n", resort.Seconds());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    vyp::Application app(argc, argv);
+    vyp::Dialogs::StartScript();
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "tree")
+        return TreeBench(argc > 2 ? argv[2] : "/tmp/vyp-bench-ui");
+    if (mode == "table" && argc > 2)
+        return TableBench(argv[2]);
+    std::fprintf(stderr, "usage: vyp-bench-ui tree [WORK] | table LISTFILE\n");
+    return 2;
+}
