@@ -16,8 +16,8 @@ uint64_t Next() {
     g_state ^= g_state >> 27;
     return g_state * 2685821657736338717ULL;
 }
-const char* const kWords[] = {"data", "Photo", "backup", "hudba", "film", "setup", "readme",
-                              "dokument", "archiv", "obrazek", "IMG", "track", "save", "level"};
+const char* const kWords[] = {"data",     "Photo",  "backup",  "hudba", "film",  "setup", "readme",
+                              "dokument", "archiv", "obrazek", "IMG",   "track", "save",  "level"};
 const char* const kExtensions[] = {"txt", "jpg", "mp3", "exe", "dll", "zip", "avi", "doc"};
 
 void FileLine(std::string& out, long serial) {

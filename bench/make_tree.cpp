@@ -23,10 +23,10 @@ uint64_t Next() { // xorshift64*: the same tree on every run
     return g_state * 2685821657736338717ULL;
 }
 
-const char* const kWords[] = {"data", "Photo", "backup", "Hudba", "film", "setup", "readme",
-                              "Dokumenty", "archiv", "obrázek", "IMG", "track", "save", "level"};
-const char* const kExtensions[] = {"txt", "jpg", "mp3", "exe", "dll", "zip", "avi", "doc",
-                                   "png", "iso", "", "ini", "TXT", "gz"};
+const char* const kWords[] = {"data",      "Photo",  "backup",  "Hudba", "film",  "setup", "readme",
+                              "Dokumenty", "archiv", "obrázek", "IMG",   "track", "save",  "level"};
+const char* const kExtensions[] = {"txt", "jpg", "mp3", "exe", "dll", "zip", "avi",
+                                   "doc", "png", "iso", "",    "ini", "TXT", "gz"};
 
 std::string Name(int serial, bool folder) {
     std::string name = kWords[Next() % 14];

@@ -42,13 +42,16 @@ int main(int argc, char** argv) {
         sink += vyp::SettingsFile(settingsPath).ReadInteger("Seznamy", "Disk number 9999.sez", 8);
     });
     const double writeMs = best([&] {
-        vyp::SettingsFile(settingsPath).WriteInteger("Seznamy", "Disk number 5000.sez", 2 + sink % 7);
+        vyp::SettingsFile(settingsPath)
+            .WriteInteger("Seznamy", "Disk number 5000.sez", 2 + sink % 7);
     });
     vyp::PosixDirectoryWalker walker;
     vyp::ListRegistry registry;
-    const double findMs = best([&] { vyp::FindLists(registry, lists, "*.sez", settingsPath, walker); });
+    const double findMs =
+        best([&] { vyp::FindLists(registry, lists, "*.sez", settingsPath, walker); });
     std::printf("settings read of one key: %.2f ms (target < 5)\n", readMs);
     std::printf("settings write of one key: %.2f ms (target < 5)\n", writeMs);
-    std::printf("FindLists over %zu lists: %.2f ms (target < 50)\n", registry.ListPaths.size(), findMs);
+    std::printf("FindLists over %zu lists: %.2f ms (target < 50)\n", registry.ListPaths.size(),
+                findMs);
     return 0;
 }

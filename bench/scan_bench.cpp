@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     const double fileMiB = static_cast<double>(std::filesystem::file_size(argv[2])) / 1048576.0;
     std::printf("scan: %.3f s, %zu entries, %.0f entries/s, list %.1f MiB, peak memory %.1f MiB "
                 "(limit 3 x list + 20 = %.1f MiB)\n",
-                seconds, entries - 1, static_cast<double>(entries - 1) / seconds, fileMiB,
-                peak, 3 * fileMiB + 20);
+                seconds, entries - 1, static_cast<double>(entries - 1) / seconds, fileMiB, peak,
+                3 * fileMiB + 20);
     return 0;
 }

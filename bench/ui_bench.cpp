@@ -90,8 +90,10 @@ int TreeBench(const std::string& work) {
         buildSeconds = std::min(buildSeconds, watch.Seconds());
     }
     std::printf("core reading 100 hierarchies: %.3f s\n", coreSeconds);
-    std::printf("tree build: %.3f s (%.2f x core; target <= 1.5)\n", buildSeconds, buildSeconds / coreSeconds);
-    std::printf("peak memory after the builds: %.1f MiB (target < 400)\n", vyp::bench::PeakMemoryMiB());
+    std::printf("tree build: %.3f s (%.2f x core; target <= 1.5)\n", buildSeconds,
+                buildSeconds / coreSeconds);
+    std::printf("peak memory after the builds: %.1f MiB (target < 400)\n",
+                vyp::bench::PeakMemoryMiB());
 
     auto* tree = window.findChild<vyp::TreeGrid*>(QStringLiteral("VSTTree"));
     const vyp::NodeId group = tree->ChildAt(vyp::kNoNode, 6);
@@ -115,7 +117,8 @@ double GrepSeconds(const std::string& file) {
     double best = 1e9;
     for (int run = 0; run < 5; ++run) {
         const Stopwatch watch;
-        if (std::system(("LC_ALL=C grep -c -F '\\' '" + file + "' > /tmp/vyp-bench-grep.out").c_str()) != 0)
+        if (std::system(
+                ("LC_ALL=C grep -c -F '\\' '" + file + "' > /tmp/vyp-bench-grep.out").c_str()) != 0)
             std::fprintf(stderr, "grep failed\n");
         best = std::min(best, watch.Seconds());
     }
@@ -143,8 +146,9 @@ int TableBench(const std::string& file) {
                 view->ChildCount(vyp::kNoNode), fill, 3 * grep + 0.5);
     QHeaderView* header = view->header();
     auto click = [&](int column) {
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, Qt::NoModifier,
+            QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     };
     click(1); // by size
     const Stopwatch resort;

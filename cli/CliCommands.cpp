@@ -76,7 +76,7 @@ private:
 };
 
 bool IsFolder(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -193,7 +193,7 @@ int Cli::Scan(const std::vector<std::string>& args) {
         root.push_back(kNativeSeparator);
 
     const std::string listFile = m_data.ListFilePath(name);
-    struct stat st{};
+    struct stat st {};
     if (::stat(listFile.c_str(), &st) == 0 && !overwrite)
         return Fail("Tento název seznamu už existuje!");
     std::error_code ignored;
@@ -201,9 +201,10 @@ int Cli::Scan(const std::vector<std::string>& args) {
     try {
         PosixDirectoryWalker walker;
         ScanLines lines;
-        CreateList(walker, root, listFile, ScanOptions{foldersOnly, m_environment.regional.timeSeparator},
-                   lines);
-        SettingsFile(m_data.SettingsPath()).WriteInteger(kListsSection, name + std::string(kListExtension), group);
+        CreateList(walker, root, listFile,
+                   ScanOptions{foldersOnly, m_environment.regional.timeSeparator}, lines);
+        SettingsFile(m_data.SettingsPath())
+            .WriteInteger(kListsSection, name + std::string(kListExtension), group);
     } catch (const VypisnikError& error) {
         return Fail(error.what());
     }
@@ -246,9 +247,11 @@ int Cli::Tree(const std::vector<std::string>& args) {
 
     // Children in file order, walked depth first: the tree's own order.
     const size_t count = hierarchy.Count();
-    std::vector<int32_t> firstChild(count + 1, -1), nextSibling(count, -1), lastChild(count + 1, -1);
+    std::vector<int32_t> firstChild(count + 1, -1), nextSibling(count, -1),
+        lastChild(count + 1, -1);
     for (size_t i = 0; i < count; ++i) {
-        const size_t parent = hierarchy.Parent(i) < 0 ? count : static_cast<size_t>(hierarchy.Parent(i));
+        const size_t parent =
+            hierarchy.Parent(i) < 0 ? count : static_cast<size_t>(hierarchy.Parent(i));
         if (lastChild[parent] < 0)
             firstChild[parent] = static_cast<int32_t>(i);
         else
@@ -285,7 +288,8 @@ int Cli::Show(const std::vector<std::string>& args) {
     const auto list = FindList(registry, args[0]);
     if (!list)
         return kFailed;
-    const FolderRows rows = FolderRows::Read(registry.ListPaths[*list], args.size() == 2 ? args[1] : "");
+    const FolderRows rows =
+        FolderRows::Read(registry.ListPaths[*list], args.size() == 2 ? args[1] : "");
     if (!rows.Error().empty())
         return Fail(rows.Error());
     std::vector<std::string_view> names;
@@ -311,7 +315,8 @@ int Cli::Search(const std::vector<std::string>& args) {
             std::string_view ids = args[++i];
             while (!ids.empty()) {
                 const size_t comma = ids.find(',');
-                groups[static_cast<size_t>(ParseGroup(std::string(ids.substr(0, comma))) - kFirstGroup)] = true;
+                groups[static_cast<size_t>(ParseGroup(std::string(ids.substr(0, comma))) -
+                                           kFirstGroup)] = true;
                 ids = comma == std::string_view::npos ? std::string_view() : ids.substr(comma + 1);
             }
         } else if (!text) {
@@ -330,8 +335,8 @@ int Cli::Search(const std::vector<std::string>& args) {
     std::vector<std::string> listNames;
     for (const rsznListInfo& info : registry.ListInfos)
         listNames.push_back(ListNameOf(info));
-    const std::vector<size_t> listOrder =
-        NameCollator(m_environment.collationLocale).StableOrder({listNames.begin(), listNames.end()});
+    const std::vector<size_t> listOrder = NameCollator(m_environment.collationLocale)
+                                              .StableOrder({listNames.begin(), listNames.end()});
     std::vector<size_t> rank(listNames.size());
     for (size_t position = 0; position < listOrder.size(); ++position) {
         rank[listOrder[position]] = position;

@@ -14,8 +14,8 @@
 namespace vyp {
 
 struct CliEnvironment {
-    std::string defaultDataFolder;         // the folder of the executable
-    RegionalSettings regional;             // from the environment's locale
+    std::string defaultDataFolder; // the folder of the executable
+    RegionalSettings regional;     // from the environment's locale
     QLocale collationLocale = QLocale::system();
 };
 

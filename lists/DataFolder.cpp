@@ -14,7 +14,9 @@ std::string DataFolder::ListFolder() const {
     return m_folder + std::string(kListFolderName) + kNativeSeparator;
 }
 
-std::string DataFolder::SettingsPath() const { return m_folder + std::string(kSettingsFileName); }
+std::string DataFolder::SettingsPath() const {
+    return m_folder + std::string(kSettingsFileName);
+}
 
 std::string DataFolder::ListFilePath(std::string_view name) const {
     return ListFolder() + std::string(name) + std::string(kListExtension);
@@ -25,8 +27,10 @@ std::optional<std::string> ListNameProblem(std::string_view name) {
         return std::string("Název seznamu nemůže být \".\" ani \"..\".");
     for (char c : name) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 32 || byte == 127 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
-            return std::string("Název seznamu nesmí obsahovat znaky \\ / : * ? \" < > | ani řídicí znaky.");
+        if (byte < 32 || byte == 127 ||
+            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            return std::string(
+                "Název seznamu nesmí obsahovat znaky \\ / : * ? \" < > | ani řídicí znaky.");
     }
     return std::nullopt;
 }

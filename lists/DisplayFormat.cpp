@@ -93,7 +93,8 @@ std::string FormatSizeNumber(double v, std::string_view decimalSeparator) {
         if (i >= 0) {
             ++kept[i];
         } else {
-            kept.assign(1, '1'); // the carry left the first digit: 9999.5 becomes 1 with E one larger
+            kept.assign(1,
+                        '1'); // the carry left the first digit: 9999.5 becomes 1 with E one larger
             ++e;
         }
     }
@@ -141,8 +142,7 @@ std::string FormatMB(int64_t bytes, const RegionalSettings& regional) {
 }
 
 std::string FormatGB(int64_t bytes, const RegionalSettings& regional) {
-    return FormatSizeNumber(static_cast<double>(bytes) / 1073741824.0,
-                            regional.decimalSeparator) +
+    return FormatSizeNumber(static_cast<double>(bytes) / 1073741824.0, regional.decimalSeparator) +
            " GB";
 }
 
@@ -202,7 +202,8 @@ std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view patte
         case 'd':
             if (run >= 3) {
                 const auto& names = run >= 4 ? regional.longDayNames : regional.shortDayNames;
-                const std::string& name = names[static_cast<size_t>(DayOfWeek(t.year, t.month, t.day))];
+                const std::string& name =
+                    names[static_cast<size_t>(DayOfWeek(t.year, t.month, t.day))];
                 if (!name.empty()) {
                     out.append(name);
                     break;

@@ -39,12 +39,14 @@ public:
         if (!m_headerDone) {
             m_headerDone = true;
             const char* headerEnd = LineEndAfter(p, end);
-            m_h.m_listSizeText.assign(HeaderTotal(std::string_view(p, static_cast<size_t>(headerEnd - p))));
+            m_h.m_listSizeText.assign(
+                HeaderTotal(std::string_view(p, static_cast<size_t>(headerEnd - p))));
             p = headerEnd;
         }
         const char* floor = p;
         while (p < end) {
-            const auto* slash = static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
+            const auto* slash =
+                static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
             if (slash == nullptr)
                 break;
             const char* lineStart = LineStartBefore(floor, slash);
@@ -59,12 +61,13 @@ public:
             Decode();
         for (size_t i = 0; i < m_h.m_nodes.size(); ++i) {
             Node& node = m_h.m_nodes[i];
-            std::replace(m_h.m_text.begin() + static_cast<std::ptrdiff_t>(node.offset + node.length[0] +
-                                                                           node.length[1] + node.length[2]),
-                         m_h.m_text.begin() + static_cast<std::ptrdiff_t>(node.offset + node.length[0] +
-                                                                           node.length[1] + node.length[2] +
-                                                                           node.length[3]),
-                         '.', ':');
+            std::replace(
+                m_h.m_text.begin() + static_cast<std::ptrdiff_t>(node.offset + node.length[0] +
+                                                                 node.length[1] + node.length[2]),
+                m_h.m_text.begin() +
+                    static_cast<std::ptrdiff_t>(node.offset + node.length[0] + node.length[1] +
+                                                node.length[2] + node.length[3]),
+                '.', ':');
         }
     }
 
@@ -94,7 +97,8 @@ private:
                 node.parent = found->second;
                 break;
             }
-            parentPath = parentPath.substr(0, static_cast<size_t>(DisplayNameOf(parentPath).data() - parentPath.data()));
+            parentPath = parentPath.substr(
+                0, static_cast<size_t>(DisplayNameOf(parentPath).data() - parentPath.data()));
         }
         const auto index = static_cast<int32_t>(m_h.m_nodes.size());
         m_h.m_nodes.push_back(node);
@@ -137,8 +141,9 @@ FolderHierarchy FolderHierarchy::Read(const std::string& listPath) {
     FolderHierarchy hierarchy;
     try {
         ListFileStream stream(listPath, true);
-        struct stat st{};
-        const size_t size = ::stat(listPath.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
+        struct stat st {};
+        const size_t size =
+            ::stat(listPath.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
         Builder builder(hierarchy, size);
         std::string_view region;
         while (stream.NextRegion(region))

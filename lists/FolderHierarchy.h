@@ -44,9 +44,9 @@ public:
 private:
     class Builder;
     struct Node {
-        size_t offset;              // of the path in m_text; the other fields follow it
-        uint32_t length[4];         // path, size, date, time
-        uint32_t captionOffset;     // within the path
+        size_t offset;          // of the path in m_text; the other fields follow it
+        uint32_t length[4];     // path, size, date, time
+        uint32_t captionOffset; // within the path
         uint32_t captionLength;
         int32_t parent;
     };

@@ -20,7 +20,9 @@ std::string_view FolderRows::Text(size_t i, int field) const {
     return std::string_view(m_text).substr(offset, row.length[field]);
 }
 
-std::string_view FolderRows::Extension(size_t i) const { return ExtensionOf(Caption(i)); }
+std::string_view FolderRows::Extension(size_t i) const {
+    return ExtensionOf(Caption(i));
+}
 
 void FolderRows::Clear() {
     m_text.clear();
@@ -73,7 +75,8 @@ public:
             m_collecting = true;
         }
         // The folder's files run up to the next line holding a "\".
-        const auto* slash = static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
+        const auto* slash =
+            static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
         const char* stop = slash != nullptr ? LineStartBefore(p, slash) : end;
         LineReader reader(std::string_view(p, static_cast<size_t>(stop - p)));
         std::string_view line;
@@ -169,7 +172,8 @@ private:
 FolderRows FolderRows::Read(const std::string& listPath, std::string_view folderPath) {
     FolderRows result;
     try {
-        // A path with accents is looked for in the file's own encoding, which takes a pass to learn.
+        // A path with accents is looked for in the file's own encoding, which takes a pass to
+        // learn.
         TextEncoding encoding = TextEncoding::Utf8;
         if (!IsAscii(folderPath))
             encoding = ListFileStream(listPath, true).EncodingOfWholeFile();

@@ -11,9 +11,9 @@ namespace vyp {
 struct GroupInfo {
     int id;
     std::string_view caption;
-    int comboIndex;                 // position in the new-list window's group choice
-    std::string_view menuItemName;  // item of the list tree's group popup menu
-    std::string_view checkBoxName;  // check box of the search window's filter
+    int comboIndex;                // position in the new-list window's group choice
+    std::string_view menuItemName; // item of the list tree's group popup menu
+    std::string_view checkBoxName; // check box of the search window's filter
 };
 
 inline constexpr int kFirstGroup = 2;
@@ -38,6 +38,8 @@ constexpr int EffectiveGroup(int group) {
 }
 
 // The table entry of EffectiveGroup(group).
-constexpr const GroupInfo& GroupById(int group) { return kGroups[EffectiveGroup(group) - kFirstGroup]; }
+constexpr const GroupInfo& GroupById(int group) {
+    return kGroups[EffectiveGroup(group) - kFirstGroup];
+}
 
 } // namespace vyp

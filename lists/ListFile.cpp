@@ -15,7 +15,7 @@ std::string ReadWholeFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw VypisnikError(FileOpenErrorText(path, errno));
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
@@ -86,9 +86,11 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
 bool LineReader::Next(std::string_view& line) {
     if (m_p >= m_end)
         return false;
-    const auto* lf = static_cast<const char*>(std::memchr(m_p, '\n', static_cast<size_t>(m_end - m_p)));
+    const auto* lf =
+        static_cast<const char*>(std::memchr(m_p, '\n', static_cast<size_t>(m_end - m_p)));
     const char* stop = lf != nullptr ? lf : m_end;
-    const auto* cr = static_cast<const char*>(std::memchr(m_p, '\r', static_cast<size_t>(stop - m_p)));
+    const auto* cr =
+        static_cast<const char*>(std::memchr(m_p, '\r', static_cast<size_t>(stop - m_p)));
     if (cr != nullptr) {
         line = std::string_view(m_p, static_cast<size_t>(cr - m_p));
         m_p = (cr + 1 < m_end && cr[1] == '\n') ? cr + 2 : cr + 1;

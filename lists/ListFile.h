@@ -30,7 +30,8 @@ std::vector<std::string_view> SplitLines(std::string_view bytes);
 // building a list of them.
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : m_p(bytes.data()), m_end(bytes.data() + bytes.size()) {}
+    explicit LineReader(std::string_view bytes)
+        : m_p(bytes.data()), m_end(bytes.data() + bytes.size()) {}
     // The next line, or false at the end.
     bool Next(std::string_view& line);
     const char* Position() const { return m_p; }

@@ -12,7 +12,9 @@ namespace vyp {
 
 namespace {
 constexpr size_t kChunkSize = 1 << 20;
-bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
 } // namespace
 
 const char* LineStartBefore(const char* floor, const char* p) {
@@ -32,7 +34,7 @@ ListFileStream::ListFileStream(const std::string& path, bool checkEncoding)
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
         throw VypisnikError(FileOpenErrorText(path, errno));
-    struct stat st{};
+    struct stat st {};
     if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(m_fd);
@@ -42,7 +44,9 @@ ListFileStream::ListFileStream(const std::string& path, bool checkEncoding)
     m_buffer.resize(kChunkSize);
 }
 
-ListFileStream::~ListFileStream() { ::close(m_fd); }
+ListFileStream::~ListFileStream() {
+    ::close(m_fd);
+}
 
 bool ListFileStream::NextRegion(std::string_view& region) {
     std::memmove(m_buffer.data(), m_buffer.data() + m_consumed, m_filled - m_consumed);

@@ -24,7 +24,9 @@ public:
     bool NextRegion(std::string_view& region);
 
     // UTF-8 while everything read so far was valid UTF-8, else Windows-1250.
-    TextEncoding Encoding() const { return m_validUtf8 ? TextEncoding::Utf8 : TextEncoding::Windows1250; }
+    TextEncoding Encoding() const {
+        return m_validUtf8 ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+    }
     // Reads the rest of the file only to learn its encoding.
     TextEncoding EncodingOfWholeFile();
 

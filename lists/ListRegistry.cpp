@@ -7,14 +7,17 @@
 namespace vyp {
 
 namespace {
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 } // namespace
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
     // Greedy matching with one remembered "*", which is enough for "*" and "?" patterns.
     size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(name[n]))) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(name[n]))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {

@@ -21,7 +21,7 @@ mode_t NewFileMode() {
 } // namespace
 
 SafeFileWriter::SafeFileWriter(std::string path) : m_path(std::move(path)) {
-    struct stat existing{};
+    struct stat existing {};
     const bool exists = ::stat(m_path.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         throw VypisnikError(FileOpenErrorText(m_path, EISDIR));

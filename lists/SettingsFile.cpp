@@ -13,7 +13,9 @@ namespace {
 
 constexpr size_t kMaxValueLength = 2047;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))
@@ -23,7 +25,9 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string LowerKey(std::string_view section, std::string_view key) {
     std::string text;
@@ -49,7 +53,8 @@ void ForEachLine(std::string_view bytes, OnSection&& section, OnEntry&& entry) {
             ++end;
         size_t next = end;
         if (next < bytes.size())
-            next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
+            next +=
+                (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
         const std::string_view line = Trim(bytes.substr(pos, end - pos));
         if (!line.empty() && line.front() == '[') {
             const size_t close = line.find(']');
@@ -193,8 +198,8 @@ void SettingsFile::BuildIndex() const {
             visible = seenSections.emplace(sectionKey, true).second; // later copies are hidden
             return true;
         },
-        [&](std::string_view section, std::string_view key, bool isEntry, size_t,
-            size_t lineEnd, size_t valueStart, size_t) {
+        [&](std::string_view section, std::string_view key, bool isEntry, size_t, size_t lineEnd,
+            size_t valueStart, size_t) {
             if (visible && isEntry)
                 m_index.emplace(LowerKey(section, key),
                                 std::string(Trim(std::string_view(m_bytes).substr(
@@ -250,7 +255,8 @@ void SettingsFile::WriteInteger(std::string_view section, std::string_view key, 
     const std::string valueText = std::to_string(value);
     std::string bytes;
     if (location.keyFound) {
-        bytes = m_bytes.substr(0, location.valueStart) + valueText + m_bytes.substr(location.lineEnd);
+        bytes =
+            m_bytes.substr(0, location.valueStart) + valueText + m_bytes.substr(location.lineEnd);
     } else {
         std::string entry = KeyInFileEncoding(key) + "=" + valueText + "\r\n";
         if (location.sectionFound) {

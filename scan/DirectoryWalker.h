@@ -24,7 +24,8 @@ public:
     // Fills entries with the entries of the folder at folderPath (a native path ending with the
     // native separator), without "." and "..". Returns false, with entries empty, when the
     // folder cannot be enumerated. The order is the walker's own and is kept by its callers.
-    virtual bool ListFolder(const std::string& folderPath, std::vector<DirectoryEntry>& entries) = 0;
+    virtual bool ListFolder(const std::string& folderPath,
+                            std::vector<DirectoryEntry>& entries) = 0;
 };
 
 // The separator of native paths.

@@ -12,7 +12,7 @@
 namespace vyp {
 
 struct ScanOptions {
-    bool foldersOnly = false;      // "Pouze adresářovou strukturu": file lines are left out
+    bool foldersOnly = false;        // "Pouze adresářovou strukturu": file lines are left out
     std::string timeSeparator = ":"; // the regional time separator of stored times
 };
 

@@ -1,11 +1,11 @@
 #include "scan/PosixDirectoryWalker.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdint>
-#include <sys/syscall.h>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace vyp {
@@ -56,7 +56,7 @@ bool PosixDirectoryWalker::ListFolder(const std::string& folderPath,
             const char* name = d->d_name;
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
                 continue;
-            struct stat st{};
+            struct stat st {};
             if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
                 continue; // gone since the folder was read
             DirectoryEntry& entry = entries.emplace_back();

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
           qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
-          fonts-dejavu-core)
+          fonts-dejavu-core clang-format)
 if [ "${1:-}" = "--run" ]; then
     packages+=(qt6-wayland adwaita-icon-theme)
 fi

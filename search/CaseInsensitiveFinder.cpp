@@ -11,7 +11,9 @@ namespace vyp {
 
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 // How common a byte is in list files, higher is more common: digits, dots, TABs and line ends
 // fill every line, lower-case letters the names; everything else is rare.
@@ -38,7 +40,9 @@ constexpr std::array<unsigned char, 256> MakeFrequencyRank() {
 }
 constexpr std::array<unsigned char, 256> kFrequencyRank = MakeFrequencyRank();
 
-unsigned RankOf(char c) { return kFrequencyRank[static_cast<unsigned char>(c)]; }
+unsigned RankOf(char c) {
+    return kFrequencyRank[static_cast<unsigned char>(c)];
+}
 
 } // namespace
 
@@ -82,7 +86,9 @@ const char* CaseInsensitiveFinder::Find(const char* begin, const char* end) cons
 #if defined(__SSE2__)
     // A letter is compared after setting its 0x20 bit, which folds A-Z onto a-z; the few other
     // bytes that fold onto a letter's value are weeded out by MatchesAt.
-    auto foldMask = [](char c) { return _mm_set1_epi8(IsLetter(c) ? 0x20 : 0); };
+    auto foldMask = [](char c) {
+        return _mm_set1_epi8(IsLetter(c) ? 0x20 : 0);
+    };
     auto target = [](char c) {
         return _mm_set1_epi8(static_cast<char>(IsLetter(c) ? (c | 0x20) : c));
     };

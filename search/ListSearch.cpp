@@ -18,7 +18,9 @@ namespace {
 
 constexpr size_t kChunkSize = 1 << 20;
 
-bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
 
 bool IsAscii(std::string_view text) {
     for (char c : text) {
@@ -28,7 +30,9 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
-std::string_view FirstField(std::string_view line) { return line.substr(0, line.find('\t')); }
+std::string_view FirstField(std::string_view line) {
+    return line.substr(0, line.find('\t'));
+}
 
 // The start of the line that holds p, looking back no further than floor.
 const char* LineStart(const char* floor, const char* p) {
@@ -82,7 +86,9 @@ private:
 
 void FileSearcher::AddRow(std::string_view line, bool isHeader, std::string_view prefix) {
     const ListLineFields fields = SplitListLine(line);
-    auto field = [&fields](int i) { return i < fields.count ? fields.field[i] : std::string_view(); };
+    auto field = [&fields](int i) {
+        return i < fields.count ? fields.field[i] : std::string_view();
+    };
     const bool isFolder = isHeader || std::memchr(line.data(), '\\', line.size()) != nullptr;
     m_result.rows.emplace_back(m_listIndex, isFolder, isFolder ? std::string_view() : prefix,
                                field(0), field(1), field(2), field(3));
@@ -128,8 +134,8 @@ void FileSearcher::ScanRegion(const char* begin, const char* end,
         static_cast<const char*>(::memrchr(floor, '\\', static_cast<size_t>(end - floor)));
     if (lastSlash != nullptr) {
         const char* folderLine = LineStart(floor, lastSlash);
-        m_carriedPrefix.assign(FirstField(
-            std::string_view(folderLine, static_cast<size_t>(LineEnd(lastSlash, end) - folderLine))));
+        m_carriedPrefix.assign(FirstField(std::string_view(
+            folderLine, static_cast<size_t>(LineEnd(lastSlash, end) - folderLine))));
     }
 }
 
@@ -138,7 +144,7 @@ void FileSearcher::Search(int32_t listIndex, const std::string& path) {
     m_headerDone = false;
     m_carriedPrefix.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st{};
+    struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const int err = fd < 0 ? errno : (S_ISDIR(st.st_mode) ? EISDIR : errno);
         if (fd >= 0)
@@ -210,7 +216,9 @@ void FileSearcher::Search(int32_t listIndex, const std::string& path) {
 
 } // namespace
 
-std::string ListNameOf(const rsznListInfo& info) { return std::string(ListCaption(info.FileName)); }
+std::string ListNameOf(const rsznListInfo& info) {
+    return std::string(ListCaption(info.FileName));
+}
 
 SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
                          const ListRegistry& registry) {

@@ -13,13 +13,13 @@
 
 int main(int argc, char** argv) {
     vyp::Application app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C"); // numbers in files are never regional
+    std::setlocale(LC_NUMERIC, "C");                        // numbers in files are never regional
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita")); // file-type pictures outside a desktop
     vyp::PosixDirectoryWalker walker;
     vyp::MimeFileTypeIcons icons;
-    vyp::MainWindowEnvironment environment{vyp::DataFolder(QCoreApplication::applicationDirPath().toStdString()),
-                                           &walker, &icons, vyp::RegionalSettingsFromLocale(QLocale::system()),
-                                           QLocale::system()};
+    vyp::MainWindowEnvironment environment{
+        vyp::DataFolder(QCoreApplication::applicationDirPath().toStdString()), &walker, &icons,
+        vyp::RegionalSettingsFromLocale(QLocale::system()), QLocale::system()};
     vyp::TfLV fLV(std::move(environment));
     vyp::TfProcess fProcess;
     fLV.SetProgressWindow(&fProcess);

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -70,7 +70,8 @@ TEST_F(CliFixture, ScanWritesTheListAndItsGroup) {
 
     EXPECT_EQ(Run({"scan", m_tree, "Disk"}), 1);
     EXPECT_EQ(m_err, "Tento název seznamu už existuje!\n");
-    EXPECT_EQ(Run({"--data", m_data, "scan", m_tree + "/", "Disk", "--folders-only", "--overwrite"}), 0);
+    EXPECT_EQ(
+        Run({"--data", m_data, "scan", m_tree + "/", "Disk", "--folders-only", "--overwrite"}), 0);
     EXPECT_EQ(test::ReadFile(m_data + "/Seznamy/Disk.sez").find("setup.exe"), std::string::npos);
     EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), "[Seznamy]\r\nDisk.sez=8\r\n");
 }
@@ -93,22 +94,24 @@ TEST_F(CliFixture, ListsTreeAndShowPrintWhatTheWindowsShow) {
     ASSERT_EQ(Run({"scan", m_tree + "/Games", "b.sezam"}), 0);
     ASSERT_EQ(Run({"lists"}), 0) << m_err;
     EXPECT_EQ(Fields(m_out, 4), (std::vector<std::string>{"b.sezam\t8\tNeurčeno\t1,00 MB",
-                                                         "Disk\t4\tObrázky\t1,00 MB"}));
+                                                          "Disk\t4\tObrázky\t1,00 MB"}));
     // The list's file date in the regional short date and long time forms (dd.MM.yyyy H:mm:ss).
     const std::string row = Fields(m_out, 6)[0];
     const std::string date = row.substr(Fields(m_out, 4)[0].size() + 1, 10);
-    EXPECT_TRUE(date.size() == 10 && date[2] == '.' && date[5] == '.' && std::isdigit(date[9])) << row;
+    EXPECT_TRUE(date.size() == 10 && date[2] == '.' && date[5] == '.' && std::isdigit(date[9]))
+        << row;
     EXPECT_EQ(std::count(row.begin(), row.end(), ':'), 2) << row;
 
     ASSERT_EQ(Run({"tree", "Disk"}), 0);
     EXPECT_EQ(Fields(m_out, 4), (std::vector<std::string>{"1\tGames\tGames\\\t1,00 MB",
-                                                         "2\tOld\tGames\\Old\\\t0,00 MB",
-                                                         "1\tMusic\tMusic\\\t0,00 MB"}));
+                                                          "2\tOld\tGames\\Old\\\t0,00 MB",
+                                                          "1\tMusic\tMusic\\\t0,00 MB"}));
 
     ASSERT_EQ(Run({"show", "Disk.sez", "Games\\"}), 0);
-    EXPECT_EQ(Fields(m_out, 3), (std::vector<std::string>{"alpha.txt\t0,00 MB\t2 B", "setup.exe\t1,00 MB\t1048576 B",
-                                               "Zebra.txt\t0,00 MB\t1 B", "Počet souborů: 3",
-                                               "Velikost: 1,00 MB"}));
+    EXPECT_EQ(Fields(m_out, 3),
+              (std::vector<std::string>{"alpha.txt\t0,00 MB\t2 B", "setup.exe\t1,00 MB\t1048576 B",
+                                        "Zebra.txt\t0,00 MB\t1 B", "Počet souborů: 3",
+                                        "Velikost: 1,00 MB"}));
     ASSERT_EQ(Run({"show", "Disk"}), 0);
     EXPECT_EQ(m_out.substr(m_out.find("Počet")), "Počet souborů: 1\nVelikost: 0,00 MB\n");
     EXPECT_EQ(Run({"show", "Disk", "Nothing\\"}), 1);
@@ -120,9 +123,10 @@ TEST_F(CliFixture, SearchSortsByListNameAndCounts) {
     ASSERT_EQ(Run({"scan", m_tree, "zz", "--group", "2"}), 0);
     ASSERT_EQ(Run({"scan", m_tree, "Aa", "--group", "5"}), 0);
     ASSERT_EQ(Run({"search", "old"}), 0) << m_err;
-    EXPECT_EQ(Fields(m_out, 2), (std::vector<std::string>{"Aa\tGames\\Old\\", "Aa\tGames\\Old\\old.zip",
-                                               "zz\tGames\\Old\\", "zz\tGames\\Old\\old.zip",
-                                               "Nalezených souborů: 2", "Nalezených adresářů: 2"}));
+    EXPECT_EQ(Fields(m_out, 2),
+              (std::vector<std::string>{"Aa\tGames\\Old\\", "Aa\tGames\\Old\\old.zip",
+                                        "zz\tGames\\Old\\", "zz\tGames\\Old\\old.zip",
+                                        "Nalezených souborů: 2", "Nalezených adresářů: 2"}));
     ASSERT_EQ(Run({"search", "OLD.ZIP", "--groups", "2,3"}), 0);
     EXPECT_EQ(Fields(m_out, 4)[0], "zz\tGames\\Old\\old.zip\t0,00 MB\t2000 B");
     EXPECT_EQ(Fields(m_out, 4).size(), 3u);

@@ -73,11 +73,11 @@ TEST(FolderScan, HiddenEntriesAreListedAndUnreadableFoldersGetSizeZero) {
     walker.AddFolder("/h/locked/", {FileEntry("secret", 1000, t)});
     walker.MakeUnreadable("/h/locked/");
     walker.AddFolder("/h/z/", {FileEntry("after", 1, t)});
-    EXPECT_EQ(ScanToFile(walker, "/h/", dir / "h.sez"),
-              Joined({"/h/\t11", ".hidden\t7\t2020.12.31\t23:59.58",
-                      ".config\\\t3\t2020.12.31\t23:59.58", "rc\t3\t2020.12.31\t23:59.58",
-                      "locked\\\t0\t2020.12.31\t23:59.58", "z\\\t1\t2020.12.31\t23:59.58",
-                      "after\t1\t2020.12.31\t23:59.58"}));
+    EXPECT_EQ(
+        ScanToFile(walker, "/h/", dir / "h.sez"),
+        Joined({"/h/\t11", ".hidden\t7\t2020.12.31\t23:59.58", ".config\\\t3\t2020.12.31\t23:59.58",
+                "rc\t3\t2020.12.31\t23:59.58", "locked\\\t0\t2020.12.31\t23:59.58",
+                "z\\\t1\t2020.12.31\t23:59.58", "after\t1\t2020.12.31\t23:59.58"}));
 }
 
 TEST(FolderScan, NamesThatWouldBreakTheFormatAreWrittenWithUnderscores) {
@@ -161,7 +161,7 @@ TEST(FolderScan, MissingListFolderReportsTheFileThatCouldNotBeOpened) {
 TEST(PosixDirectoryWalker, OrdersNamesAsNtfsDoes) {
     EXPECT_TRUE(NtfsNameLess("a", "B"));
     EXPECT_TRUE(NtfsNameLess("B", "b")); // equal after upper-casing: bytes decide
-    EXPECT_TRUE(NtfsNameLess("Z", "_"));  // '_' sorts after the upper-cased letters
+    EXPECT_TRUE(NtfsNameLess("Z", "_")); // '_' sorts after the upper-cased letters
     EXPECT_TRUE(NtfsNameLess("ab", "abc"));
     EXPECT_FALSE(NtfsNameLess("abc", "abc"));
 }

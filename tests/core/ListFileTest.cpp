@@ -45,7 +45,9 @@ TEST(ListFileLines, UnreadableFileNamesThePath) {
 struct Parsed {
     std::string field1 = "F", name = "N", size = "S", date = "D", time = "T";
     bool ok = false;
-    explicit Parsed(std::string_view line) { ok = ParseListLine(field1, name, size, date, time, line); }
+    explicit Parsed(std::string_view line) {
+        ok = ParseListLine(field1, name, size, date, time, line);
+    }
 };
 
 TEST(ParseListLine, FileAndFolderLines) {

@@ -65,7 +65,8 @@ TEST(FolderHierarchy, HeaderOnlyAndBrokenFiles) {
 }
 
 TEST(FolderHierarchy, Windows1250NamesAreDecoded) {
-    const FolderHierarchy h = FolderHierarchy::FromBytes("C:\\\t0\r\n\x8A" "aty\\\t0\t2004.1.1\t1:2.4\r\n");
+    const FolderHierarchy h = FolderHierarchy::FromBytes("C:\\\t0\r\n\x8A"
+                                                         "aty\\\t0\t2004.1.1\t1:2.4\r\n");
     ASSERT_EQ(h.Count(), 1u);
     EXPECT_EQ(h.Path(0), "Šaty\\");
     EXPECT_EQ(h.Caption(0), "Šaty");
@@ -109,7 +110,8 @@ TEST(FolderRows, ErrorsEndTheFillKeepingRowsSoFar) {
     ASSERT_EQ(damaged.Count(), 1u);
     const FolderRows big = FolderRows::FromBytes("E:\\\t0\r\na\t3221225472\t1\t1\r\n", "");
     EXPECT_EQ(big.Total(), 3221225472LL);
-    EXPECT_EQ(FolderRows::FromBytes(Example(), "Nothing\\").Error(), "List index out of bounds (7)");
+    EXPECT_EQ(FolderRows::FromBytes(Example(), "Nothing\\").Error(),
+              "List index out of bounds (7)");
     test::TempDir dir;
     EXPECT_NE(FolderRows::Read(dir / "gone.sez", "").Error().find("Cannot open file"),
               std::string::npos);

@@ -30,7 +30,7 @@ TEST(FindLists, RegistersMatchingFilesWithTheirGroups) {
     EXPECT_EQ(registry.ListInfos[0].FileName, "A.SEZ");
     EXPECT_EQ(registry.ListInfos[0].FullPath, lists + "/A.SEZ");
     EXPECT_EQ(registry.ListPaths[0], lists + "/A.SEZ");
-    EXPECT_EQ(registry.ListInfos[0].Group, 12); // kept as read ...
+    EXPECT_EQ(registry.ListInfos[0].Group, 12);                // kept as read ...
     EXPECT_EQ(EffectiveGroup(registry.ListInfos[0].Group), 8); // ... and placed as "Neurčeno"
     EXPECT_EQ(registry.ListInfos[1].FileName, "b.sez");
     EXPECT_EQ(registry.ListInfos[1].Group, 3);

@@ -53,7 +53,8 @@ TEST_F(SearchFixture, MatchesAsciiLettersInAnyCaseAndBuildsPaths) {
     EXPECT_EQ(result.rows[0].TimeText(), "5:6:8");
     EXPECT_EQ(result.rows[0].Extension(), "TXT");
     EXPECT_EQ(Paths(Search("readme")), std::vector<std::string>{"D:\\readme.txt"});
-    EXPECT_EQ(Paths(Search("doom")), (std::vector<std::string>{"Games\\Doom\\", "Games\\Doom\\doom.exe"}));
+    EXPECT_EQ(Paths(Search("doom")),
+              (std::vector<std::string>{"Games\\Doom\\", "Games\\Doom\\doom.exe"}));
     EXPECT_TRUE(Search("doom").rows[0].IsFolder());
 }
 
@@ -92,7 +93,8 @@ TEST_F(SearchFixture, RootWithoutBackslashStillPrefixesRootFiles) {
 
 TEST_F(SearchFixture, AccentsAreNotFoldedAndWindows1250ListsAreFound) {
     AddList("u.sez", "C:\\\t0\r\nČESKÝ.txt\t1\t2004.1.1\t1:1.2\r\n");
-    AddList("w.sez", "C:\\\t0\r\n\xE8" "esk\xFD.txt\t2\t2004.1.1\t1:1.2\r\n"); // "český.txt"
+    AddList("w.sez", "C:\\\t0\r\n\xE8"
+                     "esk\xFD.txt\t2\t2004.1.1\t1:1.2\r\n"); // "český.txt"
     EXPECT_TRUE(Search("č").rows.size() == 1);
     EXPECT_EQ(Search("č").rows[0].ListIndex(), 1);
     EXPECT_EQ(Search("č").rows[0].Path(), "C:\\český.txt");
@@ -127,8 +129,8 @@ TEST_F(SearchFixture, UnreadableListIsReportedAndTheSearchGoesOn) {
     const SearchResult result = Search("doom.exe");
     EXPECT_EQ(result.rows.size(), 1u);
     ASSERT_EQ(result.errors.size(), 1u);
-    EXPECT_EQ(result.errors[0], "Cannot open file \"" + (m_dir / "gone.sez") +
-                                    "\". No such file or directory");
+    EXPECT_EQ(result.errors[0],
+              "Cannot open file \"" + (m_dir / "gone.sez") + "\". No such file or directory");
 }
 
 TEST_F(SearchFixture, LinesAcrossReadChunksAndLoneLineEnds) {
@@ -145,8 +147,10 @@ TEST_F(SearchFixture, LinesAcrossReadChunksAndLoneLineEnds) {
 }
 
 TEST(CaseInsensitiveFinder, FindsEveryPlaceAByteLoopWould) {
-    const std::string hay = "0123456789abcdefABCDEF xyzXYZ @[`{ qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq q@Q";
-    for (const char* needle : {"a", "F", "xyz", "@", "`", "q@q", "Z @[", "0123456789abcdefABCDEF x"}) {
+    const std::string hay =
+        "0123456789abcdefABCDEF xyzXYZ @[`{ qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq q@Q";
+    for (const char* needle :
+         {"a", "F", "xyz", "@", "`", "q@q", "Z @[", "0123456789abcdefABCDEF x"}) {
         const CaseInsensitiveFinder finder(needle);
         std::string upperHay = hay, upperNeedle = needle;
         for (char& c : upperHay)
@@ -156,7 +160,8 @@ TEST(CaseInsensitiveFinder, FindsEveryPlaceAByteLoopWould) {
         for (size_t from = 0; from <= hay.size(); ++from) {
             const char* found = finder.Find(hay.data() + from, hay.data() + hay.size());
             const size_t expected = upperHay.find(upperNeedle, from);
-            EXPECT_EQ(found == nullptr ? std::string::npos : static_cast<size_t>(found - hay.data()),
+            EXPECT_EQ(found == nullptr ? std::string::npos
+                                       : static_cast<size_t>(found - hay.data()),
                       expected)
                 << needle << " from " << from;
         }

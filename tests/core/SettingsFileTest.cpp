@@ -52,8 +52,8 @@ TEST(SettingsFile, WritesKeepEveryOtherLineAsItWas) {
     const std::string path = dir / "settings.ini";
     test::WriteFile(path, "; my notes\r\n[fLV]\r\nTop=1\r\nLeft = 2\r\n\r\n[Other]\r\nx=y\r\n");
     SettingsFile settings(path);
-    settings.WriteInteger("fLV", "left", -300); // replaced in place
-    settings.WriteInteger("fLV", "Width", 944); // added to its section
+    settings.WriteInteger("fLV", "left", -300);       // replaced in place
+    settings.WriteInteger("fLV", "Width", 944);       // added to its section
     settings.WriteInteger("Seznamy", "Disk1.sez", 3); // a new section at the end
     EXPECT_EQ(test::ReadFile(path), "; my notes\r\n[fLV]\r\nTop=1\r\nLeft =-300\r\nWidth=944\r\n"
                                     "\r\n[Other]\r\nx=y\r\n[Seznamy]\r\nDisk1.sez=3\r\n");

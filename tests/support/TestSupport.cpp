@@ -16,8 +16,8 @@ TempDir::TempDir() {
         if (c == '/')
             c = '_';
     }
-    m_path = std::filesystem::temp_directory_path() /
-             ("vyp-" + name + "-" + std::to_string(random()));
+    m_path =
+        std::filesystem::temp_directory_path() / ("vyp-" + name + "-" + std::to_string(random()));
     std::filesystem::create_directories(m_path);
 }
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QSplitter>
 #include <QTest>
 #include <QToolButton>
@@ -17,16 +18,18 @@ namespace {
 class FileTable : public UiFixture {
 protected:
     void AddDisk() {
-        AddList("disk.sez", {"E:\\\t1050634", "autorun.inf\t45\t2003.11.2\t14:3.20", "README\t10\t2003.11.2\t14:3.20",
-                             "Games\\\t1050579\t2004.1.15\t9:30.0", "setup.exe\t1048576\t2004.1.15\t9:29.58",
-                             "b.txt\t2\t2004.1.15\t9:29.58", "a.TXT\t1\t2004.1.15\t9:29.58",
-                             "c.Txt\t2\t2004.1.15\t9:29.58", "Games\\Old\\\t0\t2003.5.1\t0:0.0",
-                             "Music\\\t0\t2004.2.29\t18:45.10"});
+        AddList("disk.sez",
+                {"E:\\\t1050634", "autorun.inf\t45\t2003.11.2\t14:3.20",
+                 "README\t10\t2003.11.2\t14:3.20", "Games\\\t1050579\t2004.1.15\t9:30.0",
+                 "setup.exe\t1048576\t2004.1.15\t9:29.58", "b.txt\t2\t2004.1.15\t9:29.58",
+                 "a.TXT\t1\t2004.1.15\t9:29.58", "c.Txt\t2\t2004.1.15\t9:29.58",
+                 "Games\\Old\\\t0\t2003.5.1\t0:0.0", "Music\\\t0\t2004.2.29\t18:45.10"});
     }
     NodeId Disk() { return Node({"Neurčeno (1)", "disk"}); }
     void ClickHeader(int column, Qt::MouseButton button = Qt::LeftButton) {
         QHeaderView* header = View().header();
-        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
         QTest::mouseClick(header->viewport(), button, Qt::NoModifier, at);
     }
 };
@@ -35,7 +38,8 @@ TEST_F(FileTable, ListRootAndFolderRowsWithCountsAndTotals) {
     AddDisk();
     Start();
     Tree().SelectNode(Disk());
-    EXPECT_EQ(Table(), (QStringList{"autorun.inf|0,00 MB|45 B|2003.11.2|14:3:20", "README|0,00 MB|10 B|2003.11.2|14:3:20"}));
+    EXPECT_EQ(Table(), (QStringList{"autorun.inf|0,00 MB|45 B|2003.11.2|14:3:20",
+                                    "README|0,00 MB|10 B|2003.11.2|14:3:20"}));
     EXPECT_EQ(ViewStatus().Text(0), "Počet souborů: 2");
     EXPECT_EQ(ViewStatus().Text(1), "Velikost: 0,00 MB");
     Tree().SelectNode(Node({"Neurčeno (1)", "disk", "Games"}));
@@ -55,7 +59,8 @@ TEST_F(FileTable, HeaderClicksSortByTheLeftButtonOnly) {
     ClickHeader(1);
     EXPECT_EQ(TableColumn(0), (QStringList{"a.TXT", "b.txt", "c.Txt", "setup.exe"}));
     ClickHeader(1);
-    EXPECT_EQ(TableColumn(0), (QStringList{"setup.exe", "b.txt", "c.Txt", "a.TXT"})); // equal sizes keep their order
+    EXPECT_EQ(TableColumn(0), (QStringList{"setup.exe", "b.txt", "c.Txt",
+                                           "a.TXT"})); // equal sizes keep their order
     ClickHeader(3, Qt::RightButton);
     ClickHeader(0, Qt::MiddleButton);
     EXPECT_EQ(View().SortColumn(), 1);
@@ -95,12 +100,14 @@ TEST_F(FileTable, IconsAreAskedForOncePerExtension) {
     const auto& cache = m_window->IconCache().ExtIcons();
     EXPECT_EQ(cache.front().Ext, "");
     EXPECT_EQ(cache.front().ImageIndex, 0);
-    EXPECT_EQ(m_window->IconCache().ImageIndexForExt("Txt"), m_window->IconCache().ImageIndexForExt("TXT"));
+    EXPECT_EQ(m_window->IconCache().ImageIndexForExt("Txt"),
+              m_window->IconCache().ImageIndexForExt("TXT"));
     EXPECT_EQ(m_window->IconCache().ImageIndexForExt(""), 0);
     EXPECT_EQ(m_icons.asked.size(), 3);
     const int accented = m_window->IconCache().ImageIndexForExt("é");
     EXPECT_EQ(accented, m_window->IconCache().ImgS().Count() - 1);
-    EXPECT_NE(m_window->IconCache().ImageIndexForExt("É"), m_window->IconCache().ImageIndexForExt("é"));
+    EXPECT_NE(m_window->IconCache().ImageIndexForExt("É"),
+              m_window->IconCache().ImageIndexForExt("é"));
     Tree().SelectNode(Disk()); // README has no extension: the blank document
     EXPECT_EQ(View().OnGetImageIndex()(View().ChildAt(kNoNode, 1), 0), 0);
 }
@@ -216,6 +223,28 @@ TEST_F(Commands, GroupPopupMovesListNodesOnly) {
     EXPECT_EQ(Tree().SelectedNode(), Tree().FirstNode());
 }
 
+TEST_F(Commands, RightClickOpensTheGroupMenuWithoutMovingTheSelection) {
+    AddTwoLists();
+    Start();
+    const NodeId group = Node({"Gamesy (2)"});
+    Tree().expand(Tree().Model().IndexOf(group));
+    QApplication::processEvents();
+    const QRect list = Tree().visualRect(Tree().Model().IndexOf(Node({"Gamesy (2)", "b"})));
+    QTest::mouseClick(Tree().viewport(), Qt::RightButton, Qt::NoModifier, list.center());
+    EXPECT_EQ(Tree().SelectedNode(), group);
+    auto* menu = m_window->findChild<QMenu*>("pmGroup");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    QStringList items;
+    for (QAction* action : menu->actions()) {
+        items.append(action->objectName());
+        EXPECT_TRUE(action->isEnabled());
+    }
+    EXPECT_EQ(items, (QStringList{"Gamesy1", "Filmy1", "Obrzky1", "Hudba1", "Programy1", "Ostatn1",
+                                  "Neureno1"}));
+    menu->hide();
+}
+
 TEST_F(Commands, RefusedGroupWriteIsReportedAndTheTreeStays) {
     AddTwoLists();
     Start();
@@ -223,7 +252,8 @@ TEST_F(Commands, RefusedGroupWriteIsReportedAndTheTreeStays) {
     Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ"}));
     m_window->findChild<QAction*>("Hudba1")->trigger();
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
-    EXPECT_EQ(Dialogs::Shown()[0].text.toStdString(), "Unable to write to " + (m_dir / "settings.ini") + ".");
+    EXPECT_EQ(Dialogs::Shown()[0].text.toStdString(),
+              "Unable to write to " + (m_dir / "settings.ini") + ".");
     EXPECT_EQ(Children(Node({"Gamesy (2)"})), (QStringList{"A.SEZ", "b"}));
 }
 
@@ -250,9 +280,10 @@ TEST_F(Commands, WindowGeometryIsRestoredAndSavedWithNegativeCoordinates) {
     EXPECT_EQ(m_window->findChild<QWidget*>("pnlTree")->width(), 250);
     m_window->close();
     EXPECT_FALSE(m_window->isVisible());
-    EXPECT_EQ(Settings(), "[fLV]\r\nSplitter=250\r\nTop=-20\r\nLeft=-500\r\nWidth=800\r\nHeigth=600\r\n"
-                          "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeight=999\r\nHeigth=388\r\n"
-                          "[fNewList]\r\nTop=479\r\nLeft=497\r\n");
+    EXPECT_EQ(Settings(),
+              "[fLV]\r\nSplitter=250\r\nTop=-20\r\nLeft=-500\r\nWidth=800\r\nHeigth=600\r\n"
+              "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeight=999\r\nHeigth=388\r\n"
+              "[fNewList]\r\nTop=479\r\nLeft=497\r\n");
 }
 
 TEST_F(Commands, ReadOnlySettingsAtCloseAreReportedOnceAndTheWindowCloses) {
@@ -262,7 +293,8 @@ TEST_F(Commands, ReadOnlySettingsAtCloseAreReportedOnceAndTheWindowCloses) {
     m_window->close();
     EXPECT_FALSE(m_window->isVisible());
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
-    EXPECT_EQ(Dialogs::Shown()[0].text.toStdString(), "Unable to write to " + (m_dir / "settings.ini") + ".");
+    EXPECT_EQ(Dialogs::Shown()[0].text.toStdString(),
+              "Unable to write to " + (m_dir / "settings.ini") + ".");
     EXPECT_EQ(Settings(), "[fLV]\r\nTop=10\r\n");
 }
 

@@ -12,7 +12,7 @@
 namespace vyp::test {
 namespace {
 
-const QStringList kEmptyGroups = {"Gamesy (0)", "Filmy (0)", "Obrázky (0)", "Hudba (0)",
+const QStringList kEmptyGroups = {"Gamesy (0)",   "Filmy (0)",   "Obrázky (0)", "Hudba (0)",
                                   "Programy (0)", "Ostatní (0)", "Neurčeno (0)"};
 
 class StartUp : public UiFixture {};
@@ -41,9 +41,10 @@ TEST_F(StartUp, FileInPlaceOfTheListFolderIsReportedOnce) {
 
 TEST_F(StartUp, ToolBarButtonsAndTheirHints) {
     Start();
-    for (const auto& [name, hint] : std::vector<std::pair<QString, QString>>{
-             {"btnCreateList", "Vytvořit nový seznam"}, {"btnRefresh", "Obnovit seznamy"},
-             {"btnFind", "Najít soubory/složky"}}) {
+    for (const auto& [name, hint] :
+         std::vector<std::pair<QString, QString>>{{"btnCreateList", "Vytvořit nový seznam"},
+                                                  {"btnRefresh", "Obnovit seznamy"},
+                                                  {"btnFind", "Najít soubory/složky"}}) {
         auto* button = m_window->findChild<QToolButton*>(name);
         ASSERT_NE(button, nullptr) << name.toStdString();
         EXPECT_EQ(button->toolTip(), hint);
@@ -56,15 +57,15 @@ class ListTree : public UiFixture {};
 
 TEST_F(ListTree, ListsStandUnderTheirGroupsInRegistryOrder) {
     AddList("b.sez", {"E:\\\t0"});
-    AddList("a.sez", {"E:\\\t5", "Games\\\t5\t2004.1.15\t9:30.0", "x\t5\t1\t1", "Games\\Old\\\t0\t2003.5.1\t0:0.0",
-                      "Music\\\t0\t2004.2.29\t18:45.10"});
+    AddList("a.sez", {"E:\\\t5", "Games\\\t5\t2004.1.15\t9:30.0", "x\t5\t1\t1",
+                      "Games\\Old\\\t0\t2003.5.1\t0:0.0", "Music\\\t0\t2004.2.29\t18:45.10"});
     AddList("c.sez", {"E:\\\t0"});
     AddList("X.SEZ", {"E:\\\t0"});
     AddList("a.sez.sez", {"E:\\\t0"});
     WriteSettings("[Seznamy]\r\nb.sez=3\r\na.sez=3\r\nX.SEZ=12\r\na.sez.sez=2\r\n");
     Start();
-    EXPECT_EQ(Children(kNoNode), (QStringList{"Gamesy (1)", "Filmy (2)", "Obrázky (0)", "Hudba (0)", "Programy (0)",
-                                              "Ostatní (0)", "Neurčeno (2)"}));
+    EXPECT_EQ(Children(kNoNode), (QStringList{"Gamesy (1)", "Filmy (2)", "Obrázky (0)", "Hudba (0)",
+                                              "Programy (0)", "Ostatní (0)", "Neurčeno (2)"}));
     EXPECT_EQ(Children(Node({"Gamesy (1)"})), QStringList{"a.sez"});
     EXPECT_EQ(Children(Node({"Filmy (2)"})), (QStringList{"a", "b"}));
     EXPECT_EQ(Children(Node({"Neurčeno (2)"})), (QStringList{"c", "X.SEZ"}));
@@ -87,11 +88,13 @@ TEST_F(ListTree, StatusTextsOfListAndFolderNodes) {
     Start();
     Tree().SelectNode(Node({"Neurčeno (1)", "big"}));
     EXPECT_EQ(TreeStatus().Text(1), "Velikost: 999,00 MB");
-    struct stat st{};
+    struct stat st {};
     ::stat(ListPath("big.sez").c_str(), &st);
     const LocalDateTime when = ToLocalDateTime(st.st_mtime);
-    EXPECT_EQ(TreeStatus().Text(2).toStdString(), "Datum: " + FormatListDate(when, RegionalSettings::Czech()));
-    EXPECT_EQ(TreeStatus().Text(3).toStdString(), "Čas: " + FormatListTime(when, RegionalSettings::Czech()));
+    EXPECT_EQ(TreeStatus().Text(2).toStdString(),
+              "Datum: " + FormatListDate(when, RegionalSettings::Czech()));
+    EXPECT_EQ(TreeStatus().Text(3).toStdString(),
+              "Čas: " + FormatListTime(when, RegionalSettings::Czech()));
     Tree().SelectNode(Node({"Neurčeno (1)", "big", "Games"}));
     EXPECT_EQ(TreeStatus().Text(1), "Velikost: 0,98 GB");
     EXPECT_EQ(TreeStatus().Text(2), "Datum: 2004.1.15");
@@ -154,7 +157,8 @@ TEST_F(ListTree, ProgressWindowCountsTheListsAndARefreshMeanwhileWaits) {
         }
     });
     m_window->findChild<QToolButton*>("btnRefresh")->click();
-    EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(steps,
+              (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {1, 3}, {2, 3}, {3, 3}}));
     EXPECT_EQ(visible, std::vector<bool>(6, true));
     EXPECT_FALSE(m_process->isVisible());
     EXPECT_EQ(Children(Node({"Neurčeno (3)"})), (QStringList{"a", "b", "c"}));

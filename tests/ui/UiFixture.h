@@ -53,7 +53,8 @@ protected:
     // Creates the main window and shows it, as the program does.
     TfLV& Start() {
         MainWindowEnvironment environment{DataFolder(m_dir.Path()), &m_walker, &m_icons,
-                                          RegionalSettings::Czech(), QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+                                          RegionalSettings::Czech(),
+                                          QLocale(QLocale::Czech, QLocale::CzechRepublic)};
         m_window = std::make_unique<TfLV>(std::move(environment));
         m_process = std::make_unique<TfProcess>();
         m_window->SetProgressWindow(m_process.get());
@@ -64,14 +65,22 @@ protected:
 
     TreeGrid& Tree() { return *m_window->findChild<TreeGrid*>(QStringLiteral("VSTTree")); }
     TreeGrid& View() { return *m_window->findChild<TreeGrid*>(QStringLiteral("VSTView")); }
-    StatusPanels& TreeStatus() { return *m_window->findChild<StatusPanels*>(QStringLiteral("StatBarTree")); }
-    StatusPanels& ViewStatus() { return *m_window->findChild<StatusPanels*>(QStringLiteral("StatBarView")); }
+    StatusPanels& TreeStatus() {
+        return *m_window->findChild<StatusPanels*>(QStringLiteral("StatBarTree"));
+    }
+    StatusPanels& ViewStatus() {
+        return *m_window->findChild<StatusPanels*>(QStringLiteral("StatBarView"));
+    }
 
     // The captions of a node's children in order (kNoNode: the top level).
     QStringList Children(NodeId parent) {
         QStringList captions;
         for (int row = 0; row < Tree().ChildCount(parent); ++row)
-            captions.append(Tree().Model().data(Tree().Model().IndexOf(Tree().ChildAt(parent, row)), Qt::DisplayRole).toString());
+            captions.append(
+                Tree()
+                    .Model()
+                    .data(Tree().Model().IndexOf(Tree().ChildAt(parent, row)), Qt::DisplayRole)
+                    .toString());
         return captions;
     }
     // The node reached by following captions from the top level.

@@ -19,8 +19,11 @@ TEST(TreeGrid, ModelPassesQtsCheckerAndKeepsTreeOrder) {
     EXPECT_EQ(grid.ColumnWidth(1), TreeGrid::kMaxColumnWidth);
     grid.SetColumnWidth(0, 3);
     EXPECT_EQ(grid.ColumnWidth(0), TreeGrid::kMinColumnWidth);
-    grid.OnGetText() = [](NodeId node, int column) { return QString("%1/%2").arg(node).arg(column); };
-    QAbstractItemModelTester tester(&grid.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    grid.OnGetText() = [](NodeId node, int column) {
+        return QString("%1/%2").arg(node).arg(column);
+    };
+    QAbstractItemModelTester tester(&grid.Model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     grid.BeginUpdate();
     const NodeId a = grid.AddChild(kNoNode, 10);
     const NodeId b = grid.AddChild(kNoNode, 20);
@@ -44,9 +47,13 @@ TEST(TreeGrid, StableSortInBothDirectionsAndOneChangeReportPerBracket) {
     TreeGrid grid;
     grid.SetColumns({{"Key", 50, Qt::AlignLeft}});
     const std::vector<int> keys = {2, 1, 2, 1, 3};
-    grid.OnCompareNodes() = [&](NodeId x, NodeId y, int) { return keys[static_cast<size_t>(x)] - keys[static_cast<size_t>(y)]; };
+    grid.OnCompareNodes() = [&](NodeId x, NodeId y, int) {
+        return keys[static_cast<size_t>(x)] - keys[static_cast<size_t>(y)];
+    };
     std::vector<NodeId> changes;
-    grid.onChange = [&](NodeId node) { changes.push_back(node); };
+    grid.onChange = [&](NodeId node) {
+        changes.push_back(node);
+    };
     grid.BeginUpdate();
     for (size_t i = 0; i < keys.size(); ++i)
         grid.AddChild(kNoNode, i);
@@ -68,7 +75,8 @@ TEST(TreeGrid, StableSortInBothDirectionsAndOneChangeReportPerBracket) {
 }
 
 TEST(ErrorReport, AddsAFullStopAfterCharactersBeyondIt) {
-    EXPECT_EQ(ErrorReportText("'x' is not a valid integer value"), "'x' is not a valid integer value.");
+    EXPECT_EQ(ErrorReportText("'x' is not a valid integer value"),
+              "'x' is not a valid integer value.");
     EXPECT_EQ(ErrorReportText("List index out of bounds (7)"), "List index out of bounds (7)");
     EXPECT_EQ(ErrorReportText("Cannot open file \"a\". No such file or directory"),
               "Cannot open file \"a\". No such file or directory.");
@@ -79,7 +87,8 @@ TEST(ErrorReport, AddsAFullStopAfterCharactersBeyondIt) {
 TEST(ErrorReport, ExceptionLeavingAHandlerIsShownNotPropagated) {
     Dialogs::StartScript();
     QObject receiver;
-    QObject::connect(&receiver, &QObject::objectNameChanged, [] { throw std::runtime_error("broken"); });
+    QObject::connect(&receiver, &QObject::objectNameChanged,
+                     [] { throw std::runtime_error("broken"); });
     QTimer::singleShot(0, [&] { receiver.setObjectName("x"); });
     QApplication::processEvents();
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
@@ -92,7 +101,10 @@ TEST(ProgressWindow, AnimationIsTheSawingWorkerGif) {
     QFile file(":/vypisnik/saw.gif");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray gif = file.readAll();
-    auto u16 = [&](qsizetype at) { return static_cast<int>(static_cast<uint8_t>(gif[at]) | (static_cast<uint8_t>(gif[at + 1]) << 8)); };
+    auto u16 = [&](qsizetype at) {
+        return static_cast<int>(static_cast<uint8_t>(gif[at]) |
+                                (static_cast<uint8_t>(gif[at + 1]) << 8));
+    };
     ASSERT_EQ(gif.left(6), "GIF89a");
     EXPECT_EQ(u16(6), 93);
     EXPECT_EQ(u16(8), 107);
@@ -107,10 +119,10 @@ TEST(ProgressWindow, AnimationIsTheSawingWorkerGif) {
             const auto label = static_cast<uint8_t>(gif[at + 1]);
             if (label == 0xF9) {
                 const auto packed = static_cast<uint8_t>(gif[at + 3]);
-                EXPECT_EQ((packed >> 2) & 7, 2); // restore to background
-                EXPECT_TRUE(packed & 1);         // with a transparent colour ...
+                EXPECT_EQ((packed >> 2) & 7, 2);                  // restore to background
+                EXPECT_TRUE(packed & 1);                          // with a transparent colour ...
                 EXPECT_EQ(static_cast<uint8_t>(gif[at + 6]), 15); // ... index 15
-                EXPECT_EQ(u16(at + 4), 8);       // 80 ms
+                EXPECT_EQ(u16(at + 4), 8);                        // 80 ms
             } else if (label == 0xFF && gif.mid(at + 3, 11) == "NETSCAPE2.0") {
                 loops = u16(at + 16);
             }

@@ -11,9 +11,13 @@ ExtensionIconCache::ExtensionIconCache(FileTypeIconProvider& provider)
     m_images.Add(IconFromSvg(QStringLiteral(":/vypisnik/openfolder.svg"), QSize(16, 16)));
 }
 
-void ExtensionIconCache::Seed() { m_entries.assign(1, rIkony{QString(), kBlankDocument}); }
+void ExtensionIconCache::Seed() {
+    m_entries.assign(1, rIkony{QString(), kBlankDocument});
+}
 
-QIcon ExtensionIconCache::ShellIconForExt(const QString& ext) { return m_provider.IconForExtension(ext); }
+QIcon ExtensionIconCache::ShellIconForExt(const QString& ext) {
+    return m_provider.IconForExtension(ext);
+}
 
 int ExtensionIconCache::ImageIndexForExt(std::string_view ext) {
     std::string upper(ext);
@@ -26,7 +30,8 @@ int ExtensionIconCache::ImageIndexForExt(std::string_view ext) {
         if (entry.Ext == key)
             return entry.ImageIndex;
     }
-    const int index = m_images.Add(ShellIconForExt(QString::fromUtf8(ext.data(), static_cast<qsizetype>(ext.size()))));
+    const int index = m_images.Add(
+        ShellIconForExt(QString::fromUtf8(ext.data(), static_cast<qsizetype>(ext.size()))));
     m_entries.push_back(rIkony{key, index});
     return index;
 }

@@ -34,9 +34,15 @@ namespace {
 
 // A tree node's payload: the list (plus one, 0 for a group node) in the high half; the group id
 // of a group node, or the folder (plus one, 0 for the list node itself) in the low half.
-uint64_t GroupPayload(int group) { return static_cast<uint64_t>(group); }
-uint64_t ListPayload(size_t list) { return static_cast<uint64_t>(list + 1) << 32; }
-uint64_t FolderPayload(size_t list, size_t folder) { return ListPayload(list) | (folder + 1); }
+uint64_t GroupPayload(int group) {
+    return static_cast<uint64_t>(group);
+}
+uint64_t ListPayload(size_t list) {
+    return static_cast<uint64_t>(list + 1) << 32;
+}
+uint64_t FolderPayload(size_t list, size_t folder) {
+    return ListPayload(list) | (folder + 1);
+}
 
 struct TreeKey {
     int list = -1;   // -1: a group node
@@ -60,7 +66,8 @@ constexpr int kTreePanelWidth = 300;
 const QString kListsFolderError =
     QStringLiteral("Nepodařilo se vytvořit složku Seznamy,\r\nkterá je nutná pro funkci programu!");
 
-QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& hint, const QString& svg) {
+QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& hint,
+                            const QString& svg) {
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setToolTip(hint);
@@ -102,9 +109,10 @@ QString TfLV::Utf8(std::string_view text) const {
 void TfLV::BuildLayout() {
     m_imgLst16 = new ImageList(QSize(16, 16), this);
     m_imgLst16->setObjectName(QStringLiteral("imgLst16"));
-    for (const char* picture : {"folder", "notepad", "joystick", "disc", "landscape", "music", "prompt",
-                                "flag", "notepad"})
-        m_imgLst16->Add(IconFromSvg(QStringLiteral(":/vypisnik/%1.svg").arg(QLatin1String(picture)), QSize(16, 16)));
+    for (const char* picture : {"folder", "notepad", "joystick", "disc", "landscape", "music",
+                                "prompt", "flag", "notepad"})
+        m_imgLst16->Add(IconFromSvg(QStringLiteral(":/vypisnik/%1.svg").arg(QLatin1String(picture)),
+                                    QSize(16, 16)));
 
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
@@ -112,14 +120,20 @@ void TfLV::BuildLayout() {
     m_toolBar->setFixedHeight(48);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
     m_btnCreateList = MakeToolButton(m_toolBar, QStringLiteral("btnCreateList"),
-                                     QStringLiteral("Vytvořit nový seznam"), QStringLiteral(":/vypisnik/newlist.svg"));
-    m_btnRefresh = MakeToolButton(m_toolBar, QStringLiteral("btnRefresh"), QStringLiteral("Obnovit seznamy"),
-                                  QStringLiteral(":/vypisnik/refresh.svg"));
-    m_btnFind = MakeToolButton(m_toolBar, QStringLiteral("btnFind"), QStringLiteral("Najít soubory/složky"),
-                               QStringLiteral(":/vypisnik/find.svg"));
-    connect(m_btnCreateList, &QToolButton::clicked, this, [this] { Guarded([this] { btnCreateListClick(); }); });
-    connect(m_btnRefresh, &QToolButton::clicked, this, [this] { Guarded([this] { btnRefreshClick(); }); });
-    connect(m_btnFind, &QToolButton::clicked, this, [this] { Guarded([this] { btnFindClick(); }); });
+                                     QStringLiteral("Vytvořit nový seznam"),
+                                     QStringLiteral(":/vypisnik/newlist.svg"));
+    m_btnRefresh =
+        MakeToolButton(m_toolBar, QStringLiteral("btnRefresh"), QStringLiteral("Obnovit seznamy"),
+                       QStringLiteral(":/vypisnik/refresh.svg"));
+    m_btnFind =
+        MakeToolButton(m_toolBar, QStringLiteral("btnFind"), QStringLiteral("Najít soubory/složky"),
+                       QStringLiteral(":/vypisnik/find.svg"));
+    connect(m_btnCreateList, &QToolButton::clicked, this,
+            [this] { Guarded([this] { btnCreateListClick(); }); });
+    connect(m_btnRefresh, &QToolButton::clicked, this,
+            [this] { Guarded([this] { btnRefreshClick(); }); });
+    connect(m_btnFind, &QToolButton::clicked, this,
+            [this] { Guarded([this] { btnFindClick(); }); });
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("Splitter"));
@@ -167,8 +181,8 @@ void TfLV::BuildLayout() {
     m_view->header()->setSectionsMovable(true);
     m_view->SetSortColumn(0, Qt::AscendingOrder);
     m_view->SetAutoSort(true);
-    m_statBarView = new StatusPanels({110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")},
-                                     m_pnlView);
+    m_statBarView = new StatusPanels(
+        {110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")}, m_pnlView);
     m_statBarView->setObjectName(QStringLiteral("StatBarView"));
     viewLayout->addWidget(m_view);
     viewLayout->addWidget(m_statBarView);
@@ -182,22 +196,36 @@ void TfLV::BuildLayout() {
 
     BuildGroupMenu();
 
-    m_tree->OnGetText() = [this](NodeId node, int) { return TreeRecord(node).Caption; };
-    m_tree->OnGetImageIndex() = [this](NodeId node, int) { return TreeRecord(node).ImageIndex; };
-    m_tree->onChange = [this](NodeId node) { Guarded([&] { VSTTreeChange(node); }); };
-    m_tree->onKeyDown = [this](QKeyEvent* event) { VSTTreeKeyDown(event); };
+    m_tree->OnGetText() = [this](NodeId node, int) {
+        return TreeRecord(node).Caption;
+    };
+    m_tree->OnGetImageIndex() = [this](NodeId node, int) {
+        return TreeRecord(node).ImageIndex;
+    };
+    m_tree->onChange = [this](NodeId node) {
+        Guarded([&] { VSTTreeChange(node); });
+    };
+    m_tree->onKeyDown = [this](QKeyEvent* event) {
+        VSTTreeKeyDown(event);
+    };
     connect(m_tree, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at)); });
 
-    m_view->OnGetText() = [this](NodeId node, int column) { return VSTViewGetText(node, column); };
+    m_view->OnGetText() = [this](NodeId node, int column) {
+        return VSTViewGetText(node, column);
+    };
     m_view->OnGetImageIndex() = [this](NodeId node, int column) {
         return column == 0 ? m_rowImages[static_cast<size_t>(m_view->Payload(node))] : -1;
     };
-    m_view->OnCompareNodes() = [this](NodeId a, NodeId b, int column) { return VSTViewCompareNodes(a, b, column); };
+    m_view->OnCompareNodes() = [this](NodeId a, NodeId b, int column) {
+        return VSTViewCompareNodes(a, b, column);
+    };
     m_view->onHeaderClick = [this](int column, Qt::MouseButton button) {
         Guarded([&] { VSTViewHeaderClick(column, button); });
     };
-    m_view->onKeyDown = [this](QKeyEvent* event) { VSTViewKeyDown(event); };
+    m_view->onKeyDown = [this](QKeyEvent* event) {
+        VSTViewKeyDown(event);
+    };
 }
 
 void TfLV::BuildGroupMenu() {
@@ -208,13 +236,14 @@ void TfLV::BuildGroupMenu() {
         item->setObjectName(Utf8(group.menuItemName));
         item->setData(group.id); // the tag
         const int id = group.id;
-        connect(item, &QAction::triggered, this, [this, id] { Guarded([&] { Gamesy1Click(id); }); });
+        connect(item, &QAction::triggered, this,
+                [this, id] { Guarded([&] { Gamesy1Click(id); }); });
     }
 }
 
 void TfLV::FormCreate() {
     const std::string folder = m_env.data.ListFolder();
-    struct stat st{};
+    struct stat st {};
     if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return;
     if (::mkdir(folder.c_str(), 0777) != 0) {
@@ -232,7 +261,8 @@ void TfLV::showEvent(QShowEvent* event) {
         // Once the window system has placed the window: geometry restored any sooner would be
         // overridden by its first placement.
         m_shown = true;
-        QMetaObject::invokeMethod(this, [this] { Guarded([this] { FormShow(); }); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Guarded([this] { FormShow(); }); }, Qt::QueuedConnection);
     }
 }
 
@@ -272,7 +302,8 @@ void TfLV::RefreshLists() {
     }
     do {
         m_refreshPending = false;
-        FindLists(m_registry, m_env.data.ListFolder(), kListPattern, m_env.data.SettingsPath(), *m_env.walker);
+        FindLists(m_registry, m_env.data.ListFolder(), kListPattern, m_env.data.SettingsPath(),
+                  *m_env.walker);
         BuildListTree();
     } while (m_refreshPending);
 }
@@ -290,7 +321,8 @@ bool TfLV::BuildListTree() {
     m_hierarchies.resize(listCount);
     std::array<NodeId, 7> groupNodes{};
     for (const GroupInfo& group : kGroups)
-        groupNodes[static_cast<size_t>(group.id - kFirstGroup)] = m_tree->AddChild(kNoNode, GroupPayload(group.id));
+        groupNodes[static_cast<size_t>(group.id - kFirstGroup)] =
+            m_tree->AddChild(kNoNode, GroupPayload(group.id));
     m_statBarTree->SetText(0, QStringLiteral("Počet seznamů: %1").arg(listCount));
 
     QProgressBar* bar = m_process != nullptr ? m_process->ProgressBarFile() : nullptr;
@@ -309,11 +341,14 @@ bool TfLV::BuildListTree() {
         m_hierarchies[i] = FolderHierarchy::Read(m_registry.ListPaths[i]);
         const FolderHierarchy& hierarchy = m_hierarchies[i];
         const int group = EffectiveGroup(m_registry.ListInfos[i].Group);
-        const NodeId listNode = m_tree->AddChild(groupNodes[static_cast<size_t>(group - kFirstGroup)], ListPayload(i));
+        const NodeId listNode =
+            m_tree->AddChild(groupNodes[static_cast<size_t>(group - kFirstGroup)], ListPayload(i));
         folderNodes.resize(hierarchy.Count());
         for (size_t folder = 0; folder < hierarchy.Count(); ++folder) {
             const int32_t parent = hierarchy.Parent(folder);
-            const NodeId parentNode = parent == FolderHierarchy::kListNode ? listNode : folderNodes[static_cast<size_t>(parent)];
+            const NodeId parentNode = parent == FolderHierarchy::kListNode
+                                          ? listNode
+                                          : folderNodes[static_cast<size_t>(parent)];
             folderNodes[folder] = m_tree->AddChild(parentNode, FolderPayload(i, folder));
         }
     }
@@ -330,7 +365,9 @@ TNodeRec TfLV::TreeRecord(NodeId node) const {
     const TreeKey key = DecodePayload(m_tree->Payload(node));
     if (key.list < 0) {
         const GroupInfo& group = GroupById(key.group);
-        record.Caption = QStringLiteral("%1 (%2)").arg(Utf8(group.caption)).arg(m_groupCounts[static_cast<size_t>(group.id - kFirstGroup)]);
+        record.Caption = QStringLiteral("%1 (%2)")
+                             .arg(Utf8(group.caption))
+                             .arg(m_groupCounts[static_cast<size_t>(group.id - kFirstGroup)]);
         record.SizeText = QStringLiteral("0");
         record.ImageIndex = group.id;
         record.ListIndex = -1;
@@ -363,13 +400,15 @@ void TfLV::VSTTreeChange(NodeId node) {
     if (node == kNoNode)
         return;
     const TNodeRec record = TreeRecord(node);
-    const QString size = QString::fromStdString(FormatTreeSize(ToStd(record.SizeText), m_env.regional));
+    const QString size =
+        QString::fromStdString(FormatTreeSize(ToStd(record.SizeText), m_env.regional));
     m_statBarTree->SetText(1, QStringLiteral("Velikost: ") + size);
     m_statBarTree->SetText(2, QStringLiteral("Datum: ") + record.DateText);
     m_statBarTree->SetText(3, QStringLiteral("Čas: ") + record.TimeText);
     if (record.IsGroupNode())
         return; // the file table keeps what it showed
-    const QString listFile = QString::fromStdString(m_registry.ListInfos[static_cast<size_t>(record.ListIndex)].FullPath);
+    const QString listFile = QString::fromStdString(
+        m_registry.ListInfos[static_cast<size_t>(record.ListIndex)].FullPath);
     ShowFolderContents(record.IsListNode() ? QString() : record.Path, listFile);
 }
 
@@ -393,7 +432,8 @@ void TfLV::ShowFolderContents(const QString& folderPath, const QString& listFile
     if (!complete)
         throw VypisnikError(anyRows ? m_rows.Error() : rows.Error());
     m_statBarView->SetText(0, QStringLiteral("Počet souborů: %1").arg(m_rows.Count()));
-    m_statBarView->SetText(1, QStringLiteral("Velikost: ") + QString::fromStdString(FormatMB(m_rows.Total(), m_env.regional)));
+    m_statBarView->SetText(1, QStringLiteral("Velikost: ") +
+                                  QString::fromStdString(FormatMB(m_rows.Total(), m_env.regional)));
 }
 
 QString TfLV::VSTViewGetText(NodeId node, int column) const {
@@ -441,8 +481,9 @@ void TfLV::VSTViewHeaderClick(int column, Qt::MouseButton button) {
     if (button != Qt::LeftButton)
         return;
     if (column == m_view->SortColumn())
-        m_view->SetSortColumn(column, m_view->SortDirection() == Qt::AscendingOrder ? Qt::DescendingOrder
-                                                                                     : Qt::AscendingOrder);
+        m_view->SetSortColumn(column, m_view->SortDirection() == Qt::AscendingOrder
+                                          ? Qt::DescendingOrder
+                                          : Qt::AscendingOrder);
     else
         m_view->SetSortColumn(column, Qt::AscendingOrder);
 }
@@ -457,9 +498,15 @@ void TfLV::ShowWindow(QWidget* window) {
     window->activateWindow();
 }
 
-void TfLV::btnCreateListClick() { ShowWindow(m_newListWindow); }
-void TfLV::btnRefreshClick() { RefreshLists(); }
-void TfLV::btnFindClick() { ShowWindow(m_findWindow); }
+void TfLV::btnCreateListClick() {
+    ShowWindow(m_newListWindow);
+}
+void TfLV::btnRefreshClick() {
+    RefreshLists();
+}
+void TfLV::btnFindClick() {
+    ShowWindow(m_findWindow);
+}
 
 bool TfLV::HandleShortcut(QKeyEvent* event) {
     if (!(event->modifiers() & Qt::ControlModifier))
@@ -486,7 +533,9 @@ void TfLV::VSTTreeKeyDown(QKeyEvent* event) {
     HandleShortcut(event);
 }
 
-void TfLV::VSTViewKeyDown(QKeyEvent* event) { HandleShortcut(event); }
+void TfLV::VSTViewKeyDown(QKeyEvent* event) {
+    HandleShortcut(event);
+}
 
 void TfLV::DeleteSelectedList() {
     const NodeId node = m_tree->SelectedNode();
@@ -507,7 +556,8 @@ void TfLV::DeleteSelectedList() {
     if (::unlink(info.FullPath.c_str()) != 0 && errno != ENOENT) {
         // The list stays, and so does its group: nothing may fall back to "Neurčeno" unnoticed.
         ReportError(QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
-                        .arg(QString::fromStdString(info.FullPath), QString::fromLocal8Bit(std::strerror(errno))));
+                        .arg(QString::fromStdString(info.FullPath),
+                             QString::fromLocal8Bit(std::strerror(errno))));
         return;
     }
     SettingsFile(m_env.data.SettingsPath()).DeleteKey(kListsSection, info.FileName);
@@ -548,7 +598,8 @@ void TfLV::SaveWindowSettings() {
     settings.WriteInteger("fFind", "Heigth", find.height);
     StoredGeometry newList = m_newListGeometry;
     if (m_newListWindow != nullptr)
-        newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(), 0, 0};
+        newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(),
+                   0, 0};
     settings.WriteInteger("fNewList", "Top", newList.top);
     settings.WriteInteger("fNewList", "Left", newList.left);
 }
@@ -558,8 +609,8 @@ namespace {
 QMargins FrameMargins(const QWidget* window) {
     const QRect frame = window->frameGeometry();
     const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
 
 // Places a window by its outer bounds, as they are stored.
@@ -567,7 +618,6 @@ void SetOuterGeometry(QWidget* window, int left, int top, int width, int height)
     const QMargins m = FrameMargins(window);
     window->resize(width - m.left() - m.right(), height - m.top() - m.bottom());
     window->move(left, top); // a window's position is its frame's
-
 }
 } // namespace
 
@@ -577,7 +627,8 @@ void TfLV::LoadWindowSettings() {
     const int splitter = settings.ReadInteger("fLV", "Splitter", m_pnlTree->width());
     auto divide = [this, splitter] {
         layout()->activate(); // the splitter must have its real width before it is divided
-        m_splitter->setSizes({splitter, std::max(0, m_splitter->width() - splitter - m_splitter->handleWidth())});
+        m_splitter->setSizes(
+            {splitter, std::max(0, m_splitter->width() - splitter - m_splitter->handleWidth())});
     };
     divide();
     QRect outer = frameGeometry();
@@ -605,7 +656,8 @@ void TfLV::LoadWindowSettings() {
         SetOuterGeometry(m_findWindow, find.left, find.top, find.width, find.height);
     StoredGeometry& newList = m_newListGeometry;
     if (m_newListWindow != nullptr)
-        newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(), 0, 0};
+        newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(),
+                   0, 0};
     newList.top = settings.ReadInteger("fNewList", "Top", newList.top);
     newList.left = settings.ReadInteger("fNewList", "Left", newList.left);
     if (m_newListWindow != nullptr)

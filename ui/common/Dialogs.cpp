@@ -32,12 +32,20 @@ void Dialogs::Beep() {
         QApplication::beep();
 }
 
-void Dialogs::StartScript() { TheScript() = Script{true, {}, {}, 0}; }
+void Dialogs::StartScript() {
+    TheScript() = Script{true, {}, {}, 0};
+}
 
-void Dialogs::QueueAnswer(QMessageBox::StandardButton answer) { TheScript().answers.push_back(answer); }
+void Dialogs::QueueAnswer(QMessageBox::StandardButton answer) {
+    TheScript().answers.push_back(answer);
+}
 
-const std::vector<MessageRequest>& Dialogs::Shown() { return TheScript().shown; }
+const std::vector<MessageRequest>& Dialogs::Shown() {
+    return TheScript().shown;
+}
 
-int Dialogs::Beeps() { return TheScript().beeps; }
+int Dialogs::Beeps() {
+    return TheScript().beeps;
+}
 
 } // namespace vyp

@@ -18,8 +18,7 @@ QString ErrorReportText(const QString& text);
 void ReportError(const QString& text);
 
 // Runs work; an exception it throws is reported. Returns false when one was.
-template <typename Work>
-bool Guarded(Work&& work) {
+template <typename Work> bool Guarded(Work&& work) {
     try {
         work();
         return true;

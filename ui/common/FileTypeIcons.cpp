@@ -8,7 +8,8 @@ namespace vyp {
 
 QIcon MimeFileTypeIcons::IconForExtension(const QString& extension) {
     const QMimeDatabase database;
-    const QMimeType type = database.mimeTypeForFile(QStringLiteral("x.") + extension, QMimeDatabase::MatchExtension);
+    const QMimeType type =
+        database.mimeTypeForFile(QStringLiteral("x.") + extension, QMimeDatabase::MatchExtension);
     QIcon icon = QIcon::fromTheme(type.iconName());
     if (icon.isNull())
         icon = QIcon::fromTheme(type.genericIconName());

@@ -43,8 +43,10 @@ RegionalSettings RegionalSettingsFromLocale(const QLocale& locale) {
     regional.shortDateFormat = locale.dateFormat(QLocale::ShortFormat).toStdString();
     regional.longTimeFormat = WithoutTimeZone(locale.timeFormat(QLocale::LongFormat)).toStdString();
     for (int month = 1; month <= 12; ++month) {
-        regional.shortMonthNames[month - 1] = locale.monthName(month, QLocale::ShortFormat).toStdString();
-        regional.longMonthNames[month - 1] = locale.monthName(month, QLocale::LongFormat).toStdString();
+        regional.shortMonthNames[month - 1] =
+            locale.monthName(month, QLocale::ShortFormat).toStdString();
+        regional.longMonthNames[month - 1] =
+            locale.monthName(month, QLocale::LongFormat).toStdString();
     }
     for (int day = 1; day <= 7; ++day) {
         regional.shortDayNames[day - 1] = locale.dayName(day, QLocale::ShortFormat).toStdString();

@@ -7,13 +7,16 @@
 
 namespace vyp {
 
-StatusPanels::StatusPanels(const std::vector<int>& widths, const QStringList& texts, QWidget* parent)
+StatusPanels::StatusPanels(const std::vector<int>& widths, const QStringList& texts,
+                           QWidget* parent)
     : QWidget(parent), m_widths(widths) {
     setFixedHeight(kHeight);
     // The bar never holds its pane open: narrower than its panels, it cuts the last ones off.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     for (size_t i = 0; i < widths.size(); ++i) {
-        auto* panel = new QLabel(i < static_cast<size_t>(texts.size()) ? texts[static_cast<qsizetype>(i)] : QString(), this);
+        auto* panel = new QLabel(
+            i < static_cast<size_t>(texts.size()) ? texts[static_cast<qsizetype>(i)] : QString(),
+            this);
         panel->setObjectName(QStringLiteral("panel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setMargin(1);
@@ -22,7 +25,9 @@ StatusPanels::StatusPanels(const std::vector<int>& widths, const QStringList& te
     Arrange();
 }
 
-QString StatusPanels::Text(int panel) const { return m_panels.at(static_cast<size_t>(panel))->text(); }
+QString StatusPanels::Text(int panel) const {
+    return m_panels.at(static_cast<size_t>(panel))->text();
+}
 
 void StatusPanels::SetText(int panel, const QString& text) {
     m_panels.at(static_cast<size_t>(panel))->setText(text);

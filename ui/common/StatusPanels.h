@@ -16,7 +16,8 @@ public:
     static constexpr int kHeight = 19;
 
     // One panel per width, each showing its initial text.
-    StatusPanels(const std::vector<int>& widths, const QStringList& texts, QWidget* parent = nullptr);
+    StatusPanels(const std::vector<int>& widths, const QStringList& texts,
+                 QWidget* parent = nullptr);
 
     QString Text(int panel) const;
     void SetText(int panel, const QString& text);

@@ -33,7 +33,9 @@ void TreeGrid::SetColumns(std::vector<TreeGridColumn> columns) {
         SetColumnWidth(static_cast<int>(i), columns[i].width);
 }
 
-void TreeGrid::SetHeaderShown(bool shown) { setHeaderHidden(!shown); }
+void TreeGrid::SetHeaderShown(bool shown) {
+    setHeaderHidden(!shown);
+}
 
 void TreeGrid::SetColumnWidth(int column, int width) {
     setColumnWidth(column, std::clamp(width, kMinColumnWidth, kMaxColumnWidth));
@@ -57,7 +59,8 @@ void TreeGrid::EndUpdate() {
     if (selected != kNoNode && static_cast<size_t>(selected) < NodeCount()) {
         const QSignalBlocker block(selectionModel());
         const QModelIndex index = m_model->IndexOf(selected);
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
         scrollTo(index);
     } else if (!m_changePending) {
         m_lastReported = kNoNode;
@@ -138,7 +141,8 @@ void TreeGrid::SelectNode(NodeId node) {
         return;
     }
     const QModelIndex index = m_model->IndexOf(node);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
     scrollTo(index);
 }
 
@@ -154,6 +158,42 @@ void TreeGrid::SortTree(int column, Qt::SortOrder direction) {
     const NodeId selected = SelectedNode();
     if (selected != kNoNode)
         scrollTo(m_model->IndexOf(selected));
+}
+
+namespace {
+bool IsInput(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+// While nodes are being replaced the view's idea of them is stale: input waits for the bracket
+// to close (a build lets events run in between).
+bool TreeGrid::event(QEvent* event) {
+    if (m_updateDepth > 0 && IsInput(event)) {
+        event->ignore();
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
+bool TreeGrid::viewportEvent(QEvent* event) {
+    if (m_updateDepth > 0 && IsInput(event)) {
+        event->ignore();
+        return true;
+    }
+    return QTreeView::viewportEvent(event);
 }
 
 void TreeGrid::keyPressEvent(QKeyEvent* event) {
@@ -183,7 +223,8 @@ bool TreeGrid::eventFilter(QObject* watched, QEvent* event) {
         } else if (event->type() == QEvent::MouseButtonRelease) {
             const QPoint at = mouse->position().toPoint();
             const int column = header()->logicalIndexAt(at);
-            const bool moved = (at - m_headerPress).manhattanLength() >= QApplication::startDragDistance();
+            const bool moved =
+                (at - m_headerPress).manhattanLength() >= QApplication::startDragDistance();
             if (column >= 0 && column == m_headerPressColumn && !moved)
                 onHeaderClick(column, mouse->button());
             m_headerPressColumn = -1;

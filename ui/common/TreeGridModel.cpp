@@ -67,6 +67,8 @@ void TreeGridModel::RebuildChildren() const {
 }
 
 int TreeGridModel::ChildCount(NodeId parent) const {
+    if (!IsValid(parent))
+        return 0;
     RebuildChildren();
     const size_t slot = Slot(parent);
     return static_cast<int>(m_firstChild[slot + 1] - m_firstChild[slot]);
@@ -89,9 +91,11 @@ void TreeGridModel::SortRange(size_t begin, size_t end, int column, Qt::SortOrde
     // Descending swaps the arguments rather than negating the result, so that equal nodes keep
     // their order in both directions.
     if (order == Qt::AscendingOrder)
-        std::stable_sort(first, last, [&](NodeId a, NodeId b) { return compare(a, b, column) < 0; });
+        std::stable_sort(first, last,
+                         [&](NodeId a, NodeId b) { return compare(a, b, column) < 0; });
     else
-        std::stable_sort(first, last, [&](NodeId a, NodeId b) { return compare(b, a, column) < 0; });
+        std::stable_sort(first, last,
+                         [&](NodeId a, NodeId b) { return compare(b, a, column) < 0; });
 }
 
 void TreeGridModel::Sort(int column, Qt::SortOrder order) {
@@ -114,7 +118,8 @@ void TreeGridModel::Sort(int column, Qt::SortOrder order) {
     }
     for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
         for (uint32_t i = m_firstChild[slot]; i < m_firstChild[slot + 1]; ++i)
-            m_row[static_cast<size_t>(m_children[i])] = static_cast<int32_t>(i - m_firstChild[slot]);
+            m_row[static_cast<size_t>(m_children[i])] =
+                static_cast<int32_t>(i - m_firstChild[slot]);
     }
     if (notify) {
         QModelIndexList after;
@@ -140,12 +145,13 @@ QModelIndex TreeGridModel::index(int row, int column, const QModelIndex& parent)
     if (column < 0 || column >= columnCount() || (parent.isValid() && parent.column() != 0))
         return {};
     const NodeId child = Child(NodeOf(parent), row);
-    return child == kNoNode ? QModelIndex() : createIndex(row, column, static_cast<quintptr>(child));
+    return child == kNoNode ? QModelIndex()
+                            : createIndex(row, column, static_cast<quintptr>(child));
 }
 
 QModelIndex TreeGridModel::parent(const QModelIndex& child) const {
     const NodeId node = NodeOf(child);
-    if (node == kNoNode)
+    if (node == kNoNode || !IsValid(node))
         return {};
     return IndexOf(Parent(node), 0);
 }
@@ -162,7 +168,7 @@ int TreeGridModel::columnCount(const QModelIndex&) const {
 
 QVariant TreeGridModel::data(const QModelIndex& index, int role) const {
     const NodeId node = NodeOf(index);
-    if (node == kNoNode)
+    if (node == kNoNode || !IsValid(node))
         return {};
     switch (role) {
     case Qt::DisplayRole:
@@ -184,17 +190,19 @@ QVariant TreeGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TreeGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || static_cast<size_t>(section) >= m_columns.size())
+    if (orientation != Qt::Horizontal || section < 0 ||
+        static_cast<size_t>(section) >= m_columns.size())
         return {};
     if (role == Qt::DisplayRole)
         return m_columns[static_cast<size_t>(section)].caption;
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(m_columns[static_cast<size_t>(section)].alignment | Qt::AlignVCenter);
+        return QVariant::fromValue(m_columns[static_cast<size_t>(section)].alignment |
+                                   Qt::AlignVCenter);
     return {};
 }
 
 Qt::ItemFlags TreeGridModel::flags(const QModelIndex& index) const {
-    if (!index.isValid())
+    if (!index.isValid() || !IsValid(NodeOf(index)))
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (ChildCount(NodeOf(index)) == 0)

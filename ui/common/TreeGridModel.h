@@ -29,8 +29,8 @@ public:
 
     // What the grid's owner answers for a node.
     std::function<QString(NodeId, int column)> textOf;
-    std::function<int(NodeId, int column)> imageOf;              // an index of images, or -1
-    std::function<int(NodeId, NodeId, int column)> compare;      // < 0, 0, > 0
+    std::function<int(NodeId, int column)> imageOf;         // an index of images, or -1
+    std::function<int(NodeId, NodeId, int column)> compare; // < 0, 0, > 0
 
     void SetColumns(std::vector<TreeGridColumn> columns);
     const std::vector<TreeGridColumn>& Columns() const { return m_columns; }
@@ -46,6 +46,12 @@ public:
     uint64_t Payload(NodeId node) const { return m_payload[static_cast<size_t>(node)]; }
     NodeId Parent(NodeId node) const { return m_parent[static_cast<size_t>(node)]; }
     size_t Count() const { return m_parent.size(); }
+
+    // Whether node is kNoNode (the top level) or one of the nodes there are now. Views may hold
+    // on to an index a little longer than its node exists.
+    bool IsValid(NodeId node) const {
+        return node == kNoNode || (node >= 0 && static_cast<size_t>(node) < m_parent.size());
+    }
 
     int ChildCount(NodeId parent) const;
     NodeId Child(NodeId parent, int row) const;
@@ -69,7 +75,9 @@ public:
 
 private:
     void RebuildChildren() const;
-    size_t Slot(NodeId parent) const { return parent == kNoNode ? m_parent.size() : static_cast<size_t>(parent); }
+    size_t Slot(NodeId parent) const {
+        return parent == kNoNode ? m_parent.size() : static_cast<size_t>(parent);
+    }
     void SortRange(size_t begin, size_t end, int column, Qt::SortOrder order);
 
     std::vector<TreeGridColumn> m_columns;
