@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -16,6 +17,21 @@ public:
 
 private:
     std::chrono::steady_clock::time_point m_start;
+};
+
+// xorshift64*: the same numbers on every run, so generated trees and lists are the same.
+class DeterministicRandom {
+public:
+    explicit DeterministicRandom(uint64_t seed) : m_state(seed) {}
+    uint64_t Next() {
+        m_state ^= m_state >> 12;
+        m_state ^= m_state << 25;
+        m_state ^= m_state >> 27;
+        return m_state * 2685821657736338717ULL;
+    }
+
+private:
+    uint64_t m_state;
 };
 
 // The peak resident memory of this process so far, in MiB.

@@ -3,18 +3,17 @@
 // files each.
 //
 //   vyp-make-list FILE [LINES=1000000] [BIG=100000]
+#include "BenchUtil.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace {
-uint64_t g_state = 0x2545F4914F6CDD1DULL;
+vyp::bench::DeterministicRandom g_random(0x2545F4914F6CDD1DULL);
 uint64_t Next() {
-    g_state ^= g_state >> 12;
-    g_state ^= g_state << 25;
-    g_state ^= g_state >> 27;
-    return g_state * 2685821657736338717ULL;
+    return g_random.Next();
 }
 const char* const kWords[] = {"data",     "Photo",  "backup",  "hudba", "film",  "setup", "readme",
                               "dokument", "archiv", "obrazek", "IMG",   "track", "save",  "level"};

@@ -3,6 +3,8 @@
 // larger than 2 GiB) and last-write times.
 //
 //   vyp-make-tree ROOT [FILES=200000] [FOLDERS=20000]
+#include "BenchUtil.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,12 +17,9 @@
 
 namespace {
 
-uint64_t g_state = 0x9E3779B97F4A7C15ULL;
-uint64_t Next() { // xorshift64*: the same tree on every run
-    g_state ^= g_state >> 12;
-    g_state ^= g_state << 25;
-    g_state ^= g_state >> 27;
-    return g_state * 2685821657736338717ULL;
+vyp::bench::DeterministicRandom g_random(0x9E3779B97F4A7C15ULL);
+uint64_t Next() {
+    return g_random.Next();
 }
 
 const char* const kWords[] = {"data",      "Photo",  "backup",  "Hudba", "film",  "setup", "readme",

@@ -4,6 +4,7 @@
 #include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "lists/ListFileStream.h"
+#include "lists/PackedFields.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,11 +14,8 @@
 namespace vyp {
 
 std::string_view FolderHierarchy::Text(size_t i, int field) const {
-    const Node& node = m_nodes[i];
-    size_t offset = node.offset;
-    for (int f = 0; f < field; ++f)
-        offset += node.length[f];
-    return std::string_view(m_text).substr(offset, node.length[field]);
+    const auto& node = m_nodes[i];
+    return PackedField(m_text, node.offset, node.length, static_cast<size_t>(field));
 }
 
 std::string_view FolderHierarchy::Caption(size_t i) const {

@@ -4,6 +4,7 @@
 #include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "lists/ListFileStream.h"
+#include "lists/PackedFields.h"
 #include "lists/SizeText.h"
 
 #include <algorithm>
@@ -13,11 +14,8 @@
 namespace vyp {
 
 std::string_view FolderRows::Text(size_t i, int field) const {
-    const Row& row = m_rows[i];
-    size_t offset = row.offset;
-    for (int f = 0; f < field; ++f)
-        offset += row.length[f];
-    return std::string_view(m_text).substr(offset, row.length[field]);
+    const auto& row = m_rows[i];
+    return PackedField(m_text, row.offset, row.length, static_cast<size_t>(field));
 }
 
 std::string_view FolderRows::Extension(size_t i) const {

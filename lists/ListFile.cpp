@@ -3,6 +3,7 @@
 #include "lists/Errors.h"
 #include "lists/SafeFileWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,7 +12,7 @@
 
 namespace vyp {
 
-std::string ReadWholeFile(const std::string& path) {
+int OpenForReading(const std::string& path, int64_t& size) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw VypisnikError(FileOpenErrorText(path, errno));
@@ -21,52 +22,58 @@ std::string ReadWholeFile(const std::string& path) {
         ::close(fd);
         throw VypisnikError(FileOpenErrorText(path, err));
     }
-    std::string bytes;
-    bytes.resize(st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
+    size = static_cast<int64_t>(st.st_size);
+    return fd;
+}
+
+size_t ReadSome(int fd, char* buffer, size_t count, const std::string& path) {
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, count);
+        if (n >= 0)
+            return static_cast<size_t>(n);
+        if (errno != EINTR)
+            throw VypisnikError(FileOpenErrorText(path, errno));
+    }
+}
+
+namespace {
+// Closes a descriptor on every way out.
+struct FileCloser {
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+} // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+    int64_t size = 0;
+    const FileCloser file{OpenForReading(path, size)};
+    std::string bytes(static_cast<size_t>(std::max<int64_t>(size, 0)), '\0');
     size_t done = 0;
     for (;;) {
         if (done == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file grew, or reports no size
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            throw VypisnikError(FileOpenErrorText(path, err));
-        }
+            bytes.resize(bytes.size() + 65536); // the file grew, or tells no size
+        const size_t n = ReadSome(file.fd, bytes.data() + done, bytes.size() - done, path);
         if (n == 0)
             break;
-        done += static_cast<size_t>(n);
+        done += n;
     }
-    ::close(fd);
     bytes.resize(done);
     return bytes;
 }
 
 std::string ReadFirstLine(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw VypisnikError(FileOpenErrorText(path, errno));
+    int64_t size = 0;
+    const FileCloser file{OpenForReading(path, size)};
     std::string line;
     char buffer[4096];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            throw VypisnikError(FileOpenErrorText(path, err));
-        }
-        const std::string_view chunk(buffer, static_cast<size_t>(n));
+        const size_t n = ReadSome(file.fd, buffer, sizeof buffer, path);
+        const std::string_view chunk(buffer, n);
         const size_t end = chunk.find_first_of("\r\n");
         line.append(chunk.substr(0, end));
         if (n == 0 || end != std::string_view::npos)
-            break;
+            return line;
     }
-    ::close(fd);
-    return line;
 }
 
 std::string_view HeaderTotal(std::string_view header) {

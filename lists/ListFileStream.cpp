@@ -1,7 +1,9 @@
 #include "lists/ListFileStream.h"
 
 #include "lists/Errors.h"
+#include "lists/ListFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -56,13 +58,10 @@ bool ListFileStream::NextRegion(std::string_view& region) {
         if (!m_atEnd) {
             if (m_filled == m_buffer.size())
                 m_buffer.resize(m_buffer.size() * 2); // a line longer than the buffer
-            const ssize_t n = ::read(m_fd, m_buffer.data() + m_filled, m_buffer.size() - m_filled);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                throw VypisnikError(FileOpenErrorText(m_path, errno));
+            const size_t n =
+                ReadSome(m_fd, m_buffer.data() + m_filled, m_buffer.size() - m_filled, m_path);
             m_atEnd = n == 0;
-            m_filled += static_cast<size_t>(n);
+            m_filled += n;
         }
         size_t complete = m_filled;
         if (!m_atEnd) {
@@ -83,6 +82,22 @@ bool ListFileStream::NextRegion(std::string_view& region) {
         if (m_checkEncoding && m_validUtf8)
             m_validUtf8 = IsValidUtf8(region);
         return true;
+    }
+}
+
+TextEncoding ListFileStream::EncodingFromStart() const {
+    std::string bytes;
+    char buffer[1 << 16];
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(m_fd, buffer, sizeof buffer, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw VypisnikError(FileOpenErrorText(m_path, errno));
+        if (n == 0)
+            return DetectEncoding(bytes);
+        bytes.append(buffer, static_cast<size_t>(n));
+        offset += n;
     }
 }
 

@@ -29,6 +29,8 @@ public:
     }
     // Reads the rest of the file only to learn its encoding.
     TextEncoding EncodingOfWholeFile();
+    // The encoding of the whole file, read again from its start; the stream stays where it is.
+    TextEncoding EncodingFromStart() const;
 
     const std::string& Path() const { return m_path; }
 

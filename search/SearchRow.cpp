@@ -1,6 +1,7 @@
 #include "search/SearchRow.h"
 
 #include "lists/ListFile.h"
+#include "lists/PackedFields.h"
 
 namespace vyp {
 
@@ -21,10 +22,7 @@ SearchRow::SearchRow(int32_t listIndex, bool isFolder, std::string_view prefix,
 }
 
 std::string_view SearchRow::Field(int field) const {
-    size_t offset = 0;
-    for (int f = 0; f < field; ++f)
-        offset += m_length[f];
-    return std::string_view(m_text).substr(offset, m_length[field]);
+    return PackedField(m_text, 0, m_length, static_cast<size_t>(field));
 }
 
 std::string_view SearchRow::Extension() const {

@@ -80,6 +80,18 @@ QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& h
     return button;
 }
 
+// A pane of the main window: a table filling it above its status bar.
+QWidget* MakePane(QWidget* parent, const QString& name, QWidget* table, QWidget* statusBar) {
+    auto* pane = new QWidget(parent);
+    pane->setObjectName(name);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(table);
+    layout->addWidget(statusBar);
+    return pane;
+}
+
 } // namespace
 
 TfLV::TfLV(MainWindowEnvironment environment, QWidget* parent)
@@ -141,12 +153,7 @@ void TfLV::BuildLayout() {
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);
 
-    m_pnlTree = new QWidget(m_splitter);
-    m_pnlTree->setObjectName(QStringLiteral("pnlTree"));
-    auto* treeLayout = new QVBoxLayout(m_pnlTree);
-    treeLayout->setContentsMargins(0, 0, 0, 0);
-    treeLayout->setSpacing(0);
-    m_tree = new TreeGrid(m_pnlTree);
+    m_tree = new TreeGrid;
     m_tree->setObjectName(QStringLiteral("VSTTree"));
     m_tree->SetHeaderShown(false);
     m_tree->SetImages(m_imgLst16);
@@ -156,18 +163,11 @@ void TfLV::BuildLayout() {
     m_tree->header()->setStretchLastSection(true);
     m_statBarTree = new StatusPanels({100, 110, 105, 80},
                                      {QStringLiteral("Pocet seznamů:"), QStringLiteral("Velikost:"),
-                                      QStringLiteral("Datum:"), QStringLiteral("Čas")},
-                                     m_pnlTree);
+                                      QStringLiteral("Datum:"), QStringLiteral("Čas")});
     m_statBarTree->setObjectName(QStringLiteral("StatBarTree"));
-    treeLayout->addWidget(m_tree);
-    treeLayout->addWidget(m_statBarTree);
+    m_pnlTree = MakePane(m_splitter, QStringLiteral("pnlTree"), m_tree, m_statBarTree);
 
-    m_pnlView = new QWidget(m_splitter);
-    m_pnlView->setObjectName(QStringLiteral("pnlView"));
-    auto* viewLayout = new QVBoxLayout(m_pnlView);
-    viewLayout->setContentsMargins(0, 0, 0, 0);
-    viewLayout->setSpacing(0);
-    m_view = new TreeGrid(m_pnlView);
+    m_view = new TreeGrid;
     m_view->setObjectName(QStringLiteral("VSTView"));
     m_view->SetImages(&m_iconCache.ImgS());
     m_view->setRootIsDecorated(false);
@@ -182,10 +182,9 @@ void TfLV::BuildLayout() {
     m_view->SetSortColumn(0, Qt::AscendingOrder);
     m_view->SetAutoSort(true);
     m_statBarView = new StatusPanels(
-        {110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")}, m_pnlView);
+        {110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")});
     m_statBarView->setObjectName(QStringLiteral("StatBarView"));
-    viewLayout->addWidget(m_view);
-    viewLayout->addWidget(m_statBarView);
+    m_pnlView = MakePane(m_splitter, QStringLiteral("pnlView"), m_view, m_statBarView);
 
     m_splitter->addWidget(m_pnlTree);
     m_splitter->addWidget(m_pnlView);
