@@ -536,12 +536,19 @@ void TfLV::VSTViewKeyDown(QKeyEvent* event) {
     HandleShortcut(event);
 }
 
-void TfLV::DeleteSelectedList() {
+std::optional<size_t> TfLV::SelectedList() const {
     const NodeId node = m_tree->SelectedNode();
     if (node == kNoNode)
-        return;
+        return std::nullopt;
     const TNodeRec record = TreeRecord(node);
     if (!record.IsListNode())
+        return std::nullopt;
+    return static_cast<size_t>(record.ListIndex);
+}
+
+void TfLV::DeleteSelectedList() {
+    const std::optional<size_t> list = SelectedList();
+    if (!list)
         return;
     MessageRequest question;
     question.caption = QStringLiteral("Vypisnik");
@@ -551,12 +558,13 @@ void TfLV::DeleteSelectedList() {
     question.defaultButton = QMessageBox::No;
     if (Dialogs::Show(this, question) != QMessageBox::Yes)
         return;
-    const rsznListInfo& info = m_registry.ListInfos[static_cast<size_t>(record.ListIndex)];
+    const rsznListInfo& info = m_registry.ListInfos[*list];
     if (::unlink(info.FullPath.c_str()) != 0 && errno != ENOENT) {
+        const int err = errno;
         // The list stays, and so does its group: nothing may fall back to "Neurčeno" unnoticed.
         ReportError(QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
                         .arg(QString::fromStdString(info.FullPath),
-                             QString::fromLocal8Bit(std::strerror(errno))));
+                             QString::fromLocal8Bit(std::strerror(err))));
         return;
     }
     SettingsFile(m_env.data.SettingsPath()).DeleteKey(kListsSection, info.FileName);
@@ -564,13 +572,10 @@ void TfLV::DeleteSelectedList() {
 }
 
 void TfLV::Gamesy1Click(int group) {
-    const NodeId node = m_tree->SelectedNode();
-    if (node == kNoNode)
+    const std::optional<size_t> list = SelectedList();
+    if (!list)
         return;
-    const TNodeRec record = TreeRecord(node);
-    if (!record.IsListNode())
-        return;
-    rsznListInfo& info = m_registry.ListInfos[static_cast<size_t>(record.ListIndex)];
+    rsznListInfo& info = m_registry.ListInfos[*list];
     SettingsFile(m_env.data.SettingsPath()).WriteInteger(kListsSection, info.FileName, group);
     info.Group = group;
     RefreshLists();

@@ -94,6 +94,8 @@ private:
     int VSTViewCompareNodes(NodeId a, NodeId b, int column);
     QString VSTViewGetText(NodeId node, int column) const;
     void Gamesy1Click(int group);
+    // The registry index of the selected list node, if a list node is selected.
+    std::optional<size_t> SelectedList() const;
     void DeleteSelectedList();
     bool HandleShortcut(QKeyEvent* event);
     static void ShowWindow(QWidget* window);
