@@ -159,7 +159,6 @@ void TfLV::BuildLayout() {
     m_tree->SetImages(m_imgLst16);
     m_tree->setRootIsDecorated(true);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_tree->setBackgroundRole(QPalette::Button);
     m_tree->header()->setStretchLastSection(true);
     m_statBarTree = new StatusPanels({100, 110, 105, 80},
                                      {QStringLiteral("Pocet seznamů:"), QStringLiteral("Velikost:"),
@@ -185,6 +184,12 @@ void TfLV::BuildLayout() {
         {110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")});
     m_statBarView->setObjectName(QStringLiteral("StatBarView"));
     m_pnlView = MakePane(m_splitter, QStringLiteral("pnlView"), m_view, m_statBarView);
+    // Both tables are drawn on the button-face colour, as the rest of the window.
+    for (TreeGrid* grid : {m_tree, m_view}) {
+        QPalette colours = grid->palette();
+        colours.setColor(QPalette::Base, colours.color(QPalette::Button));
+        grid->setPalette(colours);
+    }
 
     m_splitter->addWidget(m_pnlTree);
     m_splitter->addWidget(m_pnlView);
