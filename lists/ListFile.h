@@ -42,7 +42,6 @@ public:
         : m_p(bytes.data()), m_end(bytes.data() + bytes.size()) {}
     // The next line, or false at the end.
     bool Next(std::string_view& line);
-    const char* Position() const { return m_p; }
 
 private:
     const char* m_p;

@@ -18,8 +18,6 @@ public:
     // The first match that starts in [begin, end) and ends by end, or nullptr.
     const char* Find(const char* begin, const char* end) const;
 
-    size_t Size() const { return m_upper.size(); }
-
 private:
     bool MatchesAt(const char* p) const;
     const char* FindScalar(const char* begin, const char* end) const;

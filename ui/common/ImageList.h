@@ -19,7 +19,6 @@ public:
     int Count() const { return static_cast<int>(m_icons.size()); }
     // The picture at index, or a null icon for an index outside the list.
     QIcon At(int index) const;
-    QSize Size() const { return m_size; }
 
 private:
     QSize m_size;

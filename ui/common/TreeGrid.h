@@ -45,7 +45,6 @@ public:
     void Clear();
     NodeId AddChild(NodeId parent, uint64_t payload); // kNoNode: a top-level node
     uint64_t Payload(NodeId node) const { return m_model->Payload(node); }
-    NodeId ParentOf(NodeId node) const { return m_model->Parent(node); }
     size_t NodeCount() const { return m_model->Count(); }
 
     // Tree order (pre-order).
