@@ -92,6 +92,14 @@ size_t DecodeUtf8(std::string_view bytes, size_t i, char32_t& cp) {
 
 } // namespace
 
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     size_t i = 0;
     const size_t n = bytes.size();

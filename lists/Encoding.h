@@ -10,6 +10,17 @@ namespace vyp {
 
 enum class TextEncoding { Utf8, Windows1250 };
 
+// Letter case as names are compared everywhere: only a-z and A-Z change, accents never do.
+inline char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+inline char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when text holds no byte above 0x7F, so it reads the same in either encoding.
+bool IsAscii(std::string_view text);
+
 // True when bytes form valid UTF-8 (no overlongs, no surrogates, nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -37,11 +37,6 @@ const char* PastLineBreak(const char* p, const char* end) {
     return p < end ? p + 1 : end;
 }
 
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 std::optional<std::string> RawFolderPath(std::string_view folderPath, TextEncoding encoding) {
     std::string raw;
     if (!FromUtf8(folderPath, encoding, raw))

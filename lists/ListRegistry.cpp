@@ -1,16 +1,11 @@
 #include "lists/ListRegistry.h"
 
+#include "lists/Encoding.h"
 #include "lists/Groups.h"
 #include "lists/SettingsFile.h"
 #include "scan/DirectoryWalker.h"
 
 namespace vyp {
-
-namespace {
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-} // namespace
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
     // Greedy matching with one remembered "*", which is enough for "*" and "?" patterns.

@@ -25,10 +25,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string LowerKey(std::string_view section, std::string_view key) {
     std::string text;
     text.reserve(section.size() + key.size() + 1);

@@ -1,5 +1,7 @@
 #include "scan/PosixDirectoryWalker.h"
 
+#include "lists/Encoding.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -19,16 +21,13 @@ struct LinuxDirent64 { // the record getdents64 fills
     char d_name[1];
 };
 
-unsigned char UpperAscii(unsigned char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-}
 } // namespace
 
 bool NtfsNameLess(const std::string& a, const std::string& b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        const unsigned char ca = UpperAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = UpperAscii(static_cast<unsigned char>(b[i]));
+        const auto ca = static_cast<unsigned char>(UpperAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(UpperAscii(b[i]));
         if (ca != cb)
             return ca < cb;
     }

@@ -49,7 +49,7 @@ unsigned RankOf(char c) {
 CaseInsensitiveFinder::CaseInsensitiveFinder(std::string_view needle) {
     m_upper.reserve(needle.size());
     for (char c : needle)
-        m_upper.push_back(UpperAsciiChar(c));
+        m_upper.push_back(UpperAscii(c));
     // The rarest byte, then the rarest other one at a different offset.
     for (size_t i = 1; i < m_upper.size(); ++i) {
         if (RankOf(m_upper[i]) < RankOf(m_upper[m_rare1]))
@@ -64,7 +64,7 @@ CaseInsensitiveFinder::CaseInsensitiveFinder(std::string_view needle) {
 
 bool CaseInsensitiveFinder::MatchesAt(const char* p) const {
     for (size_t i = 0; i < m_upper.size(); ++i) {
-        if (UpperAsciiChar(p[i]) != m_upper[i])
+        if (UpperAscii(p[i]) != m_upper[i])
             return false;
     }
     return true;
@@ -73,7 +73,7 @@ bool CaseInsensitiveFinder::MatchesAt(const char* p) const {
 const char* CaseInsensitiveFinder::FindScalar(const char* begin, const char* end) const {
     const size_t n = m_upper.size();
     for (const char* p = begin; p + n <= end; ++p) {
-        if (UpperAsciiChar(p[m_rare1]) == m_upper[m_rare1] && MatchesAt(p))
+        if (UpperAscii(p[m_rare1]) == m_upper[m_rare1] && MatchesAt(p))
             return p;
     }
     return nullptr;

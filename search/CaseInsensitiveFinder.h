@@ -4,6 +4,8 @@
 // that occurs rarely close to the speed of reading memory.
 #pragma once
 
+#include "lists/Encoding.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,10 +28,5 @@ private:
     size_t m_rare1 = 0;  // offsets of the two rare bytes in the needle
     size_t m_rare2 = 0;
 };
-
-// The byte with a-z turned into A-Z.
-inline char UpperAsciiChar(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 } // namespace vyp

@@ -13,14 +13,6 @@ namespace vyp {
 
 namespace {
 
-bool IsAscii(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 std::string_view FirstField(std::string_view line) {
     return line.substr(0, line.find('\t'));
 }

@@ -30,11 +30,7 @@ std::string_view SearchRow::Extension() const {
 }
 
 bool SearchRow::HasNonAscii() const {
-    for (char c : m_text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
-    }
-    return false;
+    return !IsAscii(m_text);
 }
 
 void SearchRow::ConvertToUtf8(TextEncoding encoding) {

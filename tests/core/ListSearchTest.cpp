@@ -154,9 +154,9 @@ TEST(CaseInsensitiveFinder, FindsEveryPlaceAByteLoopWould) {
         const CaseInsensitiveFinder finder(needle);
         std::string upperHay = hay, upperNeedle = needle;
         for (char& c : upperHay)
-            c = UpperAsciiChar(c);
+            c = UpperAscii(c);
         for (char& c : upperNeedle)
-            c = UpperAsciiChar(c);
+            c = UpperAscii(c);
         for (size_t from = 0; from <= hay.size(); ++from) {
             const char* found = finder.Find(hay.data() + from, hay.data() + hay.size());
             const size_t expected = upperHay.find(upperNeedle, from);

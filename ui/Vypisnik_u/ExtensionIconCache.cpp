@@ -1,5 +1,6 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
+#include "lists/Encoding.h"
 #include "ui/common/FileTypeIcons.h"
 
 namespace vyp {
@@ -21,10 +22,8 @@ QIcon ExtensionIconCache::ShellIconForExt(const QString& ext) {
 
 int ExtensionIconCache::ImageIndexForExt(std::string_view ext) {
     std::string upper(ext);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char& c : upper)
+        c = UpperAscii(c);
     const QString key = QString::fromUtf8(upper.data(), static_cast<qsizetype>(upper.size()));
     for (const rIkony& entry : m_entries) { // few distinct extensions: a linear look is enough
         if (entry.Ext == key)
