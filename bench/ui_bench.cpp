@@ -136,7 +136,7 @@ int TableBench(const std::string& file) {
     double fill = 1e9;
     for (int run = 0; run < 3; ++run) {
         const Stopwatch watch;
-        window.ShowFolderContents(QStringLiteral("Velka\\Slozka\\"), QString::fromStdString(file));
+        window.ShowFolderContents("Velka\\Slozka\\", file);
         QApplication::processEvents();
         fill = std::min(fill, watch.Seconds());
     }

@@ -282,8 +282,38 @@ TEST_F(Commands, WindowGeometryIsRestoredAndSavedWithNegativeCoordinates) {
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_EQ(Settings(),
               "[fLV]\r\nSplitter=250\r\nTop=-20\r\nLeft=-500\r\nWidth=800\r\nHeigth=600\r\n"
-              "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeight=999\r\nHeigth=388\r\n"
-              "[fNewList]\r\nTop=479\r\nLeft=497\r\n");
+              "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeight=999\r\n"); // no window, no keys
+}
+
+TEST_F(Commands, AttachedWindowsRestoreAndSaveTheirSectionsInOrder) {
+    WriteSettings("[fNewList]\r\nLeft=497\r\nTop=479\r\n"
+                  "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeigth=300\r\n");
+    QWidget search, newList;
+    newList.resize(300, 200);
+    MainWindowEnvironment environment{DataFolder(m_dir.Path()), &m_walker, &m_icons,
+                                      RegionalSettings::Czech(), QLocale::c()};
+    m_window = std::make_unique<TfLV>(std::move(environment));
+    m_window->SetSearchWindow(&search);
+    m_window->SetNewListWindow(&newList);
+    m_window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(search.frameGeometry(), QRect(-7, 5, 640, 300));
+    EXPECT_EQ(newList.frameGeometry(), QRect(497, 479, 300, 200));
+    search.move(30, 40);
+    newList.move(50, 60);
+    m_window->close();
+    const QRect main = m_window->frameGeometry();
+    EXPECT_EQ(
+        Settings(),
+        QStringLiteral("[fNewList]\r\nLeft=50\r\nTop=60\r\n"
+                       "[fFind]\r\nTop=40\r\nLeft=30\r\nWidth=640\r\nHeigth=300\r\n"
+                       "[fLV]\r\nSplitter=%1\r\nTop=%2\r\nLeft=%3\r\nWidth=%4\r\nHeigth=%5\r\n")
+            .arg(m_window->findChild<QWidget*>("pnlTree")->width())
+            .arg(main.top())
+            .arg(main.left())
+            .arg(main.width())
+            .arg(main.height())
+            .toStdString());
 }
 
 TEST_F(Commands, ReadOnlySettingsAtCloseAreReportedOnceAndTheWindowCloses) {

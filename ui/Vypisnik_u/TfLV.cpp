@@ -8,6 +8,7 @@
 #include "ui/Process_u/TfProcess.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
+#include "ui/common/FileTable.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
@@ -96,7 +97,7 @@ QWidget* MakePane(QWidget* parent, const QString& name, QWidget* table, QWidget*
 
 TfLV::TfLV(MainWindowEnvironment environment, QWidget* parent)
     : QMainWindow(parent), m_env(std::move(environment)), m_iconCache(*m_env.icons),
-      m_collator(m_env.collation) {
+      m_contents(m_iconCache, m_env.regional) {
     setObjectName(QStringLiteral("fLV"));
     setWindowTitle(QStringLiteral("Vypisnik"));
     setGeometry(320, 298, 944, 541);
@@ -166,26 +167,18 @@ void TfLV::BuildLayout() {
     m_statBarTree->setObjectName(QStringLiteral("StatBarTree"));
     m_pnlTree = MakePane(m_splitter, QStringLiteral("pnlTree"), m_tree, m_statBarTree);
 
-    m_view = new TreeGrid;
+    m_view = new FileTable(m_env.collation);
     m_view->setObjectName(QStringLiteral("VSTView"));
     m_view->SetImages(&m_iconCache.ImgS());
-    m_view->setRootIsDecorated(false);
-    m_view->setItemsExpandable(false);
-    m_view->setAllColumnsShowFocus(true);
-    m_view->SetColumns({{QStringLiteral("Soubor"), 250, Qt::AlignLeft},
-                        {QStringLiteral("Velikost"), 70, Qt::AlignRight},
-                        {QStringLiteral("Přesná velikost"), 90, Qt::AlignRight},
-                        {QStringLiteral("Datum"), 70, Qt::AlignLeft},
-                        {QStringLiteral("Čas"), 70, Qt::AlignLeft}});
+    m_view->SetFileColumns(FolderContents::Columns());
+    m_view->SetFillColumn(FolderContents::Soubor);
     m_view->header()->setSectionsMovable(true);
-    m_view->SetSortColumn(0, Qt::AscendingOrder);
-    m_view->SetAutoSort(true);
     m_statBarView = new StatusPanels(
         {110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")});
     m_statBarView->setObjectName(QStringLiteral("StatBarView"));
     m_pnlView = MakePane(m_splitter, QStringLiteral("pnlView"), m_view, m_statBarView);
     // Both tables are drawn on the button-face colour, as the rest of the window.
-    for (TreeGrid* grid : {m_tree, m_view}) {
+    for (TreeGrid* grid : {m_tree, static_cast<TreeGrid*>(m_view)}) {
         QPalette colours = grid->palette();
         colours.setColor(QPalette::Base, colours.color(QPalette::Button));
         grid->setPalette(colours);
@@ -195,8 +188,9 @@ void TfLV::BuildLayout() {
     m_splitter->addWidget(m_pnlView);
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setSizes({kTreePanelWidth, width() - kTreePanelWidth});
-    // The table's width changes when the window is resized and when the splitter has moved.
-    m_view->installEventFilter(this);
+    WindowGeometry own(this, "fLV", WindowGeometry::Keys::PositionAndSize);
+    own.KeepSplitter(m_splitter);
+    RegisterGeometry(std::move(own));
 
     BuildGroupMenu();
 
@@ -215,18 +209,6 @@ void TfLV::BuildLayout() {
     connect(m_tree, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at)); });
 
-    m_view->OnGetText() = [this](NodeId node, int column) {
-        return VSTViewGetText(node, column);
-    };
-    m_view->OnGetImageIndex() = [this](NodeId node, int column) {
-        return column == 0 ? m_rowImages[static_cast<size_t>(m_view->Payload(node))] : -1;
-    };
-    m_view->OnCompareNodes() = [this](NodeId a, NodeId b, int column) {
-        return VSTViewCompareNodes(a, b, column);
-    };
-    m_view->onHeaderClick = [this](int column, Qt::MouseButton button) {
-        Guarded([&] { VSTViewHeaderClick(column, button); });
-    };
     m_view->onKeyDown = [this](QKeyEvent* event) {
         VSTViewKeyDown(event);
     };
@@ -281,19 +263,6 @@ void TfLV::closeEvent(QCloseEvent* event) {
     Guarded([this] { SaveWindowSettings(); });
     event->accept();
     QMainWindow::closeEvent(event);
-}
-
-bool TfLV::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view && event->type() == QEvent::Resize)
-        FormResize();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TfLV::FormResize() {
-    int others = 0;
-    for (int column = 1; column <= 4; ++column)
-        others += m_view->ColumnWidth(column);
-    m_view->SetColumnWidth(0, m_view->width() - others - 20);
 }
 
 // ---- the list tree -------------------------------------------------------------------------
@@ -411,85 +380,22 @@ void TfLV::VSTTreeChange(NodeId node) {
     m_statBarTree->SetText(3, QStringLiteral("Čas: ") + record.TimeText);
     if (record.IsGroupNode())
         return; // the file table keeps what it showed
-    const QString listFile = QString::fromStdString(
-        m_registry.ListInfos[static_cast<size_t>(record.ListIndex)].FullPath);
-    ShowFolderContents(record.IsListNode() ? QString() : record.Path, listFile);
+    const std::string& listFile =
+        m_registry.ListInfos[static_cast<size_t>(record.ListIndex)].FullPath;
+    ShowFolderContents(record.IsListNode() ? std::string() : ToStd(record.Path), listFile);
 }
 
 // ---- the file table ------------------------------------------------------------------------
 
-void TfLV::ShowFolderContents(const QString& folderPath, const QString& listFile) {
-    FolderRows rows = FolderRows::Read(listFile.toStdString(), ToStd(folderPath));
-    const bool complete = rows.Error().empty();
-    // A file that cannot be read, or a folder that is not in it, leaves the table empty.
-    const bool anyRows = complete || rows.Count() > 0;
-    m_view->BeginUpdate();
-    m_view->Clear();
-    m_rows = anyRows ? std::move(rows) : FolderRows();
-    m_rowKeys.clear();
-    m_rowImages.assign(m_rows.Count(), -1);
-    for (size_t i = 0; i < m_rows.Count(); ++i) {
-        m_rowImages[i] = m_iconCache.ImageIndexForExt(m_rows.Extension(i));
-        m_view->AddChild(kNoNode, i);
-    }
-    m_view->EndUpdate(); // sorts by the header's column and direction
-    if (!complete)
-        throw VypisnikError(anyRows ? m_rows.Error() : rows.Error());
-    m_statBarView->SetText(0, QStringLiteral("Počet souborů: %1").arg(m_rows.Count()));
+void TfLV::ShowFolderContents(std::string_view folderPath, const std::string& listFile) {
+    const std::string error = m_contents.Read(listFile, folderPath);
+    m_view->Show(&m_contents);
+    if (!error.empty())
+        throw VypisnikError(error);
+    const FolderRows& rows = m_contents.Rows();
+    m_statBarView->SetText(0, QStringLiteral("Počet souborů: %1").arg(rows.Count()));
     m_statBarView->SetText(1, QStringLiteral("Velikost: ") +
-                                  QString::fromStdString(FormatMB(m_rows.Total(), m_env.regional)));
-}
-
-QString TfLV::VSTViewGetText(NodeId node, int column) const {
-    const auto row = static_cast<size_t>(m_view->Payload(node));
-    switch (static_cast<ViewColumn>(column)) {
-    case ViewColumn::Soubor:
-        return Utf8(m_rows.Caption(row));
-    case ViewColumn::Velikost:
-        return QString::fromStdString(FormatMB(m_rows.Size(row), m_env.regional));
-    case ViewColumn::PresnaVelikost:
-        return QString::fromStdString(FormatExactSize(m_rows.SizeText(row)));
-    case ViewColumn::Datum:
-        return Utf8(m_rows.DateText(row));
-    case ViewColumn::Cas:
-        return Utf8(m_rows.TimeText(row));
-    }
-    return {};
-}
-
-int TfLV::VSTViewCompareNodes(NodeId a, NodeId b, int column) {
-    const auto rowA = static_cast<size_t>(m_view->Payload(a));
-    const auto rowB = static_cast<size_t>(m_view->Payload(b));
-    switch (static_cast<ViewColumn>(column)) {
-    case ViewColumn::Soubor:
-        if (m_rowKeys.size() != m_rows.Count()) { // once per fill, not once per comparison
-            m_rowKeys.clear();
-            m_rowKeys.reserve(m_rows.Count());
-            for (size_t i = 0; i < m_rows.Count(); ++i)
-                m_rowKeys.push_back(m_collator.Key(m_rows.Caption(i)));
-        }
-        return m_rowKeys[rowA].compare(m_rowKeys[rowB]);
-    case ViewColumn::Velikost:
-    case ViewColumn::PresnaVelikost: {
-        const int64_t sizeA = m_rows.Size(rowA), sizeB = m_rows.Size(rowB);
-        return sizeA < sizeB ? -1 : (sizeA > sizeB ? 1 : 0);
-    }
-    case ViewColumn::Datum:
-    case ViewColumn::Cas:
-        return 0; // the table is never put in date or time order
-    }
-    return 0;
-}
-
-void TfLV::VSTViewHeaderClick(int column, Qt::MouseButton button) {
-    if (button != Qt::LeftButton)
-        return;
-    if (column == m_view->SortColumn())
-        m_view->SetSortColumn(column, m_view->SortDirection() == Qt::AscendingOrder
-                                          ? Qt::DescendingOrder
-                                          : Qt::AscendingOrder);
-    else
-        m_view->SetSortColumn(column, Qt::AscendingOrder);
+                                  QString::fromStdString(FormatMB(rows.Total(), m_env.regional)));
 }
 
 // ---- commands ------------------------------------------------------------------------------
@@ -588,89 +494,26 @@ void TfLV::Gamesy1Click(int group) {
 
 // ---- window settings -----------------------------------------------------------------------
 
+void TfLV::SetSearchWindow(QWidget* window) {
+    m_findWindow = window;
+    RegisterGeometry(WindowGeometry(window, "fFind", WindowGeometry::Keys::PositionAndSize));
+}
+
+void TfLV::SetNewListWindow(QWidget* window) {
+    m_newListWindow = window;
+    RegisterGeometry(WindowGeometry(window, "fNewList", WindowGeometry::Keys::Position));
+}
+
 void TfLV::SaveWindowSettings() {
     SettingsFile settings(m_env.data.SettingsPath());
-    const QRect main = frameGeometry();
-    settings.WriteInteger("fLV", "Splitter", m_pnlTree->width());
-    settings.WriteInteger("fLV", "Top", main.top());
-    settings.WriteInteger("fLV", "Left", main.left());
-    settings.WriteInteger("fLV", "Width", main.width());
-    settings.WriteInteger("fLV", "Heigth", main.height());
-    StoredGeometry find = m_findGeometry;
-    if (m_findWindow != nullptr) {
-        const QRect r = m_findWindow->frameGeometry();
-        find = {r.top(), r.left(), r.width(), r.height()};
-    }
-    settings.WriteInteger("fFind", "Top", find.top);
-    settings.WriteInteger("fFind", "Left", find.left);
-    settings.WriteInteger("fFind", "Width", find.width);
-    settings.WriteInteger("fFind", "Heigth", find.height);
-    StoredGeometry newList = m_newListGeometry;
-    if (m_newListWindow != nullptr)
-        newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(),
-                   0, 0};
-    settings.WriteInteger("fNewList", "Top", newList.top);
-    settings.WriteInteger("fNewList", "Left", newList.left);
+    for (const WindowGeometry& geometry : m_geometries)
+        geometry.Save(settings);
 }
-
-namespace {
-// The frame the window system puts around a window, measured now (none before it is shown).
-QMargins FrameMargins(const QWidget* window) {
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-            frame.right() - client.right(), frame.bottom() - client.bottom()};
-}
-
-// Places a window by its outer bounds, as they are stored.
-void SetOuterGeometry(QWidget* window, int left, int top, int width, int height) {
-    const QMargins m = FrameMargins(window);
-    window->resize(width - m.left() - m.right(), height - m.top() - m.bottom());
-    window->move(left, top); // a window's position is its frame's
-}
-} // namespace
 
 void TfLV::LoadWindowSettings() {
     const SettingsFile settings(m_env.data.SettingsPath());
-    // Each value is read with the current one as its default, in the stored order.
-    const int splitter = settings.ReadInteger("fLV", "Splitter", m_pnlTree->width());
-    auto divide = [this, splitter] {
-        layout()->activate(); // the splitter must have its real width before it is divided
-        m_splitter->setSizes(
-            {splitter, std::max(0, m_splitter->width() - splitter - m_splitter->handleWidth())});
-    };
-    divide();
-    QRect outer = frameGeometry();
-    outer.moveTop(settings.ReadInteger("fLV", "Top", outer.top()));
-    SetOuterGeometry(this, outer.left(), outer.top(), outer.width(), outer.height());
-    outer.moveLeft(settings.ReadInteger("fLV", "Left", outer.left()));
-    SetOuterGeometry(this, outer.left(), outer.top(), outer.width(), outer.height());
-    outer.setWidth(settings.ReadInteger("fLV", "Width", outer.width()));
-    SetOuterGeometry(this, outer.left(), outer.top(), outer.width(), outer.height());
-    outer.setHeight(settings.ReadInteger("fLV", "Heigth", outer.height()));
-    SetOuterGeometry(this, outer.left(), outer.top(), outer.width(), outer.height());
-    QApplication::sendPostedEvents(this, QEvent::Resize);
-    divide(); // a new window width must not take the tree panel's width with it
-
-    StoredGeometry& find = m_findGeometry;
-    if (m_findWindow != nullptr) {
-        const QRect r = m_findWindow->frameGeometry();
-        find = {r.top(), r.left(), r.width(), r.height()};
-    }
-    find.top = settings.ReadInteger("fFind", "Top", find.top);
-    find.left = settings.ReadInteger("fFind", "Left", find.left);
-    find.width = settings.ReadInteger("fFind", "Width", find.width);
-    find.height = settings.ReadInteger("fFind", "Heigth", find.height);
-    if (m_findWindow != nullptr)
-        SetOuterGeometry(m_findWindow, find.left, find.top, find.width, find.height);
-    StoredGeometry& newList = m_newListGeometry;
-    if (m_newListWindow != nullptr)
-        newList = {m_newListWindow->frameGeometry().top(), m_newListWindow->frameGeometry().left(),
-                   0, 0};
-    newList.top = settings.ReadInteger("fNewList", "Top", newList.top);
-    newList.left = settings.ReadInteger("fNewList", "Left", newList.left);
-    if (m_newListWindow != nullptr)
-        m_newListWindow->move(newList.left, newList.top);
+    for (const WindowGeometry& geometry : m_geometries)
+        geometry.Restore(settings);
 }
 
 } // namespace vyp

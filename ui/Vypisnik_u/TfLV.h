@@ -5,15 +5,14 @@
 
 #include "lists/DataFolder.h"
 #include "lists/FolderHierarchy.h"
-#include "lists/FolderRows.h"
 #include "lists/ListRegistry.h"
 #include "lists/RegionalSettings.h"
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
+#include "ui/Vypisnik_u/FolderContents.h"
 #include "ui/Vypisnik_u/TNodeRec.h"
-#include "ui/common/NameCollator.h"
 #include "ui/common/TreeGridModel.h"
+#include "ui/common/WindowGeometry.h"
 
-#include <QCollatorSortKey>
 #include <QMainWindow>
 
 #include <array>
@@ -28,6 +27,7 @@ class QToolButton;
 namespace vyp {
 
 class DirectoryWalker;
+class FileTable;
 class FileTypeIconProvider;
 class ImageList;
 class StatusPanels;
@@ -50,13 +50,20 @@ public:
     ~TfLV() override;
 
     void SetProgressWindow(TfProcess* window) { m_process = window; }
-    // The search and new-list windows, once they exist; until then their commands do nothing.
-    void SetSearchWindow(QWidget* window) { m_findWindow = window; }
-    void SetNewListWindow(QWidget* window) { m_newListWindow = window; }
+    // The search and new-list windows, once they exist; until then their commands do nothing
+    // and their sections of "settings.ini" are left as they are. Attaching one registers its
+    // geometry ("fFind": position and size, "fNewList": position); attach the search window
+    // first, so that the sections are read and written in their order.
+    void SetSearchWindow(QWidget* window);
+    void SetNewListWindow(QWidget* window);
+    // The saved geometry of another window, restored and saved after the ones before it.
+    void RegisterGeometry(WindowGeometry geometry) { m_geometries.push_back(std::move(geometry)); }
 
     void RefreshLists();
     bool BuildListTree();
-    void ShowFolderContents(const QString& folderPath, const QString& listFile);
+    // Fills the file table with the files of folderPath (bytes as stored; empty: the list's
+    // root) in the list file listFile.
+    void ShowFolderContents(std::string_view folderPath, const std::string& listFile);
 
     TNodeRec TreeRecord(NodeId node) const;
     const ListRegistry& Registry() const { return m_registry; }
@@ -69,18 +76,10 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Geometry of a window that does not exist yet, kept so that saving writes it back.
-    struct StoredGeometry {
-        int top, left, width, height;
-    };
-    enum class ViewColumn { Soubor, Velikost, PresnaVelikost, Datum, Cas };
-
     void FormCreate();
     void FormShow();
-    void FormResize();
     void BuildLayout();
     void BuildGroupMenu();
 
@@ -90,9 +89,6 @@ private:
     void VSTTreeChange(NodeId node);
     void VSTTreeKeyDown(QKeyEvent* event);
     void VSTViewKeyDown(QKeyEvent* event);
-    void VSTViewHeaderClick(int column, Qt::MouseButton button);
-    int VSTViewCompareNodes(NodeId a, NodeId b, int column);
-    QString VSTViewGetText(NodeId node, int column) const;
     void Gamesy1Click(int group);
     // The registry index of the selected list node, if a list node is selected.
     std::optional<size_t> SelectedList() const;
@@ -113,7 +109,7 @@ private:
     TreeGrid* m_tree = nullptr;
     StatusPanels* m_statBarTree = nullptr;
     QWidget* m_pnlView = nullptr;
-    TreeGrid* m_view = nullptr;
+    FileTable* m_view = nullptr;
     StatusPanels* m_statBarView = nullptr;
     ImageList* m_imgLst16 = nullptr;
     QMenu* m_pmGroup = nullptr;
@@ -129,13 +125,9 @@ private:
     bool m_refreshPending = false;
     bool m_shown = false;
 
-    FolderRows m_rows;                       // what the file table shows
-    std::vector<int> m_rowImages;            // the picture of each row
-    std::vector<QCollatorSortKey> m_rowKeys; // made once per fill, when sorting by name
-    NameCollator m_collator;
-
-    StoredGeometry m_findGeometry{419, 363, 667, 388};
-    StoredGeometry m_newListGeometry{479, 497, 0, 0};
+    FolderContents m_contents; // what the file table shows
+    // Each window's saved place, in the order of their sections: this window's first.
+    std::vector<WindowGeometry> m_geometries;
 };
 
 } // namespace vyp

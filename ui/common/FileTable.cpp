@@ -1,0 +1,110 @@
+#include "ui/common/FileTable.h"
+
+#include <QResizeEvent>
+
+namespace vyp {
+
+namespace {
+template <typename T> int Order(const T& a, const T& b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+} // namespace
+
+FileTable::FileTable(const QLocale& collation, QWidget* parent)
+    : TreeGrid(parent), m_collator(collation) {
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setAllColumnsShowFocus(true);
+    OnGetText() = [this](NodeId node, int column) {
+        return m_rows != nullptr ? m_rows->CellText(Row(node), column) : QString();
+    };
+    OnGetImageIndex() = [this](NodeId node, int column) {
+        return m_rows != nullptr ? m_rows->CellImage(Row(node), column) : -1;
+    };
+    OnCompareNodes() = [this](NodeId a, NodeId b, int column) {
+        return CompareRows(Row(a), Row(b), column);
+    };
+    onHeaderClick = [this](int column, Qt::MouseButton button) {
+        HeaderClick(column, button);
+    };
+    SetSortColumn(0, Qt::AscendingOrder);
+    SetAutoSort(true);
+}
+
+void FileTable::SetFileColumns(std::vector<FileTableColumn> columns) {
+    std::vector<TreeGridColumn> looks;
+    looks.reserve(columns.size());
+    for (const FileTableColumn& column : columns)
+        looks.push_back(column.look);
+    m_columns = std::move(columns);
+    m_nameKeys.assign(m_columns.size(), {});
+    SetColumns(std::move(looks));
+}
+
+void FileTable::Show(const FileTableRows* rows) {
+    BeginUpdate();
+    Clear();
+    m_rows = rows;
+    for (auto& keys : m_nameKeys)
+        keys.clear();
+    const size_t count = rows != nullptr ? rows->RowCount() : 0;
+    for (size_t row = 0; row < count; ++row)
+        AddChild(kNoNode, row);
+    EndUpdate(); // sorts by the header's column and direction
+}
+
+const std::vector<QCollatorSortKey>& FileTable::NameKeys(int column) {
+    std::vector<QCollatorSortKey>& keys = m_nameKeys[static_cast<size_t>(column)];
+    const size_t count = m_rows->RowCount();
+    if (keys.size() != count) { // once per fill, not once per comparison
+        keys.clear();
+        keys.reserve(count);
+        for (size_t row = 0; row < count; ++row)
+            keys.push_back(m_collator.Key(m_rows->SortName(row, column)));
+    }
+    return keys;
+}
+
+int FileTable::CompareRows(size_t a, size_t b, int column) {
+    if (m_rows == nullptr || column < 0 || static_cast<size_t>(column) >= m_columns.size())
+        return 0;
+    switch (m_columns[static_cast<size_t>(column)].sort) {
+    case FileTableSort::Name: {
+        const std::vector<QCollatorSortKey>& keys = NameKeys(column);
+        return keys[a].compare(keys[b]);
+    }
+    case FileTableSort::Size:
+        // A row without a number sorts before every number (nothing orders below any value).
+        return Order(m_rows->SortSize(a, column), m_rows->SortSize(b, column));
+    case FileTableSort::None:
+        return 0; // the table is never put in date or time order
+    }
+    return 0;
+}
+
+void FileTable::HeaderClick(int column, Qt::MouseButton button) {
+    if (button != Qt::LeftButton)
+        return;
+    if (column == SortColumn())
+        SetSortColumn(column, SortDirection() == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                    : Qt::AscendingOrder);
+    else
+        SetSortColumn(column, Qt::AscendingOrder);
+}
+
+void FileTable::ApplyWidthRule() {
+    if (m_fillColumn < 0)
+        return;
+    int others = 0;
+    for (int column = 0; column < static_cast<int>(m_columns.size()); ++column)
+        if (column != m_fillColumn)
+            others += ColumnWidth(column);
+    SetColumnWidth(m_fillColumn, width() - others - 20);
+}
+
+void FileTable::resizeEvent(QResizeEvent* event) {
+    TreeGrid::resizeEvent(event);
+    ApplyWidthRule();
+}
+
+} // namespace vyp

@@ -1,0 +1,81 @@
+// A sortable table of plain rows over a TreeGrid, shared by the main window's folder contents
+// and the search window's results. The owner keeps the rows in its own packed storage and
+// answers for them through FileTableRows; the table keeps one row number per node, so a
+// million rows cost no heap object each.
+//
+// What the table does itself: cell texts and pictures through the owner, collation keys of the
+// name columns made once per fill, the stable comparison (names by the locale's case-sensitive
+// collation, sizes as 64-bit integers with a row without a number before every number, other
+// columns equal), the header click rule (left button only; the same column flips the direction,
+// another column sorts ascending) and the width rule (one column chosen by the owner takes the
+// table's width minus the other columns minus 20, whenever the table is resized).
+#pragma once
+
+#include "ui/common/NameCollator.h"
+#include "ui/common/TreeGrid.h"
+
+#include <QCollatorSortKey>
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace vyp {
+
+// The owner's rows, as the table asks for them. Row numbers run from 0 to RowCount() - 1.
+class FileTableRows {
+public:
+    virtual ~FileTableRows() = default;
+    virtual size_t RowCount() const = 0;
+    virtual QString CellText(size_t row, int column) const = 0;
+    virtual int CellImage(size_t row, int column) const = 0; // -1: no picture
+    // The UTF-8 text a name column sorts by.
+    virtual std::string_view SortName(size_t row, int column) const = 0;
+    // The value a size column sorts by; nothing when the row has no number there.
+    virtual std::optional<int64_t> SortSize(size_t row, int column) const = 0;
+};
+
+enum class FileTableSort { Name, Size, None };
+
+struct FileTableColumn {
+    TreeGridColumn look;
+    FileTableSort sort = FileTableSort::None;
+};
+
+class FileTable : public TreeGrid {
+    Q_OBJECT
+public:
+    explicit FileTable(const QLocale& collation, QWidget* parent = nullptr);
+
+    // The columns by index; sorting starts on column 0, ascending.
+    void SetFileColumns(std::vector<FileTableColumn> columns);
+    // The column that takes the remaining width when the table is resized; -1 for none.
+    void SetFillColumn(int column) { m_fillColumn = column; }
+    void ApplyWidthRule();
+
+    // Shows rows (nullptr: none), sorted by the current column and direction. The rows must stay
+    // alive and unchanged until the next Show.
+    void Show(const FileTableRows* rows);
+    size_t Row(NodeId node) const { return static_cast<size_t>(Payload(node)); }
+
+    // The header click rule; the header's clicks come here.
+    void HeaderClick(int column, Qt::MouseButton button);
+    // The comparison of two rows in ascending order (< 0, 0, > 0).
+    int CompareRows(size_t a, size_t b, int column);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    const std::vector<QCollatorSortKey>& NameKeys(int column);
+
+    std::vector<FileTableColumn> m_columns;
+    int m_fillColumn = -1;
+    const FileTableRows* m_rows = nullptr;
+    NameCollator m_collator;
+    // Per column, made on the first comparison after a fill.
+    std::vector<std::vector<QCollatorSortKey>> m_nameKeys;
+};
+
+} // namespace vyp

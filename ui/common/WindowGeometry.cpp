@@ -1,0 +1,76 @@
+#include "ui/common/WindowGeometry.h"
+
+#include "lists/SettingsFile.h"
+
+#include <QApplication>
+#include <QLayout>
+#include <QSplitter>
+
+#include <algorithm>
+
+namespace vyp {
+
+namespace {
+// The frame the window system puts around a window, measured now (none before it is shown).
+QMargins FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+} // namespace
+
+void SetOuterGeometry(QWidget* window, const QRect& outer) {
+    const QMargins m = FrameMargins(window);
+    window->resize(outer.width() - m.left() - m.right(), outer.height() - m.top() - m.bottom());
+    window->move(outer.topLeft()); // a window's position is its frame's
+}
+
+WindowGeometry::WindowGeometry(QWidget* window, std::string section, Keys keys)
+    : m_window(window), m_section(std::move(section)), m_keys(keys) {}
+
+void WindowGeometry::DivideSplitter(int firstWidth) const {
+    if (QLayout* layout = m_window->layout())
+        layout->activate(); // the splitter must have its real width before it is divided
+    m_splitter->setSizes(
+        {firstWidth, std::max(0, m_splitter->width() - firstWidth - m_splitter->handleWidth())});
+}
+
+void WindowGeometry::Restore(const SettingsFile& settings) const {
+    const char* section = m_section.c_str();
+    int splitter = 0;
+    if (m_splitter != nullptr) {
+        splitter = settings.ReadInteger(section, "Splitter", m_splitter->sizes().value(0));
+        DivideSplitter(splitter);
+    }
+    QRect outer = m_window->frameGeometry();
+    outer.moveTop(settings.ReadInteger(section, "Top", outer.top()));
+    SetOuterGeometry(m_window, outer);
+    outer.moveLeft(settings.ReadInteger(section, "Left", outer.left()));
+    SetOuterGeometry(m_window, outer);
+    if (m_keys == Keys::PositionAndSize) {
+        outer.setWidth(settings.ReadInteger(section, "Width", outer.width()));
+        SetOuterGeometry(m_window, outer);
+        outer.setHeight(settings.ReadInteger(section, "Heigth", outer.height()));
+        SetOuterGeometry(m_window, outer);
+    }
+    if (m_splitter != nullptr) {
+        QApplication::sendPostedEvents(m_window, QEvent::Resize);
+        DivideSplitter(splitter); // a new window width must not take the first pane's with it
+    }
+}
+
+void WindowGeometry::Save(SettingsFile& settings) const {
+    const char* section = m_section.c_str();
+    const QRect outer = m_window->frameGeometry();
+    if (m_splitter != nullptr)
+        settings.WriteInteger(section, "Splitter", m_splitter->sizes().value(0));
+    settings.WriteInteger(section, "Top", outer.top());
+    settings.WriteInteger(section, "Left", outer.left());
+    if (m_keys == Keys::PositionAndSize) {
+        settings.WriteInteger(section, "Width", outer.width());
+        settings.WriteInteger(section, "Heigth", outer.height());
+    }
+}
+
+} // namespace vyp

@@ -1,0 +1,45 @@
+// The saved place of one window in "settings.ini": its own section, its outer bounds. Restoring
+// reads each value with the window's current value as the default and applies it at once, in
+// the stored order (Top, Left, then Width and "Heigth" where the size is kept); saving writes
+// the same keys in the same order. The main window keeps one per window and calls them in turn.
+#pragma once
+
+#include <string>
+
+class QRect;
+class QSplitter;
+class QWidget;
+
+namespace vyp {
+
+class SettingsFile;
+
+class WindowGeometry {
+public:
+    enum class Keys { Position, PositionAndSize };
+
+    WindowGeometry(QWidget* window, std::string section, Keys keys);
+
+    // A splitter whose first pane's width is kept under "Splitter", before the bounds; it keeps
+    // that width when the window's own width is restored.
+    void KeepSplitter(QSplitter* splitter) { m_splitter = splitter; }
+
+    void Restore(const SettingsFile& settings) const;
+    void Save(SettingsFile& settings) const;
+
+    QWidget* Window() const { return m_window; }
+    const std::string& Section() const { return m_section; }
+
+private:
+    void DivideSplitter(int firstWidth) const;
+
+    QWidget* m_window;
+    std::string m_section;
+    Keys m_keys;
+    QSplitter* m_splitter = nullptr;
+};
+
+// Places a window by its outer bounds, as they are stored.
+void SetOuterGeometry(QWidget* window, const QRect& outer);
+
+} // namespace vyp
