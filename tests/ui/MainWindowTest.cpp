@@ -142,15 +142,18 @@ TEST_F(ListTree, ProgressWindowCountsTheListsAndARefreshMeanwhileWaits) {
         AddList(name, {"E:\\\t0"});
     std::vector<std::pair<int, int>> steps; // position, maximum
     std::vector<bool> visible;
+    std::vector<bool> treeShown; // the finished tree is in the view
     bool refreshAsked = false;
     Start();
     QProgressBar* bar = m_process->ProgressBarFile();
-    EXPECT_EQ(bar->maximum(), 3);
-    EXPECT_EQ(bar->value(), 3);
+    // A step per list and one for handing the tree to the view: full only when all is done.
+    EXPECT_EQ(bar->maximum(), 4);
+    EXPECT_EQ(bar->value(), 4);
     EXPECT_FALSE(m_process->isVisible());
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
         steps.emplace_back(value, bar->maximum());
         visible.push_back(m_process->isVisible());
+        treeShown.push_back(Tree().updatesEnabled());
         if (!refreshAsked) { // the build lets events run: a second refresh must wait for it
             refreshAsked = true;
             m_window->findChild<QToolButton*>("btnRefresh")->click();
@@ -158,17 +161,58 @@ TEST_F(ListTree, ProgressWindowCountsTheListsAndARefreshMeanwhileWaits) {
     });
     m_window->findChild<QToolButton*>("btnRefresh")->click();
     EXPECT_EQ(steps,
-              (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {1, 3}, {2, 3}, {3, 3}}));
-    EXPECT_EQ(visible, std::vector<bool>(6, true));
+              (std::vector<std::pair<int, int>>{
+                  {0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+    EXPECT_EQ(visible, std::vector<bool>(10, true));
+    EXPECT_EQ(treeShown, (std::vector<bool>{false, false, false, false, true, false, false, false,
+                                            false, true}));
     EXPECT_FALSE(m_process->isVisible());
     EXPECT_EQ(Children(Node({"Neurčeno (3)"})), (QStringList{"a", "b", "c"}));
 }
 
 TEST_F(ListTree, EmptyRegistryStillShowsAndHidesTheProgressWindow) {
     Start();
-    EXPECT_EQ(m_process->ProgressBarFile()->maximum(), 0);
+    EXPECT_EQ(m_process->ProgressBarFile()->maximum(), 1);
+    EXPECT_EQ(m_process->ProgressBarFile()->value(), 1);
     EXPECT_FALSE(m_process->isVisible());
     EXPECT_EQ(Children(kNoNode), kEmptyGroups);
+}
+
+// Records, in order, the first paint of the list tree and the showing of the progress window.
+class StartUpOrder : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && event->type() == QEvent::Paint && widget->parentWidget() &&
+            widget->parentWidget()->objectName() == "VSTTree" && !order.contains("tree"))
+            order.append("tree");
+        if (qobject_cast<TfProcess*>(watched) != nullptr && event->type() == QEvent::Show)
+            order.append("progress");
+        return false;
+    }
+    QStringList order;
+};
+
+TEST_F(ListTree, TheWindowIsPaintedBeforeTheBuildStarts) {
+    AddList("Fotky 2004.sez", {"E:\\\t0", "Léto\\\t0\t1\t1"});
+    StartUpOrder order;
+    qApp->installEventFilter(&order);
+    Start();
+    qApp->removeEventFilter(&order);
+    EXPECT_TRUE(order.order.join(',').startsWith("tree,progress"))
+        << order.order.join(',').toStdString();
+}
+
+TEST_F(ListTree, ListWhoseFileNameIsNotUtf8ShowsItsFilesAndItsName) {
+    const std::string name = "Z\xe1loha \x9akoly.sez"; // "Záloha školy" in Windows-1250
+    AddList(name, {"E:\\\t3", "\xfa\xe8"
+                              "et.txt\t3\t2004.1.15\t9:29.58"});
+    Start();
+    const NodeId list = Node({"Neurčeno (1)", "Záloha školy"});
+    ASSERT_NE(list, kNoNode);
+    Tree().SelectNode(list);
+    EXPECT_EQ(Table(), QStringList{"účet.txt|0,00 MB|3 B|2004.1.15|9:29:58"});
+    EXPECT_TRUE(Dialogs::Shown().empty());
 }
 
 } // namespace

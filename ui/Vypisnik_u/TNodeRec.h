@@ -1,14 +1,17 @@
 // The record behind a node of the main window's list tree or a row of its file table, as the
-// handlers see it. The grid itself stores only a compact key per node; a TNodeRec is made
-// from the list data when a handler asks, so a million folder nodes cost no million records.
+// handlers see it. Paths stay bytes; only what is shown is text. The grid itself stores only a
+// compact key per node; a TNodeRec is made from the list data when a handler asks, so a million
+// folder nodes cost no million records.
 #pragma once
 
 #include <QString>
 
+#include <string>
+
 namespace vyp {
 
 struct TNodeRec {
-    QString Path;
+    std::string Path; // bytes as stored: the list file's path, or the folder's relative path
     QString Caption;
     QString SizeText;
     QString DateText;

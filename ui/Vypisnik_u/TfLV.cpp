@@ -15,14 +15,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QProgressBar>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <cerrno>
 #include <cstring>
@@ -32,36 +34,6 @@
 namespace vyp {
 
 namespace {
-
-// A tree node's payload: the list (plus one, 0 for a group node) in the high half; the group id
-// of a group node, or the folder (plus one, 0 for the list node itself) in the low half.
-uint64_t GroupPayload(int group) {
-    return static_cast<uint64_t>(group);
-}
-uint64_t ListPayload(size_t list) {
-    return static_cast<uint64_t>(list + 1) << 32;
-}
-uint64_t FolderPayload(size_t list, size_t folder) {
-    return ListPayload(list) | (folder + 1);
-}
-
-struct TreeKey {
-    int list = -1;   // -1: a group node
-    int group = 0;   // of a group node
-    int folder = -1; // -1: the list node itself
-};
-TreeKey DecodePayload(uint64_t payload) {
-    TreeKey key;
-    const auto high = static_cast<uint32_t>(payload >> 32);
-    const auto low = static_cast<uint32_t>(payload & 0xFFFFFFFFu);
-    if (high == 0) {
-        key.group = static_cast<int>(low);
-    } else {
-        key.list = static_cast<int>(high) - 1;
-        key.folder = static_cast<int>(low) - 1;
-    }
-    return key;
-}
 
 constexpr int kTreePanelWidth = 300;
 const QString kListsFolderError =
@@ -194,12 +166,7 @@ void TfLV::BuildLayout() {
 
     BuildGroupMenu();
 
-    m_tree->OnGetText() = [this](NodeId node, int) {
-        return TreeRecord(node).Caption;
-    };
-    m_tree->OnGetImageIndex() = [this](NodeId node, int) {
-        return TreeRecord(node).ImageIndex;
-    };
+    m_listTree = std::make_unique<ListTree>(*m_tree, m_registry, m_env.regional);
     m_tree->onChange = [this](NodeId node) {
         Guarded([&] { VSTTreeChange(node); });
     };
@@ -253,9 +220,22 @@ void TfLV::showEvent(QShowEvent* event) {
 }
 
 void TfLV::FormShow() {
+    PaintBeforeWork();
     RefreshLists();
     m_iconCache.Seed();
     LoadWindowSettings();
+}
+
+void TfLV::PaintBeforeWork() {
+    // A window system may place and expose the window a little after it was shown; a window
+    // not yet exposed cannot be painted. Waiting is bounded, so no window system can hold the
+    // start-up up.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 1000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QApplication::processEvents();
+    repaint();
 }
 
 void TfLV::closeEvent(QCloseEvent* event) {
@@ -268,7 +248,7 @@ void TfLV::closeEvent(QCloseEvent* event) {
 // ---- the list tree -------------------------------------------------------------------------
 
 void TfLV::RefreshLists() {
-    if (m_building) {
+    if (m_listTree->Building()) {
         // The build lets events run; a refresh asked for meanwhile waits for it to end.
         m_refreshPending = true;
         return;
@@ -277,104 +257,18 @@ void TfLV::RefreshLists() {
         m_refreshPending = false;
         FindLists(m_registry, m_env.data.ListFolder(), kListPattern, m_env.data.SettingsPath(),
                   *m_env.walker);
-        BuildListTree();
+        m_statBarTree->SetText(
+            0, QStringLiteral("Počet seznamů: %1").arg(m_registry.ListPaths.size()));
+        m_listTree->Build(m_process);
     } while (m_refreshPending);
-}
-
-bool TfLV::BuildListTree() {
-    m_building = true;
-    const size_t listCount = m_registry.ListPaths.size();
-    m_groupCounts.fill(0);
-    for (const rsznListInfo& info : m_registry.ListInfos)
-        ++m_groupCounts[static_cast<size_t>(EffectiveGroup(info.Group) - kFirstGroup)];
-
-    m_tree->BeginUpdate();
-    m_tree->Clear();
-    m_hierarchies.clear();
-    m_hierarchies.resize(listCount);
-    std::array<NodeId, 7> groupNodes{};
-    for (const GroupInfo& group : kGroups)
-        groupNodes[static_cast<size_t>(group.id - kFirstGroup)] =
-            m_tree->AddChild(kNoNode, GroupPayload(group.id));
-    m_statBarTree->SetText(0, QStringLiteral("Počet seznamů: %1").arg(listCount));
-
-    QProgressBar* bar = m_process != nullptr ? m_process->ProgressBarFile() : nullptr;
-    if (m_process != nullptr) {
-        m_process->show();
-        QApplication::processEvents();
-        bar->setMaximum(static_cast<int>(listCount));
-    }
-    std::vector<NodeId> folderNodes;
-    for (size_t i = 0; i < listCount; ++i) {
-        if (bar != nullptr) {
-            bar->setValue(static_cast<int>(i + 1));
-            QApplication::processEvents();
-        }
-        // A list that cannot be read keeps its node, without folders; the others still load.
-        m_hierarchies[i] = FolderHierarchy::Read(m_registry.ListPaths[i]);
-        const FolderHierarchy& hierarchy = m_hierarchies[i];
-        const int group = EffectiveGroup(m_registry.ListInfos[i].Group);
-        const NodeId listNode =
-            m_tree->AddChild(groupNodes[static_cast<size_t>(group - kFirstGroup)], ListPayload(i));
-        folderNodes.resize(hierarchy.Count());
-        for (size_t folder = 0; folder < hierarchy.Count(); ++folder) {
-            const int32_t parent = hierarchy.Parent(folder);
-            const NodeId parentNode = parent == FolderHierarchy::kListNode
-                                          ? listNode
-                                          : folderNodes[static_cast<size_t>(parent)];
-            folderNodes[folder] = m_tree->AddChild(parentNode, FolderPayload(i, folder));
-        }
-    }
-    m_tree->SelectNode(m_tree->FirstNode());
-    if (m_process != nullptr)
-        m_process->hide();
-    m_building = false;
-    m_tree->EndUpdate(); // reports the selection of the first group
-    return true;
-}
-
-TNodeRec TfLV::TreeRecord(NodeId node) const {
-    TNodeRec record;
-    const TreeKey key = DecodePayload(m_tree->Payload(node));
-    if (key.list < 0) {
-        const GroupInfo& group = GroupById(key.group);
-        record.Caption = QStringLiteral("%1 (%2)")
-                             .arg(Utf8(group.caption))
-                             .arg(m_groupCounts[static_cast<size_t>(group.id - kFirstGroup)]);
-        record.SizeText = QStringLiteral("0");
-        record.ImageIndex = group.id;
-        record.ListIndex = -1;
-        return record;
-    }
-    const auto list = static_cast<size_t>(key.list);
-    const rsznListInfo& info = m_registry.ListInfos[list];
-    const FolderHierarchy& hierarchy = m_hierarchies[list];
-    record.ListIndex = key.list;
-    if (key.folder < 0) {
-        record.Path = QString::fromStdString(info.FullPath);
-        record.Caption = Utf8(ListCaption(info.FileName));
-        record.SizeText = Utf8(hierarchy.ListSizeText());
-        record.DateText = QString::fromStdString(FormatListDate(info.Date, m_env.regional));
-        record.TimeText = QString::fromStdString(FormatListTime(info.Time, m_env.regional));
-        record.ImageIndex = info.Kind;
-        return record;
-    }
-    const auto folder = static_cast<size_t>(key.folder);
-    record.Path = Utf8(hierarchy.Path(folder));
-    record.Caption = Utf8(hierarchy.Caption(folder));
-    record.SizeText = Utf8(hierarchy.SizeText(folder));
-    record.DateText = Utf8(hierarchy.DateText(folder));
-    record.TimeText = Utf8(hierarchy.TimeText(folder));
-    record.ImageIndex = 0;
-    return record;
 }
 
 void TfLV::VSTTreeChange(NodeId node) {
     if (node == kNoNode)
         return;
-    const TNodeRec record = TreeRecord(node);
+    const TNodeRec record = m_listTree->Record(node);
     const QString size =
-        QString::fromStdString(FormatTreeSize(ToStd(record.SizeText), m_env.regional));
+        QString::fromStdString(FormatTreeSize(record.SizeText.toStdString(), m_env.regional));
     m_statBarTree->SetText(1, QStringLiteral("Velikost: ") + size);
     m_statBarTree->SetText(2, QStringLiteral("Datum: ") + record.DateText);
     m_statBarTree->SetText(3, QStringLiteral("Čas: ") + record.TimeText);
@@ -382,7 +276,7 @@ void TfLV::VSTTreeChange(NodeId node) {
         return; // the file table keeps what it showed
     const std::string& listFile =
         m_registry.ListInfos[static_cast<size_t>(record.ListIndex)].FullPath;
-    ShowFolderContents(record.IsListNode() ? std::string() : ToStd(record.Path), listFile);
+    ShowFolderContents(m_listTree->FolderPath(node), listFile);
 }
 
 // ---- the file table ------------------------------------------------------------------------
@@ -449,12 +343,9 @@ void TfLV::VSTViewKeyDown(QKeyEvent* event) {
 
 std::optional<size_t> TfLV::SelectedList() const {
     const NodeId node = m_tree->SelectedNode();
-    if (node == kNoNode)
+    if (node == kNoNode || m_listTree->Kind(node) != ListTree::NodeKind::List)
         return std::nullopt;
-    const TNodeRec record = TreeRecord(node);
-    if (!record.IsListNode())
-        return std::nullopt;
-    return static_cast<size_t>(record.ListIndex);
+    return m_listTree->ListOf(node);
 }
 
 void TfLV::DeleteSelectedList() {
@@ -474,7 +365,7 @@ void TfLV::DeleteSelectedList() {
         const int err = errno;
         // The list stays, and so does its group: nothing may fall back to "Neurčeno" unnoticed.
         ReportError(QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
-                        .arg(QString::fromStdString(info.FullPath),
+                        .arg(QFile::decodeName(info.FullPath.c_str()),
                              QString::fromLocal8Bit(std::strerror(err))));
         return;
     }

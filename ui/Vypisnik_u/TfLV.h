@@ -4,19 +4,19 @@
 #pragma once
 
 #include "lists/DataFolder.h"
-#include "lists/FolderHierarchy.h"
 #include "lists/ListRegistry.h"
 #include "lists/RegionalSettings.h"
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 #include "ui/Vypisnik_u/FolderContents.h"
-#include "ui/Vypisnik_u/TNodeRec.h"
+#include "ui/Vypisnik_u/ListTree.h"
 #include "ui/common/TreeGridModel.h"
 #include "ui/common/WindowGeometry.h"
 
 #include <QMainWindow>
 
-#include <array>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QMenu;
@@ -59,13 +59,13 @@ public:
     // The saved geometry of another window, restored and saved after the ones before it.
     void RegisterGeometry(WindowGeometry geometry) { m_geometries.push_back(std::move(geometry)); }
 
+    // Finds the lists again and rebuilds the list tree; asked for during a build, it runs once
+    // the build has ended.
     void RefreshLists();
-    bool BuildListTree();
     // Fills the file table with the files of folderPath (bytes as stored; empty: the list's
     // root) in the list file listFile.
     void ShowFolderContents(std::string_view folderPath, const std::string& listFile);
 
-    TNodeRec TreeRecord(NodeId node) const;
     const ListRegistry& Registry() const { return m_registry; }
     ExtensionIconCache& IconCache() { return m_iconCache; }
     const ImageList& ImgLst16() const { return *m_imgLst16; }
@@ -80,6 +80,8 @@ protected:
 private:
     void FormCreate();
     void FormShow();
+    // Lets the window system show the window and paints it, before the long start-up work.
+    void PaintBeforeWork();
     void BuildLayout();
     void BuildGroupMenu();
 
@@ -97,7 +99,6 @@ private:
     static void ShowWindow(QWidget* window);
 
     QString Utf8(std::string_view text) const;
-    std::string ToStd(const QString& text) const { return text.toStdString(); }
 
     MainWindowEnvironment m_env;
     QToolBar* m_toolBar = nullptr;
@@ -119,9 +120,7 @@ private:
 
     ExtensionIconCache m_iconCache;
     ListRegistry m_registry;
-    std::vector<FolderHierarchy> m_hierarchies; // by list index, from the last build
-    std::array<int, 7> m_groupCounts{};
-    bool m_building = false;
+    std::unique_ptr<ListTree> m_listTree;
     bool m_refreshPending = false;
     bool m_shown = false;
 

@@ -1,0 +1,202 @@
+#include "ui/Vypisnik_u/ListTree.h"
+
+#include "lists/DisplayFormat.h"
+#include "lists/Encoding.h"
+#include "lists/Groups.h"
+#include "lists/ListFile.h"
+#include "ui/Process_u/TfProcess.h"
+#include "ui/common/TreeGrid.h"
+
+#include <QApplication>
+#include <QProgressBar>
+
+namespace vyp {
+
+namespace {
+
+// A node's payload: the list plus one in the high half (0 for a group node); the group id of a
+// group node, or the folder plus one (0 for the list node itself) in the low half.
+uint64_t GroupPayload(int group) {
+    return static_cast<uint64_t>(group);
+}
+uint64_t ListPayload(size_t list) {
+    return static_cast<uint64_t>(list + 1) << 32;
+}
+uint64_t FolderPayload(size_t list, size_t folder) {
+    return ListPayload(list) | (folder + 1);
+}
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A list's name as the user reads it: a file name that is not UTF-8 is read as Windows-1250,
+// as list files are.
+QString DisplayName(std::string_view fileName) {
+    return Utf8(ToUtf8(fileName, DetectEncoding(fileName)));
+}
+
+// Moves the bar to done and lets it and pending window messages show it.
+void ShowProgress(TfProcess* progress, int done) {
+    if (progress == nullptr)
+        return;
+    QProgressBar* bar = progress->ProgressBarFile();
+    bar->setValue(done);
+    bar->repaint();
+    QApplication::processEvents();
+}
+
+} // namespace
+
+ListTree::ListTree(TreeGrid& tree, const ListRegistry& registry, RegionalSettings regional)
+    : m_tree(tree), m_registry(registry), m_regional(std::move(regional)) {
+    m_tree.OnGetText() = [this](NodeId node, int) {
+        return Caption(node);
+    };
+    m_tree.OnGetImageIndex() = [this](NodeId node, int) {
+        return ImageIndex(node);
+    };
+}
+
+ListTree::Key ListTree::Decode(NodeId node) const {
+    const uint64_t payload = m_tree.Payload(node);
+    const auto high = static_cast<uint32_t>(payload >> 32);
+    const auto low = static_cast<uint32_t>(payload & 0xFFFFFFFFu);
+    if (high == 0)
+        return {NodeKind::Group, static_cast<int>(low), 0, 0};
+    if (low == 0)
+        return {NodeKind::List, 0, high - 1u, 0};
+    return {NodeKind::Folder, 0, high - 1u, low - 1u};
+}
+
+void ListTree::Build(TfProcess* progress) {
+    m_building = true;
+    const size_t listCount = m_registry.ListPaths.size();
+    m_groupCounts.fill(0);
+    for (const rsznListInfo& info : m_registry.ListInfos)
+        ++m_groupCounts[static_cast<size_t>(EffectiveGroup(info.Group) - kFirstGroup)];
+
+    m_tree.BeginUpdate();
+    m_tree.Clear();
+    m_hierarchies.clear();
+    m_hierarchies.resize(listCount);
+    std::array<NodeId, 7> groupNodes{};
+    for (const GroupInfo& group : kGroups)
+        groupNodes[static_cast<size_t>(group.id - kFirstGroup)] =
+            m_tree.AddChild(kNoNode, GroupPayload(group.id));
+
+    if (progress != nullptr) {
+        progress->show();
+        QApplication::processEvents();
+        // One step per list, and a last one for handing the finished tree to the view, so the
+        // bar is full only when the work is done.
+        progress->ProgressBarFile()->reset();
+        progress->ProgressBarFile()->setMaximum(static_cast<int>(listCount) + 1);
+    }
+    std::vector<NodeId> folderNodes;
+    for (size_t i = 0; i < listCount; ++i) {
+        ShowProgress(progress, static_cast<int>(i));
+        const int group = EffectiveGroup(m_registry.ListInfos[i].Group);
+        AddList(i, groupNodes[static_cast<size_t>(group - kFirstGroup)], folderNodes);
+    }
+    ShowProgress(progress, static_cast<int>(listCount));
+    m_tree.SelectNode(m_tree.FirstNode());
+    m_building = false;
+    m_tree.EndUpdate(); // lays the tree out and reports the selection of the first group
+    ShowProgress(progress, static_cast<int>(listCount) + 1);
+    if (progress != nullptr)
+        progress->hide();
+}
+
+void ListTree::AddList(size_t list, NodeId groupNode, std::vector<NodeId>& folderNodes) {
+    // A list that cannot be read keeps its node, without folders; the others still load.
+    m_hierarchies[list] = FolderHierarchy::Read(m_registry.ListPaths[list]);
+    const FolderHierarchy& hierarchy = m_hierarchies[list];
+    const NodeId listNode = m_tree.AddChild(groupNode, ListPayload(list));
+    folderNodes.resize(hierarchy.Count());
+    for (size_t folder = 0; folder < hierarchy.Count(); ++folder) {
+        const int32_t parent = hierarchy.Parent(folder);
+        const NodeId parentNode = parent == FolderHierarchy::kListNode
+                                      ? listNode
+                                      : folderNodes[static_cast<size_t>(parent)];
+        folderNodes[folder] = m_tree.AddChild(parentNode, FolderPayload(list, folder));
+    }
+}
+
+ListTree::NodeKind ListTree::Kind(NodeId node) const {
+    return Decode(node).kind;
+}
+
+std::optional<size_t> ListTree::ListOf(NodeId node) const {
+    if (node == kNoNode)
+        return std::nullopt;
+    const Key key = Decode(node);
+    if (key.kind == NodeKind::Group)
+        return std::nullopt;
+    return key.list;
+}
+
+std::string_view ListTree::FolderPath(NodeId node) const {
+    const Key key = Decode(node);
+    if (key.kind != NodeKind::Folder)
+        return {};
+    return m_hierarchies[key.list].Path(key.folder);
+}
+
+QString ListTree::Caption(NodeId node) const {
+    const Key key = Decode(node);
+    switch (key.kind) {
+    case NodeKind::Group: {
+        const GroupInfo& group = GroupById(key.group);
+        return QStringLiteral("%1 (%2)")
+            .arg(Utf8(group.caption))
+            .arg(m_groupCounts[static_cast<size_t>(group.id - kFirstGroup)]);
+    }
+    case NodeKind::List:
+        return DisplayName(ListCaption(m_registry.ListInfos[key.list].FileName));
+    case NodeKind::Folder:
+        return Utf8(m_hierarchies[key.list].Caption(key.folder));
+    }
+    return {};
+}
+
+int ListTree::ImageIndex(NodeId node) const {
+    const Key key = Decode(node);
+    switch (key.kind) {
+    case NodeKind::Group:
+        return GroupById(key.group).id;
+    case NodeKind::List:
+        return m_registry.ListInfos[key.list].Kind;
+    case NodeKind::Folder:
+        return 0;
+    }
+    return 0;
+}
+
+TNodeRec ListTree::Record(NodeId node) const {
+    TNodeRec record;
+    const Key key = Decode(node);
+    record.Caption = Caption(node);
+    record.ImageIndex = ImageIndex(node);
+    if (key.kind == NodeKind::Group) {
+        record.SizeText = QStringLiteral("0");
+        return record;
+    }
+    record.ListIndex = static_cast<int>(key.list);
+    const rsznListInfo& info = m_registry.ListInfos[key.list];
+    const FolderHierarchy& hierarchy = m_hierarchies[key.list];
+    if (key.kind == NodeKind::List) {
+        record.Path = info.FullPath;
+        record.SizeText = Utf8(hierarchy.ListSizeText());
+        record.DateText = QString::fromStdString(FormatListDate(info.Date, m_regional));
+        record.TimeText = QString::fromStdString(FormatListTime(info.Time, m_regional));
+        return record;
+    }
+    record.Path = std::string(hierarchy.Path(key.folder));
+    record.SizeText = Utf8(hierarchy.SizeText(key.folder));
+    record.DateText = Utf8(hierarchy.DateText(key.folder));
+    record.TimeText = Utf8(hierarchy.TimeText(key.folder));
+    return record;
+}
+
+} // namespace vyp
