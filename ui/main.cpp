@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     vyp::TfLV fLV(std::move(environment));
     vyp::TfProcess fProcess;
     fLV.SetProgressWindow(&fProcess);
+    // The search window and then the new-list window are created here, hidden, and attached
+    // with SetSearchWindow and SetNewListWindow, in that order: their sections of
+    // "settings.ini" are restored and saved in it.
     fLV.show();
     return app.exec();
 }

@@ -301,6 +301,7 @@ TEST_F(Commands, AttachedWindowsRestoreAndSaveTheirSectionsInOrder) {
     EXPECT_EQ(newList.frameGeometry(), QRect(497, 479, 300, 200));
     search.move(30, 40);
     newList.move(50, 60);
+    m_window->SetSearchWindow(&search); // attached again: still one "fFind", in its place
     m_window->close();
     const QRect main = m_window->frameGeometry();
     EXPECT_EQ(

@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -282,6 +283,7 @@ void TfLV::VSTTreeChange(NodeId node) {
 // ---- the file table ------------------------------------------------------------------------
 
 void TfLV::ShowFolderContents(std::string_view folderPath, const std::string& listFile) {
+    m_view->Show(nullptr); // the table must not ask for rows while they are replaced
     const std::string error = m_contents.Read(listFile, folderPath);
     m_view->Show(&m_contents);
     if (!error.empty())
@@ -384,6 +386,21 @@ void TfLV::Gamesy1Click(int group) {
 }
 
 // ---- window settings -----------------------------------------------------------------------
+
+void TfLV::RegisterGeometry(WindowGeometry geometry) {
+    const auto same = std::find_if(m_geometries.begin(), m_geometries.end(),
+                                   [&](const WindowGeometry& registered) {
+                                       return registered.Section() == geometry.Section();
+                                   });
+    if (geometry.Window() == nullptr) { // no window, no geometry: its keys stay as they are
+        if (same != m_geometries.end())
+            m_geometries.erase(same);
+    } else if (same != m_geometries.end()) {
+        *same = std::move(geometry);
+    } else {
+        m_geometries.push_back(std::move(geometry));
+    }
+}
 
 void TfLV::SetSearchWindow(QWidget* window) {
     m_findWindow = window;

@@ -1,6 +1,7 @@
-// The main window: the tool bar, the list tree of groups, lists and folders with its status
-// bar, the file table of the selected list or folder with its status bar, the group popup
-// menu, and the window's commands, shortcuts and saved geometry.
+// The main window: its layout (the tool bar, the list tree with its status bar, the file table
+// with its status bar, the group popup menu), the wiring between them, and its commands and
+// shortcuts. The tree's build and records are ListTree's, the table's rows FolderContents',
+// each window's saved place a WindowGeometry the main window restores and saves in turn.
 #pragma once
 
 #include "lists/DataFolder.h"
@@ -56,8 +57,9 @@ public:
     // first, so that the sections are read and written in their order.
     void SetSearchWindow(QWidget* window);
     void SetNewListWindow(QWidget* window);
-    // The saved geometry of another window, restored and saved after the ones before it.
-    void RegisterGeometry(WindowGeometry geometry) { m_geometries.push_back(std::move(geometry)); }
+    // The saved geometry of another window, restored and saved after the ones before it; it
+    // takes the place of one registered before for the same section.
+    void RegisterGeometry(WindowGeometry geometry);
 
     // Finds the lists again and rebuilds the list tree; asked for during a build, it runs once
     // the build has ended.
