@@ -26,7 +26,6 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -387,21 +386,6 @@ void TfLV::Gamesy1Click(int group) {
 
 // ---- window settings -----------------------------------------------------------------------
 
-void TfLV::RegisterGeometry(WindowGeometry geometry) {
-    const auto same = std::find_if(m_geometries.begin(), m_geometries.end(),
-                                   [&](const WindowGeometry& registered) {
-                                       return registered.Section() == geometry.Section();
-                                   });
-    if (geometry.Window() == nullptr) { // no window, no geometry: its keys stay as they are
-        if (same != m_geometries.end())
-            m_geometries.erase(same);
-    } else if (same != m_geometries.end()) {
-        *same = std::move(geometry);
-    } else {
-        m_geometries.push_back(std::move(geometry));
-    }
-}
-
 void TfLV::SetSearchWindow(QWidget* window) {
     m_findWindow = window;
     RegisterGeometry(WindowGeometry(window, "fFind", WindowGeometry::Keys::PositionAndSize));
@@ -414,14 +398,11 @@ void TfLV::SetNewListWindow(QWidget* window) {
 
 void TfLV::SaveWindowSettings() {
     SettingsFile settings(m_env.data.SettingsPath());
-    for (const WindowGeometry& geometry : m_geometries)
-        geometry.Save(settings);
+    m_geometries.SaveAll(settings);
 }
 
 void TfLV::LoadWindowSettings() {
-    const SettingsFile settings(m_env.data.SettingsPath());
-    for (const WindowGeometry& geometry : m_geometries)
-        geometry.Restore(settings);
+    m_geometries.RestoreAll(SettingsFile(m_env.data.SettingsPath()));
 }
 
 } // namespace vyp

@@ -59,7 +59,7 @@ public:
     void SetNewListWindow(QWidget* window);
     // The saved geometry of another window, restored and saved after the ones before it; it
     // takes the place of one registered before for the same section.
-    void RegisterGeometry(WindowGeometry geometry);
+    void RegisterGeometry(WindowGeometry geometry) { m_geometries.Register(std::move(geometry)); }
 
     // Finds the lists again and rebuilds the list tree; asked for during a build, it runs once
     // the build has ended.
@@ -128,7 +128,7 @@ private:
 
     FolderContents m_contents; // what the file table shows
     // Each window's saved place, in the order of their sections: this window's first.
-    std::vector<WindowGeometry> m_geometries;
+    WindowGeometryList m_geometries;
 };
 
 } // namespace vyp

@@ -73,4 +73,29 @@ void WindowGeometry::Save(SettingsFile& settings) const {
     }
 }
 
+void WindowGeometryList::Register(WindowGeometry geometry) {
+    const auto same = std::find_if(m_geometries.begin(), m_geometries.end(),
+                                   [&](const WindowGeometry& registered) {
+                                       return registered.Section() == geometry.Section();
+                                   });
+    if (geometry.Window() == nullptr) {
+        if (same != m_geometries.end())
+            m_geometries.erase(same);
+    } else if (same != m_geometries.end()) {
+        *same = std::move(geometry);
+    } else {
+        m_geometries.push_back(std::move(geometry));
+    }
+}
+
+void WindowGeometryList::RestoreAll(const SettingsFile& settings) const {
+    for (const WindowGeometry& geometry : m_geometries)
+        geometry.Restore(settings);
+}
+
+void WindowGeometryList::SaveAll(SettingsFile& settings) const {
+    for (const WindowGeometry& geometry : m_geometries)
+        geometry.Save(settings);
+}
+
 } // namespace vyp

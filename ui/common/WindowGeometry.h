@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class QRect;
 class QSplitter;
@@ -37,6 +38,19 @@ private:
     std::string m_section;
     Keys m_keys;
     QSplitter* m_splitter = nullptr;
+};
+
+// The saved places of several windows, restored and saved in the order they were registered.
+class WindowGeometryList {
+public:
+    // Adds geometry, or puts it in the place of one registered before for the same section; a
+    // geometry without a window takes that one away, so its keys stay as they are.
+    void Register(WindowGeometry geometry);
+    void RestoreAll(const SettingsFile& settings) const;
+    void SaveAll(SettingsFile& settings) const;
+
+private:
+    std::vector<WindowGeometry> m_geometries;
 };
 
 // Places a window by its outer bounds, as they are stored.
