@@ -27,6 +27,7 @@ struct ResultRows final : FileTableRows {
         std::optional<int64_t> size;
     };
     std::vector<Row> rows;
+    mutable int namesAsked = 0;
 
     size_t RowCount() const override { return rows.size(); }
     QString CellText(size_t row, int column) const override {
@@ -45,6 +46,7 @@ struct ResultRows final : FileTableRows {
     }
     int CellImage(size_t, int) const override { return -1; }
     std::string_view SortName(size_t row, int column) const override {
+        ++namesAsked;
         return column == 0 ? rows[row].list : rows[row].path;
     }
     std::optional<int64_t> SortSize(size_t row, int) const override { return rows[row].size; }
@@ -93,6 +95,19 @@ TEST_F(SharedFileTable, NamesSortByTheCzechCaseSensitiveCollation) {
     EXPECT_EQ(table.SortDirection(), Qt::DescendingOrder);
     EXPECT_EQ(Column(0),
               (QStringList{"žába", "Zebra", "dům", "Čaj", "čaj", "cukr", "Ärger", "ábc.tar.gz"}));
+}
+
+TEST_F(SharedFileTable, CollationKeysAreMadeOncePerFillAndColumn) {
+    for (int i = 0; i < 50; ++i)
+        data.rows.push_back({"Píseň " + std::to_string(i % 7), "Ordner " + std::to_string(i), 1});
+    table.Show(&data);
+    EXPECT_EQ(data.namesAsked, 50);
+    ClickHeader(0);
+    ClickHeader(1);
+    ClickHeader(1);
+    EXPECT_EQ(data.namesAsked, 100); // column 1's keys once, column 0's kept
+    table.Show(&data);
+    EXPECT_EQ(data.namesAsked, 150); // a new fill makes them anew
 }
 
 TEST_F(SharedFileTable, SizesSortAs64BitValuesWithNonNumbersFirstAndEqualRowsInPlace) {
