@@ -215,8 +215,10 @@ void TreeGrid::mousePressEvent(QMouseEvent* event) {
 bool TreeGrid::eventFilter(QObject* watched, QEvent* event) {
     // A click is a press and a release on the same column without a drag in between, with any
     // mouse button; the owner decides which buttons count.
-    if (watched == header()->viewport() && onHeaderClick) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool isMouseButton =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
+    if (watched == header()->viewport() && onHeaderClick && isMouseButton) {
+        const auto* mouse = static_cast<QMouseEvent*>(event); // only mouse events past this point
         if (event->type() == QEvent::MouseButtonPress) {
             m_headerPress = mouse->position().toPoint();
             m_headerPressColumn = header()->logicalIndexAt(m_headerPress);
