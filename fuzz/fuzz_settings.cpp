@@ -6,6 +6,7 @@
 #include "lists/Errors.h"
 #include "lists/SettingsFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -49,14 +50,14 @@ ReadAll(const std::string& path, const std::vector<std::pair<std::string, std::s
     return values;
 }
 
+std::string Lowered(std::string_view name) {
+    std::string lowered(name);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
+    return lowered;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    }
-    return true;
+    return Lowered(a) == Lowered(b);
 }
 
 } // namespace
