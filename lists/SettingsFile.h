@@ -3,7 +3,9 @@
 //
 // One object serves one operation: it reads the file when it is created and releases it when it
 // is destroyed, so nothing is cached between operations. Every write goes to the disk at once,
-// through a temporary file renamed over the old one, keeping every other line as it was.
+// through a temporary file renamed over the old one, keeping every other line as it was. A
+// write never changes how the rest of the file reads: a Windows-1250 file stays one, except
+// when the write removes its last bytes that are not UTF-8; it is then converted to UTF-8.
 #pragma once
 
 #include "lists/Encoding.h"

@@ -163,6 +163,22 @@ TEST(SettingsFile, AWriteNeverChangesTheEncodingTheFileIsReadIn) {
     EXPECT_EQ(reread.ReadInteger("Seznamy", "Straße.sez", 8), 5);
 }
 
+TEST(SettingsFile, RemovingTheLastWindows1250BytesKeepsWhatTheRestMeans) {
+    test::TempDir dir;
+    const std::string path = dir / "settings.ini";
+    // "ČŠ" in Windows-1250 is C8 8A, which UTF-8 would read as another letter.
+    test::WriteFile(path, "[Seznamy]\r\nP\xF8\xEDkop.sez=2\r\n\xC8\x8A.sez=5\r\n");
+    SettingsFile(path).DeleteKey("Seznamy", "Příkop.sez");
+    EXPECT_EQ(test::ReadFile(path), "[Seznamy]\r\nČŠ.sez=5\r\n");
+    EXPECT_EQ(SettingsFile(path).ReadInteger("Seznamy", "ČŠ.sez", 8), 5);
+
+    test::WriteFile(path, "[Seznamy]\r\nHry.sez=\xE8\r\n\xC8\x8A.sez=5\r\n");
+    SettingsFile settings(path);
+    settings.WriteInteger("Seznamy", "Hry.sez", 3); // the value held the only such byte
+    settings.WriteInteger("Seznamy", "Фото.sez", 4); // the file is UTF-8 from now on
+    EXPECT_EQ(test::ReadFile(path), "[Seznamy]\r\nHry.sez=3\r\nČŠ.sez=5\r\nФото.sez=4\r\n");
+}
+
 TEST(SettingsFile, NamesThatWouldNotReadBackAreRefused) {
     test::TempDir dir;
     const std::string path = dir / "settings.ini";
