@@ -174,7 +174,7 @@ TEST(SettingsFile, RemovingTheLastWindows1250BytesKeepsWhatTheRestMeans) {
 
     test::WriteFile(path, "[Seznamy]\r\nHry.sez=\xE8\r\n\xC8\x8A.sez=5\r\n");
     SettingsFile settings(path);
-    settings.WriteInteger("Seznamy", "Hry.sez", 3); // the value held the only such byte
+    settings.WriteInteger("Seznamy", "Hry.sez", 3);  // the value held the only such byte
     settings.WriteInteger("Seznamy", "Фото.sez", 4); // the file is UTF-8 from now on
     EXPECT_EQ(test::ReadFile(path), "[Seznamy]\r\nHry.sez=3\r\nČŠ.sez=5\r\nФото.sez=4\r\n");
 }
