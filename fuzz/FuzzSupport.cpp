@@ -1,16 +1,31 @@
 #include "FuzzSupport.h"
 
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
 namespace vyp::fuzz {
 
+namespace {
+constexpr std::string_view kFolderPrefix = "vypisnik-fuzz-";
+} // namespace
+
 ScratchFile::ScratchFile(std::string_view name) {
     const std::filesystem::path base = std::filesystem::exists("/dev/shm")
                                            ? std::filesystem::path("/dev/shm")
                                            : std::filesystem::temp_directory_path();
-    m_folder = (base / ("vypisnik-fuzz-" + std::to_string(::getpid()))).string();
+    // libFuzzer may end the process without running destructors: folders of processes that
+    // are gone are removed here instead.
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(base, ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(kFolderPrefix) &&
+            ::kill(std::atoi(name.c_str() + kFolderPrefix.size()), 0) != 0 && errno == ESRCH)
+            std::filesystem::remove_all(entry.path(), ignored);
+    }
+    m_folder = (base / (std::string(kFolderPrefix) + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(m_folder);
     m_path = m_folder + "/" + std::string(name);
 }
