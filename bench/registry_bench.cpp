@@ -1,5 +1,6 @@
 // Settings and registry benchmark: one key read and one key written in a settings file that
-// holds 10,000 list entries, and FindLists over 10,000 list files.
+// holds 10,000 list entries, the same in a damaged one of 200,000 lines without "=" (2 MB),
+// and FindLists over 10,000 list files.
 //
 //   vyp-bench-registry [FOLDER=/tmp/vyp-bench-registry]
 #include "BenchUtil.h"
@@ -45,12 +46,27 @@ int main(int argc, char** argv) {
         vyp::SettingsFile(settingsPath)
             .WriteInteger("Seznamy", "Disk number 5000.sez", 2 + sink % 7);
     });
+    // Reading must stay linear whatever the lines hold.
+    const std::string damagedPath = folder + "/damaged.ini";
+    if (!std::filesystem::exists(damagedPath)) {
+        std::string damaged = "[Seznamy]\r\n";
+        for (int i = 0; i < 200000; ++i)
+            damaged += "bez rovnítka\r\n";
+        vyp::WriteFileSafely(damagedPath, damaged + "Hry.sez=2\r\n");
+    }
+    const double damagedMs = best([&] {
+        vyp::SettingsFile settings(damagedPath);
+        sink += settings.ReadInteger("Seznamy", "Hry.sez", 8);
+        settings.WriteInteger("Seznamy", "Hry.sez", 2 + sink % 7);
+    });
     vyp::PosixDirectoryWalker walker;
     vyp::ListRegistry registry;
     const double findMs =
         best([&] { vyp::FindLists(registry, lists, "*.sez", settingsPath, walker); });
     std::printf("settings read of one key: %.2f ms (target < 5)\n", readMs);
     std::printf("settings write of one key: %.2f ms (target < 5)\n", writeMs);
+    std::printf("damaged settings (2 MB, no \"=\"), read and write: %.2f ms (target < 100)\n",
+                damagedMs);
     std::printf("FindLists over %zu lists: %.2f ms (target < 50)\n", registry.ListPaths.size(),
                 findMs);
     return 0;

@@ -10,6 +10,7 @@
 #include "lists/ListRegistry.h"
 #include "lists/SettingsFile.h"
 #include "lists/SizeText.h"
+#include "lists/StaleTemporaries.h"
 #include "scan/FolderScan.h"
 #include "scan/PosixDirectoryWalker.h"
 #include "search/ListSearch.h"
@@ -134,6 +135,7 @@ int Cli::Run(std::vector<std::string> args) {
         m_data = DataFolder(args[1]);
         args.erase(args.begin(), args.begin() + 2);
     }
+    RemoveStaleTemporaries(m_data); // left by a writer that was killed
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
             m_out << kCliUsage;
@@ -185,6 +187,10 @@ int Cli::Scan(const std::vector<std::string>& args) {
     if (positional[0].empty() || name.empty())
         return Fail("Zadejte složku a název souboru!");
     if (const auto problem = ListNameProblem(name))
+        return Fail(*problem);
+    // Refused before the scan, so no list is left behind without its group.
+    if (const auto problem = SettingsFile(m_data.SettingsPath())
+                                 .NameProblem(kListsSection, name + std::string(kListExtension)))
         return Fail(*problem);
     if (!IsFolder(positional[0]))
         return Fail("Složka \"" + positional[0] + "\" neexistuje.");

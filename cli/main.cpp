@@ -1,12 +1,14 @@
 // vypisnik-cli: see CliCommands.h.
 #include "cli/CliCommands.h"
 #include "ui/common/LocaleSettings.h"
+#include "ui/common/TerminationSignals.h"
 
 #include <clocale>
 #include <filesystem>
 #include <iostream>
 
 int main(int argc, char** argv) {
+    vyp::ExitCleanlyOnTerminationSignals();
     std::setlocale(LC_ALL, ""); // dates in local time follow the environment
     vyp::CliEnvironment environment;
     std::error_code error;

@@ -1,5 +1,6 @@
 #include "lists/DataFolder.h"
 
+#include "lists/Encoding.h"
 #include "lists/ListFile.h"
 #include "scan/DirectoryWalker.h"
 
@@ -32,6 +33,13 @@ std::optional<std::string> ListNameProblem(std::string_view name) {
             return std::string(
                 "Název seznamu nesmí obsahovat znaky \\ / : * ? \" < > | ani řídicí znaky.");
     }
+    // "settings.ini" keeps the list's group under its file name: these would not read back.
+    if (name.find_first_of("=[]") != std::string_view::npos || name.starts_with(';') ||
+        name.starts_with(' ') || name.ends_with(' '))
+        return std::string("Název seznamu nesmí obsahovat znaky = [ ] ani začínat středníkem a "
+                           "nesmí začínat ani končit mezerou.");
+    if (!IsValidUtf8(name))
+        return std::string("Název seznamu není platný text v kódování UTF-8.");
     return std::nullopt;
 }
 

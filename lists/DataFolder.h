@@ -26,7 +26,9 @@ private:
 
 // Why name cannot be a list name, in the words shown to the user; nothing when it can. A list
 // name is a file name, never a path: separators, the characters Windows forbids in names,
-// control characters, "." and ".." are refused.
+// control characters, "." and ".." are refused, and so are names "settings.ini" could not keep
+// the group of: holding "=", "[" or "]", starting with ";", starting or ending with a blank, or
+// not valid UTF-8.
 std::optional<std::string> ListNameProblem(std::string_view name);
 
 } // namespace vyp

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,7 @@ SafeFileWriter::SafeFileWriter(std::string path) : m_path(std::move(path)) {
     if (m_fd < 0)
         throw VypisnikError(FileOpenErrorText(m_path, errno));
     m_tempPath = std::move(pattern);
+    ::flock(m_fd, LOCK_EX); // tells the cleanup at start that this temporary is being written
     ::fchmod(m_fd, exists ? (existing.st_mode & 07777) : NewFileMode());
     m_buffer.reserve(kBufferSize);
 }

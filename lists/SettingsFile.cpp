@@ -62,7 +62,9 @@ void ForEachLine(std::string_view bytes, OnSection&& section, OnEntry&& entry) {
         } else if (inSection && !line.empty()) {
             const size_t equals = line.find('=');
             const bool isEntry = line.front() != ';' && equals != std::string_view::npos;
-            const size_t valueStart = static_cast<size_t>(bytes.find('=', pos)) + 1;
+            // Searched within the line only: a file of long runs without "=" stays linear.
+            const size_t valueStart =
+                isEntry ? pos + bytes.substr(pos, end - pos).find('=') + 1 : end;
             if (!entry(current, isEntry ? Trim(line.substr(0, equals)) : std::string_view(),
                        isEntry, pos, end, valueStart, next))
                 return;
@@ -238,15 +240,42 @@ int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
     return ParseSettingsInteger(*text).value_or(defaultValue);
 }
 
-void SettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {
-    // A name the file's old encoding cannot hold turns the file into UTF-8 first.
-    std::string unused;
-    if (m_encoding == TextEncoding::Windows1250 &&
-        (!FromUtf8(section, m_encoding, unused) || !FromUtf8(key, m_encoding, unused))) {
-        m_bytes = ToUtf8(m_bytes, m_encoding);
-        m_encoding = TextEncoding::Utf8;
-        m_indexed = false;
+std::optional<std::string> SettingsFile::NameProblem(std::string_view section,
+                                                     std::string_view key) const {
+    const auto why = [this](std::string_view name, bool isKey) -> std::optional<std::string> {
+        for (char c : name) {
+            if (static_cast<unsigned char>(c) < 32 || c == 127)
+                return "obsahuje konec řádku nebo jiný řídicí znak";
+        }
+        // Reading trims names; "[" opens a section, ";" a comment, "=" ends a key, "]" a section.
+        if (name.empty() || IsBlank(name.front()) || IsBlank(name.back()))
+            return "je prázdný nebo začíná či končí mezerou";
+        if (name.find(isKey ? '=' : ']') != std::string_view::npos ||
+            (isKey && (name.front() == '[' || name.front() == ';')))
+            return "obsahuje znak \"=\" či \"]\" nebo začíná znakem \"[\" či \";\"";
+        // Whatever is written must leave the file in the encoding it is read in.
+        std::string converted;
+        if (!IsValidUtf8(name))
+            return "není platný text v kódování UTF-8";
+        if (m_encoding == TextEncoding::Windows1250 && !FromUtf8(name, m_encoding, converted))
+            return "obsahuje znaky, které kódování Windows-1250 souboru neumí zapsat";
+        return std::nullopt;
+    };
+    std::optional<std::string> problem = why(section, false);
+    std::string_view name = section;
+    if (!problem) {
+        problem = why(key, true);
+        name = key;
     }
+    if (!problem)
+        return std::nullopt;
+    return "Název \"" + std::string(name) + "\" nelze uložit do souboru \"" + m_path +
+           "\": " + *problem + ".";
+}
+
+void SettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+    if (auto problem = NameProblem(section, key))
+        throw VypisnikError(std::move(*problem));
     const Location location = Find(section, key);
     const std::string valueText = std::to_string(value);
     std::string bytes;
@@ -287,8 +316,13 @@ void SettingsFile::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void SettingsFile::Store(std::string bytes) {
+    // Removing the last bytes that are not UTF-8 from a Windows-1250 file would have the rest
+    // read as UTF-8; converted, every other entry keeps its meaning.
+    if (m_encoding == TextEncoding::Windows1250 && !IsAscii(bytes) && IsValidUtf8(bytes))
+        bytes = ToUtf8(bytes, TextEncoding::Windows1250);
     WriteFileSafely(m_path, bytes);
     m_bytes = std::move(bytes);
+    m_encoding = DetectEncoding(m_bytes);
     m_indexed = false;
     m_unindexedReads = 0;
 }

@@ -3,7 +3,9 @@
 //
 // One object serves one operation: it reads the file when it is created and releases it when it
 // is destroyed, so nothing is cached between operations. Every write goes to the disk at once,
-// through a temporary file renamed over the old one, keeping every other line as it was.
+// through a temporary file renamed over the old one, keeping every other line as it was. A
+// write never changes how the rest of the file reads: a Windows-1250 file stays one, except
+// when the write removes its last bytes that are not UTF-8; it is then converted to UTF-8.
 #pragma once
 
 #include "lists/Encoding.h"
@@ -27,8 +29,14 @@ public:
     // The value text of section/key as stored (at most 2,047 characters), if there is one.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
 
+    // Why section/key cannot be written without changing how the file reads, in the words
+    // shown to the user: line ends, names the reading would cut or trim, text that is not
+    // UTF-8 or that the file's Windows-1250 cannot hold. Nothing when it can be written.
+    std::optional<std::string> NameProblem(std::string_view section, std::string_view key) const;
+
     // Writes value in decimal: replaces the entry, or adds it to its section, or adds the
-    // section. Throws VypisnikError "Unable to write to PATH" when the file cannot be written.
+    // section. Throws VypisnikError with NameProblem's text when the names cannot be written,
+    // and "Unable to write to PATH" when the file cannot be written; the file stays as it was.
     void WriteInteger(std::string_view section, std::string_view key, int value);
     // Removes the entry; a missing key or file, or a refused write, is no error.
     void DeleteKey(std::string_view section, std::string_view key);

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
           qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
-          fonts-dejavu-core clang-format)
+          fonts-dejavu-core clang-format
+          clang-14 libclang-rt-14-dev llvm-14) # fuzz targets: libFuzzer, sanitizer runtimes, symbolizer
 if [ "${1:-}" = "--run" ]; then
     packages+=(qt6-wayland adwaita-icon-theme)
 fi

@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
-# Builds Vypisnik and runs every test (core, command-line companion, windows offscreen).
+# Builds Vypisnik and runs every test (core, command-line companion, windows offscreen); then,
+# unless VYPISNIK_SKIP_SLOW=1 on a developer's machine, the whole suite once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh) and every fuzz target
+# for a short time on its corpus (scripts/fuzz.sh). CI (CI=true) always runs all of it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+if [ "${CI:-}" != "true" ] && [ "${VYPISNIK_SKIP_SLOW:-0}" = "1" ]; then
+    echo "VYPISNIK_SKIP_SLOW=1: sanitizer run and fuzz smoke skipped"
+    exit 0
+fi
+bash scripts/sanitize.sh
+bash scripts/fuzz.sh

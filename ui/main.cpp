@@ -1,11 +1,13 @@
 // Vypisnik, the desktop program: creates its windows hidden, in their order, and runs the event
 // loop until the main window is closed. Its data lie beside the executable.
+#include "lists/StaleTemporaries.h"
 #include "scan/PosixDirectoryWalker.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/LocaleSettings.h"
+#include "ui/common/TerminationSignals.h"
 
 #include <QIcon>
 
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     vyp::MainWindowEnvironment environment{
         vyp::DataFolder(QCoreApplication::applicationDirPath().toStdString()), &walker, &icons,
         vyp::RegionalSettingsFromLocale(QLocale::system()), QLocale::system()};
+    vyp::RemoveStaleTemporaries(environment.data); // left by a writer that was killed
     vyp::TfLV fLV(std::move(environment));
     vyp::TfProcess fProcess;
     fLV.SetProgressWindow(&fProcess);
@@ -27,5 +30,6 @@ int main(int argc, char** argv) {
     // with SetSearchWindow and SetNewListWindow, in that order: their sections of
     // "settings.ini" are restored and saved in it.
     fLV.show();
+    vyp::HandleTerminationSignals(&fLV, [&fLV] { fLV.close(); }); // as if the user closed it
     return app.exec();
 }

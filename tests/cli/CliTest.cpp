@@ -1,11 +1,14 @@
 #include "TestSupport.h"
 
 #include "cli/CliCommands.h"
+#include "lists/SafeFileWriter.h"
+#include "ui/common/TerminationSignals.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -87,6 +90,60 @@ TEST_F(CliFixture, ScanRefusesBadFoldersNamesAndGroups) {
     EXPECT_EQ(Run({"scan", m_tree, "X", "--group", "9"}), 2);
     EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/X.sez"));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "escape.sez"));
+}
+
+TEST_F(CliFixture, ScanRefusesNamesSettingsCouldNotKeepTheGroupOf) {
+    const std::string settings = "[Seznamy]\r\nP\xF8\xEDkop.sez=2\r\n"; // Windows-1250
+    test::WriteFile(m_data + "/settings.ini", settings);
+    for (const std::string name :
+         {"[fLV]", "Hry=2", "Záloha ]", ";Hudba", " Filmy", "Filmy ", "Fotky \xE8\x65rven"}) {
+        EXPECT_EQ(Run({"scan", m_tree, name, "--group", "3"}), 1) << name;
+        EXPECT_TRUE(m_err.starts_with("Název seznamu ")) << m_err;
+        EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/" + name + ".sez")) << name;
+    }
+    // Fits a list name, but not the Windows-1250 file that keeps the groups.
+    EXPECT_EQ(Run({"scan", m_tree, "Фото", "--group", "3"}), 1);
+    EXPECT_NE(m_err.find("Windows-1250"), std::string::npos) << m_err;
+    EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/Фото.sez"));
+    EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), settings);
+    ASSERT_EQ(Run({"scan", m_tree, "Příkop 2.0", "--group", "3"}), 0) << m_err;
+    EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), settings + "P\xF8\xEDkop 2.0.sez=3\r\n");
+}
+
+TEST_F(CliFixture, StartRemovesTemporariesOfKilledWriters) {
+    ASSERT_EQ(Run({"scan", m_tree, "Čtení na léto"}), 0) << m_err;
+    const std::string list = m_data + "/Seznamy/Čtení na léto.sez";
+    const std::string listBytes = test::ReadFile(list);
+    test::WriteFile(list + ".tmp-k1LL3d", std::string(5000, 'x'));
+    test::WriteFile(m_data + "/settings.ini.tmp-Xy12ab", "[Seznamy]\r\n");
+    ASSERT_EQ(Run({"lists"}), 0) << m_err;
+    EXPECT_FALSE(std::filesystem::exists(list + ".tmp-k1LL3d"));
+    EXPECT_FALSE(std::filesystem::exists(m_data + "/settings.ini.tmp-Xy12ab"));
+    EXPECT_EQ(test::ReadFile(list), listBytes);
+}
+
+TEST_F(CliFixture, TerminationSignalEndsWithoutLeavingATemporary) {
+    const std::string list = m_data + "/Seznamy/Hudba.sez";
+    std::filesystem::create_directories(m_data + "/Seznamy");
+    test::WriteFile(list, "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) { // the companion in the middle of writing a list
+        ExitCleanlyOnTerminationSignals();
+        SafeFileWriter writer(list);
+        writer.Write(std::string(200000, 'n'));
+        ::kill(::getpid(), SIGTERM); // to the process, as kill(1) sends it
+        ::pause();
+        std::_Exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_data + "/Seznamy"),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(test::ReadFile(list), "old");
 }
 
 TEST_F(CliFixture, ListsTreeAndShowPrintWhatTheWindowsShow) {

@@ -118,3 +118,108 @@ TEST(SettingsFile, FirstSectionAndFirstKeyOfANameCount) {
 
 } // namespace
 } // namespace vyp
+
+namespace vyp {
+namespace {
+
+// Writes key=value and expects it refused with a message naming the key, the file unchanged.
+void ExpectRefused(SettingsFile& settings, std::string_view section, std::string_view key,
+                   std::string_view why) {
+    const std::string before = test::ReadFile(settings.Path());
+    try {
+        settings.WriteInteger(section, key, 3);
+        ADD_FAILURE() << "accepted: " << key;
+    } catch (const VypisnikError& error) {
+        const std::string text = error.what();
+        EXPECT_TRUE(text.starts_with("Název \"")) << text;
+        EXPECT_NE(text.find(why), std::string::npos) << text;
+        EXPECT_NE(text.find(settings.Path()), std::string::npos) << text;
+    }
+    EXPECT_EQ(test::ReadFile(settings.Path()), before) << key;
+}
+
+TEST(SettingsFile, AWriteNeverChangesTheEncodingTheFileIsReadIn) {
+    test::TempDir dir;
+    const std::string utf8Path = dir / "utf8.ini";
+    test::WriteFile(utf8Path, "[Seznamy]\r\nObrázky z Brna.sez=4\r\n");
+    SettingsFile utf8(utf8Path);
+    // A file name on disk that is not UTF-8 would turn the whole file into Windows-1250.
+    ExpectRefused(utf8, "Seznamy", "Fotky \xE8\x65rven.sez", "UTF-8");
+    EXPECT_EQ(SettingsFile(utf8Path).ReadInteger("Seznamy", "Obrázky z Brna.sez", 8), 4);
+    utf8.WriteInteger("Seznamy", "Фото 東京.sez", 6); // any letter fits UTF-8
+    EXPECT_EQ(SettingsFile(utf8Path).ReadInteger("Seznamy", "Фото 東京.sez", 8), 6);
+
+    const std::string cp1250Path = dir / "cp1250.ini";
+    const std::string cp1250 = "[Seznamy]\r\nObr\xE1zky.sez=4\r\nP\xF8\xEDkop.sez=2\r\n";
+    test::WriteFile(cp1250Path, cp1250);
+    SettingsFile old(cp1250Path);
+    // Cyrillic has no Windows-1250 form: converting the file to UTF-8 would change other keys.
+    ExpectRefused(old, "Seznamy", "Фото.sez", "Windows-1250");
+    ExpectRefused(old, "Seznamy", "Fotky \xE8\x65rven.sez", "UTF-8");
+    old.WriteInteger("Seznamy", "Straße.sez", 5);
+    EXPECT_EQ(test::ReadFile(cp1250Path), cp1250 + "Stra\xDF\x65.sez=5\r\n");
+    const SettingsFile reread(cp1250Path);
+    EXPECT_EQ(reread.ReadInteger("Seznamy", "Příkop.sez", 8), 2);
+    EXPECT_EQ(reread.ReadInteger("Seznamy", "Straße.sez", 8), 5);
+}
+
+TEST(SettingsFile, RemovingTheLastWindows1250BytesKeepsWhatTheRestMeans) {
+    test::TempDir dir;
+    const std::string path = dir / "settings.ini";
+    // "ČŠ" in Windows-1250 is C8 8A, which UTF-8 would read as another letter.
+    test::WriteFile(path, "[Seznamy]\r\nP\xF8\xEDkop.sez=2\r\n\xC8\x8A.sez=5\r\n");
+    SettingsFile(path).DeleteKey("Seznamy", "Příkop.sez");
+    EXPECT_EQ(test::ReadFile(path), "[Seznamy]\r\nČŠ.sez=5\r\n");
+    EXPECT_EQ(SettingsFile(path).ReadInteger("Seznamy", "ČŠ.sez", 8), 5);
+
+    test::WriteFile(path, "[Seznamy]\r\nHry.sez=\xE8\r\n\xC8\x8A.sez=5\r\n");
+    SettingsFile settings(path);
+    settings.WriteInteger("Seznamy", "Hry.sez", 3);  // the value held the only such byte
+    settings.WriteInteger("Seznamy", "Фото.sez", 4); // the file is UTF-8 from now on
+    EXPECT_EQ(test::ReadFile(path), "[Seznamy]\r\nHry.sez=3\r\nČŠ.sez=5\r\nФото.sez=4\r\n");
+}
+
+TEST(SettingsFile, NamesThatWouldNotReadBackAreRefused) {
+    test::TempDir dir;
+    const std::string path = dir / "settings.ini";
+    test::WriteFile(path, "[fLV]\r\nTop=1\r\n[Seznamy]\r\nHry.sez=1\r\n");
+    SettingsFile settings(path);
+    ExpectRefused(settings, "Seznamy", "Disk\r\n[fLV]\r\nTop=-5000\r\nx.sez", "konec řádku");
+    ExpectRefused(settings, "Seznamy", "Nové\n.sez", "konec řádku");
+    ExpectRefused(settings, "Se\rznamy", "Hry.sez", "konec řádku");
+    ExpectRefused(settings, "Seznamy", "a=b.sez", "\"=\"");
+    ExpectRefused(settings, "Seznamy", "[fLV].sez", "\"[\"");
+    ExpectRefused(settings, "Seznamy", ";poznámka.sez", "\";\"");
+    ExpectRefused(settings, "Seznamy", " Záloha.sez", "mezerou");
+    ExpectRefused(settings, "Seznamy", "Záloha.sez ", "mezerou");
+    ExpectRefused(settings, "Seznamy", "", "prázdný");
+    ExpectRefused(settings, "Sez]namy", "Hry.sez", "\"]\"");
+    // What a name may hold elsewhere still goes in and reads back.
+    settings.WriteInteger("Seznamy", "Hry] 2.0; zálohy.sez", 2);
+    EXPECT_EQ(SettingsFile(path).ReadInteger("Seznamy", "Hry] 2.0; zálohy.sez", 8), 2);
+    EXPECT_EQ(SettingsFile(path).ReadInteger("fLV", "Top", 0), 1);
+    // Reading such names finds nothing, whatever lines the file holds.
+    test::WriteFile(path, "[Seznamy]\r\na=7\r\n;x.sez=7\r\n[y.sez]\r\n");
+    const SettingsFile reread(path);
+    EXPECT_EQ(reread.ReadInteger("Seznamy", "a=b.sez", 8), 8);
+    EXPECT_EQ(reread.ReadInteger("Seznamy", ";x.sez", 8), 8);
+    EXPECT_EQ(reread.ReadInteger("Seznamy", "[y.sez]", 8), 8);
+}
+
+TEST(SettingsFile, ValueIsFoundOnItsOwnLineAfterLinesWithoutEquals) {
+    test::TempDir dir;
+    const std::string path = dir / "settings.ini";
+    std::string text = "[Seznamy]\r\n";
+    for (int i = 0; i < 1000; ++i)
+        text += "řádek bez rovnítka " + std::to_string(i) + "\r\n";
+    text += "  Hry.sez  =  5  \r\nnic\r\n";
+    test::WriteFile(path, text);
+    SettingsFile settings(path);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "Hry.sez", 8), 5);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "Hry.sez", 8), 5); // the indexed read agrees
+    settings.WriteInteger("Seznamy", "hry.sez", 6);
+    EXPECT_EQ(test::ReadFile(path), text.substr(0, text.size() - 12) + "6\r\nnic\r\n");
+}
+
+} // namespace
+} // namespace vyp

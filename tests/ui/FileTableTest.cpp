@@ -257,6 +257,27 @@ TEST_F(Commands, RefusedGroupWriteIsReportedAndTheTreeStays) {
     EXPECT_EQ(Children(Node({"Gamesy (2)"})), (QStringList{"A.SEZ", "b"}));
 }
 
+TEST_F(Commands, ListNamesSettingsCannotKeepStayUndeterminedAndSayWhy) {
+    AddList("[fLV].sez", {"E:\\\t0"});
+    AddList("Hry=2.sez", {"E:\\\t0"});
+    const std::string settings = "[fLV]\r\nTop=10\r\n[Seznamy]\r\nHry=2\r\n";
+    WriteSettings(settings);
+    Start();
+    EXPECT_EQ(Children(Node({"Neurčeno (2)"})), (QStringList{"Hry=2", "[fLV]"}));
+    for (const char* list : {"[fLV]", "Hry=2"}) {
+        Dialogs::StartScript();
+        Tree().SelectNode(Node({"Neurčeno (2)", list}));
+        m_window->findChild<QAction*>("Hudba1")->trigger();
+        ASSERT_EQ(Dialogs::Shown().size(), 1u) << list;
+        EXPECT_TRUE(Dialogs::Shown()[0].text.startsWith(QStringLiteral("Název \"%1.sez\" nelze "
+                                                                       "uložit do souboru")
+                                                            .arg(list)))
+            << Dialogs::Shown()[0].text.toStdString();
+        EXPECT_EQ(Settings(), settings);
+    }
+    EXPECT_EQ(Children(Node({"Neurčeno (2)"})), (QStringList{"Hry=2", "[fLV]"}));
+}
+
 TEST_F(Commands, ShortcutsShowTheSearchAndNewListWindows) {
     Start();
     QWidget search, newList;

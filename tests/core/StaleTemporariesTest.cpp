@@ -1,0 +1,73 @@
+#include "TestSupport.h"
+
+#include "lists/DataFolder.h"
+#include "lists/SafeFileWriter.h"
+#include "lists/StaleTemporaries.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace vyp {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(StaleTemporaries, OnlyOurNamesCount) {
+    for (const char* name : {"settings.ini.tmp-a1B2c3", "Hudba 2024.sez.tmp-XyZ09q",
+                             "Фото.SEZ.tmp-000000", "k.sez.tmp-aaaaaa"})
+        EXPECT_TRUE(IsSafeWriteTemporaryName(name)) << name;
+    for (const char* name : {"settings.ini", "Hudba.sez", "Hudba.sez.tmp-abc",
+                             "notes.txt.tmp-abcdef", ".sez.tmp-abcdef", "Hudba.sez.tmp-abc.ef",
+                             "Hudba.sez.tmp-abcdefg", "settings.ini.bak-abcdef"})
+        EXPECT_FALSE(IsSafeWriteTemporaryName(name)) << name;
+}
+
+TEST(StaleTemporaries, StartRemovesWhatNoWriterHolds) {
+    test::TempDir dir;
+    const DataFolder data(dir.Path());
+    fs::create_directories(data.ListFolder());
+    const std::string lists = data.ListFolder();
+    const std::string kept[] = {lists + "Příliš žluťoučký kůň.sez", lists + "Disk.sez.tmp-abc",
+                                lists + "poznámky.txt.tmp-abcdef", data.SettingsPath()};
+    for (const std::string& path : kept)
+        test::WriteFile(path, "E:\\\t0\r\n");
+    test::WriteFile(lists + "Příliš žluťoučký kůň.sez.tmp-Q7x2Lm", std::string(70000, 'x'));
+    test::WriteFile(data.SettingsPath() + ".tmp-000aZ9", "[Seznamy]\r\n");
+    fs::create_directory(lists + "Složka.sez.tmp-abcdef"); // not a file of ours
+    fs::create_symlink(data.SettingsPath(), lists + "Odkaz.sez.tmp-abcdef");
+
+    SafeFileWriter busy(lists + "Hudba.sez"); // being written right now, by anyone
+    busy.Write("E:\\\t0\r\n");
+    EXPECT_EQ(RemoveStaleTemporaries(data), 2);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(lists))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    ASSERT_EQ(left.size(), 6u);
+    EXPECT_EQ(left[0], "Disk.sez.tmp-abc");
+    EXPECT_TRUE(left[1].starts_with("Hudba.sez.tmp-")) << left[1];
+    EXPECT_EQ(left[2], "Odkaz.sez.tmp-abcdef");
+    EXPECT_EQ(left[3], "Příliš žluťoučký kůň.sez");
+    EXPECT_EQ(left[4], "Složka.sez.tmp-abcdef");
+    EXPECT_EQ(left[5], "poznámky.txt.tmp-abcdef");
+    EXPECT_TRUE(fs::exists(data.SettingsPath()));
+    EXPECT_FALSE(fs::exists(data.SettingsPath() + ".tmp-000aZ9"));
+    busy.Commit(); // the cleanup left its temporary alone
+    EXPECT_EQ(test::ReadFile(lists + "Hudba.sez"), "E:\\\t0\r\n");
+}
+
+TEST(StaleTemporaries, AProcessToldToEndRemovesItsOwnTemporaries) {
+    test::TempDir dir;
+    const std::string list = dir / "Ελληνικά δεδομένα.sez";
+    test::WriteFile(list, "old");
+    SafeFileWriter writer(list);
+    writer.Write(std::string(100000, 'n'));
+    EXPECT_EQ(RemoveOwnTemporaries(), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(test::ReadFile(list), "old");
+}
+
+} // namespace
+} // namespace vyp
