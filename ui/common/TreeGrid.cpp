@@ -11,6 +11,7 @@ namespace vyp {
 
 TreeGrid::TreeGrid(QWidget* parent) : QTreeView(parent), m_model(new TreeGridModel(this)) {
     setModel(m_model);
+    setStyle(&m_style);
     setUniformRowHeights(true); // keeps a million rows cheap to lay out
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -35,6 +36,14 @@ void TreeGrid::SetColumns(std::vector<TreeGridColumn> columns) {
 
 void TreeGrid::SetHeaderShown(bool shown) {
     setHeaderHidden(!shown);
+}
+
+void TreeGrid::FitColumnToContents() {
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setTextElideMode(Qt::ElideNone);
 }
 
 void TreeGrid::SetColumnWidth(int column, int width) {
@@ -194,6 +203,17 @@ bool TreeGrid::viewportEvent(QEvent* event) {
         return true;
     }
     return QTreeView::viewportEvent(event);
+}
+
+// The selection is drawn stronger while the grid has the focus.
+void TreeGrid::focusInEvent(QFocusEvent* event) {
+    QTreeView::focusInEvent(event);
+    viewport()->update();
+}
+
+void TreeGrid::focusOutEvent(QFocusEvent* event) {
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void TreeGrid::keyPressEvent(QKeyEvent* event) {
