@@ -242,6 +242,7 @@ TEST_F(DataFolderChoiceTest, InstalledOrUnwritableProgramUsesTheUsersDataFolder)
     EXPECT_EQ(ChooseDataFolder(Folder("usr/bin"), Folder("usr/bin/")), user);
     EXPECT_TRUE(std::filesystem::is_directory(m_dir / "home data/Vypisnik"));
     EXPECT_EQ(ChooseDataFolder(Folder("missing"), QString()), user);
+    EXPECT_EQ(ChooseDataFolder(QStringLiteral("/usr/bin"), QString()), user); // a package
     if (::geteuid() != 0) { // root may write anywhere
         std::filesystem::create_directories(m_dir / "read-only");
         ::chmod((m_dir / "read-only").c_str(), 0555);

@@ -16,14 +16,24 @@ QString UserDataFolder() {
            QStringLiteral("/Vypisnik");
 }
 
+namespace {
+// The system's own folders of programs (a package installs to /usr/bin, whatever prefix the
+// build was configured with) and the folder `cmake --install` puts executables in.
+bool IsInstalledProgramFolder(const QFileInfo& folder, const QString& installedBinFolder) {
+    const QString path = folder.canonicalFilePath() + QLatin1Char('/');
+    if (path.startsWith(QLatin1String("/usr/")) || path.startsWith(QLatin1String("/opt/")))
+        return true;
+    return !installedBinFolder.isEmpty() &&
+           folder.canonicalFilePath() == QFileInfo(installedBinFolder).canonicalFilePath();
+}
+} // namespace
+
 QString ChooseDataFolder(const QString& executableFolder, const QString& installedBinFolder) {
     const QFileInfo beside(executableFolder);
-    const bool installed =
-        !installedBinFolder.isEmpty() &&
-        beside.canonicalFilePath() == QFileInfo(installedBinFolder).canonicalFilePath();
     // Even where it could (as root), an installed program writes nothing into the system's
-    // folder of executables.
-    if (!installed && beside.isDir() && beside.isWritable())
+    // folders of programs.
+    if (!IsInstalledProgramFolder(beside, installedBinFolder) && beside.isDir() &&
+        beside.isWritable())
         return executableFolder;
     const QString user = UserDataFolder();
     QDir().mkpath(user);

@@ -9,7 +9,8 @@
 namespace vyp {
 
 // executableFolder: where the running executable lies. installedBinFolder: where
-// `cmake --install` puts executables (empty: none). The chosen folder exists on return when it
+// `cmake --install` puts executables (empty: none); folders under /usr and /opt count as
+// installed too. The chosen folder exists on return when it
 // could be created.
 QString ChooseDataFolder(const QString& executableFolder, const QString& installedBinFolder);
 
