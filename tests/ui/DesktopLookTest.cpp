@@ -196,8 +196,10 @@ TEST(UnknownFileType, HasTheOutlinedPageOfOurOwn) {
     EXPECT_GE(outline, 20);
 }
 
-TEST_F(TableLook, ToolButtonsAreNamedForScreenReaders) {
+TEST_F(TableLook, ToolButtonsAndTablesAreNamedForScreenReaders) {
     Start();
+    EXPECT_EQ(Tree().accessibleName(), "Seznamy");
+    EXPECT_EQ(View().accessibleName(), "Soubory");
     const auto buttons = m_window->findChildren<QToolButton*>();
     ASSERT_GE(buttons.size(), 3);
     for (const QToolButton* button : buttons) {

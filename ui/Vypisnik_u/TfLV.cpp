@@ -156,6 +156,7 @@ void TfLV::BuildLayout() {
 
     m_tree = new TreeGrid;
     m_tree->setObjectName(QStringLiteral("VSTTree"));
+    m_tree->setAccessibleName(QStringLiteral("Seznamy")); // the tables have no caption to read
     m_tree->SetHeaderShown(false);
     m_tree->SetImages(m_imgLst16);
     m_tree->setRootIsDecorated(true);
@@ -169,6 +170,7 @@ void TfLV::BuildLayout() {
 
     m_view = new TreeGrid;
     m_view->setObjectName(QStringLiteral("VSTView"));
+    m_view->setAccessibleName(QStringLiteral("Soubory"));
     m_view->SetImages(&m_iconCache.ImgS());
     m_view->setRootIsDecorated(false);
     m_view->setItemsExpandable(false);
