@@ -121,21 +121,25 @@ TEST_F(TableLook, SelectionIsPaleFramedAndStrongerInTheFocusedPane) {
     ASSERT_NE(focusedFill, unfocusedFill);
     ASSERT_NE(focusedFill, colours.color(QPalette::Highlight).rgb());
 
-    // Inside the selected row, right of its text and picture: the fill; on its edge: the frame.
+    // Inside the selected node, left of its picture: the fill; on its edge: the frame. The
+    // frame hugs the name: the rest of the tree's row stays as it was.
     const QRect treeRow = RowRect(Tree(), list);
-    const QPoint treeInside(treeRow.right() - 2, treeRow.center().y());
+    const QPoint treeInside(treeRow.left() + 1, treeRow.center().y());
+    const QPoint treeBeyond(treeRow.right() - 2, treeRow.center().y());
+    ASSERT_GE(treeRow.width(), 70) << "the column is as wide as the longest caption shown";
     const QRect viewRow = RowRect(View(), View().FirstNode());
     const QPoint viewInside(View().header()->sectionPosition(1) + 3, viewRow.center().y());
 
     QImage shot = Shot(Tree());
     EXPECT_EQ(At(shot, Tree(), treeInside), focusedFill);
-    EXPECT_EQ(At(shot, Tree(), QPoint(treeInside.x(), treeRow.top())),
+    EXPECT_EQ(At(shot, Tree(), treeBeyond), colours.color(QPalette::Button).rgb());
+    EXPECT_EQ(At(shot, Tree(), QPoint(treeInside.x() + 4, treeRow.top())),
               TreeGridStyle::SelectionFrame(colours, true).rgb());
     EXPECT_EQ(At(shot, View(), viewInside), unfocusedFill);
 
     shot = Shot(View());
     EXPECT_EQ(At(shot, Tree(), treeInside), unfocusedFill);
-    EXPECT_EQ(At(shot, Tree(), QPoint(treeInside.x(), treeRow.top())),
+    EXPECT_EQ(At(shot, Tree(), QPoint(treeInside.x() + 4, treeRow.top())),
               TreeGridStyle::SelectionFrame(colours, false).rgb());
     EXPECT_EQ(At(shot, View(), viewInside), focusedFill);
 }

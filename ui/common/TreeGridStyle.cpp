@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStyleOptionViewItem>
 #include <QWidget>
+#include <algorithm>
 
 namespace vyp {
 
@@ -57,9 +58,25 @@ void DrawBranch(const QStyleOption& option, QPainter* painter) {
     painter->restore();
 }
 
+// Where the selection of a cell is drawn: a node of a tree without columns is framed around
+// its picture and name only, as wide as the name; a cell of a table fills its whole cell.
+QRect SelectionRect(const QStyleOptionViewItem& option, const QStyle& style,
+                    const QWidget* widget) {
+    const auto position = option.viewItemPosition;
+    if (position != QStyleOptionViewItem::OnlyOne && position != QStyleOptionViewItem::Invalid)
+        return option.rect;
+    const QRect text = style.subElementRect(QStyle::SE_ItemViewItemText, &option, widget);
+    const int margin = style.pixelMetric(QStyle::PM_FocusFrameHMargin, &option, widget) + 1;
+    const int right =
+        std::min(option.rect.right(),
+                 text.left() + option.fontMetrics.horizontalAdvance(option.text) + 2 * margin);
+    return QRect(QPoint(option.rect.left(), option.rect.top()),
+                 QPoint(right, option.rect.bottom()));
+}
+
 // The selection of one cell; the cells of a row share one frame.
-void DrawSelection(const QStyleOptionViewItem& option, QPainter* painter, bool focused) {
-    const QRect& r = option.rect;
+void DrawSelection(const QStyleOptionViewItem& option, const QRect& r, QPainter* painter,
+                   bool focused) {
     painter->save();
     painter->fillRect(r, TreeGridStyle::SelectionFill(option.palette, focused));
     painter->setPen(TreeGridStyle::SelectionFrame(option.palette, focused));
@@ -137,7 +154,7 @@ void TreeGridStyle::drawControl(ControlElement element, const QStyleOption* opti
         QProxyStyle::drawControl(element, option, painter, widget);
         return;
     }
-    DrawSelection(*item, painter, HasFocus(widget));
+    DrawSelection(*item, SelectionRect(*item, *this, widget), painter, HasFocus(widget));
     // The rest as for a node that is not selected: the picture untinted, the text in the Text
     // colour, and no second frame for the focus.
     QStyleOptionViewItem plain(*item);
