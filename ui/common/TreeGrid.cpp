@@ -235,12 +235,14 @@ void TreeGrid::mousePressEvent(QMouseEvent* event) {
 bool TreeGrid::eventFilter(QObject* watched, QEvent* event) {
     // A click is a press and a release on the same column without a drag in between, with any
     // mouse button; the owner decides which buttons count.
-    if (watched == header()->viewport() && onHeaderClick) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress) {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool release = event->type() == QEvent::MouseButtonRelease;
+    if (watched == header()->viewport() && onHeaderClick && (press || release)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event); // a press or a release
+        if (press) {
             m_headerPress = mouse->position().toPoint();
             m_headerPressColumn = header()->logicalIndexAt(m_headerPress);
-        } else if (event->type() == QEvent::MouseButtonRelease) {
+        } else {
             const QPoint at = mouse->position().toPoint();
             const int column = header()->logicalIndexAt(at);
             const bool moved =
