@@ -32,7 +32,7 @@ const char* const kCliUsage =
     "  vypisnik-cli [--data DIR] search TEXT [--groups ID,ID,...]\n"
     "\n"
     "--data DIR   the folder that holds \"Seznamy\" and \"settings.ini\" (default: the folder of\n"
-    "             the executable)\n"
+    "             the executable, or ~/.local/share/Vypisnik when the program is installed)\n"
     "Rows are printed one a line, fields separated by TAB, as the windows show them.\n";
 
 namespace {

@@ -14,7 +14,7 @@
 namespace vyp {
 
 struct CliEnvironment {
-    std::string defaultDataFolder; // the folder of the executable
+    std::string defaultDataFolder; // beside the executable, or the user's (DataFolderChoice.h)
     RegionalSettings regional;     // from the environment's locale
     QLocale collationLocale = QLocale::system();
 };

@@ -1,20 +1,17 @@
 // vypisnik-cli: see CliCommands.h.
 #include "cli/CliCommands.h"
+#include "ui/common/DataFolderChoice.h"
 #include "ui/common/LocaleSettings.h"
 #include "ui/common/TerminationSignals.h"
 
 #include <clocale>
-#include <filesystem>
 #include <iostream>
 
 int main(int argc, char** argv) {
     vyp::ExitCleanlyOnTerminationSignals();
     std::setlocale(LC_ALL, ""); // dates in local time follow the environment
     vyp::CliEnvironment environment;
-    std::error_code error;
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    environment.defaultDataFolder =
-        error ? std::filesystem::current_path().string() : executable.parent_path().string();
+    environment.defaultDataFolder = vyp::DataFolderOfThisProgram().toStdString();
     environment.regional = vyp::RegionalSettingsFromLocale(QLocale::system());
     environment.collationLocale = QLocale::system();
     std::ios::sync_with_stdio(false);

@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
-          qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
-          fonts-dejavu-core clang-format
+          qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6svg6 qt6-svg-dev libgl-dev
+          fonts-dejavu-core clang-format qt6-translations-l10n desktop-file-utils
           clang-14 libclang-rt-14-dev llvm-14) # fuzz targets: libFuzzer, sanitizer runtimes, symbolizer
 if [ "${1:-}" = "--run" ]; then
     packages+=(qt6-wayland adwaita-icon-theme)
@@ -22,5 +22,9 @@ fi
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 echo "Installing: ${missing[*]}"
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another package manager may be at work (an unattended upgrade, a desktop updater): wait for
+# its lock for up to ten minutes instead of failing.
+wait_for_lock=(-o DPkg::Lock::Timeout=600)
+"${as_root[@]}" apt-get "${wait_for_lock[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get "${wait_for_lock[@]}" install -y -qq \
+    --no-install-recommends "${missing[@]}"

@@ -4,6 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --run
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYPISNIK_WERROR=ON
 cmake --build build -j"$(nproc)" --target vypisnik vypisnik-cli
 exec build/ui/vypisnik

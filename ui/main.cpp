@@ -1,12 +1,16 @@
 // Vypisnik, the desktop program: creates its windows hidden, in their order, and runs the event
-// loop until the main window is closed. Its data lie beside the executable.
+// loop until the main window is closed. Its data lie beside the executable, or in the user's
+// data folder when the program is installed (DataFolderChoice.h).
 #include "lists/StaleTemporaries.h"
 #include "scan/PosixDirectoryWalker.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
+#include "ui/common/DataFolderChoice.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTypeIcons.h"
+#include "ui/common/ImageList.h"
 #include "ui/common/LocaleSettings.h"
+#include "ui/common/QtTranslations.h"
 #include "ui/common/TerminationSignals.h"
 
 #include <QIcon>
@@ -15,12 +19,21 @@
 
 int main(int argc, char** argv) {
     vyp::Application app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");                        // numbers in files are never regional
+    std::setlocale(LC_NUMERIC, "C"); // numbers in files are never regional
+    const std::unique_ptr<QTranslator> qtTexts = vyp::QtTranslationFor(QLocale::system());
+    if (qtTexts)
+        QCoreApplication::installTranslator(qtTexts.get());
+    QIcon programIcon; // drawn here at each size, so no picture plugin is needed
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        programIcon.addPixmap(
+            vyp::IconFromSvg(QStringLiteral(":/vypisnik/vypisnik.svg"), QSize(size, size))
+                .pixmap(size));
+    QGuiApplication::setWindowIcon(programIcon);
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita")); // file-type pictures outside a desktop
     vyp::PosixDirectoryWalker walker;
     vyp::MimeFileTypeIcons icons;
     vyp::MainWindowEnvironment environment{
-        vyp::DataFolder(QCoreApplication::applicationDirPath().toStdString()), &walker, &icons,
+        vyp::DataFolder(vyp::DataFolderOfThisProgram().toStdString()), &walker, &icons,
         vyp::RegionalSettingsFromLocale(QLocale::system()), QLocale::system()};
     vyp::RemoveStaleTemporaries(environment.data); // left by a writer that was killed
     vyp::TfLV fLV(std::move(environment));

@@ -44,7 +44,8 @@ QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& h
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setToolTip(hint);
-    button->setAutoRaise(true); // flat until the mouse is over it
+    button->setAccessibleName(hint); // what a screen reader announces
+    button->setAutoRaise(true);      // flat until the mouse is over it
     button->setFixedSize(44, 44);
     button->setIconSize(QSize(32, 32));
     button->setIcon(IconFromSvg(svg, QSize(32, 32)));
@@ -128,11 +129,12 @@ void TfLV::BuildLayout() {
 
     m_tree = new TreeGrid;
     m_tree->setObjectName(QStringLiteral("VSTTree"));
+    m_tree->setAccessibleName(QStringLiteral("Seznamy")); // the tables have no caption to read
     m_tree->SetHeaderShown(false);
     m_tree->SetImages(m_imgLst16);
     m_tree->setRootIsDecorated(true);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_tree->header()->setStretchLastSection(true);
+    m_tree->FitColumnToContents();
     m_statBarTree = new StatusPanels({100, 110, 105, 80},
                                      {QStringLiteral("Pocet seznamů:"), QStringLiteral("Velikost:"),
                                       QStringLiteral("Datum:"), QStringLiteral("Čas")});
@@ -141,6 +143,7 @@ void TfLV::BuildLayout() {
 
     m_view = new FileTable(m_env.collation);
     m_view->setObjectName(QStringLiteral("VSTView"));
+    m_view->setAccessibleName(QStringLiteral("Soubory"));
     m_view->SetImages(&m_iconCache.ImgS());
     m_view->SetFileColumns(FolderContents::Columns());
     m_view->SetFillColumn(FolderContents::Soubor);

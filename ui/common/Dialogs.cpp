@@ -19,9 +19,15 @@ QMessageBox::StandardButton Dialogs::Show(QWidget* parent, const MessageRequest&
         script.answers.pop_front();
         return answer;
     }
-    QMessageBox box(request.icon, request.caption, request.text, request.buttons, parent);
-    box.setDefaultButton(request.defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    const std::unique_ptr<QMessageBox> box = MakeBox(parent, request);
+    return static_cast<QMessageBox::StandardButton>(box->exec());
+}
+
+std::unique_ptr<QMessageBox> Dialogs::MakeBox(QWidget* parent, const MessageRequest& request) {
+    auto box = std::make_unique<QMessageBox>(request.icon, request.caption, request.text,
+                                             request.buttons, parent);
+    box->setDefaultButton(request.defaultButton);
+    return box;
 }
 
 void Dialogs::Beep() {

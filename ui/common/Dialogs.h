@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace vyp {
@@ -23,6 +24,9 @@ class Dialogs {
 public:
     // Shows a modal message box and returns the button chosen.
     static QMessageBox::StandardButton Show(QWidget* parent, const MessageRequest& request);
+    // The box Show() shows, not yet shown: its caption is the request's alone (no
+    // application name appended by the window system).
+    static std::unique_ptr<QMessageBox> MakeBox(QWidget* parent, const MessageRequest& request);
     static void Beep();
 
     // For tests: from now on no box is shown; each request is recorded and answered with the

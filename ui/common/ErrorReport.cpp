@@ -21,8 +21,10 @@ void ReportError(const QString& text) {
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // The application's title is its name. No display name is set: the window system would
+    // append it to every caption ("Chyba! — Vypisnik"), and each box names its own caption.
     setApplicationName(QStringLiteral("Vypisnik"));
-    setApplicationDisplayName(QStringLiteral("Vypisnik"));
+    setDesktopFileName(QStringLiteral("vypisnik")); // the desktop entry, for the task bar icon
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

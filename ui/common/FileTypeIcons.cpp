@@ -1,20 +1,28 @@
 #include "ui/common/FileTypeIcons.h"
 
-#include <QApplication>
+#include "ui/common/ImageList.h"
+
 #include <QMimeDatabase>
-#include <QStyle>
 
 namespace vyp {
+
+QIcon OutlinedPageIcon() {
+    return IconFromSvg(QStringLiteral(":/vypisnik/blank.svg"), QSize(16, 16));
+}
 
 QIcon MimeFileTypeIcons::IconForExtension(const QString& extension) {
     const QMimeDatabase database;
     const QMimeType type =
         database.mimeTypeForFile(QStringLiteral("x.") + extension, QMimeDatabase::MatchExtension);
+    // A type the system does not know gets our outlined page: the theme's page for it is white
+    // without an outline and all but vanishes on the button-face background.
+    if (type.isDefault())
+        return OutlinedPageIcon();
     QIcon icon = QIcon::fromTheme(type.iconName());
     if (icon.isNull())
         icon = QIcon::fromTheme(type.genericIconName());
     if (icon.isNull())
-        icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+        icon = OutlinedPageIcon();
     return icon;
 }
 

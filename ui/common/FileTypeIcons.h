@@ -14,6 +14,10 @@ public:
     virtual QIcon IconForExtension(const QString& extension) = 0;
 };
 
+// The picture of a file whose type is not known: a white page with a grey outline, the blank
+// document of files without an extension.
+QIcon OutlinedPageIcon();
+
 class MimeFileTypeIcons final : public FileTypeIconProvider {
 public:
     QIcon IconForExtension(const QString& extension) override;

@@ -11,6 +11,7 @@ namespace vyp {
 
 TreeGrid::TreeGrid(QWidget* parent) : QTreeView(parent), m_model(new TreeGridModel(this)) {
     setModel(m_model);
+    setStyle(&m_style);
     setUniformRowHeights(true); // keeps a million rows cheap to lay out
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -35,6 +36,14 @@ void TreeGrid::SetColumns(std::vector<TreeGridColumn> columns) {
 
 void TreeGrid::SetHeaderShown(bool shown) {
     setHeaderHidden(!shown);
+}
+
+void TreeGrid::FitColumnToContents() {
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setTextElideMode(Qt::ElideNone);
 }
 
 void TreeGrid::SetColumnWidth(int column, int width) {
@@ -196,6 +205,17 @@ bool TreeGrid::viewportEvent(QEvent* event) {
     return QTreeView::viewportEvent(event);
 }
 
+// The selection is drawn stronger while the grid has the focus.
+void TreeGrid::focusInEvent(QFocusEvent* event) {
+    QTreeView::focusInEvent(event);
+    viewport()->update();
+}
+
+void TreeGrid::focusOutEvent(QFocusEvent* event) {
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
+}
+
 void TreeGrid::keyPressEvent(QKeyEvent* event) {
     if (onKeyDown)
         onKeyDown(event);
@@ -218,7 +238,7 @@ bool TreeGrid::eventFilter(QObject* watched, QEvent* event) {
     const bool press = event->type() == QEvent::MouseButtonPress;
     const bool release = event->type() == QEvent::MouseButtonRelease;
     if (watched == header()->viewport() && onHeaderClick && (press || release)) {
-        const auto* mouse = static_cast<QMouseEvent*>(event); // only mouse events get here
+        const auto* mouse = static_cast<QMouseEvent*>(event); // a press or a release
         if (press) {
             m_headerPress = mouse->position().toPoint();
             m_headerPressColumn = header()->logicalIndexAt(m_headerPress);

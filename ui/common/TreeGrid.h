@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ui/common/TreeGridModel.h"
+#include "ui/common/TreeGridStyle.h"
 
 #include <QTreeView>
 
@@ -35,6 +36,9 @@ public:
 
     void SetColumns(std::vector<TreeGridColumn> columns);
     void SetHeaderShown(bool shown);
+    // The only column as wide as its longest text, read by scrolling sideways: names are never
+    // cut short. For a tree without a header.
+    void FitColumnToContents();
     void SetImages(const ImageList* images) { m_model->SetImages(images); }
 
     // While a bracket is open the grid neither repaints nor sorts nor reports a selection
@@ -70,6 +74,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -79,6 +85,7 @@ private:
     void ReportChange(NodeId node);
 
     TreeGridModel* m_model;
+    TreeGridStyle m_style;
     int m_updateDepth = 0;
     bool m_changePending = false;
     NodeId m_pendingNode = kNoNode;
