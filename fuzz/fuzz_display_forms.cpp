@@ -34,9 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // A date as a list stores it, with fields of any value a damaged list may give.
     LocalDateTime t;
-    // Years beyond ±2^30 still overflow the day-of-week sum in DisplayFormat.cpp, which the
-    // date rework mends; widen to the whole int range when it lands.
-    t.year = static_cast<int>(input.Number(4) % (1U << 31)) - (1 << 30);
+    // Any year the system's broken-down time can give: tm_year is an int counted from 1900.
+    t.year = int64_t{static_cast<int32_t>(input.Number(4))} + 1900;
     t.month = static_cast<int>(input.Number(1)) % 16 - 2;
     t.day = static_cast<int>(input.Number(1)) % 40 - 4;
     t.hour = static_cast<int>(input.Number(1)) % 30 - 2;

@@ -158,14 +158,20 @@ std::string FormatExactSize(std::string_view sizeText) {
 }
 
 namespace {
-// Monday 0 … Sunday 6, for a date of the proleptic Gregorian calendar.
-int DayOfWeek(int year, int month, int day) {
+// Monday 0 … Sunday 6, for a date of the proleptic Gregorian calendar. Any year: the sums are
+// 64-bit and the divisions round down, so years before 1 and near the ends of the range work too.
+int DayOfWeek(int64_t year, int month, int day) {
     static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
     if (month < 1 || month > 12)
         return 0;
-    const int y = month < 3 ? year - 1 : year;
-    const int sundayFirst = (y + y / 4 - y / 100 + y / 400 + offsets[month - 1] + day) % 7;
-    return ((sundayFirst + 6) % 7 + 7) % 7;
+    const int64_t y = month < 3 ? year - 1 : year;
+    auto floorDiv = [](int64_t a, int64_t b) {
+        return a / b - ((a % b != 0) && (a < 0));
+    };
+    const int64_t sum =
+        y + floorDiv(y, 4) - floorDiv(y, 100) + floorDiv(y, 400) + offsets[month - 1] + day;
+    const auto sundayFirst = static_cast<int>(((sum % 7) + 7) % 7);
+    return (sundayFirst + 6) % 7;
 }
 } // namespace
 
@@ -174,7 +180,7 @@ std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view patte
     const bool twelveHour = pattern.find("AP") != std::string_view::npos ||
                             pattern.find("ap") != std::string_view::npos;
     std::string out;
-    auto number = [&out](int value, size_t width) {
+    auto number = [&out](int64_t value, size_t width) {
         const std::string digits = std::to_string(value);
         if (digits.size() < width)
             out.append(width - digits.size(), '0');

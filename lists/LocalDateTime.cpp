@@ -24,7 +24,7 @@ LocalDateTime ToLocalDateTime(int64_t unixSeconds) {
     if (::localtime_r(&moment, &tm) == nullptr)
         return {};
     LocalDateTime t;
-    t.year = tm.tm_year + 1900;
+    t.year = int64_t{tm.tm_year} + 1900; // tm_year may be near INT_MAX
     t.month = tm.tm_mon + 1;
     t.day = tm.tm_mday;
     t.hour = tm.tm_hour;

@@ -10,9 +10,9 @@
 namespace vyp {
 
 struct LocalDateTime {
-    int year = 0;
-    int month = 0; // 1..12
-    int day = 0;   // 1..31
+    int64_t year = 0; // wide enough for any year a file system's time can give
+    int month = 0;    // 1..12
+    int day = 0;      // 1..31
     int hour = 0;
     int minute = 0;
     int second = 0; // always even

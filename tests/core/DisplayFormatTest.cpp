@@ -113,5 +113,23 @@ TEST(DisplayFormat, MonthAndDayNamesWhereTheLocaleHasThem) {
     EXPECT_EQ(FormatDateTimePattern(t, "ddd MMMM", regional), "05 01"); // no names: numbers
 }
 
+// Dates a file system can hold, however far from today: no overflow, and the weekday still right.
+TEST(DisplayFormat, DatesFarFromTodayKeepTheirYearAndWeekday) {
+    RegionalSettings regional;
+    regional.longDayNames = {"Po", "Út", "St", "Čt", "Pá", "So", "Ne"};
+    // 1 March of year 0 was a Wednesday, of year -400 too (the calendar repeats every 400 years).
+    EXPECT_EQ(FormatDateTimePattern({0, 3, 1, 0, 0, 0}, "dddd", regional), "St");
+    EXPECT_EQ(FormatDateTimePattern({-400, 3, 1, 0, 0, 0}, "dddd", regional), "St");
+    // Years beyond 32 bits neither overflow nor lose digits.
+    const LocalDateTime far{int64_t{2147483647} + 1900, 12, 31, 23, 59, 58};
+    EXPECT_EQ(FormatDateTimePattern(far, "yyyy", regional), "2147485547");
+    FormatDateTimePattern(far, "dddd", regional); // UBSan watches the weekday sum
+    FormatDateTimePattern({int64_t{-2147483647} - 1 + 1900, 1, 1, 0, 0, 0}, "dddd yy", regional);
+
+    // The local time of the last second a broken-down time can hold: tm_year is then near INT_MAX.
+    const LocalDateTime latest = ToLocalDateTime(int64_t{67768036191676799} - 86400);
+    EXPECT_GT(latest.year, int64_t{2147483647});
+}
+
 } // namespace
 } // namespace vyp
