@@ -29,18 +29,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!folderLines.empty() && choice % 2 == 1) {
         const size_t line = folderLines[choice / 2 % folderLines.size()];
         folderPath = ToUtf8(ReferenceFields(lines[line])[0], encoding);
-        // The folder's line is the first after the header whose first field is the path; an
-        // empty path stands for the root.
-        for (size_t l = 1; l < lines.size() && !folderPath.empty(); ++l) {
-            if (ToUtf8(ReferenceFields(lines[l])[0], encoding) == folderPath) {
-                first = l + 1;
-                break;
+        // The folder's line is the first after the header that holds a "\" and whose first
+        // field is the path; an empty path stands for the root. A path without "\" names no
+        // folder at all.
+        if (!folderPath.empty()) {
+            first = 0;
+            for (size_t l = 1; l < lines.size(); ++l) {
+                if (lines[l].find('\\') != std::string_view::npos &&
+                    folderPath.find('\\') != std::string::npos &&
+                    ToUtf8(ReferenceFields(lines[l])[0], encoding) == folderPath) {
+                    first = l + 1;
+                    break;
+                }
             }
         }
     }
     const FolderRows rows = FolderRows::Read(file.Path(), folderPath);
     if (lines.empty())
         return 0;
+    if (first == 0) { // not found: no rows, and the error names the list's number of lines
+        FUZZ_CHECK(rows.Count() == 0);
+        FUZZ_CHECK(rows.Error() ==
+                   "List index out of bounds (" + std::to_string(lines.size()) + ")");
+        return 0;
+    }
 
     size_t row = 0;
     int64_t total = 0;
@@ -54,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break; // the reader stopped here with its error
         FUZZ_CHECK(rows.Caption(row) == ToUtf8(fields[0], encoding));
         FUZZ_CHECK(rows.Size(row) == *value);
-        total = static_cast<int64_t>(static_cast<uint64_t>(total) + static_cast<uint64_t>(*value));
+        if (__builtin_add_overflow(total, *value, &total)) // the total stops at the limit
+            total = *value < 0 ? INT64_MIN : INT64_MAX;
         ++row;
     }
     FUZZ_CHECK(rows.Count() == row);

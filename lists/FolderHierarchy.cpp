@@ -27,8 +27,7 @@ std::string_view FolderHierarchy::Caption(size_t i) const {
 class FolderHierarchy::Builder {
 public:
     explicit Builder(FolderHierarchy& hierarchy, size_t expectedSize) : m_h(hierarchy) {
-        // The parent index keeps views of the paths: the text must never move while it grows.
-        m_h.m_text.reserve(expectedSize);
+        m_h.m_text.reserve(expectedSize); // a guess only: the text may still have to grow
     }
 
     void AddRegion(std::string_view region) {
@@ -73,6 +72,15 @@ private:
     void AddFolderLine(std::string_view line) {
         const ListLineFields fields = SplitListLine(line);
         std::string& text = m_h.m_text;
+        // The parent index keeps views of the paths, which must not point into a buffer that was
+        // given up: when the text has to move, it moves to twice its room and the index is made
+        // anew, which keeps the whole build linear.
+        if (text.size() + line.size() > text.capacity()) {
+            text.reserve(std::max(text.size() + line.size(), 2 * text.capacity()));
+            m_nodeByPath.clear();
+            for (size_t i = 0; i < m_h.m_nodes.size(); ++i)
+                m_nodeByPath[m_h.Path(i)] = static_cast<int32_t>(i);
+        }
         Node node{};
         node.offset = text.size();
         for (int f = 0; f < 4; ++f) {

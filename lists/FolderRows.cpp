@@ -37,7 +37,11 @@ const char* PastLineBreak(const char* p, const char* end) {
     return p < end ? p + 1 : end;
 }
 
+// The folder's path as its line holds it, or nothing when no line can be that folder's line: a
+// folder's line always holds a "\" (a file line named like the path is not the folder).
 std::optional<std::string> RawFolderPath(std::string_view folderPath, TextEncoding encoding) {
+    if (!folderPath.empty() && folderPath.find('\\') == std::string_view::npos)
+        return std::nullopt;
     std::string raw;
     if (!FromUtf8(folderPath, encoding, raw))
         return std::nullopt;
@@ -49,8 +53,10 @@ std::optional<std::string> RawFolderPath(std::string_view folderPath, TextEncodi
 // Collects the rows of one folder from the pieces of a list file, in raw bytes.
 class FolderRowCollector {
 public:
-    FolderRowCollector(FolderRows& result, std::string rawPath)
-        : m_result(result), m_rawPath(std::move(rawPath)), m_collecting(m_rawPath.empty()) {}
+    // Without a path (nothing can be the folder's line) it only counts the lines, for the error.
+    FolderRowCollector(FolderRows& result, std::optional<std::string> rawPath)
+        : m_result(result), m_findable(rawPath.has_value()), m_rawPath(rawPath.value_or("")),
+          m_collecting(m_findable && m_rawPath.empty()) {}
 
     // Returns false once the folder's rows are complete (or an error ended them).
     bool AddRegion(std::string_view region) {
@@ -110,6 +116,10 @@ private:
     // The position after the line whose first field is the folder's path, or nullptr.
     const char* FindFolderLine(const char* p, const char* end) {
         const std::string_view text(p, static_cast<size_t>(end - p));
+        if (!m_findable) {
+            CountLines(text);
+            return nullptr;
+        }
         for (size_t from = 0;;) {
             const size_t at = text.find(m_rawPath, from);
             if (at == std::string_view::npos) {
@@ -151,11 +161,14 @@ private:
             row.length[f] = static_cast<uint32_t>(field.size());
         }
         m_result.m_rows.push_back(row);
-        m_result.m_total += *size;
+        // Sizes of damaged lists may add up beyond 64 bits: the total stops at the limit.
+        if (__builtin_add_overflow(m_result.m_total, *size, &m_result.m_total))
+            m_result.m_total = *size < 0 ? INT64_MIN : INT64_MAX;
         return true;
     }
 
     FolderRows& m_result;
+    bool m_findable;
     std::string m_rawPath;
     bool m_collecting;
     bool m_headerDone = false;
@@ -172,7 +185,7 @@ FolderRows FolderRows::Read(const std::string& listPath, std::string_view folder
             encoding = ListFileStream(listPath, true).EncodingOfWholeFile();
         const std::optional<std::string> rawPath = RawFolderPath(folderPath, encoding);
         ListFileStream stream(listPath, true);
-        FolderRowCollector collector(result, rawPath.value_or(std::string()));
+        FolderRowCollector collector(result, rawPath);
         std::string_view region;
         bool more = true;
         while (more && stream.NextRegion(region))
@@ -196,7 +209,7 @@ FolderRows FolderRows::FromBytes(std::string_view bytes, std::string_view folder
     FolderRows result;
     const TextEncoding encoding = DetectEncoding(bytes);
     const std::optional<std::string> rawPath = RawFolderPath(folderPath, encoding);
-    FolderRowCollector collector(result, rawPath.value_or(std::string()));
+    FolderRowCollector collector(result, rawPath);
     collector.AddRegion(bytes);
     if (!rawPath || !collector.FolderFound()) {
         result.Clear();

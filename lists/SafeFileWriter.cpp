@@ -19,9 +19,31 @@ mode_t NewFileMode() {
     ::umask(mask);
     return 0666 & ~mask;
 }
+
+// The file that a write of path replaces. A symbolic link (a list or "settings.ini" that the user
+// keeps elsewhere) is written through: the file it names is replaced, and the link stays a link.
+std::string ReplacedFile(const std::string& path) {
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) { // as many links in a chain as the system follows
+        struct stat link {};
+        if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return target;
+        std::string named(static_cast<size_t>(link.st_size) + 1, '\0');
+        const ssize_t length = ::readlink(target.c_str(), named.data(), named.size());
+        if (length < 0 || static_cast<size_t>(length) >= named.size())
+            return path;
+        named.resize(static_cast<size_t>(length));
+        // A relative link names a file beside the link, and may name one that does not exist yet.
+        if (!named.empty() && named.front() != '/')
+            named.insert(0, target.substr(0, target.rfind('/') + 1));
+        target = std::move(named);
+    }
+    return path;
+}
 } // namespace
 
-SafeFileWriter::SafeFileWriter(std::string path) : m_path(std::move(path)) {
+SafeFileWriter::SafeFileWriter(std::string path)
+    : m_path(std::move(path)), m_targetPath(ReplacedFile(m_path)) {
     struct stat existing {};
     const bool exists = ::stat(m_path.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
@@ -32,7 +54,7 @@ SafeFileWriter::SafeFileWriter(std::string path) : m_path(std::move(path)) {
         throw VypisnikError(FileOpenErrorText(m_path, errno));
 
     // The suffix keeps the temporary file out of every "*.sez" enumeration.
-    std::string pattern = m_path + ".tmp-XXXXXX";
+    std::string pattern = m_targetPath + ".tmp-XXXXXX"; // beside the file it replaces
     m_fd = ::mkstemp(pattern.data());
     if (m_fd < 0)
         throw VypisnikError(FileOpenErrorText(m_path, errno));
@@ -91,7 +113,7 @@ void SafeFileWriter::Commit() {
         throw VypisnikError(FileWriteErrorText(m_path, err));
     }
     m_fd = -1;
-    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+    if (::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
         const int err = errno;
         ::unlink(m_tempPath.c_str());
         throw VypisnikError(FileWriteErrorText(m_path, err));

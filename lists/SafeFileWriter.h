@@ -29,7 +29,8 @@ private:
     void Flush();
     [[noreturn]] void FailWrite(int err);
 
-    std::string m_path;
+    std::string m_path;       // as the caller named it, for the messages
+    std::string m_targetPath; // the file replaced: m_path, or the file a link at m_path names
     std::string m_tempPath;
     int m_fd = -1;
     std::string m_buffer;

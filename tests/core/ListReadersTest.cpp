@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <thread>
+
 namespace vyp {
 namespace {
 
@@ -122,6 +125,59 @@ TEST(FolderRows, FoldersOnlyListShowsNoRows) {
     EXPECT_TRUE(FolderRows::FromBytes(list, "").Count() == 0);
     EXPECT_TRUE(FolderRows::FromBytes(list, "A\\").Count() == 0);
     EXPECT_TRUE(FolderRows::FromBytes(list, "A\\B\\").Count() == 0);
+}
+
+} // namespace
+} // namespace vyp
+
+namespace vyp {
+namespace {
+
+// Faults of damaged or unusual lists, read from disk as the windows read them.
+TEST(FolderRows, DamagedListsGiveSoundRowsAndErrors) {
+    test::TempDir dir;
+    const std::string list = dir / "Starý disk.sez";
+    // A file line named like the asked path is no folder's line; the error counts every line.
+    test::WriteFile(list, "E:\\\t9\r\nx.txt\t1\t2004.1.2\t3:4.6\r\nÚčty\\\t9\t1\t1\r\n"
+                          "Přehled.ods\t9\t1\t1\r\n");
+    EXPECT_EQ(FolderRows::Read(list, "x.txt").Error(), "List index out of bounds (4)");
+    EXPECT_EQ(FolderRows::Read(list, "Žádná\\").Error(), "List index out of bounds (4)");
+    // A path the file's encoding cannot hold is not in it either: still every line counted.
+    EXPECT_EQ(FolderRows::Read(list, "\xff\\").Error(), "List index out of bounds (4)");
+    ASSERT_EQ(FolderRows::Read(list, "Účty\\").Count(), 1u);
+
+    // Sizes near the 64-bit limit: the total stops at the limit instead of wrapping round.
+    test::WriteFile(list, "E:\\\t0\r\na\t9223372036854775000\t1\t1\r\n"
+                          "b\t9223372036854775000\t1\t1\r\n");
+    const FolderRows big = FolderRows::Read(list, "");
+    EXPECT_TRUE(big.Error().empty());
+    EXPECT_EQ(big.Total(), INT64_MAX);
+}
+
+} // namespace
+} // namespace vyp
+
+namespace vyp {
+namespace {
+
+// Linux only: a list that tells no size before it is read (a FIFO here; a list replaced while it
+// is read does the same) still gives every folder under its parent.
+TEST(FolderHierarchy, AListWhoseSizeIsUnknownBeforehandReadsWhole) {
+    test::TempDir dir;
+    const std::string fifo = dir / "Filmy – DVD 1.sez";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string list = "D:\\\t0\r\n";
+    for (int i = 0; i < 3000; ++i) {
+        const std::string folder = "Režisér " + std::to_string(i) + "\\";
+        list += folder + "\t1\t2004.1.2\t3:4.6\r\n" + folder + "Část " + std::to_string(i) +
+                "\\\t1\t2004.1.2\t3:4.6\r\n";
+    }
+    std::thread writer([&] { test::WriteFile(fifo, list); });
+    const FolderHierarchy h = FolderHierarchy::Read(fifo);
+    writer.join();
+    ASSERT_EQ(h.Count(), 6000u);
+    EXPECT_EQ(h.Parent(5999), 5998);
+    EXPECT_EQ(h.Caption(5999), "Část 2999");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "lists/Errors.h"
+#include "lists/ListFile.h"
 #include "lists/SettingsFile.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,26 @@ TEST(SettingsFile, FirstWriteCreatesTheFile) {
     EXPECT_EQ(test::ReadFile(dir / "settings.ini"), "[fLV]\r\nTop=-20\r\n");
     SettingsFile(dir / "none.ini").DeleteKey("a", "b"); // no file: no error, nothing created
     EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
+}
+
+// Linux only: a settings file or a list kept elsewhere through a symbolic link stays a link; the
+// file it names gets the new contents, and no temporary is left on either side.
+TEST(SettingsFile, WritesGoThroughSymbolicLinks) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "elsewhere");
+    test::WriteFile(dir / "elsewhere/nastavení.ini", "[fLV]\r\nTop=1\r\n");
+    std::filesystem::create_symlink(dir / "elsewhere/nastavení.ini", dir / "settings.ini");
+    SettingsFile(dir / "settings.ini").WriteInteger("fLV", "Top", 7);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "settings.ini"));
+    EXPECT_EQ(test::ReadFile(dir / "elsewhere/nastavení.ini"), "[fLV]\r\nTop=7\r\n");
+
+    std::filesystem::create_symlink(dir / "elsewhere/Hudba – Ørsted.sez", dir / "list.sez");
+    WriteListFile(dir / "list.sez", {"E:\\\t0"}); // a link to nothing yet: the file appears
+    EXPECT_EQ(test::ReadFile(dir / "list.sez"), "E:\\\t0\r\n");
+    WriteListFile(dir / "list.sez", {"F:\\\t0"});
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "list.sez"));
+    EXPECT_EQ(test::ReadFile(dir / "elsewhere/Hudba – Ørsted.sez"), "F:\\\t0\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "elsewhere"), {}), 2);
 }
 
 TEST(SettingsFile, ReadOnlyFileRefusesWritesAndStaysUntouched) {
