@@ -207,10 +207,16 @@ int Cli::Scan(const std::vector<std::string>& args) {
     try {
         PosixDirectoryWalker walker;
         ScanLines lines;
-        CreateList(walker, root, listFile,
-                   ScanOptions{foldersOnly, m_environment.regional.timeSeparator}, lines);
+        const size_t unreadable =
+            CreateList(walker, root, listFile,
+                       ScanOptions{foldersOnly, m_environment.regional.timeSeparator}, lines);
         SettingsFile(m_data.SettingsPath())
             .WriteInteger(kListsSection, name + std::string(kListExtension), group);
+        // The list is written, but it must not pass for a whole catalogue of the folder.
+        if (unreadable > 0)
+            return Fail("Seznam je vytvořen, ale " + std::to_string(unreadable) +
+                        " složek se nepodařilo přečíst (přístup odepřen nebo příliš dlouhá "
+                        "cesta); jsou v něm s velikostí 0 a bez obsahu.");
     } catch (const VypisnikError& error) {
         return Fail(error.what());
     }

@@ -52,7 +52,8 @@ int64_t FolderScan::ScanFolder(const std::string& path, const std::string& relat
     {
         // The enumeration ends before the first subfolder is entered, so one is open at a time.
         std::vector<DirectoryEntry> entries;
-        m_walker.ListFolder(path, entries);
+        if (!m_walker.ListFolder(path, entries))
+            ++m_unreadableFolders;
         for (DirectoryEntry& entry : entries) {
             if (entry.isFolder) {
                 folders.push_back({std::move(entry.name), entry.modified});
@@ -82,8 +83,8 @@ int64_t FolderScan::ScanFolder(const std::string& path, const std::string& relat
     return total;
 }
 
-void CreateList(DirectoryWalker& walker, const std::string& root, const std::string& listFilePath,
-                const ScanOptions& options, ScanLines& lines) {
+size_t CreateList(DirectoryWalker& walker, const std::string& root, const std::string& listFilePath,
+                  const ScanOptions& options, ScanLines& lines) {
     lines.Clear();
     const size_t header = lines.AppendPlaceholder();
     FolderScan scan(walker, options, lines);
@@ -96,6 +97,7 @@ void CreateList(DirectoryWalker& walker, const std::string& root, const std::str
     SafeFileWriter writer(listFilePath);
     lines.WriteTo(writer);
     writer.Commit();
+    return scan.UnreadableFolders();
 }
 
 } // namespace vyp

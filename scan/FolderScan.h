@@ -26,17 +26,23 @@ public:
     // the root: it is built as the walk descends, never by cutting the root text out of path.
     int64_t ScanFolder(const std::string& path, const std::string& relativePath);
 
+    // Folders that could not be enumerated (no access, or a path longer than the system takes):
+    // each has its line with size 0 and nothing beneath it.
+    size_t UnreadableFolders() const { return m_unreadableFolders; }
+
 private:
     DirectoryWalker& m_walker;
     ScanOptions m_options;
     ScanLines& m_lines;
+    size_t m_unreadableFolders = 0;
 };
 
 // Builds the lines of root's list into lines (cleared first) and writes them to listFilePath,
 // replacing an existing list only once the new one is whole. Throws VypisnikError when the file
-// cannot be written.
-void CreateList(DirectoryWalker& walker, const std::string& root, const std::string& listFilePath,
-                const ScanOptions& options, ScanLines& lines);
+// cannot be written. Returns how many folders could not be read (their subtrees are missing from
+// the list, which is written all the same), so the caller can tell the user.
+size_t CreateList(DirectoryWalker& walker, const std::string& root, const std::string& listFilePath,
+                  const ScanOptions& options, ScanLines& lines);
 
 // A name as it may stand in a list line: "\", TAB, CR and LF would break the format and are
 // written as "_".

@@ -10,10 +10,12 @@
 #include <cctype>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace vyp {
 namespace {
@@ -215,6 +217,31 @@ TEST_F(CliFixture, ExecutableUsesTheEnvironmentsLocale) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << output;
     EXPECT_NE(output.find("Velikost: 1.00 MB\n"), std::string::npos) << output;
     EXPECT_NE(output.find("setup.exe\t1.00 MB\t1048576 B\t"), std::string::npos) << output;
+}
+
+} // namespace
+} // namespace vyp
+
+namespace vyp {
+namespace {
+
+// Linux only: a tree deeper than the longest path the system takes is not cut silently: the
+// list is written, and the user is told that part of the tree could not be read.
+TEST_F(CliFixture, ScanTellsWhenPartOfTheTreeCouldNotBeRead) {
+    const std::string name = "Hluboká složka – Tiefer Ordner"; // 33 bytes a level
+    std::vector<int> levels{::open(m_tree.c_str(), O_RDONLY | O_DIRECTORY)};
+    for (int i = 0; i < 200; ++i) { // 6,800 bytes of path, more than PATH_MAX
+        ASSERT_EQ(::mkdirat(levels.back(), name.c_str(), 0755), 0);
+        levels.push_back(::openat(levels.back(), name.c_str(), O_RDONLY | O_DIRECTORY));
+    }
+    EXPECT_EQ(Run({"scan", m_tree, "Hluboký"}), 1);
+    EXPECT_NE(m_err.find("se nepodařilo přečíst"), std::string::npos) << m_err;
+    EXPECT_TRUE(std::filesystem::exists(m_data + "/Seznamy/Hluboký.sez"));
+    for (size_t i = levels.size() - 1; i > 0; --i) { // the chain is too deep for remove_all
+        ::close(levels[i]);
+        ::unlinkat(levels[i - 1], name.c_str(), AT_REMOVEDIR);
+    }
+    ::close(levels[0]);
 }
 
 } // namespace
