@@ -2,6 +2,7 @@
 
 #include "lists/Errors.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -13,6 +14,19 @@ namespace vyp {
 
 namespace {
 constexpr size_t kBufferSize = 1 << 16;
+
+// The failure a test asked for: the step (plus one, 0 for none) and its error number.
+std::atomic<int> g_failingStep{0};
+std::atomic<int> g_failingError{0};
+
+// True, with err set, when the test asked step to fail; the request is used up.
+bool InjectedFailure(SafeWriteStep step, int& err) {
+    int expected = static_cast<int>(step) + 1;
+    if (!g_failingStep.compare_exchange_strong(expected, 0))
+        return false;
+    err = g_failingError.load();
+    return true;
+}
 
 mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
@@ -42,6 +56,11 @@ std::string ReplacedFile(const std::string& path) {
 }
 } // namespace
 
+void SafeFileWriter::FailNextAt(SafeWriteStep step, int err) {
+    g_failingError = err;
+    g_failingStep = static_cast<int>(step) + 1;
+}
+
 SafeFileWriter::SafeFileWriter(std::string path)
     : m_path(std::move(path)), m_targetPath(ReplacedFile(m_path)) {
     struct stat existing {};
@@ -55,6 +74,9 @@ SafeFileWriter::SafeFileWriter(std::string path)
 
     // The suffix keeps the temporary file out of every "*.sez" enumeration.
     std::string pattern = m_targetPath + ".tmp-XXXXXX"; // beside the file it replaces
+    int injected = 0;
+    if (InjectedFailure(SafeWriteStep::CreateTemporary, injected))
+        throw VypisnikError(FileOpenErrorText(m_path, injected));
     m_fd = ::mkstemp(pattern.data());
     if (m_fd < 0)
         throw VypisnikError(FileOpenErrorText(m_path, errno));
@@ -84,8 +106,15 @@ void SafeFileWriter::Write(std::string_view bytes) {
 
 void SafeFileWriter::Flush() {
     size_t done = 0;
+    int injected = 0;
+    if (InjectedFailure(SafeWriteStep::Write, injected))
+        FailWrite(injected);
+    size_t allowed = m_buffer.size(); // bytes the disk takes
+    if (InjectedFailure(SafeWriteStep::ShortWrite, injected))
+        allowed /= 2;
     while (done < m_buffer.size()) {
-        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+        const ssize_t n =
+            done < allowed ? ::write(m_fd, m_buffer.data() + done, allowed - done) : 0;
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -104,17 +133,20 @@ void SafeFileWriter::FailWrite(int err) {
 
 void SafeFileWriter::Commit() {
     Flush();
-    if (::fsync(m_fd) != 0)
-        FailWrite(errno);
-    if (::close(m_fd) != 0) {
+    int injected = 0;
+    if (InjectedFailure(SafeWriteStep::Sync, injected) || ::fsync(m_fd) != 0)
+        FailWrite(injected != 0 ? injected : errno);
+    const bool closeFails = InjectedFailure(SafeWriteStep::Close, injected);
+    if (::close(m_fd) != 0 || closeFails) {
         m_fd = -1;
-        const int err = errno;
+        const int err = closeFails ? injected : errno;
         ::unlink(m_tempPath.c_str());
         throw VypisnikError(FileWriteErrorText(m_path, err));
     }
     m_fd = -1;
-    if (::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
-        const int err = errno;
+    const bool renameFails = InjectedFailure(SafeWriteStep::Rename, injected);
+    if (renameFails || ::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
+        const int err = renameFails ? injected : errno;
         ::unlink(m_tempPath.c_str());
         throw VypisnikError(FileWriteErrorText(m_path, err));
     }

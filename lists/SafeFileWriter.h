@@ -8,8 +8,16 @@
 
 namespace vyp {
 
+// The steps of a safe write, each of which a test can make fail.
+enum class SafeWriteStep { CreateTemporary, Write, ShortWrite, Sync, Close, Rename };
+
 class SafeFileWriter {
 public:
+    // For tests of what a failing disk leaves behind: the next time a safe write reaches step,
+    // that step fails with the system error err (ShortWrite writes half of its bytes, then
+    // reports a full disk). Once only.
+    static void FailNextAt(SafeWriteStep step, int err);
+
     // Starts the temporary file beside path. A path whose existing file is read-only (no write
     // permission bit at all, the read-only attribute of Windows) is refused like one whose folder
     // cannot be written. Throws VypisnikError "Cannot open file "PATH". REASON".
