@@ -72,15 +72,6 @@ private:
     void AddFolderLine(std::string_view line) {
         const ListLineFields fields = SplitListLine(line);
         std::string& text = m_h.m_text;
-        // The parent index keeps views of the paths, which must not point into a buffer that was
-        // given up: when the text has to move, it moves to twice its room and the index is made
-        // anew, which keeps the whole build linear.
-        if (text.size() + line.size() > text.capacity()) {
-            text.reserve(std::max(text.size() + line.size(), 2 * text.capacity()));
-            m_nodeByPath.clear();
-            for (size_t i = 0; i < m_h.m_nodes.size(); ++i)
-                m_nodeByPath[m_h.Path(i)] = static_cast<int32_t>(i);
-        }
         Node node{};
         node.offset = text.size();
         for (int f = 0; f < 4; ++f) {
@@ -94,26 +85,58 @@ private:
         node.captionLength = static_cast<uint32_t>(caption.size());
 
         // The parent is the folder of the path without its last component; a top-level folder,
-        // or one whose ancestors are all missing, hangs under the list node.
+        // or one whose ancestors are all missing, hangs under the nearest existing ancestor or
+        // the list node. Every ancestor is a prefix ending in "\": the hashes of all prefixes come
+        // from one pass over the path, so even a damaged line of thousands of "\" costs time in
+        // proportion to its length, not to its square.
         node.parent = kListNode;
-        std::string_view parentPath = path.substr(0, node.captionOffset);
-        while (!parentPath.empty()) {
-            const auto found = m_nodeByPath.find(parentPath);
-            if (found != m_nodeByPath.end()) {
-                node.parent = found->second;
+        m_prefixHashes.resize(path.size() + 1);
+        m_prefixHashes[0] = 0;
+        for (size_t k = 0; k < path.size(); ++k)
+            m_prefixHashes[k + 1] = PrefixHash(m_prefixHashes[k], path[k]);
+        for (size_t k = node.captionOffset; k > 0; --k) {
+            if (path[k - 1] != '\\')
+                continue;
+            const int32_t found = Find(path.substr(0, k), m_prefixHashes[k]);
+            if (found != kListNode) {
+                node.parent = found;
                 break;
             }
-            parentPath = parentPath.substr(
-                0, static_cast<size_t>(DisplayNameOf(parentPath).data() - parentPath.data()));
         }
         const auto index = static_cast<int32_t>(m_h.m_nodes.size());
         m_h.m_nodes.push_back(node);
-        m_nodeByPath[path] = index;
+        Remember(path, m_prefixHashes[path.size()], index);
+    }
+
+    static uint64_t PrefixHash(uint64_t hash, char c) {
+        return hash * 0x100000001B3ULL + static_cast<unsigned char>(c) + 1;
+    }
+
+    // The node whose path is path (hash: its PrefixHash), the last of that path; kListNode if none.
+    int32_t Find(std::string_view path, uint64_t hash) const {
+        const auto [first, last] = m_nodeByHash.equal_range(hash);
+        for (auto it = first; it != last; ++it) {
+            if (m_h.Path(static_cast<size_t>(it->second)) == path)
+                return it->second;
+        }
+        return kListNode;
+    }
+
+    // Paths are kept by index, never by a view of the text, which may still move as it grows.
+    void Remember(std::string_view path, uint64_t hash, int32_t index) {
+        const auto [first, last] = m_nodeByHash.equal_range(hash);
+        for (auto it = first; it != last; ++it) {
+            if (m_h.Path(static_cast<size_t>(it->second)) == path) {
+                it->second = index; // a folder line repeated: the later one takes the children
+                return;
+            }
+        }
+        m_nodeByHash.emplace(hash, index);
     }
 
     // Re-reads every text as Windows-1250.
     void Decode() {
-        m_nodeByPath.clear();
+        m_nodeByHash.clear();
         std::string decoded;
         decoded.reserve(m_h.m_text.size() + m_h.m_text.size() / 8);
         for (size_t i = 0; i < m_h.m_nodes.size(); ++i) {
@@ -140,7 +163,8 @@ private:
 
     FolderHierarchy& m_h;
     bool m_headerDone = false;
-    std::unordered_map<std::string_view, int32_t> m_nodeByPath;
+    std::unordered_multimap<uint64_t, int32_t> m_nodeByHash;
+    std::vector<uint64_t> m_prefixHashes; // of the folder line being added, reused
 };
 
 FolderHierarchy FolderHierarchy::Read(const std::string& listPath) {

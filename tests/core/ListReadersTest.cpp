@@ -182,3 +182,24 @@ TEST(FolderHierarchy, AListWhoseSizeIsUnknownBeforehandReadsWhole) {
 
 } // namespace
 } // namespace vyp
+
+namespace vyp {
+namespace {
+
+// A damaged line of a few hundred thousand "\" has as many would-be ancestors; looking them up
+// must not cost the square of its length (this took most of a minute before).
+TEST(FolderHierarchy, ADamagedLineOfBackslashesFindsItsNearestAncestor) {
+    test::TempDir dir;
+    const std::string list = dir / "Poškozený.sez";
+    const std::string slashes(300000, '\\');
+    test::WriteFile(list, "E:\\\t0\r\n\\\\\t0\t1\t1\r\n" + slashes +
+                              "\t0\t1\t1\r\nÜber\\Ä\\\t0\t1\t1\r\n");
+    const FolderHierarchy h = FolderHierarchy::Read(list);
+    ASSERT_EQ(h.Count(), 3u);
+    EXPECT_EQ(h.Parent(1), 0); // its nearest existing ancestor is the line "\\"
+    EXPECT_EQ(h.Parent(2), FolderHierarchy::kListNode);
+    EXPECT_EQ(h.Caption(2), "Ä");
+}
+
+} // namespace
+} // namespace vyp
