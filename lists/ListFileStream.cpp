@@ -86,7 +86,9 @@ bool ListFileStream::NextRegion(std::string_view& region) {
 }
 
 TextEncoding ListFileStream::EncodingFromStart() const {
-    std::string bytes;
+    // Checked piece by piece, never holding the file: only a character cut by a piece's end is
+    // carried over to the next piece.
+    std::string piece;
     char buffer[1 << 16];
     for (off_t offset = 0;;) {
         const ssize_t n = ::pread(m_fd, buffer, sizeof buffer, offset);
@@ -95,9 +97,23 @@ TextEncoding ListFileStream::EncodingFromStart() const {
         if (n < 0)
             throw VypisnikError(FileOpenErrorText(m_path, errno));
         if (n == 0)
-            return DetectEncoding(bytes);
-        bytes.append(buffer, static_cast<size_t>(n));
+            return DetectEncoding(piece);
+        piece.append(buffer, static_cast<size_t>(n));
         offset += n;
+        // The last character may go on in the next piece: keep its lead and what follows.
+        size_t complete = piece.size();
+        for (size_t back = 1; back <= 3 && back <= piece.size(); ++back) {
+            const auto byte = static_cast<unsigned char>(piece[piece.size() - back]);
+            if ((byte & 0xC0) == 0x80)
+                continue; // a continuation byte: look further back for its lead
+            const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            if (length > back)
+                complete = piece.size() - back;
+            break;
+        }
+        if (!IsValidUtf8(std::string_view(piece).substr(0, complete)))
+            return TextEncoding::Windows1250;
+        piece.erase(0, complete);
     }
 }
 

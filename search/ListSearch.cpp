@@ -95,7 +95,9 @@ void FileSearcher::Search(int32_t listIndex, const std::string& path) {
     m_carriedPrefix.clear();
     const size_t firstRow = m_result.rows.size();
     try {
-        ListFileStream stream(path, false);
+        // The stream checks the encoding as it reads, so the rows can be decoded without a
+        // second read once it has reached the end.
+        ListFileStream stream(path, true);
         // Lines never hold a line end, so such a text matches nothing.
         if (m_text.find_first_of("\r\n") != std::string_view::npos)
             return;
@@ -107,10 +109,12 @@ void FileSearcher::Search(int32_t listIndex, const std::string& path) {
                 return; // the text cannot occur in this file
         }
         const CaseInsensitiveFinder finder(needle);
+        bool readToTheEnd = false;
         try {
             std::string_view region;
             while (stream.NextRegion(region))
                 ScanRegion(region.data(), region.data() + region.size(), finder);
+            readToTheEnd = true;
         } catch (const VypisnikError& error) {
             m_result.errors.emplace_back(error.what()); // the rows found so far stay
         }
@@ -120,7 +124,7 @@ void FileSearcher::Search(int32_t listIndex, const std::string& path) {
             needsDecoding = m_result.rows[i].HasNonAscii();
         if (needsDecoding) {
             if (!encoding)
-                encoding = stream.EncodingFromStart();
+                encoding = readToTheEnd ? stream.Encoding() : stream.EncodingFromStart();
             for (size_t i = firstRow; i < m_result.rows.size(); ++i)
                 m_result.rows[i].ConvertToUtf8(*encoding);
         }

@@ -170,3 +170,31 @@ TEST(CaseInsensitiveFinder, FindsEveryPlaceAByteLoopWould) {
 
 } // namespace
 } // namespace vyp
+
+namespace vyp {
+namespace {
+
+// Lists longer than one piece of the encoding check: a character cut by a piece's end is still
+// UTF-8, one Windows-1250 byte far down makes the whole list Windows-1250, and rows found with
+// an ASCII text are decoded in the list's encoding either way.
+TEST_F(SearchFixture, EncodingOfLongListsIsLearnedWhereverTheirBytesLie) {
+    std::string utf8(65533 - 7, 'a');
+    utf8 += "\r\nŽluťoučký kůň.txt\t1\t2004.1.1\t1:2.4\r\n"; // "Ž" at 64 KiB - 1 + pad
+    for (size_t pad = 0; pad < 3; ++pad)
+        AddList("Kůň " + std::to_string(pad) + ".sez",
+                "E:\\\t0\r\n" + std::string(pad, 'b') + utf8);
+    std::string cp1250 = "E:\\\t0\r\nkon.txt\t1\t2004.1.1\t1:2.4\r\n";
+    cp1250 += std::string(200000, 'c') + "\r\n\x8Eluou\xE8k\xFD.txt\t1\t2004.1.1\t1:2.4\r\n";
+    AddList("Starý.sez", cp1250);
+
+    const SearchResult accented = Search("kůň");
+    ASSERT_EQ(accented.rows.size(), 3u);
+    EXPECT_EQ(accented.rows[2].Path(), "E:\\Žluťoučký kůň.txt");
+    const SearchResult ascii = Search(".txt");
+    ASSERT_EQ(ascii.rows.size(), 5u);
+    EXPECT_EQ(ascii.rows[3].Path(), "E:\\kon.txt");
+    EXPECT_EQ(ascii.rows[4].Path(), "E:\\Žluoučký.txt");
+}
+
+} // namespace
+} // namespace vyp
