@@ -7,7 +7,7 @@
 #include "lists/ListRegistry.h"
 #include "lists/SafeFileWriter.h"
 #include "lists/SettingsFile.h"
-#include "scan/PosixDirectoryWalker.h"
+#include "platform/Native.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
         sink += settings.ReadInteger("Seznamy", "Hry.sez", 8);
         settings.WriteInteger("Seznamy", "Hry.sez", 2 + sink % 7);
     });
-    vyp::PosixDirectoryWalker walker;
+    vyp::NativeDirectoryWalker walker;
     vyp::ListRegistry registry;
     const double findMs =
         best([&] { vyp::FindLists(registry, lists, "*.sez", settingsPath, walker); });

@@ -4,8 +4,8 @@
 //   vyp-bench-scan ROOT LISTFILE
 #include "BenchUtil.h"
 #include "lists/ListFile.h"
+#include "platform/Native.h"
 #include "scan/FolderScan.h"
-#include "scan/PosixDirectoryWalker.h"
 
 #include <filesystem>
 
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     std::string root = argv[1];
     if (root.back() != '/')
         root += '/';
-    vyp::PosixDirectoryWalker walker;
+    vyp::NativeDirectoryWalker walker;
     vyp::ScanLines lines;
     const vyp::bench::Stopwatch watch;
     vyp::CreateList(walker, root, argv[2], vyp::ScanOptions{}, lines);

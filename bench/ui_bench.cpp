@@ -12,7 +12,7 @@
 
 #include "lists/FolderHierarchy.h"
 #include "lists/SafeFileWriter.h"
-#include "scan/PosixDirectoryWalker.h"
+#include "platform/Native.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
 #include "ui/common/Dialogs.h"
@@ -63,7 +63,7 @@ vyp::MainWindowEnvironment Environment(const std::string& data, vyp::DirectoryWa
 
 int TreeBench(const std::string& work) {
     const std::string data = MakeTreeLists(work);
-    vyp::PosixDirectoryWalker walker;
+    vyp::NativeDirectoryWalker walker;
     vyp::ListRegistry registry;
     vyp::FindLists(registry, data + "/Seznamy", "*.sez", data + "/settings.ini", walker);
     double coreSeconds = 1e9;
@@ -127,7 +127,7 @@ double GrepSeconds(const std::string& file) {
 
 int TableBench(const std::string& file) {
     const std::string data = std::filesystem::path(file).parent_path().parent_path().string();
-    vyp::PosixDirectoryWalker walker;
+    vyp::NativeDirectoryWalker walker;
     vyp::MimeFileTypeIcons icons;
     vyp::TfLV window(Environment(data, walker, icons));
     window.show();

@@ -11,15 +11,15 @@
 #include "lists/SettingsFile.h"
 #include "lists/SizeText.h"
 #include "lists/StaleTemporaries.h"
+#include "platform/Files.h"
+#include "platform/Native.h"
+#include "qtcore/NameCollator.h"
 #include "scan/FolderScan.h"
-#include "scan/PosixDirectoryWalker.h"
 #include "search/ListSearch.h"
-#include "ui/common/NameCollator.h"
 
 #include <filesystem>
 #include <optional>
 #include <ostream>
-#include <sys/stat.h>
 
 namespace vyp {
 
@@ -77,8 +77,7 @@ private:
 };
 
 bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return KindOfPath(path) == PathKind::Folder;
 }
 
 int ParseGroup(const std::string& text) {
@@ -112,7 +111,7 @@ void Cli::Row(std::initializer_list<std::string_view> cells) {
 
 ListRegistry Cli::LoadRegistry() const {
     ListRegistry registry;
-    PosixDirectoryWalker walker;
+    NativeDirectoryWalker walker;
     FindLists(registry, m_data.ListFolder(), kListPattern, m_data.SettingsPath(), walker);
     return registry;
 }
@@ -199,13 +198,12 @@ int Cli::Scan(const std::vector<std::string>& args) {
         root.push_back(kNativeSeparator);
 
     const std::string listFile = m_data.ListFilePath(name);
-    struct stat st {};
-    if (::stat(listFile.c_str(), &st) == 0 && !overwrite)
+    if (KindOfPath(listFile) != PathKind::Missing && !overwrite)
         return Fail("Tento název seznamu už existuje!");
     std::error_code ignored;
     std::filesystem::create_directories(m_data.ListFolder(), ignored);
     try {
-        PosixDirectoryWalker walker;
+        NativeDirectoryWalker walker;
         ScanLines lines;
         const size_t unreadable =
             CreateList(walker, root, listFile,

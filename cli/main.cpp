@@ -1,8 +1,8 @@
 // vypisnik-cli: see CliCommands.h.
 #include "cli/CliCommands.h"
-#include "ui/common/DataFolderChoice.h"
-#include "ui/common/LocaleSettings.h"
-#include "ui/common/TerminationSignals.h"
+#include "qtcore/DataFolderChoice.h"
+#include "qtcore/LocaleSettings.h"
+#include "qtcore/TerminationSignals.h"
 
 #include <clocale>
 #include <iostream>

@@ -4,8 +4,8 @@
 
 #include "lists/DisplayFormat.h"
 #include "lists/Errors.h"
-#include "lists/LocalDateTime.h"
 #include "lists/SizeText.h"
+#include "lists/StoredDateTime.h"
 
 using namespace vyp;
 using namespace vyp::fuzz;

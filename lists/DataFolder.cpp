@@ -2,7 +2,7 @@
 
 #include "lists/Encoding.h"
 #include "lists/ListFile.h"
-#include "scan/DirectoryWalker.h"
+#include "platform/Native.h"
 
 namespace vyp {
 

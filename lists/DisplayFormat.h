@@ -2,8 +2,8 @@
 // number format they share, and the list dates in the user's regional forms.
 #pragma once
 
-#include "lists/LocalDateTime.h"
 #include "lists/RegionalSettings.h"
+#include "lists/StoredDateTime.h"
 
 #include <cstdint>
 #include <string>

@@ -1,14 +1,14 @@
 #include "lists/Errors.h"
 
-#include <cstring>
+#include "platform/SystemError.h"
+
 #include <initializer_list>
 
 namespace vyp {
 
 namespace {
 std::string Reason(int err) {
-    std::string reason = std::strerror(err);
-    return reason;
+    return SystemErrorText(err);
 }
 
 // The texts are built by appending: GCC 12 at -O3 takes "literal" + std::string for an

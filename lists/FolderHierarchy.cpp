@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
 #include <unordered_map>
 
 namespace vyp {
@@ -171,10 +170,7 @@ FolderHierarchy FolderHierarchy::Read(const std::string& listPath) {
     FolderHierarchy hierarchy;
     try {
         ListFileStream stream(listPath, true);
-        struct stat st {};
-        const size_t size =
-            ::stat(listPath.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
-        Builder builder(hierarchy, size);
+        Builder builder(hierarchy, 0);
         std::string_view region;
         while (stream.NextRegion(region))
             builder.AddRegion(region);

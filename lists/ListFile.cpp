@@ -4,55 +4,35 @@
 #include "lists/SafeFileWriter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vyp {
 
-int OpenForReading(const std::string& path, int64_t& size) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw VypisnikError(FileOpenErrorText(path, errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
+InputFile OpenForReading(const std::string& path) {
+    InputFile file;
+    if (const int err = file.Open(path, true))
         throw VypisnikError(FileOpenErrorText(path, err));
-    }
-    size = static_cast<int64_t>(st.st_size);
-    return fd;
+    return file;
 }
 
-size_t ReadSome(int fd, char* buffer, size_t count, const std::string& path) {
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, count);
-        if (n >= 0)
-            return static_cast<size_t>(n);
-        if (errno != EINTR)
-            throw VypisnikError(FileOpenErrorText(path, errno));
-    }
+size_t ReadSome(InputFile& file, char* buffer, size_t count, const std::string& path) {
+    size_t done = 0;
+    if (const int err = file.Read(buffer, count, done))
+        throw VypisnikError(FileOpenErrorText(path, err));
+    return done;
 }
-
-namespace {
-// Closes a descriptor on every way out.
-struct FileCloser {
-    int fd;
-    ~FileCloser() { ::close(fd); }
-};
-} // namespace
 
 std::string ReadWholeFile(const std::string& path) {
-    int64_t size = 0;
-    const FileCloser file{OpenForReading(path, size)};
-    std::string bytes(static_cast<size_t>(std::max<int64_t>(size, 0)), '\0');
+    InputFile file = OpenForReading(path);
+    // The size is a first guess only: the file may grow while it is read, or tell no size.
+    FileStamp stamp;
+    file.Stamp(stamp);
+    std::string bytes(static_cast<size_t>(std::max<int64_t>(stamp.size, 0)) + 1, '\0');
     size_t done = 0;
     for (;;) {
         if (done == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file grew, or tells no size
-        const size_t n = ReadSome(file.fd, bytes.data() + done, bytes.size() - done, path);
+            bytes.resize(bytes.size() + 65536);
+        const size_t n = ReadSome(file, bytes.data() + done, bytes.size() - done, path);
         if (n == 0)
             break;
         done += n;
@@ -62,12 +42,11 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 std::string ReadFirstLine(const std::string& path) {
-    int64_t size = 0;
-    const FileCloser file{OpenForReading(path, size)};
+    InputFile file = OpenForReading(path);
     std::string line;
     char buffer[4096];
     for (;;) {
-        const size_t n = ReadSome(file.fd, buffer, sizeof buffer, path);
+        const size_t n = ReadSome(file, buffer, sizeof buffer, path);
         const std::string_view chunk(buffer, n);
         const size_t end = chunk.find_first_of("\r\n");
         line.append(chunk.substr(0, end));

@@ -5,6 +5,8 @@
 // folder's own files. Readers tell folder lines by a "\" and find the header by its position.
 #pragma once
 
+#include "platform/Files.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,12 +14,12 @@
 
 namespace vyp {
 
-// Opens path for reading and tells its size; a folder is refused. Throws VypisnikError
-// "Cannot open file "PATH". REASON". The caller closes the descriptor.
-int OpenForReading(const std::string& path, int64_t& size);
-// Reads up to count bytes (0 at the end), retrying when interrupted. Throws VypisnikError
-// "Cannot open file "PATH". REASON" when reading fails.
-size_t ReadSome(int fd, char* buffer, size_t count, const std::string& path);
+// Opens path for reading from start to end; a folder is refused. Throws VypisnikError
+// "Cannot open file "PATH". REASON".
+InputFile OpenForReading(const std::string& path);
+// Reads up to count bytes (0 at the end). Throws VypisnikError "Cannot open file "PATH". REASON"
+// when reading fails.
+size_t ReadSome(InputFile& file, char* buffer, size_t count, const std::string& path);
 
 // Reads the whole file. Throws VypisnikError "Cannot open file "PATH". REASON" when it cannot be
 // opened or read (a folder included).

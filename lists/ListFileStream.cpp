@@ -4,11 +4,7 @@
 #include "lists/ListFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vyp {
 
@@ -33,21 +29,8 @@ const char* LineEndAfter(const char* p, const char* end) {
 
 ListFileStream::ListFileStream(const std::string& path, bool checkEncoding)
     : m_path(path), m_checkEncoding(checkEncoding) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
-        throw VypisnikError(FileOpenErrorText(path, errno));
-    struct stat st {};
-    if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(m_fd);
-        throw VypisnikError(FileOpenErrorText(path, err));
-    }
-    ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    m_file = OpenForReading(path);
     m_buffer.resize(kChunkSize);
-}
-
-ListFileStream::~ListFileStream() {
-    ::close(m_fd);
 }
 
 bool ListFileStream::NextRegion(std::string_view& region) {
@@ -59,7 +42,7 @@ bool ListFileStream::NextRegion(std::string_view& region) {
             if (m_filled == m_buffer.size())
                 m_buffer.resize(m_buffer.size() * 2); // a line longer than the buffer
             const size_t n =
-                ReadSome(m_fd, m_buffer.data() + m_filled, m_buffer.size() - m_filled, m_path);
+                ReadSome(m_file, m_buffer.data() + m_filled, m_buffer.size() - m_filled, m_path);
             m_atEnd = n == 0;
             m_filled += n;
         }
@@ -90,16 +73,14 @@ TextEncoding ListFileStream::EncodingFromStart() const {
     // carried over to the next piece.
     std::string piece;
     char buffer[1 << 16];
-    for (off_t offset = 0;;) {
-        const ssize_t n = ::pread(m_fd, buffer, sizeof buffer, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw VypisnikError(FileOpenErrorText(m_path, errno));
+    for (int64_t offset = 0;;) {
+        size_t n = 0;
+        if (const int err = m_file.ReadAt(offset, buffer, sizeof buffer, n))
+            throw VypisnikError(FileOpenErrorText(m_path, err));
         if (n == 0)
             return DetectEncoding(piece);
-        piece.append(buffer, static_cast<size_t>(n));
-        offset += n;
+        piece.append(buffer, n);
+        offset += static_cast<int64_t>(n);
         // The last character may go on in the next piece: keep its lead and what follows.
         size_t complete = piece.size();
         for (size_t back = 1; back <= 3 && back <= piece.size(); ++back) {

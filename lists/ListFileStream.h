@@ -3,6 +3,7 @@
 #pragma once
 
 #include "lists/Encoding.h"
+#include "platform/Files.h"
 
 #include <string>
 #include <string_view>
@@ -14,7 +15,6 @@ public:
     // Opens path; throws VypisnikError "Cannot open file "PATH". REASON" when it cannot be read
     // (a folder included). With checkEncoding, Encoding() tells the encoding of what was read.
     ListFileStream(const std::string& path, bool checkEncoding);
-    ~ListFileStream();
     ListFileStream(const ListFileStream&) = delete;
     ListFileStream& operator=(const ListFileStream&) = delete;
 
@@ -36,7 +36,7 @@ public:
 
 private:
     std::string m_path;
-    int m_fd = -1;
+    mutable InputFile m_file;
     std::string m_buffer;
     size_t m_filled = 0;   // bytes in the buffer
     size_t m_consumed = 0; // bytes handed out by the last NextRegion

@@ -3,7 +3,7 @@
 #include "lists/Encoding.h"
 #include "lists/Groups.h"
 #include "lists/SettingsFile.h"
-#include "scan/DirectoryWalker.h"
+#include "platform/Native.h"
 
 namespace vyp {
 

@@ -2,7 +2,7 @@
 // groups, in the order of the enumeration. Other records refer to a list by its index here.
 #pragma once
 
-#include "lists/LocalDateTime.h"
+#include "platform/LocalDateTime.h"
 
 #include <cstdint>
 #include <string>

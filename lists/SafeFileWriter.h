@@ -3,6 +3,8 @@
 // them are on disk. A writer that is destroyed without Commit() removes its temporary file.
 #pragma once
 
+#include "platform/Files.h"
+
 #include <string>
 #include <string_view>
 
@@ -39,8 +41,7 @@ private:
 
     std::string m_path;       // as the caller named it, for the messages
     std::string m_targetPath; // the file replaced: m_path, or the file a link at m_path names
-    std::string m_tempPath;
-    int m_fd = -1;
+    TemporaryFile m_temporary;
     std::string m_buffer;
 };
 

@@ -4,12 +4,9 @@
 #include "lists/ListFile.h"
 #include "lists/ListRegistry.h"
 
-#include <dirent.h>
-#include <fcntl.h>
+#include "platform/Files.h"
+
 #include <string>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vyp {
 
@@ -22,34 +19,12 @@ bool IsLetterOrDigit(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// Removes folder/name when it is a regular file of ours that nobody holds locked.
-bool RemoveIfStale(int folderFd, const char* name) {
-    const int fd = ::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool removed = false;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        // Still the same file under that name: nothing renamed it while it was being locked.
-        struct stat named {};
-        if (::fstatat(folderFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            named.st_ino == st.st_ino && named.st_dev == st.st_dev)
-            removed = ::unlinkat(folderFd, name, 0) == 0;
-    }
-    ::close(fd);
-    return removed;
-}
-
 int RemoveStaleIn(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return 0;
     int removed = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (IsSafeWriteTemporaryName(entry->d_name) && RemoveIfStale(::dirfd(dir), entry->d_name))
+    for (const std::string& name : NamesInFolder(folder)) {
+        if (IsSafeWriteTemporaryName(name) && RemoveIfUnheld(folder, name))
             ++removed;
     }
-    ::closedir(dir);
     return removed;
 }
 
@@ -76,22 +51,12 @@ int RemoveStaleTemporaries(const DataFolder& data) {
 }
 
 int RemoveOwnTemporaries() {
-    DIR* dir = ::opendir("/proc/self/fd");
-    if (!dir)
-        return 0;
     int removed = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string link = std::string("/proc/self/fd/") + entry->d_name;
-        char target[4096];
-        const ssize_t length = ::readlink(link.c_str(), target, sizeof target - 1);
-        if (length <= 0 || target[0] != '/')
-            continue;
-        const std::string_view path(target, static_cast<size_t>(length));
-        const std::string_view name = path.substr(path.rfind('/') + 1);
-        if (IsSafeWriteTemporaryName(name) && ::unlink(std::string(path).c_str()) == 0)
+    for (const std::string& path : PathsOfOwnOpenFiles()) {
+        const std::string_view name = std::string_view(path).substr(path.find_last_of("/\\") + 1);
+        if (IsSafeWriteTemporaryName(name) && RemoveFile(path) == 0)
             ++removed;
     }
-    ::closedir(dir);
     return removed;
 }
 

@@ -1,6 +1,8 @@
 #include "scan/FolderScan.h"
 
 #include "lists/SafeFileWriter.h"
+#include "lists/StoredDateTime.h"
+#include "platform/Native.h"
 
 #include <charconv>
 

@@ -3,7 +3,7 @@
 // them. Links are never followed and a folder that cannot be read gets its line with size 0.
 #pragma once
 
-#include "scan/DirectoryWalker.h"
+#include "platform/DirectoryWalker.h"
 #include "scan/ScanLines.h"
 
 #include <cstdint>

@@ -2,16 +2,16 @@
 // loop until the main window is closed. Its data lie beside the executable, or in the user's
 // data folder when the program is installed (DataFolderChoice.h).
 #include "lists/StaleTemporaries.h"
-#include "scan/PosixDirectoryWalker.h"
+#include "platform/Native.h"
+#include "qtcore/DataFolderChoice.h"
+#include "qtcore/LocaleSettings.h"
+#include "qtcore/TerminationSignals.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
-#include "ui/common/DataFolderChoice.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/ImageList.h"
-#include "ui/common/LocaleSettings.h"
 #include "ui/common/QtTranslations.h"
-#include "ui/common/TerminationSignals.h"
 
 #include <QIcon>
 
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
                 .pixmap(size));
     QGuiApplication::setWindowIcon(programIcon);
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita")); // file-type pictures outside a desktop
-    vyp::PosixDirectoryWalker walker;
+    vyp::NativeDirectoryWalker walker;
     vyp::MimeFileTypeIcons icons;
     vyp::MainWindowEnvironment environment{
         vyp::DataFolder(vyp::DataFolderOfThisProgram().toStdString()), &walker, &icons,

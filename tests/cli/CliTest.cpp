@@ -2,7 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "lists/SafeFileWriter.h"
-#include "ui/common/TerminationSignals.h"
+#include "qtcore/TerminationSignals.h"
 
 #include <gtest/gtest.h>
 

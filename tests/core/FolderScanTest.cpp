@@ -2,8 +2,8 @@
 
 #include "lists/Errors.h"
 #include "lists/ListFile.h"
+#include "platform/Native.h"
 #include "scan/FolderScan.h"
-#include "scan/PosixDirectoryWalker.h"
 
 #include <gtest/gtest.h>
 
@@ -158,7 +158,7 @@ TEST(FolderScan, MissingListFolderReportsTheFileThatCouldNotBeOpened) {
     }
 }
 
-TEST(PosixDirectoryWalker, OrdersNamesAsNtfsDoes) {
+TEST(NativeDirectoryWalker, OrdersNamesAsNtfsDoes) {
     EXPECT_TRUE(NtfsNameLess("a", "B"));
     EXPECT_TRUE(NtfsNameLess("B", "b")); // equal after upper-casing: bytes decide
     EXPECT_TRUE(NtfsNameLess("Z", "_")); // '_' sorts after the upper-cased letters
@@ -167,7 +167,7 @@ TEST(PosixDirectoryWalker, OrdersNamesAsNtfsDoes) {
 }
 
 // A real tree on disk: sizes, local dates with even seconds, a sparse 3 GiB file, links.
-TEST(PosixDirectoryWalker, ScansARealTree) {
+TEST(NativeDirectoryWalker, ScansARealTree) {
     test::TempDir dir;
     const std::string root = dir / "root";
     std::filesystem::create_directories(root + "/Sub/deeper");
@@ -193,7 +193,7 @@ TEST(PosixDirectoryWalker, ScansARealTree) {
     const timespec times[2] = {{std::mktime(&tm), 0}, {std::mktime(&tm), 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, (root + "/b.txt").c_str(), times, 0), 0);
 
-    PosixDirectoryWalker walker;
+    NativeDirectoryWalker walker;
     std::vector<DirectoryEntry> entries;
     ASSERT_TRUE(walker.ListFolder(root + "/", entries));
     ASSERT_EQ(entries.size(), 3u);

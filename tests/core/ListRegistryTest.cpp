@@ -2,7 +2,7 @@
 
 #include "lists/Groups.h"
 #include "lists/ListRegistry.h"
-#include "scan/PosixDirectoryWalker.h"
+#include "platform/Native.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(FindLists, RegistersMatchingFilesWithTheirGroups) {
     std::filesystem::create_directory(lists + "/folder.sez"); // a folder is no list
     test::WriteFile(dir / "settings.ini", "[Seznamy]\r\nb.sez=3\r\nc.sez=abc\r\nA.SEZ=12\r\n");
 
-    PosixDirectoryWalker walker;
+    NativeDirectoryWalker walker;
     ListRegistry registry;
     EXPECT_TRUE(FindLists(registry, lists, "*.sez", dir / "settings.ini", walker));
     ASSERT_EQ(registry.ListInfos.size(), 3u);
@@ -56,7 +56,7 @@ TEST(FindLists, RegistersMatchingFilesWithTheirGroups) {
 
 TEST(FindLists, EmptyOrMissingFolderGivesAnEmptyRegistry) {
     test::TempDir dir;
-    PosixDirectoryWalker walker;
+    NativeDirectoryWalker walker;
     ListRegistry registry;
     registry.ListPaths.push_back("stale");
     EXPECT_FALSE(FindLists(registry, dir.Path(), "*.sez", dir / "settings.ini", walker));

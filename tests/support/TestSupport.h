@@ -2,8 +2,8 @@
 // fails, so it can be looked at), a fake folder tree behind the walker seam, file helpers.
 #pragma once
 
-#include "lists/LocalDateTime.h"
-#include "scan/DirectoryWalker.h"
+#include "lists/StoredDateTime.h"
+#include "platform/DirectoryWalker.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // unknown file type, accessible names, and where an installed program keeps its data.
 #include "UiFixture.h"
 
-#include "ui/common/DataFolderChoice.h"
+#include "qtcore/DataFolderChoice.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/QtTranslations.h"
 #include "ui/common/TreeGridStyle.h"

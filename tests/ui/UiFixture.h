@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "lists/ListFile.h"
-#include "scan/PosixDirectoryWalker.h"
+#include "platform/Native.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
 #include "ui/common/Dialogs.h"
@@ -115,7 +115,7 @@ protected:
     }
 
     TempDir m_dir;
-    PosixDirectoryWalker m_walker;
+    NativeDirectoryWalker m_walker;
     CountingIcons m_icons;
     std::unique_ptr<TfLV> m_window;
     std::unique_ptr<TfProcess> m_process;

@@ -1,7 +1,7 @@
 #include "UiFixture.h"
 
+#include "qtcore/TerminationSignals.h"
 #include "ui/common/ErrorReport.h"
-#include "ui/common/TerminationSignals.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>

@@ -5,6 +5,7 @@
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "lists/SettingsFile.h"
+#include "platform/Files.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
@@ -28,7 +29,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vyp {
@@ -199,10 +199,7 @@ void TfLV::BuildGroupMenu() {
 
 void TfLV::FormCreate() {
     const std::string folder = m_env.data.ListFolder();
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return;
-    if (::mkdir(folder.c_str(), 0777) != 0) {
+    if (MakeFolder(folder) != 0) {
         MessageRequest request;
         request.caption = QStringLiteral("Chyba!");
         request.text = kListsFolderError;

@@ -11,7 +11,7 @@
 // table's width minus the other columns minus 20, whenever the table is resized).
 #pragma once
 
-#include "ui/common/NameCollator.h"
+#include "qtcore/NameCollator.h"
 #include "ui/common/TreeGrid.h"
 
 #include <QCollatorSortKey>

@@ -1,8 +1,8 @@
 // The enumeration seam: lists one folder's entries for the scan and the list registry. The
-// POSIX back end reads the disk; tests put a fake tree behind the same interface.
+// native walker reads the disk; tests put a fake tree behind the same interface.
 #pragma once
 
-#include "lists/LocalDateTime.h"
+#include "platform/LocalDateTime.h"
 
 #include <cstdint>
 #include <string>
@@ -11,7 +11,7 @@
 namespace vyp {
 
 struct DirectoryEntry {
-    std::string name;
+    std::string name; // UTF-8 on systems whose names are not bytes
     bool isFolder = false;
     int64_t size = 0;       // bytes; a link's own size, links are never followed
     LocalDateTime modified; // last write, local time, even seconds
@@ -28,7 +28,9 @@ public:
                             std::vector<DirectoryEntry>& entries) = 0;
 };
 
-// The separator of native paths.
-inline constexpr char kNativeSeparator = '/';
+// The NTFS order of two names: true when a comes before b (names compared after upper-casing
+// ASCII letters, ties by plain byte order). Walkers on other file systems sort by it, so lists
+// come out as on Windows and the same on every run.
+bool NtfsNameLess(const std::string& a, const std::string& b);
 
 } // namespace vyp

@@ -1,4 +1,4 @@
-#include "ui/common/TerminationSignals.h"
+#include "qtcore/TerminationSignals.h"
 
 #include "lists/StaleTemporaries.h"
 

@@ -1,7 +1,6 @@
-#include "lists/LocalDateTime.h"
+#include "lists/StoredDateTime.h"
 
 #include <charconv>
-#include <ctime>
 
 namespace vyp {
 
@@ -17,21 +16,6 @@ void AppendNumber(long long value, std::string& out, int minDigits = 1) {
     out.append(digits, result.ptr);
 }
 } // namespace
-
-LocalDateTime ToLocalDateTime(int64_t unixSeconds) {
-    const std::time_t moment = static_cast<std::time_t>(unixSeconds);
-    std::tm tm{};
-    if (::localtime_r(&moment, &tm) == nullptr)
-        return {};
-    LocalDateTime t;
-    t.year = int64_t{tm.tm_year} + 1900; // tm_year may be near INT_MAX
-    t.month = tm.tm_mon + 1;
-    t.day = tm.tm_mday;
-    t.hour = tm.tm_hour;
-    t.minute = tm.tm_min;
-    t.second = tm.tm_sec & ~1; // a leap second 60 stays even as well
-    return t;
-}
 
 void AppendStoredDate(const LocalDateTime& t, std::string& out) {
     AppendNumber(t.year, out, 4);

@@ -1,4 +1,4 @@
-#include "ui/common/LocaleSettings.h"
+#include "qtcore/LocaleSettings.h"
 
 #include <QRegularExpression>
 #include <QString>

@@ -1,11 +1,11 @@
-#include "ui/common/DataFolderChoice.h"
+#include "qtcore/DataFolderChoice.h"
+
+#include "platform/Files.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <filesystem>
 
 namespace vyp {
 
@@ -41,10 +41,11 @@ QString ChooseDataFolder(const QString& executableFolder, const QString& install
 }
 
 QString DataFolderOfThisProgram() {
-    std::error_code error;
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    std::string executableFolder = ExecutableFolder();
+    if (executableFolder.size() > 1)
+        executableFolder.pop_back(); // the separator
     const QString folder =
-        error ? QDir::currentPath() : QString::fromStdString(executable.parent_path().string());
+        executableFolder.empty() ? QDir::currentPath() : QString::fromStdString(executableFolder);
 #ifdef VYPISNIK_INSTALLED_BINDIR
     return ChooseDataFolder(folder, QStringLiteral(VYPISNIK_INSTALLED_BINDIR));
 #else

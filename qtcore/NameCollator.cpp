@@ -1,4 +1,4 @@
-#include "ui/common/NameCollator.h"
+#include "qtcore/NameCollator.h"
 
 #include <QString>
 

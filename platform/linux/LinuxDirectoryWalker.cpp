@@ -1,6 +1,4 @@
-#include "scan/PosixDirectoryWalker.h"
-
-#include "lists/Encoding.h"
+#include "platform/linux/LinuxDirectoryWalker.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,20 +21,7 @@ struct LinuxDirent64 { // the record getdents64 fills
 
 } // namespace
 
-bool NtfsNameLess(const std::string& a, const std::string& b) {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(UpperAscii(a[i]));
-        const auto cb = static_cast<unsigned char>(UpperAscii(b[i]));
-        if (ca != cb)
-            return ca < cb;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
-}
-
-bool PosixDirectoryWalker::ListFolder(const std::string& folderPath,
+bool LinuxDirectoryWalker::ListFolder(const std::string& folderPath,
                                       std::vector<DirectoryEntry>& entries) {
     entries.clear();
     const int fd = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,0 +1,17 @@
+# Run by vypisnik_layer(): fails when one of FILES includes a project header from a folder that
+# is not in MAY_INCLUDE. Project headers are the quoted includes with a folder ("lists/X.h").
+cmake_minimum_required(VERSION 3.25)
+set(failures "")
+foreach(file IN LISTS FILES)
+  file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^/\"]+)/.*$" "\\1" folder "${line}")
+    if(NOT folder IN_LIST MAY_INCLUDE)
+      string(APPEND failures "\n  ${file}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "${TARGET} may include only ${MAY_INCLUDE}; these include upward:${failures}")
+endif()
+file(TOUCH "${STAMP}")
