@@ -6,6 +6,8 @@
 // costs a few dozen bytes per folder.
 #pragma once
 
+#include "lists/PackedTexts.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,17 +19,17 @@ class FolderHierarchy {
 public:
     static constexpr int32_t kListNode = -1; // parent of the list's top-level folders
 
-    size_t Count() const { return m_nodes.size(); }
+    size_t Count() const { return m_parents.size(); }
     // The folder line's first field, its relative path ending in "\".
-    std::string_view Path(size_t i) const { return Text(i, 0); }
+    std::string_view Path(size_t i) const { return m_texts.Field(i, 0); }
     // The folder's display name (its last path component).
     std::string_view Caption(size_t i) const;
-    std::string_view SizeText(size_t i) const { return Text(i, 1); }
-    std::string_view DateText(size_t i) const { return Text(i, 2); }
+    std::string_view SizeText(size_t i) const { return m_texts.Field(i, 1); }
+    std::string_view DateText(size_t i) const { return m_texts.Field(i, 2); }
     // The stored time with "." turned into ":".
-    std::string_view TimeText(size_t i) const { return Text(i, 3); }
+    std::string_view TimeText(size_t i) const { return m_texts.Field(i, 3); }
     // The index of the parent folder, always smaller than i, or kListNode.
-    int32_t Parent(size_t i) const { return m_nodes[i].parent; }
+    int32_t Parent(size_t i) const { return m_parents[i]; }
 
     // The list's total: the header's text after its first TAB, "0" when it has none.
     const std::string& ListSizeText() const { return m_listSizeText; }
@@ -35,25 +37,20 @@ public:
     // Set when the file could not be read; the hierarchy is then empty.
     const std::string& Error() const { return m_error; }
 
-    // Reads the list file at listPath. A folder line whose parent folder is missing hangs under
-    // its nearest existing ancestor, else under the list node. Never throws for a bad file.
+    // The encoding the list file was read in.
+    TextEncoding Encoding() const { return m_encoding; }
+
+    // Reads the list file at listPath, once. A folder line whose parent folder is missing hangs
+    // under its nearest existing ancestor, else under the list node. Never throws: a file that
+    // cannot be read gives an empty hierarchy with Error() set.
     static FolderHierarchy Read(const std::string& listPath);
-    // The same for list file contents already in memory.
-    static FolderHierarchy FromBytes(std::string_view bytes);
 
 private:
     class Builder;
-    struct Node {
-        size_t offset;          // of the path in m_text; the other fields follow it
-        uint32_t length[4];     // path, size, date, time
-        uint32_t captionOffset; // within the path
-        uint32_t captionLength;
-        int32_t parent;
-    };
-    std::string_view Text(size_t i, int field) const;
 
-    std::string m_text;
-    std::vector<Node> m_nodes;
+    PackedTexts<4> m_texts; // path, size, date, time of each folder line
+    std::vector<int32_t> m_parents;
+    TextEncoding m_encoding = TextEncoding::Utf8;
     std::string m_listSizeText = "0";
     std::string m_error;
 };

@@ -3,70 +3,39 @@
 #include "lists/Encoding.h"
 #include "lists/Errors.h"
 #include "lists/ListFile.h"
-#include "lists/ListFileStream.h"
-#include "lists/PackedFields.h"
+#include "lists/ListRegionReader.h"
 #include "lists/SizeText.h"
 
-#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace vyp {
-
-std::string_view FolderRows::Text(size_t i, int field) const {
-    const auto& row = m_rows[i];
-    return PackedField(m_text, row.offset, row.length, static_cast<size_t>(field));
-}
 
 std::string_view FolderRows::Extension(size_t i) const {
     return ExtensionOf(Caption(i));
 }
 
 void FolderRows::Clear() {
-    m_text.clear();
-    m_rows.clear();
+    m_texts.Clear();
+    m_sizes.clear();
     m_total = 0;
 }
 
-namespace {
-
-// The start of the line after the line end at p.
-const char* PastLineBreak(const char* p, const char* end) {
-    if (p < end && *p == '\r' && p + 1 < end && p[1] == '\n')
-        return p + 2;
-    return p < end ? p + 1 : end;
-}
-
-// The folder's path as its line holds it, or nothing when no line can be that folder's line: a
-// folder's line always holds a "\" (a file line named like the path is not the folder).
-std::optional<std::string> RawFolderPath(std::string_view folderPath, TextEncoding encoding) {
-    if (!folderPath.empty() && folderPath.find('\\') == std::string_view::npos)
-        return std::nullopt;
-    std::string raw;
-    if (!FromUtf8(folderPath, encoding, raw))
-        return std::nullopt;
-    return raw;
-}
-
-} // namespace
-
-// Collects the rows of one folder from the pieces of a list file, in raw bytes.
+// Collects the rows of one folder from the regions of a list file, in raw bytes: the file lines
+// right after the line whose first field is the folder's path as the file holds it.
 class FolderRowCollector {
 public:
     // Without a path (nothing can be the folder's line) it only counts the lines, for the error.
-    FolderRowCollector(FolderRows& result, std::optional<std::string> rawPath)
-        : m_result(result), m_findable(rawPath.has_value()), m_rawPath(rawPath.value_or("")),
-          m_collecting(m_findable && m_rawPath.empty()) {}
+    // linesBefore: the lines before the first region (the header).
+    FolderRowCollector(std::optional<std::string> rawPath, size_t linesBefore)
+        : m_findable(rawPath.has_value()), m_rawPath(rawPath.value_or("")),
+          m_collecting(m_findable && m_rawPath.empty()), m_lines(linesBefore) {}
 
     // Returns false once the folder's rows are complete (or an error ended them).
-    bool AddRegion(std::string_view region) {
-        const char* p = region.data();
-        const char* end = p + region.size();
-        if (!m_headerDone) {
-            m_headerDone = true;
-            p = PastLineBreak(LineEndAfter(p, end), end); // the header is never a folder line
-            ++m_lines;
-        }
+    bool AddRegion(std::string_view lines) {
+        const char* p = lines.data();
+        const char* end = p + lines.size();
         if (!m_collecting) {
             p = FindFolderLine(p, end);
             if (p == nullptr)
@@ -89,27 +58,14 @@ public:
     bool FolderFound() const { return m_collecting; }
     size_t LinesSeen() const { return m_lines; }
 
-    // Whether any text kept holds a byte outside ASCII, so the file's encoding matters.
-    bool KeptNonAscii() const { return !IsAscii(m_result.m_text) || !IsAscii(m_result.m_error); }
-
-    void Decode(TextEncoding encoding) {
-        if (encoding == TextEncoding::Utf8)
-            return;
-        std::string decoded;
-        for (FolderRows::Row& row : m_result.m_rows) {
-            const size_t offset = decoded.size();
-            uint32_t lengths[4];
-            for (int f = 0; f < 4; ++f) {
-                const size_t before = decoded.size();
-                AppendAsUtf8(m_result.Text(static_cast<size_t>(&row - m_result.m_rows.data()), f),
-                             encoding, decoded);
-                lengths[f] = static_cast<uint32_t>(decoded.size() - before);
-            }
-            row.offset = offset;
-            std::copy(lengths, lengths + 4, row.length);
-        }
-        m_result.m_text = std::move(decoded);
-        m_result.m_error = ToUtf8(m_result.m_error, encoding);
+    // Hands the rows over, decoded from encoding.
+    FolderRows Result(TextEncoding encoding) {
+        m_rows.m_texts.DecodeFrom(0, encoding);
+        m_rows.m_error = ToUtf8(m_rows.m_error, encoding);
+        return std::move(m_rows);
+    }
+    bool KeptNonAscii() const {
+        return m_rows.m_texts.HasNonAsciiFrom(0) || !IsAscii(m_rows.m_error);
     }
 
 private:
@@ -147,77 +103,88 @@ private:
         const std::string_view sizeText = fields.count >= 2 ? fields.field[1] : std::string_view();
         const std::optional<int64_t> size = TryParseSizeText(sizeText);
         if (!size) {
-            m_result.m_error = InvalidIntegerText(sizeText);
+            m_rows.m_error = InvalidIntegerText(sizeText);
             return false;
         }
-        std::string& text = m_result.m_text;
-        FolderRows::Row row{text.size(), {}, *size};
-        for (int f = 0; f < 4; ++f) {
-            const std::string_view field = f < fields.count ? fields.field[f] : std::string_view();
+        m_rows.m_texts.AddWith([&fields](size_t f, std::string& text) {
+            const std::string_view field =
+                static_cast<int>(f) < fields.count ? fields.field[f] : std::string_view();
             if (f == 3)
                 AppendTimeForDisplay(field, text);
             else
                 text.append(field);
-            row.length[f] = static_cast<uint32_t>(field.size());
-        }
-        m_result.m_rows.push_back(row);
+        });
+        m_rows.m_sizes.push_back(*size);
         // Sizes of damaged lists may add up beyond 64 bits: the total stops at the limit.
-        if (__builtin_add_overflow(m_result.m_total, *size, &m_result.m_total))
-            m_result.m_total = *size < 0 ? INT64_MIN : INT64_MAX;
+        if (__builtin_add_overflow(m_rows.m_total, *size, &m_rows.m_total))
+            m_rows.m_total = *size < 0 ? INT64_MIN : INT64_MAX;
         return true;
     }
 
-    FolderRows& m_result;
+    FolderRows m_rows;
     bool m_findable;
     std::string m_rawPath;
     bool m_collecting;
-    bool m_headerDone = false;
-    size_t m_lines = 0;
+    size_t m_lines;
 };
 
-FolderRows FolderRows::Read(const std::string& listPath, std::string_view folderPath) {
-    FolderRows result;
-    try {
-        // A path with accents is looked for in the file's own encoding, which takes a pass to
-        // learn.
-        TextEncoding encoding = TextEncoding::Utf8;
-        if (!IsAscii(folderPath))
-            encoding = ListFileStream(listPath, true).EncodingOfWholeFile();
-        const std::optional<std::string> rawPath = RawFolderPath(folderPath, encoding);
-        ListFileStream stream(listPath, true);
-        FolderRowCollector collector(result, rawPath);
-        std::string_view region;
-        bool more = true;
-        while (more && stream.NextRegion(region))
-            more = collector.AddRegion(region);
-        if (!rawPath || !collector.FolderFound()) {
-            result.Clear();
-            result.m_error = ListIndexErrorText(static_cast<long long>(collector.LinesSeen()));
-            return result;
-        }
-        // Rows in plain ASCII read the same in either encoding; others need the whole file's.
-        if (collector.KeptNonAscii())
-            collector.Decode(stream.EncodingOfWholeFile());
-    } catch (const VypisnikError& error) {
-        result.Clear();
-        result.m_error = error.what();
-    }
-    return result;
+namespace {
+
+// The folder's path as a line of a file in encoding holds it, or nothing when no line can be
+// that folder's line: a folder's line always holds a "\" (a file line named like the path is
+// not the folder), and a path with a character the encoding lacks cannot be in the file.
+std::optional<std::string> RawFolderPath(std::string_view folderPath, TextEncoding encoding) {
+    if (!folderPath.empty() && folderPath.find('\\') == std::string_view::npos)
+        return std::nullopt;
+    std::string raw;
+    if (!FromUtf8(folderPath, encoding, raw))
+        return std::nullopt;
+    return raw;
 }
 
-FolderRows FolderRows::FromBytes(std::string_view bytes, std::string_view folderPath) {
-    FolderRows result;
-    const TextEncoding encoding = DetectEncoding(bytes);
-    const std::optional<std::string> rawPath = RawFolderPath(folderPath, encoding);
-    FolderRowCollector collector(result, rawPath);
-    collector.AddRegion(bytes);
-    if (!rawPath || !collector.FolderFound()) {
-        result.Clear();
-        result.m_error = ListIndexErrorText(static_cast<long long>(collector.LinesSeen()));
-        return result;
+} // namespace
+
+FolderRows FolderRows::Read(const std::string& listPath, std::string_view folderPath) {
+    try {
+        ListRegionReader reader(listPath);
+        const size_t headerLines = reader.HasHeaderLine() ? 1 : 0;
+        // A path in plain ASCII is the same in either encoding. One with accents is looked for in
+        // both forms in the same pass; the file's encoding, learned on the way, tells which
+        // form's rows are the folder's.
+        FolderRowCollector asUtf8(RawFolderPath(folderPath, TextEncoding::Utf8), headerLines);
+        std::unique_ptr<FolderRowCollector> asWindows1250;
+        if (!IsAscii(folderPath))
+            asWindows1250 = std::make_unique<FolderRowCollector>(
+                RawFolderPath(folderPath, TextEncoding::Windows1250), headerLines);
+        bool utf8Open = true;
+        bool windows1250Open = asWindows1250 != nullptr;
+        ListRegion region;
+        while ((utf8Open || windows1250Open) && reader.Next(region)) {
+            if (reader.Encoding() != TextEncoding::Utf8 && asWindows1250 != nullptr)
+                utf8Open = false; // the UTF-8 form's rows can no longer be the folder's
+            if (utf8Open)
+                utf8Open = asUtf8.AddRegion(region.lines);
+            if (windows1250Open)
+                windows1250Open = asWindows1250->AddRegion(region.lines);
+        }
+        // Rows in plain ASCII read the same in either encoding; others need the whole file's.
+        const bool needEncoding = asWindows1250 != nullptr || asUtf8.KeptNonAscii();
+        const TextEncoding encoding =
+            needEncoding ? reader.EncodingOfWholeFile() : TextEncoding::Utf8;
+        FolderRowCollector& chosen =
+            asWindows1250 != nullptr && encoding == TextEncoding::Windows1250 ? *asWindows1250
+                                                                              : asUtf8;
+        if (!chosen.FolderFound()) {
+            FolderRows missing;
+            missing.m_error = ListIndexErrorText(static_cast<long long>(chosen.LinesSeen()));
+            return missing;
+        }
+        return chosen.Result(encoding);
+    } catch (const VypisnikError& error) {
+        FolderRows failed;
+        failed.m_error = error.what();
+        return failed;
     }
-    collector.Decode(encoding);
-    return result;
 }
 
 } // namespace vyp

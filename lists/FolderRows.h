@@ -3,6 +3,8 @@
 // command-line companion prints them. The rows' texts share one buffer (UTF-8).
 #pragma once
 
+#include "lists/PackedTexts.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,12 +14,12 @@ namespace vyp {
 
 class FolderRows {
 public:
-    size_t Count() const { return m_rows.size(); }
-    std::string_view Caption(size_t i) const { return Text(i, 0); }  // the file name
-    std::string_view SizeText(size_t i) const { return Text(i, 1); } // as stored
-    int64_t Size(size_t i) const { return m_rows[i].size; }          // SizeText's value
-    std::string_view DateText(size_t i) const { return Text(i, 2); } // as stored
-    std::string_view TimeText(size_t i) const { return Text(i, 3); } // "." turned into ":"
+    size_t Count() const { return m_sizes.size(); }
+    std::string_view Caption(size_t i) const { return m_texts.Field(i, 0); }  // the file name
+    std::string_view SizeText(size_t i) const { return m_texts.Field(i, 1); } // as stored
+    int64_t Size(size_t i) const { return m_sizes[i]; }                       // SizeText's value
+    std::string_view DateText(size_t i) const { return m_texts.Field(i, 2); } // as stored
+    std::string_view TimeText(size_t i) const { return m_texts.Field(i, 3); } // "." as ":"
     std::string_view Extension(size_t i) const;
     int64_t Total() const { return m_total; } // sum of the rows' sizes
 
@@ -27,22 +29,17 @@ public:
     const std::string& Error() const { return m_error; }
 
     // Reads the rows of the folder whose folder line's first field is folderPath (UTF-8),
-    // searched from line 1; an empty folderPath stands for the list's root.
+    // searched from line 1; an empty folderPath stands for the list's root. Only a line holding
+    // "\" is a folder's line. The file is read once, and no further than the folder's rows
+    // unless their texts need the file's encoding. Never throws: failures set Error().
     static FolderRows Read(const std::string& listPath, std::string_view folderPath);
-    static FolderRows FromBytes(std::string_view bytes, std::string_view folderPath);
 
 private:
     friend class FolderRowCollector;
-    struct Row {
-        size_t offset; // of the caption in m_text; the other texts follow it
-        uint32_t length[4];
-        int64_t size;
-    };
-    std::string_view Text(size_t i, int field) const;
     void Clear();
 
-    std::string m_text;
-    std::vector<Row> m_rows;
+    PackedTexts<4> m_texts; // name, size, date, time of each row
+    std::vector<int64_t> m_sizes;
     int64_t m_total = 0;
     std::string m_error;
 };

@@ -3,7 +3,7 @@
 #include "lists/Errors.h"
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
-#include "lists/ListFileStream.h"
+#include "lists/ListRegionReader.h"
 #include "search/CaseInsensitiveFinder.h"
 
 #include <cstring>
@@ -13,124 +13,118 @@ namespace vyp {
 
 namespace {
 
-std::string_view FirstField(std::string_view line) {
-    return line.substr(0, line.find('\t'));
+// The last "\" in [begin, end), or nullptr.
+const char* LastBackslash(const char* begin, const char* end) {
+    for (const char* p = end; p > begin;) {
+        --p;
+        if (*p == '\\')
+            return p;
+    }
+    return nullptr;
 }
 
-class FileSearcher {
+// Finds one form of the search text (as a file in one encoding holds it) in the regions of a
+// list file and keeps the matching lines as rows.
+class FormSearcher {
 public:
-    FileSearcher(std::string_view text, SearchResult& result) : m_text(text), m_result(result) {}
+    FormSearcher(std::string_view needle, int32_t listIndex, SearchRows& rows)
+        : m_finder(needle), m_listIndex(listIndex), m_rows(rows) {}
 
-    void Search(int32_t listIndex, const std::string& path);
+    void SearchHeader(std::string_view header) {
+        // The header is line 0 by position; it shows as a folder row of the root.
+        if (m_finder.Find(header.data(), header.data() + header.size()) != nullptr)
+            AddRow(header, true, {});
+    }
+
+    void SearchRegion(const ListRegion& region) {
+        const char* floor = region.lines.data();
+        const char* end = floor + region.lines.size();
+        const char* p = floor;
+        while (const char* match = m_finder.Find(p, end)) {
+            const char* lineBegin = LineStartBefore(floor, match);
+            const char* lineEnd = LineEndAfter(match, end);
+            const std::string_view line(lineBegin, static_cast<size_t>(lineEnd - lineBegin));
+            const bool isFolder = std::memchr(line.data(), '\\', line.size()) != nullptr;
+            std::string_view prefix = region.folder;
+            if (!isFolder) {
+                // The folder of a file line is the nearest line above it that holds a "\".
+                if (const char* slash = LastBackslash(floor, lineBegin)) {
+                    const char* folderLine = LineStartBefore(floor, slash);
+                    prefix = FirstField(std::string_view(
+                        folderLine, static_cast<size_t>(LineEndAfter(slash, end) - folderLine)));
+                }
+            }
+            AddRow(line, isFolder, prefix);
+            p = lineEnd;
+        }
+    }
 
 private:
-    void ScanRegion(const char* begin, const char* end, const CaseInsensitiveFinder& finder);
-    void AddRow(std::string_view line, bool isHeader, std::string_view prefix);
+    void AddRow(std::string_view line, bool isFolder, std::string_view prefix) {
+        const ListLineFields fields = SplitListLine(line);
+        auto field = [&fields](int i) {
+            return i < fields.count ? fields.field[i] : std::string_view();
+        };
+        m_rows.Add(m_listIndex, isFolder, isFolder ? std::string_view() : prefix, field(0),
+                   field(1), field(2), field(3));
+    }
 
-    std::string_view m_text;
-    SearchResult& m_result;
-    int32_t m_listIndex = 0;
-    bool m_headerDone = false;
-    std::string m_carriedPrefix; // the folder of lines that follow the last processed region
+    CaseInsensitiveFinder m_finder;
+    int32_t m_listIndex;
+    SearchRows& m_rows;
 };
 
-void FileSearcher::AddRow(std::string_view line, bool isHeader, std::string_view prefix) {
-    const ListLineFields fields = SplitListLine(line);
-    auto field = [&fields](int i) {
-        return i < fields.count ? fields.field[i] : std::string_view();
-    };
-    const bool isFolder = isHeader || std::memchr(line.data(), '\\', line.size()) != nullptr;
-    m_result.rows.emplace_back(m_listIndex, isFolder, isFolder ? std::string_view() : prefix,
-                               field(0), field(1), field(2), field(3));
-    if (isFolder)
-        ++m_result.foldersFound;
-    else
-        ++m_result.filesFound;
-}
-
-void FileSearcher::ScanRegion(const char* begin, const char* end,
-                              const CaseInsensitiveFinder& finder) {
-    const char* p = begin;
-    if (!m_headerDone) {
-        // The header is line 0 by position; it is the folder of the root's files.
-        m_headerDone = true;
-        const char* headerEnd = LineEndAfter(begin, end);
-        const std::string_view header(begin, static_cast<size_t>(headerEnd - begin));
-        m_carriedPrefix.assign(FirstField(header));
-        if (finder.Find(begin, headerEnd) != nullptr)
-            AddRow(header, true, {});
-        p = headerEnd;
-    }
-    const char* floor = p; // the region's lines start here (after the header, if it was in it)
-    while (const char* match = finder.Find(p, end)) {
-        const char* lineBegin = LineStartBefore(floor, match);
-        const char* lineEnd = LineEndAfter(match, end);
-        const std::string_view line(lineBegin, static_cast<size_t>(lineEnd - lineBegin));
-        std::string_view prefix = m_carriedPrefix;
-        if (std::memchr(line.data(), '\\', line.size()) == nullptr) {
-            // The folder of a file line is the nearest line above it that holds a "\".
-            const auto* slash = static_cast<const char*>(
-                ::memrchr(floor, '\\', static_cast<size_t>(lineBegin - floor)));
-            if (slash != nullptr) {
-                const char* folderLine = LineStartBefore(floor, slash);
-                prefix = FirstField(std::string_view(
-                    folderLine, static_cast<size_t>(LineEndAfter(slash, end) - folderLine)));
-            }
-        }
-        AddRow(line, false, prefix);
-        p = lineEnd;
-    }
-    const auto* lastSlash =
-        static_cast<const char*>(::memrchr(floor, '\\', static_cast<size_t>(end - floor)));
-    if (lastSlash != nullptr) {
-        const char* folderLine = LineStartBefore(floor, lastSlash);
-        m_carriedPrefix.assign(FirstField(std::string_view(
-            folderLine, static_cast<size_t>(LineEndAfter(lastSlash, end) - folderLine))));
-    }
-}
-
-void FileSearcher::Search(int32_t listIndex, const std::string& path) {
-    m_listIndex = listIndex;
-    m_headerDone = false;
-    m_carriedPrefix.clear();
-    const size_t firstRow = m_result.rows.size();
+// Searches one list file, read once. A text with accents is looked for in both forms a list
+// file may hold it in (UTF-8 and Windows-1250) in the same pass; the file's encoding, learned on
+// the way, tells which form's rows are the list's.
+void SearchFile(std::string_view text, int32_t listIndex, const std::string& path,
+                SearchResult& result) {
+    const size_t firstRow = result.rows.size();
+    std::optional<ListRegionReader> reader;
     try {
-        // The stream checks the encoding as it reads, so the rows can be decoded without a
-        // second read once it has reached the end.
-        ListFileStream stream(path, true);
-        // Lines never hold a line end, so such a text matches nothing.
-        if (m_text.find_first_of("\r\n") != std::string_view::npos)
-            return;
-        std::optional<TextEncoding> encoding;
-        std::string needle(m_text);
-        if (!IsAscii(m_text)) {
-            encoding = stream.EncodingFromStart();
-            if (!FromUtf8(m_text, *encoding, needle))
-                return; // the text cannot occur in this file
-        }
-        const CaseInsensitiveFinder finder(needle);
-        bool readToTheEnd = false;
-        try {
-            std::string_view region;
-            while (stream.NextRegion(region))
-                ScanRegion(region.data(), region.data() + region.size(), finder);
-            readToTheEnd = true;
-        } catch (const VypisnikError& error) {
-            m_result.errors.emplace_back(error.what()); // the rows found so far stay
-        }
-        // Matches in plain ASCII read the same in either encoding; others need the file's.
-        bool needsDecoding = false;
-        for (size_t i = firstRow; i < m_result.rows.size() && !needsDecoding; ++i)
-            needsDecoding = m_result.rows[i].HasNonAscii();
-        if (needsDecoding) {
-            if (!encoding)
-                encoding = readToTheEnd ? stream.Encoding() : stream.EncodingFromStart();
-            for (size_t i = firstRow; i < m_result.rows.size(); ++i)
-                m_result.rows[i].ConvertToUtf8(*encoding);
+        reader.emplace(path);
+    } catch (const VypisnikError& error) {
+        result.errors.emplace_back(error.what());
+        return;
+    }
+    // Lines never hold a line end, so such a text matches nothing.
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        return;
+    std::optional<FormSearcher> utf8(std::in_place, text, listIndex, result.rows);
+    SearchRows windows1250Rows;
+    std::optional<FormSearcher> windows1250;
+    std::string windows1250Text;
+    if (!IsAscii(text)) {
+        if (!IsValidUtf8(text))
+            utf8.reset();
+        if (FromUtf8(text, TextEncoding::Windows1250, windows1250Text))
+            windows1250.emplace(windows1250Text, listIndex, windows1250Rows);
+    }
+    auto bothForms = [&](auto&& work) {
+        if (utf8)
+            work(*utf8);
+        if (windows1250)
+            work(*windows1250);
+    };
+    bothForms([&](FormSearcher& form) { form.SearchHeader(reader->Header()); });
+    try {
+        ListRegion region;
+        while ((utf8 || windows1250) && reader->Next(region)) {
+            if (utf8 && !IsAscii(text) && reader->Encoding() != TextEncoding::Utf8) {
+                utf8.reset(); // not a UTF-8 file: what its UTF-8 form matched is no match
+                result.rows.Truncate(firstRow);
+            }
+            bothForms([&](FormSearcher& form) { form.SearchRegion(region); });
         }
     } catch (const VypisnikError& error) {
-        m_result.errors.emplace_back(error.what());
+        result.errors.emplace_back(error.what()); // the rows found so far stay
     }
+    const TextEncoding encoding = reader->Encoding();
+    if (!IsAscii(text) && encoding == TextEncoding::Windows1250) {
+        result.rows.Truncate(firstRow);
+        result.rows.Append(windows1250Rows);
+    }
+    result.rows.DecodeFrom(firstRow, encoding);
 }
 
 } // namespace
@@ -144,12 +138,18 @@ SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
     SearchResult result;
     if (text.empty())
         return result;
-    FileSearcher searcher(text, result);
     for (size_t i = 0; i < registry.ListPaths.size() && i < registry.ListInfos.size(); ++i) {
         if (!groups[static_cast<size_t>(EffectiveGroup(registry.ListInfos[i].Group) - kFirstGroup)])
             continue;
-        searcher.Search(static_cast<int32_t>(i), registry.ListPaths[i]);
+        SearchFile(text, static_cast<int32_t>(i), registry.ListPaths[i], result);
     }
+    for (size_t i = 0; i < result.rows.size(); ++i) {
+        if (result.rows[i].IsFolder())
+            ++result.foldersFound;
+        else
+            ++result.filesFound;
+    }
+    result.rows.ShrinkToFit();
     return result;
 }
 

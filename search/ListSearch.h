@@ -19,7 +19,7 @@ namespace vyp {
 using GroupFilter = std::array<bool, 7>;
 
 struct SearchResult {
-    std::vector<SearchRow> rows;
+    SearchRows rows;
     int32_t filesFound = 0;
     int32_t foldersFound = 0;
     // One "Cannot open file ..." text for each list that could not be read; the search went on.

@@ -1,53 +1,84 @@
 #include "search/SearchRow.h"
 
 #include "lists/ListFile.h"
-#include "lists/PackedFields.h"
 
 namespace vyp {
 
-SearchRow::SearchRow(int32_t listIndex, bool isFolder, std::string_view prefix,
-                     std::string_view field1, std::string_view size, std::string_view date,
-                     std::string_view storedTime)
-    : m_listIndex(listIndex), m_isFolder(isFolder) {
-    m_text.reserve(prefix.size() + field1.size() + size.size() + date.size() + storedTime.size());
-    m_text.append(prefix).append(field1);
-    m_length[0] = static_cast<uint32_t>(prefix.size() + field1.size());
-    m_nameStart = static_cast<uint32_t>(prefix.size());
-    m_text.append(size);
-    m_length[1] = static_cast<uint32_t>(size.size());
-    m_text.append(date);
-    m_length[2] = static_cast<uint32_t>(date.size());
-    AppendTimeForDisplay(storedTime, m_text);
-    m_length[3] = static_cast<uint32_t>(storedTime.size());
+int32_t SearchRow::ListIndex() const {
+    return static_cast<int32_t>(m_rows->m_lists[m_index] >> 1);
 }
 
-std::string_view SearchRow::Field(int field) const {
-    return PackedField(m_text, 0, m_length, static_cast<size_t>(field));
+bool SearchRow::IsFolder() const {
+    return (m_rows->m_lists[m_index] & 1) != 0;
+}
+
+std::string_view SearchRow::Path() const {
+    return m_rows->m_texts.Fields(m_index, 0, 2);
+}
+
+std::string_view SearchRow::Name() const {
+    return m_rows->m_texts.Field(m_index, 1);
+}
+
+std::string_view SearchRow::SizeText() const {
+    return m_rows->m_texts.Field(m_index, 2);
+}
+
+std::string_view SearchRow::DateText() const {
+    return m_rows->m_texts.Field(m_index, 3);
+}
+
+std::string_view SearchRow::TimeText() const {
+    return m_rows->m_texts.Field(m_index, 4);
 }
 
 std::string_view SearchRow::Extension() const {
-    return m_isFolder ? std::string_view() : ExtensionOf(Name());
+    return IsFolder() ? std::string_view() : ExtensionOf(Name());
 }
 
-bool SearchRow::HasNonAscii() const {
-    return !IsAscii(m_text);
+void SearchRows::Add(int32_t listIndex, bool isFolder, std::string_view prefix,
+                     std::string_view field1, std::string_view size, std::string_view date,
+                     std::string_view storedTime) {
+    m_texts.AddWith([&](size_t f, std::string& text) {
+        switch (f) {
+        case 0:
+            text.append(prefix);
+            break;
+        case 1:
+            text.append(field1);
+            break;
+        case 2:
+            text.append(size);
+            break;
+        case 3:
+            text.append(date);
+            break;
+        default:
+            AppendTimeForDisplay(storedTime, text);
+            break;
+        }
+    });
+    m_lists.push_back(static_cast<uint32_t>(listIndex) << 1 | (isFolder ? 1U : 0U));
 }
 
-void SearchRow::ConvertToUtf8(TextEncoding encoding) {
-    if (encoding == TextEncoding::Utf8 || !HasNonAscii())
-        return;
-    std::string text;
-    const size_t nameLength = ToUtf8(Path().substr(0, m_nameStart), encoding).size();
-    uint32_t lengths[4];
-    for (int f = 0; f < 4; ++f) {
-        const size_t before = text.size();
-        AppendAsUtf8(Field(f), encoding, text);
-        lengths[f] = static_cast<uint32_t>(text.size() - before);
+void SearchRows::Append(const SearchRows& other) {
+    for (size_t i = 0; i < other.size(); ++i) {
+        m_texts.Add({other.m_texts.Field(i, 0), other.m_texts.Field(i, 1),
+                     other.m_texts.Field(i, 2), other.m_texts.Field(i, 3),
+                     other.m_texts.Field(i, 4)});
+        m_lists.push_back(other.m_lists[i]);
     }
-    m_text = std::move(text);
-    for (int f = 0; f < 4; ++f)
-        m_length[f] = lengths[f];
-    m_nameStart = static_cast<uint32_t>(nameLength);
+}
+
+void SearchRows::Truncate(size_t count) {
+    m_texts.Truncate(count);
+    if (count < m_lists.size())
+        m_lists.resize(count);
+}
+
+void SearchRows::ShrinkToFit() {
+    m_texts.ShrinkToFit();
+    m_lists.shrink_to_fit();
 }
 
 } // namespace vyp

@@ -1,47 +1,88 @@
-// One result of a list search: a folder row (a folder line, or the header showing the root) or
-// a file row (a file line, its path prefixed by its folder). The texts share one string, so a
-// search that finds millions of rows stays small.
+// The results of a list search, kept as plain data: one record per row in one text store, so a
+// search that finds millions of rows stays small. A row is a folder row (a folder line, or the
+// header showing the root) or a file row (a file line, its path prefixed by its folder).
 #pragma once
 
-#include "lists/Encoding.h"
+#include "lists/PackedTexts.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
+#include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace vyp {
 
+class SearchRows;
+
+// One row of SearchRows, valid while they are unchanged.
 class SearchRow {
 public:
-    // prefix is the folder of a file row (empty for a folder row); storedTime is the time as
-    // stored, shown with ":" in place of ".".
-    SearchRow(int32_t listIndex, bool isFolder, std::string_view prefix, std::string_view field1,
-              std::string_view size, std::string_view date, std::string_view storedTime);
+    SearchRow(const SearchRows& rows, size_t index) : m_rows(&rows), m_index(index) {}
 
-    int32_t ListIndex() const { return m_listIndex; }
-    bool IsFolder() const { return m_isFolder; }
+    int32_t ListIndex() const;
+    bool IsFolder() const;
     // Folder rows: the line's first field. File rows: folder prefix followed by the file name.
-    std::string_view Path() const { return Field(0); }
+    std::string_view Path() const;
     // The file name of a file row, the whole path of a folder row.
-    std::string_view Name() const { return Path().substr(m_nameStart); }
-    std::string_view SizeText() const { return Field(1); }
-    std::string_view DateText() const { return Field(2); }
-    std::string_view TimeText() const { return Field(3); }
+    std::string_view Name() const;
+    std::string_view SizeText() const;
+    std::string_view DateText() const;
+    // The stored time with every "." shown as ":".
+    std::string_view TimeText() const;
     // The extension of a file row's name; empty for folder rows.
     std::string_view Extension() const;
 
-    // Re-reads the texts, which were taken from a file in encoding, as UTF-8.
-    void ConvertToUtf8(TextEncoding encoding);
-    bool HasNonAscii() const;
+private:
+    const SearchRows* m_rows;
+    size_t m_index;
+};
+
+class SearchRows {
+public:
+    size_t size() const { return m_lists.size(); }
+    bool empty() const { return m_lists.empty(); }
+    SearchRow operator[](size_t i) const { return SearchRow(*this, i); }
+    SearchRow at(size_t i) const {
+        if (i >= size())
+            throw std::out_of_range("search row");
+        return SearchRow(*this, i);
+    }
+
+    class Iterator {
+    public:
+        Iterator(const SearchRows& rows, size_t i) : m_rows(&rows), m_i(i) {}
+        SearchRow operator*() const { return SearchRow(*m_rows, m_i); }
+        Iterator& operator++() {
+            ++m_i;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return m_i == other.m_i; }
+
+    private:
+        const SearchRows* m_rows;
+        size_t m_i;
+    };
+    Iterator begin() const { return Iterator(*this, 0); }
+    Iterator end() const { return Iterator(*this, size()); }
+
+    // prefix is the folder of a file row (empty for a folder row); storedTime is the time as
+    // stored. The texts are raw bytes of the list file until DecodeFrom.
+    void Add(int32_t listIndex, bool isFolder, std::string_view prefix, std::string_view field1,
+             std::string_view size, std::string_view date, std::string_view storedTime);
+    // Moves every row of other to the end.
+    void Append(const SearchRows& other);
+    // Drops the rows from count on.
+    void Truncate(size_t count);
+    // Re-reads the texts of the rows from first on, taken from a file in encoding, as UTF-8.
+    void DecodeFrom(size_t first, TextEncoding encoding) { m_texts.DecodeFrom(first, encoding); }
+    bool HasNonAsciiFrom(size_t first) const { return m_texts.HasNonAsciiFrom(first); }
+    void ShrinkToFit();
 
 private:
-    std::string_view Field(int field) const;
-
-    std::string m_text; // path, size, date, time, one after the other
-    uint32_t m_length[4] = {};
-    uint32_t m_nameStart = 0;
-    int32_t m_listIndex = 0;
-    bool m_isFolder = false;
+    friend class SearchRow;
+    PackedTexts<5> m_texts;        // prefix, name, size, date, time
+    std::vector<uint32_t> m_lists; // the list's index, shifted left, and 1 for a folder row
 };
 
 } // namespace vyp

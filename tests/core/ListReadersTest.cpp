@@ -11,6 +11,23 @@
 namespace vyp {
 namespace {
 
+// The readers run as the program runs them: on a list file on disk.
+std::string OnDisk(const std::string& bytes) {
+    static test::TempDir dir;
+    static int count = 0;
+    const std::string path = dir / ("Seznam č. " + std::to_string(++count) + ".sez");
+    test::WriteFile(path, bytes);
+    return path;
+}
+
+FolderHierarchy HierarchyOf(const std::string& bytes) {
+    return FolderHierarchy::Read(OnDisk(bytes));
+}
+
+FolderRows RowsOf(const std::string& bytes, std::string_view folderPath) {
+    return FolderRows::Read(OnDisk(bytes), folderPath);
+}
+
 std::string Example() {
     std::string bytes;
     for (const std::string& line : test::ExampleLines("E:\\"))
@@ -19,7 +36,7 @@ std::string Example() {
 }
 
 TEST(FolderHierarchy, OneNodePerFolderLineUnderItsParent) {
-    const FolderHierarchy h = FolderHierarchy::FromBytes(Example());
+    const FolderHierarchy h = HierarchyOf(Example());
     EXPECT_EQ(h.ListSizeText(), "1050621");
     ASSERT_EQ(h.Count(), 3u);
     EXPECT_EQ(h.Path(0), "Games\\");
@@ -35,7 +52,7 @@ TEST(FolderHierarchy, OneNodePerFolderLineUnderItsParent) {
 }
 
 TEST(FolderHierarchy, TopLevelNameAlsoUsedDeeperHangsUnderTheList) {
-    const FolderHierarchy h = FolderHierarchy::FromBytes(
+    const FolderHierarchy h = HierarchyOf(
         "R\\\t0\r\nA\\\t0\t1\t2\r\nA\\B\\\t0\t1\t2\r\nA\\B\\B\\\t0\t1\t2\r\nB\\\t0\t1\t2\r\n");
     ASSERT_EQ(h.Count(), 4u);
     EXPECT_EQ(h.Parent(2), 1);
@@ -44,8 +61,8 @@ TEST(FolderHierarchy, TopLevelNameAlsoUsedDeeperHangsUnderTheList) {
 }
 
 TEST(FolderHierarchy, MissingParentHangsUnderTheNearestAncestor) {
-    const FolderHierarchy h = FolderHierarchy::FromBytes(
-        "R\\\t0\r\nA\\\t0\t1\t2\r\nA\\gone\\C\\\t0\t1\t2\r\nX\\Y\\\t0\t1\t2\r\n");
+    const FolderHierarchy h =
+        HierarchyOf("R\\\t0\r\nA\\\t0\t1\t2\r\nA\\gone\\C\\\t0\t1\t2\r\nX\\Y\\\t0\t1\t2\r\n");
     ASSERT_EQ(h.Count(), 3u);
     EXPECT_EQ(h.Parent(1), 0);
     EXPECT_EQ(h.Caption(1), "C");
@@ -53,11 +70,11 @@ TEST(FolderHierarchy, MissingParentHangsUnderTheNearestAncestor) {
 }
 
 TEST(FolderHierarchy, HeaderOnlyAndBrokenFiles) {
-    EXPECT_EQ(FolderHierarchy::FromBytes("E:\\\t77\r\n").Count(), 0u);
-    EXPECT_EQ(FolderHierarchy::FromBytes("E:\\\t77\r\n").ListSizeText(), "77");
-    EXPECT_EQ(FolderHierarchy::FromBytes("E:\\\r\n").ListSizeText(), "0"); // no TAB
-    EXPECT_EQ(FolderHierarchy::FromBytes("").ListSizeText(), "0");
-    const FolderHierarchy damaged = FolderHierarchy::FromBytes("E:\\\t1\r\nA\\\r\n");
+    EXPECT_EQ(HierarchyOf("E:\\\t77\r\n").Count(), 0u);
+    EXPECT_EQ(HierarchyOf("E:\\\t77\r\n").ListSizeText(), "77");
+    EXPECT_EQ(HierarchyOf("E:\\\r\n").ListSizeText(), "0"); // no TAB
+    EXPECT_EQ(HierarchyOf("").ListSizeText(), "0");
+    const FolderHierarchy damaged = HierarchyOf("E:\\\t1\r\nA\\\r\n");
     ASSERT_EQ(damaged.Count(), 1u);
     EXPECT_EQ(damaged.Caption(0), "A");
     EXPECT_EQ(damaged.SizeText(0), "");
@@ -68,8 +85,8 @@ TEST(FolderHierarchy, HeaderOnlyAndBrokenFiles) {
 }
 
 TEST(FolderHierarchy, Windows1250NamesAreDecoded) {
-    const FolderHierarchy h = FolderHierarchy::FromBytes("C:\\\t0\r\n\x8A"
-                                                         "aty\\\t0\t2004.1.1\t1:2.4\r\n");
+    const FolderHierarchy h = HierarchyOf("C:\\\t0\r\n\x8A"
+                                          "aty\\\t0\t2004.1.1\t1:2.4\r\n");
     ASSERT_EQ(h.Count(), 1u);
     EXPECT_EQ(h.Path(0), "Šaty\\");
     EXPECT_EQ(h.Caption(0), "Šaty");
@@ -77,44 +94,42 @@ TEST(FolderHierarchy, Windows1250NamesAreDecoded) {
 }
 
 TEST(FolderRows, RootAndFolderRowsWithTotals) {
-    const FolderRows root = FolderRows::FromBytes(Example(), "");
+    const FolderRows root = RowsOf(Example(), "");
     ASSERT_EQ(root.Count(), 1u);
     EXPECT_EQ(root.Caption(0), "autorun.inf");
     EXPECT_EQ(root.TimeText(0), "14:3:20");
     EXPECT_EQ(root.Extension(0), "inf");
     EXPECT_EQ(root.Total(), 45);
-    const FolderRows games = FolderRows::FromBytes(Example(), "Games\\");
+    const FolderRows games = RowsOf(Example(), "Games\\");
     ASSERT_EQ(games.Count(), 1u);
     EXPECT_EQ(games.Caption(0), "setup.exe");
     EXPECT_EQ(games.Total(), 1048576);
-    EXPECT_TRUE(FolderRows::FromBytes(Example(), "Music\\").Count() == 0);
-    EXPECT_TRUE(FolderRows::FromBytes(Example(), "Music\\").Error().empty());
-    EXPECT_TRUE(FolderRows::FromBytes("E:\\\t0\r\nA\\\t0\t1\t2\r\n", "").Count() == 0);
+    EXPECT_TRUE(RowsOf(Example(), "Music\\").Count() == 0);
+    EXPECT_TRUE(RowsOf(Example(), "Music\\").Error().empty());
+    EXPECT_TRUE(RowsOf("E:\\\t0\r\nA\\\t0\t1\t2\r\n", "").Count() == 0);
 }
 
 TEST(FolderRows, TheFolderIsFoundByItsWholePathNotAPartOfIt) {
     const std::string list = "D:\\Data\\\t9\r\nBackup\\\t5\t1\t2\r\nBackup\\Data\\\t5\t1\t2\r\n"
                              "wrong.txt\t5\t1\t2\r\nData\\\t4\t1\t2\r\nright.txt\t4\t1\t2\r\n";
-    const FolderRows rows = FolderRows::FromBytes(list, "Data\\");
+    const FolderRows rows = RowsOf(list, "Data\\");
     ASSERT_EQ(rows.Count(), 1u);
     EXPECT_EQ(rows.Caption(0), "right.txt");
     // The root's text never stands for a folder of the list.
-    EXPECT_EQ(FolderRows::FromBytes("D:\\Data\\Games\\\t0\r\nx\t1\t2\t3\r\nGames\\\t0\t1\t2\r\n"
-                                    "y\t2\t1\t2\r\n",
-                                    "Games\\")
+    EXPECT_EQ(RowsOf("D:\\Data\\Games\\\t0\r\nx\t1\t2\t3\r\nGames\\\t0\t1\t2\r\n"
+                     "y\t2\t1\t2\r\n",
+                     "Games\\")
                   .Caption(0),
               "y");
 }
 
 TEST(FolderRows, ErrorsEndTheFillKeepingRowsSoFar) {
-    const FolderRows damaged =
-        FolderRows::FromBytes("E:\\\t0\r\na\t1\t1\t1\r\nb\tx1\t1\t1\r\nc\t3\t1\t1\r\n", "");
+    const FolderRows damaged = RowsOf("E:\\\t0\r\na\t1\t1\t1\r\nb\tx1\t1\t1\r\nc\t3\t1\t1\r\n", "");
     EXPECT_EQ(damaged.Error(), "'x1' is not a valid integer value");
     ASSERT_EQ(damaged.Count(), 1u);
-    const FolderRows big = FolderRows::FromBytes("E:\\\t0\r\na\t3221225472\t1\t1\r\n", "");
+    const FolderRows big = RowsOf("E:\\\t0\r\na\t3221225472\t1\t1\r\n", "");
     EXPECT_EQ(big.Total(), 3221225472LL);
-    EXPECT_EQ(FolderRows::FromBytes(Example(), "Nothing\\").Error(),
-              "List index out of bounds (7)");
+    EXPECT_EQ(RowsOf(Example(), "Nothing\\").Error(), "List index out of bounds (7)");
     test::TempDir dir;
     EXPECT_NE(FolderRows::Read(dir / "gone.sez", "").Error().find("Cannot open file"),
               std::string::npos);
@@ -122,9 +137,9 @@ TEST(FolderRows, ErrorsEndTheFillKeepingRowsSoFar) {
 
 TEST(FolderRows, FoldersOnlyListShowsNoRows) {
     const std::string list = "E:\\\t10\r\nA\\\t10\t1\t2\r\nA\\B\\\t10\t1\t2\r\n";
-    EXPECT_TRUE(FolderRows::FromBytes(list, "").Count() == 0);
-    EXPECT_TRUE(FolderRows::FromBytes(list, "A\\").Count() == 0);
-    EXPECT_TRUE(FolderRows::FromBytes(list, "A\\B\\").Count() == 0);
+    EXPECT_TRUE(RowsOf(list, "").Count() == 0);
+    EXPECT_TRUE(RowsOf(list, "A\\").Count() == 0);
+    EXPECT_TRUE(RowsOf(list, "A\\B\\").Count() == 0);
 }
 
 } // namespace

@@ -1,0 +1,137 @@
+#include "lists/ListRegionReader.h"
+
+#include "lists/Errors.h"
+#include "lists/ListFile.h"
+
+#include <cstring>
+
+namespace vyp {
+
+namespace {
+constexpr size_t kRegionSize = 1 << 20;
+
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// The last "\" in [begin, end), or nullptr.
+const char* LastBackslash(const char* begin, const char* end) {
+    for (const char* p = end; p > begin;) {
+        --p;
+        if (*p == '\\')
+            return p;
+    }
+    return nullptr;
+}
+} // namespace
+
+const char* LineStartBefore(const char* floor, const char* p) {
+    while (p > floor && !IsLineBreak(p[-1]))
+        --p;
+    return p;
+}
+
+const char* LineEndAfter(const char* p, const char* end) {
+    while (p < end && !IsLineBreak(*p))
+        ++p;
+    return p;
+}
+
+const char* PastLineBreak(const char* p, const char* end) {
+    if (p < end && *p == '\r' && p + 1 < end && p[1] == '\n')
+        return p + 2;
+    return p < end ? p + 1 : end;
+}
+
+std::string_view FirstField(std::string_view line) {
+    return line.substr(0, line.find('\t'));
+}
+
+ListRegionReader::ListRegionReader(const std::string& path)
+    : m_path(path), m_file(OpenForReading(path)) {
+    m_buffer.resize(kRegionSize);
+    // The header: everything up to the first line end, which may have to wait for more bytes
+    // (and a CR at the end of what was read for its LF).
+    size_t end = 0;
+    for (;;) {
+        const char* begin = m_buffer.data();
+        end = static_cast<size_t>(LineEndAfter(begin, begin + m_filled) - begin);
+        if (m_atEnd || (end < m_filled && !(m_buffer[end] == '\r' && end + 1 == m_filled)))
+            break;
+        Fill();
+    }
+    m_hasHeaderLine = m_filled > 0;
+    m_header.assign(m_buffer.data(), end);
+    CheckEncoding(m_header);
+    m_consumed = static_cast<size_t>(
+        PastLineBreak(m_buffer.data() + end, m_buffer.data() + m_filled) - m_buffer.data());
+    m_folder.assign(FirstField(m_header));
+}
+
+void ListRegionReader::Fill() {
+    if (m_filled == m_buffer.size())
+        m_buffer.resize(m_buffer.size() * 2); // a line longer than the buffer
+    const size_t n =
+        ReadSome(m_file, m_buffer.data() + m_filled, m_buffer.size() - m_filled, m_path);
+    m_atEnd = n == 0;
+    m_filled += n;
+}
+
+void ListRegionReader::CheckEncoding(std::string_view bytes) {
+    if (m_validUtf8)
+        m_validUtf8 = IsValidUtf8(bytes);
+}
+
+void ListRegionReader::NoteLastFolder(std::string_view lines) {
+    const char* begin = lines.data();
+    const char* end = begin + lines.size();
+    if (const char* slash = LastBackslash(begin, end)) {
+        const char* lineStart = LineStartBefore(begin, slash);
+        m_folder.assign(FirstField(std::string_view(
+            lineStart, static_cast<size_t>(LineEndAfter(slash, end) - lineStart))));
+    }
+}
+
+bool ListRegionReader::Next(ListRegion& region) {
+    NoteLastFolder(m_lastLines);
+    m_lastLines = {};
+    // What was handed out goes; an unfinished line moves to the front.
+    std::memmove(m_buffer.data(), m_buffer.data() + m_consumed, m_filled - m_consumed);
+    m_bufferOffset += static_cast<int64_t>(m_consumed);
+    m_filled -= m_consumed;
+    m_consumed = 0;
+    for (;;) {
+        size_t complete = m_filled;
+        if (!m_atEnd) {
+            // Only whole lines; a CR at the very end may still get its LF.
+            size_t i = m_filled;
+            if (i > 0 && m_buffer[i - 1] == '\r')
+                --i;
+            while (i > 0 && !IsLineBreak(m_buffer[i - 1]))
+                --i;
+            complete = i;
+        }
+        if (complete > 0 && (m_atEnd || complete > m_buffer.size() / 2)) {
+            m_consumed = complete;
+            const std::string_view lines(m_buffer.data(), complete);
+            CheckEncoding(lines);
+            region.lines = lines;
+            region.folder = m_folder;
+            region.offset = m_bufferOffset;
+            m_lastLines = lines;
+            return true;
+        }
+        if (m_atEnd)
+            return false;
+        Fill();
+    }
+}
+
+TextEncoding ListRegionReader::EncodingOfWholeFile() {
+    ListRegion region;
+    while (m_validUtf8 && Next(region)) {
+    }
+    return Encoding();
+}
+
+} // namespace vyp

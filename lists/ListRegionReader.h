@@ -1,0 +1,80 @@
+// Reads a list file once, from start to end, in regions of whole lines through one reused
+// buffer, so every reader of lists (the folder hierarchy, a folder's rows, the search) goes
+// through files of any size at the speed of copying memory without holding the file. It knows
+// the header by its position (line 0), tells each region's folder (the folder line in force
+// where the region starts) and learns the file's encoding in the same pass.
+#pragma once
+
+#include "lists/Encoding.h"
+#include "platform/Files.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vyp {
+
+struct ListRegion {
+    // Whole lines after the header, each with its line end (the file's last line may lack one).
+    std::string_view lines;
+    // The first field of the last line holding "\" before these lines: the folder their file
+    // lines belong to. At the start of the file, the header's first field (the root).
+    std::string_view folder;
+    // Where lines start in the file.
+    int64_t offset = 0;
+};
+
+class ListRegionReader {
+public:
+    // Opens path and reads its header. Throws VypisnikError "Cannot open file "PATH". REASON"
+    // when it cannot be read (a folder included).
+    explicit ListRegionReader(const std::string& path);
+
+    // Line 0 without its line end, as stored.
+    std::string_view Header() const { return m_header; }
+    // Whether the file has a line 0 at all (an empty file has none).
+    bool HasHeaderLine() const { return m_hasHeaderLine; }
+
+    // The next region, valid until the next call. Returns false at the end. Throws
+    // VypisnikError when reading fails.
+    bool Next(ListRegion& region);
+
+    // UTF-8 while everything read so far was valid UTF-8, else Windows-1250.
+    TextEncoding Encoding() const {
+        return m_validUtf8 ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+    }
+    // Reads on to the end only as long as it takes to learn the file's encoding.
+    TextEncoding EncodingOfWholeFile();
+
+    const std::string& Path() const { return m_path; }
+
+private:
+    void Fill();
+    void CheckEncoding(std::string_view bytes);
+    void NoteLastFolder(std::string_view lines);
+
+    std::string m_path;
+    InputFile m_file;
+    std::string m_buffer;
+    size_t m_filled = 0;        // bytes in the buffer
+    size_t m_consumed = 0;      // bytes handed out
+    int64_t m_bufferOffset = 0; // the file offset of the buffer's first byte
+    bool m_atEnd = false;
+    bool m_validUtf8 = true;
+    bool m_hasHeaderLine = false;
+    std::string m_header;
+    std::string m_folder; // the folder in force after what has been handed out
+    std::string_view
+        m_lastLines; // the region handed out last, whose folder lines are not noted yet
+};
+
+// The start of the line holding p, looking back no further than floor.
+const char* LineStartBefore(const char* floor, const char* p);
+// The end of the line holding p (its CR or LF, or end).
+const char* LineEndAfter(const char* p, const char* end);
+// The start of the line after the line end at p (CR LF, CR or LF).
+const char* PastLineBreak(const char* p, const char* end);
+// The first TAB-separated field of a line.
+std::string_view FirstField(std::string_view line);
+
+} // namespace vyp

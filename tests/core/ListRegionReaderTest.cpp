@@ -1,0 +1,245 @@
+#include "TestSupport.h"
+
+#include "lists/Errors.h"
+#include "lists/FolderHierarchy.h"
+#include "lists/FolderRows.h"
+#include "lists/ListFile.h"
+#include "lists/ListRegionReader.h"
+#include "lists/ListRegistry.h"
+#include "search/ListSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace vyp {
+namespace {
+
+struct ReadBack {
+    std::string header;
+    std::vector<std::string> lines;
+    std::vector<std::string> folders; // each line's folder as the regions tell it
+    TextEncoding encoding = TextEncoding::Utf8;
+};
+
+// The regions split into lines must be the lines of the whole file after the header, however
+// the line ends fall on the region boundaries, and each region's folder must be the folder line
+// in force before it.
+ReadBack ReadRegions(const std::string& path) {
+    ListRegionReader reader(path);
+    ReadBack back;
+    back.header = reader.Header();
+    ListRegion region;
+    bool unterminated = false; // only the last region may end without a line end
+    while (reader.Next(region)) {
+        EXPECT_FALSE(unterminated);
+        unterminated = region.lines.back() != '\n' && region.lines.back() != '\r';
+        std::string folder(region.folder);
+        for (std::string_view line : SplitLines(region.lines)) {
+            back.lines.emplace_back(line);
+            back.folders.push_back(folder);
+            if (line.find('\\') != std::string_view::npos)
+                folder = line.substr(0, line.find('\t'));
+        }
+    }
+    back.encoding = reader.Encoding();
+    return back;
+}
+
+std::vector<std::string> LinesAfterHeader(const std::string& bytes) {
+    std::vector<std::string> lines;
+    for (std::string_view line : SplitLines(bytes))
+        lines.emplace_back(line);
+    if (!lines.empty())
+        lines.erase(lines.begin());
+    return lines;
+}
+
+TEST(ListRegionReader, RegionsEndOnLineEndsWhereverTheyFall) {
+    test::TempDir dir;
+    const size_t region = 1 << 20;
+    // A CR LF split exactly at the first megabyte, a lone CR at the second.
+    std::string bytes = "E:\\\t0\r\n";
+    bytes.append(region - 1 - bytes.size(), 'a');
+    bytes += "\r\nSložka\\\t0\t1\t1\r";
+    bytes.resize(2 * region - 1, 'b');
+    bytes += "\rthird\n";
+    std::mt19937 random(7);
+    const char* ends[] = {"\r\n", "\r", "\n"};
+    while (bytes.size() < 3 * region + 12345) {
+        bytes.append(random() % 200, random() % 50 == 0 ? '\\' : 'x');
+        bytes += ends[random() % 3];
+    }
+    bytes += "last line without an end";
+    test::WriteFile(dir / "l.sez", bytes);
+    const ReadBack back = ReadRegions(dir / "l.sez");
+    EXPECT_EQ(back.header, "E:\\\t0");
+    EXPECT_EQ(back.lines, LinesAfterHeader(bytes));
+    // Every line's folder, counted from the whole file, is what the regions told.
+    std::string folder = "E:\\";
+    for (size_t i = 0; i < back.lines.size(); ++i) {
+        ASSERT_EQ(back.folders[i], folder) << "line " << i + 1;
+        if (back.lines[i].find('\\') != std::string::npos)
+            folder = back.lines[i].substr(0, back.lines[i].find('\t'));
+    }
+}
+
+TEST(ListRegionReader, HeadersLineEndsLongLinesEncodingAndErrors) {
+    test::TempDir dir;
+    const std::string longLine(3 << 20, 'z');
+    test::WriteFile(dir / "long.sez", "/media/cdrom/\t5\r\n" + longLine + "\r\ntail");
+    ReadBack back = ReadRegions(dir / "long.sez");
+    EXPECT_EQ(back.header, "/media/cdrom/\t5");
+    EXPECT_EQ(back.lines, (std::vector<std::string>{longLine, "tail"}));
+    EXPECT_EQ(back.folders[0], "/media/cdrom/"); // a root without "\" is still the root
+
+    // Lists with CR only or LF only between their lines, and a header longer than a region.
+    test::WriteFile(dir / "cr.sez", "E:\\\t1\rA\\\t1\t1\t1\ra.txt\t1\t1\t1\r");
+    EXPECT_EQ(ReadRegions(dir / "cr.sez").lines,
+              (std::vector<std::string>{"A\\\t1\t1\t1", "a.txt\t1\t1\t1"}));
+    test::WriteFile(dir / "lf.sez", longLine + "\nx\n");
+    back = ReadRegions(dir / "lf.sez");
+    EXPECT_EQ(back.header, longLine);
+    EXPECT_EQ(back.lines, (std::vector<std::string>{"x"}));
+
+    test::WriteFile(dir / "empty.sez", "");
+    ListRegionReader empty(dir / "empty.sez");
+    EXPECT_FALSE(empty.HasHeaderLine());
+    EXPECT_TRUE(ReadRegions(dir / "empty.sez").lines.empty());
+
+    test::WriteFile(dir / "cp.sez", "C:\\\t0\r\n\x8A"
+                                    "aty\t1\t1\t1\r\n");
+    EXPECT_EQ(ReadRegions(dir / "cp.sez").encoding, TextEncoding::Windows1250);
+    test::WriteFile(dir / "cp-header.sez", "C:\\\xE8\t0\r\n");
+    EXPECT_EQ(ReadRegions(dir / "cp-header.sez").encoding, TextEncoding::Windows1250);
+    EXPECT_THROW(ListRegionReader(dir / "missing.sez"), VypisnikError);
+    EXPECT_THROW(ListRegionReader(dir.Path()), VypisnikError);
+}
+
+// A list made under Czech Windows settings (Windows-1250) with accented folders, long enough to
+// span several regions, the accents in its last lines only where the first regions are plain
+// ASCII: all three readers must decode it and find its folders by their UTF-8 paths.
+TEST(ListReaders, AWindows1250ListAcrossSeveralRegions) {
+    test::TempDir dir;
+    const std::string path = dir / "Archiv 1998.sez";
+    std::string bytes = "D:\\\t0\r\n";
+    for (int i = 0; bytes.size() < (5 << 20) / 2; ++i)
+        bytes += "Data " + std::to_string(i) + "\\\t0\t1998.1.2\t3:4.6\r\nfile.txt\t1\t1\t1\r\n";
+    // "Účty\Přehled\" and "Žluťoučký kůň.txt" in Windows-1250.
+    bytes += "\xDA\xE8ty\\\t0\t1998.1.2\t3:4.6\r\n"
+             "\xDA\xE8ty\\P\xF8\x65hled\\\t0\t1998.1.2\t3:4.6\r\n"
+             "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2.txt\t42\t1998.1.2\t3:4.6\r\n";
+    for (int i = 0; bytes.size() < (5 << 20); ++i)
+        bytes += "Konec " + std::to_string(i) + "\\\t0\t1998.1.2\t3:4.6\r\n";
+    test::WriteFile(path, bytes);
+
+    const FolderHierarchy h = FolderHierarchy::Read(path);
+    ASSERT_TRUE(h.Error().empty());
+    EXPECT_EQ(h.Encoding(), TextEncoding::Windows1250);
+    size_t found = h.Count();
+    for (size_t i = 0; i < h.Count(); ++i) {
+        if (h.Path(i) == "Účty\\Přehled\\")
+            found = i;
+    }
+    ASSERT_LT(found, h.Count());
+    EXPECT_EQ(h.Caption(found), "Přehled");
+    EXPECT_EQ(h.Path(static_cast<size_t>(h.Parent(found))), "Účty\\");
+
+    const FolderRows rows = FolderRows::Read(path, "Účty\\Přehled\\");
+    ASSERT_TRUE(rows.Error().empty()) << rows.Error();
+    ASSERT_EQ(rows.Count(), 1u);
+    EXPECT_EQ(rows.Caption(0), "Žluťoučký kůň.txt");
+    EXPECT_EQ(rows.TimeText(0), "3:4:6");
+
+    ListRegistry registry;
+    rsznListInfo info;
+    info.FileName = "Archiv 1998.sez";
+    info.Group = 8;
+    registry.ListPaths.push_back(path);
+    registry.ListInfos.push_back(info);
+    const GroupFilter all{true, true, true, true, true, true, true};
+    const SearchResult result = SearchLists("KŮŇ", all, registry);
+    ASSERT_EQ(result.rows.size(), 0u); // letters outside ASCII match in their own case only
+    const SearchResult kun = SearchLists("kůň", all, registry);
+    ASSERT_EQ(kun.rows.size(), 1u);
+    EXPECT_EQ(kun.rows[0].Path(), "Účty\\Přehled\\Žluťoučký kůň.txt");
+    EXPECT_EQ(kun.filesFound, 1);
+    const SearchResult ucty = SearchLists("účty", all, registry);
+    EXPECT_EQ(ucty.rows.size(), 0u);
+    EXPECT_EQ(SearchLists("ÚČTY", all, registry).rows.size(), 0u);
+    EXPECT_EQ(SearchLists("Účty", all, registry).foldersFound, 2);
+}
+
+// The search equals a plain reading of the same lists line by line, on lists with names of
+// many languages, each list in one of the encodings, for texts in and out of ASCII.
+TEST(ListSearch, EqualsAPlainReferenceOnGeneratedLists) {
+    test::TempDir dir;
+    const std::vector<std::string> names = {
+        "Přehled účtů",       "Straße",  "Café crème",   "Фильмы", "東京 写真", "README.TXT",
+        "Mix.Of.Dots.tar.gz", "ÁbC dEf", "naïve résumé", "Grüße"};
+    std::mt19937 random(42);
+    ListRegistry registry;
+    std::vector<std::vector<std::string>> allLines;
+    for (int list = 0; list < 3; ++list) {
+        std::vector<std::string> lines = {"E:\\\t0"};
+        std::string folder;
+        for (int i = 0; i < 20000; ++i) {
+            const std::string& name = names[random() % names.size()];
+            if (random() % 8 == 0) {
+                folder = (random() % 2 ? folder : "") + name + " " + std::to_string(i) + "\\";
+                lines.push_back(folder + "\t0\t2020.1.1\t1:2.4");
+            } else {
+                lines.push_back(name + "." + std::to_string(i) + "\t" + std::to_string(i) +
+                                "\t2020.1.1\t1:2.4");
+            }
+        }
+        // List 1 in Windows-1250 where its names allow (the others as they are: dropped).
+        std::string bytes;
+        std::vector<std::string> kept;
+        for (const std::string& line : lines) {
+            std::string raw = line;
+            if (list == 1 && !FromUtf8(line, TextEncoding::Windows1250, raw))
+                continue;
+            bytes += raw + "\r\n";
+            kept.push_back(line);
+        }
+        const std::string path = dir / ("Seznam " + std::to_string(list) + ".sez");
+        test::WriteFile(path, bytes);
+        rsznListInfo info;
+        info.FileName = "Seznam " + std::to_string(list) + ".sez";
+        info.Group = 8;
+        registry.ListPaths.push_back(path);
+        registry.ListInfos.push_back(info);
+        allLines.push_back(kept);
+    }
+    const GroupFilter all{true, true, true, true, true, true, true};
+    for (const std::string text : {"abc", "ÚČT", "účt", "straße", ".TAR.", "写真", "\\", "9\t"}) {
+        std::vector<std::string> expected;
+        for (const auto& lines : allLines) {
+            std::string folder = lines[0].substr(0, lines[0].find('\t'));
+            for (size_t i = 0; i < lines.size(); ++i) {
+                const std::string& line = lines[i];
+                std::string upperLine = line, upperText = text;
+                for (char& c : upperLine)
+                    c = UpperAscii(c);
+                for (char& c : upperText)
+                    c = UpperAscii(c);
+                const bool isFolder = i == 0 || line.find('\\') != std::string::npos;
+                if (i > 0 && isFolder)
+                    folder = line.substr(0, line.find('\t'));
+                if (upperLine.find(upperText) != std::string::npos)
+                    expected.push_back(isFolder ? line.substr(0, line.find('\t'))
+                                                : folder + line.substr(0, line.find('\t')));
+            }
+        }
+        const SearchResult result = SearchLists(text, all, registry);
+        std::vector<std::string> actual;
+        for (const SearchRow& row : result.rows)
+            actual.emplace_back(row.Path());
+        EXPECT_EQ(actual, expected) << text;
+        EXPECT_EQ(static_cast<size_t>(result.filesFound + result.foldersFound), actual.size());
+    }
+}
+
+} // namespace
+} // namespace vyp
