@@ -3,12 +3,14 @@
 #include "FuzzSupport.h"
 
 #include "lists/Encoding.h"
+#include "lists/Utf8Validation.h"
 
 using namespace vyp;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const bool valid = IsValidUtf8(bytes);
+    FUZZ_CHECK(IsValidUtf8Plain(bytes) == valid); // the fast check and the plain one agree
     FUZZ_CHECK((DetectEncoding(bytes) == TextEncoding::Utf8) == valid);
     bool ascii = true;
     for (char c : bytes)

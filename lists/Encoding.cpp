@@ -1,12 +1,10 @@
 #include "lists/Encoding.h"
 
+#include "lists/Utf8Validation.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vyp {
 
@@ -101,31 +99,7 @@ bool IsAscii(std::string_view text) {
 }
 
 bool IsValidUtf8(std::string_view bytes) {
-    size_t i = 0;
-    const size_t n = bytes.size();
-    while (i < n) {
-        // List files are mostly ASCII: skip plain bytes sixteen, then eight at a time.
-#if defined(__SSE2__)
-        while (i + 16 <= n && _mm_movemask_epi8(_mm_loadu_si128(
-                                  reinterpret_cast<const __m128i*>(bytes.data() + i))) == 0)
-            i += 16;
-#endif
-        while (i + 8 <= n) {
-            uint64_t word;
-            std::memcpy(&word, bytes.data() + i, 8);
-            if (word & 0x8080808080808080ULL)
-                break;
-            i += 8;
-        }
-        if (i >= n)
-            break;
-        char32_t cp;
-        const size_t length = DecodeUtf8(bytes, i, cp);
-        if (length == 0)
-            return false;
-        i += length;
-    }
-    return true;
+    return IsValidUtf8Fast(bytes);
 }
 
 TextEncoding DetectEncoding(std::string_view bytes) {

@@ -8,7 +8,7 @@
 namespace vyp {
 
 namespace {
-constexpr size_t kRegionSize = 1 << 20;
+constexpr size_t kRegionSize = 1 << 17;
 
 bool IsLineBreak(char c) {
     return c == '\n' || c == '\r';

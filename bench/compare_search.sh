@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The search over a large catalogue against cat and ripgrep on one core, warm cache, same run:
+# twelve lists of 2,000,000 lines each (about 1 GB) with names of many languages.
+#   bench/compare_search.sh [BUILD_DIR=build] [WORK=/tmp/vyp-bench-search]
+# Needs ripgrep and GNU time (apt-get install ripgrep time bc).
+set -euo pipefail
+build=${1:-build}
+work=${2:-/tmp/vyp-bench-search}
+cli="$build/cli/vypisnik-cli"
+lists="$work/Seznamy"
+if [ ! -f "$lists/Disk 12.sez" ]; then
+    mkdir -p "$lists"
+    for i in $(seq 1 12); do "$build/bench/vyp-make-list" "$lists/Disk $i.sez" 2000000 1000 "$i"; done
+fi
+files=("$lists"/*.sez)
+cat "${files[@]}" > /dev/null
+
+best() { # best of five wall-clock runs, in seconds
+    local best=999
+    for _ in 1 2 3 4 5; do
+        local s e t
+        s=$(date +%s.%N); "$@" > /tmp/vyp-bench.out 2>/dev/null || true; e=$(date +%s.%N)
+        t=$(echo "$e - $s" | bc)
+        best=$(echo "if ($t < $best) $t else $best" | bc)
+    done
+    echo "$best"
+}
+ratio() { echo "scale=2; $1 / $2" | bc; }
+
+echo "lists: ${#files[@]}, $(du -shc "${files[@]}" | tail -1 | cut -f1)"
+cat_t=$(best cat "${files[@]}")
+none_t=$(best "$cli" --data "$work" search "Nic takového")
+echo "no match: cat ${cat_t}s, vypisnik-cli ${none_t}s ($(ratio "$none_t" "$cat_t") x cat; target <= 1.5)"
+for text in Rarita Sborník; do
+    rg_t=$(best rg -j1 -F -i -c "$text" "${files[@]}")
+    search_t=$(best "$cli" --data "$work" search "$text")
+    rows=$(($(wc -l < /tmp/vyp-bench.out) - 2))
+    echo "\"$text\" ($rows rows): rg -j1 ${rg_t}s, vypisnik-cli ${search_t}s ($(ratio "$search_t" "$rg_t") x rg; target <= 1)"
+done
+/usr/bin/time -f "%M" -o /tmp/vyp-bench.mem "$cli" --data "$work" search Rarita > /dev/null
+echo "peak memory of the search for Rarita: $(cat /tmp/vyp-bench.mem) KB"

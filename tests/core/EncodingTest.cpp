@@ -1,0 +1,78 @@
+#include "lists/Encoding.h"
+#include "lists/Utf8Validation.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace vyp {
+namespace {
+
+// Every place a sequence can fall relative to the 32-byte blocks of the fast check, at the
+// start, in the middle and at the very end.
+std::string At(size_t offset, const std::string& sequence) {
+    return std::string(offset, 'a') + sequence;
+}
+
+TEST(Utf8Validation, FastAndPlainChecksAgreeOnEveryKindOfSequence) {
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"Přehled účtů", true},
+        {"Straße Größe", true},
+        {"Crème brûlée", true},
+        {"Фотографии", true},
+        {"東京 写真", true},
+        {"\xF0\x9F\x92\xBE", true},
+        {"\xEF\xBF\xBF", true},
+        {"\xF4\x8F\xBF\xBF", true}, // U+10FFFF, the last
+        {"\xC0\xAF", false},
+        {"\xC1\xBF", false}, // overlong two bytes
+        {"\xE0\x9F\xBF", false},
+        {"\xF0\x8F\xBF\xBF", false}, // overlong three and four
+        {"\xED\xA0\x80", false},
+        {"\xED\xBF\xBF", false}, // surrogates
+        {"\xF4\x90\x80\x80", false},
+        {"\xF5\x80\x80\x80", false},
+        {"\xFF", false},
+        {"\x80", false},
+        {"a\xBF", false}, // continuation alone
+        {"\xC3", false},
+        {"\xE2\x82", false}, // cut short
+        {"\xF0\x9F\x92", false},
+        {"\xC3\xA9\xA9", false}, // one continuation too many
+        {"\xE8ty", false},
+        {"\x8A"
+         "aty",
+         false}, // Windows-1250 bytes
+    };
+    for (size_t offset = 0; offset < 70; ++offset) {
+        for (const auto& [sequence, valid] : cases) {
+            for (const std::string& bytes : {At(offset, sequence), At(offset, sequence) + "x",
+                                             At(offset, sequence) + std::string(40, 'z')}) {
+                ASSERT_EQ(IsValidUtf8Plain(bytes), valid) << offset << " " << sequence;
+                ASSERT_EQ(IsValidUtf8Fast(bytes), valid) << offset << " " << sequence;
+            }
+        }
+    }
+}
+
+TEST(Utf8Validation, FastAndPlainChecksAgreeOnDamagedText) {
+    const std::string text = "Žluťoučký kůň úpěl ďábelské ódy; Müller & Söhne; Noël; "
+                             "Фильмы 1998; 東京の写真.JPG\r\n";
+    std::mt19937 random(3);
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes;
+        const size_t copies = 1 + random() % 5;
+        for (size_t i = 0; i < copies; ++i)
+            bytes += text;
+        bytes = bytes.substr(random() % 7);
+        const int damage = static_cast<int>(random() % 3);
+        for (int d = 0; d < damage && !bytes.empty(); ++d)
+            bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
+        ASSERT_EQ(IsValidUtf8Fast(bytes), IsValidUtf8Plain(bytes)) << round;
+        ASSERT_EQ(IsValidUtf8(bytes), IsValidUtf8Plain(bytes));
+    }
+}
+
+} // namespace
+} // namespace vyp
