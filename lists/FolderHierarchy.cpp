@@ -19,7 +19,7 @@ class FolderHierarchy::Builder {
 public:
     explicit Builder(FolderHierarchy& hierarchy) : m_h(hierarchy) {}
 
-    void AddRegion(std::string_view lines) {
+    void AddRegion(std::string_view lines, int64_t offset) {
         const char* p = lines.data();
         const char* end = p + lines.size();
         while (p < end) {
@@ -29,6 +29,7 @@ public:
                 break;
             const char* lineStart = LineStartBefore(lines.data(), slash);
             const char* lineEnd = LineEndAfter(slash, end);
+            m_h.m_lineOffsets.push_back(offset + (lineStart - lines.data()));
             AddFolderLine(std::string_view(lineStart, static_cast<size_t>(lineEnd - lineStart)));
             p = lineEnd;
         }
@@ -40,6 +41,7 @@ public:
         m_h.m_texts.DecodeFrom(0, encoding);
         m_h.m_texts.ShrinkToFit();
         m_h.m_parents.shrink_to_fit();
+        m_h.m_lineOffsets.shrink_to_fit();
     }
 
 private:
@@ -115,10 +117,11 @@ FolderHierarchy FolderHierarchy::Read(const std::string& listPath) {
     FolderHierarchy hierarchy;
     try {
         ListRegionReader reader(listPath);
+        hierarchy.m_stamp = reader.Stamp();
         Builder builder(hierarchy);
         ListRegion region;
         while (reader.Next(region))
-            builder.AddRegion(region.lines);
+            builder.AddRegion(region.lines, region.offset);
         // The total is shown as text: it is decoded with the folders.
         hierarchy.m_listSizeText = ToUtf8(HeaderTotal(reader.Header()), reader.Encoding());
         builder.Finish(reader.Encoding());

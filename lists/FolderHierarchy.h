@@ -6,6 +6,7 @@
 // costs a few dozen bytes per folder.
 #pragma once
 
+#include "lists/FolderLineHint.h"
 #include "lists/PackedTexts.h"
 
 #include <cstdint>
@@ -37,6 +38,9 @@ public:
     // Set when the file could not be read; the hierarchy is then empty.
     const std::string& Error() const { return m_error; }
 
+    // Where folder i's line starts in the list file, and what the file was like when it was
+    // read: what a later read of the folder's rows can start from.
+    FolderLineHint Hint(size_t i) const { return {m_lineOffsets[i], m_stamp, m_encoding}; }
     // The encoding the list file was read in.
     TextEncoding Encoding() const { return m_encoding; }
 
@@ -50,6 +54,8 @@ private:
 
     PackedTexts<4> m_texts; // path, size, date, time of each folder line
     std::vector<int32_t> m_parents;
+    std::vector<int64_t> m_lineOffsets;
+    FileStamp m_stamp;
     TextEncoding m_encoding = TextEncoding::Utf8;
     std::string m_listSizeText = "0";
     std::string m_error;

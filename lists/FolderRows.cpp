@@ -56,6 +56,7 @@ public:
     }
 
     bool FolderFound() const { return m_collecting; }
+    const std::string& RawPath() const { return m_rawPath; }
     size_t LinesSeen() const { return m_lines; }
 
     // Hands the rows over, decoded from encoding.
@@ -185,6 +186,35 @@ FolderRows FolderRows::Read(const std::string& listPath, std::string_view folder
         failed.m_error = error.what();
         return failed;
     }
+}
+
+FolderRows FolderRows::Read(const std::string& listPath, std::string_view folderPath,
+                            const FolderLineHint& hint) {
+    // The root's files follow the header: there is no folder line to start at.
+    if (!folderPath.empty()) {
+        try {
+            ListRegionReader reader(listPath, hint.offset);
+            std::optional<std::string> rawPath = RawFolderPath(folderPath, hint.encoding);
+            if (reader.Stamp() == hint.stamp && rawPath) {
+                FolderRowCollector collector(std::move(rawPath), 0);
+                ListRegion region;
+                bool more = reader.Next(region);
+                // Only when the first line read is the folder's own line.
+                const bool atFolderLine =
+                    more &&
+                    FirstField(region.lines.substr(0, region.lines.find_first_of("\r\n"))) ==
+                        collector.RawPath();
+                if (atFolderLine) {
+                    while (more && (more = collector.AddRegion(region.lines)))
+                        more = reader.Next(region);
+                    return collector.Result(hint.encoding);
+                }
+            }
+        } catch (const VypisnikError&) {
+            // Read from the start below, which tells the error as it always has.
+        }
+    }
+    return Read(listPath, folderPath);
 }
 
 } // namespace vyp

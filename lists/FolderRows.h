@@ -3,6 +3,7 @@
 // command-line companion prints them. The rows' texts share one buffer (UTF-8).
 #pragma once
 
+#include "lists/FolderLineHint.h"
 #include "lists/PackedTexts.h"
 
 #include <cstdint>
@@ -33,6 +34,11 @@ public:
     // "\" is a folder's line. The file is read once, and no further than the folder's rows
     // unless their texts need the file's encoding. Never throws: failures set Error().
     static FolderRows Read(const std::string& listPath, std::string_view folderPath);
+    // The same, starting at the folder's line where hint says it was when the list's folders
+    // were read; a file changed since, or a line there that is not the folder's, is read from
+    // its start as above. The rows and errors are the same either way.
+    static FolderRows Read(const std::string& listPath, std::string_view folderPath,
+                           const FolderLineHint& hint);
 
 private:
     friend class FolderRowCollector;

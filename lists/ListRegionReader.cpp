@@ -49,6 +49,7 @@ std::string_view FirstField(std::string_view line) {
 
 ListRegionReader::ListRegionReader(const std::string& path)
     : m_path(path), m_file(OpenForReading(path)) {
+    m_file.Stamp(m_stamp);
     m_buffer.resize(kRegionSize);
     // The header: everything up to the first line end, which may have to wait for more bytes
     // (and a CR at the end of what was read for its LF).
@@ -68,11 +69,25 @@ ListRegionReader::ListRegionReader(const std::string& path)
     m_folder.assign(FirstField(m_header));
 }
 
+ListRegionReader::ListRegionReader(const std::string& path, int64_t offset)
+    : m_path(path), m_file(OpenForReading(path)), m_bufferOffset(offset), m_positional(true),
+      m_readOffset(offset) {
+    m_file.Stamp(m_stamp);
+    m_buffer.resize(kRegionSize);
+}
+
 void ListRegionReader::Fill() {
     if (m_filled == m_buffer.size())
         m_buffer.resize(m_buffer.size() * 2); // a line longer than the buffer
-    const size_t n =
-        ReadSome(m_file, m_buffer.data() + m_filled, m_buffer.size() - m_filled, m_path);
+    size_t n = 0;
+    if (m_positional) {
+        if (const int err = m_file.ReadAt(m_readOffset, m_buffer.data() + m_filled,
+                                          m_buffer.size() - m_filled, n))
+            throw VypisnikError(FileOpenErrorText(m_path, err));
+        m_readOffset += static_cast<int64_t>(n);
+    } else {
+        n = ReadSome(m_file, m_buffer.data() + m_filled, m_buffer.size() - m_filled, m_path);
+    }
     m_atEnd = n == 0;
     m_filled += n;
 }

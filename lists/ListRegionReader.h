@@ -29,6 +29,12 @@ public:
     // Opens path and reads its header. Throws VypisnikError "Cannot open file "PATH". REASON"
     // when it cannot be read (a folder included).
     explicit ListRegionReader(const std::string& path);
+    // Opens path to read from offset, the start of a line found before: there is no header
+    // then, and regions start with no folder. Throws as the other constructor does.
+    ListRegionReader(const std::string& path, int64_t offset);
+
+    // The file's size and last-write time when it was opened.
+    const FileStamp& Stamp() const { return m_stamp; }
 
     // Line 0 without its line end, as stored.
     std::string_view Header() const { return m_header; }
@@ -62,6 +68,9 @@ private:
     bool m_atEnd = false;
     bool m_validUtf8 = true;
     bool m_hasHeaderLine = false;
+    bool m_positional = false; // reading from a given offset rather than from the start
+    int64_t m_readOffset = 0;  // where the next positional read starts
+    FileStamp m_stamp;
     std::string m_header;
     std::string m_folder; // the folder in force after what has been handed out
     std::string_view

@@ -55,6 +55,22 @@ public:
         m_records.push_back(r);
     }
 
+    // Moves every record of other to the end.
+    void Append(PackedTexts&& other) {
+        if (m_records.empty()) {
+            *this = std::move(other);
+            return;
+        }
+        const size_t shift = m_text.size();
+        m_text.append(other.m_text);
+        m_records.reserve(m_records.size() + other.m_records.size());
+        for (Record r : other.m_records) {
+            r.offset += shift;
+            m_records.push_back(r);
+        }
+        other = PackedTexts();
+    }
+
     // Drops the records from count on.
     void Truncate(size_t count) {
         if (count >= m_records.size())

@@ -4,6 +4,7 @@
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
+#include "platform/ParallelInOrder.h"
 #include "search/CaseInsensitiveFinder.h"
 
 #include <cstring>
@@ -122,7 +123,7 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
     const TextEncoding encoding = reader->Encoding();
     if (!IsAscii(text) && encoding == TextEncoding::Windows1250) {
         result.rows.Truncate(firstRow);
-        result.rows.Append(windows1250Rows);
+        result.rows.Append(std::move(windows1250Rows));
     }
     result.rows.DecodeFrom(firstRow, encoding);
 }
@@ -138,11 +139,25 @@ SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
     SearchResult result;
     if (text.empty())
         return result;
+    std::vector<size_t> searched;
     for (size_t i = 0; i < registry.ListPaths.size() && i < registry.ListInfos.size(); ++i) {
-        if (!groups[static_cast<size_t>(EffectiveGroup(registry.ListInfos[i].Group) - kFirstGroup)])
-            continue;
-        SearchFile(text, static_cast<int32_t>(i), registry.ListPaths[i], result);
+        if (groups[static_cast<size_t>(EffectiveGroup(registry.ListInfos[i].Group) - kFirstGroup)])
+            searched.push_back(i);
     }
+    // The lists are read side by side; their rows join the result in registry order.
+    ParallelInOrder<SearchResult>(
+        searched.size(),
+        [&](size_t k) {
+            SearchResult one;
+            SearchFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
+                       one);
+            return one;
+        },
+        [&](size_t, SearchResult&& one) {
+            result.rows.Append(std::move(one.rows));
+            for (std::string& error : one.errors)
+                result.errors.push_back(std::move(error));
+        });
     for (size_t i = 0; i < result.rows.size(); ++i) {
         if (result.rows[i].IsFolder())
             ++result.foldersFound;

@@ -61,13 +61,13 @@ void SearchRows::Add(int32_t listIndex, bool isFolder, std::string_view prefix,
     m_lists.push_back(static_cast<uint32_t>(listIndex) << 1 | (isFolder ? 1U : 0U));
 }
 
-void SearchRows::Append(const SearchRows& other) {
-    for (size_t i = 0; i < other.size(); ++i) {
-        m_texts.Add({other.m_texts.Field(i, 0), other.m_texts.Field(i, 1),
-                     other.m_texts.Field(i, 2), other.m_texts.Field(i, 3),
-                     other.m_texts.Field(i, 4)});
-        m_lists.push_back(other.m_lists[i]);
-    }
+void SearchRows::Append(SearchRows&& other) {
+    m_texts.Append(std::move(other.m_texts));
+    if (m_lists.empty())
+        m_lists = std::move(other.m_lists);
+    else
+        m_lists.insert(m_lists.end(), other.m_lists.begin(), other.m_lists.end());
+    other.m_lists.clear();
 }
 
 void SearchRows::Truncate(size_t count) {

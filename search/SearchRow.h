@@ -71,7 +71,7 @@ public:
     void Add(int32_t listIndex, bool isFolder, std::string_view prefix, std::string_view field1,
              std::string_view size, std::string_view date, std::string_view storedTime);
     // Moves every row of other to the end.
-    void Append(const SearchRows& other);
+    void Append(SearchRows&& other);
     // Drops the rows from count on.
     void Truncate(size_t count);
     // Re-reads the texts of the rows from first on, taken from a file in encoding, as UTF-8.

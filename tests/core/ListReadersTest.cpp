@@ -218,3 +218,50 @@ TEST(FolderHierarchy, ADamagedLineOfBackslashesFindsItsNearestAncestor) {
 
 } // namespace
 } // namespace vyp
+
+namespace vyp {
+namespace {
+
+// Starting at the folder line the tree build saw gives the same rows as reading from the top,
+// for every folder; a list changed since, or a hint that points elsewhere, is read from the top.
+TEST(FolderRows, StartingAtTheRememberedLineGivesTheSameRows) {
+    test::TempDir dir;
+    const std::string list = dir / "Fotky 2023.sez";
+    std::string bytes = "/media/Fotky/\t0\r\nkořen.txt\t1\t2023.1.1\t1:2.4\r\n";
+    for (int i = 0; i < 400; ++i) {
+        bytes += "Léto " + std::to_string(i) + "\\\t0\t2023.7.1\t1:2.4\r\n";
+        for (int k = 0; k < i % 5; ++k)
+            bytes += "Фото_" + std::to_string(k) + ".JPG\t" + std::to_string(k) +
+                     "\t2023.7.1\t1:2.4\r\n";
+    }
+    test::WriteFile(list, bytes);
+    const FolderHierarchy h = FolderHierarchy::Read(list);
+    ASSERT_EQ(h.Count(), 400u);
+    auto same = [](const FolderRows& a, const FolderRows& b) {
+        if (a.Count() != b.Count() || a.Error() != b.Error() || a.Total() != b.Total())
+            return false;
+        for (size_t r = 0; r < a.Count(); ++r) {
+            if (a.Caption(r) != b.Caption(r) || a.TimeText(r) != b.TimeText(r))
+                return false;
+        }
+        return true;
+    };
+    for (size_t i = 0; i < h.Count(); ++i) {
+        const std::string path(h.Path(i));
+        ASSERT_TRUE(same(FolderRows::Read(list, path, h.Hint(i)), FolderRows::Read(list, path)));
+    }
+    // A hint for another folder's line, or for the root, reads from the top.
+    EXPECT_TRUE(
+        same(FolderRows::Read(list, "Léto 3\\", h.Hint(4)), FolderRows::Read(list, "Léto 3\\")));
+    EXPECT_EQ(FolderRows::Read(list, "", h.Hint(4)).Caption(0), "kořen.txt");
+    // The list replaced by one whose lines lie elsewhere: the rows of the file as it is now.
+    test::WriteFile(list, "/media/Fotky/\t0\r\nLéto 7\\\t0\t1\t1\r\nnový.txt\t5\t1\t1\r\n");
+    const FolderRows now = FolderRows::Read(list, "Léto 7\\", h.Hint(7));
+    ASSERT_EQ(now.Count(), 1u);
+    EXPECT_EQ(now.Caption(0), "nový.txt");
+    EXPECT_EQ(FolderRows::Read(list, "Léto 8\\", h.Hint(8)).Error(),
+              "List index out of bounds (3)");
+}
+
+} // namespace
+} // namespace vyp

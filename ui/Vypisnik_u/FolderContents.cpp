@@ -22,8 +22,10 @@ std::vector<FileTableColumn> FolderContents::Columns() {
             {{QStringLiteral("Čas"), 70, Qt::AlignLeft}, FileTableSort::None}};
 }
 
-std::string FolderContents::Read(const std::string& listPath, std::string_view folderPath) {
-    FolderRows rows = FolderRows::Read(listPath, folderPath);
+std::string FolderContents::Read(const std::string& listPath, std::string_view folderPath,
+                                 const FolderLineHint* hint) {
+    FolderRows rows = hint != nullptr ? FolderRows::Read(listPath, folderPath, *hint)
+                                      : FolderRows::Read(listPath, folderPath);
     std::string error = rows.Error();
     // A file that cannot be read, or a folder that is not in it, leaves the table empty.
     m_rows = error.empty() || rows.Count() > 0 ? std::move(rows) : FolderRows();

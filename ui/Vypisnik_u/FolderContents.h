@@ -27,7 +27,9 @@ public:
     // Reads the files of folderPath (bytes as stored; empty: the list's root) in the list file
     // listPath. A file that cannot be read, or a folder that is not in it, leaves no rows; a
     // fill that ended early keeps the rows before it. Returns the error, empty when complete.
-    std::string Read(const std::string& listPath, std::string_view folderPath);
+    // hint, when given, says where the folder's line lay when the tree was built.
+    std::string Read(const std::string& listPath, std::string_view folderPath,
+                     const FolderLineHint* hint = nullptr);
 
     const FolderRows& Rows() const { return m_rows; }
 

@@ -1,5 +1,7 @@
 #include "ui/Vypisnik_u/ListTree.h"
 
+#include "platform/ParallelInOrder.h"
+
 #include "lists/DisplayFormat.h"
 #include "lists/Encoding.h"
 #include "lists/Groups.h"
@@ -93,13 +95,18 @@ void ListTree::Build(TfProcess* progress) {
         progress->ProgressBarFile()->reset();
         progress->ProgressBarFile()->setMaximum(static_cast<int>(listCount) + 1);
     }
+    // The lists are read side by side on every core; their nodes are added here, in registry
+    // order, as each list is ready.
     std::vector<NodeId> folderNodes;
-    for (size_t i = 0; i < listCount; ++i) {
-        ShowProgress(progress, static_cast<int>(i));
-        const int group = EffectiveGroup(m_registry.ListInfos[i].Group);
-        AddList(i, groupNodes[static_cast<size_t>(group - kFirstGroup)], folderNodes);
-    }
-    ShowProgress(progress, static_cast<int>(listCount));
+    ShowProgress(progress, 0);
+    ParallelInOrder<FolderHierarchy>(
+        listCount, [this](size_t i) { return FolderHierarchy::Read(m_registry.ListPaths[i]); },
+        [&](size_t i, FolderHierarchy&& hierarchy) {
+            const int group = EffectiveGroup(m_registry.ListInfos[i].Group);
+            m_hierarchies[i] = std::move(hierarchy);
+            AddList(i, groupNodes[static_cast<size_t>(group - kFirstGroup)], folderNodes);
+            ShowProgress(progress, static_cast<int>(i) + 1);
+        });
     m_tree.SelectNode(m_tree.FirstNode());
     m_building = false;
     m_tree.EndUpdate(); // lays the tree out and reports the selection of the first group
@@ -110,7 +117,6 @@ void ListTree::Build(TfProcess* progress) {
 
 void ListTree::AddList(size_t list, NodeId groupNode, std::vector<NodeId>& folderNodes) {
     // A list that cannot be read keeps its node, without folders; the others still load.
-    m_hierarchies[list] = FolderHierarchy::Read(m_registry.ListPaths[list]);
     const FolderHierarchy& hierarchy = m_hierarchies[list];
     const NodeId listNode = m_tree.AddChild(groupNode, ListPayload(list));
     folderNodes.resize(hierarchy.Count());
@@ -141,6 +147,13 @@ std::string_view ListTree::FolderPath(NodeId node) const {
     if (key.kind != NodeKind::Folder)
         return {};
     return m_hierarchies[key.list].Path(key.folder);
+}
+
+std::optional<FolderLineHint> ListTree::Hint(NodeId node) const {
+    const Key key = Decode(node);
+    if (key.kind != NodeKind::Folder)
+        return std::nullopt;
+    return m_hierarchies[key.list].Hint(key.folder);
 }
 
 QString ListTree::Caption(NodeId node) const {

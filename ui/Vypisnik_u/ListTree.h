@@ -39,6 +39,8 @@ public:
     std::optional<size_t> ListOf(NodeId node) const;
     // The folder's relative path as stored (UTF-8), empty for the list node itself.
     std::string_view FolderPath(NodeId node) const;
+    // Where a folder node's line lay in its list file at the build; nothing for other nodes.
+    std::optional<FolderLineHint> Hint(NodeId node) const;
     TNodeRec Record(NodeId node) const;
 
     QString Caption(NodeId node) const;

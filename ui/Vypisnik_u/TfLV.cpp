@@ -276,14 +276,16 @@ void TfLV::VSTTreeChange(NodeId node) {
         return; // the file table keeps what it showed
     const std::string& listFile =
         m_registry.ListInfos[static_cast<size_t>(record.ListIndex)].FullPath;
-    ShowFolderContents(m_listTree->FolderPath(node), listFile);
+    const std::optional<FolderLineHint> hint = m_listTree->Hint(node);
+    ShowFolderContents(m_listTree->FolderPath(node), listFile, hint ? &*hint : nullptr);
 }
 
 // ---- the file table ------------------------------------------------------------------------
 
-void TfLV::ShowFolderContents(std::string_view folderPath, const std::string& listFile) {
+void TfLV::ShowFolderContents(std::string_view folderPath, const std::string& listFile,
+                              const FolderLineHint* hint) {
     m_view->Show(nullptr); // the table must not ask for rows while they are replaced
-    const std::string error = m_contents.Read(listFile, folderPath);
+    const std::string error = m_contents.Read(listFile, folderPath, hint);
     m_view->Show(&m_contents);
     if (!error.empty())
         throw VypisnikError(error);

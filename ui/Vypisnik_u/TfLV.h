@@ -66,7 +66,8 @@ public:
     void RefreshLists();
     // Fills the file table with the files of folderPath (bytes as stored; empty: the list's
     // root) in the list file listFile.
-    void ShowFolderContents(std::string_view folderPath, const std::string& listFile);
+    void ShowFolderContents(std::string_view folderPath, const std::string& listFile,
+                            const FolderLineHint* hint = nullptr);
 
     const ListRegistry& Registry() const { return m_registry; }
     ExtensionIconCache& IconCache() { return m_iconCache; }

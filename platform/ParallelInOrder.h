@@ -1,0 +1,102 @@
+// Work on many independent items (the lists of a catalogue) spread over the processor's cores,
+// with the results taken in the items' own order on the calling thread: the readers run side by
+// side, while whatever the results go into (a tree, a table of rows) is filled in the same order
+// as by one core. On a single core it is a plain loop.
+#pragma once
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace vyp {
+
+// The number of threads that work side by side: one per core.
+inline size_t WorkerCount() {
+    return std::max<size_t>(1, std::thread::hardware_concurrency());
+}
+
+// Calls produce(i) for every i < count on up to workers threads and consume(i, result) on the
+// calling thread for i = 0, 1, ... in turn, each as soon as its result is there. An exception of
+// produce reaches the caller from the consume step of its item.
+template <typename Result, typename Produce, typename Consume>
+void ParallelInOrder(size_t count, Produce produce, Consume consume,
+                     size_t workers = WorkerCount()) {
+    workers = std::min(workers, count);
+    if (workers <= 1) {
+        for (size_t i = 0; i < count; ++i)
+            consume(i, produce(i));
+        return;
+    }
+    struct Slot {
+        std::optional<Result> result;
+        std::exception_ptr failure;
+        bool done = false;
+    };
+    std::vector<Slot> items(count);
+    std::mutex mutex;
+    std::condition_variable ready;
+    size_t next = 0;
+    bool stop = false;
+    auto work = [&] {
+        for (;;) {
+            size_t i = 0;
+            {
+                const std::lock_guard lock(mutex);
+                if (stop || next == count)
+                    return;
+                i = next++;
+            }
+            std::optional<Result> result;
+            std::exception_ptr failure;
+            try {
+                result.emplace(produce(i));
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            {
+                const std::lock_guard lock(mutex);
+                items[i].result = std::move(result);
+                items[i].failure = failure;
+                items[i].done = true;
+            }
+            ready.notify_all();
+        }
+    };
+    std::vector<std::thread> threads;
+    threads.reserve(workers);
+    for (size_t t = 0; t < workers; ++t)
+        threads.emplace_back(work);
+    // The workers are joined however the consuming ends.
+    struct Joiner {
+        std::vector<std::thread>& threads;
+        std::mutex& mutex;
+        bool& stop;
+        ~Joiner() {
+            {
+                const std::lock_guard lock(mutex);
+                stop = true;
+            }
+            for (std::thread& thread : threads)
+                thread.join();
+        }
+    } joiner{threads, mutex, stop};
+    for (size_t i = 0; i < count; ++i) {
+        std::optional<Result> result;
+        {
+            std::unique_lock lock(mutex);
+            ready.wait(lock, [&] { return items[i].done; });
+            if (items[i].failure)
+                std::rethrow_exception(items[i].failure);
+            result = std::move(items[i].result);
+            items[i].result.reset();
+        }
+        consume(i, std::move(*result));
+    }
+}
+
+} // namespace vyp
