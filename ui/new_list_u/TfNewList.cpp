@@ -88,8 +88,14 @@ TfNewList::TfNewList(TfLV& fLV, QWidget* parent)
     move(497, 479);
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
-    QFont font(QStringLiteral("MS Sans Serif"), 8);
+    // The controls stand where they were designed for this font, 11 pixels high; where it is
+    // missing, a face of the same widths keeps the captions within them.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Nimbus Sans")});
     font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
     setFont(font);
     BuildLayout();
     FormCreate();
