@@ -229,6 +229,35 @@ TEST_F(NewListWindow, CreatesTheListInGroupNeurcenoAndKeepsTheInputs) {
     EXPECT_TRUE(Get<QLabel>("Image1")->isVisible());
 }
 
+TEST_F(NewListWindow, ExampleDiscGivesItsSevenLinesAndUnreadableFoldersAreTold) {
+    FakeDirectoryWalker walker;
+    AddExampleTree(walker, "/media/cdrom/", true);
+    Open(&walker);
+    ChooseFolder("/media/cdrom");
+    Name("Hry 2004");
+    Create();
+    std::string expected;
+    for (const std::string& line : ExampleLines("/media/cdrom/"))
+        expected += line + "\r\n";
+    EXPECT_EQ(ReadFile(ListPath("Hry 2004.sez")), expected);
+    EXPECT_TRUE(Dialogs::Shown().empty());
+
+    // A folder that could not be read leaves a hole: the list is written, and the user told.
+    walker.MakeUnreadable("/media/cdrom/Games/");
+    Name("Hry 2004 – bez Games");
+    Create();
+    EXPECT_EQ(Dialogs::Beeps(), 2);
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(Dialogs::Shown()[0].text.startsWith("Seznam je vytvořen, ale 1 složek"))
+        << Dialogs::Shown()[0].text.toStdString();
+    EXPECT_EQ(ReadFile(ListPath("Hry 2004 – bez Games.sez")),
+              "/media/cdrom/\t45\r\n"
+              "autorun.inf\t45\t2003.11.2\t14:3.20\r\n"
+              "Games\\\t0\t2004.1.15\t9:30.0\r\n"
+              "Music\\\t0\t2004.2.29\t18:45.10\r\n");
+}
+
 TEST_F(NewListWindow, GroupIsNeurcenoOnEveryShowing) {
     Open();
     auto* groups = Get<QComboBox>("cmbGroup");
