@@ -1,6 +1,8 @@
 // The new-list window: the user picks a folder, names the list, picks its group and presses
 // "Vytvoř". The list is scanned and written on a worker thread while every window of the
 // program refuses input, so the windows keep painting and show how far the scan has come.
+// Nothing else of the program runs meanwhile, so the worker may use the main window's walker
+// and the result is the same as a scan on the user-interface thread.
 #pragma once
 
 #include "lists/DataFolder.h"
