@@ -6,23 +6,36 @@
 //           and compares filling and sorting the file table with grep -c over the same file;
 //           then sorts by "Soubor" again through header clicks.
 //
+//   newlist — creates a list of a generated tree (bench/make_tree) through the new-list window,
+//           clicking "Vytvoř", and compares it with the core scan writing the same list in the
+//           same run; prints the longest time the window went without being painted.
+//
 //   vyp-bench-ui tree [WORK=/tmp/vyp-bench-ui]
 //   vyp-bench-ui table LISTFILE
+//   vyp-bench-ui newlist TREE [WORK=/tmp/vyp-bench-newlist]
 #include "BenchUtil.h"
 
 #include "lists/FolderHierarchy.h"
+#include "lists/ListFile.h"
 #include "lists/SafeFileWriter.h"
 #include "platform/Native.h"
+#include "scan/FolderScan.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTypeIcons.h"
+#include "ui/common/FolderPicker.h"
 #include "ui/common/TreeGrid.h"
+#include "ui/new_list_u/TfNewList.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include <cstdlib>
 #include <filesystem>
@@ -158,6 +171,93 @@ int TableBench(const std::string& file) {
     return 0;
 }
 
+// The longest stretch without a paint of the watched widget, between Start() and Stop().
+class PaintGaps : public QObject {
+public:
+    void Start() {
+        m_last = Stopwatch();
+        m_longest = 0;
+        m_paints = 0;
+    }
+    void Stop() { Note(); }
+    double Longest() const { return m_longest; }
+    int Paints() const { return m_paints; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            Note();
+            ++m_paints;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void Note() {
+        m_longest = std::max(m_longest, m_last.Seconds());
+        m_last = Stopwatch();
+    }
+    Stopwatch m_last;
+    double m_longest = 0;
+    int m_paints = 0;
+};
+
+int NewListBench(const std::string& tree, const std::string& work) {
+    std::string root = tree;
+    if (root.back() != '/')
+        root += '/';
+    const std::string data = work + "/data";
+    std::filesystem::create_directories(data + "/Seznamy");
+    vyp::NativeDirectoryWalker walker;
+    double coreSeconds = 1e9;
+    for (int run = 0; run < 5; ++run) {
+        vyp::ScanLines lines;
+        const Stopwatch watch;
+        vyp::CreateList(walker, root, work + "/core.sez",
+                        vyp::ScanOptions{false, vyp::RegionalSettings::Czech().timeSeparator},
+                        lines);
+        coreSeconds = std::min(coreSeconds, watch.Seconds());
+    }
+
+    vyp::MimeFileTypeIcons icons;
+    vyp::TfLV window(Environment(data, walker, icons));
+    vyp::TfProcess progress;
+    window.SetProgressWindow(&progress);
+    window.show();
+    vyp::TfNewList newList(window);
+    newList.show();
+    QApplication::processEvents();
+    vyp::FolderPicker::StartScript();
+    vyp::FolderPicker::QueueFolder(QString::fromStdString(root));
+    QTest::mouseClick(newList.findChild<QToolButton*>(QStringLiteral("bntVyberSlozku")),
+                      Qt::LeftButton);
+    QTest::keyClicks(newList.findChild<QLineEdit*>(QStringLiteral("edtNazev")),
+                     QStringLiteral("Zkusebni strom"));
+    auto* create = newList.findChild<QPushButton*>(QStringLiteral("btnVytvor"));
+    PaintGaps gaps;
+    newList.findChild<QLabel*>(QStringLiteral("lblPrubeh"))->installEventFilter(&gaps);
+    double windowSeconds = 1e9, longestGap = 0;
+    int paints = 0;
+    for (int run = 0; run < 5; ++run) {
+        vyp::Dialogs::QueueAnswer(QMessageBox::Yes); // replace the list of the run before
+        gaps.Start();
+        const Stopwatch watch;
+        QTest::mouseClick(create, Qt::LeftButton);
+        windowSeconds = std::min(windowSeconds, watch.Seconds());
+        gaps.Stop();
+        longestGap = std::max(longestGap, gaps.Longest());
+        paints += gaps.Paints();
+    }
+    const std::string list = data + "/Seznamy/Zkusebni strom.sez";
+    const bool same = vyp::ReadWholeFile(list) == vyp::ReadWholeFile(work + "/core.sez");
+    std::printf("core scan: %.3f s\n", coreSeconds);
+    std::printf("through the window: %.3f s (%.2f x core; target <= 1.2), list %s the core's\n",
+                windowSeconds, windowSeconds / coreSeconds, same ? "equal to" : "DIFFERENT FROM");
+    std::printf("longest time without painting: %.0f ms (target <= 100), %d paints in 5 runs\n",
+                longestGap * 1000, paints);
+    return same ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -169,6 +269,9 @@ int main(int argc, char** argv) {
         return TreeBench(argc > 2 ? argv[2] : "/tmp/vyp-bench-ui");
     if (mode == "table" && argc > 2)
         return TableBench(argv[2]);
-    std::fprintf(stderr, "usage: vyp-bench-ui tree [WORK] | table LISTFILE\n");
+    if (mode == "newlist" && argc > 2)
+        return NewListBench(argv[2], argc > 3 ? argv[3] : "/tmp/vyp-bench-newlist");
+    std::fprintf(stderr,
+                 "usage: vyp-bench-ui tree [WORK] | table LISTFILE | newlist TREE [WORK]\n");
     return 2;
 }

@@ -15,6 +15,7 @@
 #include "platform/Native.h"
 #include "qtcore/NameCollator.h"
 #include "scan/FolderScan.h"
+#include "scan/NamedListCreation.h"
 #include "search/ListSearch.h"
 
 #include <filesystem>
@@ -185,11 +186,7 @@ int Cli::Scan(const std::vector<std::string>& args) {
     const std::string& name = positional[1];
     if (positional[0].empty() || name.empty())
         return Fail("Zadejte složku a název souboru!");
-    if (const auto problem = ListNameProblem(name))
-        return Fail(*problem);
-    // Refused before the scan, so no list is left behind without its group.
-    if (const auto problem = SettingsFile(m_data.SettingsPath())
-                                 .NameProblem(kListsSection, name + std::string(kListExtension)))
+    if (const auto problem = NamedListProblem(m_data, name))
         return Fail(*problem);
     if (!IsFolder(positional[0]))
         return Fail("Složka \"" + positional[0] + "\" neexistuje.");
@@ -197,24 +194,16 @@ int Cli::Scan(const std::vector<std::string>& args) {
     if (root.back() != kNativeSeparator)
         root.push_back(kNativeSeparator);
 
-    const std::string listFile = m_data.ListFilePath(name);
-    if (KindOfPath(listFile) != PathKind::Missing && !overwrite)
+    if (KindOfPath(m_data.ListFilePath(name)) != PathKind::Missing && !overwrite)
         return Fail("Tento název seznamu už existuje!");
-    std::error_code ignored;
-    std::filesystem::create_directories(m_data.ListFolder(), ignored);
     try {
         NativeDirectoryWalker walker;
         ScanLines lines;
-        const size_t unreadable =
-            CreateList(walker, root, listFile,
-                       ScanOptions{foldersOnly, m_environment.regional.timeSeparator}, lines);
-        SettingsFile(m_data.SettingsPath())
-            .WriteInteger(kListsSection, name + std::string(kListExtension), group);
+        const NamedList list{root, name, group,
+                             ScanOptions{foldersOnly, m_environment.regional.timeSeparator}};
         // The list is written, but it must not pass for a whole catalogue of the folder.
-        if (unreadable > 0)
-            return Fail("Seznam je vytvořen, ale " + std::to_string(unreadable) +
-                        " složek se nepodařilo přečíst (přístup odepřen nebo příliš dlouhá "
-                        "cesta); jsou v něm s velikostí 0 a bez obsahu.");
+        if (const size_t unreadable = CreateNamedList(m_data, walker, list, lines))
+            return Fail(UnreadableFoldersText(unreadable));
     } catch (const VypisnikError& error) {
         return Fail(error.what());
     }

@@ -70,6 +70,8 @@ public:
                             const FolderLineHint* hint = nullptr);
 
     const ListRegistry& Registry() const { return m_registry; }
+    // The data folder, walker and regional settings the program runs with.
+    const MainWindowEnvironment& Environment() const { return m_env; }
     ExtensionIconCache& IconCache() { return m_iconCache; }
     const ImageList& ImgLst16() const { return *m_imgLst16; }
 

@@ -1,0 +1,99 @@
+#include "scan/NamedListCreation.h"
+
+#include "lists/Errors.h"
+#include "lists/ListFile.h"
+#include "lists/ListRegistry.h"
+#include "lists/SafeFileWriter.h"
+#include "lists/SettingsFile.h"
+#include "platform/Files.h"
+
+namespace vyp {
+
+namespace {
+
+// Passes the enumeration through and counts it for the progress hook, which may stop the scan
+// between two folders.
+class CountingWalker final : public DirectoryWalker {
+public:
+    CountingWalker(DirectoryWalker& walker, const ScanProgressHook& progress)
+        : m_walker(walker), m_progress(progress) {}
+
+    bool ListFolder(const std::string& folderPath, std::vector<DirectoryEntry>& entries) override {
+        const bool read = m_walker.ListFolder(folderPath, entries);
+        ++m_count.folders;
+        for (const DirectoryEntry& entry : entries)
+            m_count.files += entry.isFolder ? 0 : 1;
+        if (m_progress && !m_progress(m_count))
+            throw ListCreationStopped{};
+        return read;
+    }
+
+private:
+    DirectoryWalker& m_walker;
+    const ScanProgressHook& m_progress;
+    ScanCount m_count;
+};
+
+std::string GroupKey(std::string_view name) {
+    return std::string(name) + std::string(kListExtension);
+}
+
+// Puts the group entry back as it was before a write that did not finish.
+void RestoreGroup(const std::string& settingsPath, const std::string& key,
+                  const std::optional<std::string>& before) {
+    try {
+        SettingsFile settings(settingsPath);
+        if (!before)
+            settings.DeleteKey(kListsSection, key);
+        else
+            settings.WriteInteger(kListsSection, key,
+                                  ParseSettingsInteger(*before).value_or(kDefaultGroup));
+    } catch (const VypisnikError&) {
+        // The error being reported already says that the list was not written.
+    }
+}
+
+} // namespace
+
+std::optional<std::string> NamedListProblem(const DataFolder& data, std::string_view name) {
+    if (auto problem = ListNameProblem(name))
+        return problem;
+    return SettingsFile(data.SettingsPath()).NameProblem(kListsSection, GroupKey(name));
+}
+
+size_t CreateNamedList(const DataFolder& data, DirectoryWalker& walker, const NamedList& list,
+                       ScanLines& lines, const ScanProgressHook& progress) {
+    // Refused before anything is scanned: nothing may be written outside "Seznamy", and no list
+    // may be left behind without its group.
+    if (const auto problem = NamedListProblem(data, list.name))
+        throw VypisnikError(*problem);
+    MakeFolder(data.ListFolder()); // one that cannot be made fails the write below, with its reason
+
+    CountingWalker counting(walker, progress);
+    const size_t unreadable = BuildListLines(counting, list.root, list.options, lines);
+
+    // The group is recorded once the list is scanned and its temporary file started; the list
+    // replaces the old one only after that, and when it cannot, the group is put back. Either
+    // failure leaves the old list and its group as they were.
+    SafeFileWriter writer(data.ListFilePath(list.name));
+    lines.WriteTo(writer);
+    const std::string key = GroupKey(list.name);
+    const std::optional<std::string> groupBefore =
+        SettingsFile(data.SettingsPath()).ReadString(kListsSection, key);
+    SettingsFile(data.SettingsPath()).WriteInteger(kListsSection, key, list.group);
+    try {
+        writer.Commit();
+    } catch (const VypisnikError&) {
+        RestoreGroup(data.SettingsPath(), key, groupBefore);
+        throw;
+    }
+    return unreadable;
+}
+
+std::string UnreadableFoldersText(size_t unreadable) {
+    return "Seznam je vytvořen, ale " + std::to_string(unreadable) +
+           " složek se nepodařilo přečíst (přístup odepřen nebo příliš dlouhá cesta); jsou v něm "
+           "s velikostí 0 a bez obsahu.";
+}
+
+} // namespace vyp

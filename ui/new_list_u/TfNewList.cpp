@@ -1,0 +1,372 @@
+#include "ui/new_list_u/TfNewList.h"
+
+#include "lists/Groups.h"
+#include "ui/Vypisnik_u/TfLV.h"
+#include "ui/common/Dialogs.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/common/FolderPicker.h"
+#include "ui/common/ImageList.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QToolButton>
+
+#include <exception>
+#include <thread>
+
+namespace vyp {
+
+namespace {
+
+constexpr int kNeurcenoItem = 6;
+constexpr int kCountInterval = 50; // ms between two paintings of the running count
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect bounds) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(bounds);
+    return label;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& text, QRect bounds) {
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    box->setGeometry(bounds);
+    return box;
+}
+
+// The input a modal dialog keeps from the windows behind it.
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+TfNewList::TfNewList(TfLV& fLV, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      m_fLV(fLV), m_data(fLV.Environment().data), m_walker(fLV.Environment().walker),
+      m_timeSeparator(fLV.Environment().regional.timeSeparator) {
+    setObjectName(QStringLiteral("fNewList"));
+    setWindowTitle(QStringLiteral("Vytvoření nového seznamu"));
+    setFixedSize(kClientWidth, kClientHeight);
+    move(497, 479);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    // The controls stand where they were designed for this font, 11 pixels high; where it is
+    // missing, a face of the same widths keeps the captions within them.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Nimbus Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    setFont(font);
+    BuildLayout();
+    FormCreate();
+}
+
+TfNewList::~TfNewList() {
+    FormDestroy();
+}
+
+void TfNewList::FormCreate() {
+    m_scanLines = std::make_unique<ScanLines>();
+}
+
+void TfNewList::FormDestroy() {
+    m_scanLines.reset();
+}
+
+void TfNewList::BuildLayout() {
+    m_panel1 = new QWidget(this);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    m_panel1->setGeometry(0, 0, 107, kClientHeight);
+    m_image1 = new QLabel(m_panel1);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setGeometry(10, 15, 94, 89);
+    m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_image1->setPixmap(
+        IconFromSvg(QStringLiteral(":/vypisnik/newlistart.svg"), QSize(85, 85)).pixmap(85, 85));
+    m_lblPrubeh = new QLabel(m_panel1);
+    m_lblPrubeh->setObjectName(QStringLiteral("lblPrubeh"));
+    m_lblPrubeh->setGeometry(4, 15, 100, 89);
+    m_lblPrubeh->setAlignment(Qt::AlignCenter);
+    m_lblPrubeh->hide();
+
+    m_panel2 = new QWidget(this);
+    m_panel2->setObjectName(QStringLiteral("Panel2"));
+    m_panel2->setGeometry(107, 0, 256, kClientHeight);
+    MakeLabel(m_panel2, QStringLiteral("Label1"), QStringLiteral("Složka:"), {3, 12, 35, 13});
+    m_edtFolder = new QLineEdit(m_panel2);
+    m_edtFolder->setObjectName(QStringLiteral("edtFolder"));
+    m_edtFolder->setGeometry(46, 6, 180, 19);
+    m_edtFolder->setReadOnly(true);
+    QPalette face = m_edtFolder->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Button));
+    m_edtFolder->setPalette(face);
+    m_bntVyberSlozku = new QToolButton(m_panel2);
+    m_bntVyberSlozku->setObjectName(QStringLiteral("bntVyberSlozku"));
+    m_bntVyberSlozku->setGeometry(230, 5, 23, 22);
+    m_bntVyberSlozku->setIconSize(QSize(16, 16));
+    m_bntVyberSlozku->setIcon(IconFromSvg(QStringLiteral(":/vypisnik/openfolder.svg"), {16, 16}));
+    m_bntVyberSlozku->setFocusPolicy(Qt::NoFocus); // a speed button never takes the focus
+    m_bntVyberSlozku->setAccessibleName(QStringLiteral("Vyberte složku."));
+    MakeLabel(m_panel2, QStringLiteral("Label2"), QStringLiteral("Název seznamu:"),
+              {3, 36, 79, 13});
+    m_edtNazev = new QLineEdit(m_panel2);
+    m_edtNazev->setObjectName(QStringLiteral("edtNazev"));
+    m_edtNazev->setGeometry(87, 30, 166, 19);
+    m_chckbObnova = MakeCheckBox(m_panel2, QStringLiteral("chckbObnova"),
+                                 QStringLiteral("Automaticky obnovovat"), {4, 54, 145, 17});
+    m_chckbPAS = MakeCheckBox(m_panel2, QStringLiteral("chckbPAS"),
+                              QStringLiteral("Pouze adresářovou strukturu"), {4, 71, 162, 17});
+    m_cmbGroup = new QComboBox(m_panel2);
+    m_cmbGroup->setObjectName(QStringLiteral("cmbGroup"));
+    m_cmbGroup->setGeometry(5, 90, 156, 22);
+    m_cmbGroup->setEditable(false);
+    m_cmbGroup->setIconSize(QSize(16, 16));
+    m_cmbGroup->setMaxVisibleItems(8);
+    for (const GroupInfo& group : kGroups)
+        m_cmbGroup->addItem(
+            m_fLV.ImgLst16().At(group.id),
+            QString::fromUtf8(group.caption.data(), static_cast<qsizetype>(group.caption.size())));
+    m_btnVytvor = new QPushButton(QStringLiteral("Vytvoř"), m_panel2);
+    m_btnVytvor->setObjectName(QStringLiteral("btnVytvor"));
+    m_btnVytvor->setGeometry(164, 53, 88, 61);
+    QFont bold = m_btnVytvor->font();
+    bold.setBold(true);
+    m_btnVytvor->setFont(bold);
+    m_btnVytvor->setIconSize(QSize(32, 32));
+    m_btnVytvor->setIcon(IconFromSvg(QStringLiteral(":/vypisnik/newlist.svg"), {32, 32}));
+    m_btnVytvor->setAutoDefault(false); // Enter in the name box creates nothing
+    m_btnVytvor->setDefault(false);
+
+    setTabOrder(m_edtFolder, m_chckbPAS);
+    setTabOrder(m_chckbPAS, m_btnVytvor);
+    setTabOrder(m_btnVytvor, m_edtNazev);
+    setTabOrder(m_edtNazev, m_cmbGroup);
+    setTabOrder(m_cmbGroup, m_chckbObnova);
+
+    connect(m_bntVyberSlozku, &QToolButton::clicked, this,
+            [this] { Guarded([this] { bntVyberSlozkuClick(); }); });
+    connect(m_btnVytvor, &QPushButton::clicked, this,
+            [this] { Guarded([this] { btnVytvorClick(); }); });
+}
+
+void TfNewList::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfNewList::FormShow() {
+    m_cmbGroup->setCurrentIndex(kNeurcenoItem);
+}
+
+// ---- the folder ------------------------------------------------------------------------------
+
+bool TfNewList::BrowseForFolder(const QString& prompt, QString& folder) {
+    if (!QFileInfo(folder).isDir())
+        folder.clear(); // the dialog then opens where it likes
+    const std::optional<QString> chosen = FolderPicker::Pick(this, {prompt, folder});
+    if (!chosen)
+        return false;
+    folder = QDir::toNativeSeparators(*chosen);
+    return true;
+}
+
+void TfNewList::bntVyberSlozkuClick() {
+    QString folder = m_edtFolder->text();
+    if (!BrowseForFolder(QStringLiteral("Vyberte složku."), folder))
+        return;
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    m_edtFolder->setText(folder);
+}
+
+// ---- creating the list -----------------------------------------------------------------------
+
+void TfNewList::Warn(const QString& caption, const QString& text, bool withCancel) {
+    MessageRequest warning;
+    warning.caption = caption;
+    warning.text = text;
+    warning.icon = QMessageBox::Warning;
+    warning.buttons = withCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok;
+    warning.defaultButton = QMessageBox::Ok;
+    Dialogs::Show(this, warning);
+}
+
+void TfNewList::btnVytvorClick() {
+    const QString name = m_edtNazev->text();
+    const std::string nameBytes = name.toStdString();
+    // A name that would lead out of "Seznamy" is refused before any file is looked at.
+    if (!nameBytes.empty()) {
+        if (const auto problem = NamedListProblem(m_data, nameBytes)) {
+            Warn(QStringLiteral("Vypisnik"), QString::fromStdString(*problem), false);
+            return;
+        }
+    }
+    if (QFileInfo(QFile::decodeName(m_data.ListFilePath(nameBytes).c_str())).isFile()) {
+        MessageRequest question;
+        question.caption = QStringLiteral("Vypisnik");
+        question.text =
+            QStringLiteral("Tento název seznamu už existuje!\r\nChcete tento seznam přepsat?");
+        question.icon = QMessageBox::Question;
+        question.buttons = QMessageBox::Yes | QMessageBox::No;
+        question.defaultButton = QMessageBox::No;
+        if (Dialogs::Show(this, question) != QMessageBox::Yes)
+            return;
+    }
+    if (m_edtFolder->text().isEmpty() || name.isEmpty()) {
+        Warn(QStringLiteral("Warning"), QStringLiteral("Zadejte složku a název souboru!"), true);
+        return;
+    }
+    const NamedList list{QFile::encodeName(m_edtFolder->text()).toStdString(), nameBytes,
+                         m_cmbGroup->currentIndex() + kFirstGroup,
+                         ScanOptions{m_chckbPAS->isChecked(), m_timeSeparator}};
+    const std::optional<size_t> unreadable = CreateWhileWindowsWait(list);
+    if (!unreadable)
+        return; // the program is closing
+    if (m_chckbObnova->isChecked())
+        m_fLV.RefreshLists();
+    Dialogs::Beep();
+    // A list with holes must not pass for a whole catalogue of the folder.
+    if (*unreadable > 0)
+        Warn(QStringLiteral("Vypisnik"), QString::fromStdString(UnreadableFoldersText(*unreadable)),
+             false);
+}
+
+std::optional<size_t> TfNewList::CreateWhileWindowsWait(const NamedList& list) {
+    m_stop = false;
+    m_closeRequested = false;
+    m_foldersRead = 0;
+    m_filesRead = 0;
+
+    QEventLoop loop;
+    std::atomic<bool> done{false};
+    size_t unreadable = 0;
+    bool stopped = false;
+    std::exception_ptr failure;
+    const ScanProgressHook progress = [this](const ScanCount& count) {
+        m_foldersRead.store(count.folders, std::memory_order_relaxed);
+        m_filesRead.store(count.files, std::memory_order_relaxed);
+        return !m_stop.load(std::memory_order_relaxed);
+    };
+
+    // Until the worker has ended: every window refuses input, the cursor says "busy", and the
+    // count is painted at regular intervals.
+    struct Waiting {
+        TfNewList& window;
+        explicit Waiting(TfNewList& w) : window(w) {
+            window.m_scanning = true;
+            qApp->installEventFilter(&window);
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            window.m_image1->hide();
+            window.m_lblPrubeh->show();
+            window.ShowScanCount();
+        }
+        ~Waiting() {
+            window.m_lblPrubeh->hide();
+            window.m_image1->show();
+            QApplication::restoreOverrideCursor();
+            qApp->removeEventFilter(&window);
+            window.m_scanning = false;
+        }
+    } waiting(*this);
+    QTimer ticker;
+    ticker.setInterval(kCountInterval);
+    connect(&ticker, &QTimer::timeout, this, &TfNewList::ShowScanCount);
+    ticker.start();
+
+    std::thread worker([&] {
+        try {
+            unreadable = CreateNamedList(m_data, *m_walker, list, *m_scanLines, progress);
+        } catch (const ListCreationStopped&) {
+            stopped = true;
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    if (!done)
+        m_stop = true; // the application is quitting: its event loops have been told to end
+    worker.join();
+
+    if (m_closeRequested) {
+        // The main window was closed meanwhile: close it now, asking nothing more.
+        QMetaObject::invokeMethod(&m_fLV, &QWidget::close, Qt::QueuedConnection);
+        return std::nullopt;
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    if (stopped || m_stop)
+        return std::nullopt;
+    return unreadable;
+}
+
+void TfNewList::ShowScanCount() {
+    m_lblPrubeh->setText(QStringLiteral("Načítám…\nsložek: %1\nsouborů: %2")
+                             .arg(m_foldersRead.load(std::memory_order_relaxed))
+                             .arg(m_filesRead.load(std::memory_order_relaxed)));
+    m_lblPrubeh->update(); // painted on every tick, so the window is seen to be alive
+}
+
+bool TfNewList::eventFilter(QObject* watched, QEvent* event) {
+    if (!m_scanning)
+        return QWidget::eventFilter(watched, event);
+    if (IsUserInput(event->type())) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::Close && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+        // Closing the main window ends the program: the scan stops without writing, and the
+        // window closes once it has. Other windows stay open, as behind a modal dialog.
+        if (watched == &m_fLV) {
+            m_closeRequested = true;
+            m_stop = true;
+        }
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vyp
