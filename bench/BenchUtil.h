@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace vyp::bench {
 
@@ -39,6 +40,17 @@ inline double PeakMemoryMiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The memory the process holds now (resident set), in bytes.
+inline double CurrentMemoryBytes() {
+    long pages = 0, resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
 }
 
 } // namespace vyp::bench

@@ -10,7 +10,15 @@
 //           clicking "Vytvoř", and compares it with the core scan writing the same list in the
 //           same run; prints the longest time the window went without being painted.
 //
+//   startup — builds the tree of every list in DATA/Seznamy (bench/compare_search.sh makes
+//           twelve lists of 2,000,000 lines) against `cat` of the same files, and prints the
+//           memory the tree holds per folder node.
+//   select — selects the folder "Velka\Slozka\" (1,000 files in those lists) in the first
+//           list, against selecting it in a list that holds only that folder.
+//
 //   vyp-bench-ui tree [WORK=/tmp/vyp-bench-ui]
+//   vyp-bench-ui startup DATA
+//   vyp-bench-ui select DATA
 //   vyp-bench-ui table LISTFILE
 //   vyp-bench-ui newlist TREE [WORK=/tmp/vyp-bench-newlist]
 #include "BenchUtil.h"
@@ -123,6 +131,114 @@ int TreeBench(const std::string& work) {
         tree->repaint();
     }
     std::printf("scrolling through it, 50 repaints: %.1f ms each\n", scroll.Seconds() * 1000 / 50);
+    return 0;
+}
+
+double CatSeconds(const std::vector<std::string>& files) {
+    std::string command = "cat";
+    for (const std::string& file : files)
+        command += " '" + file + "'";
+    command += " > /dev/null";
+    double best = 1e9;
+    for (int run = 0; run < 5; ++run) {
+        const Stopwatch watch;
+        if (std::system(command.c_str()) != 0)
+            std::fprintf(stderr, "cat failed\n");
+        best = std::min(best, watch.Seconds());
+    }
+    return best;
+}
+
+int StartupBench(const std::string& data) {
+    vyp::NativeDirectoryWalker walker;
+    vyp::ListRegistry registry;
+    vyp::FindLists(registry, data + "/Seznamy", "*.sez", data + "/settings.ini", walker);
+    const double catSeconds = CatSeconds(registry.ListPaths);
+    vyp::MimeFileTypeIcons icons;
+    vyp::TfLV window(Environment(data, walker, icons));
+    window.resize(944, 541);
+    window.show();
+    QApplication::processEvents();
+    const double before = vyp::bench::CurrentMemoryBytes();
+    double buildSeconds = 1e9;
+    double perNode = 0;
+    auto* tree = window.findChild<vyp::TreeGrid*>(QStringLiteral("VSTTree"));
+    for (int run = 0; run < 3; ++run) {
+        const Stopwatch watch;
+        window.RefreshLists();
+        buildSeconds = std::min(buildSeconds, watch.Seconds());
+        const double folders =
+            static_cast<double>(tree->NodeCount() - 7 - registry.ListPaths.size());
+        perNode = (vyp::bench::CurrentMemoryBytes() - before) / folders;
+        if (run == 0)
+            std::printf("%zu lists, %.0f folder nodes\n", registry.ListPaths.size(), folders);
+    }
+    std::printf("cat of the lists: %.3f s\n", catSeconds);
+    std::printf("tree build: %.3f s (%.2f x cat; target <= 8)\n", buildSeconds,
+                buildSeconds / catSeconds);
+    std::printf("memory held by the tree: %.0f bytes per folder node (target <= 100)\n", perNode);
+    return 0;
+}
+
+// Selects the folder node captioned caption under the first list of the last group.
+double SelectSeconds(const std::string& data, const QString& caption) {
+    vyp::NativeDirectoryWalker walker;
+    vyp::MimeFileTypeIcons icons;
+    vyp::TfLV window(Environment(data, walker, icons));
+    window.resize(944, 541);
+    window.show();
+    QApplication::processEvents();
+    auto* tree = window.findChild<vyp::TreeGrid*>(QStringLiteral("VSTTree"));
+    const vyp::NodeId group = tree->ChildAt(vyp::kNoNode, 6);
+    const vyp::NodeId list = tree->ChildAt(group, 0);
+    vyp::NodeId folder = vyp::kNoNode;
+    for (int i = 0; i < tree->ChildCount(list) && folder == vyp::kNoNode; ++i) {
+        const vyp::NodeId child = tree->ChildAt(list, i);
+        if (tree->Model().data(tree->Model().IndexOf(child), Qt::DisplayRole).toString() == caption)
+            folder = child;
+    }
+    if (folder == vyp::kNoNode) {
+        std::fprintf(stderr, "no folder %s\n", caption.toUtf8().constData());
+        return 0;
+    }
+    double best = 1e9;
+    for (int run = 0; run < 5; ++run) {
+        tree->SelectNode(list);
+        QApplication::processEvents();
+        const Stopwatch watch;
+        tree->SelectNode(folder);
+        QApplication::processEvents();
+        best = std::min(best, watch.Seconds());
+    }
+    return best;
+}
+
+int SelectBench(const std::string& data) {
+    vyp::NativeDirectoryWalker walker;
+    vyp::ListRegistry registry;
+    vyp::FindLists(registry, data + "/Seznamy", "*.sez", data + "/settings.ini", walker);
+    if (registry.ListPaths.empty())
+        return 1;
+    // The same folder in a list that holds nothing else.
+    const std::string small = "/tmp/vyp-bench-select";
+    std::filesystem::create_directories(small + "/Seznamy");
+    std::string bytes, line;
+    bool inside = false;
+    const std::string whole = vyp::ReadWholeFile(registry.ListPaths[0]);
+    bytes = whole.substr(0, whole.find("\r\n") + 2);
+    for (std::string_view l : vyp::SplitLines(whole)) {
+        if (l.find('\\') != std::string_view::npos)
+            inside = l.starts_with("Velka\\Slozka\\\t");
+        if (inside)
+            bytes.append(l).append("\r\n");
+    }
+    vyp::WriteFileSafely(small + "/Seznamy/Jen slozka.sez", bytes);
+    const double big = SelectSeconds(data, QStringLiteral("Slozka"));
+    const double alone = SelectSeconds(small, QStringLiteral("Slozka"));
+    std::printf("selecting Velka\\Slozka\\ in a list of %zu bytes: %.1f ms\n", whole.size(),
+                big * 1000);
+    std::printf("the same folder in a list that holds only it: %.1f ms (%.2f x; target <= 2)\n",
+                alone * 1000, big / alone);
     return 0;
 }
 
@@ -267,11 +383,16 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "tree")
         return TreeBench(argc > 2 ? argv[2] : "/tmp/vyp-bench-ui");
+    if (mode == "startup" && argc > 2)
+        return StartupBench(argv[2]);
+    if (mode == "select" && argc > 2)
+        return SelectBench(argv[2]);
     if (mode == "table" && argc > 2)
         return TableBench(argv[2]);
     if (mode == "newlist" && argc > 2)
         return NewListBench(argv[2], argc > 3 ? argv[3] : "/tmp/vyp-bench-newlist");
     std::fprintf(stderr,
-                 "usage: vyp-bench-ui tree [WORK] | table LISTFILE | newlist TREE [WORK]\n");
+                 "usage: vyp-bench-ui tree [WORK] | startup DATA | select DATA | table LISTFILE | "
+                 "newlist TREE [WORK]\n");
     return 2;
 }
