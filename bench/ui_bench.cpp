@@ -155,28 +155,28 @@ int StartupBench(const std::string& data) {
     vyp::FindLists(registry, data + "/Seznamy", "*.sez", data + "/settings.ini", walker);
     const double catSeconds = CatSeconds(registry.ListPaths);
     vyp::MimeFileTypeIcons icons;
+    const double before = vyp::bench::CurrentMemoryBytes();
+    // Showing the window builds the tree, as at start-up.
+    const Stopwatch first;
     vyp::TfLV window(Environment(data, walker, icons));
     window.resize(944, 541);
     window.show();
     QApplication::processEvents();
-    const double before = vyp::bench::CurrentMemoryBytes();
-    double buildSeconds = 1e9;
-    double perNode = 0;
+    double buildSeconds = first.Seconds();
     auto* tree = window.findChild<vyp::TreeGrid*>(QStringLiteral("VSTTree"));
-    for (int run = 0; run < 3; ++run) {
+    const double folders = static_cast<double>(tree->NodeCount() - 7 - registry.ListPaths.size());
+    const double perNode = (vyp::bench::CurrentMemoryBytes() - before) / folders;
+    std::printf("%zu lists, %.0f folder nodes\n", registry.ListPaths.size(), folders);
+    for (int run = 0; run < 2; ++run) {
         const Stopwatch watch;
         window.RefreshLists();
         buildSeconds = std::min(buildSeconds, watch.Seconds());
-        const double folders =
-            static_cast<double>(tree->NodeCount() - 7 - registry.ListPaths.size());
-        perNode = (vyp::bench::CurrentMemoryBytes() - before) / folders;
-        if (run == 0)
-            std::printf("%zu lists, %.0f folder nodes\n", registry.ListPaths.size(), folders);
     }
     std::printf("cat of the lists: %.3f s\n", catSeconds);
     std::printf("tree build: %.3f s (%.2f x cat; target <= 8)\n", buildSeconds,
                 buildSeconds / catSeconds);
-    std::printf("memory held by the tree: %.0f bytes per folder node (target <= 100)\n", perNode);
+    std::printf("memory of the window with its tree: %.0f bytes per folder node (target <= 100)\n",
+                perNode);
     return 0;
 }
 

@@ -4,8 +4,8 @@
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
 
+#include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 namespace vyp {
 
@@ -36,7 +36,7 @@ public:
     }
 
     void Finish(TextEncoding encoding) {
-        m_nodeByHash = {};
+        m_table = {};
         m_h.m_encoding = encoding;
         m_h.m_texts.DecodeFrom(0, encoding);
         m_h.m_texts.ShrinkToFit();
@@ -88,28 +88,60 @@ private:
 
     // The node whose path is path (hash: its PrefixHash), the last of that path; kListNode if none.
     int32_t Find(std::string_view path, uint64_t hash) const {
-        const auto [first, last] = m_nodeByHash.equal_range(hash);
-        for (auto it = first; it != last; ++it) {
-            if (m_h.Path(static_cast<size_t>(it->second)) == path)
-                return it->second;
+        if (m_table.empty())
+            return kListNode;
+        for (size_t slot = SlotOf(hash);; slot = (slot + 1) & (m_table.size() - 1)) {
+            const Entry& entry = m_table[slot];
+            if (entry.index == kListNode)
+                return kListNode;
+            if (entry.hash == hash && m_h.Path(static_cast<size_t>(entry.index)) == path)
+                return entry.index;
         }
-        return kListNode;
     }
 
     // Paths are kept by index, never by a view of the text, which may still move as it grows.
     void Remember(std::string_view path, uint64_t hash, int32_t index) {
-        const auto [first, last] = m_nodeByHash.equal_range(hash);
-        for (auto it = first; it != last; ++it) {
-            if (m_h.Path(static_cast<size_t>(it->second)) == path) {
-                it->second = index; // a folder line repeated: the later one takes the children
+        if (2 * (m_used + 1) > m_table.size())
+            Grow();
+        for (size_t slot = SlotOf(hash);; slot = (slot + 1) & (m_table.size() - 1)) {
+            Entry& entry = m_table[slot];
+            if (entry.index == kListNode) {
+                entry = {hash, index};
+                ++m_used;
+                return;
+            }
+            if (entry.hash == hash && m_h.Path(static_cast<size_t>(entry.index)) == path) {
+                entry.index = index; // a folder line repeated: the later one takes the children
                 return;
             }
         }
-        m_nodeByHash.emplace(hash, index);
+    }
+
+    // An open-addressed table in one block: it costs no allocation per folder, and all of it
+    // goes back to the system once the hierarchy is built.
+    struct Entry {
+        uint64_t hash = 0;
+        int32_t index = kListNode;
+    };
+    size_t SlotOf(uint64_t hash) const {
+        return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ULL) >> 20) & (m_table.size() - 1);
+    }
+    void Grow() {
+        std::vector<Entry> old = std::move(m_table);
+        m_table.assign(std::max<size_t>(1024, old.size() * 2), Entry{});
+        for (const Entry& entry : old) {
+            if (entry.index == kListNode)
+                continue;
+            size_t slot = SlotOf(entry.hash);
+            while (m_table[slot].index != kListNode)
+                slot = (slot + 1) & (m_table.size() - 1);
+            m_table[slot] = entry;
+        }
     }
 
     FolderHierarchy& m_h;
-    std::unordered_multimap<uint64_t, int32_t> m_nodeByHash;
+    std::vector<Entry> m_table;
+    size_t m_used = 0;
     std::vector<uint64_t> m_prefixHashes; // of the folder line being added, reused
 };
 

@@ -1,7 +1,8 @@
 // The texts of many records of a list (folder nodes, file rows, search rows) kept one after the
-// other in one buffer: a record stores where its texts start and the length of each, a few bytes
-// per record instead of a string object per text. Texts are taken from a list file as raw bytes
-// and decoded to UTF-8 in one step once the file's encoding is known.
+// other in one buffer: a record's fields are stored separated by TAB, which no field of a list
+// line can hold, and a record stores only where it ends, so a million records cost a few bytes
+// each beyond their texts. Texts are taken from a list file as raw bytes and decoded to UTF-8
+// in one step once the file's encoding is known.
 #pragma once
 
 #include "lists/Encoding.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,73 +19,60 @@ namespace vyp {
 
 template <size_t N> class PackedTexts {
 public:
-    size_t Count() const { return m_records.size(); }
+    size_t Count() const { return m_ends.size(); }
 
     std::string_view Field(size_t record, size_t field) const {
-        return Fields(record, field, field + 1);
-    }
-    // Fields first .. last-1 of a record as one text: they lie one after the other.
-    std::string_view Fields(size_t record, size_t first, size_t last) const {
-        const Record& r = m_records[record];
-        size_t offset = r.offset;
-        for (size_t f = 0; f < first; ++f)
-            offset += r.length[f];
-        size_t length = 0;
-        for (size_t f = first; f < last; ++f)
-            length += r.length[f];
-        return std::string_view(m_text).substr(offset, length);
+        std::string_view text = Record(record);
+        for (size_t f = 0; f < field; ++f) {
+            const size_t tab = text.find('\t');
+            if (tab == std::string_view::npos)
+                return {};
+            text.remove_prefix(tab + 1);
+        }
+        return text.substr(0, text.find('\t'));
     }
 
-    // Adds a record whose fields are texts. A field may be empty.
+    // Adds a record whose fields are texts without TAB. A field may be empty.
     void Add(const std::array<std::string_view, N>& texts) {
-        Record r{m_text.size(), {}};
-        for (size_t f = 0; f < N; ++f) {
-            m_text.append(texts[f]);
-            r.length[f] = static_cast<uint32_t>(texts[f].size());
-        }
-        m_records.push_back(r);
+        AddWith([&texts](size_t f, std::string& text) { text.append(texts[f]); });
     }
-    // Adds a record through a function that appends field f to the text and returns nothing;
-    // for fields that are changed on the way in.
+    // Adds a record through a function that appends field f (without TAB) to the text; for
+    // fields that are changed on the way in.
     template <typename AppendField> void AddWith(AppendField appendField) {
-        Record r{m_text.size(), {}};
         for (size_t f = 0; f < N; ++f) {
-            const size_t before = m_text.size();
+            if (f > 0)
+                m_text.push_back('\t');
             appendField(f, m_text);
-            r.length[f] = static_cast<uint32_t>(m_text.size() - before);
         }
-        m_records.push_back(r);
+        m_ends.push_back(m_text.size());
     }
 
     // Moves every record of other to the end.
     void Append(PackedTexts&& other) {
-        if (m_records.empty()) {
+        if (m_ends.empty()) {
             *this = std::move(other);
             return;
         }
-        const size_t shift = m_text.size();
+        const uint64_t shift = m_text.size();
         m_text.append(other.m_text);
-        m_records.reserve(m_records.size() + other.m_records.size());
-        for (Record r : other.m_records) {
-            r.offset += shift;
-            m_records.push_back(r);
-        }
+        m_ends.reserve(m_ends.size() + other.m_ends.size());
+        for (uint64_t end : other.m_ends)
+            m_ends.push_back(end + shift);
         other = PackedTexts();
     }
 
     // Drops the records from count on.
     void Truncate(size_t count) {
-        if (count >= m_records.size())
+        if (count >= m_ends.size())
             return;
-        m_text.resize(m_records[count].offset);
-        m_records.resize(count);
+        m_text.resize(Start(count));
+        m_ends.resize(count);
     }
     void Clear() { Truncate(0); }
 
     // Whether a record from first on holds a byte outside ASCII, so its file's encoding matters.
     bool HasNonAsciiFrom(size_t first) const {
-        return first < m_records.size() &&
-               !IsAscii(std::string_view(m_text).substr(m_records[first].offset));
+        return first < m_ends.size() && !IsAscii(std::string_view(m_text).substr(Start(first)));
     }
 
     // Re-reads the texts of the records from first on, which were taken from a file in
@@ -91,34 +80,34 @@ public:
     void DecodeFrom(size_t first, TextEncoding encoding) {
         if (encoding == TextEncoding::Utf8 || !HasNonAsciiFrom(first))
             return;
-        const size_t start = m_records[first].offset;
+        const size_t start = Start(first);
         const std::string raw = m_text.substr(start);
         m_text.resize(start);
-        for (size_t i = first; i < m_records.size(); ++i) {
-            Record& r = m_records[i];
-            size_t from = r.offset - start;
-            r.offset = m_text.size();
-            for (size_t f = 0; f < N; ++f) {
-                const size_t before = m_text.size();
-                AppendAsUtf8(std::string_view(raw).substr(from, r.length[f]), encoding, m_text);
-                from += r.length[f];
-                r.length[f] = static_cast<uint32_t>(m_text.size() - before);
-            }
+        size_t from = 0;
+        for (size_t i = first; i < m_ends.size(); ++i) {
+            const size_t length = static_cast<size_t>(m_ends[i]) - start - from;
+            AppendAsUtf8(std::string_view(raw).substr(from, length), encoding, m_text);
+            from += length;
+            m_ends[i] = m_text.size();
         }
     }
 
     void ShrinkToFit() {
         m_text.shrink_to_fit();
-        m_records.shrink_to_fit();
+        m_ends.shrink_to_fit();
     }
 
 private:
-    struct Record {
-        size_t offset;
-        uint32_t length[N];
-    };
+    size_t Start(size_t record) const {
+        return record == 0 ? 0 : static_cast<size_t>(m_ends[record - 1]);
+    }
+    std::string_view Record(size_t record) const {
+        return std::string_view(m_text).substr(Start(record),
+                                               static_cast<size_t>(m_ends[record]) - Start(record));
+    }
+
     std::string m_text;
-    std::vector<Record> m_records;
+    std::vector<uint64_t> m_ends; // where each record's texts end in m_text
 };
 
 } // namespace vyp

@@ -13,23 +13,23 @@ bool SearchRow::IsFolder() const {
 }
 
 std::string_view SearchRow::Path() const {
-    return m_rows->m_texts.Fields(m_index, 0, 2);
+    return m_rows->m_texts.Field(m_index, 0);
 }
 
 std::string_view SearchRow::Name() const {
-    return m_rows->m_texts.Field(m_index, 1);
+    return Path().substr(m_rows->m_nameStart[m_index]);
 }
 
 std::string_view SearchRow::SizeText() const {
-    return m_rows->m_texts.Field(m_index, 2);
+    return m_rows->m_texts.Field(m_index, 1);
 }
 
 std::string_view SearchRow::DateText() const {
-    return m_rows->m_texts.Field(m_index, 3);
+    return m_rows->m_texts.Field(m_index, 2);
 }
 
 std::string_view SearchRow::TimeText() const {
-    return m_rows->m_texts.Field(m_index, 4);
+    return m_rows->m_texts.Field(m_index, 3);
 }
 
 std::string_view SearchRow::Extension() const {
@@ -42,15 +42,12 @@ void SearchRows::Add(int32_t listIndex, bool isFolder, std::string_view prefix,
     m_texts.AddWith([&](size_t f, std::string& text) {
         switch (f) {
         case 0:
-            text.append(prefix);
+            text.append(prefix).append(field1);
             break;
         case 1:
-            text.append(field1);
-            break;
-        case 2:
             text.append(size);
             break;
-        case 3:
+        case 2:
             text.append(date);
             break;
         default:
@@ -58,11 +55,29 @@ void SearchRows::Add(int32_t listIndex, bool isFolder, std::string_view prefix,
             break;
         }
     });
+    m_nameStart.push_back(static_cast<uint32_t>(prefix.size()));
     m_lists.push_back(static_cast<uint32_t>(listIndex) << 1 | (isFolder ? 1U : 0U));
+}
+
+void SearchRows::DecodeFrom(size_t first, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8 || !m_texts.HasNonAsciiFrom(first))
+        return;
+    // The name starts after the decoded folder prefix.
+    for (size_t i = first; i < size(); ++i) {
+        const std::string_view prefix = m_texts.Field(i, 0).substr(0, m_nameStart[i]);
+        if (!IsAscii(prefix))
+            m_nameStart[i] = static_cast<uint32_t>(ToUtf8(prefix, encoding).size());
+    }
+    m_texts.DecodeFrom(first, encoding);
 }
 
 void SearchRows::Append(SearchRows&& other) {
     m_texts.Append(std::move(other.m_texts));
+    if (m_nameStart.empty())
+        m_nameStart = std::move(other.m_nameStart);
+    else
+        m_nameStart.insert(m_nameStart.end(), other.m_nameStart.begin(), other.m_nameStart.end());
+    other.m_nameStart.clear();
     if (m_lists.empty())
         m_lists = std::move(other.m_lists);
     else
@@ -72,12 +87,15 @@ void SearchRows::Append(SearchRows&& other) {
 
 void SearchRows::Truncate(size_t count) {
     m_texts.Truncate(count);
-    if (count < m_lists.size())
+    if (count < m_lists.size()) {
         m_lists.resize(count);
+        m_nameStart.resize(count);
+    }
 }
 
 void SearchRows::ShrinkToFit() {
     m_texts.ShrinkToFit();
+    m_nameStart.shrink_to_fit();
     m_lists.shrink_to_fit();
 }
 

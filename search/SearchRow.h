@@ -75,14 +75,15 @@ public:
     // Drops the rows from count on.
     void Truncate(size_t count);
     // Re-reads the texts of the rows from first on, taken from a file in encoding, as UTF-8.
-    void DecodeFrom(size_t first, TextEncoding encoding) { m_texts.DecodeFrom(first, encoding); }
+    void DecodeFrom(size_t first, TextEncoding encoding);
     bool HasNonAsciiFrom(size_t first) const { return m_texts.HasNonAsciiFrom(first); }
     void ShrinkToFit();
 
 private:
     friend class SearchRow;
-    PackedTexts<5> m_texts;        // prefix, name, size, date, time
-    std::vector<uint32_t> m_lists; // the list's index, shifted left, and 1 for a folder row
+    PackedTexts<4> m_texts;            // path, size, date, time
+    std::vector<uint32_t> m_nameStart; // where the name starts in the path
+    std::vector<uint32_t> m_lists;     // the list's index, shifted left, and 1 for a folder row
 };
 
 } // namespace vyp

@@ -23,6 +23,10 @@ void TreeGridModel::BeginReset() {
 
 void TreeGridModel::EndReset() {
     if (--m_resetDepth == 0) {
+        if (m_childrenStale) { // a tree of a million folders keeps no room to grow
+            m_parent.shrink_to_fit();
+            m_payload.shrink_to_fit();
+        }
         RebuildChildren();
         endResetModel();
     }
