@@ -12,6 +12,7 @@
 #include "ui/common/LocaleSettings.h"
 #include "ui/common/QtTranslations.h"
 #include "ui/common/TerminationSignals.h"
+#include "ui/find_u/TfFind.h"
 
 #include <QIcon>
 
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
     // The search window and then the new-list window are created here, hidden, and attached
     // with SetSearchWindow and SetNewListWindow, in that order: their sections of
     // "settings.ini" are restored and saved in it.
+    vyp::TfFind fFind(fLV);
+    fLV.SetSearchWindow(&fFind);
     fLV.show();
     vyp::HandleTerminationSignals(&fLV, [&fLV] { fLV.close(); }); // as if the user closed it
     return app.exec();

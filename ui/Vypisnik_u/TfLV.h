@@ -69,6 +69,7 @@ public:
     void ShowFolderContents(std::string_view folderPath, const std::string& listFile);
 
     const ListRegistry& Registry() const { return m_registry; }
+    const MainWindowEnvironment& Environment() const { return m_env; }
     ExtensionIconCache& IconCache() { return m_iconCache; }
     const ImageList& ImgLst16() const { return *m_imgLst16; }
 

@@ -76,6 +76,8 @@ int FileTable::CompareRows(size_t a, size_t b, int column) {
     case FileTableSort::Size:
         // A row without a number sorts before every number (nothing orders below any value).
         return Order(m_rows->SortSize(a, column), m_rows->SortSize(b, column));
+    case FileTableSort::Rank:
+        return Order(m_rows->SortRank(a, column), m_rows->SortRank(b, column));
     case FileTableSort::None:
         return 0; // the table is never put in date or time order
     }

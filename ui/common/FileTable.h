@@ -34,9 +34,12 @@ public:
     virtual std::string_view SortName(size_t row, int column) const = 0;
     // The value a size column sorts by; nothing when the row has no number there.
     virtual std::optional<int64_t> SortSize(size_t row, int column) const = 0;
+    // The place of a row in a column the owner orders itself (a list name ranked among a few
+    // lists, which spares a collation key per row); lower comes first.
+    virtual uint32_t SortRank(size_t /*row*/, int /*column*/) const { return 0; }
 };
 
-enum class FileTableSort { Name, Size, None };
+enum class FileTableSort { Name, Size, Rank, None };
 
 struct FileTableColumn {
     TreeGridColumn look;

@@ -1,0 +1,54 @@
+// The rows of the search window's results table: the packed rows of the last search, the names
+// of the lists as they were when it ran, and each row's picture, answered to the FileTable
+// column by column ("Seznam", "Soubor / složka", "Velikost", "Přesná velikost", "Datum", "Čas").
+#pragma once
+
+#include "lists/RegionalSettings.h"
+#include "search/PackedSearchRows.h"
+#include "ui/common/FileTable.h"
+
+#include <string>
+#include <vector>
+
+namespace vyp {
+
+class ExtensionIconCache;
+class NameCollator;
+
+class FoundRows final : public FileTableRows {
+public:
+    enum Column { Seznam, SouborSlozka, Velikost, PresnaVelikost, Datum, Cas };
+
+    FoundRows(ExtensionIconCache& icons, RegionalSettings regional);
+
+    // The table's columns, as designed; "Soubor / složka" takes the remaining width.
+    static std::vector<FileTableColumn> Columns();
+
+    // Takes over the rows of a search, releasing them as they are packed; listNames are the
+    // names of the registry's lists by index, ranked once by collator.
+    void Assign(std::vector<SearchRow>&& rows, std::vector<std::string> listNames,
+                const NameCollator& collator);
+
+    const PackedSearchRows& Rows() const { return m_rows; }
+    // The bytes held beyond the texts of the rows and the list names.
+    size_t OverheadBytes() const;
+
+    size_t RowCount() const override { return m_rows.Count(); }
+    QString CellText(size_t row, int column) const override;
+    int CellImage(size_t row, int column) const override;
+    std::string_view SortName(size_t row, int column) const override;
+    std::optional<int64_t> SortSize(size_t row, int column) const override;
+    uint32_t SortRank(size_t row, int column) const override;
+
+private:
+    std::string_view ListName(size_t row) const;
+
+    ExtensionIconCache& m_icons;
+    RegionalSettings m_regional;
+    PackedSearchRows m_rows;
+    std::vector<std::string> m_listNames;
+    std::vector<uint32_t> m_ranks; // of m_listNames, by the collation
+    std::vector<int32_t> m_images; // the picture of each row in ImgS
+};
+
+} // namespace vyp
