@@ -7,21 +7,25 @@
 
 namespace vyp {
 
+namespace {
+constexpr uint32_t kListIndexMask = (1u << 30) - 1;
+} // namespace
+
 PackedSearchRows::PackedSearchRows(std::vector<SearchRow>&& rows) {
     m_records.resize(rows.size());
     uint64_t offset = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         const SearchRow& row = rows[i];
         const std::optional<int64_t> size = TryParseSizeText(row.SizeText());
+        // A registry never comes near 2^30 lists: each is a file in one folder.
         m_records[i] = Record{offset,
                               size.value_or(0),
                               static_cast<uint32_t>(row.Path().size()),
-                              static_cast<uint32_t>(row.Path().size() - row.Name().size()),
                               static_cast<uint32_t>(row.SizeText().size()),
                               static_cast<uint32_t>(row.DateText().size()),
-                              row.ListIndex(),
-                              row.IsFolder(),
-                              size.has_value()};
+                              static_cast<uint32_t>(row.ListIndex()) & kListIndexMask,
+                              row.IsFolder() ? 1u : 0u,
+                              size.has_value() ? 1u : 0u};
         offset += row.Path().size() + row.SizeText().size() + row.DateText().size() +
                   row.TimeText().size();
         if (!row.IsFolder())
@@ -69,8 +73,13 @@ std::string_view PackedSearchRows::TimeText(size_t row) const {
 }
 
 std::string_view PackedSearchRows::Extension(size_t row) const {
-    const Record& r = m_records[row];
-    return r.isFolder ? std::string_view() : ExtensionOf(Path(row).substr(r.nameStart));
+    if (m_records[row].isFolder)
+        return {};
+    // A file's name holds no "\" (that would make its line a folder line) and no "/"; its
+    // folder prefix ends with one of them, whichever the system that made the list uses.
+    const std::string_view path = Path(row);
+    const size_t separator = path.find_last_of("\\/");
+    return ExtensionOf(separator == std::string_view::npos ? path : path.substr(separator + 1));
 }
 
 std::optional<int64_t> PackedSearchRows::Size(size_t row) const {

@@ -23,13 +23,14 @@ public:
     size_t FileCount() const { return m_files; }
     size_t FolderCount() const { return m_records.size() - m_files; }
 
-    int32_t ListIndex(size_t row) const { return m_records[row].listIndex; }
-    bool IsFolder(size_t row) const { return m_records[row].isFolder; }
+    int32_t ListIndex(size_t row) const { return static_cast<int32_t>(m_records[row].listIndex); }
+    bool IsFolder(size_t row) const { return m_records[row].isFolder != 0; }
     std::string_view Path(size_t row) const;
     std::string_view SizeText(size_t row) const;
     std::string_view DateText(size_t row) const;
     std::string_view TimeText(size_t row) const;
-    // The extension of a file row's name; empty for a folder row.
+    // The extension of a file row's name (what follows the path's last "\" or "/"); empty for
+    // a folder row.
     std::string_view Extension(size_t row) const;
     // The size as a signed 64-bit number; nothing when the text is not one.
     std::optional<int64_t> Size(size_t row) const;
@@ -40,16 +41,16 @@ public:
 
 private:
     struct Record {
-        uint64_t offset;     // of the path; size, date and time follow it in m_text
-        int64_t size;        // valid when hasSize
-        uint32_t pathLength; // the time ends where the next row's path begins
-        uint32_t nameStart;  // the file name within the path
+        uint64_t offset; // of the path; size, date and time follow it in m_text
+        int64_t size;    // valid when hasSize
+        uint32_t pathLength;
         uint32_t sizeLength;
-        uint32_t dateLength;
-        int32_t listIndex;
-        bool isFolder;
-        bool hasSize;
+        uint32_t dateLength; // the time ends where the next row's path begins
+        uint32_t listIndex : 30;
+        uint32_t isFolder : 1;
+        uint32_t hasSize : 1;
     };
+    static_assert(sizeof(Record) == 32, "a row's record stays small");
     size_t End(size_t row) const;
 
     std::string m_text;

@@ -61,10 +61,12 @@ TEST(PackedSearchRows, GivesBackEveryFieldOfEveryRowAndReleasesTheOriginals) {
                       "2004.10.3", "21:05.44");
     rows.emplace_back(1, true, "", "Dokumenty\\Überweisung\\", "škoda", "1999.1.1", "0:00.00");
     rows.emplace_back(1, false, "Dokumenty\\", "README", "-12", "2010.5.6", "7:08.10");
+    // A root made on Linux: its dot is no extension of the file's.
+    rows.emplace_back(2, false, "/media/Zálohy.2024/", "Makefile", "7", "2024.1.2", "3:04.06");
     PackedSearchRows packed(std::move(rows));
     EXPECT_TRUE(rows.empty());
-    ASSERT_EQ(packed.Count(), 4u);
-    EXPECT_EQ(packed.FileCount(), 2u);
+    ASSERT_EQ(packed.Count(), 5u);
+    EXPECT_EQ(packed.FileCount(), 3u);
     EXPECT_EQ(packed.FolderCount(), 2u);
 
     // The header row: no date, no time, a size beyond 32 bits.
@@ -92,8 +94,12 @@ TEST(PackedSearchRows, GivesBackEveryFieldOfEveryRowAndReleasesTheOriginals) {
     EXPECT_EQ(packed.Path(3), "Dokumenty\\README");
     EXPECT_EQ(packed.Extension(3), "");
     EXPECT_EQ(packed.Size(3), -12);
-    EXPECT_EQ(packed.TimeText(3), "7:08:10"); // the last row's time ends with the buffer
+    EXPECT_EQ(packed.TimeText(3), "7:08:10");
     EXPECT_EQ(packed.ListIndex(3), 1);
+
+    EXPECT_EQ(packed.Path(4), "/media/Zálohy.2024/Makefile");
+    EXPECT_EQ(packed.Extension(4), "");
+    EXPECT_EQ(packed.TimeText(4), "3:04:06"); // the last row's time ends with the buffer
 }
 
 TEST(PackedSearchRows, HoldsARowInFewerBytesThanTheRowObjects) {
@@ -101,7 +107,7 @@ TEST(PackedSearchRows, HoldsARowInFewerBytesThanTheRowObjects) {
     for (int i = 0; i < 1000; ++i)
         rows.push_back(FileRow(0, "Hudba\\Dvořák\\", "Symfonie č. " + std::to_string(i) + ".flac"));
     PackedSearchRows packed(std::move(rows));
-    EXPECT_LE(packed.RecordBytes() / packed.Count(), 40u);
+    EXPECT_LE(packed.RecordBytes() / packed.Count(), 32u);
     EXPECT_EQ(packed.Path(999), "Hudba\\Dvořák\\Symfonie č. 999.flac");
     EXPECT_TRUE(PackedSearchRows().Count() == 0 && PackedSearchRows().FileCount() == 0);
 }

@@ -5,8 +5,6 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 #include "ui/common/NameCollator.h"
 
-#include <unordered_map>
-
 namespace vyp {
 
 namespace {
@@ -36,22 +34,14 @@ void FoundRows::Assign(std::vector<SearchRow>&& rows, std::vector<std::string> l
     });
     // The cache is asked once per spelling of an extension, not once per row: a search can
     // find millions of files of a handful of types.
-    std::unordered_map<std::string_view, int32_t> images;
-    m_images.assign(m_rows.Count(), ExtensionIconCache::kFolderPicture);
+    m_extImages.clear();
     for (size_t row = 0; row < m_rows.Count(); ++row) {
         if (m_rows.IsFolder(row))
             continue;
         const std::string_view ext = m_rows.Extension(row);
-        auto known = images.find(ext);
-        if (known == images.end())
-            known = images.emplace(ext, m_icons.ImageIndexForExt(ext)).first;
-        m_images[row] = known->second;
+        if (m_extImages.find(ext) == m_extImages.end())
+            m_extImages.emplace(std::string(ext), m_icons.ImageIndexForExt(ext));
     }
-}
-
-size_t FoundRows::OverheadBytes() const {
-    return m_rows.RecordBytes() + m_images.capacity() * sizeof(int32_t) +
-           m_ranks.capacity() * sizeof(uint32_t) + m_listNames.capacity() * sizeof(std::string);
 }
 
 std::string_view FoundRows::ListName(size_t row) const {
@@ -84,8 +74,12 @@ int FoundRows::CellImage(size_t row, int column) const {
     switch (static_cast<Column>(column)) {
     case Seznam:
         return ExtensionIconCache::kListPicture;
-    case SouborSlozka:
-        return m_images[row];
+    case SouborSlozka: {
+        if (m_rows.IsFolder(row))
+            return ExtensionIconCache::kFolderPicture;
+        const auto known = m_extImages.find(m_rows.Extension(row));
+        return known != m_extImages.end() ? known->second : ExtensionIconCache::kBlankDocument;
+    }
     case Velikost:
     case PresnaVelikost:
     case Datum:

@@ -7,6 +7,8 @@
 #include "search/PackedSearchRows.h"
 #include "ui/common/FileTable.h"
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,8 +32,6 @@ public:
                 const NameCollator& collator);
 
     const PackedSearchRows& Rows() const { return m_rows; }
-    // The bytes held beyond the texts of the rows and the list names.
-    size_t OverheadBytes() const;
 
     size_t RowCount() const override { return m_rows.Count(); }
     QString CellText(size_t row, int column) const override;
@@ -48,7 +48,9 @@ private:
     PackedSearchRows m_rows;
     std::vector<std::string> m_listNames;
     std::vector<uint32_t> m_ranks; // of m_listNames, by the collation
-    std::vector<int32_t> m_images; // the picture of each row in ImgS
+    // The picture in ImgS of each extension found, as the cache gave it at the search: a few
+    // entries, where a picture per row would cost 4 bytes of every row.
+    std::map<std::string, int, std::less<>> m_extImages;
 };
 
 } // namespace vyp
