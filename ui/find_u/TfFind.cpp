@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vyp {
 
 namespace {
@@ -149,7 +151,11 @@ void TfFind::BuildFilterPanel() {
         m_groupImages[i] = image;
         auto* box = new QCheckBox(Utf8(group.caption), panel);
         box->setObjectName(Utf8(group.checkBoxName));
-        box->setGeometry(34, kFilterRowTop[i], kCheckBoxWidth[i], 17);
+        // As designed, or as wide as the caption needs in this system's font, within the
+        // open panel.
+        const int width =
+            std::min(std::max(kCheckBoxWidth[i], box->sizeHint().width()), kExpandedSize - 34 - 2);
+        box->setGeometry(34, kFilterRowTop[i], width, 17);
         box->hide();
         m_checkBoxes[i] = box;
     }
