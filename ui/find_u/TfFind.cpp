@@ -171,7 +171,7 @@ void TfFind::btnFindClick() {
     const QByteArray text = m_edtFind->text().toUtf8();
     const ListRegistry& registry = m_fLV.Registry();
     std::vector<std::string> errors;
-    {
+    try {
         const WaitCursor wait;
         m_VSTFind->Show(nullptr); // the table must not ask for rows while they are replaced
         SearchResult result = SearchLists(
@@ -185,6 +185,14 @@ void TfFind::btnFindClick() {
         m_found.Assign(std::move(result.rows), std::move(listNames), m_collator);
         errors = std::move(result.errors);
         m_VSTFind->Show(&m_found);
+    } catch (...) {
+        // A search that failed as a whole (out of memory, say) shows nothing, and says so,
+        // rather than the counts of the one before.
+        m_found.Assign({}, {}, m_collator);
+        m_VSTFind->Show(&m_found);
+        m_sbFind->SetText(0, FoundText("Nalezených souborů: ", 0));
+        m_sbFind->SetText(1, FoundText("Nalezených adresářů: ", 0));
+        throw;
     }
     // Counted from the rows themselves, so they always match what the table shows.
     const PackedSearchRows& rows = m_found.Rows();
