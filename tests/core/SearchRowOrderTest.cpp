@@ -102,15 +102,5 @@ TEST(PackedSearchRows, GivesBackEveryFieldOfEveryRowAndReleasesTheOriginals) {
     EXPECT_EQ(packed.TimeText(4), "3:04:06"); // the last row's time ends with the buffer
 }
 
-TEST(PackedSearchRows, HoldsARowInFewerBytesThanTheRowObjects) {
-    std::vector<SearchRow> rows;
-    for (int i = 0; i < 1000; ++i)
-        rows.push_back(FileRow(0, "Hudba\\Dvořák\\", "Symfonie č. " + std::to_string(i) + ".flac"));
-    PackedSearchRows packed(std::move(rows));
-    EXPECT_LE(packed.RecordBytes() / packed.Count(), 32u);
-    EXPECT_EQ(packed.Path(999), "Hudba\\Dvořák\\Symfonie č. 999.flac");
-    EXPECT_TRUE(PackedSearchRows().Count() == 0 && PackedSearchRows().FileCount() == 0);
-}
-
 } // namespace
 } // namespace vyp
