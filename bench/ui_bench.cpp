@@ -6,6 +6,11 @@
 //           and compares filling and sorting the file table with grep -c over the same file;
 //           then sorts by "Soubor" again through header clicks.
 //
+//   search — writes (once) a list of LINES lines with accented names and searches it for ".",
+//           which every line holds, in the search window and with vypisnik-cli in the same run;
+//           prints the memory the window holds per row, the re-sort by "Soubor / složka" and
+//           a repaint while scrolling.
+//
 //   newlist — creates a list of a generated tree (bench/make_tree) through the new-list window,
 //           clicking "Vytvoř", and compares it with the core scan writing the same list in the
 //           same run; prints the longest time the window went without being painted.
@@ -21,6 +26,7 @@
 //   vyp-bench-ui select DATA
 //   vyp-bench-ui table LISTFILE
 //   vyp-bench-ui newlist TREE [WORK=/tmp/vyp-bench-newlist]
+//   vyp-bench-ui search [LINES=1000000] [WORK=/tmp/vyp-bench-find]
 #include "BenchUtil.h"
 
 #include "lists/FolderHierarchy.h"
@@ -35,8 +41,10 @@
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/FolderPicker.h"
 #include "ui/common/TreeGrid.h"
+#include "ui/find_u/TfFind.h"
 #include "ui/new_list_u/TfNewList.h"
 
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +52,9 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <fstream>
+#include <malloc.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -374,6 +385,119 @@ int NewListBench(const std::string& tree, const std::string& work) {
     return same ? 0 : 1;
 }
 
+// A list of lines lines under a root holding ".", so that "." is in every line: folders of up to
+// 40 files.
+std::string MakeSearchList(const std::string& work, long lines) {
+    const std::string data = work + "/accented" + std::to_string(lines);
+    const std::string file = data + "/Seznamy/Archiv.sez";
+    if (std::filesystem::exists(file))
+        return data;
+    std::filesystem::create_directories(data + "/Seznamy");
+    // Mostly the accented Latin of Czech, German and French disks, some Cyrillic and Japanese.
+    const char* const names[] = {
+        "Žluťoučký kůň", "Größenverhältnis", "Été à Lyon", "Přednáška", "Straße",
+        "Noël",          "Dovolená Šumava",  "Čeřovka",    "Fußball",   "Crème brûlée",
+        "Účetnictví",    "Ölmühle",          "Москва",     "東京の写真"};
+    const char* const extensions[] = {"jpg", "mp3", "txt", "avi", "doc", "flac", "zip"};
+    vyp::bench::DeterministicRandom random(20261208);
+    std::ofstream out(file, std::ios::binary);
+    out << "E:\\Archiv.2024\\\t123456789012\r\n";
+    for (long written = 1, folder = 0; written < lines; ++folder) {
+        out << "Složka " << folder / 40 << "\\" << names[folder % 14] << " " << folder << "\\\t"
+            << random.Next() % 4000000000ULL << "\t2004.1.15\t9:30.0\r\n";
+        ++written;
+        const long files = static_cast<long>(1 + random.Next() % 40);
+        for (long i = 0; i < files && written < lines; ++i, ++written)
+            out << names[random.Next() % 14] << " " << written << "." << extensions[i % 7] << "\t"
+                << random.Next() % 5000000 << "\t" << 1995 + random.Next() % 30 << "."
+                << 1 + random.Next() % 12 << "." << 1 + random.Next() % 28 << "\t"
+                << random.Next() % 24 << ":" << random.Next() % 60 << "."
+                << 2 * (random.Next() % 30) << "\r\n";
+    }
+    return data;
+}
+
+double ResidentMiB() {
+    long pages = 0, resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+int SearchBench(const std::string& self, long lines, const std::string& work) {
+    const std::string data = MakeSearchList(work, lines);
+    const std::string cli =
+        (std::filesystem::path(self).parent_path() / "../cli/vypisnik-cli").string();
+    double cliSeconds = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const Stopwatch watch;
+        if (std::system(("'" + cli + "' --data '" + data +
+                         "' search . --groups 8 > /tmp/vyp-bench-find.out")
+                            .c_str()) != 0)
+            std::fprintf(stderr, "vypisnik-cli failed\n");
+        cliSeconds = std::min(cliSeconds, watch.Seconds());
+    }
+
+    vyp::NativeDirectoryWalker walker;
+    vyp::MimeFileTypeIcons icons;
+    vyp::TfLV window(Environment(data, walker, icons));
+    window.show();
+    QApplication::processEvents();
+    vyp::TfFind find(window);
+    window.SetSearchWindow(&find);
+    find.show();
+    QApplication::processEvents();
+    find.findChild<QCheckBox*>(QStringLiteral("CheckBox7"))->setChecked(true);
+    find.findChild<QLineEdit*>(QStringLiteral("edtFind"))->setText(QStringLiteral("."));
+    auto* button = find.findChild<QToolButton*>(QStringLiteral("btnFind"));
+    ::malloc_trim(0);
+    const double before = ResidentMiB();
+    double searchSeconds = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const Stopwatch watch;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QApplication::processEvents();
+        searchSeconds = std::min(searchSeconds, watch.Seconds());
+    }
+    ::malloc_trim(0);
+    auto* table = find.findChild<vyp::TreeGrid*>(QStringLiteral("VSTFind"));
+    const size_t rows = table->NodeCount();
+    const double textMiB = static_cast<double>(find.Found().Rows().TextBytes()) / 1048576.0;
+    const double heldMiB = ResidentMiB() - before;
+    std::printf("vypisnik-cli search . : %.3f s\n", cliSeconds);
+    std::printf("search window, %zu rows found, filled and sorted: %.3f s (%.2f x cli; target "
+                "<= 1.5)\n",
+                rows, searchSeconds, searchSeconds / cliSeconds);
+    std::printf("held after the search: %.1f MiB, of which texts %.1f MiB: %.1f bytes per row "
+                "beyond the texts (target < 100)\n",
+                heldMiB, textMiB, (heldMiB - textMiB) * 1048576.0 / static_cast<double>(rows));
+    std::printf("peak memory: %.1f MiB\n", vyp::bench::PeakMemoryMiB());
+
+    QHeaderView* header = table->header();
+    const Stopwatch resort;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QApplication::processEvents();
+    std::printf("sorting by \"Soubor / složka\" after a header click: %.3f s (target < 1 s)\n",
+                resort.Seconds());
+    const Stopwatch flip;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QApplication::processEvents();
+    std::printf("and descending with a second click: %.3f s\n", flip.Seconds());
+    const Stopwatch scroll;
+    for (int step = 0; step < 50; ++step) {
+        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum() * step / 50);
+        table->repaint();
+    }
+    std::printf("scrolling through them, 50 repaints: %.1f ms each\n",
+                scroll.Seconds() * 1000 / 50);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -391,8 +515,10 @@ int main(int argc, char** argv) {
         return TableBench(argv[2]);
     if (mode == "newlist" && argc > 2)
         return NewListBench(argv[2], argc > 3 ? argv[3] : "/tmp/vyp-bench-newlist");
-    std::fprintf(stderr,
-                 "usage: vyp-bench-ui tree [WORK] | startup DATA | select DATA | table LISTFILE | "
-                 "newlist TREE [WORK]\n");
+    if (mode == "search")
+        return SearchBench(argv[0], argc > 2 ? std::atol(argv[2]) : 1000000,
+                           argc > 3 ? argv[3] : "/tmp/vyp-bench-find");
+    std::fprintf(stderr, "usage: vyp-bench-ui tree [WORK] | startup DATA | select DATA | table "
+                         "LISTFILE | newlist TREE [WORK] | search [LINES] [WORK]\n");
     return 2;
 }

@@ -17,6 +17,7 @@
 #include "scan/FolderScan.h"
 #include "scan/NamedListCreation.h"
 #include "search/ListSearch.h"
+#include "search/SearchRowOrder.h"
 
 #include <filesystem>
 #include <optional>
@@ -329,29 +330,15 @@ int Cli::Search(const std::vector<std::string>& args) {
     const ListRegistry registry = LoadRegistry();
     const SearchResult result = SearchLists(*text, groups, registry);
 
-    // The table's first order: by list name, found order within a name. The names are ranked
-    // once per list, not once per row.
+    // The table's first order: by list name, found order within a name.
     std::vector<std::string> listNames;
     for (const rsznListInfo& info : registry.ListInfos)
         listNames.push_back(ListNameOf(info));
-    const std::vector<size_t> listOrder = NameCollator(m_environment.collationLocale)
-                                              .StableOrder({listNames.begin(), listNames.end()});
-    std::vector<size_t> rank(listNames.size());
-    for (size_t position = 0; position < listOrder.size(); ++position) {
-        rank[listOrder[position]] = position;
-        // Lists whose names collate equal share a rank, so their rows keep the found order.
-        if (position > 0 && NameCollator(m_environment.collationLocale)
-                                    .Compare(listNames[listOrder[position]],
-                                             listNames[listOrder[position - 1]]) == 0)
-            rank[listOrder[position]] = rank[listOrder[position - 1]];
-    }
-    std::vector<size_t> order(result.rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return rank[static_cast<size_t>(result.rows[a].ListIndex())] <
-               rank[static_cast<size_t>(result.rows[b].ListIndex())];
-    });
+    const NameCollator collator(m_environment.collationLocale);
+    const std::vector<size_t> order = OrderByListName(
+        result.rows, RankListNames(listNames, [&collator](std::string_view a, std::string_view b) {
+            return collator.Compare(a, b);
+        }));
     const RegionalSettings& regional = m_environment.regional;
     for (size_t i : order) {
         const SearchRow& row = result.rows[i];

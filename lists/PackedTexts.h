@@ -92,6 +92,9 @@ public:
         }
     }
 
+    // The bytes the texts hold.
+    size_t TextBytes() const { return m_text.capacity(); }
+
     void ShrinkToFit() {
         m_text.shrink_to_fit();
         m_ends.shrink_to_fit();

@@ -37,4 +37,27 @@ std::vector<size_t> NameCollator::StableOrder(const std::vector<std::string_view
     return order;
 }
 
+std::vector<uint32_t> NameCollator::Ranks(const std::vector<std::string_view>& names) const {
+    // Compared directly rather than through sort keys: the collator skips the common start of
+    // two names (rows of one folder share their path up to the name), and no key per name is
+    // held while sorting.
+    std::vector<QString> texts;
+    texts.reserve(names.size());
+    for (std::string_view name : names)
+        texts.push_back(FromUtf8(name));
+    std::vector<uint32_t> order(names.size());
+    std::iota(order.begin(), order.end(), uint32_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        return m_collator.compare(texts[a], texts[b]) < 0;
+    });
+    std::vector<uint32_t> ranks(names.size());
+    uint32_t rank = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && m_collator.compare(texts[order[i - 1]], texts[order[i]]) != 0)
+            ++rank;
+        ranks[order[i]] = rank;
+    }
+    return ranks;
+}
+
 } // namespace vyp

@@ -1,6 +1,7 @@
 #include "search/SearchRow.h"
 
 #include "lists/ListFile.h"
+#include "lists/SizeText.h"
 
 namespace vyp {
 
@@ -30,6 +31,10 @@ std::string_view SearchRow::DateText() const {
 
 std::string_view SearchRow::TimeText() const {
     return m_rows->m_texts.Field(m_index, 3);
+}
+
+std::optional<int64_t> SearchRow::Size() const {
+    return TryParseSizeText(SizeText());
 }
 
 std::string_view SearchRow::Extension() const {

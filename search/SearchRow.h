@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     std::string_view TimeText() const;
     // The extension of a file row's name; empty for folder rows.
     std::string_view Extension() const;
+    // The size as a signed 64-bit number; nothing when the text is not one.
+    std::optional<int64_t> Size() const;
 
 private:
     const SearchRows* m_rows;
@@ -78,6 +81,8 @@ public:
     void DecodeFrom(size_t first, TextEncoding encoding);
     bool HasNonAsciiFrom(size_t first) const { return m_texts.HasNonAsciiFrom(first); }
     void ShrinkToFit();
+    // The bytes the rows' texts hold; the rest is 16 bytes a row.
+    size_t TextBytes() const { return m_texts.TextBytes(); }
 
 private:
     friend class SearchRow;

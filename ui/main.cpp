@@ -12,6 +12,7 @@
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/QtTranslations.h"
+#include "ui/find_u/TfFind.h"
 #include "ui/new_list_u/TfNewList.h"
 
 #include <QIcon>
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     // The search window and then the new-list window are created here, hidden, and attached
     // with SetSearchWindow and SetNewListWindow, in that order: their sections of
     // "settings.ini" are restored and saved in it.
+    vyp::TfFind fFind(fLV);
+    fLV.SetSearchWindow(&fFind);
     vyp::TfNewList fNewList(fLV);
     fLV.SetNewListWindow(&fNewList);
     fLV.show();

@@ -37,7 +37,7 @@ void FileTable::SetFileColumns(std::vector<FileTableColumn> columns) {
     for (const FileTableColumn& column : columns)
         looks.push_back(column.look);
     m_columns = std::move(columns);
-    m_nameKeys.assign(m_columns.size(), {});
+    m_nameRanks.assign(m_columns.size(), {});
     SetColumns(std::move(looks));
 }
 
@@ -45,24 +45,26 @@ void FileTable::Show(const FileTableRows* rows) {
     BeginUpdate();
     Clear();
     m_rows = rows;
-    for (auto& keys : m_nameKeys)
-        keys.clear();
+    for (auto& ranks : m_nameRanks)
+        ranks.clear();
     const size_t count = rows != nullptr ? rows->RowCount() : 0;
+    Model().Reserve(count);
     for (size_t row = 0; row < count; ++row)
         AddChild(kNoNode, row);
     EndUpdate(); // sorts by the header's column and direction
 }
 
-const std::vector<QCollatorSortKey>& FileTable::NameKeys(int column) {
-    std::vector<QCollatorSortKey>& keys = m_nameKeys[static_cast<size_t>(column)];
+const std::vector<uint32_t>& FileTable::NameRanks(int column) {
+    std::vector<uint32_t>& ranks = m_nameRanks[static_cast<size_t>(column)];
     const size_t count = m_rows->RowCount();
-    if (keys.size() != count) { // once per fill, not once per comparison
-        keys.clear();
-        keys.reserve(count);
+    if (ranks.size() != count) { // once per fill, not once per comparison
+        std::vector<std::string_view> names;
+        names.reserve(count);
         for (size_t row = 0; row < count; ++row)
-            keys.push_back(m_collator.Key(m_rows->SortName(row, column)));
+            names.push_back(m_rows->SortName(row, column));
+        ranks = m_collator.Ranks(names);
     }
-    return keys;
+    return ranks;
 }
 
 int FileTable::CompareRows(size_t a, size_t b, int column) {
@@ -70,12 +72,14 @@ int FileTable::CompareRows(size_t a, size_t b, int column) {
         return 0;
     switch (m_columns[static_cast<size_t>(column)].sort) {
     case FileTableSort::Name: {
-        const std::vector<QCollatorSortKey>& keys = NameKeys(column);
-        return keys[a].compare(keys[b]);
+        const std::vector<uint32_t>& ranks = NameRanks(column);
+        return Order(ranks[a], ranks[b]);
     }
     case FileTableSort::Size:
         // A row without a number sorts before every number (nothing orders below any value).
         return Order(m_rows->SortSize(a, column), m_rows->SortSize(b, column));
+    case FileTableSort::Rank:
+        return Order(m_rows->SortRank(a, column), m_rows->SortRank(b, column));
     case FileTableSort::None:
         return 0; // the table is never put in date or time order
     }

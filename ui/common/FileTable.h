@@ -3,18 +3,17 @@
 // answers for them through FileTableRows; the table keeps one row number per node, so a
 // million rows cost no heap object each.
 //
-// What the table does itself: cell texts and pictures through the owner, collation keys of the
-// name columns made once per fill, the stable comparison (names by the locale's case-sensitive
-// collation, sizes as 64-bit integers with a row without a number before every number, other
-// columns equal), the header click rule (left button only; the same column flips the direction,
-// another column sorts ascending) and the width rule (one column chosen by the owner takes the
-// table's width minus the other columns minus 20, whenever the table is resized).
+// What the table does itself: cell texts and pictures through the owner, the collation ranks of
+// a name column made once per fill, when the table is first sorted by it, the stable comparison
+// (names by the locale's case-sensitive collation, sizes as 64-bit integers with a row without a
+// number before every number, other columns equal), the header click rule (left button only; the
+// same column flips the direction, another column sorts ascending) and the width rule (one column
+// chosen by the owner takes the table's width minus the other columns minus 20, whenever the table
+// is resized).
 #pragma once
 
 #include "qtcore/NameCollator.h"
 #include "ui/common/TreeGrid.h"
-
-#include <QCollatorSortKey>
 
 #include <cstdint>
 #include <optional>
@@ -34,9 +33,12 @@ public:
     virtual std::string_view SortName(size_t row, int column) const = 0;
     // The value a size column sorts by; nothing when the row has no number there.
     virtual std::optional<int64_t> SortSize(size_t row, int column) const = 0;
+    // The place of a row in a column the owner orders itself (a list name ranked among a few
+    // lists, which spares a collation key per row); lower comes first.
+    virtual uint32_t SortRank(size_t /*row*/, int /*column*/) const { return 0; }
 };
 
-enum class FileTableSort { Name, Size, None };
+enum class FileTableSort { Name, Size, Rank, None };
 
 struct FileTableColumn {
     TreeGridColumn look;
@@ -68,14 +70,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    const std::vector<QCollatorSortKey>& NameKeys(int column);
+    const std::vector<uint32_t>& NameRanks(int column);
 
     std::vector<FileTableColumn> m_columns;
     int m_fillColumn = -1;
     const FileTableRows* m_rows = nullptr;
     NameCollator m_collator;
-    // Per column, made on the first comparison after a fill.
-    std::vector<std::vector<QCollatorSortKey>> m_nameKeys;
+    // Per column, made on the first comparison after a fill: 4 bytes a row, where a collation
+    // key would hold a hundred.
+    std::vector<std::vector<uint32_t>> m_nameRanks;
 };
 
 } // namespace vyp

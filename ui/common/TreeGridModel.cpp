@@ -34,10 +34,17 @@ void TreeGridModel::EndReset() {
 
 void TreeGridModel::Clear() {
     BeginReset();
-    m_parent.clear();
-    m_payload.clear();
+    std::vector<NodeId>().swap(m_parent);
+    std::vector<uint64_t>().swap(m_payload);
+    std::vector<NodeId>().swap(m_children);
+    std::vector<int32_t>().swap(m_row);
     m_childrenStale = true;
     EndReset();
+}
+
+void TreeGridModel::Reserve(size_t count) {
+    m_parent.reserve(count);
+    m_payload.reserve(count);
 }
 
 NodeId TreeGridModel::AddNode(NodeId parent, uint64_t payload) {

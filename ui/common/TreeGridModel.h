@@ -40,7 +40,10 @@ public:
     void BeginReset();
     void EndReset();
 
+    // Removes every node and gives their memory back: after a million rows, a few.
     void Clear();
+    // Room for count nodes, so that adding them does not overshoot by growing.
+    void Reserve(size_t count);
     // Appends a node as the last child of parent (kNoNode: top level).
     NodeId AddNode(NodeId parent, uint64_t payload);
     uint64_t Payload(NodeId node) const { return m_payload[static_cast<size_t>(node)]; }

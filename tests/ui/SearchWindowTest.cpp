@@ -1,0 +1,379 @@
+#include "UiFixture.h"
+
+#include "lists/SettingsFile.h"
+#include "ui/common/CursorPosition.h"
+#include "ui/common/FileTable.h"
+#include "ui/find_u/TfFind.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <filesystem>
+
+namespace vyp::test {
+namespace {
+
+// Three lists on three groups. Enumerated, "Hudba – Mötley" comes before "České filmy" (bytes
+// of "Č" after "H"); by the Czech collation "Č" comes after "C" and before "H".
+const std::vector<std::string> kFilms = {
+    "E:\\\t5368709120",
+    "Amélie.avi\t734003200\t2004.10.3\t21:05.44",
+    "Amélie\\\t4634705920\t2004.10.3\t21:05.44",
+    "Le Fabuleux Destin d'Amélie Poulain.2001.CZ.mkv\t4634705920\t2004.10.3\t21:05.44",
+    "Žádný film\\\t0\t2005.1.1\t1:00.00",
+    "Tři oříšky pro Popelku.avi\t700000000\t2005.1.1\t1:00.00",
+};
+const std::vector<std::string> kMusic = {
+    "D:\\Zálohy\\Amélie\\\t3221225472",
+    "amélie.cue\t1048576\t2001.4.23\t10:15.30",
+    "Яна Тирсен\\\t3221224448\t2001.4.23\t10:15.30",
+    "Amélie – 日本盤.flac\t2048\t2001.4.23\t10:15.30",
+    "Amélie – bonus.txt\tneznámá\t2001.4.23\t10:15.30",
+};
+const std::vector<std::string> kPrograms = {
+    "C:\\Program Files\\\t4096",
+    "Amélie Screensaver.exe\t4096\t2003.3.3\t3:03.03",
+};
+
+class SearchWindowTest : public UiFixture {
+protected:
+    void SetUp() override {
+        UiFixture::SetUp();
+        AddList("České filmy.sez", kFilms);
+        AddList("Hudba – Mötley.sez", kMusic);
+        AddList("Programy.sez", kPrograms);
+        WriteSettings("[Seznamy]\nČeské filmy.sez=3\nHudba – Mötley.sez=5\nProgramy.sez=6\n");
+    }
+    void TearDown() override {
+        CursorPosition::Release();
+        m_find.reset();
+        UiFixture::TearDown();
+    }
+
+    // The main window as the program starts it, and the search window attached and shown.
+    TfFind& Open() {
+        TfLV& main = Start();
+        m_find = std::make_unique<TfFind>(main);
+        main.SetSearchWindow(m_find.get());
+        m_find->show();
+        QApplication::processEvents();
+        return *m_find;
+    }
+
+    template <typename T> T& Child(const char* name) {
+        T* child = m_find->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(child, nullptr) << name;
+        return *child;
+    }
+    QWidget& Panel() { return Child<QWidget>("pnlFind"); }
+    FileTable& Results() { return Child<FileTable>("VSTFind"); }
+    StatusPanels& Status() { return Child<StatusPanels>("sbFind"); }
+
+    // Puts the pointer at (x, y) of the filter panel's corner and lets the timer tick.
+    void PointAt(int x, int y) {
+        CursorPosition::Place(Panel().mapToGlobal(QPoint(0, 0)) + QPoint(x, y));
+        QTest::qWait(80);
+    }
+    // Ticks groups (2..8) through the filter panel, as a user does, and leaves it.
+    void TickGroups(std::initializer_list<int> groups) {
+        PointAt(18, 18);
+        for (int group : groups)
+            QTest::mouseClick(&Child<QCheckBox>(("CheckBox" + std::to_string(group - 1)).c_str()),
+                              Qt::LeftButton);
+        PointAt(300, 300);
+    }
+    // Types text key by key (accented letters too, which QTest::keyClicks cannot).
+    static void Type(QLineEdit& edit, const QString& text) {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    void Search(const QString& text) {
+        QLineEdit& edit = Child<QLineEdit>("edtFind");
+        edit.clear();
+        Type(edit, text);
+        QTest::mouseClick(&Child<QToolButton>("btnFind"), Qt::LeftButton);
+    }
+
+    QStringList Rows(int firstColumn = 0, int lastColumn = 5) {
+        QStringList rows;
+        TreeGridModel& model = Results().Model();
+        for (int row = 0; row < model.rowCount(); ++row) {
+            QStringList cells;
+            for (int column = firstColumn; column <= lastColumn; ++column)
+                cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
+            rows.append(cells.join(QLatin1Char('|')));
+        }
+        return rows;
+    }
+    QStringList Paths() { return Rows(1, 1); }
+    QString Counts() { return Status().Text(0) + " / " + Status().Text(1); }
+
+    void ClickHeader(int column, Qt::MouseButton button = Qt::LeftButton) {
+        QHeaderView* header = Results().header();
+        QTest::mouseClick(
+            header->viewport(), button, Qt::NoModifier,
+            QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    }
+
+    std::unique_ptr<TfFind> m_find;
+};
+
+TEST_F(SearchWindowTest, StartsCollapsedUntickedAndFindsNothingWithoutGroupsOrText) {
+    Open();
+    EXPECT_EQ(m_find->windowTitle(), QString("Výsledky hledání"));
+    EXPECT_EQ(Counts(), QString("Nalezených souborů: / Nalezených adresářů:"));
+    EXPECT_EQ(Results().Model().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString("Soubor / složka"));
+
+    Search("Amélie"); // no group is ticked at start
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_EQ(Counts(), QString("Nalezených souborů: 0 / Nalezených adresářů: 0"));
+
+    TickGroups({3, 5});
+    Search("Amélie");
+    EXPECT_EQ(Rows().size(), 7);
+    Search(""); // an empty text empties the table
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_EQ(Counts(), QString("Nalezených souborů: 0 / Nalezených adresářů: 0"));
+}
+
+TEST_F(SearchWindowTest, FindsInTheTickedGroupsWithPathsSizesAndPicturesByListName) {
+    Open();
+    TickGroups({3, 5}); // "Filmy" and "Hudba"; "Programy" stays unticked
+    Search("amélie");
+    EXPECT_EQ(Rows(), (QStringList{
+                          "České filmy|E:\\Amélie.avi|700,00 MB|734003200 B|2004.10.3|21:05:44",
+                          "České filmy|Amélie\\|4420,00 MB|4634705920 B|2004.10.3|21:05:44",
+                          "České filmy|Amélie\\Le Fabuleux Destin d'Amélie Poulain.2001.CZ.mkv|"
+                          "4420,00 MB|4634705920 B|2004.10.3|21:05:44",
+                          "Hudba – Mötley|D:\\Zálohy\\Amélie\\|3072,00 MB|3221225472 B||",
+                          "Hudba – Mötley|D:\\Zálohy\\Amélie\\amélie.cue|1,00 MB|1048576 B|"
+                          "2001.4.23|10:15:30",
+                          "Hudba – Mötley|Яна Тирсен\\Amélie – 日本盤.flac|0,00 MB|2048 B|"
+                          "2001.4.23|10:15:30",
+                          "Hudba – Mötley|Яна Тирсен\\Amélie – bonus.txt||neznámá B|2001.4.23|"
+                          "10:15:30",
+                      }));
+    EXPECT_EQ(Counts(), QString("Nalezených souborů: 5 / Nalezených adresářů: 2"));
+
+    // The list picture in "Seznam"; the folder picture for folder rows, the type's for files.
+    TreeGridModel& model = Results().Model();
+    auto image = [&](int row, int column) {
+        return model.data(model.index(row, column), Qt::DecorationRole).value<QIcon>();
+    };
+    const ImageList& imgS = m_window->IconCache().ImgS();
+    EXPECT_EQ(image(0, 0).cacheKey(), imgS.At(ExtensionIconCache::kListPicture).cacheKey());
+    EXPECT_EQ(image(1, 1).cacheKey(), imgS.At(ExtensionIconCache::kFolderPicture).cacheKey());
+    EXPECT_EQ(image(3, 1).cacheKey(), imgS.At(ExtensionIconCache::kFolderPicture).cacheKey());
+    EXPECT_NE(image(0, 1).cacheKey(), imgS.At(ExtensionIconCache::kFolderPicture).cacheKey());
+    EXPECT_TRUE(image(0, 2).isNull());
+    // Each file type asked once, whatever the number of rows.
+    EXPECT_EQ(m_icons.asked.count("avi"), 1);
+    EXPECT_EQ(m_icons.asked.count("flac"), 1);
+}
+
+TEST_F(SearchWindowTest, HeaderClicksSortAndFlipWhileDateAndRightClicksKeepTheOrder) {
+    Open();
+    TickGroups({3, 5});
+    Search("amélie");
+    ClickHeader(1);
+    const QStringList ascending = {"Amélie\\",
+                                   "Amélie\\Le Fabuleux Destin d'Amélie Poulain.2001.CZ.mkv",
+                                   "D:\\Zálohy\\Amélie\\",
+                                   "D:\\Zálohy\\Amélie\\amélie.cue",
+                                   "E:\\Amélie.avi",
+                                   "Яна Тирсен\\Amélie – bonus.txt",
+                                   "Яна Тирсен\\Amélie – 日本盤.flac"};
+    EXPECT_EQ(Paths(), ascending);
+    ClickHeader(1);
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    EXPECT_EQ(Paths(), descending);
+    ClickHeader(4); // "Datum": the sort column changes, the order does not
+    EXPECT_EQ(Paths(), descending);
+    ClickHeader(0, Qt::RightButton);
+    EXPECT_EQ(Paths(), descending);
+    EXPECT_EQ(Results().SortColumn(), 4);
+
+    // Sizes as 64-bit numbers; a size that is no number before every number.
+    ClickHeader(2);
+    EXPECT_EQ(Rows(1, 3), (QStringList{
+                              "Яна Тирсен\\Amélie – bonus.txt||neznámá B",
+                              "Яна Тирсен\\Amélie – 日本盤.flac|0,00 MB|2048 B",
+                              "D:\\Zálohy\\Amélie\\amélie.cue|1,00 MB|1048576 B",
+                              "E:\\Amélie.avi|700,00 MB|734003200 B",
+                              "D:\\Zálohy\\Amélie\\|3072,00 MB|3221225472 B",
+                              // equal sizes keep the order they had (by path, descending)
+                              "Amélie\\Le Fabuleux Destin d'Amélie Poulain.2001.CZ.mkv|4420,00 "
+                              "MB|4634705920 B",
+                              "Amélie\\|4420,00 MB|4634705920 B",
+                          }));
+    ClickHeader(0); // by list again: within a list the rows keep their order by size
+    EXPECT_EQ(Paths(),
+              (QStringList{"E:\\Amélie.avi",
+                           "Amélie\\Le Fabuleux Destin d'Amélie Poulain.2001.CZ.mkv", "Amélie\\",
+                           "Яна Тирсен\\Amélie – bonus.txt", "Яна Тирсен\\Amélie – 日本盤.flac",
+                           "D:\\Zálohy\\Amélie\\amélie.cue", "D:\\Zálohy\\Amélie\\"}));
+
+    // A new search keeps the sort the user chose.
+    ClickHeader(3);
+    ClickHeader(3);
+    Search("amélie");
+    EXPECT_EQ(Paths().first(), "Amélie\\");
+    EXPECT_EQ(Paths().last(), "Яна Тирсен\\Amélie – bonus.txt");
+}
+
+TEST_F(SearchWindowTest, FilterPanelOpensStrictlyInsideAndClosesOnePixelOutside) {
+    Open();
+    QWidget& panel = Panel();
+    QLabel& globe = Child<QLabel>("Image8");
+    auto collapsed = [&] {
+        return panel.size() == QSize(36, 36) && globe.isVisible() &&
+               !Child<QCheckBox>("CheckBox1").isVisible() && !Child<QLabel>("Image7").isVisible();
+    };
+    auto expanded = [&] {
+        return panel.size() == QSize(136, 136) && !globe.isVisible() &&
+               Child<QCheckBox>("CheckBox7").isVisible() && Child<QLabel>("Image1").isVisible();
+    };
+    EXPECT_EQ(panel.pos(), QPoint(2, 2));
+    ASSERT_TRUE(collapsed());
+    PointAt(0, 18); // on the left border line
+    EXPECT_TRUE(collapsed());
+    PointAt(36, 36); // on the corner of the collapsed panel
+    EXPECT_TRUE(collapsed());
+    PointAt(35, 1);
+    EXPECT_TRUE(expanded());
+    EXPECT_EQ(Child<QCheckBox>("CheckBox7").text(), QString("Neurčeno"));
+    PointAt(136, 100); // on the right border line of the open panel
+    EXPECT_TRUE(expanded());
+    PointAt(100, 136);
+    EXPECT_TRUE(expanded());
+    PointAt(137, 100);
+    EXPECT_TRUE(collapsed());
+    PointAt(20, 20);
+    EXPECT_TRUE(expanded());
+    PointAt(-1, 20);
+    EXPECT_TRUE(collapsed());
+
+    // A window lying over the corner does not matter: only the position counts.
+    QWidget cover;
+    cover.setGeometry(QRect(m_find->mapToGlobal(QPoint(0, 0)), QSize(200, 200)));
+    cover.show();
+    PointAt(10, 10);
+    EXPECT_TRUE(expanded());
+}
+
+TEST_F(SearchWindowTest, TheTimerRunsExactlyWhileTheWindowIsShown) {
+    Open();
+    QTimer& timer = Child<QTimer>("Timer");
+    EXPECT_TRUE(timer.isActive());
+    EXPECT_EQ(timer.interval(), 25);
+    m_find->close(); // closing only hides it
+    EXPECT_FALSE(timer.isActive());
+    PointAt(18, 18);
+    EXPECT_EQ(Panel().size(), QSize(36, 36));
+    m_find->show();
+    EXPECT_TRUE(timer.isActive());
+    QTest::qWait(80);
+    EXPECT_EQ(Panel().size(), QSize(136, 136)); // corrected by the next tick
+}
+
+TEST_F(SearchWindowTest, ColumnOneTakesTheWidthTheOtherColumnsLeave) {
+    Open();
+    FileTable& table = Results();
+    m_find->resize(659 + m_find->width() - table.width(), 400);
+    QApplication::processEvents();
+    ASSERT_EQ(table.width(), 659);
+    EXPECT_EQ(table.ColumnWidth(1), 219);
+    table.SetColumnWidth(0, 150); // as if the user dragged a divider
+    m_find->resize(m_find->width() + 100, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(table.ColumnWidth(1), 759 - 490);
+    // The search field widens with the window, the button keeps to the right edge.
+    EXPECT_EQ(Child<QLineEdit>("edtFind").geometry().right() + 1 + 45, m_find->width());
+    EXPECT_EQ(Child<QToolButton>("btnFind").x(), m_find->width() - 39);
+}
+
+TEST_F(SearchWindowTest, EnterWithAnyModifiersSearches) {
+    Open();
+    TickGroups({3});
+    QLineEdit& edit = Child<QLineEdit>("edtFind");
+    Type(edit, "popelku");
+    QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(Paths(), QStringList{"Žádný film\\Tři oříšky pro Popelku.avi"});
+    edit.setText("Žádný");
+    QTest::keyClick(&edit, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(Paths(), QStringList{"Žádný film\\"});
+    edit.setText("amélie");
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_EQ(Counts(), QString("Nalezených souborů: 2 / Nalezených adresářů: 1"));
+    QTest::keyClick(&edit, Qt::Key_A); // other keys only type
+    EXPECT_EQ(edit.text(), QString("améliea"));
+    EXPECT_EQ(Counts(), QString("Nalezených souborů: 2 / Nalezených adresářů: 1"));
+}
+
+TEST_F(SearchWindowTest, AnUnreadableListIsReportedOnceAfterTheOtherRows) {
+    AddList("Zálohy 2019.sez", {"F:\\\t10", "amélie.txt\t10\t2019.1.1\t1:00.00"});
+    WriteSettings("[Seznamy]\nČeské filmy.sez=3\nHudba – Mötley.sez=5\nZálohy 2019.sez=3\n");
+    Open();
+    TickGroups({3, 5});
+    std::filesystem::remove(ListPath("České filmy.sez")); // gone since the lists were loaded
+    std::filesystem::remove(ListPath("Zálohy 2019.sez"));
+    Search("amélie");
+    EXPECT_EQ(Rows(0, 0).size(), 4);
+    EXPECT_EQ(Rows(0, 0).removeDuplicates(), 3); // all from "Hudba – Mötley"
+    EXPECT_EQ(Counts(), QString("Nalezených souborů: 3 / Nalezených adresářů: 1"));
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    const MessageRequest& report = Dialogs::Shown()[0];
+    EXPECT_EQ(report.caption, QString("Vypisnik"));
+    EXPECT_EQ(report.icon, QMessageBox::Critical);
+    EXPECT_TRUE(report.text.contains("České filmy.sez")) << report.text.toStdString();
+    EXPECT_TRUE(report.text.contains("Zálohy 2019.sez")) << report.text.toStdString();
+}
+
+TEST_F(SearchWindowTest, SearchesTheListsTheMainWindowLastLoaded) {
+    Open();
+    TfLV& main = *m_window;
+    TickGroups({3, 5, 8});
+    AddList("Nový disk.sez", {"G:\\\t1", "Amélie.srt\t1\t2020.2.2\t2:02.02"});
+    Search("amélie");
+    EXPECT_FALSE(Rows(0, 0).contains("Nový disk")); // made after the last refresh
+    QTest::mouseClick(main.findChild<QToolButton*>("btnRefresh"), Qt::LeftButton);
+    Search("amélie");
+    EXPECT_TRUE(Rows(0, 0).contains("Nový disk"));
+
+    // A list moved to an unticked group is left out at the next search.
+    Tree().SelectNode(Node({"Hudba (1)", "Hudba – Mötley"}));
+    main.findChild<QAction*>("Programy1")->trigger();
+    Search("amélie");
+    EXPECT_FALSE(Rows(0, 0).contains("Hudba – Mötley"));
+}
+
+TEST_F(SearchWindowTest, TheMainWindowShowsItAndKeepsItsPlace) {
+    TfLV& main = Start();
+    m_find = std::make_unique<TfFind>(main);
+    main.SetSearchWindow(m_find.get());
+    EXPECT_FALSE(m_find->isVisible());
+    QTest::mouseClick(main.findChild<QToolButton*>("btnFind"), Qt::LeftButton);
+    EXPECT_TRUE(m_find->isVisible());
+    m_find->close();
+    QTest::keyClick(&Tree(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(m_find->isVisible());
+    QTest::keyClick(&View(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(m_find->isVisible());
+
+    m_find->move(40, -10); // a monitor above the primary one
+    main.close();
+    const SettingsFile settings(m_dir / "settings.ini");
+    EXPECT_EQ(settings.ReadInteger("fFind", "Left", 0), m_find->frameGeometry().left());
+    EXPECT_EQ(settings.ReadInteger("fFind", "Top", 0), -10);
+    EXPECT_EQ(settings.ReadInteger("fFind", "Width", 0), m_find->frameGeometry().width());
+}
+
+} // namespace
+} // namespace vyp::test

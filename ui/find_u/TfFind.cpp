@@ -1,0 +1,285 @@
+#include "ui/find_u/TfFind.h"
+
+#include "lists/Groups.h"
+#include "search/ListSearch.h"
+#include "ui/Vypisnik_u/TfLV.h"
+#include "ui/common/CursorPosition.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/common/FileTable.h"
+#include "ui/common/ImageList.h"
+#include "ui/common/StatusPanels.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vyp {
+
+namespace {
+
+constexpr int kPanel1Height = 41;
+constexpr int kEditLeft = 84;
+constexpr int kEditRightMargin = 45; // as designed: 659 - 84 - 530
+constexpr int kButtonRightMargin = 39;
+constexpr int kFilterRowTop[7] = {3, 22, 41, 60, 79, 98, 117};
+constexpr int kCheckBoxWidth[7] = {61, 46, 61, 55, 67, 58, 70};
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FoundText(const char* caption, size_t count) {
+    return QString::fromUtf8(caption) + QString::number(count);
+}
+
+// The wait cursor while a search holds the event loop; gone however the search ends.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+TfFind::TfFind(TfLV& fLV, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_fLV(fLV), m_collator(fLV.Environment().collation),
+      m_found(fLV.IconCache(), fLV.Environment().regional) {
+    setObjectName(QStringLiteral("fFind"));
+    setWindowTitle(QStringLiteral("Výsledky hledání"));
+    setGeometry(363, 419, 667, 388);
+    setBackgroundRole(QPalette::Button);
+    QFont font(QStringLiteral("MS Sans Serif"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    setFont(font);
+    // Closing the main window ends the program even while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    BuildLayout();
+    BuildFilterPanel();
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer"));
+    m_timer->setInterval(25);
+    connect(m_timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+}
+
+TfFind::~TfFind() {
+    // The table asks the rows for its texts: take it down while they still exist.
+    delete m_VSTFind;
+}
+
+void TfFind::BuildLayout() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_panel1 = new QWidget(this);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    m_panel1->setFixedHeight(kPanel1Height);
+    m_panel1->installEventFilter(this); // its children keep their right margins
+    m_label1 = new QLabel(QStringLiteral("Hledat:"), m_panel1);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->move(45, 15);
+    m_label1->adjustSize();
+    m_edtFind = new QLineEdit(m_panel1);
+    m_edtFind->setObjectName(QStringLiteral("edtFind"));
+    m_edtFind->setAccessibleName(QStringLiteral("Hledat"));
+    m_edtFind->setGeometry(kEditLeft, 12, 530, 19);
+    m_edtFind->installEventFilter(this);
+    m_btnFind = new QToolButton(m_panel1);
+    m_btnFind->setObjectName(QStringLiteral("btnFind"));
+    m_btnFind->setToolTip(QStringLiteral("Hledat"));
+    m_btnFind->setAccessibleName(QStringLiteral("Hledat"));
+    m_btnFind->setAutoRaise(true); // flat until the mouse is over it
+    m_btnFind->setFocusPolicy(Qt::NoFocus);
+    m_btnFind->setGeometry(620, 3, 36, 36);
+    m_btnFind->setIconSize(QSize(32, 32));
+    m_btnFind->setIcon(IconFromSvg(QStringLiteral(":/vypisnik/find.svg"), QSize(32, 32)));
+    m_btnFind->setCursor(Qt::PointingHandCursor);
+    connect(m_btnFind, &QToolButton::clicked, this,
+            [this] { Guarded([this] { btnFindClick(); }); });
+    layout->addWidget(m_panel1);
+
+    m_VSTFind = new FileTable(m_fLV.Environment().collation, this);
+    m_VSTFind->setObjectName(QStringLiteral("VSTFind"));
+    m_VSTFind->setAccessibleName(QStringLiteral("Výsledky hledání"));
+    m_VSTFind->SetImages(&m_fLV.IconCache().ImgS());
+    m_VSTFind->SetFileColumns(FoundRows::Columns());
+    m_VSTFind->SetFillColumn(FoundRows::SouborSlozka);
+    m_VSTFind->header()->setSectionsMovable(true);
+    QPalette colours = m_VSTFind->palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Button));
+    m_VSTFind->setPalette(colours);
+    layout->addWidget(m_VSTFind, 1);
+
+    m_sbFind = new StatusPanels(
+        {150, 150}, {QStringLiteral("Nalezených souborů:"), QStringLiteral("Nalezených adresářů:")},
+        this);
+    m_sbFind->setObjectName(QStringLiteral("sbFind"));
+    layout->addWidget(m_sbFind);
+    setFocusProxy(m_edtFind);
+}
+
+void TfFind::BuildFilterPanel() {
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("pnlFind"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAutoFillBackground(true); // open, it covers the table below it
+    panel->setGeometry(2, 2, kCollapsedSize, kCollapsedSize);
+    m_pnlFind = panel;
+    m_image8 = new QLabel(panel);
+    m_image8->setObjectName(QStringLiteral("Image8"));
+    m_image8->setGeometry(2, 2, 32, 36);
+    m_image8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_image8->setPixmap(
+        IconFromSvg(QStringLiteral(":/vypisnik/groups.svg"), QSize(32, 32)).pixmap(32, 32));
+    for (size_t i = 0; i < kGroups.size(); ++i) {
+        const GroupInfo& group = kGroups[i];
+        auto* image = new QLabel(panel);
+        image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
+        image->setGeometry(7, kFilterRowTop[i], 16, 16);
+        image->setPixmap(m_fLV.ImgLst16().At(group.id).pixmap(16, 16));
+        image->hide();
+        m_groupImages[i] = image;
+        auto* box = new QCheckBox(Utf8(group.caption), panel);
+        box->setObjectName(Utf8(group.checkBoxName));
+        // As designed, or as wide as the caption needs in this system's font, within the
+        // open panel.
+        const int width =
+            std::min(std::max(kCheckBoxWidth[i], box->sizeHint().width()), kExpandedSize - 34 - 2);
+        box->setGeometry(34, kFilterRowTop[i], width, 17);
+        box->hide();
+        m_checkBoxes[i] = box;
+    }
+    panel->raise(); // above Panel1 and the table
+}
+
+// ---- the search ------------------------------------------------------------------------------
+
+void TfFind::btnFindClick() {
+    GroupFilter groups{};
+    for (size_t i = 0; i < m_checkBoxes.size(); ++i)
+        groups[i] = m_checkBoxes[i]->isChecked();
+    const QByteArray text = m_edtFind->text().toUtf8();
+    const ListRegistry& registry = m_fLV.Registry();
+    std::vector<std::string> errors;
+    try {
+        const WaitCursor wait;
+        m_VSTFind->Show(nullptr); // the table must not ask for rows while they are replaced
+        SearchResult result = SearchLists(
+            std::string_view(text.constData(), static_cast<size_t>(text.size())), groups, registry);
+        // The names as they are now: the rows keep them until the next search, whatever
+        // happens to the registry meanwhile.
+        std::vector<std::string> listNames;
+        listNames.reserve(registry.ListInfos.size());
+        for (const rsznListInfo& info : registry.ListInfos)
+            listNames.push_back(ListNameOf(info));
+        m_found.Assign(std::move(result.rows), std::move(listNames), m_collator);
+        errors = std::move(result.errors);
+        m_VSTFind->Show(&m_found);
+    } catch (...) {
+        // A search that failed as a whole (out of memory, say) shows nothing, and says so,
+        // rather than the counts of the one before.
+        m_found.Assign({}, {}, m_collator);
+        m_VSTFind->Show(&m_found);
+        m_sbFind->SetText(0, FoundText("Nalezených souborů: ", 0));
+        m_sbFind->SetText(1, FoundText("Nalezených adresářů: ", 0));
+        throw;
+    }
+    // Counted from the rows themselves, so they always match what the table shows.
+    m_sbFind->SetText(0, FoundText("Nalezených souborů: ", m_found.FileCount()));
+    m_sbFind->SetText(1, FoundText("Nalezených adresářů: ", m_found.FolderCount()));
+    if (!errors.empty()) {
+        // Once, after the rows of every readable list are shown.
+        QStringList texts;
+        for (const std::string& error : errors)
+            texts.append(Utf8(error));
+        m_VSTFind->repaint();
+        ReportError(texts.join(QLatin1Char('\n')));
+    }
+}
+
+// ---- events ----------------------------------------------------------------------------------
+
+void TfFind::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_timer->start();
+}
+
+void TfFind::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // A minimised window is still shown; only hiding it stops the hover test.
+    if (!event->spontaneous())
+        m_timer->stop();
+}
+
+void TfFind::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_pnlFind->raise();
+}
+
+bool TfFind::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_edtFind && event->type() == QEvent::KeyPress) {
+        // Enter searches whatever modifiers are held; the field still gets the key.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            Guarded([this] { btnFindClick(); });
+    } else if (watched == m_panel1 && event->type() == QEvent::Resize) {
+        const int width = m_panel1->width();
+        m_edtFind->resize(std::max(0, width - kEditLeft - kEditRightMargin), m_edtFind->height());
+        m_btnFind->move(width - kButtonRightMargin, m_btnFind->y());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- the group filter ------------------------------------------------------------------------
+
+void TfFind::TimerTimer() {
+    const QPoint at = CursorPosition::Get();
+    const QPoint corner = m_pnlFind->mapToGlobal(QPoint(0, 0));
+    const int x = at.x() - corner.x();
+    const int y = at.y() - corner.y();
+    if (0 < x && x < m_pnlFind->width() && 0 < y && y < m_pnlFind->height()) {
+        ExpandFilterPanel();
+        m_filterPanelExpanded = true;
+    }
+    // Measured with the size the panel has now; on the border line nothing changes.
+    if (x < 0 || x > m_pnlFind->width() || y < 0 || y > m_pnlFind->height()) {
+        CollapseFilterPanel();
+        m_filterPanelExpanded = false;
+    }
+}
+
+void TfFind::ExpandFilterPanel() {
+    if (m_filterPanelExpanded)
+        return;
+    m_image8->hide();
+    // Grown in one step: the steps of one tick were never painted one by one.
+    m_pnlFind->resize(kExpandedSize, kExpandedSize);
+    ShowFilterControls(true);
+}
+
+void TfFind::CollapseFilterPanel() {
+    if (!m_filterPanelExpanded)
+        return;
+    ShowFilterControls(false);
+    m_pnlFind->resize(kCollapsedSize, kCollapsedSize);
+    m_image8->show();
+}
+
+void TfFind::ShowFilterControls(bool visible) {
+    for (QCheckBox* box : m_checkBoxes)
+        box->setVisible(visible);
+    for (QLabel* image : m_groupImages)
+        image->setVisible(visible);
+}
+
+} // namespace vyp

@@ -1,0 +1,72 @@
+// The search window "Výsledky hledání": the search field and button, the results table with its
+// status bar, and the group filter in the top-left corner, which opens while the pointer is over
+// it. It searches the lists the main window last loaded, draws with the main window's pictures,
+// and lives hidden from start to end: closing it only hides it, so the text, the ticked groups
+// and the results wait for the next time.
+#pragma once
+
+#include "qtcore/NameCollator.h"
+#include "ui/find_u/FoundRows.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTimer;
+class QToolButton;
+
+namespace vyp {
+
+class FileTable;
+class StatusPanels;
+class TfLV;
+
+class TfFind : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kCollapsedSize = 36;
+    static constexpr int kExpandedSize = 136;
+
+    explicit TfFind(TfLV& fLV, QWidget* parent = nullptr);
+    ~TfFind() override;
+
+    // Runs the search of the text in the search field over the lists of the ticked groups.
+    void btnFindClick();
+    const FoundRows& Found() const { return m_found; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildFilterPanel();
+    void TimerTimer();
+    void ExpandFilterPanel();
+    void CollapseFilterPanel();
+    void ShowFilterControls(bool visible);
+
+    TfLV& m_fLV;
+    NameCollator m_collator;
+    FoundRows m_found;
+
+    QWidget* m_panel1 = nullptr;
+    QLabel* m_label1 = nullptr;
+    QLineEdit* m_edtFind = nullptr;
+    QToolButton* m_btnFind = nullptr;
+    FileTable* m_VSTFind = nullptr;
+    StatusPanels* m_sbFind = nullptr;
+    QWidget* m_pnlFind = nullptr;
+    QLabel* m_image8 = nullptr;
+    std::array<QLabel*, 7> m_groupImages{};   // Image1..Image7
+    std::array<QCheckBox*, 7> m_checkBoxes{}; // CheckBox1..CheckBox7, groups 2..8
+    QTimer* m_timer = nullptr;
+    bool m_filterPanelExpanded = false;
+};
+
+} // namespace vyp
