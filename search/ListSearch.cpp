@@ -13,6 +13,19 @@ namespace vyp {
 
 namespace {
 
+// The last "\" in [begin, end), or nullptr (memrchr is an extension of the GNU C library).
+const char* LastBackslash(const char* begin, const char* end) {
+#ifdef __GLIBC__
+    return static_cast<const char*>(::memrchr(begin, '\\', static_cast<size_t>(end - begin)));
+#else
+    for (const char* p = end; p != begin;) {
+        if (*--p == '\\')
+            return p;
+    }
+    return nullptr;
+#endif
+}
+
 std::string_view FirstField(std::string_view line) {
     return line.substr(0, line.find('\t'));
 }
@@ -62,6 +75,9 @@ void FileSearcher::ScanRegion(const char* begin, const char* end,
         p = headerEnd;
     }
     const char* floor = p; // the region's lines start here (after the header, if it was in it)
+    // The last "\" before scanned: each byte is looked at once, however many lines match.
+    const char* scanned = floor;
+    const char* lastSlash = nullptr;
     while (const char* match = finder.Find(p, end)) {
         const char* lineBegin = LineStartBefore(floor, match);
         const char* lineEnd = LineEndAfter(match, end);
@@ -69,9 +85,10 @@ void FileSearcher::ScanRegion(const char* begin, const char* end,
         std::string_view prefix = m_carriedPrefix;
         if (std::memchr(line.data(), '\\', line.size()) == nullptr) {
             // The folder of a file line is the nearest line above it that holds a "\".
-            const auto* slash = static_cast<const char*>(
-                ::memrchr(floor, '\\', static_cast<size_t>(lineBegin - floor)));
-            if (slash != nullptr) {
+            if (const char* slash = LastBackslash(scanned, lineBegin))
+                lastSlash = slash;
+            scanned = lineBegin;
+            if (const char* slash = lastSlash) {
                 const char* folderLine = LineStartBefore(floor, slash);
                 prefix = FirstField(std::string_view(
                     folderLine, static_cast<size_t>(LineEndAfter(slash, end) - folderLine)));
@@ -80,8 +97,8 @@ void FileSearcher::ScanRegion(const char* begin, const char* end,
         AddRow(line, false, prefix);
         p = lineEnd;
     }
-    const auto* lastSlash =
-        static_cast<const char*>(::memrchr(floor, '\\', static_cast<size_t>(end - floor)));
+    if (const char* slash = LastBackslash(scanned, end))
+        lastSlash = slash;
     if (lastSlash != nullptr) {
         const char* folderLine = LineStartBefore(floor, lastSlash);
         m_carriedPrefix.assign(FirstField(std::string_view(
