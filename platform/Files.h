@@ -94,7 +94,8 @@ std::vector<std::string> NamesInFolder(const std::string& folder);
 // Removes folder/name when it is a plain file that no temporary writer holds (see
 // TemporaryFile::CreateBeside), checking that the name still means the same file.
 bool RemoveIfUnheld(const std::string& folder, const std::string& name);
-// The paths of the files this process has open.
+// The paths of the files this process has open (on Windows, which cannot list them plainly:
+// the temporaries it is writing, the only ones the core asks about).
 std::vector<std::string> PathsOfOwnOpenFiles();
 
 // The folder of the running executable, with the native separator at its end; empty if unknown.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Vypisnik needs on Debian 12, and only what is missing.
-# Safe to run again. apt-get needs root; as another user it goes through sudo.
+# Safe to run again. --run adds what running the program needs; --windows installs only what the
+# Windows cross build of the core needs (scripts/windows.sh). apt-get needs root; as another user
+# it goes through sudo.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
@@ -9,6 +11,9 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
           clang-14 libclang-rt-14-dev llvm-14) # fuzz targets: libFuzzer, sanitizer runtimes, symbolizer
 if [ "${1:-}" = "--run" ]; then
     packages+=(qt6-wayland adwaita-icon-theme)
+fi
+if [ "${1:-}" = "--windows" ]; then # scripts/windows.sh: the core cross-built and run under Wine
+    packages=(cmake make googletest g++-mingw-w64-x86-64-posix wine64)
 fi
 
 missing=()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vypisnik and runs every test (core, command-line companion, windows offscreen); then,
 # unless VYPISNIK_SKIP_SLOW=1 on a developer's machine, the whole suite once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh) and every fuzz target
-# for a short time on its corpus (scripts/fuzz.sh). CI (CI=true) always runs all of it.
+# AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh), every fuzz target
+# for a short time on its corpus (scripts/fuzz.sh), and the core cross-built for Windows and
+# tested under Wine (scripts/windows.sh). CI (CI=true) always runs all of it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -16,8 +17,9 @@ cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVYPISNIK_BUILD_TESTS=OF
 cmake --build build-release -j"$(nproc)" --target vypisnik
 
 if [ "${CI:-}" != "true" ] && [ "${VYPISNIK_SKIP_SLOW:-0}" = "1" ]; then
-    echo "VYPISNIK_SKIP_SLOW=1: sanitizer run and fuzz smoke skipped"
+    echo "VYPISNIK_SKIP_SLOW=1: sanitizer run, fuzz smoke and Windows build skipped"
     exit 0
 fi
 bash scripts/sanitize.sh
 bash scripts/fuzz.sh
+bash scripts/windows.sh

@@ -37,7 +37,7 @@ TEST(ListFileLines, UnreadableFileNamesThePath) {
         FAIL() << "no error";
     } catch (const VypisnikError& error) {
         EXPECT_EQ(std::string(error.what()),
-                  "Cannot open file \"" + (dir / "missing.sez") + "\". No such file or directory");
+                  "Cannot open file \"" + (dir / "missing.sez") + "\". " + test::NoSuchFileText());
     }
     EXPECT_THROW(ReadWholeFile(dir.Path()), VypisnikError); // a folder is no list
 }

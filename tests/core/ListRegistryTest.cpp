@@ -14,12 +14,13 @@ namespace {
 TEST(FindLists, RegistersMatchingFilesWithTheirGroups) {
     test::TempDir dir;
     const std::string lists = dir / "Seznamy";
-    std::filesystem::create_directory(lists);
-    test::WriteFile(lists + "/b.sez", "x\r\n");
-    test::WriteFile(lists + "/A.SEZ", "x\r\n");
-    test::WriteFile(lists + "/notes.txt", "x\r\n");
-    test::WriteFile(lists + "/c.sez", "x\r\n");
-    std::filesystem::create_directory(lists + "/folder.sez"); // a folder is no list
+    const std::string inLists = lists + kNativeSeparator;
+    std::filesystem::create_directory(test::FsPath(lists));
+    test::WriteFile(inLists + "b.sez", "x\r\n");
+    test::WriteFile(inLists + "A.SEZ", "x\r\n");
+    test::WriteFile(inLists + "notes.txt", "x\r\n");
+    test::WriteFile(inLists + "c.sez", "x\r\n");
+    std::filesystem::create_directory(test::FsPath(inLists + "folder.sez")); // a folder is no list
     test::WriteFile(dir / "settings.ini", "[Seznamy]\r\nb.sez=3\r\nc.sez=abc\r\nA.SEZ=12\r\n");
 
     NativeDirectoryWalker walker;
@@ -28,8 +29,8 @@ TEST(FindLists, RegistersMatchingFilesWithTheirGroups) {
     ASSERT_EQ(registry.ListInfos.size(), 3u);
     ASSERT_EQ(registry.ListPaths.size(), 3u);
     EXPECT_EQ(registry.ListInfos[0].FileName, "A.SEZ");
-    EXPECT_EQ(registry.ListInfos[0].FullPath, lists + "/A.SEZ");
-    EXPECT_EQ(registry.ListPaths[0], lists + "/A.SEZ");
+    EXPECT_EQ(registry.ListInfos[0].FullPath, inLists + "A.SEZ");
+    EXPECT_EQ(registry.ListPaths[0], inLists + "A.SEZ");
     EXPECT_EQ(registry.ListInfos[0].Group, 12);                // kept as read ...
     EXPECT_EQ(EffectiveGroup(registry.ListInfos[0].Group), 8); // ... and placed as "Neurčeno"
     EXPECT_EQ(registry.ListInfos[1].FileName, "b.sez");
@@ -44,7 +45,7 @@ TEST(FindLists, RegistersMatchingFilesWithTheirGroups) {
 
     // Without a trailing separator the same; a second call gives identical containers.
     ListRegistry again;
-    FindLists(again, lists + "/", "*.sez", dir / "settings.ini", walker);
+    FindLists(again, inLists, "*.sez", dir / "settings.ini", walker);
     EXPECT_EQ(again.ListPaths, registry.ListPaths);
     EXPECT_EQ(again.ListInfos.size(), registry.ListInfos.size());
     for (size_t i = 0; i < again.ListInfos.size(); ++i) {

@@ -130,7 +130,7 @@ TEST_F(SearchFixture, UnreadableListIsReportedAndTheSearchGoesOn) {
     EXPECT_EQ(result.rows.size(), 1u);
     ASSERT_EQ(result.errors.size(), 1u);
     EXPECT_EQ(result.errors[0],
-              "Cannot open file \"" + (m_dir / "gone.sez") + "\". No such file or directory");
+              "Cannot open file \"" + (m_dir / "gone.sez") + "\". " + test::NoSuchFileText());
 }
 
 TEST_F(SearchFixture, LinesAcrossReadChunksAndLoneLineEnds) {

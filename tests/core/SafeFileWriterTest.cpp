@@ -4,18 +4,19 @@
 #include "lists/ListFile.h"
 #include "lists/SafeFileWriter.h"
 #include "lists/SettingsFile.h"
+#include "platform/SystemError.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 namespace vyp {
 namespace {
 
 size_t FilesIn(const std::string& folder) {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+    return static_cast<size_t>(
+        std::distance(std::filesystem::directory_iterator(test::FsPath(folder)), {}));
 }
 
 // A disk that fails at any step of a write leaves the old list byte for byte, no temporary
@@ -27,11 +28,11 @@ TEST(SafeFileWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
         const char* words;
     };
     const Case cases[] = {
-        {SafeWriteStep::CreateTemporary, EACCES, "Cannot open file"},
+        {SafeWriteStep::CreateTemporary, kErrorAccessDenied, "Cannot open file"},
         {SafeWriteStep::Write, EIO, "Cannot write file"},
         {SafeWriteStep::ShortWrite, 0, "Cannot write file"}, // the disk fills up half-way
         {SafeWriteStep::Sync, EIO, "Cannot write file"},
-        {SafeWriteStep::Close, EDQUOT, "Cannot write file"},
+        {SafeWriteStep::Close, kErrorDiskFull, "Cannot write file"},
         {SafeWriteStep::Rename, EXDEV, "Cannot write file"},
     };
     test::TempDir dir;
@@ -49,7 +50,7 @@ TEST(SafeFileWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
             WriteListFile(list, lines);
             ADD_FAILURE() << "the write reported success";
         } catch (const VypisnikError& error) {
-            const std::string reason = std::strerror(c.err != 0 ? c.err : ENOSPC);
+            const std::string reason = SystemErrorText(c.err != 0 ? c.err : kErrorDiskFull);
             EXPECT_EQ(error.what(), std::string(c.words) + " \"" + list + "\". " + reason);
         }
         EXPECT_EQ(test::ReadFile(list), old);

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "platform/SystemError.h"
+
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -13,11 +15,11 @@ TempDir::TempDir() {
     std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name()
                                        : std::string("vypisnik");
     for (char& c : name) {
-        if (c == '/')
+        if (c == '/' || c == '\\')
             c = '_';
     }
-    m_path =
-        std::filesystem::temp_directory_path() / ("vyp-" + name + "-" + std::to_string(random()));
+    m_path = std::filesystem::temp_directory_path() /
+             FsPath("vyp-" + name + "-" + std::to_string(random()));
     std::filesystem::create_directories(m_path);
 }
 
@@ -33,15 +35,53 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
+std::filesystem::path FsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string NoSuchFileText() {
+#ifdef _WIN32
+    return SystemErrorText(2); // ERROR_FILE_NOT_FOUND
+#else
+    return "No such file or directory";
+#endif
+}
+
+std::string NoSuchPathText() {
+#ifdef _WIN32
+    return SystemErrorText(3); // ERROR_PATH_NOT_FOUND
+#else
+    return "No such file or directory";
+#endif
+}
+
+std::string Native(const std::string& path) {
+    std::string native = path;
+    for (char& c : native) {
+        if (c == '/')
+            c = kNativeSeparator;
+    }
+#ifdef _WIN32
+    if (native.starts_with('\\'))
+        native.insert(0, "E:");
+#endif
+    return native;
+}
+
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FsPath(path), std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
@@ -83,9 +123,10 @@ void AddExampleTree(FakeDirectoryWalker& walker, const std::string& root, bool f
         games.push_back(setup);
     else
         games.insert(games.begin(), setup);
-    walker.AddFolder(root + "Games/", games);
-    walker.AddFolder(root + "Games/Old/", {FileEntry("old.zip", 2000, At(2003, 5, 1, 0, 0, 0))});
-    walker.AddFolder(root + "Music/", {});
+    walker.AddFolder(root + Native("Games/"), games);
+    walker.AddFolder(root + Native("Games/Old/"),
+                     {FileEntry("old.zip", 2000, At(2003, 5, 1, 0, 0, 0))});
+    walker.AddFolder(root + Native("Music/"), {});
 }
 
 std::vector<std::string> ExampleLines(const std::string& root) {

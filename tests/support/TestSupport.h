@@ -4,6 +4,7 @@
 
 #include "lists/StoredDateTime.h"
 #include "platform/DirectoryWalker.h"
+#include "platform/Native.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,28 @@
 #include <string>
 #include <vector>
 
+// Marks a case that cannot occur on Windows (symbolic links, permission bits, resource limits,
+// names holding "\"): it is reported there as skipped, with the reason.
+#ifdef _WIN32
+#define VYP_LINUX_ONLY(reason) GTEST_SKIP() << "Linux only: " << (reason)
+#else
+#define VYP_LINUX_ONLY(reason) static_cast<void>(reason)
+#endif
+
 namespace vyp::test {
+
+// The system's words for a missing file, and for a missing folder on the way to one (on Windows
+// in the language of the system: English on Windows itself, Wine's own words under Wine).
+std::string NoSuchFileText();
+std::string NoSuchPathText();
+
+// A UTF-8 path as std::filesystem takes it: its narrow strings are not UTF-8 on Windows.
+std::filesystem::path FsPath(const std::string& utf8);
+std::string Utf8(const std::filesystem::path& path);
+
+// A path written with "/" in the native form: on Windows "\", and a leading "/" is the drive
+// E:\ ("/media/cdrom/" becomes "E:\media\cdrom\").
+std::string Native(const std::string& path);
 
 class TempDir {
 public:
@@ -23,8 +45,9 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     // The folder with a trailing separator.
-    std::string Path() const { return m_path.string() + "/"; }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+    std::string Path() const { return Utf8(m_path) + kNativeSeparator; }
+    // A path in the folder; "/" in name stays as it is (Windows takes it as well).
+    std::string operator/(const std::string& name) const { return Path() + name; }
 
 private:
     std::filesystem::path m_path;
@@ -54,8 +77,9 @@ LocalDateTime At(int year, int month, int day, int hour, int minute, int second)
 DirectoryEntry FileEntry(const std::string& name, int64_t size, LocalDateTime modified = {});
 DirectoryEntry FolderEntry(const std::string& name, LocalDateTime modified = {});
 
-// The example tree of the list format: E:\ with autorun.inf, Games (setup.exe, Old with
-// old.zip) and the empty Music; files listed after folders when filesLast is set.
+// The example tree of the list format: root (ending with the native separator) with autorun.inf,
+// Games (setup.exe, Old with old.zip) and the empty Music; files listed after folders when
+// filesLast is set.
 void AddExampleTree(FakeDirectoryWalker& walker, const std::string& root, bool filesLast);
 // Its seven lines.
 std::vector<std::string> ExampleLines(const std::string& root);
