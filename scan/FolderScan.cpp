@@ -85,8 +85,8 @@ int64_t FolderScan::ScanFolder(const std::string& path, const std::string& relat
     return total;
 }
 
-size_t CreateList(DirectoryWalker& walker, const std::string& root, const std::string& listFilePath,
-                  const ScanOptions& options, ScanLines& lines) {
+size_t BuildListLines(DirectoryWalker& walker, const std::string& root, const ScanOptions& options,
+                      ScanLines& lines) {
     lines.Clear();
     const size_t header = lines.AppendPlaceholder();
     FolderScan scan(walker, options, lines);
@@ -95,11 +95,16 @@ size_t CreateList(DirectoryWalker& walker, const std::string& root, const std::s
     headerLine.push_back('\t');
     AppendNumber(total, headerLine);
     lines.FillPlaceholder(header, std::move(headerLine));
+    return scan.UnreadableFolders();
+}
 
+size_t CreateList(DirectoryWalker& walker, const std::string& root, const std::string& listFilePath,
+                  const ScanOptions& options, ScanLines& lines) {
+    const size_t unreadable = BuildListLines(walker, root, options, lines);
     SafeFileWriter writer(listFilePath);
     lines.WriteTo(writer);
     writer.Commit();
-    return scan.UnreadableFolders();
+    return unreadable;
 }
 
 } // namespace vyp

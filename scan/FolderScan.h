@@ -37,6 +37,11 @@ private:
     size_t m_unreadableFolders = 0;
 };
 
+// Builds the lines of root's list into lines (cleared first): the header, then everything below
+// root. Returns how many folders could not be read (the root itself included).
+size_t BuildListLines(DirectoryWalker& walker, const std::string& root, const ScanOptions& options,
+                      ScanLines& lines);
+
 // Builds the lines of root's list into lines (cleared first) and writes them to listFilePath,
 // replacing an existing list only once the new one is whole. Throws VypisnikError when the file
 // cannot be written. Returns how many folders could not be read (their subtrees are missing from
