@@ -1,11 +1,11 @@
 #include "cli/CliCommands.h"
 
-#include "lists/CsvWriter.h"
 #include "lists/DataFolder.h"
 #include "lists/DisplayFormat.h"
 #include "lists/Errors.h"
 #include "lists/FolderHierarchy.h"
 #include "lists/FolderRows.h"
+#include "lists/FolderRowsCsv.h"
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegistry.h"
@@ -18,9 +18,9 @@
 #include "scan/FolderScan.h"
 #include "scan/ListRescan.h"
 #include "search/ListSearch.h"
+#include "search/SearchRowsCsv.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -76,8 +76,6 @@ private:
     // The registry entry whose caption or file name is name; reports and returns nothing else.
     std::optional<size_t> FindList(const ListRegistry& registry, const std::string& name);
     void Row(std::initializer_list<std::string_view> cells);
-    // A row as Row prints it, or with m_csv set one row of CSV ending with the cell bytes.
-    void TableRow(std::initializer_list<std::string_view> cells, std::string_view bytes);
     void FlushSometimes();
     int Fail(const std::string& message) {
         m_err << message << "\n";
@@ -101,14 +99,6 @@ bool TakeFlag(std::vector<std::string>& args, std::string_view flag) {
     return true;
 }
 
-constexpr std::string_view kBytesCaption = "Velikost v bajtech";
-
-// The exact size in bytes as a plain number, empty for a size that is no number.
-std::string BytesCell(std::string_view sizeText) {
-    const auto value = TryParseSizeText(sizeText);
-    return value ? std::to_string(*value) : std::string();
-}
-
 bool IsFolder(const std::string& path) {
     return KindOfPath(path) == PathKind::Folder;
 }
@@ -120,13 +110,6 @@ int ParseGroup(const std::string& text) {
     return static_cast<int>(*value);
 }
 
-// The size of a table's "Velikost" column: the megabyte form, empty for a size that is no
-// number (a damaged list); the exact column shows such a text as it is.
-std::string SizeCell(std::string_view sizeText, const RegionalSettings& regional) {
-    const auto value = TryParseSizeText(sizeText);
-    return value ? FormatMB(*value, regional) : std::string();
-}
-
 void Cli::Row(std::initializer_list<std::string_view> cells) {
     bool first = true;
     for (std::string_view cell : cells) {
@@ -136,17 +119,6 @@ void Cli::Row(std::initializer_list<std::string_view> cells) {
         first = false;
     }
     m_output.push_back('\n');
-    FlushSometimes();
-}
-
-void Cli::TableRow(std::initializer_list<std::string_view> cells, std::string_view bytes) {
-    if (!m_csv)
-        return Row(cells);
-    std::array<std::string_view, 8> all;
-    const size_t count = std::min(cells.size(), all.size() - 1);
-    std::copy_n(cells.begin(), count, all.begin());
-    all[count] = bytes;
-    CsvWriter(m_output).Row(std::span<const std::string_view>(all.data(), count + 1));
     FlushSometimes();
 }
 
@@ -403,11 +375,15 @@ int Cli::Show(std::vector<std::string> args) {
         names.push_back(rows.Caption(i));
     const RegionalSettings& regional = m_environment.regional;
     if (m_csv)
-        TableRow({"Soubor", "Velikost", "Přesná velikost", "Datum", "Čas"}, kBytesCaption);
+        AppendFolderRowsCsvHeader(m_output);
     for (size_t i : NameCollator(m_environment.collationLocale).StableOrder(names)) {
-        TableRow({rows.Caption(i), FormatMB(rows.Size(i), regional),
-                  FormatExactSize(rows.SizeText(i)), rows.DateText(i), rows.TimeText(i)},
-                 BytesCell(rows.SizeText(i)));
+        if (!m_csv) {
+            Row({rows.Caption(i), FormatMB(rows.Size(i), regional),
+                 FormatExactSize(rows.SizeText(i)), rows.DateText(i), rows.TimeText(i)});
+            continue;
+        }
+        AppendFolderRowCsv(rows, i, regional, m_output);
+        FlushSometimes();
     }
     if (m_csv)
         return 0;
@@ -466,14 +442,17 @@ int Cli::Search(std::vector<std::string> args) {
     });
     const RegionalSettings& regional = m_environment.regional;
     if (m_csv)
-        TableRow({"Seznam", "Soubor / složka", "Velikost", "Přesná velikost", "Datum", "Čas"},
-                 kBytesCaption);
+        AppendSearchRowsCsvHeader(m_output);
     for (size_t i : order) {
         const SearchRow& row = result.rows[i];
-        TableRow({listNames[static_cast<size_t>(row.ListIndex())], row.Path(),
-                  SizeCell(row.SizeText(), regional), FormatExactSize(row.SizeText()),
-                  row.DateText(), row.TimeText()},
-                 BytesCell(row.SizeText()));
+        const std::string& listName = listNames[static_cast<size_t>(row.ListIndex())];
+        if (!m_csv) {
+            Row({listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
+                 FormatExactSize(row.SizeText()), row.DateText(), row.TimeText()});
+            continue;
+        }
+        AppendSearchRowCsv(row, listName, regional, m_output);
+        FlushSometimes();
     }
     if (!m_csv) {
         m_output += "Nalezených souborů: " + std::to_string(result.filesFound) + "\n";
