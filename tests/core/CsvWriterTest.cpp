@@ -36,7 +36,7 @@ TEST(CsvWriter, FolderRowsGiveTheTablesColumnsAndTheBytes) {
     for (size_t i = 0; i < rows.Count(); ++i)
         AppendFolderRowCsv(rows, i, RegionalSettings::Czech(), out);
     EXPECT_EQ(out, "Soubor,Velikost,Přesná velikost,Datum,Čas,Velikost v bajtech\r\n"
-                   "\"Špilberk, západ \"\"2\"\".JPG\",\"2,861 MB\",3000000 B,2023.9.1,19:30:0,"
+                   "\"Špilberk, západ \"\"2\"\".JPG\",\"2,86 MB\",3000000 B,2023.9.1,19:30:0,"
                    "3000000\r\n"
                    "Über.uns.txt,\"0,00 MB\",12 B,2023.9.1,7:5:58,12\r\n");
 }
