@@ -5,6 +5,7 @@
 #include "lists/Errors.h"
 #include "lists/FolderHierarchy.h"
 #include "lists/FolderRows.h"
+#include "lists/FolderRowsCsv.h"
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegistry.h"
@@ -15,10 +16,13 @@
 #include "platform/Native.h"
 #include "qtcore/NameCollator.h"
 #include "scan/FolderScan.h"
+#include "scan/ListRescan.h"
 #include "scan/NamedListCreation.h"
 #include "search/ListSearch.h"
 #include "search/SearchRowOrder.h"
+#include "search/SearchRowsCsv.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -30,12 +34,19 @@ const char* const kCliUsage =
     "  vypisnik-cli [--data DIR] scan FOLDER NAME [--group ID] [--folders-only] [--overwrite]\n"
     "  vypisnik-cli [--data DIR] lists\n"
     "  vypisnik-cli [--data DIR] tree NAME\n"
-    "  vypisnik-cli [--data DIR] show NAME [FOLDER]\n"
-    "  vypisnik-cli [--data DIR] search TEXT [--groups ID,ID,...]\n"
+    "  vypisnik-cli [--data DIR] rescan NAME [--force]\n"
+    "  vypisnik-cli [--data DIR] show NAME [FOLDER] [--csv]\n"
+    "  vypisnik-cli [--data DIR] search TEXT [--groups ID,ID,...] [--csv]\n"
     "\n"
     "--data DIR   the folder that holds \"Seznamy\" and \"settings.ini\" (default: the folder of\n"
     "             the executable, or ~/.local/share/Vypisnik when the program is installed)\n"
-    "Rows are printed one a line, fields separated by TAB, as the windows show them.\n";
+    "Rows are printed one a line, fields separated by TAB, as the windows show them.\n"
+    "rescan       scans the list's folder again, replaces the list under the same name (its\n"
+    "             group stays) and prints what changed; when more than half of the list's\n"
+    "             entries would disappear (the wrong disc?) it changes nothing unless --force\n"
+    "             is given\n"
+    "--csv        prints the rows as CSV (UTF-8, a header line, CR LF line ends) with the\n"
+    "             exact size in bytes as the last column, and no totals\n";
 
 namespace {
 
@@ -59,13 +70,15 @@ private:
     int Scan(const std::vector<std::string>& args);
     int Lists();
     int Tree(const std::vector<std::string>& args);
-    int Show(const std::vector<std::string>& args);
-    int Search(const std::vector<std::string>& args);
+    int Rescan(const std::vector<std::string>& args);
+    int Show(std::vector<std::string> args);
+    int Search(std::vector<std::string> args);
 
     ListRegistry LoadRegistry() const;
     // The registry entry whose caption or file name is name; reports and returns nothing else.
     std::optional<size_t> FindList(const ListRegistry& registry, const std::string& name);
     void Row(std::initializer_list<std::string_view> cells);
+    void FlushSometimes();
     int Fail(const std::string& message) {
         m_err << message << "\n";
         return kFailed;
@@ -76,7 +89,17 @@ private:
     std::ostream& m_err;
     DataFolder m_data;
     std::string m_output; // rows not yet written
+    bool m_csv = false;
 };
+
+// Removes the flag from args; returns whether it was there.
+bool TakeFlag(std::vector<std::string>& args, std::string_view flag) {
+    const auto found = std::find(args.begin(), args.end(), flag);
+    if (found == args.end())
+        return false;
+    args.erase(found);
+    return true;
+}
 
 bool IsFolder(const std::string& path) {
     return KindOfPath(path) == PathKind::Folder;
@@ -89,13 +112,6 @@ int ParseGroup(const std::string& text) {
     return static_cast<int>(*value);
 }
 
-// The size of a table's "Velikost" column: the megabyte form, empty for a size that is no
-// number (a damaged list); the exact column shows such a text as it is.
-std::string SizeCell(std::string_view sizeText, const RegionalSettings& regional) {
-    const auto value = TryParseSizeText(sizeText);
-    return value ? FormatMB(*value, regional) : std::string();
-}
-
 void Cli::Row(std::initializer_list<std::string_view> cells) {
     bool first = true;
     for (std::string_view cell : cells) {
@@ -105,6 +121,10 @@ void Cli::Row(std::initializer_list<std::string_view> cells) {
         first = false;
     }
     m_output.push_back('\n');
+    FlushSometimes();
+}
+
+void Cli::FlushSometimes() {
     if (m_output.size() >= (1u << 20)) { // hand rows on in pieces, not the whole output at once
         m_out << m_output;
         m_output.clear();
@@ -154,6 +174,8 @@ int Cli::Run(std::vector<std::string> args) {
         status = Lists();
     else if (command == "tree")
         status = Tree(args);
+    else if (command == "rescan")
+        status = Rescan(args);
     else if (command == "show")
         status = Show(args);
     else if (command == "search")
@@ -281,7 +303,52 @@ int Cli::Tree(const std::vector<std::string>& args) {
     return status;
 }
 
-int Cli::Show(const std::vector<std::string>& args) {
+int Cli::Rescan(const std::vector<std::string>& args) {
+    bool force = false;
+    std::vector<std::string> positional;
+    for (const std::string& arg : args) {
+        if (arg == "--force")
+            force = true;
+        else if (arg.starts_with("--"))
+            throw UsageError{"neznámá volba: " + arg};
+        else
+            positional.push_back(arg);
+    }
+    if (positional.size() != 1)
+        throw UsageError{"rescan potřebuje NAME"};
+    const ListRegistry registry = LoadRegistry();
+    const auto list = FindList(registry, positional[0]);
+    if (!list)
+        return kFailed;
+    try {
+        ListRescan rescan(registry.ListPaths[*list]);
+        NativeDirectoryWalker walker;
+        switch (rescan.Prepare(walker, m_environment.regional.timeSeparator)) {
+        case ListRescan::Outcome::Ready:
+            break;
+        case ListRescan::Outcome::RootUnavailable:
+            return Fail(RootUnavailableText(rescan.Root()));
+        case ListRescan::Outcome::Cancelled:
+            return kFailed; // nothing here stops a scan
+        }
+        const RescanSummary& summary = rescan.Summary();
+        if (summary.MostWouldDisappear() && !force)
+            return Fail(MostWouldDisappearText(summary) +
+                        " Seznam zůstal beze změny; nahradíte jej volbou --force.");
+        rescan.Commit();
+        for (const std::string& line : RescanSummaryLines(summary, m_environment.regional))
+            m_output += line + "\n";
+        // The list is written, but it must not pass for a whole catalogue of the folder.
+        if (summary.unreadableFolders > 0)
+            return kFailed;
+    } catch (const VypisnikError& error) {
+        return Fail(error.what());
+    }
+    return 0;
+}
+
+int Cli::Show(std::vector<std::string> args) {
+    m_csv = TakeFlag(args, "--csv");
     if (args.empty() || args.size() > 2)
         throw UsageError{"show potřebuje NAME [FOLDER]"};
     const ListRegistry registry = LoadRegistry();
@@ -297,16 +364,26 @@ int Cli::Show(const std::vector<std::string>& args) {
     for (size_t i = 0; i < rows.Count(); ++i)
         names.push_back(rows.Caption(i));
     const RegionalSettings& regional = m_environment.regional;
+    if (m_csv)
+        AppendFolderRowsCsvHeader(m_output);
     for (size_t i : NameCollator(m_environment.collationLocale).StableOrder(names)) {
-        Row({rows.Caption(i), FormatMB(rows.Size(i), regional), FormatExactSize(rows.SizeText(i)),
-             rows.DateText(i), rows.TimeText(i)});
+        if (!m_csv) {
+            Row({rows.Caption(i), FormatMB(rows.Size(i), regional),
+                 FormatExactSize(rows.SizeText(i)), rows.DateText(i), rows.TimeText(i)});
+            continue;
+        }
+        AppendFolderRowCsv(rows, i, regional, m_output);
+        FlushSometimes();
     }
+    if (m_csv)
+        return 0;
     m_output += "Počet souborů: " + std::to_string(rows.Count()) + "\n";
     m_output += "Velikost: " + FormatMB(rows.Total(), regional) + "\n";
     return 0;
 }
 
-int Cli::Search(const std::vector<std::string>& args) {
+int Cli::Search(std::vector<std::string> args) {
+    m_csv = TakeFlag(args, "--csv");
     GroupFilter groups{true, true, true, true, true, true, true};
     std::optional<std::string> text;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -340,14 +417,23 @@ int Cli::Search(const std::vector<std::string>& args) {
             return collator.Compare(a, b);
         }));
     const RegionalSettings& regional = m_environment.regional;
+    if (m_csv)
+        AppendSearchRowsCsvHeader(m_output);
     for (size_t i : order) {
         const SearchRow& row = result.rows[i];
-        Row({listNames[static_cast<size_t>(row.ListIndex())], row.Path(),
-             SizeCell(row.SizeText(), regional), FormatExactSize(row.SizeText()), row.DateText(),
-             row.TimeText()});
+        const std::string& listName = listNames[static_cast<size_t>(row.ListIndex())];
+        if (!m_csv) {
+            Row({listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
+                 FormatExactSize(row.SizeText()), row.DateText(), row.TimeText()});
+            continue;
+        }
+        AppendSearchRowCsv(row, listName, regional, m_output);
+        FlushSometimes();
     }
-    m_output += "Nalezených souborů: " + std::to_string(result.filesFound) + "\n";
-    m_output += "Nalezených adresářů: " + std::to_string(result.foldersFound) + "\n";
+    if (!m_csv) {
+        m_output += "Nalezených souborů: " + std::to_string(result.filesFound) + "\n";
+        m_output += "Nalezených adresářů: " + std::to_string(result.foldersFound) + "\n";
+    }
     for (const std::string& error : result.errors)
         m_err << error << "\n";
     return result.errors.empty() ? 0 : kFailed;

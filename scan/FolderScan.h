@@ -37,8 +37,8 @@ private:
     size_t m_unreadableFolders = 0;
 };
 
-// Builds the lines of root's list into lines (cleared first): the header, then every folder and
-// file below root. Returns how many folders could not be read.
+// Builds the lines of root's list into lines (cleared first): the header, then everything below
+// root. Returns how many folders could not be read (the root itself included).
 size_t BuildListLines(DirectoryWalker& walker, const std::string& root, const ScanOptions& options,
                       ScanLines& lines);
 

@@ -28,6 +28,8 @@ public:
 
     // Writes every line, each ended by CR LF.
     void WriteTo(SafeFileWriter& writer) const;
+    // Calls visit with every line, without its line end, in file order.
+    template <typename Visit> void ForEachLine(Visit visit) const;
     // The lines as separate texts (for inspection; a list file is written by WriteTo).
     std::vector<std::string> ToLines() const;
 
@@ -39,5 +41,24 @@ private:
     std::string m_bytes;
     std::vector<Placeholder> m_placeholders; // in line order: offsets never decrease
 };
+
+template <typename Visit> void ScanLines::ForEachLine(Visit visit) const {
+    const std::string_view bytes(m_bytes);
+    // Appended lines all end with CR LF, and names never hold CR or LF.
+    const auto visitLines = [&](size_t from, size_t to) {
+        while (from < to) {
+            const size_t end = bytes.find("\r\n", from);
+            visit(bytes.substr(from, end - from));
+            from = end + 2;
+        }
+    };
+    size_t done = 0;
+    for (const Placeholder& placeholder : m_placeholders) {
+        visitLines(done, placeholder.offset);
+        visit(std::string_view(placeholder.line));
+        done = placeholder.offset;
+    }
+    visitLines(done, bytes.size());
+}
 
 } // namespace vyp

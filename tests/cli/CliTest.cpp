@@ -246,3 +246,109 @@ TEST_F(CliFixture, ScanTellsWhenPartOfTheTreeCouldNotBeRead) {
 
 } // namespace
 } // namespace vyp
+
+namespace vyp {
+namespace {
+
+TEST_F(CliFixture, RescanPrintsWhatChangedAndKeepsTheGroup) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk", "--group", "3"}), 0) << m_err;
+    test::WriteFile(m_tree + "/autorun.inf", std::string(46, 'a'));
+    test::WriteFile(m_tree + "/Games/Nový soubor, verze 2.txt", "12345");
+    std::filesystem::remove(m_tree + "/Games/Zebra.txt");
+
+    ASSERT_EQ(Run({"rescan", "Disk"}), 0) << m_err;
+    EXPECT_EQ(m_out, "Složky: přidáno 0, odebráno 0, změněno 1\n"
+                     "Soubory: přidáno 1, odebráno 1, změněno 1\n"
+                     "Počet složek: 3, počet souborů: 5, velikost: 1,00 MB\n");
+    EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), "[Seznamy]\r\nDisk.sez=3\r\n");
+    ASSERT_EQ(Run({"scan", m_tree, "Nově"}), 0);
+    EXPECT_EQ(test::ReadFile(m_data + "/Seznamy/Disk.sez"),
+              test::ReadFile(m_data + "/Seznamy/Nově.sez"));
+
+    ASSERT_EQ(Run({"rescan", "Disk.sez"}), 0);
+    EXPECT_EQ(m_out.substr(0, m_out.find('\n')),
+              "Seznam odpovídá obsahu složky, nic se nezměnilo.");
+    EXPECT_EQ(Run({"rescan", "Žádný"}), 1);
+    EXPECT_EQ(m_err, "Seznam \"Žádný\" neexistuje.\n");
+    EXPECT_EQ(Run({"rescan"}), 2);
+    EXPECT_EQ(Run({"rescan", "Disk", "--all"}), 2);
+}
+
+TEST_F(CliFixture, RescanWithoutTheDiscOrWithAnotherOneChangesNothing) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0) << m_err;
+    const std::string list = m_data + "/Seznamy/Disk.sez";
+    const std::string before = test::ReadFile(list);
+    std::filesystem::rename(m_tree, m_tree + " (vysunuto)");
+
+    EXPECT_EQ(Run({"rescan", "Disk", "--force"}), 1);
+    EXPECT_EQ(m_err, "Složku \"" + m_tree +
+                         "/\" nelze otevřít; vložte disk, ze kterého byl seznam vytvořen. "
+                         "Seznam zůstal beze změny.\n");
+    EXPECT_EQ(test::ReadFile(list), before);
+
+    std::filesystem::create_directories(m_tree); // an empty mount point
+    EXPECT_EQ(Run({"rescan", "Disk"}), 1);
+    EXPECT_EQ(m_out, "");
+    EXPECT_EQ(m_err, "Ze seznamu by zmizelo 8 z 8 položek, víc než polovina. Je vložen správný "
+                     "disk? Seznam zůstal beze změny; nahradíte jej volbou --force.\n");
+    EXPECT_EQ(test::ReadFile(list), before);
+
+    ASSERT_EQ(Run({"rescan", "Disk", "--force"}), 0) << m_err;
+    EXPECT_EQ(test::ReadFile(list), m_tree + "/\t0\r\n");
+}
+
+// The rows as Python's csv module reads them back: per row its field count and the fields at
+// the given indexes, as JSON.
+std::vector<std::string> ReadBackCsv(const std::string& csvPath, const std::string& indexes) {
+    const std::string command =
+        "python3 -c 'import csv, json, sys\n"
+        "rows = list(csv.reader(open(sys.argv[1], newline=\"\", encoding=\"utf-8\")))\n"
+        "for r in rows: print(json.dumps([len(r)] + [r[int(i)] for i in sys.argv[2].split(\",\")],"
+        " ensure_ascii=False))' '" +
+        csvPath + "' " + indexes;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, n);
+    EXPECT_EQ(WEXITSTATUS(::pclose(pipe)), 0);
+    std::vector<std::string> rows;
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);)
+        rows.push_back(line);
+    return rows;
+}
+
+TEST_F(CliFixture, CsvOfShowAndSearchReadsBackAsTheTable) {
+    test::WriteFile(m_tree + "/Games/Kino, \"Группа крови\".mp3", std::string(3000, 'k'));
+    test::WriteFile(m_tree + "/Games/Château d'Eau; 東京.txt", "");
+    ASSERT_EQ(Run({"scan", m_tree, "Hudba, filmy"}), 0) << m_err;
+
+    ASSERT_EQ(Run({"show", "Hudba, filmy", "Games\\", "--csv"}), 0) << m_err;
+    EXPECT_EQ(m_out.substr(0, m_out.find("\r\n") + 2),
+              "Soubor,Velikost,Přesná velikost,Datum,Čas,Velikost v bajtech\r\n");
+    EXPECT_EQ(std::count(m_out.begin(), m_out.end(), '\n'), 6);
+    EXPECT_EQ(std::count(m_out.begin(), m_out.end(), '\r'), 6);
+    test::WriteFile(m_dir / "show.csv", m_out);
+    EXPECT_EQ(ReadBackCsv(m_dir / "show.csv", "0,1,2,5"),
+              (std::vector<std::string>{
+                  R"([6, "Soubor", "Velikost", "Přesná velikost", "Velikost v bajtech"])",
+                  R"([6, "alpha.txt", "0,00 MB", "2 B", "2"])",
+                  R"([6, "Château d'Eau; 東京.txt", "0,00 MB", "0 B", "0"])",
+                  R"([6, "Kino, \"Группа крови\".mp3", "0,00 MB", "3000 B", "3000"])",
+                  R"([6, "setup.exe", "1,00 MB", "1048576 B", "1048576"])",
+                  R"([6, "Zebra.txt", "0,00 MB", "1 B", "1"])"}));
+
+    ASSERT_EQ(Run({"search", "Группа", "--csv"}), 0) << m_err;
+    test::WriteFile(m_dir / "search.csv", m_out);
+    EXPECT_EQ(
+        ReadBackCsv(m_dir / "search.csv", "0,1,3,6"),
+        (std::vector<std::string>{
+            R"([7, "Seznam", "Soubor / složka", "Přesná velikost", "Velikost v bajtech"])",
+            R"([7, "Hudba, filmy", "Games\\Kino, \"Группа крови\".mp3", "3000 B", "3000"])"}));
+    ASSERT_EQ(Run({"search", "Группа"}), 0);
+    EXPECT_EQ(Fields(m_out, 2).back(), "Nalezených adresářů: 0");
+}
+
+} // namespace
+} // namespace vyp

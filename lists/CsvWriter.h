@@ -1,0 +1,29 @@
+// Writes tables as CSV that spreadsheets and scripts read alike: UTF-8, fields separated by
+// commas, rows ended by CR LF; a field holding a comma, a quote, CR or LF is put in quotes, its
+// quotes doubled. Rows are appended to a text the caller owns.
+#pragma once
+
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vyp {
+
+class CsvWriter {
+public:
+    explicit CsvWriter(std::string& out) : m_out(out) {}
+
+    void Row(std::span<const std::string_view> fields);
+    void Row(std::initializer_list<std::string_view> fields) {
+        Row(std::span<const std::string_view>(fields.begin(), fields.size()));
+    }
+
+    // Appends one field, quoted where it must be.
+    static void AppendField(std::string_view field, std::string& out);
+
+private:
+    std::string& m_out;
+};
+
+} // namespace vyp
