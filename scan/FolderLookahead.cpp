@@ -83,9 +83,17 @@ void FolderLookahead::List(Folder* folder, std::vector<DirectoryEntry>& entries,
     }
 }
 
-void FolderLookahead::AddSubfolders(Folder* folder) {
-    for (const auto& sub : folder->subfolders)
-        m_waiting.insert(sub.get());
+void FolderLookahead::AddSubfolders(Folder* folder, std::exception_ptr& error) {
+    try {
+        for (const auto& sub : folder->subfolders)
+            m_waiting.insert(sub.get());
+    } catch (...) { // no memory: no worker may find a subfolder that is about to go
+        for (const auto& sub : folder->subfolders)
+            m_waiting.erase(sub.get());
+        folder->subfolders.clear();
+        if (!error)
+            error = std::current_exception();
+    }
 }
 
 bool FolderLookahead::MayListAhead() const {
@@ -104,7 +112,7 @@ void FolderLookahead::ListAhead(std::unique_lock<std::mutex>& lock) {
     List(folder, entries, ok, error);
 
     lock.lock();
-    AddSubfolders(folder);
+    AddSubfolders(folder, error);
     m_entriesListed += entries.size() + 1;
     folder->entries = std::move(entries);
     folder->ok = ok;
@@ -142,7 +150,7 @@ bool FolderLookahead::Take(Folder* folder, std::vector<DirectoryEntry>& entries)
         std::exception_ptr error;
         List(folder, entries, ok, error);
         lock.lock();
-        AddSubfolders(folder);
+        AddSubfolders(folder, error);
         folder->state = Folder::State::Taken;
         lock.unlock();
         if (!folder->subfolders.empty())

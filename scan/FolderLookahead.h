@@ -60,7 +60,8 @@ private:
     // Lists folder and makes its subfolders; the lock is not held.
     void List(Folder* folder, std::vector<DirectoryEntry>& entries, bool& ok,
               std::exception_ptr& error);
-    void AddSubfolders(Folder* folder); // lock held
+    // Makes the subfolders of a listed folder wait for listing; lock held. Sets error if it fails.
+    void AddSubfolders(Folder* folder, std::exception_ptr& error);
 
     DirectoryWalker& m_walker;
     const size_t m_entriesAhead;
