@@ -160,13 +160,15 @@ bool FolderLookahead::Take(Folder* folder, std::vector<DirectoryEntry>& entries)
         return ok;
     }
     folder->state = Folder::State::Taken;
+    const bool wasFull = m_entriesListed >= m_entriesAhead;
     m_entriesListed -= folder->entries.size() + 1;
     entries = std::move(folder->entries);
     folder->entries = {};
     const bool ok = folder->ok;
     const std::exception_ptr error = std::move(folder->error);
     lock.unlock();
-    m_workAvailable.notify_all(); // room ahead again
+    if (wasFull) // room ahead again
+        m_workAvailable.notify_all();
     if (error)
         std::rethrow_exception(error);
     return ok;
