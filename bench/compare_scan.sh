@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Scan benchmark: our scan on every core and on one thread against find on the same generated
 # tree, warm cache, same run; the two lists must be the same bytes.
-#   bench/compare_scan.sh [BUILD_DIR=build] [TREE=/tmp/vyp-bench-tree]
+#   bench/compare_scan.sh [BUILD_DIR=build] [TREE=/tmp/vyp-bench-names-tree]
 set -euo pipefail
 build=${1:-build}
-tree=${2:-/tmp/vyp-bench-tree}
+tree=${2:-/tmp/vyp-bench-names-tree}
 [ -d "$tree" ] || "$build/bench/vyp-make-tree" "$tree" 200000 20000
 find "$tree" -printf '%P\t%s\t%T@\n' > /tmp/vyp-find.out # warm the cache
 best() { sort -n | head -1; }
