@@ -1,6 +1,6 @@
 // Generates a deterministic folder tree for the scan benchmark: FILES files spread over FOLDERS
-// folders (nested up to five deep), with varied names, sizes (every 997th file sparse and
-// larger than 2 GiB) and last-write times.
+// folders (nested up to five deep), with names of many languages, sizes (every 997th file sparse
+// and larger than 2 GiB) and last-write times.
 //
 //   vyp-make-tree ROOT [FILES=200000] [FOLDERS=20000]
 #include "BenchUtil.h"
@@ -22,13 +22,17 @@ uint64_t Next() {
     return g_random.Next();
 }
 
-const char* const kWords[] = {"data",      "Photo",  "backup",  "Hudba", "film",  "setup", "readme",
-                              "Dokumenty", "archiv", "obrázek", "IMG",   "track", "save",  "level"};
+// Words of the names on real disks: Czech, German, French, Cyrillic and CJK, with spaces.
+const char* const kWords[] = {"data",  "Photo",           "backup",    "Hudba",    "film",
+                              "setup", "readme",          "Dokumenty", "archiv",   "obrázek",
+                              "IMG",   "track",           "Übersicht", "Été 2019", "Фотографии",
+                              "写真",  "Dovolená u moře", "Straße",    "Москва",   "音楽 ライブ"};
+constexpr uint64_t kWordCount = sizeof kWords / sizeof kWords[0];
 const char* const kExtensions[] = {"txt", "jpg", "mp3", "exe", "dll", "zip", "avi",
                                    "doc", "png", "iso", "",    "ini", "TXT", "gz"};
 
 std::string Name(int serial, bool folder) {
-    std::string name = kWords[Next() % 14];
+    std::string name = kWords[Next() % kWordCount];
     name += "_" + std::to_string(serial);
     if (!folder) {
         const char* ext = kExtensions[Next() % 14];

@@ -1,26 +1,30 @@
 // Scans a folder tree into a list file and prints the time, entries per second and the peak
 // memory next to the size of the list file written.
 //
-//   vyp-bench-scan ROOT LISTFILE
+//   vyp-bench-scan ROOT LISTFILE [THREADS]   (THREADS 0 or left out: one per core)
 #include "BenchUtil.h"
 #include "lists/ListFile.h"
 #include "platform/Native.h"
 #include "scan/FolderScan.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: vyp-bench-scan ROOT LISTFILE\n");
+        std::fprintf(stderr, "usage: vyp-bench-scan ROOT LISTFILE [THREADS]\n");
         return 2;
     }
     std::string root = argv[1];
     if (root.back() != '/')
         root += '/';
+    vyp::ScanOptions options;
+    if (argc > 3)
+        options.threads = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
     vyp::NativeDirectoryWalker walker;
     vyp::ScanLines lines;
     const vyp::bench::Stopwatch watch;
-    vyp::CreateList(walker, root, argv[2], vyp::ScanOptions{}, lines);
+    vyp::CreateList(walker, root, argv[2], options, lines);
     const double seconds = watch.Seconds();
     const double peak = vyp::bench::PeakMemoryMiB(); // before the list is read back to count it
     size_t entries = 0;

@@ -26,6 +26,10 @@ public:
     // folder cannot be enumerated. The order is the walker's own and is kept by its callers.
     virtual bool ListFolder(const std::string& folderPath,
                             std::vector<DirectoryEntry>& entries) = 0;
+
+    // True when ListFolder may run on several threads at once; the scan then lists folders
+    // ahead of itself on every core.
+    virtual bool ListsConcurrently() const { return false; }
 };
 
 // The NTFS order of two names: true when a comes before b (names compared after upper-casing

@@ -3,8 +3,10 @@
 #include "lists/SafeFileWriter.h"
 #include "lists/StoredDateTime.h"
 #include "platform/Native.h"
+#include "scan/FolderLookahead.h"
 
 #include <charconv>
+#include <thread>
 
 namespace vyp {
 
@@ -37,6 +39,40 @@ void AppendEntryFields(std::string& out, int64_t size, const LocalDateTime& modi
     AppendStoredTime(modified, timeSeparator, out);
 }
 
+// Appends the lines of a folder's own files, moves its subfolders to folders and returns the
+// total size of its files.
+int64_t AppendFiles(std::vector<DirectoryEntry>& entries, const ScanOptions& options,
+                    ScanLines& lines, std::vector<PendingFolder>& folders) {
+    int64_t total = 0;
+    for (DirectoryEntry& entry : entries) {
+        if (entry.isFolder) {
+            folders.push_back({std::move(entry.name), entry.modified});
+            continue;
+        }
+        total += entry.size;
+        if (options.foldersOnly)
+            continue;
+        std::string& out = lines.LineBuffer();
+        AppendSafeName(entry.name, out);
+        AppendEntryFields(out, entry.size, entry.modified, options.timeSeparator);
+        lines.EndLine();
+    }
+    return total;
+}
+
+std::string SubfolderRelativePath(const std::string& relativePath, std::string_view name) {
+    std::string subRelative = relativePath;
+    AppendSafeName(name, subRelative);
+    subRelative.push_back('\\');
+    return subRelative;
+}
+
+std::string FolderLine(std::string relativePath, int64_t size, const LocalDateTime& modified,
+                       const ScanOptions& options) {
+    AppendEntryFields(relativePath, size, modified, options.timeSeparator);
+    return relativePath;
+}
+
 } // namespace
 
 std::string ListSafeName(std::string_view name) {
@@ -49,38 +85,58 @@ FolderScan::FolderScan(DirectoryWalker& walker, ScanOptions options, ScanLines& 
     : m_walker(walker), m_options(std::move(options)), m_lines(lines) {}
 
 int64_t FolderScan::ScanFolder(const std::string& path, const std::string& relativePath) {
-    int64_t total = 0;
+    unsigned threads = m_options.threads;
+    if (threads == 0)
+        threads = std::thread::hardware_concurrency(); // 0 when unknown: one thread
+    if (threads <= 1 || !m_walker.ListsConcurrently())
+        return ScanInOrder(path, relativePath);
+    FolderLookahead ahead(m_walker, path, threads - 1);
+    const int64_t total = ScanAhead(ahead, ahead.Root(), relativePath);
+    ahead.Release(ahead.Root());
+    return total;
+}
+
+int64_t FolderScan::ScanInOrder(const std::string& path, const std::string& relativePath) {
     std::vector<PendingFolder> folders;
+    int64_t total = 0;
     {
         // The enumeration ends before the first subfolder is entered, so one is open at a time.
         std::vector<DirectoryEntry> entries;
         if (!m_walker.ListFolder(path, entries))
             ++m_unreadableFolders;
-        for (DirectoryEntry& entry : entries) {
-            if (entry.isFolder) {
-                folders.push_back({std::move(entry.name), entry.modified});
-                continue;
-            }
-            total += entry.size;
-            if (m_options.foldersOnly)
-                continue;
-            std::string& out = m_lines.LineBuffer();
-            AppendSafeName(entry.name, out);
-            AppendEntryFields(out, entry.size, entry.modified, m_options.timeSeparator);
-            m_lines.EndLine();
-        }
+        total = AppendFiles(entries, m_options, m_lines, folders);
     }
     for (const PendingFolder& folder : folders) {
         const size_t placeholder = m_lines.AppendPlaceholder();
-        std::string subPath = path + folder.name + kNativeSeparator;
-        std::string subRelative = relativePath;
-        AppendSafeName(folder.name, subRelative);
-        subRelative.push_back('\\');
-        const int64_t sub = ScanFolder(subPath, subRelative);
+        std::string subRelative = SubfolderRelativePath(relativePath, folder.name);
+        const int64_t sub = ScanInOrder(path + folder.name + kNativeSeparator, subRelative);
         total += sub;
-        std::string line = subRelative;
-        AppendEntryFields(line, sub, folder.modified, m_options.timeSeparator);
-        m_lines.FillPlaceholder(placeholder, std::move(line));
+        m_lines.FillPlaceholder(
+            placeholder, FolderLine(std::move(subRelative), sub, folder.modified, m_options));
+    }
+    return total;
+}
+
+// The same walk as ScanInOrder over folders that the lookahead lists.
+int64_t FolderScan::ScanAhead(FolderLookahead& ahead, LookaheadFolder* folder,
+                              const std::string& relativePath) {
+    std::vector<PendingFolder> folders;
+    int64_t total = 0;
+    {
+        std::vector<DirectoryEntry> entries;
+        if (!ahead.Take(folder, entries))
+            ++m_unreadableFolders;
+        total = AppendFiles(entries, m_options, m_lines, folders);
+    }
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const size_t placeholder = m_lines.AppendPlaceholder();
+        std::string subRelative = SubfolderRelativePath(relativePath, folders[i].name);
+        LookaheadFolder* subfolder = ahead.Subfolder(folder, i);
+        const int64_t sub = ScanAhead(ahead, subfolder, subRelative);
+        ahead.Release(subfolder);
+        total += sub;
+        m_lines.FillPlaceholder(
+            placeholder, FolderLine(std::move(subRelative), sub, folders[i].modified, m_options));
     }
     return total;
 }

@@ -1,6 +1,8 @@
 // The folder scan: walks a folder tree depth-first, each folder's own files before its
 // subfolders, and builds the lines of a list file; and the list creation sequence that writes
 // them. Links are never followed and a folder that cannot be read gets its line with size 0.
+// With a walker that may list from several threads, folders are listed ahead of the scan on
+// every core; the lines come out byte for byte as from a scan on one core.
 #pragma once
 
 #include "platform/DirectoryWalker.h"
@@ -11,9 +13,13 @@
 
 namespace vyp {
 
+class FolderLookahead;
+struct LookaheadFolder;
+
 struct ScanOptions {
     bool foldersOnly = false;        // "Pouze adresářovou strukturu": file lines are left out
     std::string timeSeparator = ":"; // the regional time separator of stored times
+    unsigned threads = 0;            // threads that list folders; 0: one per core
 };
 
 class FolderScan {
@@ -31,6 +37,10 @@ public:
     size_t UnreadableFolders() const { return m_unreadableFolders; }
 
 private:
+    int64_t ScanInOrder(const std::string& path, const std::string& relativePath);
+    int64_t ScanAhead(FolderLookahead& ahead, LookaheadFolder* folder,
+                      const std::string& relativePath);
+
     DirectoryWalker& m_walker;
     ScanOptions m_options;
     ScanLines& m_lines;

@@ -7,12 +7,15 @@
 #include "lists/SettingsFile.h"
 #include "platform/Files.h"
 
+#include <mutex>
+
 namespace vyp {
 
 namespace {
 
 // Passes the enumeration through and counts it for the progress hook, which may stop the scan
-// between two folders.
+// between two folders. Folders may be listed on several threads at once when the walker allows
+// it: the count and the hook are taken one thread at a time.
 class CountingWalker final : public DirectoryWalker {
 public:
     CountingWalker(DirectoryWalker& walker, const ScanProgressHook& progress)
@@ -20,17 +23,23 @@ public:
 
     bool ListFolder(const std::string& folderPath, std::vector<DirectoryEntry>& entries) override {
         const bool read = m_walker.ListFolder(folderPath, entries);
-        ++m_count.folders;
+        size_t files = 0;
         for (const DirectoryEntry& entry : entries)
-            m_count.files += entry.isFolder ? 0 : 1;
+            files += entry.isFolder ? 0 : 1;
+        const std::lock_guard lock(m_mutex);
+        ++m_count.folders;
+        m_count.files += files;
         if (m_progress && !m_progress(m_count))
             throw ListCreationStopped{};
         return read;
     }
 
+    bool ListsConcurrently() const override { return m_walker.ListsConcurrently(); }
+
 private:
     DirectoryWalker& m_walker;
     const ScanProgressHook& m_progress;
+    std::mutex m_mutex;
     ScanCount m_count;
 };
 

@@ -9,6 +9,7 @@ namespace vyp {
 class LinuxDirectoryWalker final : public DirectoryWalker {
 public:
     bool ListFolder(const std::string& folderPath, std::vector<DirectoryEntry>& entries) override;
+    bool ListsConcurrently() const override { return true; } // keeps no state between calls
 };
 
 } // namespace vyp

@@ -87,7 +87,10 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 bool FakeDirectoryWalker::ListFolder(const std::string& folderPath,
                                      std::vector<DirectoryEntry>& entries) {
-    m_listed.push_back(folderPath);
+    {
+        const std::lock_guard lock(m_listedMutex);
+        m_listed.push_back(folderPath);
+    }
     entries.clear();
     const auto found = m_folders.find(folderPath);
     if (found == m_folders.end() || m_unreadable.count(folderPath) != 0)

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -63,11 +64,16 @@ public:
         m_folders[path] = std::move(entries);
     }
     void MakeUnreadable(const std::string& path) { m_unreadable.insert(path); }
+    // Lets the scan list folders on several threads (the tree must not change meanwhile).
+    void AllowConcurrentListing() { m_concurrent = true; }
     const std::vector<std::string>& Listed() const { return m_listed; }
 
     bool ListFolder(const std::string& folderPath, std::vector<DirectoryEntry>& entries) override;
+    bool ListsConcurrently() const override { return m_concurrent; }
 
 private:
+    bool m_concurrent = false;
+    std::mutex m_listedMutex;
     std::map<std::string, std::vector<DirectoryEntry>> m_folders;
     std::set<std::string> m_unreadable;
     std::vector<std::string> m_listed;
