@@ -7,7 +7,9 @@
 
 #include <csignal>
 #include <filesystem>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 namespace vyp {
 namespace {
@@ -24,14 +26,15 @@ protected:
         test::WriteFile(OldList(), m_oldList);
         test::WriteFile(m_dir / "settings.ini", m_oldSettings);
         const LocalDateTime when = At(2019, 8, 3, 14, 2, 10);
-        m_walker.AddFolder("/media/karta/",
+        m_walker.AddFolder(test::Native("/media/karta/"),
                            {FolderEntry("DCIM", when), FileEntry("Čtěte mě.txt", 12, when)});
-        m_walker.AddFolder("/media/karta/DCIM/", {FileEntry("IMG_0001.JPG", 3000, when),
-                                                  FileEntry("Straße am Meer.jpeg", 4000, when)});
+        m_walker.AddFolder(
+            test::Native("/media/karta/DCIM/"),
+            {FileEntry("IMG_0001.JPG", 3000, when), FileEntry("Straße am Meer.jpeg", 4000, when)});
     }
     std::string OldList() { return m_dir / "Seznamy/Fotky léto 2019.sez"; }
     NamedList Card(std::string name, int group = 5) {
-        return NamedList{"/media/karta/", std::move(name), group, ScanOptions{}};
+        return NamedList{test::Native("/media/karta/"), std::move(name), group, ScanOptions{}};
     }
     std::vector<std::string> Leftovers() {
         std::vector<std::string> names;
@@ -52,11 +55,11 @@ TEST_F(NamedListCreation, MakesTheListFolderWritesTheListAndAddsItsGroupKeepingT
     std::filesystem::remove_all(m_dir / "Seznamy");
     EXPECT_EQ(CreateNamedList(m_data, m_walker, Card("Karta Čeština"), m_lines), 0u);
     EXPECT_EQ(test::ReadFile(m_dir / "Seznamy/Karta Čeština.sez"),
-              "/media/karta/\t7012\r\n"
-              "Čtěte mě.txt\t12\t2019.8.3\t14:2.10\r\n"
-              "DCIM\\\t7000\t2019.8.3\t14:2.10\r\n"
-              "IMG_0001.JPG\t3000\t2019.8.3\t14:2.10\r\n"
-              "Straße am Meer.jpeg\t4000\t2019.8.3\t14:2.10\r\n");
+              test::Native("/media/karta/") + "\t7012\r\n"
+                                              "Čtěte mě.txt\t12\t2019.8.3\t14:2.10\r\n"
+                                              "DCIM\\\t7000\t2019.8.3\t14:2.10\r\n"
+                                              "IMG_0001.JPG\t3000\t2019.8.3\t14:2.10\r\n"
+                                              "Straße am Meer.jpeg\t4000\t2019.8.3\t14:2.10\r\n");
     EXPECT_EQ(test::ReadFile(m_dir / "settings.ini"), m_oldSettings + "Karta Čeština.sez=5\r\n");
     // A name that would leave "Seznamy" is refused before anything is read.
     EXPECT_THROW(CreateNamedList(m_data, m_walker, Card("../settings"), m_lines), VypisnikError);
@@ -81,10 +84,12 @@ TEST_F(NamedListCreation, ProgressCountsFoldersAndFilesAndCanStopTheScan) {
 }
 
 TEST_F(NamedListCreation, ListRefusedAfterItsGroupWasRecordedPutsTheGroupBack) {
+    VYP_LINUX_ONLY("a file size limit of the process makes the disk refuse the list");
+#ifndef _WIN32
     std::vector<DirectoryEntry> many;
     for (int i = 0; i < 200; ++i)
         many.push_back(FileEntry("Снимок " + std::to_string(i) + ".raw.JPG", 1000 + i));
-    m_walker.AddFolder("/media/karta/DCIM/", many);
+    m_walker.AddFolder(test::Native("/media/karta/DCIM/"), many);
 
     // The disk takes the small "settings.ini" but refuses the list part-way, even for root.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -109,6 +114,7 @@ TEST_F(NamedListCreation, ListRefusedAfterItsGroupWasRecordedPutsTheGroupBack) {
     EXPECT_EQ(test::ReadFile(OldList()), m_oldList);
     EXPECT_EQ(test::ReadFile(m_dir / "settings.ini"), m_oldSettings);
     EXPECT_EQ(Leftovers(), std::vector<std::string>{"Fotky léto 2019.sez"});
+#endif
 }
 
 } // namespace
