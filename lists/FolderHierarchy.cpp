@@ -47,14 +47,8 @@ public:
 private:
     void AddFolderLine(std::string_view line) {
         const ListLineFields fields = SplitListLine(line);
-        m_h.m_texts.AddWith([&fields](size_t f, std::string& text) {
-            const std::string_view field =
-                static_cast<int>(f) < fields.count ? fields.field[f] : std::string_view();
-            if (f == 3)
-                AppendTimeForDisplay(field, text);
-            else
-                text.append(field);
-        });
+        m_h.m_texts.AddWith(
+            [&fields](size_t f, std::string& text) { AppendFieldForDisplay(fields, f, text); });
         const size_t index = m_h.m_parents.size();
         const std::string_view path = m_h.Path(index);
         const size_t captionOffset = static_cast<size_t>(DisplayNameOf(path).data() - path.data());

@@ -107,14 +107,8 @@ private:
             m_rows.m_error = InvalidIntegerText(sizeText);
             return false;
         }
-        m_rows.m_texts.AddWith([&fields](size_t f, std::string& text) {
-            const std::string_view field =
-                static_cast<int>(f) < fields.count ? fields.field[f] : std::string_view();
-            if (f == 3)
-                AppendTimeForDisplay(field, text);
-            else
-                text.append(field);
-        });
+        m_rows.m_texts.AddWith(
+            [&fields](size_t f, std::string& text) { AppendFieldForDisplay(fields, f, text); });
         m_rows.m_sizes.push_back(*size);
         // Sizes of damaged lists may add up beyond 64 bits: the total stops at the limit.
         if (__builtin_add_overflow(m_rows.m_total, *size, &m_rows.m_total))

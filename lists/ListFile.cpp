@@ -113,6 +113,15 @@ ListLineFields SplitListLine(std::string_view line) {
     return fields;
 }
 
+void AppendFieldForDisplay(const ListLineFields& fields, size_t f, std::string& out) {
+    if (static_cast<int>(f) >= fields.count)
+        return;
+    if (f == 3)
+        AppendTimeForDisplay(fields.field[f], out);
+    else
+        out.append(fields.field[f]);
+}
+
 std::string_view DisplayNameOf(std::string_view field1) {
     if (field1.find('\\') == std::string_view::npos)
         return field1;

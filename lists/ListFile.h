@@ -60,6 +60,9 @@ struct ListLineFields {
     int count = 0;
 };
 ListLineFields SplitListLine(std::string_view line);
+// Appends field f (0 to 3) of a line as readers keep it: as stored, the time with every "." as
+// ":"; nothing for a field the line lacks.
+void AppendFieldForDisplay(const ListLineFields& fields, size_t f, std::string& out);
 
 // Splits line into its fields, as readers of list files do: Field1, the display name derived
 // from it, the size, the date, and the time with every "." turned into ":". Outputs for fields
