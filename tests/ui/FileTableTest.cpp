@@ -1,6 +1,7 @@
 #include "UiFixture.h"
 
 #include "lists/SettingsFile.h"
+#include "qtcore/NameCollator.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -352,3 +353,31 @@ TEST_F(Commands, ReadOnlySettingsAtCloseAreReportedOnceAndTheWindowCloses) {
 
 } // namespace
 } // namespace vyp::test
+
+namespace vyp {
+namespace {
+
+// Many names are ranked in parts side by side and merged: the ranks must be those of one
+// collator comparing them all, equal names sharing a rank.
+TEST(NameCollatorRanks, PartsRankedSideBySideAgreeWithOneCollator) {
+    const NameCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    const std::vector<std::string> words = {"chata", "Cihla",     "čokoláda", "hrad",
+                                            "Ústí",  "Zúčtování", "straße",   "Straße",
+                                            "Фото",  "東京",      "ábc",      "abc"};
+    std::vector<std::string> names;
+    for (int i = 0; i < 30000; ++i)
+        names.push_back(words[static_cast<size_t>(i * 7919) % words.size()] + "\\" +
+                        words[static_cast<size_t>(i) % words.size()] + " " +
+                        std::to_string((i * 31) % 500));
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    const std::vector<uint32_t> ranks = collator.Ranks(views);
+    ASSERT_EQ(ranks.size(), names.size());
+    for (size_t i = 1; i < names.size(); i += 97) {
+        const int order = collator.Compare(names[i - 1], names[i]);
+        EXPECT_EQ(order < 0, ranks[i - 1] < ranks[i]) << names[i - 1] << " / " << names[i];
+        EXPECT_EQ(order == 0, ranks[i - 1] == ranks[i]) << names[i - 1] << " / " << names[i];
+    }
+}
+
+} // namespace
+} // namespace vyp
