@@ -287,6 +287,7 @@ TEST_F(ListCommandsTest, FileTableSavedAsCsvInTheOrderShown) {
 
     ASSERT_EQ(SaveFilePicker::Asked().size(), 1u);
     EXPECT_EQ(SaveFilePicker::Asked()[0].caption, "Uložit jako CSV");
+    EXPECT_EQ(SaveFilePicker::Asked()[0].suggestedName, "Léto 2023.csv");
     EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
     ASSERT_EQ(Table()[0], "Château de Lednice.tar.gz|0,76 MB|800000 B|2023.7.30|12:0:0");
     EXPECT_EQ(

@@ -519,8 +519,11 @@ bool TfLV::GoToFolder(const std::string& listFile, std::string_view folderPath,
 }
 
 void TfLV::SaveViewAsCsv() {
+    // Named after the folder shown, as the user knows it from the tree.
+    const NodeId shown = m_tree->SelectedNode();
+    const QString name = shown == kNoNode ? QStringLiteral("Soubory") : m_listTree->Caption(shown);
     const std::optional<QString> path = SaveFilePicker::Pick(
-        this, {QStringLiteral("Uložit jako CSV"), QStringLiteral("Soubory.csv"),
+        this, {QStringLiteral("Uložit jako CSV"), name + QStringLiteral(".csv"),
                QStringLiteral("Soubory CSV (*.csv)")});
     if (!path)
         return;
