@@ -1,7 +1,8 @@
 // The main window: its layout (the tool bar, the list tree with its status bar, the file table
-// with its status bar, the group popup menu), the wiring between them, and its commands and
-// shortcuts. The tree's build and records are ListTree's, the table's rows FolderContents',
-// each window's saved place a WindowGeometry the main window restores and saves in turn.
+// with its status bar, the tree's popup menu of groups and rescanning, the file table's popup
+// menu), the wiring between them, and its commands and shortcuts. The tree's build and records are
+// ListTree's, the table's rows FolderContents', each window's saved place a WindowGeometry the main
+// window restores and saves in turn.
 #pragma once
 
 #include "lists/DataFolder.h"
