@@ -2,17 +2,22 @@
 
 #include "lists/DisplayFormat.h"
 #include "lists/Errors.h"
+#include "lists/FolderRowsCsv.h"
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
+#include "lists/SafeFileWriter.h"
 #include "lists/SettingsFile.h"
 #include "platform/Files.h"
+#include "scan/ListRescan.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTable.h"
 #include "ui/common/ImageList.h"
+#include "ui/common/SaveFilePicker.h"
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
+#include "ui/common/WorkerWait.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -27,6 +32,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -176,8 +182,19 @@ void TfLV::BuildLayout() {
     m_tree->onKeyDown = [this](QKeyEvent* event) {
         VSTTreeKeyDown(event);
     };
-    connect(m_tree, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at)); });
+    connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        m_actRescan->setEnabled(SelectedList().has_value());
+        m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at));
+    });
+
+    m_pmView = new QMenu(this);
+    m_pmView->setObjectName(QStringLiteral("pmView"));
+    QAction* saveCsv = m_pmView->addAction(QStringLiteral("Uložit jako CSV…"));
+    saveCsv->setObjectName(QStringLiteral("actSaveViewCsv"));
+    connect(saveCsv, &QAction::triggered, this, [this] { Guarded([this] { SaveViewAsCsv(); }); });
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_pmView->popup(m_view->viewport()->mapToGlobal(at)); });
 
     m_view->onKeyDown = [this](QKeyEvent* event) {
         VSTViewKeyDown(event);
@@ -195,6 +212,11 @@ void TfLV::BuildGroupMenu() {
         connect(item, &QAction::triggered, this,
                 [this, id] { Guarded([&] { Gamesy1Click(id); }); });
     }
+    m_pmGroup->addSeparator();
+    m_actRescan = m_pmGroup->addAction(QStringLiteral("Obnovit seznam"));
+    m_actRescan->setObjectName(QStringLiteral("actRescanList"));
+    connect(m_actRescan, &QAction::triggered, this,
+            [this] { Guarded([this] { RescanSelectedList(); }); });
 }
 
 void TfLV::FormCreate() {
@@ -384,6 +406,134 @@ void TfLV::Gamesy1Click(int group) {
     SettingsFile(m_env.data.SettingsPath()).WriteInteger(kListsSection, info.FileName, group);
     info.Group = group;
     RefreshLists();
+}
+
+NodeId TfLV::ListNode(size_t list) const {
+    const auto count = static_cast<NodeId>(m_tree->NodeCount());
+    for (NodeId node = 0; node < count; ++node)
+        if (m_listTree->Kind(node) == ListTree::NodeKind::List && m_listTree->ListOf(node) == list)
+            return node;
+    return kNoNode;
+}
+
+void TfLV::RescanSelectedList() {
+    const std::optional<size_t> list = SelectedList();
+    if (!list)
+        return;
+    const std::string listFile = m_registry.ListInfos[*list].FullPath;
+    ListRescan rescan(listFile);
+    ListRescan::Outcome outcome = ListRescan::Outcome::Cancelled;
+    std::atomic<size_t> folders{0};
+    std::atomic<size_t> files{0};
+    WorkerWait wait(*this);
+    const bool finished = wait.Run(
+        [&](const std::atomic<bool>& stop) {
+            outcome = rescan.Prepare(*m_env.walker, m_env.regional.timeSeparator,
+                                     [&](const RescanProgress& progress) {
+                                         folders.store(progress.folders, std::memory_order_relaxed);
+                                         files.store(progress.files, std::memory_order_relaxed);
+                                         return !stop.load(std::memory_order_relaxed);
+                                     });
+        },
+        [&] {
+            m_statBarTree->SetText(0, QStringLiteral("Obnovuji… složek: %1, souborů: %2")
+                                          .arg(folders.load(std::memory_order_relaxed))
+                                          .arg(files.load(std::memory_order_relaxed)));
+            m_statBarTree->repaint();
+        });
+    m_statBarTree->SetText(0, QStringLiteral("Počet seznamů: %1").arg(m_registry.ListPaths.size()));
+    if (!finished || outcome == ListRescan::Outcome::Cancelled)
+        return;
+
+    MessageRequest message;
+    message.caption = QStringLiteral("Vypisnik");
+    if (outcome == ListRescan::Outcome::RootUnavailable) {
+        message.text = QString::fromStdString(RootUnavailableText(rescan.Root()));
+        message.icon = QMessageBox::Warning;
+        Dialogs::Show(this, message);
+        return;
+    }
+    if (rescan.Summary().MostWouldDisappear()) {
+        message.text = QString::fromStdString(MostWouldDisappearText(rescan.Summary()));
+        message.icon = QMessageBox::Question;
+        message.buttons = QMessageBox::Yes | QMessageBox::No;
+        message.defaultButton = QMessageBox::No;
+        if (Dialogs::Show(this, message) != QMessageBox::Yes)
+            return;
+    }
+    rescan.Commit();
+    RefreshLists();
+    // The list stays selected, so its new folders are in view.
+    for (size_t i = 0; i < m_registry.ListInfos.size(); ++i)
+        if (m_registry.ListInfos[i].FullPath == listFile)
+            if (const NodeId node = ListNode(i); node != kNoNode)
+                m_tree->SelectNode(node);
+    QStringList lines;
+    for (const std::string& line : RescanSummaryLines(rescan.Summary(), m_env.regional))
+        lines.append(QString::fromStdString(line));
+    message.text = lines.join(QLatin1Char('\n'));
+    message.icon = QMessageBox::Information;
+    message.buttons = QMessageBox::Ok;
+    message.defaultButton = QMessageBox::Ok;
+    Dialogs::Show(this, message);
+}
+
+bool TfLV::GoToFolder(const std::string& listFile, std::string_view folderPath,
+                      std::string_view fileName) {
+    std::optional<size_t> list;
+    for (size_t i = 0; i < m_registry.ListInfos.size(); ++i)
+        if (m_registry.ListInfos[i].FullPath == listFile)
+            list = i;
+    if (!list)
+        return false;
+    NodeId target = ListNode(*list);
+    if (target == kNoNode)
+        return false;
+    if (!folderPath.empty()) {
+        target = kNoNode;
+        const auto count = static_cast<NodeId>(m_tree->NodeCount());
+        for (NodeId node = 0; node < count && target == kNoNode; ++node)
+            if (m_listTree->Kind(node) == ListTree::NodeKind::Folder &&
+                m_listTree->ListOf(node) == list && m_listTree->FolderPath(node) == folderPath)
+                target = node;
+        if (target == kNoNode)
+            return false;
+    }
+    ShowWindow(this);
+    for (NodeId parent = m_tree->Model().Parent(target); parent != kNoNode;
+         parent = m_tree->Model().Parent(parent))
+        m_tree->expand(m_tree->Model().IndexOf(parent));
+    m_tree->SelectNode(target); // fills the file table
+    m_tree->setFocus();
+    if (fileName.empty())
+        return true;
+    const FolderRows& rows = m_contents.Rows();
+    for (int row = 0; row < m_view->ChildCount(kNoNode); ++row) {
+        const NodeId node = m_view->ChildAt(kNoNode, row);
+        if (rows.Caption(m_view->Row(node)) == fileName) {
+            m_view->SelectNode(node);
+            break;
+        }
+    }
+    return true;
+}
+
+void TfLV::SaveViewAsCsv() {
+    // Named after the folder shown, as the user knows it from the tree.
+    const NodeId shown = m_tree->SelectedNode();
+    const QString name = shown == kNoNode ? QStringLiteral("Soubory") : m_listTree->Caption(shown);
+    const std::optional<QString> path = SaveFilePicker::Pick(
+        this, {QStringLiteral("Uložit jako CSV"), name + QStringLiteral(".csv"),
+               QStringLiteral("Soubory CSV (*.csv)")});
+    if (!path)
+        return;
+    std::string out;
+    AppendFolderRowsCsvHeader(out);
+    // In the order the table shows them.
+    for (int row = 0; row < m_view->ChildCount(kNoNode); ++row)
+        AppendFolderRowCsv(m_contents.Rows(), m_view->Row(m_view->ChildAt(kNoNode, row)),
+                           m_env.regional, out);
+    WriteFileSafely(QFile::encodeName(*path).toStdString(), out);
 }
 
 // ---- window settings -----------------------------------------------------------------------

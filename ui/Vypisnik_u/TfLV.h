@@ -1,7 +1,8 @@
 // The main window: its layout (the tool bar, the list tree with its status bar, the file table
-// with its status bar, the group popup menu), the wiring between them, and its commands and
-// shortcuts. The tree's build and records are ListTree's, the table's rows FolderContents',
-// each window's saved place a WindowGeometry the main window restores and saves in turn.
+// with its status bar, the tree's popup menu of groups and rescanning, the file table's popup
+// menu), the wiring between them, and its commands and shortcuts. The tree's build and records are
+// ListTree's, the table's rows FolderContents', each window's saved place a WindowGeometry the main
+// window restores and saves in turn.
 #pragma once
 
 #include "lists/DataFolder.h"
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -68,6 +70,12 @@ public:
     // root) in the list file listFile.
     void ShowFolderContents(std::string_view folderPath, const std::string& listFile,
                             const FolderLineHint* hint = nullptr);
+    // Brings this window to the front and shows a folder of a list as if the user had opened it:
+    // the tree expanded to it and selected, and the file named fileName (if any) selected in the
+    // file table. folderPath empty: the list's root. Returns false, changing nothing, when the
+    // list or the folder is not in the tree as it is now.
+    bool GoToFolder(const std::string& listFile, std::string_view folderPath,
+                    std::string_view fileName);
 
     const ListRegistry& Registry() const { return m_registry; }
     // The data folder, walker and regional settings the program runs with.
@@ -100,6 +108,10 @@ private:
     // The registry index of the selected list node, if a list node is selected.
     std::optional<size_t> SelectedList() const;
     void DeleteSelectedList();
+    // Scans the selected list's folder again and replaces the list, showing what changed.
+    void RescanSelectedList();
+    void SaveViewAsCsv();
+    NodeId ListNode(size_t list) const;
     bool HandleShortcut(QKeyEvent* event);
     static void ShowWindow(QWidget* window);
 
@@ -119,6 +131,8 @@ private:
     StatusPanels* m_statBarView = nullptr;
     ImageList* m_imgLst16 = nullptr;
     QMenu* m_pmGroup = nullptr;
+    QAction* m_actRescan = nullptr;
+    QMenu* m_pmView = nullptr;
     TfProcess* m_process = nullptr;
     QWidget* m_findWindow = nullptr;
     QWidget* m_newListWindow = nullptr;

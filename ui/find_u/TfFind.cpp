@@ -1,20 +1,26 @@
 #include "ui/find_u/TfFind.h"
 
 #include "lists/Groups.h"
+#include "lists/SafeFileWriter.h"
 #include "search/ListSearch.h"
+#include "search/SearchRowsCsv.h"
 #include "ui/Vypisnik_u/TfLV.h"
 #include "ui/common/CursorPosition.h"
+#include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTable.h"
 #include "ui/common/ImageList.h"
+#include "ui/common/SaveFilePicker.h"
 #include "ui/common/StatusPanels.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -48,6 +54,14 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+    InputFile file;
+    FileStamp stamp;
+    if (file.Open(path, false) != 0 || file.Stamp(stamp) != 0)
+        return std::nullopt;
+    return stamp;
+}
 
 } // namespace
 
@@ -119,6 +133,27 @@ void TfFind::BuildLayout() {
     colours.setColor(QPalette::Base, colours.color(QPalette::Button));
     m_VSTFind->setPalette(colours);
     layout->addWidget(m_VSTFind, 1);
+    connect(m_VSTFind, &QAbstractItemView::doubleClicked, this,
+            [this] { Guarded([this] { GoToSelectedHit(); }); });
+    m_VSTFind->onKeyDown = [this](QKeyEvent* event) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            Guarded([this] { GoToSelectedHit(); });
+    };
+    m_pmFind = new QMenu(this);
+    m_pmFind->setObjectName(QStringLiteral("pmFind"));
+    QAction* goTo = m_pmFind->addAction(QStringLiteral("Přejít na složku"));
+    goTo->setObjectName(QStringLiteral("actGoToFolder"));
+    connect(goTo, &QAction::triggered, this, [this] { Guarded([this] { GoToSelectedHit(); }); });
+    QAction* saveCsv = m_pmFind->addAction(QStringLiteral("Uložit jako CSV…"));
+    saveCsv->setObjectName(QStringLiteral("actSaveFoundCsv"));
+    connect(saveCsv, &QAction::triggered, this,
+            [this] { Guarded([this] { SaveResultsAsCsv(); }); });
+    m_VSTFind->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_VSTFind, &QWidget::customContextMenuRequested, this, [this, goTo](const QPoint& at) {
+        // Going needs a hit: a right click does not select one.
+        goTo->setEnabled(m_VSTFind->SelectedNode() != kNoNode);
+        m_pmFind->popup(m_VSTFind->viewport()->mapToGlobal(at));
+    });
 
     m_sbFind = new StatusPanels(
         {150, 150}, {QStringLiteral("Nalezených souborů:"), QStringLiteral("Nalezených adresářů:")},
@@ -174,6 +209,9 @@ void TfFind::btnFindClick() {
     try {
         const WaitCursor wait;
         m_VSTFind->Show(nullptr); // the table must not ask for rows while they are replaced
+        m_searchedLists.clear();
+        for (const rsznListInfo& info : registry.ListInfos)
+            m_searchedLists.push_back({info.FullPath, StampOf(info.FullPath)});
         SearchResult result = SearchLists(
             std::string_view(text.constData(), static_cast<size_t>(text.size())), groups, registry);
         // The names as they are now: the rows keep them until the next search, whatever
@@ -205,6 +243,61 @@ void TfFind::btnFindClick() {
         m_VSTFind->repaint();
         ReportError(texts.join(QLatin1Char('\n')));
     }
+}
+
+// ---- going to a hit and saving the results -----------------------------------------------------
+
+void TfFind::GoToSelectedHit() {
+    const NodeId node = m_VSTFind->SelectedNode();
+    if (node == kNoNode)
+        return;
+    const SearchRow row = m_found.Rows()[m_VSTFind->Row(node)];
+    const auto list = static_cast<size_t>(row.ListIndex());
+    bool shown = false;
+    if (list < m_searchedLists.size()) {
+        const SearchedList& searched = m_searchedLists[list];
+        const std::optional<FileStamp> stamp = StampOf(searched.path);
+        if (stamp && stamp == searched.stamp) {
+            // The list is as it was searched, so a folder that no folder line holds is the
+            // root the list's header shows (the folder of the root's files too).
+            const std::string_view path = row.Path();
+            const std::string_view folder =
+                row.IsFolder() ? path : path.substr(0, path.size() - row.Name().size());
+            const std::string_view file = row.IsFolder() ? std::string_view() : row.Name();
+            shown = m_fLV.GoToFolder(searched.path, folder, file) ||
+                    m_fLV.GoToFolder(searched.path, {}, file);
+        }
+    }
+    if (!shown) {
+        MessageRequest message;
+        message.caption = QStringLiteral("Vypisnik");
+        message.text = QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
+                                      "Obnovte seznamy a hledejte znovu.")
+                           .arg(m_found.CellText(m_VSTFind->Row(node), FoundRows::Seznam));
+        message.icon = QMessageBox::Information;
+        Dialogs::Show(this, message);
+    }
+}
+
+void TfFind::SaveResultsAsCsv() {
+    const std::optional<QString> path = SaveFilePicker::Pick(
+        this, {QStringLiteral("Uložit jako CSV"), QStringLiteral("Výsledky hledání.csv"),
+               QStringLiteral("Soubory CSV (*.csv)")});
+    if (!path)
+        return;
+    std::string out;
+    AppendSearchRowsCsvHeader(out);
+    const RegionalSettings& regional = m_fLV.Environment().regional;
+    // In the order the table shows them.
+    for (int i = 0; i < m_VSTFind->ChildCount(kNoNode); ++i) {
+        const size_t row = m_VSTFind->Row(m_VSTFind->ChildAt(kNoNode, i));
+        const QByteArray listName = m_found.CellText(row, FoundRows::Seznam).toUtf8();
+        AppendSearchRowCsv(
+            m_found.Rows()[row],
+            std::string_view(listName.constData(), static_cast<size_t>(listName.size())), regional,
+            out);
+    }
+    WriteFileSafely(QFile::encodeName(*path).toStdString(), out);
 }
 
 // ---- events ----------------------------------------------------------------------------------

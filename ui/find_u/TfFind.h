@@ -10,11 +10,17 @@
 
 #include <QWidget>
 
+#include "platform/Files.h"
+
 #include <array>
+#include <optional>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QTimer;
 class QToolButton;
 
@@ -36,6 +42,10 @@ public:
     // Runs the search of the text in the search field over the lists of the ticked groups.
     void btnFindClick();
     const FoundRows& Found() const { return m_found; }
+    // Shows the selected hit's folder in the main window, the file selected there; says so when
+    // its list was deleted or changed since the search.
+    void GoToSelectedHit();
+    void SaveResultsAsCsv();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -51,7 +61,16 @@ private:
     void CollapseFilterPanel();
     void ShowFilterControls(bool visible);
 
+    // Each searched list's file as it was when the search read it, by list index: a hit is
+    // only shown in a list that is still the same.
+    struct SearchedList {
+        std::string path;
+        std::optional<FileStamp> stamp;
+    };
+
     TfLV& m_fLV;
+    std::vector<SearchedList> m_searchedLists;
+    QMenu* m_pmFind = nullptr;
     NameCollator m_collator;
     FoundRows m_found;
 

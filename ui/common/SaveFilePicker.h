@@ -1,0 +1,48 @@
+// The save-file dialog behind one seam, beside the folder picker. The program asks the system's
+// dialog; tests script the answers in advance ("this file" or "cancel"), so that nothing ever
+// blocks, and read the caption and suggested name each request asked with.
+#pragma once
+
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace vyp {
+
+struct SaveFileRequest {
+    QString caption;
+    QString suggestedName; // the file name the dialog offers
+    QString filter;        // e.g. "Soubory CSV (*.csv)"
+};
+
+class SaveFilePicker {
+public:
+    // Shows a modal dialog asking where to save; the path chosen, or nothing when the user
+    // cancelled. The dialog itself asks before an existing file is overwritten.
+    static std::optional<QString> Pick(QWidget* parent, const SaveFileRequest& request);
+
+    // For tests: from now on no dialog is shown; each request is recorded and answered with the
+    // next queued answer, or cancelled when none is queued.
+    static void StartScript();
+    static void QueueFile(const QString& path);
+    static void QueueCancel();
+    static const std::vector<SaveFileRequest>& Asked();
+
+private:
+    struct Script {
+        bool active = false;
+        struct Answer {
+            bool chosen; // false: cancel
+            QString path;
+        };
+        std::deque<Answer> answers;
+        std::vector<SaveFileRequest> asked;
+    };
+    static Script& TheScript();
+};
+
+} // namespace vyp
