@@ -15,6 +15,8 @@ namespace {
 
 constexpr int kPaintInterval = 50; // ms between two paintings of the progress
 
+} // namespace
+
 // The input a modal dialog keeps from the windows behind it.
 bool IsUserInput(QEvent::Type type) {
     switch (type) {
@@ -43,8 +45,6 @@ bool IsUserInput(QEvent::Type type) {
         return false;
     }
 }
-
-} // namespace
 
 WorkerWait::WorkerWait(QWidget& mainWindow) : m_mainWindow(mainWindow) {}
 

@@ -6,6 +6,7 @@
 // once it has ended.
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 
 #include <atomic>
@@ -14,6 +15,10 @@
 class QWidget;
 
 namespace vyp {
+
+// The input a modal dialog keeps from the windows behind it: what every window refuses while
+// work runs on a worker thread.
+bool IsUserInput(QEvent::Type type);
 
 class WorkerWait : public QObject {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FolderPicker.h"
 #include "ui/common/ImageList.h"
+#include "ui/common/WorkerWait.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,35 +44,6 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& tex
     box->setObjectName(name);
     box->setGeometry(bounds);
     return box;
-}
-
-// The input a modal dialog keeps from the windows behind it.
-bool IsUserInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::NonClientAreaMouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonRelease:
-    case QEvent::NonClientAreaMouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletRelease:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
