@@ -27,6 +27,16 @@ public:
     std::vector<uint32_t> Ranks(const std::vector<std::string_view>& names) const;
 
 private:
+    // The collator's order of each neighbouring pair in order: -1, 0 or 1.
+    std::vector<int8_t> NeighbourOrder(const std::vector<std::string_view>& names,
+                                       const std::vector<uint32_t>& order) const;
+    // Whether the neighbours are in the collator's order, equal names by their given position.
+    static bool InOrder(const std::vector<uint32_t>& order, const std::vector<int8_t>& steps);
+    // Puts an order that is nearly right into the collator's order.
+    void PutInOrder(const std::vector<std::string_view>& names, std::vector<uint32_t>& order,
+                    const std::vector<int8_t>& steps) const;
+    QCollator CopyForAnotherThread() const;
+
     QCollator m_collator;
 };
 

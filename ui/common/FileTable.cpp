@@ -2,6 +2,8 @@
 
 #include <QResizeEvent>
 
+#include <limits>
+
 namespace vyp {
 
 namespace {
@@ -23,6 +25,9 @@ FileTable::FileTable(const QLocale& collation, QWidget* parent)
     };
     OnCompareNodes() = [this](NodeId a, NodeId b, int column) {
         return CompareRows(Row(a), Row(b), column);
+    };
+    OnSortKeys() = [this](int column, std::vector<uint64_t>& keys) {
+        return SortKeys(column, keys);
     };
     onHeaderClick = [this](int column, Qt::MouseButton button) {
         HeaderClick(column, button);
@@ -84,6 +89,40 @@ int FileTable::CompareRows(size_t a, size_t b, int column) {
         return 0; // the table is never put in date or time order
     }
     return 0;
+}
+
+bool FileTable::SortKeys(int column, std::vector<uint64_t>& keys) {
+    if (m_rows == nullptr || column < 0 || static_cast<size_t>(column) >= m_columns.size())
+        return false;
+    const size_t nodes = NodeCount();
+    keys.resize(nodes);
+    switch (m_columns[static_cast<size_t>(column)].sort) {
+    case FileTableSort::Name: {
+        const std::vector<uint32_t>& ranks = NameRanks(column);
+        for (size_t node = 0; node < nodes; ++node)
+            keys[node] = ranks[Row(static_cast<NodeId>(node))];
+        return true;
+    }
+    case FileTableSort::Size:
+        for (size_t node = 0; node < nodes; ++node) {
+            const std::optional<int64_t> size =
+                m_rows->SortSize(Row(static_cast<NodeId>(node)), column);
+            // Numbers in order above 0, which stands for no number; the one number that would
+            // meet it is left to the comparison.
+            if (size == std::numeric_limits<int64_t>::min())
+                return false;
+            keys[node] = size ? static_cast<uint64_t>(*size) ^ (uint64_t{1} << 63) : 0;
+        }
+        return true;
+    case FileTableSort::Rank:
+        for (size_t node = 0; node < nodes; ++node)
+            keys[node] = m_rows->SortRank(Row(static_cast<NodeId>(node)), column);
+        return true;
+    case FileTableSort::None:
+        std::fill(keys.begin(), keys.end(), 0); // the table is never put in date or time order
+        return true;
+    }
+    return false;
 }
 
 void FileTable::HeaderClick(int column, Qt::MouseButton button) {

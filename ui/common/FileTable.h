@@ -71,6 +71,8 @@ protected:
 
 private:
     const std::vector<uint32_t>& NameRanks(int column);
+    // A key per node in the order of CompareRows on column, for sorting many rows quickly.
+    bool SortKeys(int column, std::vector<uint64_t>& keys);
 
     std::vector<FileTableColumn> m_columns;
     int m_fillColumn = -1;

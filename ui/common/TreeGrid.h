@@ -30,6 +30,9 @@ public:
     std::function<QString(NodeId, int column)>& OnGetText() { return m_model->textOf; }
     std::function<int(NodeId, int column)>& OnGetImageIndex() { return m_model->imageOf; }
     std::function<int(NodeId, NodeId, int column)>& OnCompareNodes() { return m_model->compare; }
+    std::function<bool(int column, std::vector<uint64_t>& keys)>& OnSortKeys() {
+        return m_model->sortKeys;
+    }
     std::function<void(int column, Qt::MouseButton)> onHeaderClick;
     std::function<void(NodeId)> onChange; // the selected node, or kNoNode
     std::function<void(QKeyEvent*)> onKeyDown;

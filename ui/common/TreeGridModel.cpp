@@ -109,6 +109,22 @@ void TreeGridModel::SortRange(size_t begin, size_t end, int column, Qt::SortOrde
                          [&](NodeId a, NodeId b) { return compare(b, a, column) < 0; });
 }
 
+void TreeGridModel::SortRangeByKeys(size_t begin, size_t end, const std::vector<uint64_t>& keys,
+                                    Qt::SortOrder order) {
+    std::vector<std::pair<uint64_t, NodeId>> keyed;
+    keyed.reserve(end - begin);
+    for (size_t i = begin; i < end; ++i)
+        keyed.emplace_back(keys[static_cast<size_t>(m_children[i])], m_children[i]);
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    else
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return b.first < a.first; });
+    for (size_t i = begin; i < end; ++i)
+        m_children[i] = keyed[i - begin].second;
+}
+
 void TreeGridModel::Sort(int column, Qt::SortOrder order) {
     if (!compare)
         return;
@@ -123,8 +139,14 @@ void TreeGridModel::Sort(int column, Qt::SortOrder order) {
     nodesBefore.reserve(static_cast<size_t>(before.size()));
     for (const QModelIndex& index : before)
         nodesBefore.push_back(NodeOf(index));
+    std::vector<uint64_t> keys;
+    const bool keyed = sortKeys && sortKeys(column, keys) && keys.size() == m_parent.size();
     for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
-        if (m_firstChild[slot + 1] - m_firstChild[slot] > 1)
+        if (m_firstChild[slot + 1] - m_firstChild[slot] < 2)
+            continue;
+        if (keyed)
+            SortRangeByKeys(m_firstChild[slot], m_firstChild[slot + 1], keys, order);
+        else
             SortRange(m_firstChild[slot], m_firstChild[slot + 1], column, order);
     }
     for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {

@@ -31,6 +31,10 @@ public:
     std::function<QString(NodeId, int column)> textOf;
     std::function<int(NodeId, int column)> imageOf;         // an index of images, or -1
     std::function<int(NodeId, NodeId, int column)> compare; // < 0, 0, > 0
+    // Optional: fills keys (one per node, by node number) whose order is compare's order on
+    // column, and says whether it did; a sort then compares numbers held side by side instead
+    // of calling compare twenty million times for a million nodes.
+    std::function<bool(int column, std::vector<uint64_t>& keys)> sortKeys;
 
     void SetColumns(std::vector<TreeGridColumn> columns);
     const std::vector<TreeGridColumn>& Columns() const { return m_columns; }
@@ -82,6 +86,8 @@ private:
         return parent == kNoNode ? m_parent.size() : static_cast<size_t>(parent);
     }
     void SortRange(size_t begin, size_t end, int column, Qt::SortOrder order);
+    void SortRangeByKeys(size_t begin, size_t end, const std::vector<uint64_t>& keys,
+                         Qt::SortOrder order);
 
     std::vector<TreeGridColumn> m_columns;
     const ImageList* m_images = nullptr;
