@@ -12,25 +12,19 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTimer>
 #include <QToolButton>
-
-#include <exception>
-#include <thread>
 
 namespace vyp {
 
 namespace {
 
 constexpr int kNeurcenoItem = 6;
-constexpr int kCountInterval = 50; // ms between two paintings of the running count
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect bounds) {
     auto* label = new QLabel(text, parent);
@@ -244,71 +238,40 @@ void TfNewList::btnVytvorClick() {
 }
 
 std::optional<size_t> TfNewList::CreateWhileWindowsWait(const NamedList& list) {
-    m_stop = false;
-    m_closeRequested = false;
     m_foldersRead = 0;
     m_filesRead = 0;
-
-    QEventLoop loop;
-    std::atomic<bool> done{false};
-    size_t unreadable = 0;
-    bool stopped = false;
-    std::exception_ptr failure;
-    const ScanProgressHook progress = [this](const ScanCount& count) {
-        m_foldersRead.store(count.folders, std::memory_order_relaxed);
-        m_filesRead.store(count.files, std::memory_order_relaxed);
-        return !m_stop.load(std::memory_order_relaxed);
-    };
-
-    // Until the worker has ended: every window refuses input, the cursor says "busy", and the
-    // count is painted at regular intervals.
-    struct Waiting {
+    // The running count stands in the picture's place until the scan has ended.
+    struct Counting {
         TfNewList& window;
-        explicit Waiting(TfNewList& w) : window(w) {
+        explicit Counting(TfNewList& w) : window(w) {
             window.m_scanning = true;
-            qApp->installEventFilter(&window);
-            QApplication::setOverrideCursor(Qt::WaitCursor);
             window.m_image1->hide();
             window.m_lblPrubeh->show();
-            window.ShowScanCount();
         }
-        ~Waiting() {
+        ~Counting() {
             window.m_lblPrubeh->hide();
             window.m_image1->show();
-            QApplication::restoreOverrideCursor();
-            qApp->removeEventFilter(&window);
             window.m_scanning = false;
         }
-    } waiting(*this);
-    QTimer ticker;
-    ticker.setInterval(kCountInterval);
-    connect(&ticker, &QTimer::timeout, this, &TfNewList::ShowScanCount);
-    ticker.start();
-
-    std::thread worker([&] {
-        try {
-            unreadable = CreateNamedList(m_data, *m_walker, list, *m_scanLines, progress);
-        } catch (const ListCreationStopped&) {
-            stopped = true;
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        done = true;
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    if (!done)
-        m_stop = true; // the application is quitting: its event loops have been told to end
-    worker.join();
-
-    if (m_closeRequested) {
-        // The main window was closed meanwhile: close it now, asking nothing more.
-        QMetaObject::invokeMethod(&m_fLV, &QWidget::close, Qt::QueuedConnection);
-        return std::nullopt;
-    }
-    if (failure)
-        std::rethrow_exception(failure);
-    if (stopped || m_stop)
+    } counting(*this);
+    size_t unreadable = 0;
+    bool stopped = false;
+    WorkerWait wait(m_fLV);
+    const bool finished = wait.Run(
+        [&](const std::atomic<bool>& stop) {
+            const ScanProgressHook progress = [this, &stop](const ScanCount& count) {
+                m_foldersRead.store(count.folders, std::memory_order_relaxed);
+                m_filesRead.store(count.files, std::memory_order_relaxed);
+                return !stop.load(std::memory_order_relaxed);
+            };
+            try {
+                unreadable = CreateNamedList(m_data, *m_walker, list, *m_scanLines, progress);
+            } catch (const ListCreationStopped&) {
+                stopped = true;
+            }
+        },
+        [this] { ShowScanCount(); });
+    if (!finished || stopped)
         return std::nullopt;
     return unreadable;
 }
@@ -318,27 +281,6 @@ void TfNewList::ShowScanCount() {
                              .arg(m_foldersRead.load(std::memory_order_relaxed))
                              .arg(m_filesRead.load(std::memory_order_relaxed)));
     m_lblPrubeh->update(); // painted on every tick, so the window is seen to be alive
-}
-
-bool TfNewList::eventFilter(QObject* watched, QEvent* event) {
-    if (!m_scanning)
-        return QWidget::eventFilter(watched, event);
-    if (IsUserInput(event->type())) {
-        event->ignore();
-        return true;
-    }
-    if (event->type() == QEvent::Close && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->isWindow()) {
-        // Closing the main window ends the program: the scan stops without writing, and the
-        // window closes once it has. Other windows stay open, as behind a modal dialog.
-        if (watched == &m_fLV) {
-            m_closeRequested = true;
-            m_stop = true;
-        }
-        event->ignore();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace vyp

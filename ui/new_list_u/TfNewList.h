@@ -43,8 +43,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // While a scan runs: every window's input, and closing any window but the main one.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
@@ -83,8 +81,6 @@ private:
 
     std::unique_ptr<ScanLines> m_scanLines;
     bool m_scanning = false;
-    bool m_closeRequested = false; // the main window was closed during the scan
-    std::atomic<bool> m_stop{false};
     std::atomic<uint64_t> m_foldersRead{0};
     std::atomic<uint64_t> m_filesRead{0};
 };
