@@ -5,23 +5,14 @@
 
 namespace vyp {
 
-FolderPicker::Script& FolderPicker::TheScript() {
-    static Script script;
+ScriptedAnswers<FolderRequest>& FolderPicker::TheScript() {
+    static ScriptedAnswers<FolderRequest> script;
     return script;
 }
 
 std::optional<QString> FolderPicker::Pick(QWidget* parent, const FolderRequest& request) {
-    Script& script = TheScript();
-    if (script.active) {
-        script.asked.push_back(request);
-        if (script.answers.empty())
-            return std::nullopt;
-        const Script::Answer answer = script.answers.front();
-        script.answers.pop_front();
-        if (!answer.chosen)
-            return std::nullopt;
-        return answer.folder;
-    }
+    if (TheScript().Active())
+        return TheScript().Answer(request);
     // A start folder that does not exist would open the dialog somewhere arbitrary.
     const QString start = !request.startFolder.isEmpty() && QDir(request.startFolder).exists()
                               ? request.startFolder
@@ -34,19 +25,19 @@ std::optional<QString> FolderPicker::Pick(QWidget* parent, const FolderRequest& 
 }
 
 void FolderPicker::StartScript() {
-    TheScript() = Script{true, {}, {}};
+    TheScript().Start();
 }
 
 void FolderPicker::QueueFolder(const QString& folder) {
-    TheScript().answers.push_back({true, folder});
+    TheScript().QueueChoice(folder);
 }
 
 void FolderPicker::QueueCancel() {
-    TheScript().answers.push_back({false, QString()});
+    TheScript().QueueCancel();
 }
 
 const std::vector<FolderRequest>& FolderPicker::Asked() {
-    return TheScript().asked;
+    return TheScript().Asked();
 }
 
 } // namespace vyp

@@ -3,9 +3,10 @@
 // nothing ever blocks, and read the prompt and start folder each request asked with.
 #pragma once
 
+#include "ui/common/ScriptedAnswers.h"
+
 #include <QString>
 
-#include <deque>
 #include <optional>
 #include <vector>
 
@@ -32,16 +33,7 @@ public:
     static const std::vector<FolderRequest>& Asked();
 
 private:
-    struct Script {
-        bool active = false;
-        struct Answer {
-            bool chosen; // false: cancel
-            QString folder;
-        };
-        std::deque<Answer> answers;
-        std::vector<FolderRequest> asked;
-    };
-    static Script& TheScript();
+    static ScriptedAnswers<FolderRequest>& TheScript();
 };
 
 } // namespace vyp

@@ -4,23 +4,14 @@
 
 namespace vyp {
 
-SaveFilePicker::Script& SaveFilePicker::TheScript() {
-    static Script script;
+ScriptedAnswers<SaveFileRequest>& SaveFilePicker::TheScript() {
+    static ScriptedAnswers<SaveFileRequest> script;
     return script;
 }
 
 std::optional<QString> SaveFilePicker::Pick(QWidget* parent, const SaveFileRequest& request) {
-    Script& script = TheScript();
-    if (script.active) {
-        script.asked.push_back(request);
-        if (script.answers.empty())
-            return std::nullopt;
-        const Script::Answer answer = script.answers.front();
-        script.answers.pop_front();
-        if (!answer.chosen)
-            return std::nullopt;
-        return answer.path;
-    }
+    if (TheScript().Active())
+        return TheScript().Answer(request);
     const QString path = QFileDialog::getSaveFileName(parent, request.caption,
                                                       request.suggestedName, request.filter);
     if (path.isEmpty())
@@ -29,19 +20,19 @@ std::optional<QString> SaveFilePicker::Pick(QWidget* parent, const SaveFileReque
 }
 
 void SaveFilePicker::StartScript() {
-    TheScript() = Script{true, {}, {}};
+    TheScript().Start();
 }
 
 void SaveFilePicker::QueueFile(const QString& path) {
-    TheScript().answers.push_back({true, path});
+    TheScript().QueueChoice(path);
 }
 
 void SaveFilePicker::QueueCancel() {
-    TheScript().answers.push_back({false, QString()});
+    TheScript().QueueCancel();
 }
 
 const std::vector<SaveFileRequest>& SaveFilePicker::Asked() {
-    return TheScript().asked;
+    return TheScript().Asked();
 }
 
 } // namespace vyp

@@ -3,9 +3,10 @@
 // blocks, and read the caption and suggested name each request asked with.
 #pragma once
 
+#include "ui/common/ScriptedAnswers.h"
+
 #include <QString>
 
-#include <deque>
 #include <optional>
 #include <vector>
 
@@ -33,16 +34,7 @@ public:
     static const std::vector<SaveFileRequest>& Asked();
 
 private:
-    struct Script {
-        bool active = false;
-        struct Answer {
-            bool chosen; // false: cancel
-            QString path;
-        };
-        std::deque<Answer> answers;
-        std::vector<SaveFileRequest> asked;
-    };
-    static Script& TheScript();
+    static ScriptedAnswers<SaveFileRequest>& TheScript();
 };
 
 } // namespace vyp
