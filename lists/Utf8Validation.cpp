@@ -114,8 +114,8 @@ __attribute__((target("avx2"))) inline __m256i BlockErrors(const char* p, const 
         _mm256_subs_epu8(Load(p - 2), _mm256_set1_epi8(static_cast<char>(0xE0 - 0x80)));
     const __m256i fourth =
         _mm256_subs_epu8(Load(p - 3), _mm256_set1_epi8(static_cast<char>(0xF0 - 0x80)));
-    const __m256i must23 = _mm256_and_si256(_mm256_or_si256(third, fourth),
-                                            _mm256_set1_epi8(static_cast<char>(0x80)));
+    const __m256i must23 =
+        _mm256_and_si256(_mm256_or_si256(third, fourth), _mm256_set1_epi8(static_cast<char>(0x80)));
     return _mm256_xor_si256(must23, special);
 }
 

@@ -110,8 +110,8 @@ char Folded(char c) {
 } // namespace
 
 // Thirty-two positions a step; the same work as the SSE2 scan below in half the instructions.
-__attribute__((target("avx2"))) const char*
-CaseInsensitiveFinder::FindAvx2(const char* begin, const char* end) const {
+__attribute__((target("avx2"))) const char* CaseInsensitiveFinder::FindAvx2(const char* begin,
+                                                                            const char* end) const {
     const size_t n = m_upper.size();
     const __m256i fold1 = _mm256_set1_epi8(FoldBit(m_upper[m_rare1]));
     const __m256i fold2 = _mm256_set1_epi8(FoldBit(m_upper[m_rare2]));
@@ -122,9 +122,8 @@ CaseInsensitiveFinder::FindAvx2(const char* begin, const char* end) const {
     while (p + 32 <= lastStart + 1) {
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + m_rare1));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + m_rare2));
-        const __m256i hit =
-            _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(a, fold1), want1),
-                             _mm256_cmpeq_epi8(_mm256_or_si256(b, fold2), want2));
+        const __m256i hit = _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(a, fold1), want1),
+                                             _mm256_cmpeq_epi8(_mm256_or_si256(b, fold2), want2));
         unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
         while (mask != 0) {
             const int bit = __builtin_ctz(mask);

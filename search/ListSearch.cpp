@@ -105,7 +105,9 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
     const bool hasWindows1250Form =
         !ascii && FromUtf8(text, TextEncoding::Windows1250, windows1250Text);
     const bool hasUtf8Form = ascii || IsValidUtf8(text);
-    auto isUtf8 = [&reader] { return reader->Encoding() == TextEncoding::Utf8; };
+    auto isUtf8 = [&reader] {
+        return reader->Encoding() == TextEncoding::Utf8;
+    };
     // Searches the rest of the file for form; false when the file stopped being UTF-8 while
     // the form was one only a UTF-8 file can hold.
     auto searchRest = [&](std::string_view form, bool onlyInUtf8) {
