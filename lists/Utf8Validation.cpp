@@ -177,6 +177,8 @@ __attribute__((target("avx2"))) bool IsValidUtf8Avx2(std::string_view bytes) {
     // sequence can be open, and after the end, where a sequence cut short meets a space.
     alignas(32) char edge[64];
     std::memset(edge, ' ', sizeof edge);
+    if (bytes.empty())
+        return true; // and no copy from a view that may point nowhere
     if (bytes.size() < 32) {
         std::memcpy(edge + 32, p, bytes.size());
         const __m256i error = BlockErrors(edge + 32, tables);

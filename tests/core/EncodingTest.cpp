@@ -88,6 +88,8 @@ TEST(Utf8Validation, FaultsInLongTextsWhereverTheyFall) {
             ASSERT_EQ(IsValidUtf8Fast(damaged), IsValidUtf8Plain(damaged)) << at << " " << +bad;
         }
     }
+    EXPECT_TRUE(IsValidUtf8Fast(std::string_view()));
+    EXPECT_TRUE(IsValidUtf8Fast(""));
     for (size_t length = 4090; length < 4170; ++length) {
         const std::string cut = text.substr(0, length) + "\xE2\x82";
         ASSERT_FALSE(IsValidUtf8Fast(cut)) << length;
