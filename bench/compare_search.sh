@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The search over a large catalogue against cat and ripgrep on one core, warm cache, same run:
-# twelve lists of 2,000,000 lines each (about 1 GB) with names of many languages.
+# The search over a large catalogue against cat and ripgrep (on one core and with its default
+# threads), warm cache, same run: twelve lists of 2,000,000 lines each (about 1 GB) with names
+# of many languages. Wall time is the best of five; CPU time (perf stat task-clock, which other
+# work on the machine moves least) the best of five too, when perf is there.
 #   bench/compare_search.sh [BUILD_DIR=build] [WORK=/tmp/vyp-bench-search]
-# Needs ripgrep and GNU time (apt-get install ripgrep time bc).
+# Needs ripgrep and GNU time (apt-get install ripgrep time bc; perf from linux-perf).
 set -euo pipefail
 build=${1:-build}
 work=${2:-/tmp/vyp-bench-search}
@@ -27,6 +29,19 @@ best() { # best of five wall-clock runs, in seconds, output to $out
     echo "$best"
 }
 ratio() { echo "scale=2; $1 / $2" | bc; }
+cpu() { # best of five CPU times in seconds, or "-" without perf
+    if ! command -v perf > /dev/null; then
+        echo "-"
+        return
+    fi
+    local best=999
+    for _ in 1 2 3 4 5; do
+        local ms
+        ms=$(perf stat -x, -e task-clock "$@" 2>&1 > /dev/null | grep task-clock | cut -d, -f1)
+        best=$(echo "t = $ms / 1000; if (t < $best) t else $best" | bc -l)
+    done
+    printf "%.3f" "$best"
+}
 
 echo "lists: ${#files[@]}, $(du -shc "${files[@]}" | tail -1 | cut -f1)"
 out=/dev/null
@@ -35,10 +50,16 @@ out=/tmp/vyp-bench.out
 none_t=$(best "$cli" --data "$work" search "Nic takového")
 echo "no match: cat ${cat_t}s, vypisnik-cli ${none_t}s ($(ratio "$none_t" "$cat_t") x cat; target <= 1.5)"
 for text in Rarita Sborník; do
-    rg_t=$(best rg -j1 -F -i -c "$text" "${files[@]}")
+    rg1_t=$(best rg -j1 -F -i -c "$text" "${files[@]}")
+    rg_t=$(best rg -F -i -c "$text" "${files[@]}")
     search_t=$(best "$cli" --data "$work" search "$text")
     rows=$(($(wc -l < /tmp/vyp-bench.out) - 2))
-    echo "\"$text\" ($rows rows): rg -j1 ${rg_t}s, vypisnik-cli ${search_t}s ($(ratio "$search_t" "$rg_t") x rg; target <= 1)"
+    echo "\"$text\" ($rows rows), wall: rg -j1 ${rg1_t}s, rg ${rg_t}s, vypisnik-cli ${search_t}s" \
+        "($(ratio "$search_t" "$rg1_t") x rg -j1, $(ratio "$search_t" "$rg_t") x rg; target <= 1 x rg)"
+    rg1_c=$(cpu rg -j1 -F -i -c "$text" "${files[@]}")
+    rg_c=$(cpu rg -F -i -c "$text" "${files[@]}")
+    search_c=$(cpu "$cli" --data "$work" search "$text")
+    echo "\"$text\", CPU: rg -j1 ${rg1_c}s, rg ${rg_c}s, vypisnik-cli ${search_c}s"
 done
 /usr/bin/time -f "%M" -o /tmp/vyp-bench.mem "$cli" --data "$work" search Rarita > /dev/null
 echo "peak memory of the search for Rarita: $(cat /tmp/vyp-bench.mem) KB"

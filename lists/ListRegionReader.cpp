@@ -51,6 +51,21 @@ ListRegionReader::ListRegionReader(const std::string& path)
     : m_path(path), m_file(OpenForReading(path)) {
     m_file.Stamp(m_stamp);
     m_buffer.resize(kRegionSize);
+    ReadHeader();
+}
+
+void ListRegionReader::Restart() {
+    m_positional = true;
+    m_readOffset = 0;
+    m_bufferOffset = 0;
+    m_filled = 0;
+    m_consumed = 0;
+    m_atEnd = false;
+    m_lastLines = {};
+    ReadHeader();
+}
+
+void ListRegionReader::ReadHeader() {
     // The header: everything up to the first line end, which may have to wait for more bytes
     // (and a CR at the end of what was read for its LF).
     size_t end = 0;

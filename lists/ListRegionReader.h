@@ -41,6 +41,11 @@ public:
     // Whether the file has a line 0 at all (an empty file has none).
     bool HasHeaderLine() const { return m_hasHeaderLine; }
 
+    // Reads the file again from its start, header included, through the file opened at first:
+    // the same bytes even when the list has been replaced since. What was learned of the
+    // encoding stays.
+    void Restart();
+
     // The next region, valid until the next call. Returns false at the end. Throws
     // VypisnikError when reading fails.
     bool Next(ListRegion& region);
@@ -55,6 +60,7 @@ public:
     const std::string& Path() const { return m_path; }
 
 private:
+    void ReadHeader();
     void Fill();
     void CheckEncoding(std::string_view bytes);
     void NoteLastFolder(std::string_view lines);

@@ -3,7 +3,10 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VYPISNIK_HAS_AVX2_PATH 1
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -16,9 +19,22 @@ bool IsLetter(char c) {
 }
 
 // How common a byte is in list files, higher is more common: digits, dots, TABs and line ends
-// fill every line, lower-case letters the names; everything else is rare.
+// fill every line, lower-case letters the names. Bytes above 0x7F are common too in lists of
+// accented and non-Latin names: the UTF-8 lead bytes of Latin letters with accents (C3..C5) and
+// of Cyrillic (D0, D1) above all, then continuation bytes and the lead bytes of CJK; so a text
+// with accents is found by its plain letters where it has any. Everything else is rare.
 constexpr std::array<unsigned char, 256> MakeFrequencyRank() {
     std::array<unsigned char, 256> rank{};
+    for (int b = 0x80; b <= 0xBF; ++b)
+        rank[static_cast<size_t>(b)] = 110;
+    for (int b = 0xC2; b <= 0xDF; ++b)
+        rank[static_cast<size_t>(b)] = 100;
+    for (int b = 0xE0; b <= 0xEF; ++b)
+        rank[static_cast<size_t>(b)] = 120;
+    for (int b = 0xC3; b <= 0xC5; ++b)
+        rank[static_cast<size_t>(b)] = 150;
+    rank[0xD0] = 150;
+    rank[0xD1] = 150;
     const char* common = "qjzxkvbywfgpmhucdlrsnotiae"; // rarest first
     for (int i = 0; common[i] != '\0'; ++i) {
         rank[static_cast<unsigned char>(common[i])] = static_cast<unsigned char>(60 + 4 * i);
@@ -79,7 +95,60 @@ const char* CaseInsensitiveFinder::FindScalar(const char* begin, const char* end
     return nullptr;
 }
 
+#ifdef VYPISNIK_HAS_AVX2_PATH
+namespace {
+
+// The two rare bytes as the scan compares them: a letter after setting its 0x20 bit, which folds
+// A-Z onto a-z; the few other bytes that fold onto a letter's value are weeded out by MatchesAt.
+char FoldBit(char c) {
+    return IsLetter(c) ? 0x20 : 0;
+}
+char Folded(char c) {
+    return static_cast<char>(IsLetter(c) ? (c | 0x20) : c);
+}
+
+} // namespace
+
+// Thirty-two positions a step; the same work as the SSE2 scan below in half the instructions.
+__attribute__((target("avx2"))) const char* CaseInsensitiveFinder::FindAvx2(const char* begin,
+                                                                            const char* end) const {
+    const size_t n = m_upper.size();
+    const __m256i fold1 = _mm256_set1_epi8(FoldBit(m_upper[m_rare1]));
+    const __m256i fold2 = _mm256_set1_epi8(FoldBit(m_upper[m_rare2]));
+    const __m256i want1 = _mm256_set1_epi8(Folded(m_upper[m_rare1]));
+    const __m256i want2 = _mm256_set1_epi8(Folded(m_upper[m_rare2]));
+    const char* p = begin;
+    const char* lastStart = end - n; // the last position a match may start at
+    while (p + 32 <= lastStart + 1) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + m_rare1));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + m_rare2));
+        const __m256i hit = _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(a, fold1), want1),
+                                             _mm256_cmpeq_epi8(_mm256_or_si256(b, fold2), want2));
+        unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+        while (mask != 0) {
+            const int bit = __builtin_ctz(mask);
+            if (MatchesAt(p + bit))
+                return p + bit;
+            mask &= mask - 1;
+        }
+        p += 32;
+    }
+    return FindSse2(p, end);
+}
+#endif
+
 const char* CaseInsensitiveFinder::Find(const char* begin, const char* end) const {
+    if (static_cast<size_t>(end - begin) < m_upper.size())
+        return nullptr;
+#ifdef VYPISNIK_HAS_AVX2_PATH
+    static const bool hasAvx2 = __builtin_cpu_supports("avx2");
+    if (hasAvx2)
+        return FindAvx2(begin, end);
+#endif
+    return FindSse2(begin, end);
+}
+
+const char* CaseInsensitiveFinder::FindSse2(const char* begin, const char* end) const {
     const size_t n = m_upper.size();
     if (static_cast<size_t>(end - begin) < n)
         return nullptr;

@@ -80,9 +80,12 @@ private:
     SearchRows& m_rows;
 };
 
-// Searches one list file, read once. A text with accents is looked for in both forms a list
-// file may hold it in (UTF-8 and Windows-1250) in the same pass; the file's encoding, learned on
-// the way, tells which form's rows are the list's.
+// Searches one list file in one pass, in the byte form its encoding gives the text. A text
+// with accents is looked for in its UTF-8 form while the file reads as valid UTF-8; should the
+// file turn out to be Windows-1250, what the UTF-8 form found is no match, and the file is read
+// again from its start for the Windows-1250 form. Lists in Windows-1250 hold accents from their
+// first lines, so that second read is short, and the usual UTF-8 list is searched once for one
+// form rather than for two.
 void SearchFile(std::string_view text, int32_t listIndex, const std::string& path,
                 SearchResult& result) {
     const size_t firstRow = result.rows.size();
@@ -96,41 +99,50 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
     // Lines never hold a line end, so such a text matches nothing.
     if (text.find_first_of("\r\n") != std::string_view::npos)
         return;
-    std::optional<FormSearcher> utf8(std::in_place, text, listIndex, result.rows);
-    SearchRows windows1250Rows;
-    std::optional<FormSearcher> windows1250;
+    // An ASCII text has the same bytes in both encodings.
+    const bool ascii = IsAscii(text);
     std::string windows1250Text;
-    if (!IsAscii(text)) {
-        if (!IsValidUtf8(text))
-            utf8.reset();
-        if (FromUtf8(text, TextEncoding::Windows1250, windows1250Text))
-            windows1250.emplace(windows1250Text, listIndex, windows1250Rows);
-    }
-    auto bothForms = [&](auto&& work) {
-        if (utf8)
-            work(*utf8);
-        if (windows1250)
-            work(*windows1250);
+    const bool hasWindows1250Form =
+        !ascii && FromUtf8(text, TextEncoding::Windows1250, windows1250Text);
+    const bool hasUtf8Form = ascii || IsValidUtf8(text);
+    auto isUtf8 = [&reader] {
+        return reader->Encoding() == TextEncoding::Utf8;
     };
-    bothForms([&](FormSearcher& form) { form.SearchHeader(reader->Header()); });
-    try {
+    // Searches the rest of the file for form; false when the file stopped being UTF-8 while
+    // the form was one only a UTF-8 file can hold.
+    auto searchRest = [&](std::string_view form, bool onlyInUtf8) {
+        FormSearcher searcher(form, listIndex, result.rows);
+        searcher.SearchHeader(reader->Header());
         ListRegion region;
-        while ((utf8 || windows1250) && reader->Next(region)) {
-            if (utf8 && !IsAscii(text) && reader->Encoding() != TextEncoding::Utf8) {
-                utf8.reset(); // not a UTF-8 file: what its UTF-8 form matched is no match
+        while (reader->Next(region)) {
+            if (onlyInUtf8 && !isUtf8())
+                return false;
+            searcher.SearchRegion(region);
+        }
+        return true;
+    };
+    try {
+        if (ascii) {
+            searchRest(text, false);
+        } else {
+            // The header alone may show Windows-1250 already.
+            bool windows1250 = !isUtf8();
+            const bool searched = !windows1250 && hasUtf8Form;
+            if (searched)
+                windows1250 = !searchRest(text, true);
+            if (windows1250) {
                 result.rows.Truncate(firstRow);
+                if (hasWindows1250Form) {
+                    if (searched)
+                        reader->Restart();
+                    searchRest(windows1250Text, false);
+                }
             }
-            bothForms([&](FormSearcher& form) { form.SearchRegion(region); });
         }
     } catch (const VypisnikError& error) {
         result.errors.emplace_back(error.what()); // the rows found so far stay
     }
-    const TextEncoding encoding = reader->Encoding();
-    if (!IsAscii(text) && encoding == TextEncoding::Windows1250) {
-        result.rows.Truncate(firstRow);
-        result.rows.Append(std::move(windows1250Rows));
-    }
-    result.rows.DecodeFrom(firstRow, encoding);
+    result.rows.DecodeFrom(firstRow, reader->Encoding());
 }
 
 } // namespace

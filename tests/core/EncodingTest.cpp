@@ -74,5 +74,30 @@ TEST(Utf8Validation, FastAndPlainChecksAgreeOnDamagedText) {
     }
 }
 
+// Long texts, checked in runs of a few KiB: a fault is found wherever it falls, at a run's edge
+// or a block's, and a sequence cut short by the very end is found after any length.
+TEST(Utf8Validation, FaultsInLongTextsWhereverTheyFall) {
+    std::string text;
+    while (text.size() < 10000)
+        text += "Přehled účtů_24.JPG\t3884982\t2008.3.13\t16:22.52\r\nФото 東京\r\n";
+    ASSERT_TRUE(IsValidUtf8Fast(text));
+    for (size_t at : {4063u, 4064u, 4095u, 4096u, 4097u, 4127u, 4128u, 8191u, 8224u, 9999u}) {
+        for (const char bad : {'\x80', '\xC0', '\xE0', '\xFF'}) {
+            std::string damaged = text;
+            damaged[at] = bad;
+            ASSERT_EQ(IsValidUtf8Fast(damaged), IsValidUtf8Plain(damaged)) << at << " " << +bad;
+        }
+    }
+    EXPECT_TRUE(IsValidUtf8Fast(std::string_view()));
+    EXPECT_TRUE(IsValidUtf8Fast(""));
+    for (size_t length = 4090; length < 4170; ++length) {
+        const std::string cut = text.substr(0, length) + "\xE2\x82";
+        ASSERT_FALSE(IsValidUtf8Fast(cut)) << length;
+        ASSERT_FALSE(IsValidUtf8Fast(text.substr(0, length) + "a\xC3"));
+        ASSERT_EQ(IsValidUtf8Fast(text.substr(0, length)),
+                  IsValidUtf8Plain(text.substr(0, length)));
+    }
+}
+
 } // namespace
 } // namespace vyp

@@ -170,6 +170,39 @@ TEST(ListReaders, AWindows1250ListAcrossSeveralRegions) {
     EXPECT_EQ(SearchLists("Účty", all, registry).foldersFound, 2);
 }
 
+// Reading again from the start gives the header and the lines once more, from the file opened
+// at first: a list replaced in the meantime (as every write replaces one) does not leak in.
+TEST(ListRegionReader, RestartReadsTheSameBytesAgain) {
+    test::TempDir dir;
+    const std::string path = dir / "Záloha 2024.sez";
+    std::string bytes = "D:\\Zálohy\\\t0\r\n";
+    for (int i = 0; bytes.size() < (600u << 10); ++i)
+        bytes +=
+            "Složka " + std::to_string(i) + "\\\t0\t2024.1.2\t3:4.6\r\nsoubor.txt\t1\t1\t1\r\n";
+    test::WriteFile(path, bytes);
+    ListRegionReader reader(path);
+    ListRegion region;
+    ASSERT_TRUE(reader.Next(region));
+    ASSERT_TRUE(reader.Next(region)); // well into the file
+#ifndef _WIN32
+    test::WriteFile(dir / "new.sez", "E:\\\t1\r\njiný.txt\t1\t1\t1\r\n");
+    std::filesystem::rename(std::filesystem::path(dir / "new.sez"), std::filesystem::path(path));
+#endif
+    reader.Restart();
+    EXPECT_EQ(reader.Header(), "D:\\Zálohy\\\t0");
+    std::string again;
+    bool first = true;
+    while (reader.Next(region)) {
+        if (first) {
+            EXPECT_EQ(region.folder, "D:\\Zálohy\\");
+        }
+        first = false;
+        again += region.lines;
+    }
+    EXPECT_EQ(again, bytes.substr(bytes.find('\n') + 1));
+    EXPECT_EQ(reader.Encoding(), TextEncoding::Utf8);
+}
+
 // The search equals a plain reading of the same lists line by line, on lists with names of
 // many languages, each list in one of the encodings, for texts in and out of ASCII.
 TEST(ListSearch, EqualsAPlainReferenceOnGeneratedLists) {

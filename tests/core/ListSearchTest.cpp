@@ -168,6 +168,34 @@ TEST(CaseInsensitiveFinder, FindsEveryPlaceAByteLoopWould) {
     }
 }
 
+// Texts with accents, CJK and letters of both cases in a haystack of list lines long enough
+// for the widest scan: the finder may pick any two of the needle's bytes to scan for, but must
+// find exactly what a byte loop finds.
+TEST(CaseInsensitiveFinder, FindsAccentedAndWideTextsWhereAByteLoopWould) {
+    std::string hay;
+    for (const char* name :
+         {"Sborník písní 1998\\", "Přehled účtů_24.JPG", "ŘEŠENÍ 25.exe", "Crème brûlée_28.JPG",
+          "東京_32.JPG", "写真 36.avi", "Музыка 10.mp3", "sborník", "SBORNÍK", "Größe 27.dll"}) {
+        hay += name;
+        hay += "\t2997097\t1998.7.1\t18:48.6\r\n";
+    }
+    for (const char* needle : {"Sborník", "ník", "ÍK", "účt", "Ř", "写真", "é", "k\t", "2.JPG"}) {
+        const CaseInsensitiveFinder finder(needle);
+        std::string upperHay = hay, upperNeedle = needle;
+        for (char& c : upperHay)
+            c = UpperAscii(c);
+        for (char& c : upperNeedle)
+            c = UpperAscii(c);
+        for (size_t from = 0; from <= hay.size(); from += 7) {
+            const char* found = finder.Find(hay.data() + from, hay.data() + hay.size());
+            EXPECT_EQ(found == nullptr ? std::string::npos
+                                       : static_cast<size_t>(found - hay.data()),
+                      upperHay.find(upperNeedle, from))
+                << needle << " from " << from;
+        }
+    }
+}
+
 } // namespace
 } // namespace vyp
 
@@ -194,6 +222,32 @@ TEST_F(SearchFixture, EncodingOfLongListsIsLearnedWhereverTheirBytesLie) {
     ASSERT_EQ(ascii.rows.size(), 5u);
     EXPECT_EQ(ascii.rows[3].Path(), "E:\\kon.txt");
     EXPECT_EQ(ascii.rows[4].Path(), "E:\\Žluoučký.txt");
+}
+
+// A Windows-1250 list whose first lines happen to be valid UTF-8 (a name copied in from a
+// UTF-8 system) and whose first Windows-1250 byte lies several read regions down: the list is
+// Windows-1250 as a whole, so a text with accents is found in its Windows-1250 form in every
+// line, those first ones included, and what looked like its UTF-8 form up there is no match.
+TEST_F(SearchFixture, WindowsListWhoseFirstAccentComesLateIsSearchedWhole) {
+    std::string old = "E:\\Hudba\\\t0\r\nCafé.mp3\t1\t1999.7.1\t8:0.0\r\n";
+    for (int i = 0; old.size() < (1u << 20); ++i)
+        old += "Skladba " + std::to_string(i) + ".mp3\t4096\t1999.7.1\t8:0.0\r\n";
+    old += "Jazz\\\t0\t1999.7.1\t8:0.0\r\nCaf\xE9 Noir.mp3\t2\t1999.7.1\t8:0.0\r\n";
+    AddList("Stará hudba.sez", old);
+    AddList("Nová hudba.sez", "E:\\\t0\r\nCafé.mp3\t1\t2024.7.1\t8:0.0\r\n");
+
+    const SearchResult accented = Search("é");
+    EXPECT_EQ(Paths(accented), (std::vector<std::string>{"Jazz\\Café Noir.mp3", "E:\\Café.mp3"}));
+    EXPECT_EQ(accented.rows[0].ListIndex(), 0);
+    EXPECT_EQ(accented.rows[1].ListIndex(), 1);
+    // "Café" in UTF-8 is "CafĂ©" in Windows-1250, found by that text in the first line.
+    const SearchResult asWindows = Search("Ă©");
+    EXPECT_EQ(Paths(asWindows), std::vector<std::string>{"E:\\Hudba\\CafĂ©.mp3"});
+    EXPECT_EQ(asWindows.filesFound, 1);
+    EXPECT_EQ(
+        Paths(Search("CAF")),
+        (std::vector<std::string>{"E:\\Hudba\\CafĂ©.mp3", "Jazz\\Café Noir.mp3", "E:\\Café.mp3"}));
+    EXPECT_TRUE(accented.errors.empty());
 }
 
 } // namespace
