@@ -30,8 +30,10 @@ public:
     std::string DateText(size_t i) const { return m_texts.DateText(i); }
     // The stored time with "." turned into ":".
     std::string TimeText(size_t i) const { return m_texts.TimeText(i); }
-    // The index of the parent folder, always smaller than i, or kListNode.
+    // The index of the parent folder, always smaller than i, or kListNode; until ForgetParents.
     int32_t Parent(size_t i) const { return m_parents[i]; }
+    // Drops the parents, for an owner that has put the folders into a tree of its own.
+    void ForgetParents() { std::vector<int32_t>().swap(m_parents); }
 
     // The list's total: the header's text after its first TAB, "0" when it has none.
     const std::string& ListSizeText() const { return m_listSizeText; }

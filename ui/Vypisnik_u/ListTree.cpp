@@ -1,5 +1,6 @@
 #include "ui/Vypisnik_u/ListTree.h"
 
+#include "platform/Memory.h"
 #include "platform/ParallelInOrder.h"
 
 #include "lists/DisplayFormat.h"
@@ -103,6 +104,9 @@ void ListTree::Build(TfProcess* progress) {
     m_tree.SelectNode(m_tree.FirstNode());
     m_building = false;
     m_tree.EndUpdate(); // lays the tree out and reports the selection of the first group
+    // The readers' buffers and the tree's growing arrays are free now, between the blocks the
+    // tree keeps.
+    ReturnFreedMemory();
     ShowProgress(progress, static_cast<int>(listCount) + 1);
     if (progress != nullptr)
         progress->hide();
@@ -110,7 +114,7 @@ void ListTree::Build(TfProcess* progress) {
 
 void ListTree::AddList(size_t list, NodeId groupNode) {
     // A list that cannot be read keeps its node, without folders; the others still load.
-    const FolderHierarchy& hierarchy = m_hierarchies[list];
+    FolderHierarchy& hierarchy = m_hierarchies[list];
     const NodeId listNode = m_tree.AddChild(groupNode);
     m_listNodes.push_back(listNode);
     // Folder f's node is listNode + 1 + f: its parent's node is found without a table.
@@ -118,6 +122,7 @@ void ListTree::AddList(size_t list, NodeId groupNode) {
         const int32_t parent = hierarchy.Parent(folder);
         m_tree.AddChild(parent == FolderHierarchy::kListNode ? listNode : listNode + 1 + parent);
     }
+    hierarchy.ForgetParents(); // the tree holds them now
 }
 
 ListTree::NodeKind ListTree::Kind(NodeId node) const {
