@@ -83,8 +83,8 @@ void FolderLineTexts::Add(const ListLineFields& fields) {
         const size_t from = m_text.size();
         for (std::string_view field : stamp)
             m_text.append(1, kAsText).append(field);
-        m_nonAscii = m_nonAscii || !IsAscii(path) ||
-                     !IsAscii(std::string_view(m_text).substr(from));
+        m_nonAscii =
+            m_nonAscii || !IsAscii(path) || !IsAscii(std::string_view(m_text).substr(from));
     }
     m_ends.Push(m_text.size());
 }
@@ -118,7 +118,8 @@ std::string FolderLineTexts::StampField(size_t i, size_t field) const {
     size_t f = 0;
     for (size_t b = 1; b < stamp.size(); ++b) {
         const auto byte = static_cast<uint8_t>(stamp[b]);
-        for (const uint8_t nibble : {static_cast<uint8_t>(byte >> 4), static_cast<uint8_t>(byte & 15)}) {
+        for (const uint8_t nibble :
+             {static_cast<uint8_t>(byte >> 4), static_cast<uint8_t>(byte & 15)}) {
             if (nibble >= kEndOfField) {
                 if (f == field)
                     return text;

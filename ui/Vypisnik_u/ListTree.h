@@ -62,8 +62,8 @@ private:
     RegionalSettings m_regional;
     std::vector<FolderHierarchy> m_hierarchies; // by list index, from the last build, the
                                                 // parents forgotten once in the tree
-    std::array<NodeId, 7> m_groupNodes{};        // by group id less kFirstGroup
-    std::vector<NodeId> m_listNodes;             // by list index, rising: the lists added so far
+    std::array<NodeId, 7> m_groupNodes{};       // by group id less kFirstGroup
+    std::vector<NodeId> m_listNodes;            // by list index, rising: the lists added so far
     std::array<int, 7> m_groupCounts{};
     bool m_building = false;
 };

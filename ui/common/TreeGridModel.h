@@ -48,7 +48,8 @@ public:
     // in the order they are added. A payload equal to its node's number costs no memory.
     NodeId AddNode(NodeId parent, uint64_t payload);
     uint64_t Payload(NodeId node) const {
-        return m_payload.empty() ? static_cast<uint64_t>(node) : m_payload[static_cast<size_t>(node)];
+        return m_payload.empty() ? static_cast<uint64_t>(node)
+                                 : m_payload[static_cast<size_t>(node)];
     }
     NodeId Parent(NodeId node) const { return m_parent[static_cast<size_t>(node)]; }
     size_t Count() const { return m_parent.size(); }
