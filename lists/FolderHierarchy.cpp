@@ -46,9 +46,10 @@ public:
 
 private:
     void AddFolderLine(std::string_view line) {
-        m_h.m_texts.Add(SplitListLine(line));
+        const ListLineFields fields = SplitListLine(line);
+        m_h.m_texts.Add(fields);
         const size_t index = m_h.m_parents.size();
-        const std::string_view path = m_h.Path(index);
+        const std::string_view path = fields.field[0]; // as Path(index) holds it until decoded
         const size_t captionOffset = static_cast<size_t>(DisplayNameOf(path).data() - path.data());
 
         // The parent is the folder of the path without its last component; a top-level folder,

@@ -90,7 +90,9 @@ void FolderLineTexts::Add(const ListLineFields& fields) {
 }
 
 std::string_view FolderLineTexts::Record(size_t i) const {
-    return std::string_view(m_text).substr(Start(i), static_cast<size_t>(m_ends[i]) - Start(i));
+    const auto [start, end] = m_ends.BeforeAndAt(i);
+    return std::string_view(m_text).substr(static_cast<size_t>(start),
+                                           static_cast<size_t>(end - start));
 }
 
 std::string_view FolderLineTexts::Path(size_t i) const {

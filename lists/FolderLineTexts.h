@@ -33,7 +33,6 @@ public:
     void ShrinkToFit();
 
 private:
-    size_t Start(size_t i) const { return i == 0 ? 0 : static_cast<size_t>(m_ends[i - 1]); }
     std::string_view Record(size_t i) const;
     std::string StampField(size_t i, size_t field) const;
 
