@@ -29,7 +29,7 @@ public:
                 break;
             const char* lineStart = LineStartBefore(lines.data(), slash);
             const char* lineEnd = LineEndAfter(slash, end);
-            m_h.m_lineOffsets.push_back(offset + (lineStart - lines.data()));
+            m_h.m_lineOffsets.Push(static_cast<uint64_t>(offset + (lineStart - lines.data())));
             AddFolderLine(std::string_view(lineStart, static_cast<size_t>(lineEnd - lineStart)));
             p = lineEnd;
         }
@@ -38,19 +38,18 @@ public:
     void Finish(TextEncoding encoding) {
         m_table = {};
         m_h.m_encoding = encoding;
-        m_h.m_texts.DecodeFrom(0, encoding);
+        m_h.m_texts.Decode(encoding);
         m_h.m_texts.ShrinkToFit();
         m_h.m_parents.shrink_to_fit();
-        m_h.m_lineOffsets.shrink_to_fit();
+        m_h.m_lineOffsets.ShrinkToFit();
     }
 
 private:
     void AddFolderLine(std::string_view line) {
         const ListLineFields fields = SplitListLine(line);
-        m_h.m_texts.AddWith(
-            [&fields](size_t f, std::string& text) { AppendFieldForDisplay(fields, f, text); });
+        m_h.m_texts.Add(fields);
         const size_t index = m_h.m_parents.size();
-        const std::string_view path = m_h.Path(index);
+        const std::string_view path = fields.field[0]; // as Path(index) holds it until decoded
         const size_t captionOffset = static_cast<size_t>(DisplayNameOf(path).data() - path.data());
 
         // The parent is the folder of the path without its last component; a top-level folder,

@@ -3,11 +3,12 @@
 // the command-line companion prints it.
 //
 // The texts of all nodes live in one buffer (decoded to UTF-8), so a list of a million folders
-// costs a few dozen bytes per folder.
+// costs its paths and a few dozen bytes per folder.
 #pragma once
 
 #include "lists/FolderLineHint.h"
-#include "lists/PackedTexts.h"
+#include "lists/FolderLineTexts.h"
+#include "lists/IncreasingOffsets.h"
 
 #include <cstdint>
 #include <string>
@@ -20,17 +21,19 @@ class FolderHierarchy {
 public:
     static constexpr int32_t kListNode = -1; // parent of the list's top-level folders
 
-    size_t Count() const { return m_parents.size(); }
+    size_t Count() const { return m_texts.Count(); }
     // The folder line's first field, its relative path ending in "\".
-    std::string_view Path(size_t i) const { return m_texts.Field(i, 0); }
+    std::string_view Path(size_t i) const { return m_texts.Path(i); }
     // The folder's display name (its last path component).
     std::string_view Caption(size_t i) const;
-    std::string_view SizeText(size_t i) const { return m_texts.Field(i, 1); }
-    std::string_view DateText(size_t i) const { return m_texts.Field(i, 2); }
+    std::string SizeText(size_t i) const { return m_texts.SizeText(i); }
+    std::string DateText(size_t i) const { return m_texts.DateText(i); }
     // The stored time with "." turned into ":".
-    std::string_view TimeText(size_t i) const { return m_texts.Field(i, 3); }
-    // The index of the parent folder, always smaller than i, or kListNode.
+    std::string TimeText(size_t i) const { return m_texts.TimeText(i); }
+    // The index of the parent folder, always smaller than i, or kListNode; until ForgetParents.
     int32_t Parent(size_t i) const { return m_parents[i]; }
+    // Drops the parents, for an owner that has put the folders into a tree of its own.
+    void ForgetParents() { std::vector<int32_t>().swap(m_parents); }
 
     // The list's total: the header's text after its first TAB, "0" when it has none.
     const std::string& ListSizeText() const { return m_listSizeText; }
@@ -40,7 +43,9 @@ public:
 
     // Where folder i's line starts in the list file, and what the file was like when it was
     // read: what a later read of the folder's rows can start from.
-    FolderLineHint Hint(size_t i) const { return {m_lineOffsets[i], m_stamp, m_encoding}; }
+    FolderLineHint Hint(size_t i) const {
+        return {static_cast<int64_t>(m_lineOffsets[i]), m_stamp, m_encoding};
+    }
     // The encoding the list file was read in.
     TextEncoding Encoding() const { return m_encoding; }
 
@@ -52,9 +57,9 @@ public:
 private:
     class Builder;
 
-    PackedTexts<4> m_texts; // path, size, date, time of each folder line
+    FolderLineTexts m_texts;
     std::vector<int32_t> m_parents;
-    std::vector<int64_t> m_lineOffsets;
+    IncreasingOffsets m_lineOffsets;
     FileStamp m_stamp;
     TextEncoding m_encoding = TextEncoding::Utf8;
     std::string m_listSizeText = "0";

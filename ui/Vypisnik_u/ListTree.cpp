@@ -1,5 +1,6 @@
 #include "ui/Vypisnik_u/ListTree.h"
 
+#include "platform/Memory.h"
 #include "platform/ParallelInOrder.h"
 
 #include "lists/DisplayFormat.h"
@@ -12,21 +13,11 @@
 #include <QApplication>
 #include <QProgressBar>
 
+#include <algorithm>
+
 namespace vyp {
 
 namespace {
-
-// A node's payload: the list plus one in the high half (0 for a group node); the group id of a
-// group node, or the folder plus one (0 for the list node itself) in the low half.
-uint64_t GroupPayload(int group) {
-    return static_cast<uint64_t>(group);
-}
-uint64_t ListPayload(size_t list) {
-    return static_cast<uint64_t>(list + 1) << 32;
-}
-uint64_t FolderPayload(size_t list, size_t folder) {
-    return ListPayload(list) | (folder + 1);
-}
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -61,14 +52,18 @@ ListTree::ListTree(TreeGrid& tree, const ListRegistry& registry, RegionalSetting
 }
 
 ListTree::Key ListTree::Decode(NodeId node) const {
-    const uint64_t payload = m_tree.Payload(node);
-    const auto high = static_cast<uint32_t>(payload >> 32);
-    const auto low = static_cast<uint32_t>(payload & 0xFFFFFFFFu);
-    if (high == 0)
-        return {NodeKind::Group, static_cast<int>(low), 0, 0};
-    if (low == 0)
-        return {NodeKind::List, 0, high - 1u, 0};
-    return {NodeKind::Folder, 0, high - 1u, low - 1u};
+    // The last list whose node is not after this one; nodes before the first list are groups.
+    const auto after = std::upper_bound(m_listNodes.begin(), m_listNodes.end(), node);
+    if (after == m_listNodes.begin()) {
+        const auto group = std::find(m_groupNodes.begin(), m_groupNodes.end(), node);
+        return {NodeKind::Group, kFirstGroup + static_cast<int>(group - m_groupNodes.begin()), 0,
+                0};
+    }
+    const auto list = static_cast<size_t>(after - m_listNodes.begin() - 1);
+    const NodeId listNode = m_listNodes[list];
+    if (node == listNode)
+        return {NodeKind::List, 0, list, 0};
+    return {NodeKind::Folder, 0, list, static_cast<size_t>(node - listNode - 1)};
 }
 
 void ListTree::Build(TfProcess* progress) {
@@ -82,10 +77,10 @@ void ListTree::Build(TfProcess* progress) {
     m_tree.Clear();
     m_hierarchies.clear();
     m_hierarchies.resize(listCount);
-    std::array<NodeId, 7> groupNodes{};
+    m_listNodes.clear();
+    m_listNodes.reserve(listCount);
     for (const GroupInfo& group : kGroups)
-        groupNodes[static_cast<size_t>(group.id - kFirstGroup)] =
-            m_tree.AddChild(kNoNode, GroupPayload(group.id));
+        m_groupNodes[static_cast<size_t>(group.id - kFirstGroup)] = m_tree.AddChild(kNoNode);
 
     if (progress != nullptr) {
         progress->show();
@@ -97,36 +92,37 @@ void ListTree::Build(TfProcess* progress) {
     }
     // The lists are read side by side on every core; their nodes are added here, in registry
     // order, as each list is ready.
-    std::vector<NodeId> folderNodes;
     ShowProgress(progress, 0);
     ParallelInOrder<FolderHierarchy>(
         listCount, [this](size_t i) { return FolderHierarchy::Read(m_registry.ListPaths[i]); },
         [&](size_t i, FolderHierarchy&& hierarchy) {
             const int group = EffectiveGroup(m_registry.ListInfos[i].Group);
             m_hierarchies[i] = std::move(hierarchy);
-            AddList(i, groupNodes[static_cast<size_t>(group - kFirstGroup)], folderNodes);
+            AddList(i, m_groupNodes[static_cast<size_t>(group - kFirstGroup)]);
             ShowProgress(progress, static_cast<int>(i) + 1);
         });
     m_tree.SelectNode(m_tree.FirstNode());
     m_building = false;
     m_tree.EndUpdate(); // lays the tree out and reports the selection of the first group
+    // The readers' buffers and the tree's growing arrays are free now, between the blocks the
+    // tree keeps.
+    ReturnFreedMemory();
     ShowProgress(progress, static_cast<int>(listCount) + 1);
     if (progress != nullptr)
         progress->hide();
 }
 
-void ListTree::AddList(size_t list, NodeId groupNode, std::vector<NodeId>& folderNodes) {
+void ListTree::AddList(size_t list, NodeId groupNode) {
     // A list that cannot be read keeps its node, without folders; the others still load.
-    const FolderHierarchy& hierarchy = m_hierarchies[list];
-    const NodeId listNode = m_tree.AddChild(groupNode, ListPayload(list));
-    folderNodes.resize(hierarchy.Count());
+    FolderHierarchy& hierarchy = m_hierarchies[list];
+    const NodeId listNode = m_tree.AddChild(groupNode);
+    m_listNodes.push_back(listNode);
+    // Folder f's node is listNode + 1 + f: its parent's node is found without a table.
     for (size_t folder = 0; folder < hierarchy.Count(); ++folder) {
         const int32_t parent = hierarchy.Parent(folder);
-        const NodeId parentNode = parent == FolderHierarchy::kListNode
-                                      ? listNode
-                                      : folderNodes[static_cast<size_t>(parent)];
-        folderNodes[folder] = m_tree.AddChild(parentNode, FolderPayload(list, folder));
+        m_tree.AddChild(parent == FolderHierarchy::kListNode ? listNode : listNode + 1 + parent);
     }
+    hierarchy.ForgetParents(); // the tree holds them now
 }
 
 ListTree::NodeKind ListTree::Kind(NodeId node) const {

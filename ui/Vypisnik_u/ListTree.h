@@ -1,8 +1,9 @@
 // The main window's list tree: groups, their lists and each list's folders. It builds the tree
 // from the list registry while the progress window shows how much work remains, keeps each
 // list's folder hierarchy, and answers the tree's texts and pictures straight from them. A
-// node's payload tells its kind, its list and its folder; a TNodeRec is made only for a
-// handler that asks for one.
+// node's id tells its kind, its list and its folder (a list's node is followed by its folders'
+// nodes in file order), so the grid stores nothing else per node; a TNodeRec is made only for
+// a handler that asks for one.
 #pragma once
 
 #include "lists/FolderHierarchy.h"
@@ -54,12 +55,15 @@ private:
         size_t folder; // of a folder node
     };
     Key Decode(NodeId node) const;
-    void AddList(size_t list, NodeId groupNode, std::vector<NodeId>& folderNodes);
+    void AddList(size_t list, NodeId groupNode);
 
     TreeGrid& m_tree;
     const ListRegistry& m_registry;
     RegionalSettings m_regional;
-    std::vector<FolderHierarchy> m_hierarchies; // by list index, from the last build
+    std::vector<FolderHierarchy> m_hierarchies; // by list index, from the last build, the
+                                                // parents forgotten once in the tree
+    std::array<NodeId, 7> m_groupNodes{};       // by group id less kFirstGroup
+    std::vector<NodeId> m_listNodes;            // by list index, rising: the lists added so far
     std::array<int, 7> m_groupCounts{};
     bool m_building = false;
 };

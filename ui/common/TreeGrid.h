@@ -51,6 +51,9 @@ public:
 
     void Clear();
     NodeId AddChild(NodeId parent, uint64_t payload); // kNoNode: a top-level node
+    // A node whose payload is its own id, which costs no memory: for owners that find a node's
+    // data by its id.
+    NodeId AddChild(NodeId parent) { return AddChild(parent, NodeCount()); }
     uint64_t Payload(NodeId node) const { return m_model->Payload(node); }
     size_t NodeCount() const { return m_model->Count(); }
 

@@ -44,14 +44,20 @@ void TreeGridModel::Clear() {
 
 void TreeGridModel::Reserve(size_t count) {
     m_parent.reserve(count);
-    m_payload.reserve(count);
 }
 
 NodeId TreeGridModel::AddNode(NodeId parent, uint64_t payload) {
     BeginReset();
     const auto node = static_cast<NodeId>(m_parent.size());
     m_parent.push_back(parent);
-    m_payload.push_back(payload);
+    if (!m_payload.empty() || payload != static_cast<uint64_t>(node)) {
+        if (m_payload.empty()) { // the first payload that is not its node's number
+            m_payload.reserve(m_parent.capacity());
+            for (size_t before = 0; before < static_cast<size_t>(node); ++before)
+                m_payload.push_back(before);
+        }
+        m_payload.push_back(payload);
+    }
     m_childrenStale = true;
     EndReset();
     return node;
@@ -67,13 +73,10 @@ void TreeGridModel::RebuildChildren() const {
     for (size_t i = 1; i < m_firstChild.size(); ++i)
         m_firstChild[i] += m_firstChild[i - 1];
     m_children.assign(count, kNoNode);
-    m_row.assign(count, 0);
+    std::vector<int32_t>().swap(m_row);
     std::vector<uint32_t> filled(m_firstChild.begin(), m_firstChild.end() - 1);
-    for (size_t node = 0; node < count; ++node) {
-        const size_t slot = Slot(m_parent[node]);
-        m_row[node] = static_cast<int32_t>(filled[slot] - m_firstChild[slot]);
-        m_children[filled[slot]++] = static_cast<NodeId>(node);
-    }
+    for (size_t node = 0; node < count; ++node)
+        m_children[filled[Slot(m_parent[node])]++] = static_cast<NodeId>(node);
     m_childrenStale = false;
 }
 
@@ -93,7 +96,12 @@ NodeId TreeGridModel::Child(NodeId parent, int row) const {
 
 int TreeGridModel::RowOf(NodeId node) const {
     RebuildChildren();
-    return m_row[static_cast<size_t>(node)];
+    if (!m_row.empty())
+        return m_row[static_cast<size_t>(node)];
+    const size_t slot = Slot(Parent(node));
+    const auto first = m_children.begin() + m_firstChild[slot];
+    return static_cast<int>(
+        std::lower_bound(first, m_children.begin() + m_firstChild[slot + 1], node) - first);
 }
 
 void TreeGridModel::SortRange(size_t begin, size_t end, int column, Qt::SortOrder order) {
@@ -149,6 +157,7 @@ void TreeGridModel::Sort(int column, Qt::SortOrder order) {
         else
             SortRange(m_firstChild[slot], m_firstChild[slot + 1], column, order);
     }
+    m_row.assign(m_parent.size(), 0);
     for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
         for (uint32_t i = m_firstChild[slot]; i < m_firstChild[slot + 1]; ++i)
             m_row[static_cast<size_t>(m_children[i])] =

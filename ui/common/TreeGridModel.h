@@ -48,9 +48,13 @@ public:
     void Clear();
     // Room for count nodes, so that adding them does not overshoot by growing.
     void Reserve(size_t count);
-    // Appends a node as the last child of parent (kNoNode: top level).
+    // Appends a node as the last child of parent (kNoNode: top level). Nodes are numbered from 0
+    // in the order they are added. A payload equal to its node's number costs no memory.
     NodeId AddNode(NodeId parent, uint64_t payload);
-    uint64_t Payload(NodeId node) const { return m_payload[static_cast<size_t>(node)]; }
+    uint64_t Payload(NodeId node) const {
+        return m_payload.empty() ? static_cast<uint64_t>(node)
+                                 : m_payload[static_cast<size_t>(node)];
+    }
     NodeId Parent(NodeId node) const { return m_parent[static_cast<size_t>(node)]; }
     size_t Count() const { return m_parent.size(); }
 
@@ -92,11 +96,15 @@ private:
     std::vector<TreeGridColumn> m_columns;
     const ImageList* m_images = nullptr;
     std::vector<NodeId> m_parent;
+    // Empty while every payload is its node's number (rows of a table, nodes that find their data
+    // by their number); else one per node.
     std::vector<uint64_t> m_payload;
     // Children of node n are m_children[m_firstChild[n] .. m_firstChild[n + 1]); the slot after
     // the last node stands for the top level. Rebuilt after nodes were added.
     mutable std::vector<uint32_t> m_firstChild;
     mutable std::vector<NodeId> m_children;
+    // Each node's row under its parent, kept only once a sort has reordered children; until then
+    // every node's children are in the order they were added, and a row is found by bisection.
     mutable std::vector<int32_t> m_row;
     mutable bool m_childrenStale = false;
     int m_resetDepth = 0;
