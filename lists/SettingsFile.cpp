@@ -294,7 +294,10 @@ void SettingsFile::WriteInteger(std::string_view section, std::string_view key, 
             bytes = m_bytes;
             if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
                 bytes += "\r\n";
-            bytes += "[" + KeyInFileEncoding(section) + "]\r\n" + entry;
+            bytes += '[';
+            bytes += KeyInFileEncoding(section);
+            bytes += "]\r\n";
+            bytes += entry;
         }
     }
     try {

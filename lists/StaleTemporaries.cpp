@@ -42,8 +42,10 @@ bool IsSafeWriteTemporaryName(std::string_view name) {
     if (!name.ends_with(kTemporaryInfix))
         return false;
     name.remove_suffix(kTemporaryInfix.size());
-    return name == kSettingsFileName || (name.size() > kListExtension.size() &&
-                                         MatchesPattern(name, "*" + std::string(kListExtension)));
+    std::string listPattern = "*";
+    listPattern += kListExtension;
+    return name == kSettingsFileName ||
+           (name.size() > kListExtension.size() && MatchesPattern(name, listPattern));
 }
 
 int RemoveStaleTemporaries(const DataFolder& data) {
