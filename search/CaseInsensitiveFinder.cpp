@@ -95,10 +95,10 @@ const char* CaseInsensitiveFinder::FindScalar(const char* begin, const char* end
     return nullptr;
 }
 
-#ifdef VYPISNIK_HAS_AVX2_PATH
+#if defined(VYPISNIK_HAS_AVX2_PATH) || defined(__SSE2__)
 namespace {
 
-// The two rare bytes as the scan compares them: a letter after setting its 0x20 bit, which folds
+// The two rare bytes as the scans compare them: a letter after setting its 0x20 bit, which folds
 // A-Z onto a-z; the few other bytes that fold onto a letter's value are weeded out by MatchesAt.
 char FoldBit(char c) {
     return IsLetter(c) ? 0x20 : 0;
@@ -108,6 +108,9 @@ char Folded(char c) {
 }
 
 } // namespace
+#endif
+
+#ifdef VYPISNIK_HAS_AVX2_PATH
 
 // Thirty-two positions a step; the same work as the SSE2 scan below in half the instructions.
 __attribute__((target("avx2"))) const char* CaseInsensitiveFinder::FindAvx2(const char* begin,
@@ -153,18 +156,10 @@ const char* CaseInsensitiveFinder::FindSse2(const char* begin, const char* end) 
     if (static_cast<size_t>(end - begin) < n)
         return nullptr;
 #if defined(__SSE2__)
-    // A letter is compared after setting its 0x20 bit, which folds A-Z onto a-z; the few other
-    // bytes that fold onto a letter's value are weeded out by MatchesAt.
-    auto foldMask = [](char c) {
-        return _mm_set1_epi8(IsLetter(c) ? 0x20 : 0);
-    };
-    auto target = [](char c) {
-        return _mm_set1_epi8(static_cast<char>(IsLetter(c) ? (c | 0x20) : c));
-    };
-    const __m128i fold1 = foldMask(m_upper[m_rare1]);
-    const __m128i fold2 = foldMask(m_upper[m_rare2]);
-    const __m128i want1 = target(m_upper[m_rare1]);
-    const __m128i want2 = target(m_upper[m_rare2]);
+    const __m128i fold1 = _mm_set1_epi8(FoldBit(m_upper[m_rare1]));
+    const __m128i fold2 = _mm_set1_epi8(FoldBit(m_upper[m_rare2]));
+    const __m128i want1 = _mm_set1_epi8(Folded(m_upper[m_rare1]));
+    const __m128i want2 = _mm_set1_epi8(Folded(m_upper[m_rare2]));
     const char* p = begin;
     const char* lastStart = end - n; // the last position a match may start at
     while (p + 16 <= lastStart + 1) {
