@@ -66,17 +66,7 @@ protected:
     }
 
     // The main window over the disc of m_disc, as the program starts it.
-    TfLV& StartOnDisc() {
-        MainWindowEnvironment environment{DataFolder(m_dir.Path()), &m_drive, &m_icons,
-                                          RegionalSettings::Czech(),
-                                          QLocale(QLocale::Czech, QLocale::CzechRepublic)};
-        m_window = std::make_unique<TfLV>(std::move(environment));
-        m_process = std::make_unique<TfProcess>();
-        m_window->SetProgressWindow(m_process.get());
-        m_window->show();
-        QApplication::processEvents();
-        return *m_window;
-    }
+    TfLV& StartOnDisc() { return Start(&m_drive); }
     TfFind& OpenSearch() {
         m_find = std::make_unique<TfFind>(StartOnDisc());
         m_window->SetSearchWindow(m_find.get());

@@ -94,18 +94,7 @@ protected:
     }
 
     TfNewList& Open(DirectoryWalker* walker = nullptr) {
-        if (walker == nullptr) {
-            Start();
-        } else {
-            MainWindowEnvironment environment{DataFolder(m_dir.Path()), walker, &m_icons,
-                                              RegionalSettings::Czech(),
-                                              QLocale(QLocale::Czech, QLocale::CzechRepublic)};
-            m_window = std::make_unique<TfLV>(std::move(environment));
-            m_process = std::make_unique<TfProcess>();
-            m_window->SetProgressWindow(m_process.get());
-            m_window->show();
-            QApplication::processEvents();
-        }
+        Start(walker);
         m_newList = std::make_unique<TfNewList>(*m_window);
         m_window->SetNewListWindow(m_newList.get());
         QTest::keyClick(&Tree(), Qt::Key_N, Qt::ControlModifier); // as the user opens it

@@ -50,11 +50,12 @@ protected:
     }
     void WriteSettings(const std::string& text) { WriteFile(m_dir / "settings.ini", text); }
 
-    // Creates the main window and shows it, as the program does.
-    TfLV& Start() {
-        MainWindowEnvironment environment{DataFolder(m_dir.Path()), &m_walker, &m_icons,
-                                          RegionalSettings::Czech(),
-                                          QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+    // Creates the main window and shows it, as the program does; walker (nullptr: the system's)
+    // is what it lists folders through.
+    TfLV& Start(DirectoryWalker* walker = nullptr) {
+        MainWindowEnvironment environment{
+            DataFolder(m_dir.Path()), walker != nullptr ? walker : &m_walker, &m_icons,
+            RegionalSettings::Czech(), QLocale(QLocale::Czech, QLocale::CzechRepublic)};
         m_window = std::make_unique<TfLV>(std::move(environment));
         m_process = std::make_unique<TfProcess>();
         m_window->SetProgressWindow(m_process.get());
