@@ -1,6 +1,6 @@
 // Orders names as the user's locale does, with letter case counting, for the sorts of the
-// tables and of the command-line companion. Keys are computed once per name, so sorting a
-// hundred thousand rows compares bytes, not strings.
+// tables and of the command-line companion. Many names are ranked once (see Ranks), so sorting
+// a hundred thousand rows compares numbers, not strings.
 #pragma once
 
 #include <QCollator>
@@ -15,8 +15,6 @@ class NameCollator {
 public:
     explicit NameCollator(const QLocale& locale = QLocale::system());
 
-    // A key whose byte order is the locale's order of the UTF-8 name.
-    QCollatorSortKey Key(std::string_view utf8) const;
     int Compare(std::string_view a, std::string_view b) const;
 
     // The positions 0..names.size()-1 in the locale's order of names, equal names in their given
