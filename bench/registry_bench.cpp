@@ -5,9 +5,9 @@
 //   vyp-bench-registry [FOLDER=/tmp/vyp-bench-registry]
 #include "BenchUtil.h"
 #include "lists/ListRegistry.h"
-#include "lists/SafeFileWriter.h"
 #include "lists/SettingsFile.h"
 #include "platform/Native.h"
+#include "util/SafeFileWriter.h"
 
 #include <algorithm>
 #include <filesystem>

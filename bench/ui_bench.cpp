@@ -31,7 +31,6 @@
 
 #include "lists/FolderHierarchy.h"
 #include "lists/ListFile.h"
-#include "lists/SafeFileWriter.h"
 #include "platform/Native.h"
 #include "scan/FolderScan.h"
 #include "ui/Process_u/TfProcess.h"
@@ -43,6 +42,7 @@
 #include "ui/common/TreeGrid.h"
 #include "ui/find_u/TfFind.h"
 #include "ui/new_list_u/TfNewList.h"
+#include "util/SafeFileWriter.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

@@ -2,7 +2,6 @@
 
 #include "lists/DataFolder.h"
 #include "lists/DisplayFormat.h"
-#include "lists/Errors.h"
 #include "lists/FolderHierarchy.h"
 #include "lists/FolderRows.h"
 #include "lists/FolderRowsCsv.h"
@@ -11,7 +10,6 @@
 #include "lists/ListRegistry.h"
 #include "lists/SettingsFile.h"
 #include "lists/SizeText.h"
-#include "lists/StaleTemporaries.h"
 #include "platform/Files.h"
 #include "platform/Native.h"
 #include "qtcore/NameCollator.h"
@@ -21,6 +19,7 @@
 #include "search/ListSearch.h"
 #include "search/SearchRowOrder.h"
 #include "search/SearchRowsCsv.h"
+#include "util/Errors.h"
 
 #include <algorithm>
 #include <filesystem>

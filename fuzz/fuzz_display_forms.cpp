@@ -3,9 +3,9 @@
 #include "FuzzSupport.h"
 
 #include "lists/DisplayFormat.h"
-#include "lists/Errors.h"
 #include "lists/SizeText.h"
 #include "lists/StoredDateTime.h"
+#include "util/Errors.h"
 
 using namespace vyp;
 using namespace vyp::fuzz;

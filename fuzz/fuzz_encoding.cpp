@@ -2,8 +2,8 @@
 // conversion gives valid UTF-8, and Windows-1250 text survives the way there and back.
 #include "FuzzSupport.h"
 
-#include "lists/Encoding.h"
-#include "lists/Utf8Validation.h"
+#include "util/Encoding.h"
+#include "util/Utf8Validation.h"
 
 using namespace vyp;
 

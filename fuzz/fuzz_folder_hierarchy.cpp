@@ -3,8 +3,8 @@
 // earlier folder whose path is the nearest existing ancestor.
 #include "FuzzSupport.h"
 
-#include "lists/Encoding.h"
 #include "lists/FolderHierarchy.h"
+#include "util/Encoding.h"
 
 #include <map>
 

@@ -2,9 +2,9 @@
 // after the folder's line up to the next line holding "\", their sizes summed.
 #include "FuzzSupport.h"
 
-#include "lists/Encoding.h"
 #include "lists/FolderRows.h"
 #include "lists/SizeText.h"
+#include "util/Encoding.h"
 
 using namespace vyp;
 using namespace vyp::fuzz;

@@ -2,8 +2,8 @@
 // that holds the text, ASCII letters without regard to case, gives one row, in file order.
 #include "FuzzSupport.h"
 
-#include "lists/Encoding.h"
 #include "search/ListSearch.h"
+#include "util/Encoding.h"
 
 using namespace vyp;
 using namespace vyp::fuzz;

@@ -3,9 +3,9 @@
 // leaves the others as they were.
 #include "FuzzSupport.h"
 
-#include "lists/Encoding.h"
-#include "lists/Errors.h"
 #include "lists/SettingsFile.h"
+#include "util/Encoding.h"
+#include "util/Errors.h"
 
 #include <algorithm>
 #include <fstream>

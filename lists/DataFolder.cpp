@@ -1,8 +1,10 @@
 #include "lists/DataFolder.h"
 
-#include "lists/Encoding.h"
 #include "lists/ListFile.h"
+#include "lists/ListRegistry.h"
 #include "platform/Native.h"
+#include "util/Encoding.h"
+#include "util/StaleTemporaries.h"
 
 namespace vyp {
 
@@ -41,6 +43,29 @@ std::optional<std::string> ListNameProblem(std::string_view name) {
     if (!IsValidUtf8(name))
         return std::string("Název seznamu není platný text v kódování UTF-8.");
     return std::nullopt;
+}
+
+namespace {
+bool IsListOrSettingsFileName(std::string_view name) {
+    std::string listPattern = "*";
+    listPattern += kListExtension;
+    return name == kSettingsFileName ||
+           (name.size() > kListExtension.size() && MatchesPattern(name, listPattern));
+}
+} // namespace
+
+bool IsSafeWriteTemporaryName(std::string_view name) {
+    const auto target = SafeWriteTemporaryTarget(name);
+    return target && IsListOrSettingsFileName(*target);
+}
+
+int RemoveStaleTemporaries(const DataFolder& data) {
+    return RemoveStaleTemporariesIn(data.Folder(), IsListOrSettingsFileName) +
+           RemoveStaleTemporariesIn(data.ListFolder(), IsListOrSettingsFileName);
+}
+
+int RemoveOwnTemporaries() {
+    return RemoveOwnTemporariesOf(IsListOrSettingsFileName);
 }
 
 } // namespace vyp

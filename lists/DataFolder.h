@@ -31,4 +31,16 @@ private:
 // not valid UTF-8.
 std::optional<std::string> ListNameProblem(std::string_view name);
 
+// True for the names of the safe writer's temporaries of a list file or of "settings.ini"
+// ("NAME.sez.tmp-XXXXXX", "settings.ini.tmp-XXXXXX"; util/StaleTemporaries.h).
+bool IsSafeWriteTemporaryName(std::string_view name);
+
+// Removes the stale temporaries of list files and "settings.ini" in data's folder and list
+// folder. Returns how many were removed. Called at start, before anything writes.
+int RemoveStaleTemporaries(const DataFolder& data);
+
+// Removes the temporaries of list files and "settings.ini" this process has open for writing,
+// so a process that is told to end leaves none behind.
+int RemoveOwnTemporaries();
+
 } // namespace vyp

@@ -1,8 +1,8 @@
 #include "lists/FolderHierarchy.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
+#include "util/Errors.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,9 +6,9 @@
 // costs its paths and a few dozen bytes per folder.
 #pragma once
 
-#include "lists/FolderLineHint.h"
 #include "lists/FolderLineTexts.h"
 #include "lists/IncreasingOffsets.h"
+#include "lists/ListRegionReader.h"
 
 #include <cstdint>
 #include <string>

@@ -4,9 +4,9 @@
 // text. A folder costs its path and about 20 bytes.
 #pragma once
 
-#include "lists/Encoding.h"
 #include "lists/IncreasingOffsets.h"
 #include "lists/ListFile.h"
+#include "util/Encoding.h"
 
 #include <cstddef>
 #include <string>

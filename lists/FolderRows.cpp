@@ -1,10 +1,10 @@
 #include "lists/FolderRows.h"
 
-#include "lists/Encoding.h"
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
 #include "lists/SizeText.h"
+#include "util/Encoding.h"
+#include "util/Errors.h"
 
 #include <cstring>
 #include <memory>

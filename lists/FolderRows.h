@@ -3,7 +3,7 @@
 // command-line companion prints them. The rows' texts share one buffer (UTF-8).
 #pragma once
 
-#include "lists/FolderLineHint.h"
+#include "lists/ListRegionReader.h"
 #include "lists/PackedTexts.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "lists/FolderRowsCsv.h"
 
-#include "lists/CsvWriter.h"
 #include "lists/DisplayFormat.h"
 #include "lists/SizeText.h"
+#include "util/CsvWriter.h"
 
 namespace vyp {
 

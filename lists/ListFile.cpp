@@ -1,7 +1,7 @@
 #include "lists/ListFile.h"
 
-#include "lists/Errors.h"
-#include "lists/SafeFileWriter.h"
+#include "util/Errors.h"
+#include "util/SafeFileWriter.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "lists/ListRegionReader.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
+#include "util/Errors.h"
 
 #include <cstring>
 

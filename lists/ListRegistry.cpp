@@ -1,9 +1,9 @@
 #include "lists/ListRegistry.h"
 
-#include "lists/Encoding.h"
 #include "lists/Groups.h"
 #include "lists/SettingsFile.h"
 #include "platform/Native.h"
+#include "util/Encoding.h"
 
 namespace vyp {
 

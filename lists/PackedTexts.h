@@ -5,7 +5,7 @@
 // in one step once the file's encoding is known.
 #pragma once
 
-#include "lists/Encoding.h"
+#include "util/Encoding.h"
 
 #include <array>
 #include <cstddef>

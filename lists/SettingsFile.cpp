@@ -1,8 +1,8 @@
 #include "lists/SettingsFile.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
-#include "lists/SafeFileWriter.h"
+#include "util/Errors.h"
+#include "util/SafeFileWriter.h"
 
 #include <charconv>
 #include <cstdint>

@@ -8,7 +8,7 @@
 // when the write removes its last bytes that are not UTF-8; it is then converted to UTF-8.
 #pragma once
 
-#include "lists/Encoding.h"
+#include "util/Encoding.h"
 
 #include <optional>
 #include <string>

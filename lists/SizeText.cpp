@@ -1,6 +1,6 @@
 #include "lists/SizeText.h"
 
-#include "lists/Errors.h"
+#include "util/Errors.h"
 
 #include <charconv>
 

@@ -1,6 +1,6 @@
 #include "qtcore/TerminationSignals.h"
 
-#include "lists/StaleTemporaries.h"
+#include "lists/DataFolder.h"
 
 #include <QObject>
 #include <QSocketNotifier>

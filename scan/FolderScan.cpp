@@ -1,9 +1,9 @@
 #include "scan/FolderScan.h"
 
-#include "lists/SafeFileWriter.h"
 #include "lists/StoredDateTime.h"
 #include "platform/Native.h"
 #include "scan/FolderLookahead.h"
+#include "util/SafeFileWriter.h"
 
 #include <charconv>
 #include <thread>

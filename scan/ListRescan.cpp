@@ -1,13 +1,13 @@
 #include "scan/ListRescan.h"
 
-#include "lists/Encoding.h"
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
-#include "lists/SafeFileWriter.h"
 #include "lists/SizeText.h"
 #include "platform/Native.h"
 #include "scan/FolderScan.h"
+#include "util/Encoding.h"
+#include "util/Errors.h"
+#include "util/SafeFileWriter.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "scan/NamedListCreation.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegistry.h"
-#include "lists/SafeFileWriter.h"
 #include "lists/SettingsFile.h"
 #include "platform/Files.h"
+#include "util/Errors.h"
+#include "util/SafeFileWriter.h"
 
 #include <mutex>
 

@@ -1,7 +1,7 @@
 #include "scan/ScanLines.h"
 
 #include "lists/ListFile.h"
-#include "lists/SafeFileWriter.h"
+#include "util/SafeFileWriter.h"
 
 namespace vyp {
 

@@ -5,7 +5,7 @@
 // of reading memory.
 #pragma once
 
-#include "lists/Encoding.h"
+#include "util/Encoding.h"
 
 #include <cstddef>
 #include <string>

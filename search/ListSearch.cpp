@@ -1,11 +1,11 @@
 #include "search/ListSearch.h"
 
-#include "lists/Errors.h"
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
 #include "platform/ParallelInOrder.h"
 #include "search/CaseInsensitiveFinder.h"
+#include "util/Errors.h"
 
 #include <cstring>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "search/SearchRowsCsv.h"
 
-#include "lists/CsvWriter.h"
 #include "lists/DisplayFormat.h"
 #include "lists/FolderRowsCsv.h"
 #include "lists/SizeText.h"
+#include "util/CsvWriter.h"
 
 namespace vyp {
 

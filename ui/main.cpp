@@ -1,7 +1,7 @@
 // Vypisnik, the desktop program: creates its windows hidden, in their order, and runs the event
 // loop until the main window is closed. Its data lie beside the executable, or in the user's
 // data folder when the program is installed (DataFolderChoice.h).
-#include "lists/StaleTemporaries.h"
+#include "lists/DataFolder.h"
 #include "platform/Native.h"
 #include "qtcore/DataFolderChoice.h"
 #include "qtcore/LocaleSettings.h"

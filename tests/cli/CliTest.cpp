@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "cli/CliCommands.h"
-#include "lists/SafeFileWriter.h"
 #include "qtcore/TerminationSignals.h"
+#include "util/SafeFileWriter.h"
 
 #include <gtest/gtest.h>
 

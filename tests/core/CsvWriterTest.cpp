@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "lists/CsvWriter.h"
 #include "lists/FolderRowsCsv.h"
 #include "search/SearchRowsCsv.h"
+#include "util/CsvWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "lists/DisplayFormat.h"
-#include "lists/Errors.h"
 #include "lists/SizeText.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
-#include "lists/Encoding.h"
 #include "lists/FolderHierarchy.h"
 #include "lists/FolderRows.h"
 #include "lists/IncreasingOffsets.h"
+#include "util/Encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "platform/Native.h"
 #include "scan/FolderScan.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "TestSupport.h"
 
-#include "lists/Errors.h"
 #include "lists/FolderHierarchy.h"
 #include "lists/FolderRows.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
 #include "lists/ListRegistry.h"
 #include "search/ListSearch.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 

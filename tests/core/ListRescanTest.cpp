@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "lists/Errors.h"
 #include "scan/FolderScan.h"
 #include "scan/ListRescan.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
-#include "lists/SafeFileWriter.h"
 #include "lists/SettingsFile.h"
 #include "platform/SystemError.h"
+#include "util/Errors.h"
+#include "util/SafeFileWriter.h"
 
 #include <gtest/gtest.h>
 

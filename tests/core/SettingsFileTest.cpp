@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "lists/SettingsFile.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "lists/DataFolder.h"
-#include "lists/SafeFileWriter.h"
-#include "lists/StaleTemporaries.h"
+#include "util/SafeFileWriter.h"
+#include "util/StaleTemporaries.h"
 
 #include <gtest/gtest.h>
 

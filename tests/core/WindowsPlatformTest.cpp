@@ -4,13 +4,13 @@
 
 #include "TestSupport.h"
 
-#include "lists/Errors.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegistry.h"
 #include "platform/Files.h"
 #include "platform/Native.h"
 #include "platform/SystemError.h"
 #include "scan/FolderScan.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 

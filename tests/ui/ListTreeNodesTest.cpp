@@ -1,6 +1,6 @@
 #include "UiFixture.h"
 
-#include "lists/Encoding.h"
+#include "util/Encoding.h"
 
 #include <QAbstractItemModelTester>
 

@@ -4,11 +4,11 @@
 #include "UiFixture.h"
 
 #include "lists/ListRegistry.h"
-#include "lists/SafeFileWriter.h"
 #include "lists/SettingsFile.h"
 #include "scan/FolderScan.h"
 #include "ui/common/FolderPicker.h"
 #include "ui/new_list_u/TfNewList.h"
+#include "util/SafeFileWriter.h"
 
 #include <QCheckBox>
 #include <QComboBox>

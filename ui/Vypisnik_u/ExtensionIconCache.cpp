@@ -1,7 +1,7 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
-#include "lists/Encoding.h"
 #include "ui/common/FileTypeIcons.h"
+#include "util/Encoding.h"
 
 namespace vyp {
 

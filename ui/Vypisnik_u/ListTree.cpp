@@ -4,11 +4,11 @@
 #include "platform/ParallelInOrder.h"
 
 #include "lists/DisplayFormat.h"
-#include "lists/Encoding.h"
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/common/TreeGrid.h"
+#include "util/Encoding.h"
 
 #include <QApplication>
 #include <QProgressBar>

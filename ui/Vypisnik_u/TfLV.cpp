@@ -1,11 +1,9 @@
 #include "ui/Vypisnik_u/TfLV.h"
 
 #include "lists/DisplayFormat.h"
-#include "lists/Errors.h"
 #include "lists/FolderRowsCsv.h"
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
-#include "lists/SafeFileWriter.h"
 #include "lists/SettingsFile.h"
 #include "platform/Files.h"
 #include "scan/ListRescan.h"
@@ -18,6 +16,8 @@
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
 #include "ui/common/WorkerWait.h"
+#include "util/Errors.h"
+#include "util/SafeFileWriter.h"
 
 #include <QApplication>
 #include <QCloseEvent>

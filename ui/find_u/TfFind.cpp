@@ -1,7 +1,6 @@
 #include "ui/find_u/TfFind.h"
 
 #include "lists/Groups.h"
-#include "lists/SafeFileWriter.h"
 #include "search/ListSearch.h"
 #include "search/SearchRowsCsv.h"
 #include "ui/Vypisnik_u/TfLV.h"
@@ -12,6 +11,7 @@
 #include "ui/common/ImageList.h"
 #include "ui/common/SaveFilePicker.h"
 #include "ui/common/StatusPanels.h"
+#include "util/SafeFileWriter.h"
 
 #include <QCheckBox>
 #include <QFile>

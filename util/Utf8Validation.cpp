@@ -1,4 +1,4 @@
-#include "lists/Utf8Validation.h"
+#include "util/Utf8Validation.h"
 
 #include <cstdint>
 #include <cstring>

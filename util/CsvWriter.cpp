@@ -1,4 +1,4 @@
-#include "lists/CsvWriter.h"
+#include "util/CsvWriter.h"
 
 namespace vyp {
 

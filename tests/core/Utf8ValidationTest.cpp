@@ -1,5 +1,5 @@
-#include "lists/Encoding.h"
-#include "lists/Utf8Validation.h"
+#include "util/Utf8Validation.h"
+#include "util/Encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "lists/Errors.h"
+#include "util/Errors.h"
 
 #include "platform/SystemError.h"
 

@@ -1,6 +1,6 @@
-#include "lists/SafeFileWriter.h"
+#include "util/SafeFileWriter.h"
 
-#include "lists/Errors.h"
+#include "util/Errors.h"
 
 #include "platform/SystemError.h"
 

@@ -1,6 +1,6 @@
-#include "lists/Encoding.h"
+#include "util/Encoding.h"
 
-#include "lists/Utf8Validation.h"
+#include "util/Utf8Validation.h"
 
 #include <array>
 #include <cstdint>
