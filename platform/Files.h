@@ -98,6 +98,16 @@ bool RemoveIfUnheld(const std::string& folder, const std::string& name);
 // the temporaries it is writing, the only ones the core asks about).
 std::vector<std::string> PathsOfOwnOpenFiles();
 
+// The advisory lock of a lock file (flock on Linux, LockFileEx on Windows), held through an open
+// handle: the system drops it when the handle is closed or its process ends, so a lock file
+// left behind by a killed process blocks nobody. Opens path, making an empty file when there is
+// none, and takes its exclusive lock if nobody holds it, without waiting. Returns 0 with handle
+// set; kErrorLockHeld when another handle, of this process or another, holds it; else the
+// system's error (a folder that cannot be written, a file system without locks), nothing held.
+int TryLockFile(const std::string& path, intptr_t& handle);
+// Releases the lock and closes the handle.
+void UnlockFile(intptr_t handle);
+
 // The folder of the running executable, with the native separator at its end; empty if unknown.
 std::string ExecutableFolder();
 

@@ -47,6 +47,7 @@ SafeFileWriter::SafeFileWriter(std::string path)
 SafeFileWriter::~SafeFileWriter() = default; // an uncommitted temporary is removed
 
 void SafeFileWriter::Write(std::string_view bytes) {
+    m_complete = false;
     if (m_buffer.size() + bytes.size() > kBufferSize)
         Flush();
     if (bytes.size() >= kBufferSize) {
@@ -81,13 +82,21 @@ void SafeFileWriter::FailWrite(int err) {
     throw VypisnikError(FileWriteErrorText(m_path, err));
 }
 
-void SafeFileWriter::Commit() {
+void SafeFileWriter::Complete() {
+    if (m_complete)
+        return;
     Flush();
     int injected = 0;
     if (InjectedFailure(SafeWriteStep::Sync, injected))
         FailWrite(injected);
     if (const int err = m_temporary.Sync())
         FailWrite(err);
+    m_complete = true;
+}
+
+void SafeFileWriter::Commit() {
+    Complete();
+    int injected = 0;
     const bool closeFails = InjectedFailure(SafeWriteStep::Close, injected);
     if (const int err = m_temporary.Close(); err != 0 || closeFails)
         FailWrite(closeFails ? injected : err);

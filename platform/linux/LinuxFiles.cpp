@@ -16,6 +16,7 @@ namespace vyp {
 const int kErrorIsAFolder = EISDIR;
 const int kErrorAccessDenied = EACCES;
 const int kErrorDiskFull = ENOSPC;
+const int kErrorLockHeld = EWOULDBLOCK;
 
 std::string SystemErrorText(int code) {
     return std::strerror(code);
@@ -262,6 +263,29 @@ std::vector<std::string> PathsOfOwnOpenFiles() {
     }
     ::closedir(dir);
     return paths;
+}
+
+int TryLockFile(const std::string& path, intptr_t& handle) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno == EACCES || errno == EROFS))
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC); // flock needs no write access
+    if (fd < 0)
+        return errno;
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            handle = fd;
+            return 0;
+        }
+        if (errno != EINTR)
+            break;
+    }
+    const int err = errno;
+    ::close(fd);
+    return err;
+}
+
+void UnlockFile(intptr_t handle) {
+    ::close(Fd(handle)); // drops the lock with the last descriptor of the open file
 }
 
 std::string ExecutableFolder() {

@@ -16,6 +16,7 @@ namespace vyp {
 const int kErrorIsAFolder = ERROR_ACCESS_DENIED;
 const int kErrorAccessDenied = ERROR_ACCESS_DENIED;
 const int kErrorDiskFull = ERROR_DISK_FULL;
+const int kErrorLockHeld = ERROR_LOCK_VIOLATION;
 
 std::string SystemErrorText(int code) {
     wchar_t* buffer = nullptr;
@@ -379,6 +380,29 @@ std::vector<std::string> PathsOfOwnOpenFiles() {
     // Windows has no plain way to list a process's handles.
     const std::lock_guard lock(g_ownTemporariesMutex);
     return g_ownTemporaries;
+}
+
+int TryLockFile(const std::string& path, intptr_t& handle) {
+    const std::wstring wide = WidePath(path);
+    HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED)
+        file = ::CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr); // a lock needs no write access
+    if (file == INVALID_HANDLE_VALUE)
+        return LastError();
+    OVERLAPPED first{};
+    if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first)) {
+        const int err = LastError();
+        ::CloseHandle(file);
+        return err == ERROR_IO_PENDING ? kErrorLockHeld : err;
+    }
+    handle = Stored(file);
+    return 0;
+}
+
+void UnlockFile(intptr_t handle) {
+    ::CloseHandle(Handle(handle)); // closing the handle releases its locks
 }
 
 std::string ExecutableFolder() {
