@@ -80,9 +80,9 @@ int RunCommandLine(std::vector<std::string> args, const CliEnvironment& environm
 } // namespace
 
 const std::vector<const Command*>& AllCommands() {
-    static const std::vector<const Command*> commands = {&kScanCommand, &kListsCommand,
-                                                         &kTreeCommand, &kRescanCommand,
-                                                         &kShowCommand, &kSearchCommand};
+    static const std::vector<const Command*> commands = {
+        &kScanCommand, &kListsCommand,  &kTreeCommand,       &kRescanCommand,
+        &kShowCommand, &kSearchCommand, &kDuplicatesCommand, &kCompareCommand};
     return commands;
 }
 

@@ -144,4 +144,19 @@ int ParseGroupArgument(const std::string& text) {
     return static_cast<int>(*value);
 }
 
+GroupFilter GroupsArgument(const CommandLine& line) {
+    GroupFilter groups{true, true, true, true, true, true, true};
+    for (const std::string& value : line.Values("groups")) {
+        groups = {};
+        std::string_view ids = value;
+        while (!ids.empty()) {
+            const size_t comma = ids.find(',');
+            groups[static_cast<size_t>(ParseGroupArgument(std::string(ids.substr(0, comma))) -
+                                       kFirstGroup)] = true;
+            ids = comma == std::string_view::npos ? std::string_view() : ids.substr(comma + 1);
+        }
+    }
+    return groups;
+}
+
 } // namespace vyp

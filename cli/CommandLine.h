@@ -5,6 +5,7 @@
 #pragma once
 
 #include "cli/Command.h"
+#include "search/ListSearch.h"
 
 #include <optional>
 #include <string>
@@ -45,5 +46,9 @@ private:
 
 // The group id of a text "2" to "8". Throws UsageError for any other text.
 int ParseGroupArgument(const std::string& text);
+
+// The groups of "--groups ID,ID,...": every group when the option is not given. Throws
+// UsageError for an id that is not a group.
+GroupFilter GroupsArgument(const CommandLine& line);
 
 } // namespace vyp

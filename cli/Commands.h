@@ -17,6 +17,8 @@ extern const Command kTreeCommand;
 extern const Command kRescanCommand;
 extern const Command kShowCommand;
 extern const Command kSearchCommand;
+extern const Command kDuplicatesCommand;
+extern const Command kCompareCommand;
 
 // Every command once, in the order of the usage.
 const std::vector<const Command*>& AllCommands();

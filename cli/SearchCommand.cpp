@@ -2,7 +2,6 @@
 // list name, as the search window finds them.
 #include "cli/Commands.h"
 #include "lists/DisplayFormat.h"
-#include "lists/Groups.h"
 #include "qtcore/NameCollator.h"
 #include "search/ListSearch.h"
 #include "search/SearchRowOrder.h"
@@ -14,24 +13,8 @@ namespace vyp {
 
 namespace {
 
-// The groups of "--groups ID,ID,...": every group when the option is not given.
-GroupFilter GroupsToSearch(const CommandLine& line) {
-    GroupFilter groups{true, true, true, true, true, true, true};
-    for (const std::string& value : line.Values("groups")) {
-        groups = {};
-        std::string_view ids = value;
-        while (!ids.empty()) {
-            const size_t comma = ids.find(',');
-            groups[static_cast<size_t>(ParseGroupArgument(std::string(ids.substr(0, comma))) -
-                                       kFirstGroup)] = true;
-            ids = comma == std::string_view::npos ? std::string_view() : ids.substr(comma + 1);
-        }
-    }
-    return groups;
-}
-
 int RunSearch(const CommandLine& line, CliSession& session) {
-    const GroupFilter groups = GroupsToSearch(line);
+    const GroupFilter groups = GroupsArgument(line);
     const std::vector<std::string>& words = line.Positional();
     if (words.size() > 1)
         throw UsageError{"search potřebuje jeden TEXT"};

@@ -198,6 +198,92 @@ TEST_F(CliFixture, SearchSortsByListNameAndCounts) {
     EXPECT_EQ(Run({"search", "x", "--groups", "1"}), 2);
 }
 
+TEST_F(CliFixture, DuplicatesPrintsTheSetsThatWasteMostFirst) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk", "--group", "3"}), 0);
+    ASSERT_EQ(Run({"scan", m_tree + "/Games", "Hry zvlášť", "--group", "5"}), 0);
+    // One more copy of old.zip whose name differs in the case of its letters.
+    test::WriteFile(m_data + "/Seznamy/Záloha.sez",
+                    "F:\\\t2000\r\nStaré Hry\\\t2000\t2004.1.15\t9:30.0\r\n"
+                    "OLD.ZIP\t2000\t2004.1.15\t9:30.0\r\nprázdný.txt\t0\t2004.1.15\t9:30.0\r\n");
+    ASSERT_EQ(Run({"duplicates"}), 0) << m_err;
+    const std::string games = m_tree + "/Games/";
+    EXPECT_EQ(Fields(m_out, 3),
+              (std::vector<std::string>{
+                  "Disk\tGames\\setup.exe\t1,00 MB", "Hry zvlášť\t" + games + "setup.exe\t1,00 MB",
+                  "", "Disk\tGames\\Old\\old.zip\t0,00 MB", "Hry zvlášť\tOld\\old.zip\t0,00 MB",
+                  "Záloha\tStaré Hry\\OLD.ZIP\t0,00 MB", "", "Disk\tGames\\alpha.txt\t0,00 MB",
+                  "Hry zvlášť\t" + games + "alpha.txt\t0,00 MB", "",
+                  "Disk\tGames\\Zebra.txt\t0,00 MB", "Hry zvlášť\t" + games + "Zebra.txt\t0,00 MB",
+                  "", "Sad: 4", "Zbytečně zabráno: 1,00 MB"}));
+    EXPECT_EQ(m_err, "");
+
+    ASSERT_EQ(Run({"duplicates", "--min-size", "2000", "--csv"}), 0);
+    std::vector<std::string> csv;
+    std::istringstream in(m_out);
+    for (std::string row; std::getline(in, row);) {
+        const size_t exact = row.find(" B,"); // the row up to the exact size
+        csv.push_back(exact == std::string::npos ? row : row.substr(0, exact + 2));
+    }
+    EXPECT_EQ(csv, (std::vector<std::string>{
+                       "Sada,Seznam,Soubor / složka,Velikost,Přesná velikost,Datum,Čas,Velikost "
+                       "v bajtech\r",
+                       "1,Disk,Games\\setup.exe,\"1,00 MB\",1048576 B",
+                       "1,Hry zvlášť," + games + "setup.exe,\"1,00 MB\",1048576 B",
+                       "2,Disk,Games\\Old\\old.zip,\"0,00 MB\",2000 B",
+                       "2,Hry zvlášť,Old\\old.zip,\"0,00 MB\",2000 B",
+                       "2,Záloha,Staré Hry\\OLD.ZIP,\"0,00 MB\",2000 B"}));
+    EXPECT_NE(m_out.find(",2000 B,2004.1.15,9:30:0,2000\r\n"), std::string::npos);
+
+    ASSERT_EQ(Run({"duplicates", "--groups", "3,8"}), 0);
+    EXPECT_EQ(Fields(m_out, 2),
+              (std::vector<std::string>{"Disk\tGames\\Old\\old.zip", "Záloha\tStaré Hry\\OLD.ZIP",
+                                        "", "Sad: 1", "Zbytečně zabráno: 0,00 MB"}));
+    ASSERT_EQ(Run({"duplicates", "--groups", "2"}), 0);
+    EXPECT_EQ(m_out, "Sad: 0\nZbytečně zabráno: 0,00 MB\n");
+    // A list that cannot be read is named once, and the others still count.
+    std::filesystem::remove(m_data + "/Seznamy/Záloha.sez");
+    std::filesystem::create_directory(m_data + "/Seznamy/Záloha.sez");
+    ASSERT_EQ(Run({"duplicates"}), 0);
+    EXPECT_EQ(Fields(m_out, 1).back(), "Zbytečně zabráno: 1,00 MB");
+}
+
+TEST_F(CliFixture, CompareTellsWhatDiffersAndExitsAsDiffDoes) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0);
+    std::filesystem::remove(m_tree + "/Games/alpha.txt");
+    test::WriteFile(m_tree + "/Games/Zebra.txt", "zebra");
+    test::WriteFile(m_tree + "/Music/Čardáš.mp3", "la");
+    ASSERT_EQ(Run({"scan", m_tree, "Disk 2"}), 0);
+    EXPECT_EQ(Run({"compare", "Disk", "Disk 2"}), 1) << m_err;
+    const std::vector<std::string> lines = Fields(m_out, 8);
+    ASSERT_EQ(lines.size(), 7u) << m_out;
+    // The first list's order: "alpha" before "Zebra", as the scan enumerates.
+    EXPECT_EQ(lines[0].substr(0, lines[0].find("\t2 B\t")), "Jen v prvním\tGames\\alpha.txt");
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 3), "\t\t\t");
+    EXPECT_EQ(lines[1].substr(0, lines[1].find("\t1 B\t")), "Změněno\tGames\\Zebra.txt");
+    EXPECT_NE(lines[1].find("\t5 B\t"), std::string::npos);
+    EXPECT_EQ(lines[2].substr(0, lines[2].rfind("\t2 B\t")),
+              "Jen ve druhém\tMusic\\Čardáš.mp3\t\t\t");
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin() + 3, lines.end()),
+        (std::vector<std::string>{
+            "Složky: přidáno 0, odebráno 0, změněno 0", "Soubory: přidáno 1, odebráno 1, změněno 1",
+            "První seznam: počet složek: 3, počet souborů: 5, velikost: 1,00 MB",
+            "Druhý seznam: počet složek: 3, počet souborů: 5, velikost: 1,00 MB"}));
+
+    EXPECT_EQ(Run({"compare", "Disk", "Disk 2", "--csv"}), 1);
+    EXPECT_EQ(m_out.substr(0, m_out.find("\r\n")),
+              "Změna,Cesta,Velikost v bajtech 1,Datum 1,Čas 1,Velikost v bajtech 2,Datum 2,Čas 2");
+    EXPECT_NE(m_out.find("\r\nJen v prvním,Games\\alpha.txt,2,"), std::string::npos);
+    EXPECT_NE(m_out.find(",,,\r\n"), std::string::npos); // only in the first: no second side
+    EXPECT_EQ(m_out.find("Složky"), std::string::npos);
+
+    EXPECT_EQ(Run({"compare", "Disk", "Disk.sez"}), 0);
+    EXPECT_EQ(Fields(m_out, 1)[0], "Seznamy obsahují stejné položky.");
+    EXPECT_EQ(Run({"compare", "Disk", "Chybí"}), 2);
+    EXPECT_EQ(m_err, "Seznam \"Chybí\" neexistuje.\n");
+    EXPECT_EQ(m_out, "");
+}
+
 // The usage as it has always read, byte for byte.
 const char* const kUsage =
     "usage:\n"
@@ -207,6 +293,8 @@ const char* const kUsage =
     "  vypisnik-cli [--data DIR] rescan NAME [--force]\n"
     "  vypisnik-cli [--data DIR] show NAME [FOLDER] [--csv]\n"
     "  vypisnik-cli [--data DIR] search TEXT [--groups ID,ID,...] [--csv]\n"
+    "  vypisnik-cli [--data DIR] duplicates [--groups ID,ID,...] [--min-size BYTES] [--csv]\n"
+    "  vypisnik-cli [--data DIR] compare NAME_A NAME_B [--csv]\n"
     "\n"
     "--data DIR   the folder that holds \"Seznamy\" and \"settings.ini\" (default: the folder of\n"
     "             the executable, or ~/.local/share/Vypisnik when the program is installed)\n"
@@ -215,6 +303,16 @@ const char* const kUsage =
     "             group stays) and prints what changed; when more than half of the list's\n"
     "             entries would disappear (the wrong disc?) it changes nothing unless --force\n"
     "             is given\n"
+    "duplicates   prints the files kept more than once: names alike whatever the case of\n"
+    "             their letters (accents count), sizes equal to the byte and at least\n"
+    "             --min-size (1 byte: empty files are never duplicates); the sets that waste\n"
+    "             most first, each copy a line, an empty line between sets\n"
+    "compare      prints what differs between two lists, entry by entry by relative path:\n"
+    "             \"Jen v prvním\", \"Jen ve druhém\" and \"Změněno\" (a file whose size, date or\n"
+    "             time differs; folders count by presence only), in the lists' pre-order, the\n"
+    "             entries of NAME_A first, then what only NAME_B holds; then the summary. Exit\n"
+    "             status 0 when the lists hold the same entries, 1 when they differ, 2 when a\n"
+    "             list is unknown or cannot be read\n"
     "--csv        prints the rows as CSV (UTF-8, a header line, CR LF line ends) with the\n"
     "             exact size in bytes as the last column, and no totals\n";
 
@@ -256,6 +354,12 @@ TEST_F(CliFixture, HelpAndUsageErrors) {
         {{"search", "a", "b"}, "search potřebuje jeden TEXT"},
         {{"search", "x", "--groups", "1"}, "Skupina musí být číslo 2 až 8: 1"},
         {{"search", "x", "--groups", "2,,3"}, "Skupina musí být číslo 2 až 8: "},
+        {{"duplicates", "Disk"}, "duplicates nepotřebuje žádné další slovo"},
+        {{"duplicates", "--min-size", "-1"}, "--min-size musí být počet bajtů: -1"},
+        {{"duplicates", "--min-size", "1 MB"}, "--min-size musí být počet bajtů: 1 MB"},
+        {{"duplicates", "--groups", "9"}, "Skupina musí být číslo 2 až 8: 9"},
+        {{"compare", "Disk"}, "compare potřebuje NAME_A a NAME_B"},
+        {{"compare", "A", "B", "C"}, "compare potřebuje NAME_A a NAME_B"},
     };
     for (const auto& [words, message] : refused) {
         EXPECT_EQ(Run(words), 2) << message;
