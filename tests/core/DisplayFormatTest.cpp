@@ -111,6 +111,11 @@ TEST(DisplayFormat, DatesFarFromTodayKeepTheirYearAndWeekday) {
     EXPECT_EQ(FormatDateTimePattern(far, "yyyy", regional), "2147485547");
     FormatDateTimePattern(far, "dddd", regional); // UBSan watches the weekday sum
     FormatDateTimePattern({int64_t{-2147483647} - 1 + 1900, 1, 1, 0, 0, 0}, "dddd yy", regional);
+    // Before year 1 the sign comes first, then the zeros, as in the stored date.
+    EXPECT_EQ(FormatDateTimePattern({-5, 3, 1, 0, 0, 0}, "yyyy", regional), "-0005");
+    std::string stored;
+    AppendStoredDate({-5, 3, 1, 0, 0, 0}, stored);
+    EXPECT_EQ(stored, "-0005.3.1");
 
     // The local time of the last second a broken-down time can hold: tm_year is then near INT_MAX.
     const LocalDateTime latest = ToLocalDateTime(int64_t{67768036191676799} - 86400);
