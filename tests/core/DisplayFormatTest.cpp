@@ -1,5 +1,4 @@
 #include "lists/DisplayFormat.h"
-#include "lists/SizeText.h"
 #include "util/Errors.h"
 
 #include <gtest/gtest.h>
@@ -83,19 +82,6 @@ TEST(DisplayFormat, ListDatesInRegionalForms) {
     EXPECT_EQ(FormatListDate(t, RegionalSettings::English()), "1/5/2004");
     EXPECT_EQ(FormatListTime(t, RegionalSettings::English()), "2:03:20 PM");
     EXPECT_EQ(FormatDateTimePattern(t, "d. M. yy 'v' h"), "5. 1. 04 v 14");
-}
-
-TEST(SizeText, SixtyFourBitValuesAndErrors) {
-    EXPECT_EQ(ParseSizeText("3221225472"), 3221225472LL);
-    EXPECT_EQ(ParseSizeText("-5"), -5);
-    EXPECT_EQ(ParseSizeText("9223372036854775807"), INT64_MAX);
-    EXPECT_EQ(ParseSizeText("-9223372036854775808"), INT64_MIN);
-    EXPECT_FALSE(TryParseSizeText("9223372036854775808"));
-    EXPECT_FALSE(TryParseSizeText(""));
-    EXPECT_FALSE(TryParseSizeText("-"));
-    EXPECT_FALSE(TryParseSizeText(" 5"));
-    EXPECT_FALSE(TryParseSizeText("5x"));
-    EXPECT_THROW(ParseSizeText("abc"), VypisnikError);
 }
 
 } // namespace
