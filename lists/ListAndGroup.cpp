@@ -23,7 +23,7 @@ void DeleteListAndGroup(const DataFolder& data, const std::string& listFilePath,
         if (groupBefore)
             settings.Write({{std::string(kListsSection), std::string(fileName),
                              ParseSettingsInteger(*groupBefore)}});
-        throw VypisnikError("Soubor \"" + listFilePath + "\" nelze smazat. " +
+        throw VypisnikError("Seznam se nepodařilo smazat: \"" + listFilePath + "\". " +
                             SystemErrorText(err));
     }
 }

@@ -15,8 +15,8 @@ namespace vyp {
 
 // Removes the list file at listFilePath and its group entry fileName. The entry goes first and
 // is put back when the file cannot be removed; a file that is gone already is no error. Throws
-// VypisnikError, with both as they were, when the file cannot be removed ("Soubor "PATH" nelze
-// smazat. REASON"), the settings cannot be written or the lock cannot be taken.
+// VypisnikError, with both as they were, when the file cannot be removed ("Seznam se nepodařilo
+// smazat: "PATH". REASON"), the settings cannot be written or the lock cannot be taken.
 void DeleteListAndGroup(const DataFolder& data, const std::string& listFilePath,
                         std::string_view fileName);
 

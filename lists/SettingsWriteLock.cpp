@@ -23,8 +23,10 @@ SettingsWriteLock::SettingsWriteLock(const std::string& settingsPath) {
     const int wait = g_waitMilliseconds.load();
     const int err = m_lock.Acquire(LockPathOf(settingsPath), wait);
     if (err == kErrorLockHeld)
-        throw VypisnikError("Soubor \"" + settingsPath + "\" právě mění jiný spuštěný Vypisnik a "
-                            "ani po " + std::to_string((wait + 999) / 1000) +
+        throw VypisnikError("Soubor \"" + settingsPath +
+                            "\" právě mění jiný spuštěný Vypisnik a "
+                            "ani po " +
+                            std::to_string((wait + 999) / 1000) +
                             " s jej neuvolnil; nic nebylo změněno. Zkuste to znovu.");
     if (err != 0)
         throw VypisnikError("Unable to write to " + settingsPath);

@@ -38,7 +38,8 @@ WriterLock::Shared& SharedLockOf(const std::string& lockPath) {
 std::chrono::microseconds Pause(int attempt) {
     thread_local std::minstd_rand random{std::random_device{}()};
     const int longest = std::min(20000, 500 << std::min(attempt, 5));
-    return std::chrono::microseconds(std::uniform_int_distribution<int>(longest / 2, longest)(random));
+    return std::chrono::microseconds(
+        std::uniform_int_distribution<int>(longest / 2, longest)(random));
 }
 
 } // namespace

