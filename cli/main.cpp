@@ -11,7 +11,9 @@ int main(int argc, char** argv) {
     vyp::ExitCleanlyOnTerminationSignals();
     std::setlocale(LC_ALL, ""); // dates in local time follow the environment
     vyp::CliEnvironment environment;
-    environment.defaultDataFolder = vyp::DataFolderOfThisProgram().toStdString();
+    environment.defaultDataFolder = [] {
+        return vyp::DataFolderOfThisProgram().toStdString();
+    };
     environment.regional = vyp::RegionalSettingsFromLocale(QLocale::system());
     environment.collationLocale = QLocale::system();
     std::ios::sync_with_stdio(false);

@@ -4,25 +4,24 @@
 
 namespace vyp {
 
-namespace {
-std::string Counts(const char* caption, size_t added, size_t removed, size_t changed) {
+std::string ChangeCountsText(std::string_view caption, size_t added, size_t removed,
+                             size_t changed) {
     return std::string(caption) + ": přidáno " + std::to_string(added) + ", odebráno " +
            std::to_string(removed) + ", změněno " + std::to_string(changed);
 }
-} // namespace
 
 std::vector<std::string> RescanSummaryLines(const RescanSummary& summary,
                                             const RegionalSettings& regional) {
     std::vector<std::string> lines;
     if (summary.NothingChanged())
         lines.push_back("Seznam odpovídá obsahu složky, nic se nezměnilo.");
-    lines.push_back(
-        Counts("Složky", summary.foldersAdded, summary.foldersRemoved, summary.foldersChanged));
+    lines.push_back(ChangeCountsText("Složky", summary.foldersAdded, summary.foldersRemoved,
+                                     summary.foldersChanged));
     if (summary.foldersOnly)
         lines.push_back("Soubory: seznam obsahuje pouze adresářovou strukturu");
     else
-        lines.push_back(
-            Counts("Soubory", summary.filesAdded, summary.filesRemoved, summary.filesChanged));
+        lines.push_back(ChangeCountsText("Soubory", summary.filesAdded, summary.filesRemoved,
+                                         summary.filesChanged));
     lines.push_back("Počet složek: " + std::to_string(summary.folders) +
                     ", počet souborů: " + std::to_string(summary.files) +
                     ", velikost: " + FormatTreeSize(std::to_string(summary.total), regional));

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vyp {
@@ -31,6 +32,11 @@ struct RescanSummary {
                0;
     }
 };
+
+// "CAPTION: přidáno A, odebráno R, změněno C": how a rescan, and a comparison of two lists,
+// tell what changed.
+std::string ChangeCountsText(std::string_view caption, size_t added, size_t removed,
+                             size_t changed);
 
 // The summary as the user reads it, one line a text.
 std::vector<std::string> RescanSummaryLines(const RescanSummary& summary,

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
-          qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6svg6 qt6-svg-dev libgl-dev
+          qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev librsvg2-bin
           fonts-dejavu-core clang-format qt6-translations-l10n desktop-file-utils
           clang-14 libclang-rt-14-dev llvm-14) # fuzz targets: libFuzzer, sanitizer runtimes, symbolizer
 if [ "${1:-}" = "--run" ]; then

@@ -3,6 +3,7 @@
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
+#include "lists/RegionFolders.h"
 #include "platform/ParallelInOrder.h"
 #include "search/CaseInsensitiveFinder.h"
 #include "util/Errors.h"
@@ -13,19 +14,6 @@
 namespace vyp {
 
 namespace {
-
-// The last "\" in [begin, end), or nullptr (memrchr is an extension of the GNU C library).
-const char* LastBackslash(const char* begin, const char* end) {
-#ifdef __GLIBC__
-    return static_cast<const char*>(::memrchr(begin, '\\', static_cast<size_t>(end - begin)));
-#else
-    for (const char* p = end; p != begin;) {
-        if (*--p == '\\')
-            return p;
-    }
-    return nullptr;
-#endif
-}
 
 // Finds one form of the search text (as a file in one encoding holds it) in the regions of a
 // list file and keeps the matching lines as rows.
@@ -44,23 +32,13 @@ public:
         const char* floor = region.lines.data();
         const char* end = floor + region.lines.size();
         const char* p = floor;
-        // The folder of a file line is the nearest line above it that holds a "\": what lies
-        // above the last match was looked through already, so every byte is looked at once,
-        // however many lines of one folder match.
-        std::string_view prefix = region.folder;
-        const char* lookedThrough = floor;
+        RegionFolders folders(region);
         while (const char* match = m_finder.Find(p, end)) {
             const char* lineBegin = LineStartBefore(floor, match);
             const char* lineEnd = LineEndAfter(match, end);
             const std::string_view line(lineBegin, static_cast<size_t>(lineEnd - lineBegin));
             const bool isFolder = std::memchr(line.data(), '\\', line.size()) != nullptr;
-            if (const char* slash = LastBackslash(lookedThrough, lineBegin)) {
-                const char* folderLine = LineStartBefore(floor, slash);
-                prefix = FirstField(std::string_view(
-                    folderLine, static_cast<size_t>(LineEndAfter(slash, end) - folderLine)));
-            }
-            lookedThrough = lineBegin;
-            AddRow(line, isFolder, prefix);
+            AddRow(line, isFolder, folders.FolderOf(lineBegin));
             p = lineEnd;
         }
     }

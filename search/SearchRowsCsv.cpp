@@ -12,16 +12,33 @@ std::string SearchSizeCell(std::string_view sizeText, const RegionalSettings& re
     return value ? FormatMB(*value, regional) : std::string();
 }
 
+const std::array<std::string_view, 7>& SearchRowsCsvCaptions() {
+    static const std::array<std::string_view, 7> captions = {
+        "Seznam", "Soubor / složka", "Velikost", "Přesná velikost", "Datum",
+        "Čas",    kCsvBytesCaption};
+    return captions;
+}
+
+std::array<std::string, 7> SearchRowCsvCells(const SearchRow& row, std::string_view listName,
+                                             const RegionalSettings& regional) {
+    return {std::string(listName),
+            std::string(row.Path()),
+            SearchSizeCell(row.SizeText(), regional),
+            FormatExactSize(row.SizeText()),
+            std::string(row.DateText()),
+            std::string(row.TimeText()),
+            CsvBytes(row.SizeText())};
+}
+
 void AppendSearchRowsCsvHeader(std::string& out) {
-    CsvWriter(out).Row({"Seznam", "Soubor / složka", "Velikost", "Přesná velikost", "Datum", "Čas",
-                        kCsvBytesCaption});
+    const auto& captions = SearchRowsCsvCaptions();
+    CsvWriter(out).Row(std::span<const std::string_view>(captions.data(), captions.size()));
 }
 
 void AppendSearchRowCsv(const SearchRow& row, std::string_view listName,
                         const RegionalSettings& regional, std::string& out) {
-    CsvWriter(out).Row({listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
-                        FormatExactSize(row.SizeText()), row.DateText(), row.TimeText(),
-                        CsvBytes(row.SizeText())});
+    const std::array<std::string, 7> cells = SearchRowCsvCells(row, listName, regional);
+    CsvWriter(out).Row({cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6]});
 }
 
 } // namespace vyp

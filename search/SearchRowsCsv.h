@@ -6,12 +6,18 @@
 #include "lists/RegionalSettings.h"
 #include "search/SearchRow.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
 namespace vyp {
 
 void AppendSearchRowsCsvHeader(std::string& out);
+// The caption of each column, in order.
+const std::array<std::string_view, 7>& SearchRowsCsvCaptions();
+// The cells of a row, in the order of the captions.
+std::array<std::string, 7> SearchRowCsvCells(const SearchRow& row, std::string_view listName,
+                                             const RegionalSettings& regional);
 // listName is the name of the row's list as the table shows it.
 void AppendSearchRowCsv(const SearchRow& row, std::string_view listName,
                         const RegionalSettings& regional, std::string& out);

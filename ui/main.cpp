@@ -25,11 +25,9 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QTranslator> qtTexts = vyp::QtTranslationFor(QLocale::system());
     if (qtTexts)
         QCoreApplication::installTranslator(qtTexts.get());
-    QIcon programIcon; // drawn here at each size, so no picture plugin is needed
+    QIcon programIcon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        programIcon.addPixmap(
-            vyp::IconFromSvg(QStringLiteral(":/vypisnik/vypisnik.svg"), QSize(size, size))
-                .pixmap(size));
+        programIcon.addPixmap(vyp::PictureIcon(QStringLiteral("vypisnik"), size).pixmap(size));
     QGuiApplication::setWindowIcon(programIcon);
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita")); // file-type pictures outside a desktop
     vyp::NativeDirectoryWalker walker;

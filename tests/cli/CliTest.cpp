@@ -47,7 +47,10 @@ protected:
         test::WriteFile(m_tree + "/Games/Old/old.zip", std::string(2000, 'o'));
         m_data = m_dir / "data";
         std::filesystem::create_directories(m_data);
-        m_environment.defaultDataFolder = m_data;
+        m_environment.defaultDataFolder = [this] {
+            ++m_defaultDataFolderAsked;
+            return m_data;
+        };
         m_environment.collationLocale = QLocale(QLocale::Czech, QLocale::CzechRepublic);
     }
 
@@ -62,6 +65,7 @@ protected:
     test::TempDir m_dir;
     std::string m_tree, m_data;
     CliEnvironment m_environment;
+    int m_defaultDataFolderAsked = 0;
     std::string m_out, m_err;
 };
 
@@ -194,12 +198,246 @@ TEST_F(CliFixture, SearchSortsByListNameAndCounts) {
     EXPECT_EQ(Run({"search", "x", "--groups", "1"}), 2);
 }
 
+TEST_F(CliFixture, DuplicatesPrintsTheSetsThatWasteMostFirst) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk", "--group", "3"}), 0);
+    ASSERT_EQ(Run({"scan", m_tree + "/Games", "Hry zvlášť", "--group", "5"}), 0);
+    // One more copy of old.zip whose name differs in the case of its letters.
+    test::WriteFile(m_data + "/Seznamy/Záloha.sez",
+                    "F:\\\t2000\r\nStaré Hry\\\t2000\t2004.1.15\t9:30.0\r\n"
+                    "OLD.ZIP\t2000\t2004.1.15\t9:30.0\r\nprázdný.txt\t0\t2004.1.15\t9:30.0\r\n");
+    ASSERT_EQ(Run({"duplicates"}), 0) << m_err;
+    const std::string games = m_tree + "/Games/";
+    EXPECT_EQ(Fields(m_out, 3),
+              (std::vector<std::string>{
+                  "Disk\tGames\\setup.exe\t1,00 MB", "Hry zvlášť\t" + games + "setup.exe\t1,00 MB",
+                  "", "Disk\tGames\\Old\\old.zip\t0,00 MB", "Hry zvlášť\tOld\\old.zip\t0,00 MB",
+                  "Záloha\tStaré Hry\\OLD.ZIP\t0,00 MB", "", "Disk\tGames\\alpha.txt\t0,00 MB",
+                  "Hry zvlášť\t" + games + "alpha.txt\t0,00 MB", "",
+                  "Disk\tGames\\Zebra.txt\t0,00 MB", "Hry zvlášť\t" + games + "Zebra.txt\t0,00 MB",
+                  "", "Sad: 4", "Zbytečně zabráno: 1,00 MB"}));
+    EXPECT_EQ(m_err, "");
+
+    ASSERT_EQ(Run({"duplicates", "--min-size", "2000", "--csv"}), 0);
+    std::vector<std::string> csv;
+    std::istringstream in(m_out);
+    for (std::string row; std::getline(in, row);) {
+        const size_t exact = row.find(" B,"); // the row up to the exact size
+        csv.push_back(exact == std::string::npos ? row : row.substr(0, exact + 2));
+    }
+    EXPECT_EQ(csv, (std::vector<std::string>{
+                       "Sada,Seznam,Soubor / složka,Velikost,Přesná velikost,Datum,Čas,Velikost "
+                       "v bajtech\r",
+                       "1,Disk,Games\\setup.exe,\"1,00 MB\",1048576 B",
+                       "1,Hry zvlášť," + games + "setup.exe,\"1,00 MB\",1048576 B",
+                       "2,Disk,Games\\Old\\old.zip,\"0,00 MB\",2000 B",
+                       "2,Hry zvlášť,Old\\old.zip,\"0,00 MB\",2000 B",
+                       "2,Záloha,Staré Hry\\OLD.ZIP,\"0,00 MB\",2000 B"}));
+    EXPECT_NE(m_out.find(",2000 B,2004.1.15,9:30:0,2000\r\n"), std::string::npos);
+
+    ASSERT_EQ(Run({"duplicates", "--groups", "3,8"}), 0);
+    EXPECT_EQ(Fields(m_out, 2),
+              (std::vector<std::string>{"Disk\tGames\\Old\\old.zip", "Záloha\tStaré Hry\\OLD.ZIP",
+                                        "", "Sad: 1", "Zbytečně zabráno: 0,00 MB"}));
+    ASSERT_EQ(Run({"duplicates", "--groups", "2"}), 0);
+    EXPECT_EQ(m_out, "Sad: 0\nZbytečně zabráno: 0,00 MB\n");
+    // A list that cannot be read is named once, and the others still count.
+    std::filesystem::remove(m_data + "/Seznamy/Záloha.sez");
+    std::filesystem::create_directory(m_data + "/Seznamy/Záloha.sez");
+    ASSERT_EQ(Run({"duplicates"}), 0);
+    EXPECT_EQ(Fields(m_out, 1).back(), "Zbytečně zabráno: 1,00 MB");
+}
+
+TEST_F(CliFixture, CompareTellsWhatDiffersAndExitsAsDiffDoes) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0);
+    std::filesystem::remove(m_tree + "/Games/alpha.txt");
+    test::WriteFile(m_tree + "/Games/Zebra.txt", "zebra");
+    test::WriteFile(m_tree + "/Music/Čardáš.mp3", "la");
+    ASSERT_EQ(Run({"scan", m_tree, "Disk 2"}), 0);
+    EXPECT_EQ(Run({"compare", "Disk", "Disk 2"}), 1) << m_err;
+    const std::vector<std::string> lines = Fields(m_out, 8);
+    ASSERT_EQ(lines.size(), 7u) << m_out;
+    // The first list's order: "alpha" before "Zebra", as the scan enumerates.
+    EXPECT_EQ(lines[0].substr(0, lines[0].find("\t2 B\t")), "Jen v prvním\tGames\\alpha.txt");
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 3), "\t\t\t");
+    EXPECT_EQ(lines[1].substr(0, lines[1].find("\t1 B\t")), "Změněno\tGames\\Zebra.txt");
+    EXPECT_NE(lines[1].find("\t5 B\t"), std::string::npos);
+    EXPECT_EQ(lines[2].substr(0, lines[2].rfind("\t2 B\t")),
+              "Jen ve druhém\tMusic\\Čardáš.mp3\t\t\t");
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin() + 3, lines.end()),
+        (std::vector<std::string>{
+            "Složky: přidáno 0, odebráno 0, změněno 0", "Soubory: přidáno 1, odebráno 1, změněno 1",
+            "První seznam: počet složek: 3, počet souborů: 5, velikost: 1,00 MB",
+            "Druhý seznam: počet složek: 3, počet souborů: 5, velikost: 1,00 MB"}));
+
+    EXPECT_EQ(Run({"compare", "Disk", "Disk 2", "--csv"}), 1);
+    EXPECT_EQ(m_out.substr(0, m_out.find("\r\n")),
+              "Změna,Cesta,Velikost v bajtech 1,Datum 1,Čas 1,Velikost v bajtech 2,Datum 2,Čas 2");
+    EXPECT_NE(m_out.find("\r\nJen v prvním,Games\\alpha.txt,2,"), std::string::npos);
+    EXPECT_NE(m_out.find(",,,\r\n"), std::string::npos); // only in the first: no second side
+    EXPECT_EQ(m_out.find("Složky"), std::string::npos);
+
+    EXPECT_EQ(Run({"compare", "Disk", "Disk.sez"}), 0);
+    EXPECT_EQ(Fields(m_out, 1)[0], "Seznamy obsahují stejné položky.");
+    EXPECT_EQ(Run({"compare", "Disk", "Chybí"}), 2);
+    EXPECT_EQ(m_err, "Seznam \"Chybí\" neexistuje.\n");
+    EXPECT_EQ(m_out, "");
+}
+
+// The usage as it has always read, byte for byte.
+const char* const kUsage =
+    "usage:\n"
+    "  vypisnik-cli [--data DIR] scan FOLDER NAME [--group ID] [--folders-only] [--overwrite]\n"
+    "  vypisnik-cli [--data DIR] lists\n"
+    "  vypisnik-cli [--data DIR] tree NAME\n"
+    "  vypisnik-cli [--data DIR] rescan NAME [--force]\n"
+    "  vypisnik-cli [--data DIR] show NAME [FOLDER] [--csv]\n"
+    "  vypisnik-cli [--data DIR] search TEXT [--groups ID,ID,...] [--csv]\n"
+    "  vypisnik-cli [--data DIR] duplicates [--groups ID,ID,...] [--min-size BYTES] [--csv]\n"
+    "  vypisnik-cli [--data DIR] compare NAME_A NAME_B [--csv]\n"
+    "\n"
+    "--data DIR   the folder that holds \"Seznamy\" and \"settings.ini\" (default: the folder of\n"
+    "             the executable, or ~/.local/share/Vypisnik when the program is installed)\n"
+    "Rows are printed one a line, fields separated by TAB, as the windows show them.\n"
+    "rescan       scans the list's folder again, replaces the list under the same name (its\n"
+    "             group stays) and prints what changed; when more than half of the list's\n"
+    "             entries would disappear (the wrong disc?) it changes nothing unless --force\n"
+    "             is given\n"
+    "duplicates   prints the files kept more than once: names alike whatever the case of\n"
+    "             their letters (accents count), sizes equal to the byte and at least\n"
+    "             --min-size (1 byte: empty files are never duplicates); the sets that waste\n"
+    "             most first, each copy a line, an empty line between sets\n"
+    "compare      prints what differs between two lists, entry by entry by relative path:\n"
+    "             \"Jen v prvním\", \"Jen ve druhém\" and \"Změněno\" (a file whose size, date or\n"
+    "             time differs; folders count by presence only), in the lists' pre-order, the\n"
+    "             entries of NAME_A first, then what only NAME_B holds; then the summary. Exit\n"
+    "             status 0 when the lists hold the same entries, 1 when they differ, 2 when a\n"
+    "             list is unknown or cannot be read\n"
+    "--csv        prints the rows as CSV (UTF-8, a header line, CR LF line ends) with the\n"
+    "             exact size in bytes as the last column, and no totals\n";
+
 TEST_F(CliFixture, HelpAndUsageErrors) {
-    EXPECT_EQ(Run({"--help"}), 0);
-    EXPECT_EQ(m_out, kCliUsage);
-    EXPECT_EQ(Run({}), 2);
-    EXPECT_EQ(Run({"frobnicate"}), 2);
-    EXPECT_NE(m_err.find("usage:"), std::string::npos);
+    EXPECT_EQ(CliUsage(), kUsage);
+    for (const std::vector<std::string>& words : {std::vector<std::string>{"--help"},
+                                                  {"-h"},
+                                                  {"search", "x", "--help"},
+                                                  {"tree", "-h"},
+                                                  {"frobnicate", "--help"}}) {
+        EXPECT_EQ(Run(words), 0) << words[0];
+        EXPECT_EQ(m_out, kUsage);
+        EXPECT_EQ(m_err, "");
+    }
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(m_out, "vypisnik-cli 0.1\n");
+    EXPECT_EQ(Run({"lists", "--version"}), 0);
+    EXPECT_EQ(m_out, "vypisnik-cli 0.1\n");
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{}, "chybí příkaz"},
+        {{"--data", m_data}, "chybí příkaz"},
+        {{"frobnicate"}, "neznámý příkaz: frobnicate"},
+        {{"--csv", "search", "x"}, "neznámá volba: --csv"},
+        {{"--data"}, "chybí hodnota volby --data"},
+        {{"scan", m_tree}, "scan potřebuje FOLDER a NAME"},
+        {{"scan", m_tree, "X", "--group", "9"}, "Skupina musí být číslo 2 až 8: 9"},
+        {{"scan", m_tree, "X", "--group"}, "chybí hodnota volby --group"},
+        {{"scan", m_tree, "X", "--overwrite=ano"}, "volba --overwrite nebere hodnotu"},
+        {{"scan", m_tree, "X", "--csv"}, "neznámá volba: --csv"},
+        {{"lists", "Disk"}, "lists nepotřebuje žádné další slovo"},
+        {{"tree"}, "tree potřebuje NAME"},
+        {{"tree", "A", "B"}, "tree potřebuje NAME"},
+        {{"rescan"}, "rescan potřebuje NAME"},
+        {{"rescan", "Disk", "--all"}, "neznámá volba: --all"},
+        {{"show"}, "show potřebuje NAME [FOLDER]"},
+        {{"show", "Disk", "Games\\", "Old\\"}, "show potřebuje NAME [FOLDER]"},
+        {{"search"}, "search potřebuje TEXT"},
+        {{"search", "a", "b"}, "search potřebuje jeden TEXT"},
+        {{"search", "x", "--groups", "1"}, "Skupina musí být číslo 2 až 8: 1"},
+        {{"search", "x", "--groups", "2,,3"}, "Skupina musí být číslo 2 až 8: "},
+        {{"duplicates", "Disk"}, "duplicates nepotřebuje žádné další slovo"},
+        {{"duplicates", "--min-size", "-1"}, "--min-size musí být počet bajtů: -1"},
+        {{"duplicates", "--min-size", "1 MB"}, "--min-size musí být počet bajtů: 1 MB"},
+        {{"duplicates", "--groups", "9"}, "Skupina musí být číslo 2 až 8: 9"},
+        {{"compare", "Disk"}, "compare potřebuje NAME_A a NAME_B"},
+        {{"compare", "A", "B", "C"}, "compare potřebuje NAME_A a NAME_B"},
+    };
+    for (const auto& [words, message] : refused) {
+        EXPECT_EQ(Run(words), 2) << message;
+        EXPECT_EQ(m_out, "");
+        EXPECT_EQ(m_err, "vypisnik-cli: " + message + "\n\n" + kUsage);
+    }
+}
+
+TEST_F(CliFixture, HelpVersionAndUsageErrorsLeaveTheDataFolderUntouched) {
+    const std::string listFolder = m_data + "/Seznamy";
+    std::filesystem::create_directories(listFolder);
+    const std::string killedList = listFolder + "/Dovolená u moře.sez.tmp-k1LL3d";
+    const std::string killedSettings = m_data + "/settings.ini.tmp-Xy12ab";
+    test::WriteFile(killedList, "E:\\\t0\r\n");
+    test::WriteFile(killedSettings, "[Seznamy]\r\n");
+    const std::string unmade = m_dir / "Nová data";
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"--help"},
+          {"--version"},
+          {"--data", unmade, "--help"},
+          {"lists", "--data", unmade, "--version"},
+          {"frobnicate"},
+          {"scan", m_tree},
+          {"--data", unmade, "scan", m_tree, "Hudba", "--group", "9"},
+          {"rescan", "Disk", "--all"},
+          {"search", "x", "--groups", "1"},
+          {"show"},
+          {"lists", "Disk"},
+          {"--data"}}) {
+        Run(words);
+        EXPECT_TRUE(std::filesystem::exists(killedList)) << words[0];
+        EXPECT_TRUE(std::filesystem::exists(killedSettings)) << words[0];
+        EXPECT_FALSE(std::filesystem::exists(unmade)) << words[0];
+    }
+    EXPECT_EQ(m_defaultDataFolderAsked, 0);
+    ASSERT_EQ(Run({"lists"}), 0) << m_err;
+    EXPECT_EQ(m_defaultDataFolderAsked, 1);
+    EXPECT_FALSE(std::filesystem::exists(killedList));
+    EXPECT_FALSE(std::filesystem::exists(killedSettings));
+}
+
+TEST_F(CliFixture, DataFolderIsTakenAnywhereTheLastOneCounting) {
+    const std::string other = m_dir / "Jiná data – Ärger";
+    std::filesystem::create_directories(other);
+    ASSERT_EQ(Run({"scan", m_tree, "Disk", "--data", other, "--group", "5"}), 0) << m_err;
+    EXPECT_TRUE(std::filesystem::exists(other + "/Seznamy/Disk.sez"));
+    EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/Disk.sez"));
+    ASSERT_EQ(Run({"lists", "--data=" + other}), 0) << m_err;
+    EXPECT_EQ(Fields(m_out, 3), (std::vector<std::string>{"Disk\t5\tHudba"}));
+    ASSERT_EQ(Run({"--data", m_data, "lists", "--data", other}), 0) << m_err;
+    EXPECT_EQ(Fields(m_out, 1), (std::vector<std::string>{"Disk"}));
+    ASSERT_EQ(Run({"--data", other, "lists", "--data", m_data}), 0) << m_err;
+    EXPECT_EQ(m_out, "");
+    EXPECT_EQ(m_defaultDataFolderAsked, 0);
+    ASSERT_EQ(Run({"show", "--data", other, "Disk", "Games\\", "--csv"}), 0) << m_err;
+    EXPECT_EQ(std::count(m_out.begin(), m_out.end(), '\n'), 4);
+}
+
+// Words that start with "-" are names and texts, not options, and "--" lets any word be one;
+// words that are not UTF-8 keep their bytes.
+TEST_F(CliFixture, WordsKeepTheirDashesAndBytes) {
+    test::WriteFile(m_tree + "/Music/Koncert -720p.mkv", "v");
+    test::WriteFile(m_tree + "/Music/--Mix--.mp3", "m");
+    ASSERT_EQ(Run({"scan", m_tree, "-Záloha-"}), 0) << m_err;
+    ASSERT_EQ(Run({"search", "-720p"}), 0) << m_err;
+    EXPECT_EQ(Fields(m_out, 2)[0], "-Záloha-\tMusic\\Koncert -720p.mkv");
+    ASSERT_EQ(Run({"search", "--", "--mix"}), 0) << m_err;
+    EXPECT_EQ(Fields(m_out, 2)[0], "-Záloha-\tMusic\\--Mix--.mp3");
+    ASSERT_EQ(Run({"show", "-Záloha-", "-"}), 1); // no folder "-" in the list
+    EXPECT_TRUE(m_err.starts_with("List index out of bounds")) << m_err;
+    ASSERT_EQ(Run({"tree", "--", "-Záloha-"}), 0) << m_err;
+    EXPECT_EQ(Fields(m_out, 2).size(), 3u);
+
+    const std::string latin2 = m_dir / "Z\xe1loha \xe8\x65rven"; // Windows-1250, not UTF-8
+    std::filesystem::create_directories(latin2 + "/Fotky");
+    ASSERT_EQ(Run({"scan", latin2, "Červen"}), 0) << m_err;
+    const std::string list = test::ReadFile(m_data + "/Seznamy/Červen.sez");
+    EXPECT_EQ(list.substr(0, list.find('\t')), latin2 + "/");
 }
 
 // The executable itself, with the regional settings of the C locale.

@@ -7,9 +7,9 @@ namespace vyp {
 
 ExtensionIconCache::ExtensionIconCache(FileTypeIconProvider& provider)
     : m_provider(provider), m_images(QSize(16, 16)) {
-    m_images.Add(IconFromSvg(QStringLiteral(":/vypisnik/blank.svg"), QSize(16, 16)));
-    m_images.Add(IconFromSvg(QStringLiteral(":/vypisnik/notepad.svg"), QSize(16, 16)));
-    m_images.Add(IconFromSvg(QStringLiteral(":/vypisnik/openfolder.svg"), QSize(16, 16)));
+    m_images.Add(PictureIcon(QStringLiteral("blank"), 16));
+    m_images.Add(PictureIcon(QStringLiteral("notepad"), 16));
+    m_images.Add(PictureIcon(QStringLiteral("openfolder"), 16));
 }
 
 void ExtensionIconCache::Seed() {

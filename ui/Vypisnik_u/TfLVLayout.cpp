@@ -27,7 +27,7 @@ namespace {
 constexpr int kTreePanelWidth = 300;
 
 QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& hint,
-                            const QString& svg) {
+                            const QString& picture) {
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setToolTip(hint);
@@ -35,7 +35,7 @@ QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& h
     button->setAutoRaise(true);      // flat until the mouse is over it
     button->setFixedSize(44, 44);
     button->setIconSize(QSize(32, 32));
-    button->setIcon(IconFromSvg(svg, QSize(32, 32)));
+    button->setIcon(PictureIcon(picture, 32));
     button->setCursor(Qt::PointingHandCursor);
     bar->addWidget(button);
     return button;
@@ -65,8 +65,7 @@ void TfLV::BuildLayout() {
     m_imgLst16->setObjectName(QStringLiteral("imgLst16"));
     for (const char* picture : {"folder", "notepad", "joystick", "disc", "landscape", "music",
                                 "prompt", "flag", "notepad"})
-        m_imgLst16->Add(IconFromSvg(QStringLiteral(":/vypisnik/%1.svg").arg(QLatin1String(picture)),
-                                    QSize(16, 16)));
+        m_imgLst16->Add(PictureIcon(QLatin1String(picture), 16));
     BuildToolBar();
     BuildPanes();
     BuildMenus();
@@ -81,15 +80,13 @@ void TfLV::BuildToolBar() {
     m_toolBar->setMovable(false);
     m_toolBar->setFixedHeight(48);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
-    m_btnCreateList = MakeToolButton(m_toolBar, QStringLiteral("btnCreateList"),
-                                     QStringLiteral("Vytvořit nový seznam"),
-                                     QStringLiteral(":/vypisnik/newlist.svg"));
-    m_btnRefresh =
-        MakeToolButton(m_toolBar, QStringLiteral("btnRefresh"), QStringLiteral("Obnovit seznamy"),
-                       QStringLiteral(":/vypisnik/refresh.svg"));
-    m_btnFind =
-        MakeToolButton(m_toolBar, QStringLiteral("btnFind"), QStringLiteral("Najít soubory/složky"),
-                       QStringLiteral(":/vypisnik/find.svg"));
+    m_btnCreateList =
+        MakeToolButton(m_toolBar, QStringLiteral("btnCreateList"),
+                       QStringLiteral("Vytvořit nový seznam"), QStringLiteral("newlist"));
+    m_btnRefresh = MakeToolButton(m_toolBar, QStringLiteral("btnRefresh"),
+                                  QStringLiteral("Obnovit seznamy"), QStringLiteral("refresh"));
+    m_btnFind = MakeToolButton(m_toolBar, QStringLiteral("btnFind"),
+                               QStringLiteral("Najít soubory/složky"), QStringLiteral("find"));
 }
 
 void TfLV::BuildPanes() {

@@ -7,7 +7,7 @@
 namespace vyp {
 
 QIcon OutlinedPageIcon() {
-    return IconFromSvg(QStringLiteral(":/vypisnik/blank.svg"), QSize(16, 16));
+    return PictureIcon(QStringLiteral("blank"), 16);
 }
 
 QIcon MimeFileTypeIcons::IconForExtension(const QString& extension) {

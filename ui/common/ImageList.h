@@ -25,7 +25,8 @@ private:
     QList<QIcon> m_icons;
 };
 
-// An icon drawn from an SVG file of the resources, rendered at size.
-QIcon IconFromSvg(const QString& resourcePath, QSize size);
+// The picture name of the resources as an icon of size x size pixels, with the copies the build
+// drew for screens of 150 % and 200 %, so it stays sharp there.
+QIcon PictureIcon(const QString& name, int size);
 
 } // namespace vyp

@@ -97,7 +97,7 @@ void TfFind::BuildLayout() {
     m_btnFind->setFocusPolicy(Qt::NoFocus);
     m_btnFind->setGeometry(620, 3, 36, 36);
     m_btnFind->setIconSize(QSize(32, 32));
-    m_btnFind->setIcon(IconFromSvg(QStringLiteral(":/vypisnik/find.svg"), QSize(32, 32)));
+    m_btnFind->setIcon(PictureIcon(QStringLiteral("find"), 32));
     m_btnFind->setCursor(Qt::PointingHandCursor);
     connect(m_btnFind, &QToolButton::clicked, this,
             [this] { Guarded([this] { btnFindClick(); }); });
@@ -154,8 +154,7 @@ void TfFind::BuildFilterPanel() {
     m_image8->setObjectName(QStringLiteral("Image8"));
     m_image8->setGeometry(2, 2, 32, 36);
     m_image8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_image8->setPixmap(
-        IconFromSvg(QStringLiteral(":/vypisnik/groups.svg"), QSize(32, 32)).pixmap(32, 32));
+    m_image8->setPixmap(PictureIcon(QStringLiteral("groups"), 32).pixmap(32, 32));
     for (size_t i = 0; i < kGroups.size(); ++i) {
         const GroupInfo& group = kGroups[i];
         auto* image = new QLabel(panel);

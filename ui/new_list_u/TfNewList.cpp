@@ -77,8 +77,7 @@ void TfNewList::BuildLayout() {
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(10, 15, 94, 89);
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_image1->setPixmap(
-        IconFromSvg(QStringLiteral(":/vypisnik/newlistart.svg"), QSize(85, 85)).pixmap(85, 85));
+    m_image1->setPixmap(PictureIcon(QStringLiteral("newlistart"), 85).pixmap(85, 85));
     m_lblPrubeh = new QLabel(m_panel1);
     m_lblPrubeh->setObjectName(QStringLiteral("lblPrubeh"));
     m_lblPrubeh->setGeometry(4, 15, 100, 89);
@@ -98,7 +97,7 @@ void TfNewList::BuildLayout() {
     m_bntVyberSlozku->setObjectName(QStringLiteral("bntVyberSlozku"));
     m_bntVyberSlozku->setGeometry(230, 5, 23, 22);
     m_bntVyberSlozku->setIconSize(QSize(16, 16));
-    m_bntVyberSlozku->setIcon(IconFromSvg(QStringLiteral(":/vypisnik/openfolder.svg"), {16, 16}));
+    m_bntVyberSlozku->setIcon(PictureIcon(QStringLiteral("openfolder"), 16));
     m_bntVyberSlozku->setFocusPolicy(Qt::NoFocus); // a speed button never takes the focus
     m_bntVyberSlozku->setAccessibleName(QStringLiteral("Vyberte složku."));
     MakeLabel(m_panel2, QStringLiteral("Label2"), QStringLiteral("Název seznamu:"),
@@ -125,7 +124,7 @@ void TfNewList::BuildLayout() {
     bold.setBold(true);
     m_btnVytvor->setFont(bold);
     m_btnVytvor->setIconSize(QSize(32, 32));
-    m_btnVytvor->setIcon(IconFromSvg(QStringLiteral(":/vypisnik/newlist.svg"), {32, 32}));
+    m_btnVytvor->setIcon(PictureIcon(QStringLiteral("newlist"), 32));
     m_btnVytvor->setAutoDefault(false); // Enter in the name box creates nothing
     m_btnVytvor->setDefault(false);
 

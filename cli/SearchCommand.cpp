@@ -1,0 +1,65 @@
+// "search TEXT": the folders and files of every list whose line holds the text, ordered by
+// list name, as the search window finds them.
+#include "cli/Commands.h"
+#include "lists/DisplayFormat.h"
+#include "qtcore/NameCollator.h"
+#include "search/ListSearch.h"
+#include "search/SearchRowOrder.h"
+#include "search/SearchRowsCsv.h"
+
+#include <ostream>
+
+namespace vyp {
+
+namespace {
+
+int RunSearch(const CommandLine& line, CliSession& session) {
+    const GroupFilter groups = GroupsArgument(line);
+    const std::vector<std::string>& words = line.Positional();
+    if (words.size() > 1)
+        throw UsageError{"search potřebuje jeden TEXT"};
+    if (words.empty())
+        throw UsageError{"search potřebuje TEXT"};
+    const bool csv = line.IsSet(CsvOption().name);
+    const ListRegistry registry = session.LoadRegistry();
+    const SearchResult result = SearchLists(words[0], groups, registry);
+
+    // The table's first order: by list name, found order within a name.
+    std::vector<std::string> listNames;
+    for (const rsznListInfo& info : registry.ListInfos)
+        listNames.push_back(ListNameOf(info));
+    const NameCollator collator(session.CollationLocale());
+    const std::vector<size_t> order = OrderByListName(
+        result.rows, RankListNames(listNames, [&collator](std::string_view a, std::string_view b) {
+            return collator.Compare(a, b);
+        }));
+    const RegionalSettings& regional = session.Regional();
+    std::string& output = session.Output();
+    if (csv)
+        AppendSearchRowsCsvHeader(output);
+    for (size_t i : order) {
+        const SearchRow& row = result.rows[i];
+        const std::string& listName = listNames[static_cast<size_t>(row.ListIndex())];
+        if (!csv) {
+            session.Row({listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
+                         FormatExactSize(row.SizeText()), row.DateText(), row.TimeText()});
+            continue;
+        }
+        AppendSearchRowCsv(row, listName, regional, output);
+        session.FlushSometimes();
+    }
+    if (!csv) {
+        output += "Nalezených souborů: " + std::to_string(result.filesFound) + "\n";
+        output += "Nalezených adresářů: " + std::to_string(result.foldersFound) + "\n";
+    }
+    for (const std::string& error : result.errors)
+        session.Errors() << error << "\n";
+    return result.errors.empty() ? kCommandDone : kCommandFailed;
+}
+
+} // namespace
+
+const Command kSearchCommand{
+    "search", "TEXT", {{"groups", "ID,ID,..."}, CsvOption()}, {}, RunSearch};
+
+} // namespace vyp

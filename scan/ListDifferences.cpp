@@ -1,0 +1,142 @@
+#include "scan/ListDifferences.h"
+
+#include "lists/DisplayFormat.h"
+#include "lists/ListFile.h"
+#include "lists/SizeText.h"
+#include "platform/ParallelInOrder.h"
+#include "scan/ListComparison.h"
+#include "scan/RescanSummary.h"
+
+namespace vyp {
+
+namespace {
+
+// A list's text in UTF-8: a list that is not valid UTF-8 was made under Czech Windows settings.
+std::string ReadListText(const std::string& path) {
+    std::string bytes = ReadWholeFile(path);
+    if (!IsValidUtf8(bytes))
+        return ToUtf8(bytes, TextEncoding::Windows1250);
+    return bytes;
+}
+
+int64_t TotalOf(std::string_view header) {
+    return TryParseSizeText(HeaderTotal(header)).value_or(0);
+}
+
+std::string CountsText(std::string_view caption, const ComparedListCounts& counts,
+                       const RegionalSettings& regional) {
+    return std::string(caption) + ": počet složek: " + std::to_string(counts.folders) +
+           ", počet souborů: " + std::to_string(counts.files) +
+           ", velikost: " + FormatTreeSize(std::to_string(counts.total), regional);
+}
+
+} // namespace
+
+std::string_view DifferenceKindText(DifferenceKind kind) {
+    switch (kind) {
+    case DifferenceKind::OnlyInFirst:
+        return "Jen v prvním";
+    case DifferenceKind::OnlyInSecond:
+        return "Jen ve druhém";
+    case DifferenceKind::Changed:
+        return "Změněno";
+    }
+    return {};
+}
+
+std::vector<std::string> ComparisonSummaryLines(const ComparisonSummary& summary,
+                                                const RegionalSettings& regional) {
+    std::vector<std::string> lines;
+    if (summary.Same())
+        lines.emplace_back("Seznamy obsahují stejné položky.");
+    lines.push_back(
+        ChangeCountsText("Složky", summary.foldersOnlyInSecond, summary.foldersOnlyInFirst, 0));
+    lines.push_back(ChangeCountsText("Soubory", summary.filesOnlyInSecond, summary.filesOnlyInFirst,
+                                     summary.filesChanged));
+    lines.push_back(CountsText("První seznam", summary.first, regional));
+    lines.push_back(CountsText("Druhý seznam", summary.second, regional));
+    return lines;
+}
+
+std::string_view ListDifferences::Folder(size_t i) const {
+    const std::string_view path = Path(i);
+    if (IsFolder(i))
+        return path;
+    const size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+void ListDifferences::Add(DifferenceKind kind, bool isFolder, std::string_view folder,
+                          std::string_view name, std::string_view firstFields,
+                          std::string_view secondFields) {
+    const ListLineFields first = SplitListLine(firstFields);
+    const ListLineFields second = SplitListLine(secondFields);
+    m_texts.AddWith([&](size_t f, std::string& text) {
+        if (f == 0) {
+            if (!isFolder)
+                text.append(folder);
+            text.append(name);
+            return;
+        }
+        const ListLineFields& side = f <= 3 ? first : second;
+        const int field = static_cast<int>((f - 1) % 3);
+        if (field >= side.count)
+            return;
+        if (field == 2)
+            AppendTimeForDisplay(side.field[field], text);
+        else
+            text.append(side.field[field]);
+    });
+    m_kinds.push_back(static_cast<uint8_t>(static_cast<unsigned>(kind) << 1 | (isFolder ? 1 : 0)));
+}
+
+ListDifferences ListDifferences::Compare(const std::string& firstPath,
+                                         const std::string& secondPath) {
+    std::string texts[2];
+    ParallelInOrder<std::string>(
+        2, [&](size_t side) { return ReadListText(side == 0 ? firstPath : secondPath); },
+        [&](size_t side, std::string&& text) { texts[side] = std::move(text); });
+
+    ListDifferences differences;
+    ComparisonSummary& summary = differences.m_summary;
+    // The second list is held, the first met line by line: its entries come first, in its order.
+    ListComparison second;
+    LineReader secondLines(texts[Second]);
+    std::string_view line;
+    if (secondLines.Next(line))
+        summary.second.total = TotalOf(line);
+    while (secondLines.Next(line))
+        second.Hold(line);
+    second.Index();
+    summary.second.folders = second.HeldFolders();
+    summary.second.files = second.HeldFiles();
+
+    LineReader firstLines(texts[First]);
+    if (firstLines.Next(line))
+        summary.first.total = TotalOf(line);
+    ListComparison::Met met;
+    while (firstLines.Next(line)) {
+        if (!second.Meet(line, met))
+            continue;
+        (met.isFolder ? summary.first.folders : summary.first.files) += 1;
+        if (met.found == ListComparison::Found::Missing) {
+            (met.isFolder ? summary.foldersOnlyInFirst : summary.filesOnlyInFirst) += 1;
+            differences.Add(DifferenceKind::OnlyInFirst, met.isFolder, met.folder, met.name,
+                            met.fields, {});
+        } else if (met.found == ListComparison::Found::Changed && !met.isFolder) {
+            ++summary.filesChanged;
+            differences.Add(DifferenceKind::Changed, false, met.folder, met.name, met.fields,
+                            met.heldFields);
+        }
+    }
+    second.ForEachUnmet([&](const ListComparison::HeldEntry& entry) {
+        (entry.isFolder ? summary.foldersOnlyInSecond : summary.filesOnlyInSecond) += 1;
+        differences.Add(DifferenceKind::OnlyInSecond, entry.isFolder, entry.folder, entry.name, {},
+                        entry.fields);
+    });
+    differences.m_texts.ShrinkToFit();
+    differences.m_kinds.shrink_to_fit();
+    return differences;
+}
+
+} // namespace vyp

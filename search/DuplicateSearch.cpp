@@ -1,0 +1,653 @@
+#include "search/DuplicateSearch.h"
+
+#include "lists/Groups.h"
+#include "lists/ListFile.h"
+#include "lists/ListRegionReader.h"
+#include "lists/PackedTexts.h"
+#include "lists/RegionFolders.h"
+#include "lists/SizeText.h"
+#include "platform/ParallelInOrder.h"
+#include "util/CaseFolding.h"
+#include "util/Errors.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <numeric>
+#include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace vyp {
+
+namespace {
+
+// A file line that may have a twin: a hash of its folded name and its size, and where it
+// starts in its list file.
+struct LineKey {
+    uint64_t key;
+    int64_t offset;
+};
+
+// The lines of one list are kept ordered by the top bits of their keys, so that the lines of
+// every list that fall in one bucket are found side by side, a bucket small enough for the
+// processor's caches.
+constexpr int kBucketBits = 10;
+constexpr size_t kBuckets = size_t{1} << kBucketBits;
+size_t BucketOf(uint64_t key) {
+    return static_cast<size_t>(key >> (64 - kBucketBits));
+}
+
+struct Stopped {};
+
+// A hash of bytes of good enough quality that lines of different names rarely meet: a
+// multiply-rotate over eight bytes at a time and the finaliser of MurmurHash3. Twins are
+// compared exactly afterwards, so a collision costs time, never a wrong set.
+uint64_t Mix(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ULL;
+    h ^= h >> 33;
+    return h;
+}
+
+// bytes is followed by at least eight zero bytes, so the last word is read whole.
+uint64_t KeyOf(std::string_view bytes, int64_t size) {
+    uint64_t h = 0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(size) * 0xC2B2AE3D27D4EB4FULL) ^
+                 bytes.size();
+    for (size_t i = 0; i < bytes.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        h = std::rotl(h ^ (word * 0x87C37B91114253D5ULL), 31) * 0x4CF5AD432745937FULL;
+    }
+    return Mix(h);
+}
+
+// The name of a file line folded for comparing, through a buffer reused line after line; eight
+// zero bytes follow the folded name, as KeyOf reads them.
+class NameFolder {
+public:
+    explicit NameFolder(TextEncoding encoding) : m_encoding(encoding) {}
+
+    std::string_view Fold(std::string_view name) {
+        if (m_encoding != TextEncoding::Utf8) {
+            m_decoded.clear();
+            AppendAsUtf8(name, m_encoding, m_decoded);
+            name = m_decoded;
+        }
+        if (m_folded.size() < CaseFoldingRoom(name.size()) + 8)
+            m_folded.resize(CaseFoldingRoom(name.size()) + 64);
+        char* end = WriteCaseFolded(name, m_folded.data());
+        std::memset(end, 0, 8);
+        return std::string_view(m_folded.data(), static_cast<size_t>(end - m_folded.data()));
+    }
+
+private:
+    TextEncoding m_encoding;
+    std::string m_decoded;
+    std::string m_folded;
+};
+
+// Where a line of a list lies in its region, and what the reader needs of it: the line
+// without its line end, the first two TABs, whether it holds a "\".
+struct ScannedLine {
+    const char* begin;
+    const char* end;
+    const char* tab1; // nullptr when the line has no TAB
+    const char* tab2; // nullptr when it has fewer than two
+    bool hasBackslash;
+};
+
+// Bit i of a mask stands for byte i of a block of 64 bytes.
+struct BlockMasks {
+    uint64_t tab, cr, lf, backslash;
+};
+
+// The masks of the 64 bytes at p.
+BlockMasks MasksOf(const char* p) {
+    BlockMasks masks{};
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    for (int k = 0; k < 4; ++k) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        auto bits = [&](__m128i c) {
+            return static_cast<uint64_t>(
+                       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, c))))
+                   << (16 * k);
+        };
+        masks.tab |= bits(tab);
+        masks.cr |= bits(cr);
+        masks.lf |= bits(lf);
+        masks.backslash |= bits(backslash);
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+        const uint64_t bit = uint64_t{1} << i;
+        masks.tab |= p[i] == '\t' ? bit : 0;
+        masks.cr |= p[i] == '\r' ? bit : 0;
+        masks.lf |= p[i] == '\n' ? bit : 0;
+        masks.backslash |= p[i] == '\\' ? bit : 0;
+    }
+#endif
+    return masks;
+}
+
+// The bits below bit n (every bit from 64 on).
+uint64_t Below(size_t n) {
+    return n >= 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+}
+
+// The first two TABs of a line as far as it has been looked through.
+struct LineTabs {
+    static constexpr size_t kNone = SIZE_MAX;
+    size_t first = kNone, second = kNone;
+
+    // Takes the TABs of mask, bits of the line in the block at blockStart.
+    void Take(uint64_t tabs, size_t blockStart) {
+        if (second != kNone || tabs == 0)
+            return;
+        if (first == kNone) {
+            first = blockStart + static_cast<size_t>(std::countr_zero(tabs));
+            tabs &= tabs - 1;
+            if (tabs == 0)
+                return;
+        }
+        second = blockStart + static_cast<size_t>(std::countr_zero(tabs));
+    }
+};
+
+// Calls onLine for every line of lines (whole lines, each with its line end but perhaps the
+// last). The TABs, line ends and "\" of 64 bytes at a time become masks, and lines are taken
+// from the masks' bits, so a line costs a few steps however long it is.
+template <typename OnLine> size_t ScanLines(std::string_view lines, OnLine onLine) {
+    const char* const base = lines.data();
+    const size_t size = lines.size();
+    size_t count = 0;
+    size_t lineStart = 0;   // of the line in progress
+    LineTabs tabs;          // of the line in progress, from blocks before this one
+    bool backslash = false; // the same
+    uint64_t crBefore = 0;  // 1 when the byte before the block is a CR
+    char padded[64];
+    auto lineTo = [&](size_t end) {
+        return ScannedLine{base + lineStart, base + end,
+                           tabs.first == LineTabs::kNone ? nullptr : base + tabs.first,
+                           tabs.second == LineTabs::kNone ? nullptr : base + tabs.second,
+                           backslash};
+    };
+    for (size_t block = 0; block < size; block += 64) {
+        const char* p = base + block;
+        if (size - block < 64) { // the last bytes, padded with bytes that are nothing special
+            std::memset(padded, 0, sizeof padded);
+            std::memcpy(padded, p, size - block);
+            p = padded;
+        }
+        const BlockMasks masks = MasksOf(p);
+        // A LF right after a CR ends no line: the CR has.
+        const uint64_t lfAfterCr = masks.lf & ((masks.cr << 1) | crBefore);
+        crBefore = masks.cr >> 63;
+        if ((lfAfterCr & 1) != 0 && lineStart == block)
+            lineStart = block + 1;
+        // Where the line in progress starts in the block: 0 when it began in a block before.
+        size_t from = lineStart > block ? lineStart - block : 0;
+        for (uint64_t ends = (masks.cr | masks.lf) & ~lfAfterCr; ends != 0; ends &= ends - 1) {
+            const auto end = static_cast<size_t>(std::countr_zero(ends));
+            const uint64_t line = Below(end) & ~Below(from);
+            tabs.Take(masks.tab & line, block);
+            backslash = backslash || (masks.backslash & line) != 0;
+            onLine(lineTo(block + end));
+            ++count;
+            tabs = LineTabs();
+            backslash = false;
+            lineStart = block + end + 1 + ((lfAfterCr >> end) >> 1 & 1);
+            from = lineStart - block;
+        }
+        const uint64_t rest = ~Below(from);
+        tabs.Take(masks.tab & rest, block);
+        backslash = backslash || (masks.backslash & rest) != 0;
+    }
+    if (lineStart < size) { // the file's last line, without a line end
+        onLine(lineTo(size));
+        ++count;
+    }
+    return count;
+}
+
+// Up to 18 plain digits, read eight at a time where eight bytes can be read; false for
+// anything else. (Results go through a reference: an optional returned through memory costs
+// a stall per line here.)
+bool PlainDigits(const char* begin, const char* end, const char* readable, int64_t& value) {
+    const auto count = static_cast<size_t>(end - begin);
+    if (count >= 1 && count <= 8 && readable - begin >= 8) {
+        uint64_t word;
+        std::memcpy(&word, begin, 8);
+        const uint64_t mine = Below(8 * count);
+        const uint64_t threes = 0x3030303030303030ULL & mine;
+        const uint64_t highNibbles = 0xF0F0F0F0F0F0F0F0ULL;
+        if ((word & highNibbles & mine) != threes ||
+            ((word + 0x0606060606060606ULL) & highNibbles & mine) != threes)
+            return false;
+        // The digits moved up so that zero bytes lead, then combined in pairs, fours, eights.
+        word = (word & mine) << (8 * (8 - count));
+        word = ((word & 0x0F0F0F0F0F0F0F0FULL) * 2561) >> 8;
+        word = ((word & 0x00FF00FF00FF00FFULL) * 6553601) >> 16;
+        value = static_cast<int64_t>(((word & 0x0000FFFF0000FFFFULL) * 42949672960001ULL) >> 32);
+        return true;
+    }
+    if (count < 1 || count > 18)
+        return false;
+    value = 0;
+    for (const char* p = begin; p < end; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        value = value * 10 + (*p - '0');
+    }
+    return true;
+}
+
+// A file line's size, when it has one that is a number of at least minSize; readable is how
+// far bytes may be read. Sizes other than plain digits are read as every reader of sizes reads
+// them.
+bool SizeOf(const ScannedLine& line, int64_t minSize, const char* readable, int64_t& size) {
+    if (line.tab1 == nullptr)
+        return false;
+    const char* begin = line.tab1 + 1;
+    const char* end = line.tab2 != nullptr ? line.tab2 : line.end;
+    if (!PlainDigits(begin, end, readable, size)) {
+        const auto parsed =
+            TryParseSizeText(std::string_view(begin, static_cast<size_t>(end - begin)));
+        if (!parsed)
+            return false;
+        size = *parsed;
+    }
+    return size >= minSize;
+}
+
+std::string_view NameOf(const ScannedLine& line) {
+    return std::string_view(line.begin, static_cast<size_t>(line.tab1 - line.begin));
+}
+
+// The first reading of one list: the key of every file line that can join a set.
+struct ListKeys {
+    std::vector<LineKey> keys; // ordered by bucket
+    FileStamp stamp;
+    TextEncoding encoding = TextEncoding::Utf8;
+    std::string error;
+};
+
+void OrderByBucket(std::vector<LineKey>& keys) {
+    if (keys.size() < 4 * kBuckets) {
+        std::sort(keys.begin(), keys.end(),
+                  [](const LineKey& a, const LineKey& b) { return a.key < b.key; });
+        return;
+    }
+    std::vector<size_t> start(kBuckets + 1, 0);
+    for (const LineKey& key : keys)
+        ++start[BucketOf(key.key) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<LineKey> ordered(keys.size());
+    for (const LineKey& key : keys)
+        ordered[start[BucketOf(key.key)]++] = key;
+    keys = std::move(ordered);
+}
+
+ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t>* linesRead,
+                  const std::atomic<bool>* stop) {
+    ListKeys result;
+    try {
+        ListRegionReader reader(path);
+        result.stamp = reader.Stamp();
+        // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
+        result.keys.reserve(static_cast<size_t>(std::max<int64_t>(result.stamp.size, 0) / 40));
+        bool asUtf8 = reader.Encoding() == TextEncoding::Utf8;
+        bool readAny = false;
+        NameFolder folder(reader.Encoding());
+        ListRegion region;
+        while (reader.Next(region)) {
+            if (stop != nullptr && stop->load(std::memory_order_relaxed))
+                throw Stopped{};
+            if (asUtf8 && reader.Encoding() != TextEncoding::Utf8) {
+                // Names read before were taken as UTF-8: the file is Windows-1250 after all.
+                asUtf8 = false;
+                folder = NameFolder(TextEncoding::Windows1250);
+                if (readAny) {
+                    result.keys.clear();
+                    reader.Restart();
+                    continue;
+                }
+            }
+            readAny = true;
+            const char* regionEnd = region.lines.data() + region.lines.size();
+            const size_t lines = ScanLines(region.lines, [&](const ScannedLine& line) {
+                if (line.hasBackslash)
+                    return; // a folder line
+                int64_t size = 0;
+                if (!SizeOf(line, minSize, regionEnd, size) || line.tab1 == line.begin)
+                    return;
+                const std::string_view folded = folder.Fold(NameOf(line));
+                result.keys.push_back(
+                    {KeyOf(folded, size), region.offset + (line.begin - region.lines.data())});
+            });
+            if (linesRead != nullptr)
+                linesRead->fetch_add(lines, std::memory_order_relaxed);
+        }
+        result.encoding = reader.Encoding();
+    } catch (const VypisnikError& error) {
+        result.error = error.what(); // the lines read so far still count
+    }
+    OrderByBucket(result.keys);
+    result.keys.shrink_to_fit();
+    return result;
+}
+
+// A line of some list whose key another line shares.
+struct Candidate {
+    uint64_t key;
+    int64_t offset;
+    uint32_t list; // position among the searched lists
+};
+
+// The candidates of the buckets [first, last): lines whose key occurs twice or more over all
+// lists. Each bucket's lines are counted in a small table of their own.
+std::vector<Candidate> CandidatesOf(const std::vector<ListKeys>& lists, size_t first, size_t last) {
+    std::vector<Candidate> candidates;
+    std::vector<size_t> cursor(lists.size());
+    for (size_t l = 0; l < lists.size(); ++l) {
+        const std::vector<LineKey>& keys = lists[l].keys;
+        cursor[l] = static_cast<size_t>(
+            std::partition_point(keys.begin(), keys.end(),
+                                 [first](const LineKey& k) { return BucketOf(k.key) < first; }) -
+            keys.begin());
+    }
+    std::vector<Candidate> gathered;
+    std::vector<uint32_t> table;
+    std::vector<unsigned char> twin;
+    constexpr uint32_t kEmpty = UINT32_MAX;
+    for (size_t bucket = first; bucket < last; ++bucket) {
+        gathered.clear();
+        for (size_t l = 0; l < lists.size(); ++l) {
+            const std::vector<LineKey>& keys = lists[l].keys;
+            size_t& i = cursor[l];
+            for (; i < keys.size() && BucketOf(keys[i].key) == bucket; ++i)
+                gathered.push_back({keys[i].key, keys[i].offset, static_cast<uint32_t>(l)});
+        }
+        if (gathered.size() < 2)
+            continue;
+        table.assign(std::bit_ceil(gathered.size() * 2), kEmpty);
+        twin.assign(gathered.size(), 0);
+        const size_t mask = table.size() - 1;
+        for (uint32_t g = 0; g < gathered.size(); ++g) {
+            size_t slot = static_cast<size_t>(gathered[g].key) & mask;
+            while (table[slot] != kEmpty && gathered[table[slot]].key != gathered[g].key)
+                slot = (slot + 1) & mask;
+            if (table[slot] == kEmpty) {
+                table[slot] = g;
+            } else {
+                twin[table[slot]] = 1;
+                twin[g] = 1;
+            }
+        }
+        for (size_t g = 0; g < gathered.size(); ++g) {
+            if (twin[g] != 0)
+                candidates.push_back(gathered[g]);
+        }
+    }
+    return candidates;
+}
+
+// The candidates of one list taken whole on the second reading.
+struct Copies {
+    SearchRows rows;              // file rows, decoded
+    PackedTexts<1> foldedNames;   // by row
+    std::vector<uint64_t> keys;   // by row
+    std::vector<int64_t> sizes;   // by row
+    std::vector<int64_t> offsets; // by row
+    std::string error;
+};
+
+Copies ReadCopies(const std::string& path, const std::string& listName, const ListKeys& first,
+                  int32_t listIndex, std::vector<Candidate>::const_iterator begin,
+                  std::vector<Candidate>::const_iterator end, int64_t minSize,
+                  const std::atomic<bool>* stop) {
+    Copies copies;
+    try {
+        ListRegionReader reader(path);
+        if (reader.Stamp() != first.stamp) {
+            copies.error = ListChangedWhileReadText(listName);
+            return copies;
+        }
+        NameFolder folder(first.encoding);
+        ListRegion region;
+        auto next = begin;
+        while (next != end && reader.Next(region)) {
+            if (stop != nullptr && stop->load(std::memory_order_relaxed))
+                throw Stopped{};
+            const char* floor = region.lines.data();
+            const char* regionEnd = floor + region.lines.size();
+            const int64_t regionEndOffset =
+                region.offset + static_cast<int64_t>(region.lines.size());
+            RegionFolders folders(region);
+            for (; next != end && next->offset < regionEndOffset; ++next) {
+                if (next->offset < region.offset)
+                    continue; // not a line start any more: the list changed
+                const char* lineBegin = floor + (next->offset - region.offset);
+                if (lineBegin != floor && lineBegin[-1] != '\n' && lineBegin[-1] != '\r')
+                    continue;
+                ScannedLine line{lineBegin, LineEndAfter(lineBegin, regionEnd), nullptr, nullptr,
+                                 false};
+                const std::string_view text(line.begin, static_cast<size_t>(line.end - line.begin));
+                if (text.find('\\') != std::string_view::npos)
+                    continue;
+                const size_t tab1 = text.find('\t');
+                if (tab1 == std::string_view::npos || tab1 == 0)
+                    continue;
+                line.tab1 = line.begin + tab1;
+                const size_t tab2 = text.find('\t', tab1 + 1);
+                line.tab2 = tab2 == std::string_view::npos ? nullptr : line.begin + tab2;
+                int64_t size = 0;
+                if (!SizeOf(line, minSize, regionEnd, size))
+                    continue;
+                const std::string_view folded = folder.Fold(NameOf(line));
+                if (KeyOf(folded, size) != next->key)
+                    continue; // the line is not the one read before
+                const ListLineFields fields = SplitListLine(text);
+                copies.rows.Add(listIndex, false, folders.FolderOf(lineBegin), fields.field[0],
+                                fields.field[1], fields.count > 2 ? fields.field[2] : "",
+                                fields.count > 3 ? fields.field[3] : "");
+                copies.foldedNames.Add({folded});
+                copies.keys.push_back(next->key);
+                copies.sizes.push_back(size);
+                copies.offsets.push_back(next->offset);
+            }
+        }
+    } catch (const VypisnikError& error) {
+        copies.error = error.what();
+    }
+    copies.rows.DecodeFrom(0, first.encoding);
+    return copies;
+}
+
+int64_t SaturatingProduct(int64_t size, size_t times) {
+    if (size <= 0 || times == 0)
+        return 0;
+    if (static_cast<uint64_t>(size) > static_cast<uint64_t>(INT64_MAX) / times)
+        return INT64_MAX;
+    return size * static_cast<int64_t>(times);
+}
+
+int64_t SaturatingSum(int64_t a, int64_t b) {
+    return a > INT64_MAX - b ? INT64_MAX : a + b;
+}
+
+} // namespace
+
+std::string ListChangedWhileReadText(std::string_view listName) {
+    return "Seznam \"" + std::string(listName) +
+           "\" se během hledání změnil; jeho soubory nejsou mezi duplicitami. Hledejte znovu.";
+}
+
+DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuery& query,
+                               const NameComparison& compareNames, std::atomic<uint64_t>* linesRead,
+                               const std::atomic<bool>* stop) {
+    DuplicateResult result;
+    std::vector<size_t> searched; // registry indexes
+    for (size_t i = 0; i < registry.ListPaths.size() && i < registry.ListInfos.size(); ++i) {
+        if (query.groups[static_cast<size_t>(EffectiveGroup(registry.ListInfos[i].Group) -
+                                             kFirstGroup)])
+            searched.push_back(i);
+    }
+    try {
+        // First reading: the keys of every list, side by side.
+        std::vector<ListKeys> lists(searched.size());
+        ParallelInOrder<ListKeys>(
+            searched.size(),
+            [&](size_t k) {
+                return ReadKeys(registry.ListPaths[searched[k]], query.minSize, linesRead, stop);
+            },
+            [&](size_t k, ListKeys&& keys) {
+                if (!keys.error.empty())
+                    result.errors.push_back(keys.error);
+                lists[k] = std::move(keys);
+            });
+
+        // The lines whose key occurs twice or more, bucket by bucket on every core.
+        constexpr size_t kChunks = 64;
+        std::vector<Candidate> candidates;
+        ParallelInOrder<std::vector<Candidate>>(
+            kChunks,
+            [&](size_t chunk) {
+                if (stop != nullptr && stop->load(std::memory_order_relaxed))
+                    throw Stopped{};
+                return CandidatesOf(lists, chunk * kBuckets / kChunks,
+                                    (chunk + 1) * kBuckets / kChunks);
+            },
+            [&](size_t, std::vector<Candidate>&& found) {
+                candidates.insert(candidates.end(), found.begin(), found.end());
+            });
+        for (ListKeys& list : lists)
+            list.keys = {};
+        std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+            return a.list != b.list ? a.list < b.list : a.offset < b.offset;
+        });
+
+        // Second reading: the candidates whole, list by list, side by side.
+        std::vector<size_t> listStart; // where each list's candidates start, and the end
+        std::vector<uint32_t> withCandidates;
+        for (size_t c = 0; c < candidates.size(); ++c) {
+            if (c == 0 || candidates[c].list != candidates[c - 1].list) {
+                listStart.push_back(c);
+                withCandidates.push_back(candidates[c].list);
+            }
+        }
+        listStart.push_back(candidates.size());
+        std::vector<Copies> copies(withCandidates.size());
+        ParallelInOrder<Copies>(
+            withCandidates.size(),
+            [&](size_t k) {
+                const size_t registryIndex = searched[withCandidates[k]];
+                return ReadCopies(registry.ListPaths[registryIndex],
+                                  ListNameOf(registry.ListInfos[registryIndex]),
+                                  lists[withCandidates[k]], static_cast<int32_t>(registryIndex),
+                                  candidates.begin() + static_cast<ptrdiff_t>(listStart[k]),
+                                  candidates.begin() + static_cast<ptrdiff_t>(listStart[k + 1]),
+                                  query.minSize, stop);
+            },
+            [&](size_t k, Copies&& taken) {
+                if (!taken.error.empty() && lists[withCandidates[k]].error.empty())
+                    result.errors.push_back(taken.error);
+                copies[k] = std::move(taken);
+            });
+        candidates = {};
+
+        // The sets: copies of one folded name and one size, by key first.
+        struct CopyRef {
+            uint32_t list; // in copies
+            uint32_t row;
+        };
+        std::vector<CopyRef> all;
+        for (uint32_t k = 0; k < copies.size(); ++k) {
+            for (uint32_t r = 0; r < copies[k].rows.size(); ++r)
+                all.push_back({k, r});
+        }
+        auto keyOf = [&](const CopyRef& c) {
+            return copies[c.list].keys[c.row];
+        };
+        auto sizeOf = [&](const CopyRef& c) {
+            return copies[c.list].sizes[c.row];
+        };
+        auto foldedOf = [&](const CopyRef& c) {
+            return copies[c.list].foldedNames.Field(c.row, 0);
+        };
+        auto sameSet = [&](const CopyRef& a, const CopyRef& b) {
+            return keyOf(a) == keyOf(b) && sizeOf(a) == sizeOf(b) && foldedOf(a) == foldedOf(b);
+        };
+        // Copies of a set end up by list and line: the lists are in registry order already.
+        std::sort(all.begin(), all.end(), [&](const CopyRef& a, const CopyRef& b) {
+            if (keyOf(a) != keyOf(b))
+                return keyOf(a) < keyOf(b);
+            if (sizeOf(a) != sizeOf(b))
+                return sizeOf(a) < sizeOf(b);
+            if (const int names = foldedOf(a).compare(foldedOf(b)); names != 0)
+                return names < 0;
+            if (a.list != b.list)
+                return a.list < b.list;
+            return a.row < b.row;
+        });
+        struct FoundSet {
+            size_t first; // in all
+            size_t count;
+            int64_t wasted;
+        };
+        std::vector<FoundSet> sets;
+        for (size_t begin = 0; begin < all.size();) {
+            size_t end = begin + 1;
+            while (end < all.size() && sameSet(all[begin], all[end]))
+                ++end;
+            if (end - begin >= 2)
+                sets.push_back(
+                    {begin, end - begin, SaturatingProduct(sizeOf(all[begin]), end - begin - 1)});
+            begin = end;
+        }
+        auto nameOf = [&](const FoundSet& set) {
+            const CopyRef& c = all[set.first];
+            return copies[c.list].rows[c.row].Name();
+        };
+        std::stable_sort(sets.begin(), sets.end(), [&](const FoundSet& a, const FoundSet& b) {
+            if (a.wasted != b.wasted)
+                return a.wasted > b.wasted;
+            if (compareNames) {
+                if (const int names = compareNames(nameOf(a), nameOf(b)); names != 0)
+                    return names < 0;
+            }
+            if (const int folded = foldedOf(all[a.first]).compare(foldedOf(all[b.first]));
+                folded != 0)
+                return folded < 0;
+            return sizeOf(all[a.first]) > sizeOf(all[b.first]);
+        });
+        for (const FoundSet& set : sets) {
+            result.sets.push_back(
+                {result.copies.size(), set.count, sizeOf(all[set.first]), set.wasted});
+            result.wasted = SaturatingSum(result.wasted, set.wasted);
+            for (size_t c = set.first; c < set.first + set.count; ++c) {
+                const SearchRow row = copies[all[c].list].rows[all[c].row];
+                const std::string_view path = row.Path();
+                const std::string_view name = row.Name();
+                result.copies.Add(row.ListIndex(), false, path.substr(0, path.size() - name.size()),
+                                  name, row.SizeText(), row.DateText(), row.TimeText());
+            }
+        }
+        result.copies.ShrinkToFit();
+    } catch (const Stopped&) {
+        DuplicateResult stopped;
+        stopped.stopped = true;
+        return stopped;
+    }
+    return result;
+}
+
+} // namespace vyp
