@@ -100,18 +100,13 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
     ListDifferences differences;
     ComparisonSummary& summary = differences.m_summary;
     // The second list is held, the first met line by line: its entries come first, in its order.
-    ListComparison second;
-    LineReader secondLines(texts[Second]);
-    std::string_view line;
-    if (secondLines.Next(line))
-        summary.second.total = TotalOf(line);
-    while (secondLines.Next(line))
-        second.Hold(line);
-    second.Index();
+    ListComparison second(texts[Second]);
+    summary.second.total = TotalOf(second.HeldHeader());
     summary.second.folders = second.HeldFolders();
     summary.second.files = second.HeldFiles();
 
     LineReader firstLines(texts[First]);
+    std::string_view line;
     if (firstLines.Next(line))
         summary.first.total = TotalOf(line);
     ListComparison::Met met;
