@@ -6,7 +6,9 @@
 #include "lists/ListFile.h"
 #include "lists/SettingsFile.h"
 #include "platform/Files.h"
+#include "scan/ListDifferences.h"
 #include "scan/ListRescan.h"
+#include "search/ListSearch.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
@@ -16,6 +18,8 @@
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
 #include "ui/common/WorkerWait.h"
+#include "ui/compare_u/ListChooser.h"
+#include "ui/compare_u/TfCompare.h"
 #include "util/Errors.h"
 #include "util/SafeFileWriter.h"
 
@@ -181,6 +185,7 @@ void TfLV::BuildLayout() {
     };
     connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         m_actRescan->setEnabled(SelectedList().has_value());
+        m_actCompare->setEnabled(SelectedList().has_value());
         m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at));
     });
 
@@ -214,6 +219,40 @@ void TfLV::BuildGroupMenu() {
     m_actRescan->setObjectName(QStringLiteral("actRescanList"));
     connect(m_actRescan, &QAction::triggered, this,
             [this] { Guarded([this] { RescanSelectedList(); }); });
+    m_actCompare = m_pmGroup->addAction(QStringLiteral("Porovnat se seznamem…"));
+    m_actCompare->setObjectName(QStringLiteral("actCompareList"));
+    connect(m_actCompare, &QAction::triggered, this,
+            [this] { Guarded([this] { CompareSelectedList(); }); });
+}
+
+void TfLV::CompareSelectedList() {
+    const std::optional<size_t> first = SelectedList();
+    if (!first)
+        return;
+    const std::optional<size_t> second = ListChooser::Choose(this, m_registry, *first, *m_imgLst16);
+    if (!second)
+        return;
+    const std::string firstFile = m_registry.ListPaths[*first];
+    const std::string secondFile = m_registry.ListPaths[*second];
+    std::optional<ListDifferences> differences;
+    WorkerWait wait(*this);
+    if (!wait.Run(
+            [&](const std::atomic<bool>&) {
+                differences = ListDifferences::Compare(firstFile, secondFile);
+            },
+            [] {}))
+        return; // the program is closing
+    if (m_compareWindow == nullptr) {
+        m_compareWindow = new TfCompare(
+            m_env.regional, m_env.collation,
+            [this](const std::string& list, std::string_view folder, std::string_view file) {
+                return GoToFolder(list, folder, file);
+            },
+            this);
+    }
+    m_compareWindow->Show(std::move(*differences), ListNameOf(m_registry.ListInfos[*first]),
+                          firstFile, ListNameOf(m_registry.ListInfos[*second]), secondFile);
+    ShowWindow(m_compareWindow);
 }
 
 void TfLV::FormCreate() {

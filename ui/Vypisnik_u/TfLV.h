@@ -34,6 +34,7 @@ class FileTable;
 class FileTypeIconProvider;
 class ImageList;
 class StatusPanels;
+class TfCompare;
 class TfProcess;
 class TreeGrid;
 
@@ -110,6 +111,8 @@ private:
     void DeleteSelectedList();
     // Scans the selected list's folder again and replaces the list, showing what changed.
     void RescanSelectedList();
+    // Asks for a second list, compares the selected list with it and shows the differences.
+    void CompareSelectedList();
     void SaveViewAsCsv();
     NodeId ListNode(size_t list) const;
     bool HandleShortcut(QKeyEvent* event);
@@ -132,10 +135,12 @@ private:
     ImageList* m_imgLst16 = nullptr;
     QMenu* m_pmGroup = nullptr;
     QAction* m_actRescan = nullptr;
+    QAction* m_actCompare = nullptr;
     QMenu* m_pmView = nullptr;
     TfProcess* m_process = nullptr;
     QWidget* m_findWindow = nullptr;
     QWidget* m_newListWindow = nullptr;
+    TfCompare* m_compareWindow = nullptr; // made at the first comparison
 
     ExtensionIconCache m_iconCache;
     ListRegistry m_registry;
