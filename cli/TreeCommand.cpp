@@ -3,6 +3,7 @@
 #include "lists/DisplayFormat.h"
 #include "lists/FolderHierarchy.h"
 #include "lists/SizeText.h"
+#include "util/ChildrenByParent.h"
 #include "util/Errors.h"
 
 namespace vyp {
@@ -17,31 +18,31 @@ int RunTree(const CommandLine& line, CliSession& session) {
     if (!hierarchy.Error().empty())
         return session.Fail(hierarchy.Error());
 
-    // Children in file order, walked depth first: the tree's own order.
+    // Children in file order, walked depth first: the tree's own order; slot count stands for the
+    // top level.
     const size_t count = hierarchy.Count();
-    std::vector<int32_t> firstChild(count + 1, -1), nextSibling(count, -1),
-        lastChild(count + 1, -1);
-    for (size_t i = 0; i < count; ++i) {
-        const size_t parent =
-            hierarchy.Parent(i) < 0 ? count : static_cast<size_t>(hierarchy.Parent(i));
-        if (lastChild[parent] < 0)
-            firstChild[parent] = static_cast<int32_t>(i);
-        else
-            nextSibling[static_cast<size_t>(lastChild[parent])] = static_cast<int32_t>(i);
-        lastChild[parent] = static_cast<int32_t>(i);
-    }
+    std::vector<uint32_t> firstChild, children;
+    GroupChildrenByParent(
+        count + 1, count,
+        [&](size_t i) {
+            return hierarchy.Parent(i) < 0 ? count : static_cast<size_t>(hierarchy.Parent(i));
+        },
+        firstChild, children);
     int status = kCommandDone;
-    std::vector<std::pair<int32_t, int>> stack; // node, depth
-    if (firstChild[count] >= 0)
-        stack.push_back({firstChild[count], 1});
-    while (!stack.empty()) {
-        const auto [node, depth] = stack.back();
-        stack.pop_back();
-        const auto i = static_cast<size_t>(node);
-        if (nextSibling[i] >= 0)
-            stack.push_back({nextSibling[i], depth});
-        if (firstChild[i] >= 0)
-            stack.push_back({firstChild[i], depth + 1});
+    struct Siblings {
+        uint32_t at, end; // the next child and the end of its parent's children
+        int depth;
+    };
+    std::vector<Siblings> walk{{firstChild[count], firstChild[count + 1], 1}};
+    while (!walk.empty()) {
+        Siblings& siblings = walk.back();
+        if (siblings.at == siblings.end) {
+            walk.pop_back();
+            continue;
+        }
+        const size_t i = children[siblings.at++];
+        const int depth = siblings.depth;
+        walk.push_back({firstChild[i], firstChild[i + 1], depth + 1});
         std::string size;
         if (TryParseSizeText(hierarchy.SizeText(i)))
             size = FormatTreeSize(hierarchy.SizeText(i), session.Regional());

@@ -41,34 +41,6 @@ void ScratchFile::Write(std::string_view bytes) const {
     FUZZ_CHECK(out.good());
 }
 
-std::vector<std::string_view> ReferenceLines(std::string_view bytes) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines.push_back(bytes.substr(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.push_back(bytes.substr(start));
-    return lines;
-}
-
-std::vector<std::string_view> ReferenceFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    for (size_t i = 0; i <= line.size(); ++i) {
-        if (i == line.size() || line[i] == '\t') {
-            fields.push_back(line.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return fields;
-}
-
 uint64_t InputTaker::Number(size_t bytes) {
     uint64_t value = 0;
     for (size_t i = 0; i < bytes && !m_rest.empty(); ++i) {

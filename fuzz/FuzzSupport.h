@@ -1,6 +1,6 @@
-// Helpers shared by the fuzz targets: the input written to a file (the readers take paths), a
-// plain line splitter written from the list format's rules, and a check that aborts with a
-// message so libFuzzer records the input.
+// Helpers shared by the fuzz targets: the input written to a file (the readers take paths), the
+// input taken apart into numbers and texts, and a check that aborts with a message so libFuzzer
+// records the input. The references the targets compare with are in ReferenceFormat.h.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vyp::fuzz {
 
@@ -36,13 +35,6 @@ private:
     std::string m_folder;
     std::string m_path;
 };
-
-// The lines of bytes: a line ends at CR LF, a lone CR or a lone LF; a last line without an end
-// is still a line.
-std::vector<std::string_view> ReferenceLines(std::string_view bytes);
-
-// The fields of a line, split at every TAB.
-std::vector<std::string_view> ReferenceFields(std::string_view line);
 
 // Reads bytes taken from the front of data, for targets that need a few numbers first.
 class InputTaker {

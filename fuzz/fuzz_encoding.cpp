@@ -1,39 +1,38 @@
-// Encoding detection and conversion: whatever the bytes, detection agrees with validity, every
-// conversion gives valid UTF-8, and Windows-1250 text survives the way there and back.
+// Encoding detection and conversion against RFC 3629 and the Windows-1250 chart
+// (ReferenceFormat.h): which bytes are UTF-8, what Windows-1250 bytes read as, and which texts
+// Windows-1250 can hold, as which bytes.
 #include "FuzzSupport.h"
+#include "ReferenceFormat.h"
 
 #include "util/Encoding.h"
 #include "util/Utf8Validation.h"
 
 using namespace vyp;
+using namespace vyp::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const bool valid = IsValidUtf8(bytes);
-    FUZZ_CHECK(IsValidUtf8Plain(bytes) == valid); // the fast check and the plain one agree
+    const bool valid = ReferenceIsUtf8(bytes);
+    FUZZ_CHECK(IsValidUtf8(bytes) == valid);
+    FUZZ_CHECK(IsValidUtf8Fast(bytes) == valid);
+    FUZZ_CHECK(IsValidUtf8Plain(bytes) == valid);
     FUZZ_CHECK((DetectEncoding(bytes) == TextEncoding::Utf8) == valid);
-    bool ascii = true;
-    for (char c : bytes)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    FUZZ_CHECK(IsAscii(bytes) == ascii);
-    if (ascii)
-        FUZZ_CHECK(valid);
+    // ASCII reads the same in both encodings, and nothing else does.
+    FUZZ_CHECK(IsAscii(bytes) == (ReferenceWindows1250ToUtf8(bytes) == bytes));
 
-    const std::string fromCp1250 = ToUtf8(bytes, TextEncoding::Windows1250);
-    FUZZ_CHECK(IsValidUtf8(fromCp1250));
-    std::string back;
-    if (FromUtf8(fromCp1250, TextEncoding::Windows1250, back))
-        FUZZ_CHECK(back == bytes);
-    if (valid) {
-        FUZZ_CHECK(ToUtf8(bytes, TextEncoding::Utf8) == bytes);
-        std::string same;
-        FUZZ_CHECK(FromUtf8(bytes, TextEncoding::Utf8, same) && same == bytes);
-        std::string cp1250;
-        if (FromUtf8(bytes, TextEncoding::Windows1250, cp1250))
-            FUZZ_CHECK(ToUtf8(cp1250, TextEncoding::Windows1250) == bytes);
-    } else {
-        std::string refused;
-        FUZZ_CHECK(!FromUtf8(bytes, TextEncoding::Windows1250, refused));
-    }
+    FUZZ_CHECK(ToUtf8(bytes, TextEncoding::Windows1250) == ReferenceWindows1250ToUtf8(bytes));
+    std::string utf8;
+    AppendAsUtf8(bytes, TextEncoding::Utf8, utf8);
+    FUZZ_CHECK(utf8 == bytes);
+    FUZZ_CHECK(ToUtf8(bytes, TextEncoding::Utf8) == bytes);
+
+    const std::optional<std::string> cp1250 = ReferenceUtf8ToWindows1250(bytes);
+    std::string converted;
+    FUZZ_CHECK(FromUtf8(bytes, TextEncoding::Windows1250, converted) == cp1250.has_value());
+    if (cp1250)
+        FUZZ_CHECK(converted == *cp1250);
+    FUZZ_CHECK(FromUtf8(bytes, TextEncoding::Utf8, converted) == valid);
+    if (valid)
+        FUZZ_CHECK(converted == bytes);
     return 0;
 }

@@ -1,46 +1,47 @@
-// The files of a folder read from a list file against the reading rules: the file lines right
-// after the folder's line up to the next line holding "\", their sizes summed.
+// The files of a folder read from a list file against the reading rules (ReferenceFormat.h): the
+// file lines right after the folder's line up to the next line holding "\", their fields as
+// texts of the file's encoding, their sizes summed; a size that is no number ends the rows with
+// the user's error.
 #include "FuzzSupport.h"
+#include "ReferenceFormat.h"
 
 #include "lists/FolderRows.h"
-#include "lists/SizeText.h"
-#include "util/Encoding.h"
 
 using namespace vyp;
 using namespace vyp::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const ScratchFile file("rows.sez");
+    static const ScratchFile file("Fotky z Brna.sez");
     InputTaker input(data, size);
     const uint64_t choice = input.Number(1);
     const std::string_view bytes = input.Rest();
     file.Write(bytes);
-    const TextEncoding encoding = DetectEncoding(bytes);
-    const std::vector<std::string_view> lines = ReferenceLines(bytes);
+    const std::string text = ReferenceText(bytes);
+    const std::vector<std::string_view> lines = ReferenceLines(text);
+    const auto holdsBackslash = [](std::string_view line) {
+        return line.find('\\') != std::string_view::npos;
+    };
 
     // The folder asked for: the root, or the path of one of the folder lines.
     std::vector<size_t> folderLines;
     for (size_t l = 1; l < lines.size(); ++l) {
-        if (lines[l].find('\\') != std::string_view::npos)
+        if (holdsBackslash(lines[l]))
             folderLines.push_back(l);
     }
     std::string folderPath;
     size_t first = 1; // the line after the folder's own
     if (!folderLines.empty() && choice % 2 == 1) {
         const size_t line = folderLines[choice / 2 % folderLines.size()];
-        folderPath = ToUtf8(ReferenceFields(lines[line])[0], encoding);
+        folderPath = ReferenceFields(lines[line])[0];
         // The folder's line is the first after the header that holds a "\" and whose first
         // field is the path; an empty path stands for the root. A path without "\" names no
         // folder at all.
         if (!folderPath.empty()) {
             first = 0;
-            for (size_t l = 1; l < lines.size(); ++l) {
-                if (lines[l].find('\\') != std::string_view::npos &&
-                    folderPath.find('\\') != std::string::npos &&
-                    ToUtf8(ReferenceFields(lines[l])[0], encoding) == folderPath) {
+            for (size_t l = 1; l < lines.size() && first == 0; ++l) {
+                if (holdsBackslash(lines[l]) && holdsBackslash(folderPath) &&
+                    ReferenceFields(lines[l])[0] == folderPath)
                     first = l + 1;
-                    break;
-                }
             }
         }
     }
@@ -56,22 +57,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     size_t row = 0;
     int64_t total = 0;
-    for (size_t l = first; l < lines.size() && lines[l].find('\\') == std::string_view::npos; ++l) {
+    std::string error;
+    for (size_t l = first; l < lines.size() && !holdsBackslash(lines[l]); ++l) {
         if (lines[l].empty())
             continue; // an empty line gives no row
         const std::vector<std::string_view> fields = ReferenceFields(lines[l]);
-        const std::optional<int64_t> value =
-            TryParseSizeText(fields.size() > 1 ? fields[1] : std::string_view());
-        if (!value || row >= rows.Count())
-            break; // the reader stopped here with its error
-        FUZZ_CHECK(rows.Caption(row) == ToUtf8(fields[0], encoding));
+        const std::string_view sizeText = fields.size() > 1 ? fields[1] : std::string_view();
+        const std::optional<int64_t> value = ReferenceSizeValue(sizeText);
+        if (!value) {
+            error = "'" + std::string(sizeText) + "' is not a valid integer value";
+            break;
+        }
+        FUZZ_CHECK(row < rows.Count());
+        FUZZ_CHECK(rows.Caption(row) == fields[0]);
+        FUZZ_CHECK(rows.SizeText(row) == sizeText);
         FUZZ_CHECK(rows.Size(row) == *value);
-        if (__builtin_add_overflow(total, *value, &total)) // the total stops at the limit
+        FUZZ_CHECK(rows.DateText(row) == (fields.size() > 2 ? fields[2] : std::string_view()));
+        FUZZ_CHECK(rows.TimeText(row) ==
+                   ReferenceShownTime(fields.size() > 3 ? fields[3] : std::string_view()));
+        FUZZ_CHECK(rows.Extension(row) == ReferenceExtension(fields[0]));
+        // The total stops at the ends of the range instead of wrapping round.
+        if (__builtin_add_overflow(total, *value, &total))
             total = *value < 0 ? INT64_MIN : INT64_MAX;
         ++row;
     }
     FUZZ_CHECK(rows.Count() == row);
-    if (rows.Error().empty())
+    FUZZ_CHECK(rows.Error() == error);
+    if (error.empty())
         FUZZ_CHECK(rows.Total() == total);
     return 0;
 }

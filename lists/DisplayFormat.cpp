@@ -180,8 +180,12 @@ std::string FormatDateTimePattern(const LocalDateTime& t, std::string_view patte
     const bool twelveHour = pattern.find("AP") != std::string_view::npos ||
                             pattern.find("ap") != std::string_view::npos;
     std::string out;
+    // The sign comes before the leading zeros, as in the stored dates ("-0005", not "00-5").
     auto number = [&out](int64_t value, size_t width) {
-        const std::string digits = std::to_string(value);
+        const std::string digits = std::to_string(value < 0 ? -static_cast<uint64_t>(value)
+                                                            : static_cast<uint64_t>(value));
+        if (value < 0)
+            out.push_back('-');
         if (digits.size() < width)
             out.append(width - digits.size(), '0');
         out.append(digits);

@@ -84,6 +84,9 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::optional<int> ParseHex(std::string_view digits, bool negative) {
+    // Leading zeros add nothing: $000000001 is 1.
+    while (digits.size() > 1 && digits.front() == '0')
+        digits.remove_prefix(1);
     if (digits.empty() || digits.size() > 8)
         return std::nullopt;
     uint32_t value = 0;

@@ -1,11 +1,11 @@
 #include "qtcore/CollationSketch.h"
 
 #include "platform/ParallelInOrder.h"
+#include "util/ChildrenByParent.h"
 
 #include <QString>
 
 #include <algorithm>
-#include <numeric>
 #include <unordered_map>
 
 namespace vyp {
@@ -231,16 +231,10 @@ std::vector<uint32_t> CollationSketch::Order(const std::vector<std::string_view>
     const auto folderCount = static_cast<uint32_t>(folders.size());
     for (uint32_t folder = 1; folder < folderCount; ++folder)
         entryFolder.push_back(parentOf[folder]);
-    std::vector<uint32_t> firstEntry(folderCount + 1, 0);
-    for (uint32_t folder : entryFolder)
-        ++firstEntry[folder + 1];
-    std::partial_sum(firstEntry.begin(), firstEntry.end(), firstEntry.begin());
-    std::vector<uint32_t> entries(entryFolder.size());
-    {
-        std::vector<uint32_t> next(firstEntry.begin(), firstEntry.end() - 1);
-        for (uint32_t entry = 0; entry < entryFolder.size(); ++entry)
-            entries[next[entryFolder[entry]]++] = entry;
-    }
+    std::vector<uint32_t> firstEntry, entries;
+    GroupChildrenByParent(
+        folderCount, entryFolder.size(), [&](size_t entry) { return entryFolder[entry]; },
+        firstEntry, entries);
     std::vector<uint32_t>().swap(entryFolder);
     const auto text = [&](uint32_t entry) {
         return entry < count ? names[entry] : folders[entry - count + 1];

@@ -1,5 +1,4 @@
 #include "lists/DisplayFormat.h"
-#include "lists/SizeText.h"
 #include "util/Errors.h"
 
 #include <gtest/gtest.h>
@@ -85,19 +84,6 @@ TEST(DisplayFormat, ListDatesInRegionalForms) {
     EXPECT_EQ(FormatDateTimePattern(t, "d. M. yy 'v' h"), "5. 1. 04 v 14");
 }
 
-TEST(SizeText, SixtyFourBitValuesAndErrors) {
-    EXPECT_EQ(ParseSizeText("3221225472"), 3221225472LL);
-    EXPECT_EQ(ParseSizeText("-5"), -5);
-    EXPECT_EQ(ParseSizeText("9223372036854775807"), INT64_MAX);
-    EXPECT_EQ(ParseSizeText("-9223372036854775808"), INT64_MIN);
-    EXPECT_FALSE(TryParseSizeText("9223372036854775808"));
-    EXPECT_FALSE(TryParseSizeText(""));
-    EXPECT_FALSE(TryParseSizeText("-"));
-    EXPECT_FALSE(TryParseSizeText(" 5"));
-    EXPECT_FALSE(TryParseSizeText("5x"));
-    EXPECT_THROW(ParseSizeText("abc"), VypisnikError);
-}
-
 } // namespace
 } // namespace vyp
 
@@ -125,6 +111,11 @@ TEST(DisplayFormat, DatesFarFromTodayKeepTheirYearAndWeekday) {
     EXPECT_EQ(FormatDateTimePattern(far, "yyyy", regional), "2147485547");
     FormatDateTimePattern(far, "dddd", regional); // UBSan watches the weekday sum
     FormatDateTimePattern({int64_t{-2147483647} - 1 + 1900, 1, 1, 0, 0, 0}, "dddd yy", regional);
+    // Before year 1 the sign comes first, then the zeros, as in the stored date.
+    EXPECT_EQ(FormatDateTimePattern({-5, 3, 1, 0, 0, 0}, "yyyy", regional), "-0005");
+    std::string stored;
+    AppendStoredDate({-5, 3, 1, 0, 0, 0}, stored);
+    EXPECT_EQ(stored, "-0005.3.1");
 
     // The local time of the last second a broken-down time can hold: tm_year is then near INT_MAX.
     const LocalDateTime latest = ToLocalDateTime(int64_t{67768036191676799} - 86400);

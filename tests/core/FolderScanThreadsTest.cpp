@@ -39,13 +39,6 @@ ScanResult ScanWithThreads(DirectoryWalker& walker, const std::string& root,
     return result;
 }
 
-const char* const kNames[] = {
-    "Dovolená 2019",  "Übersicht.der.Daten", "Été à Paris",  "Фотографии",
-    "写真 アルバム",  "ŽLUŤOUČKÝ kůň",       "Straße Nr. 5", "mixed.Case.Folder",
-    "Ελληνικά",       "Čeština a ÿ",         "noël",         "音楽",
-    " leading blank", "trailing.dots..",     "Москва 2020",  "Größe",
-};
-
 #ifndef _WIN32
 // A chain of folders deeper than the longest path the system opens: the folders below the limit
 // cannot be listed. Made and removed relative to open folders, as paths would be refused.
@@ -89,13 +82,15 @@ TEST(FolderScanThreads, RealTreeGivesTheSameBytesOnEveryThreadCount) {
     const std::string root = dir / "Záloha disku D";
     // Enough folders of uneven size that the workers run ahead of the writer.
     for (int i = 0; i < 160; ++i) {
-        std::string folder = root + "/" + kNames[i % 16] + " " + std::to_string(i);
+        std::string folder =
+            root + "/" + test::kNamesOfManyLanguages[i % 16] + " " + std::to_string(i);
         if (i % 7 == 3)
-            folder += std::string("/") + kNames[(i + 5) % 16] + "/Ünter ordner.v2";
+            folder +=
+                std::string("/") + test::kNamesOfManyLanguages[(i + 5) % 16] + "/Ünter ordner.v2";
         std::filesystem::create_directories(folder);
         for (int j = 0; j < (i * 37) % 9; ++j)
-            test::WriteFile(folder + "/" + kNames[(i + j) % 16] + ".část " + std::to_string(j) +
-                                ".tar.gz",
+            test::WriteFile(folder + "/" + test::kNamesOfManyLanguages[(i + j) % 16] + ".část " +
+                                std::to_string(j) + ".tar.gz",
                             std::string(static_cast<size_t>((i + j) % 11), 'x'));
     }
     std::filesystem::create_directory_symlink("..", root + "/Фотографии 3/zpět nahoru");
@@ -124,33 +119,6 @@ TEST(FolderScanThreads, RealTreeGivesTheSameBytesOnEveryThreadCount) {
 #endif
 }
 
-// A generated fake tree: uneven fan-out, files before and after folders, unreadable folders.
-// folders gets the paths the scan lists, in depth-first order.
-void AddFakeTree(test::FakeDirectoryWalker& walker, const std::string& path, int depth, int& seed,
-                 std::vector<std::string>* folders) {
-    if (folders != nullptr)
-        folders->push_back(path);
-    const bool unreadable = seed % 13 == 5;
-    if (unreadable)
-        walker.MakeUnreadable(path);
-    std::vector<DirectoryEntry> entries;
-    const int count = (seed * 7) % 9;
-    for (int i = 0; i < count; ++i) {
-        ++seed;
-        const LocalDateTime t = At(1995 + seed % 30, 1 + seed % 12, 1 + seed % 28, seed % 24,
-                                   seed % 60, (seed * 2) % 60);
-        const std::string name = std::string(kNames[seed % 16]) + "." + std::to_string(seed);
-        if (depth < 5 && seed % 3 != 0) {
-            entries.push_back(FolderEntry(name, t));
-            AddFakeTree(walker, path + name + kNativeSeparator, depth + 1, seed,
-                        unreadable ? nullptr : folders);
-        } else {
-            entries.push_back(FileEntry(name + ".jpg", seed * 1000003LL, t));
-        }
-    }
-    walker.AddFolder(path, entries);
-}
-
 TEST(FolderScanThreads, FakeTreeIsListedOnceEachAndWrittenAsOnOneThread) {
     for (bool foldersOnly : {false, true}) {
         test::TempDir dir;
@@ -159,10 +127,10 @@ TEST(FolderScanThreads, FakeTreeIsListedOnceEachAndWrittenAsOnOneThread) {
         concurrent.AllowConcurrentListing();
         std::vector<std::string> folders;
         int seed = 1;
-        AddFakeTree(inOrder, test::Native("/mnt/Архив/"), 0, seed, &folders);
+        test::AddGeneratedTree(inOrder, test::Native("/mnt/Архив/"), 0, seed, &folders);
         seed = 1;
         folders.clear();
-        AddFakeTree(concurrent, test::Native("/mnt/Архив/"), 0, seed, &folders);
+        test::AddGeneratedTree(concurrent, test::Native("/mnt/Архив/"), 0, seed, &folders);
         ASSERT_GT(folders.size(), 200u);
 
         const ScanResult one =
@@ -185,7 +153,7 @@ TEST(FolderScanThreads, WalkerThatCannotListConcurrentlyIsListedInOrderOnOneThre
     test::FakeDirectoryWalker walker;
     std::vector<std::string> folders;
     int seed = 1;
-    AddFakeTree(walker, test::Native("/média/"), 0, seed, &folders);
+    test::AddGeneratedTree(walker, test::Native("/média/"), 0, seed, &folders);
     ScanWithThreads(walker, test::Native("/média/"), dir / "c.sez", 8);
     EXPECT_EQ(walker.Listed(), folders); // the depth-first order, which threads would not keep
 }
@@ -213,7 +181,7 @@ TEST(FolderScanThreads, WalkerErrorOnAWorkerReachesTheCallerAndNoListIsWritten) 
     fake.AllowConcurrentListing();
     std::vector<std::string> folders;
     int seed = 1;
-    AddFakeTree(fake, test::Native("/d/"), 0, seed, &folders);
+    test::AddGeneratedTree(fake, test::Native("/d/"), 0, seed, &folders);
     const std::string file = dir / "Stará.sez";
     test::WriteFile(file, "old list\r\n");
     for (size_t failing : {size_t(0), folders.size() / 2, folders.size() - 1}) {
@@ -226,39 +194,6 @@ TEST(FolderScanThreads, WalkerErrorOnAWorkerReachesTheCallerAndNoListIsWritten) 
             EXPECT_EQ(std::string(error.what()), "no memory for " + folders[failing]);
         }
         EXPECT_EQ(test::ReadFile(file), "old list\r\n");
-    }
-}
-
-// However little may be listed ahead, every folder comes once, in depth-first order.
-void TakeAll(FolderLookahead& ahead, FolderLookahead::Folder* folder, const std::string& path,
-             std::vector<std::string>& taken) {
-    taken.push_back(path);
-    std::vector<DirectoryEntry> entries;
-    ahead.Take(folder, entries);
-    size_t index = 0;
-    for (const DirectoryEntry& entry : entries) {
-        if (!entry.isFolder)
-            continue;
-        FolderLookahead::Folder* sub = ahead.Subfolder(folder, index++);
-        TakeAll(ahead, sub, path + entry.name + kNativeSeparator, taken);
-        ahead.Release(sub);
-    }
-}
-
-TEST(FolderLookahead, GivesFoldersInDepthFirstOrderWhateverTheRoomAhead) {
-    test::FakeDirectoryWalker walker;
-    walker.AllowConcurrentListing();
-    std::vector<std::string> folders;
-    int seed = 4;
-    const std::string root = test::Native("/");
-    AddFakeTree(walker, root, 0, seed, &folders);
-    for (size_t room : {size_t(1), size_t(20), size_t(1) << 20}) {
-        std::vector<std::string> taken;
-        {
-            FolderLookahead ahead(walker, root, 3, room);
-            TakeAll(ahead, ahead.Root(), root, taken);
-        }
-        EXPECT_EQ(taken, folders) << "room for " << room << " entries";
     }
 }
 

@@ -52,50 +52,5 @@ TEST(SearchRowOrder, OrdersRowsByListRankKeepingTheFoundOrderWithinARank) {
                                   "Музыка\\песня.mp3", "Fotky\\Köln.png", "E:\\ztracený.doc"}));
 }
 
-TEST(SearchRows, GiveBackEveryFieldOfEveryRow) {
-    SearchRows rows;
-    rows.Add(0, true, "", "D:\\", "3221225472", "", "");
-    rows.Add(0, false, "Filmy\\Amélie\\", "Le fabuleux destin.2001.mkv", "734003200", "2004.10.3",
-             "21:05.44");
-    rows.Add(1, true, "", "Dokumenty\\Überweisung\\", "škoda", "1999.1.1", "0:00.00");
-    rows.Add(1, false, "Dokumenty\\", "README", "-12", "2010.5.6", "7:08.10");
-    // A root made on Linux: its dot is no extension of the file's.
-    rows.Add(2, false, "/media/Zálohy.2024/", "Makefile", "7", "2024.1.2", "3:04.06");
-    const SearchRows& packed = rows;
-    ASSERT_EQ(packed.size(), 5u);
-
-    // The header row: no date, no time, a size beyond 32 bits.
-    EXPECT_EQ(packed[0].Path(), "D:\\");
-    EXPECT_EQ(packed[0].DateText(), "");
-    EXPECT_EQ(packed[0].TimeText(), "");
-    EXPECT_EQ(packed[0].Size(), 3221225472);
-    EXPECT_EQ(packed[0].Extension(), "");
-
-    EXPECT_EQ(packed[1].Path(), "Filmy\\Amélie\\Le fabuleux destin.2001.mkv");
-    EXPECT_EQ(packed[1].SizeText(), "734003200");
-    EXPECT_EQ(packed[1].DateText(), "2004.10.3");
-    EXPECT_EQ(packed[1].TimeText(), "21:05:44");
-    EXPECT_EQ(packed[1].Extension(), "mkv");
-    EXPECT_EQ(packed[1].ListIndex(), 0);
-    EXPECT_FALSE(packed[1].IsFolder());
-
-    // A damaged size is kept as text and has no value; a folder's name has no extension even
-    // when a dot is in its path.
-    EXPECT_TRUE(packed[2].IsFolder());
-    EXPECT_EQ(packed[2].SizeText(), "škoda");
-    EXPECT_EQ(packed[2].Size(), std::nullopt);
-    EXPECT_EQ(packed[2].TimeText(), "0:00:00");
-
-    EXPECT_EQ(packed[3].Path(), "Dokumenty\\README");
-    EXPECT_EQ(packed[3].Extension(), "");
-    EXPECT_EQ(packed[3].Size(), -12);
-    EXPECT_EQ(packed[3].TimeText(), "7:08:10");
-    EXPECT_EQ(packed[3].ListIndex(), 1);
-
-    EXPECT_EQ(packed[4].Path(), "/media/Zálohy.2024/Makefile");
-    EXPECT_EQ(packed[4].Extension(), "");
-    EXPECT_EQ(packed[4].TimeText(), "3:04:06"); // the last row's time ends with the buffer
-}
-
 } // namespace
 } // namespace vyp

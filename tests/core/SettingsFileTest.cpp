@@ -24,7 +24,8 @@ TEST(SettingsFile, IntegersAreReadAsTheProfileFormatDoes) {
     test::TempDir dir;
     test::WriteFile(dir / "s.ini", "[Seznamy]\nhex=0x7\nDollar=$7\nbad=abc\nneg=-4\nplus=+5\n"
                                    "empty=\nshort=0x\n  spaced  =  300  \nquoted=\"9\"\n"
-                                   "negHex=-$10\nbig=99999999999\nall=$FFFFFFFF\n");
+                                   "negHex=-$10\nbig=99999999999\nall=$FFFFFFFF\n"
+                                   "zeros=$000000001\nzeros0x=0x0000000007\nhexBig=$100000000\n");
     const SettingsFile settings(dir / "s.ini");
     EXPECT_EQ(settings.ReadInteger("Seznamy", "hex", 8), 7);
     EXPECT_EQ(settings.ReadInteger("Seznamy", "dollar", 8), 7);
@@ -38,6 +39,9 @@ TEST(SettingsFile, IntegersAreReadAsTheProfileFormatDoes) {
     EXPECT_EQ(settings.ReadInteger("Seznamy", "negHex", 8), -16);
     EXPECT_EQ(settings.ReadInteger("Seznamy", "big", 8), 8);
     EXPECT_EQ(settings.ReadInteger("Seznamy", "all", 8), -1);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "zeros", 8), 1); // leading zeros add nothing
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "zeros0x", 8), 7);
+    EXPECT_EQ(settings.ReadInteger("Seznamy", "hexBig", 8), 8); // beyond 32 bits
 }
 
 TEST(SettingsFile, HeightSpelledOtherwiseIsNotHeigth) {

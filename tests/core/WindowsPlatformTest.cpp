@@ -39,13 +39,6 @@ std::wstring Wide(const std::string& utf8) {
     return test::FsPath(utf8).wstring();
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const std::string& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
-
 // Gives path the last-write time of a local date and time, converted as Windows does.
 void SetLocalWriteTime(const std::string& path, WORD year, WORD month, WORD day, WORD hour,
                        WORD minute, WORD second) {
@@ -155,7 +148,7 @@ TEST(WindowsDirectoryWalker, ScansARealTreeIntoTheExpectedList) {
         expected.insert(expected.begin() + 3, "Zpět\t0\t2021.6.1\t8:0.0");
     else
         std::cerr << "this file system makes no junctions: the junction case is left out\n";
-    EXPECT_EQ(test::ReadFile(list), Joined(expected));
+    EXPECT_EQ(test::ReadFile(list), test::ListFileBytes(expected));
 }
 
 TEST(WindowsDirectoryWalker, DriveRootsAndMissingFolders) {
@@ -187,7 +180,8 @@ TEST(WindowsRoots, DriveAndNetworkRootsGiveRelativeFolderLines) {
         test::AddExampleTree(walker, root, false);
         ScanLines lines;
         CreateList(walker, root, dir / "E.sez", ScanOptions{false, ":"}, lines);
-        EXPECT_EQ(test::ReadFile(dir / "E.sez"), Joined(test::ExampleLines(root))) << root;
+        EXPECT_EQ(test::ReadFile(dir / "E.sez"), test::ListFileBytes(test::ExampleLines(root)))
+            << root;
     }
     test::TempDir dir;
     test::FakeDirectoryWalker walker;
@@ -196,9 +190,10 @@ TEST(WindowsRoots, DriveAndNetworkRootsGiveRelativeFolderLines) {
     walker.AddFolder("\\\\nas\\share\\nas\\share\\", {});
     ScanLines lines;
     CreateList(walker, "\\\\nas\\share\\", dir / "n.sez", ScanOptions{false, ":"}, lines);
-    EXPECT_EQ(test::ReadFile(dir / "n.sez"),
-              Joined({"\\\\nas\\share\\\t3", "share\t3\t0000.0.0\t0:0.0",
-                      "nas\\\t0\t0000.0.0\t0:0.0", "nas\\share\\\t0\t0000.0.0\t0:0.0"}));
+    EXPECT_EQ(
+        test::ReadFile(dir / "n.sez"),
+        test::ListFileBytes({"\\\\nas\\share\\\t3", "share\t3\t0000.0.0\t0:0.0",
+                             "nas\\\t0\t0000.0.0\t0:0.0", "nas\\share\\\t0\t0000.0.0\t0:0.0"}));
 }
 
 TEST(WindowsFiles, ReplacingAnExistingListKeepsNothingOfTheOld) {

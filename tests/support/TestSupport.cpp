@@ -73,6 +73,21 @@ std::string Native(const std::string& path) {
     return native;
 }
 
+std::string ListFileBytes(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+std::string ListFileOnDisk(const std::string& bytes) {
+    static TempDir dir;
+    static int count = 0;
+    const std::string path = dir / ("Seznam č. " + std::to_string(++count) + ".sez");
+    WriteFile(path, bytes);
+    return path;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(FsPath(path), std::ios::binary);
     std::ostringstream out;
@@ -140,6 +155,39 @@ std::vector<std::string> ExampleLines(const std::string& root) {
             "Games\\Old\\\t2000\t2003.5.1\t0:0.0",
             "old.zip\t2000\t2003.5.1\t0:0.0",
             "Music\\\t0\t2004.2.29\t18:45.10"};
+}
+
+const char* const kNamesOfManyLanguages[16] = {
+    "Dovolená 2019",  "Übersicht.der.Daten", "Été à Paris",  "Фотографии",
+    "写真 アルバム",  "ŽLUŤOUČKÝ kůň",       "Straße Nr. 5", "mixed.Case.Folder",
+    "Ελληνικά",       "Čeština a ÿ",         "noël",         "音楽",
+    " leading blank", "trailing.dots..",     "Москва 2020",  "Größe",
+};
+
+void AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path, int depth, int& seed,
+                      std::vector<std::string>* folders) {
+    if (folders != nullptr)
+        folders->push_back(path);
+    const bool unreadable = seed % 13 == 5;
+    if (unreadable)
+        walker.MakeUnreadable(path);
+    std::vector<DirectoryEntry> entries;
+    const int count = (seed * 7) % 9;
+    for (int i = 0; i < count; ++i) {
+        ++seed;
+        const LocalDateTime t = At(1995 + seed % 30, 1 + seed % 12, 1 + seed % 28, seed % 24,
+                                   seed % 60, (seed * 2) % 60);
+        const std::string name =
+            std::string(kNamesOfManyLanguages[seed % 16]) + "." + std::to_string(seed);
+        if (depth < 5 && seed % 3 != 0) {
+            entries.push_back(FolderEntry(name, t));
+            AddGeneratedTree(walker, path + name + kNativeSeparator, depth + 1, seed,
+                             unreadable ? nullptr : folders);
+        } else {
+            entries.push_back(FileEntry(name + ".jpg", seed * 1000003LL, t));
+        }
+    }
+    walker.AddFolder(path, entries);
 }
 
 } // namespace vyp::test

@@ -57,6 +57,12 @@ private:
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 
+// The bytes of a list file of lines, each ended by CR LF.
+std::string ListFileBytes(const std::vector<std::string>& lines);
+// A new list file holding bytes, in a folder that lasts as long as the test program: the readers
+// read lists from disk.
+std::string ListFileOnDisk(const std::string& bytes);
+
 // A folder tree in memory: each folder path maps to its entries, in the order given.
 class FakeDirectoryWalker final : public DirectoryWalker {
 public:
@@ -89,5 +95,13 @@ DirectoryEntry FolderEntry(const std::string& name, LocalDateTime modified = {})
 void AddExampleTree(FakeDirectoryWalker& walker, const std::string& root, bool filesLast);
 // Its seven lines.
 std::vector<std::string> ExampleLines(const std::string& root);
+
+// Names of folders and files as real disks have them: many languages, spaces, several dots.
+extern const char* const kNamesOfManyLanguages[16];
+// A generated fake tree below path: uneven fan-out, files before and after folders, unreadable
+// folders, decided by seed (which moves on). folders gets the paths the scan lists, in
+// depth-first order.
+void AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path, int depth, int& seed,
+                      std::vector<std::string>* folders);
 
 } // namespace vyp::test

@@ -1,9 +1,8 @@
 // What a desktop user sees beyond the data: the captions the window system shows, Qt's own
 // texts in the user's language, how the tables draw lines and selections, the picture of an
-// unknown file type, accessible names, and where an installed program keeps its data.
+// unknown file type, and accessible names.
 #include "UiFixture.h"
 
-#include "qtcore/DataFolderChoice.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/QtTranslations.h"
 #include "ui/common/TreeGridStyle.h"
@@ -15,9 +14,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <qpa/qplatformwindow.h>
-
-#include <cstdlib>
-#include <sys/stat.h>
 
 namespace vyp::test {
 namespace {
@@ -211,48 +207,6 @@ TEST_F(TableLook, ToolButtonsAndTablesAreNamedForScreenReaders) {
             EXPECT_FALSE(button->accessibleName().isEmpty()) << button->objectName().toStdString();
             EXPECT_EQ(button->accessibleName(), button->toolTip());
         }
-    }
-}
-
-// The data folder: beside the executable in a portable copy, else the user's.
-class DataFolderChoiceTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_oldHome = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-        ::setenv("XDG_DATA_HOME", (m_dir / "home data").c_str(), 1);
-    }
-    void TearDown() override {
-        if (m_oldHome.empty())
-            ::unsetenv("XDG_DATA_HOME");
-        else
-            ::setenv("XDG_DATA_HOME", m_oldHome.c_str(), 1);
-    }
-    QString Folder(const std::string& name) { return QString::fromStdString(m_dir / name); }
-
-    TempDir m_dir;
-    std::string m_oldHome;
-};
-
-TEST_F(DataFolderChoiceTest, PortableCopyKeepsItsDataBesideItself) {
-    std::filesystem::create_directories(m_dir / "Výpisník přenosný");
-    EXPECT_EQ(ChooseDataFolder(Folder("Výpisník přenosný"), Folder("usr/bin")),
-              Folder("Výpisník přenosný"));
-    EXPECT_EQ(ChooseDataFolder(Folder("Výpisník přenosný"), QString()),
-              Folder("Výpisník přenosný"));
-}
-
-TEST_F(DataFolderChoiceTest, InstalledOrUnwritableProgramUsesTheUsersDataFolder) {
-    std::filesystem::create_directories(m_dir / "usr/bin");
-    const QString user = Folder("home data/Vypisnik");
-    EXPECT_EQ(UserDataFolder(), user);
-    EXPECT_EQ(ChooseDataFolder(Folder("usr/bin"), Folder("usr/bin/")), user);
-    EXPECT_TRUE(std::filesystem::is_directory(m_dir / "home data/Vypisnik"));
-    EXPECT_EQ(ChooseDataFolder(Folder("missing"), QString()), user);
-    EXPECT_EQ(ChooseDataFolder(QStringLiteral("/usr/bin"), QString()), user); // a package
-    if (::geteuid() != 0) { // root may write anywhere
-        std::filesystem::create_directories(m_dir / "read-only");
-        ::chmod((m_dir / "read-only").c_str(), 0555);
-        EXPECT_EQ(ChooseDataFolder(Folder("read-only"), QString()), user);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "UiFixture.h"
 
-#include "qtcore/TerminationSignals.h"
 #include "ui/common/ErrorReport.h"
 
 #include <QAbstractItemModelTester>
@@ -11,8 +10,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-
-#include <csignal>
 
 namespace vyp::test {
 namespace {
@@ -101,37 +98,6 @@ TEST(ErrorReport, ExceptionLeavingAHandlerIsShownNotPropagated) {
 }
 
 // The animation of the progress window, read back from the resources byte by byte.
-TEST(TerminationSignals, SigtermAndSigintCloseTheWindowFromTheEventLoop) {
-    QWidget window;
-    window.show();
-    int closes = 0;
-    HandleTerminationSignals(&window, [&] {
-        ++closes;
-        window.close();
-    });
-    ASSERT_EQ(::raise(SIGTERM), 0); // the test goes on: the handler only wrote to its pipe
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }));
-    EXPECT_EQ(closes, 1);
-    window.show();
-    ASSERT_EQ(::raise(SIGINT), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }));
-    EXPECT_EQ(closes, 2);
-}
-
-TEST(TerminationSignals, SignalsMeanWhatTheyAlwaysMeantOnceTheOwnerIsGone) {
-    auto owner = std::make_unique<QObject>();
-    HandleTerminationSignals(owner.get(), [] {});
-    struct sigaction action {};
-    ::sigaction(SIGTERM, nullptr, &action);
-    EXPECT_NE(action.sa_handler, SIG_DFL);
-    owner.reset();
-    ::sigaction(SIGTERM, nullptr, &action);
-    EXPECT_EQ(action.sa_handler, SIG_DFL);
-    ::sigaction(SIGINT, nullptr, &action);
-    EXPECT_EQ(action.sa_handler, SIG_DFL);
-}
-
 TEST(ProgressWindow, AnimationIsTheSawingWorkerGif) {
     QFile file(":/vypisnik/saw.gif");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

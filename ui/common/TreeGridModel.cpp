@@ -1,6 +1,7 @@
 #include "ui/common/TreeGridModel.h"
 
 #include "ui/common/ImageList.h"
+#include "util/ChildrenByParent.h"
 
 #include <algorithm>
 
@@ -66,17 +67,10 @@ NodeId TreeGridModel::AddNode(NodeId parent, uint64_t payload) {
 void TreeGridModel::RebuildChildren() const {
     if (!m_childrenStale)
         return;
-    const size_t count = m_parent.size();
-    m_firstChild.assign(count + 2, 0);
-    for (NodeId parent : m_parent)
-        ++m_firstChild[Slot(parent) + 1];
-    for (size_t i = 1; i < m_firstChild.size(); ++i)
-        m_firstChild[i] += m_firstChild[i - 1];
-    m_children.assign(count, kNoNode);
     std::vector<int32_t>().swap(m_row);
-    std::vector<uint32_t> filled(m_firstChild.begin(), m_firstChild.end() - 1);
-    for (size_t node = 0; node < count; ++node)
-        m_children[filled[Slot(m_parent[node])]++] = static_cast<NodeId>(node);
+    GroupChildrenByParent(
+        m_parent.size() + 1, m_parent.size(), [this](size_t node) { return Slot(m_parent[node]); },
+        m_firstChild, m_children);
     m_childrenStale = false;
 }
 

@@ -1,0 +1,122 @@
+#include "qtcore/CollationSketch.h"
+#include "qtcore/NameCollator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace vyp {
+namespace {
+
+QCollator CzechCollator() {
+    QCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    return collator;
+}
+
+std::vector<std::string> InSketchOrder(const std::vector<std::string>& names) {
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    const CollationSketch sketch(CzechCollator(), views);
+    std::vector<std::string> ordered;
+    for (uint32_t i : sketch.Order(views))
+        ordered.push_back(names[i]);
+    return ordered;
+}
+
+int Sign(int order) {
+    return (order > 0) - (order < 0);
+}
+
+// Every character is placed by the collator: case and accents count after the letter, and so
+// do characters beyond U+FFFF.
+TEST(CollationSketch, SingleCharactersComeInTheCollatorsOrder) {
+    const std::vector<std::string> characters = {"a",
+                                                 "A",
+                                                 "á",
+                                                 "Á",
+                                                 "b",
+                                                 "c",
+                                                 "C",
+                                                 "č",
+                                                 "Č",
+                                                 "d",
+                                                 "ď",
+                                                 "h",
+                                                 "i",
+                                                 "í",
+                                                 "s",
+                                                 "š",
+                                                 "z",
+                                                 "ž",
+                                                 "Ω",
+                                                 "я",
+                                                 "Я",
+                                                 "東",
+                                                 "\xf0\x9f\x93\xb7",
+                                                 "0",
+                                                 "9",
+                                                 " ",
+                                                 "."};
+    const std::vector<std::string_view> views(characters.begin(), characters.end());
+    const QCollator collator = CzechCollator();
+    const CollationSketch sketch(collator, views);
+    for (const std::string& a : characters)
+        for (const std::string& b : characters)
+            EXPECT_EQ(Sign(sketch.Compare(a, b)),
+                      Sign(collator.compare(QString::fromStdString(a), QString::fromStdString(b))))
+                << a << " / " << b;
+    // The letter first: "áb" after "Ab" although "á" comes after "A".
+    EXPECT_LT(sketch.Compare("Ab", "ác"), 0);
+    EXPECT_LT(sketch.Compare("ab", "Ab"), 0);
+}
+
+// Czech "ch" is one letter after "h" and "ß" counts as "ss": the sketch takes "ch" letter by
+// letter and "ß" as a letter of its own after "s", and the collator's ranks put right what it
+// got wrong.
+TEST(CollationSketch, CzechChAndSharpSAreLeftToTheCollator) {
+    const std::vector<std::string> names = {"hrad",    "chata",  "cesta", "Straße",
+                                            "Strasse", "Strasf", "Cihla", "čaj"};
+    EXPECT_EQ(InSketchOrder(names),
+              (std::vector<std::string>{"cesta", "chata", "Cihla", "čaj", "hrad", "Strasf",
+                                        "Strasse", "Straße"}));
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    std::vector<std::string> ranked;
+    for (size_t i :
+         NameCollator(QLocale(QLocale::Czech, QLocale::CzechRepublic)).StableOrder(views))
+        ranked.push_back(names[i]);
+    EXPECT_EQ(ranked, (std::vector<std::string>{"cesta", "Cihla", "čaj", "hrad", "chata", "Strasf",
+                                                "Strasse", "Straße"}));
+}
+
+// "é" as one character and as "e" with a combining accent are equal to the collator: the sketch
+// keeps them side by side, between "e" and "f", so the collator's check of neighbours sees it.
+TEST(CollationSketch, CanonicallyEqualAccentsStaySideBySide) {
+    const std::string composed = "Caf\xc3\xa9", decomposed = "Cafe\xcc\x81";
+    const std::vector<std::string> ordered =
+        InSketchOrder({"Caff", decomposed, "Cafe", composed, "Cafd"});
+    ASSERT_EQ(ordered.size(), 5u);
+    EXPECT_EQ(ordered[0], "Cafd");
+    EXPECT_EQ(ordered[1], "Cafe");
+    EXPECT_TRUE((ordered[2] == composed && ordered[3] == decomposed) ||
+                (ordered[2] == decomposed && ordered[3] == composed))
+        << ordered[2] << " / " << ordered[3];
+    EXPECT_EQ(ordered[4], "Caff");
+}
+
+// Paths are put in order as a tree: a folder ("Zálohy\") comes first among its own entries and
+// its whole tree stands where its name sorts among the files and folders beside it, also when
+// the folder has no name of its own among the paths ("Dokumenty\").
+TEST(CollationSketch, FoldersAmongFilesAsATree) {
+    EXPECT_EQ(
+        InSketchOrder({"Zálohy\\c.txt", "Zálohy\\", "Zálohy\\Archiv\\z.txt", "a.txt",
+                       "Zálohy\\Archiv\\", "Dokumenty\\Účty 2024.ods", "Zálohy\\b.txt",
+                       "Zálohy\\Archiv\\A.txt", "Bílá.txt"}),
+        (std::vector<std::string>{"a.txt", "Bílá.txt", "Dokumenty\\Účty 2024.ods", "Zálohy\\",
+                                  "Zálohy\\Archiv\\", "Zálohy\\Archiv\\A.txt",
+                                  "Zálohy\\Archiv\\z.txt", "Zálohy\\b.txt", "Zálohy\\c.txt"}));
+}
+
+} // namespace
+} // namespace vyp

@@ -1,0 +1,80 @@
+#include "qtcore/NameCollator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <string>
+#include <vector>
+
+namespace vyp {
+namespace {
+
+const QLocale kCzech(QLocale::Czech, QLocale::CzechRepublic);
+
+TEST(NameCollator, CzechOrderWithCaseAndTheGivenOrderOfEqualNames) {
+    const NameCollator collator(kCzech);
+    EXPECT_LT(collator.Compare("hrad", "chata"), 0); // "ch" is one letter, after "h"
+    EXPECT_LT(collator.Compare("cesta", "čaj"), 0);
+    EXPECT_LT(collator.Compare("zebra", "žába"), 0);
+    EXPECT_LT(collator.Compare("img 2.jpg", "IMG 2.jpg"), 0); // case counts, lower first
+    EXPECT_EQ(collator.Compare("e\xcc\x81", "\xc3\xa9"), 0);  // é written in two ways
+    const std::vector<std::string_view> names = {"Účetnictví", "chata", "\xc3\xa9", "Hudba",
+                                                 "e\xcc\x81",  "abc",   "Cihla"};
+    EXPECT_EQ(collator.StableOrder(names), (std::vector<size_t>{5, 6, 2, 4, 3, 1, 0}));
+}
+
+// The ranks must be those of one collator comparing all the names, equal names sharing a rank,
+// whatever the quick ordering before the collator's check got wrong.
+void ExpectRanksOfOneCollator(const std::vector<std::string>& names) {
+    const NameCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    const std::vector<uint32_t> ranks = collator.Ranks(views);
+    ASSERT_EQ(ranks.size(), names.size());
+    std::vector<size_t> byRank(names.size());
+    std::iota(byRank.begin(), byRank.end(), size_t{0});
+    std::stable_sort(byRank.begin(), byRank.end(),
+                     [&](size_t a, size_t b) { return ranks[a] < ranks[b]; });
+    for (size_t i = 1; i < byRank.size(); ++i) {
+        const std::string& before = names[byRank[i - 1]];
+        const std::string& after = names[byRank[i]];
+        const int order = collator.Compare(before, after);
+        ASSERT_EQ(order < 0, ranks[byRank[i - 1]] < ranks[byRank[i]]) << before << " / " << after;
+        ASSERT_EQ(order == 0, ranks[byRank[i - 1]] == ranks[byRank[i]]) << before << " / " << after;
+    }
+}
+
+// Paths of many folders, some of them folders themselves ("...\"), built from words.
+std::vector<std::string> PathsOf(const std::vector<std::string>& words, int count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i)
+        names.push_back(words[static_cast<size_t>(i * 7919) % words.size()] + "\\" +
+                        words[static_cast<size_t>(i) % words.size()] + " " +
+                        std::to_string((i * 31) % 500) + (i % 5 == 0 ? "\\" : ""));
+    return names;
+}
+
+// Czech "ch" (one letter, after "h"), "ß", case, accents written as one character or as a letter
+// and a combining mark (which the collator finds equal), invalid UTF-8, characters beyond U+FFFF,
+// folders among the files of their parent: a few such names among many, and many.
+TEST(NameCollatorRanks, AgreeWithOneCollatorWhateverTheQuickOrderGotWrong) {
+    std::vector<std::string> plain;
+    for (const char* word : {"Dovolená", "Fotky", "Hudba", "Účetnictví", "Zálohy", "Фото", "東京",
+                             "IMG 2.jpg", "img 10.jpg", "Dům.tar.gz", "DŮM", "Noël"})
+        plain.emplace_back(word);
+    const std::vector<std::string> awkward = {
+        "chata",     "Cihla",    "čokoláda", "hrad",
+        "straße",    "Strasse",  "Straße",   "ábc",
+        "abc",       "Archiv",   "Ardea",    "Arch\\Ivo",
+        "e\xcc\x81", "\xc3\xa9", "x\xff",    "\xf0\x9f\x93\xb7 Foto"};
+    std::vector<std::string> mostlyPlain = PathsOf(plain, 30000);
+    for (size_t i = 0; i < mostlyPlain.size(); i += 61)
+        mostlyPlain[i] = plain[i % plain.size()] + "\\" + awkward[i % awkward.size()];
+    ExpectRanksOfOneCollator(mostlyPlain);
+    std::vector<std::string> all = plain;
+    all.insert(all.end(), awkward.begin(), awkward.end());
+    ExpectRanksOfOneCollator(PathsOf(all, 30000));
+}
+
+} // namespace
+} // namespace vyp
