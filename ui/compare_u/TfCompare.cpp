@@ -84,7 +84,10 @@ TfCompare::TfCompare(RegionalSettings regional, const QLocale& collation, GoToFo
     BuildLayout();
 }
 
-TfCompare::~TfCompare() = default;
+TfCompare::~TfCompare() {
+    // The table asks the rows for its texts: take it down while they still exist.
+    delete m_VSTCompare;
+}
 
 void TfCompare::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
