@@ -91,7 +91,7 @@ void ListDifferences::Add(DifferenceKind kind, bool isFolder, std::string_view f
 }
 
 ListDifferences ListDifferences::Compare(const std::string& firstPath,
-                                         const std::string& secondPath) {
+                                         const std::string& secondPath, const Progress& progress) {
     std::string texts[2];
     ParallelInOrder<std::string>(
         2, [&](size_t side) { return ReadListText(side == 0 ? firstPath : secondPath); },
@@ -110,7 +110,15 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
     if (firstLines.Next(line))
         summary.first.total = TotalOf(line);
     ListComparison::Met met;
+    // Often enough for a window to paint a running count, rarely enough to cost nothing.
+    constexpr uint32_t kLinesBetweenReports = 1 << 16;
+    uint32_t untilReport = kLinesBetweenReports;
     while (firstLines.Next(line)) {
+        if (progress && --untilReport == 0) {
+            untilReport = kLinesBetweenReports;
+            if (!progress(summary.first.folders, summary.first.files))
+                return differences;
+        }
         if (!second.Meet(line, met))
             continue;
         (met.isFolder ? summary.first.folders : summary.first.files) += 1;

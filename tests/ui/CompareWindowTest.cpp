@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <filesystem>
+
 namespace vyp::test {
 namespace {
 
@@ -156,6 +158,16 @@ TEST_F(CompareWindowTest, AListComparedWithItsCopyIsTheSameAndACancelShowsNothin
     ASSERT_NE(Window(), nullptr);
     EXPECT_TRUE(Rows().isEmpty());
     EXPECT_EQ(Status(2), "Seznamy obsahují stejné položky.");
+}
+
+TEST_F(CompareWindowTest, AListGoneSinceTheTreeWasBuiltIsReportedAndNothingShown) {
+    std::filesystem::remove(ListPath("Záloha.sez"));
+    CompareThroughMenu("Originál", "Záloha.sez");
+    EXPECT_EQ(Window(), nullptr);
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_TRUE(Dialogs::Shown()[0].text.startsWith("Cannot open file"))
+        << Dialogs::Shown()[0].text.toStdString();
+    EXPECT_EQ(TreeStatus().Text(0), "Počet seznamů: 2") << "the count is back after the work";
 }
 
 TEST_F(CompareWindowTest, ComparingIsOfferedOnListNodesOnly) {

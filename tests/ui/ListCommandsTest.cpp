@@ -60,19 +60,11 @@ protected:
         CreateList(m_disc, kRoot, ListPath("Fotky a hudba.sez"), {}, lines);
         WriteSettings("[Seznamy]\nFotky a hudba.sez=4\n");
     }
-    void TearDown() override {
-        m_find.reset();
-        UiFixture::TearDown();
-    }
-
     // The main window over the disc of m_disc, as the program starts it.
     TfLV& StartOnDisc() { return Start(&m_drive); }
-    TfFind& OpenSearch() {
-        m_find = std::make_unique<TfFind>(StartOnDisc());
-        m_window->SetSearchWindow(m_find.get());
-        m_find->show();
-        QApplication::processEvents();
-        return *m_find;
+    TfFind& OpenSearchOnDisc() {
+        StartOnDisc();
+        return OpenSearch();
     }
     void Search(const QString& text) {
         // In the lists of "Obrázky".
@@ -114,7 +106,6 @@ protected:
 
     DiscDrive m_drive;
     FakeDirectoryWalker& m_disc = m_drive.disc;
-    std::unique_ptr<TfFind> m_find;
 };
 
 // ---- rescanning a list through the tree's popup menu -----------------------------------------
@@ -204,7 +195,7 @@ TEST_F(ListCommandsTest, WrongDiscAnsweredNoKeepsTheListAndYesReplacesIt) {
 // ---- going from a search hit to its folder ---------------------------------------------------
 
 TEST_F(ListCommandsTest, EnterOnAHitInANestedFolderSelectsItsFolderAndFile) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("lednice");
     SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
     QTest::keyClick(&Results(), Qt::Key_Return);
@@ -217,7 +208,7 @@ TEST_F(ListCommandsTest, EnterOnAHitInANestedFolderSelectsItsFolderAndFile) {
 }
 
 TEST_F(ListCommandsTest, DoubleClickOnAHitInTheRootSelectsTheListAndFile) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("Übersicht 2024");
     ASSERT_EQ(Results().Model().rowCount(), 1);
     const QModelIndex hit = Results().Model().index(0, 1);
@@ -231,7 +222,7 @@ TEST_F(ListCommandsTest, DoubleClickOnAHitInTheRootSelectsTheListAndFile) {
 }
 
 TEST_F(ListCommandsTest, GoingToAFolderHitThroughTheMenuSelectsThatFolder) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("léto");
     SelectResult("Fotky z Brna\\Léto 2023\\");
     m_find->findChild<QAction*>(QStringLiteral("actGoToFolder"))->trigger();
@@ -241,7 +232,7 @@ TEST_F(ListCommandsTest, GoingToAFolderHitThroughTheMenuSelectsThatFolder) {
 }
 
 TEST_F(ListCommandsTest, AHitInAListChangedSinceTheSearchIsNotShown) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("lednice");
     Tree().SelectNode(Node({"Obrázky (1)"}));
     std::string changed = ReadFile(ListPath("Fotky a hudba.sez"));
@@ -288,7 +279,7 @@ TEST_F(ListCommandsTest, FileTableSavedAsCsvInTheOrderShown) {
 }
 
 TEST_F(ListCommandsTest, SearchResultsSavedAsCsvAndACancelWritesNothing) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("pokoj");
     ASSERT_EQ(Results().Model().rowCount(), 1);
     const std::string target = m_dir / "výsledky.csv";

@@ -50,6 +50,10 @@ struct ResultRows final : FileTableRows {
         return column == 0 ? rows[row].list : rows[row].path;
     }
     std::optional<int64_t> SortSize(size_t row, int) const override { return rows[row].size; }
+    void AppendCsvHeader(std::string& out) const override { out += "Seznam,Cesta\r\n"; }
+    void AppendCsvRow(size_t row, std::string& out) const override {
+        out += rows[row].list + "," + rows[row].path + "\r\n";
+    }
 };
 
 class SharedFileTable : public ::testing::Test {

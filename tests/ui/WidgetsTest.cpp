@@ -52,9 +52,8 @@ TEST(TreeGrid, StableSortInBothDirectionsAndOneChangeReportPerBracket) {
         return keys[static_cast<size_t>(x)] - keys[static_cast<size_t>(y)];
     };
     std::vector<NodeId> changes;
-    grid.onChange = [&](NodeId node) {
-        changes.push_back(node);
-    };
+    QObject::connect(&grid, &TreeGrid::SelectionChanged,
+                     [&](NodeId node) { changes.push_back(node); });
     grid.BeginUpdate();
     for (size_t i = 0; i < keys.size(); ++i)
         grid.AddChild(kNoNode, i);

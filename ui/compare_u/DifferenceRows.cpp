@@ -2,14 +2,12 @@
 
 #include "lists/DisplayFormat.h"
 #include "lists/SizeText.h"
+#include "qtcore/Utf8.h"
+#include "scan/ListDifferencesCsv.h"
 
 namespace vyp {
 
 namespace {
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 ListDifferences::Side SideOf(int column) {
     return column >= DifferenceRows::Velikost2 ? ListDifferences::Second : ListDifferences::First;
 }
@@ -84,6 +82,14 @@ std::optional<int64_t> DifferenceRows::SortSize(size_t row, int column) const {
 
 uint32_t DifferenceRows::SortRank(size_t row, int) const {
     return static_cast<uint32_t>(m_differences.Kind(m_rows[row]));
+}
+
+void DifferenceRows::AppendCsvHeader(std::string& out) const {
+    AppendListDifferencesCsvHeader(out);
+}
+
+void DifferenceRows::AppendCsvRow(size_t row, std::string& out) const {
+    AppendListDifferenceCsv(m_differences, m_rows[row], out);
 }
 
 } // namespace vyp

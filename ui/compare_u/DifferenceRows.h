@@ -1,6 +1,7 @@
 // The rows of the comparison window's table: the differences of two lists, those of the kinds
 // the filter buttons let through, answered to the FileTable column by column ("Změna", "Cesta",
-// then size, date and time of each list). A row is the number of a difference, 4 bytes.
+// then size, date and time of each list) and as the comparison's CSV. A row is the number of a
+// difference, 4 bytes.
 #pragma once
 
 #include "scan/ListDifferences.h"
@@ -35,6 +36,8 @@ public:
     std::string_view SortName(size_t row, int column) const override;
     std::optional<int64_t> SortSize(size_t row, int column) const override;
     uint32_t SortRank(size_t row, int column) const override;
+    void AppendCsvHeader(std::string& out) const override;
+    void AppendCsvRow(size_t row, std::string& out) const override;
 
 private:
     void Filter();

@@ -3,6 +3,7 @@
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegistry.h"
+#include "qtcore/Utf8.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/TreeGrid.h"
 
@@ -15,10 +16,6 @@ namespace vyp {
 
 namespace {
 constexpr size_t kGroupNode = SIZE_MAX;
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 } // namespace
 
 ListChooser::ListChooser(const ListRegistry& registry, size_t first, const ImageList& groupPictures,
@@ -72,9 +69,8 @@ ListChooser::ListChooser(const ListRegistry& registry, size_t first, const Image
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    m_tree->onChange = [this](NodeId) {
-        m_ok->setEnabled(Selected().has_value());
-    };
+    connect(m_tree, &TreeGrid::SelectionChanged, this,
+            [this] { m_ok->setEnabled(Selected().has_value()); });
     connect(m_tree, &QAbstractItemView::doubleClicked, this, [this] {
         if (Selected())
             accept();

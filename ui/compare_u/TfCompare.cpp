@@ -1,15 +1,15 @@
 #include "ui/compare_u/TfCompare.h"
 
-#include "scan/ListDifferencesCsv.h"
+#include "qtcore/Utf8.h"
+#include "ui/common/DesktopLook.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTable.h"
+#include "ui/common/FolderNavigator.h"
 #include "ui/common/ImageList.h"
-#include "ui/common/SaveFilePicker.h"
+#include "ui/common/MainWindowEnvironment.h"
 #include "ui/common/StatusPanels.h"
-#include "util/SafeFileWriter.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
@@ -20,10 +20,6 @@
 namespace vyp {
 
 namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The picture of a kind: a sign on a coloured square, readable without the colour: "−" for
 // what only the first list has, "+" for what only the second has, "≠" for a changed file.
@@ -70,17 +66,18 @@ constexpr std::array<DifferenceKind, 3> kKinds = {
 
 } // namespace
 
-TfCompare::TfCompare(RegionalSettings regional, const QLocale& collation, GoToFolder goToFolder,
-                     QWidget* parent)
-    : QWidget(parent, Qt::Window), m_regional(std::move(regional)),
-      m_goToFolder(std::move(goToFolder)) {
+TfCompare::TfCompare(const WindowContext& context, FolderNavigator& navigator, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_context(context), m_navigator(navigator) {
     setObjectName(QStringLiteral("fCompare"));
     setWindowTitle(QStringLiteral("Porovnání seznamů"));
     resize(860, 420);
+    DesktopLook::ApplyToWindow(*this);
+    // Closing the main window ends the program even while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     m_kindPictures = new ImageList(QSize(16, 16), this);
     for (DifferenceKind kind : kKinds)
         m_kindPictures->Add(KindPicture(kind));
-    m_VSTCompare = new FileTable(collation, this);
+    m_VSTCompare = new FileTable(m_context.environment.collation, this);
     BuildLayout();
 }
 
@@ -121,13 +118,15 @@ void TfCompare::BuildLayout() {
     m_VSTCompare->SetImages(m_kindPictures);
     m_VSTCompare->SetFileColumns(DifferenceRows::Columns());
     m_VSTCompare->SetFillColumn(DifferenceRows::Cesta);
+    m_VSTCompare->Show(&m_rows); // nothing compared yet
+    DesktopLook::OnButtonFace(*m_VSTCompare);
     layout->addWidget(m_VSTCompare, 1);
     connect(m_VSTCompare, &QAbstractItemView::doubleClicked, this,
             [this] { Guarded([this] { GoToSelectedWhereItIs(); }); });
-    m_VSTCompare->onKeyDown = [this](QKeyEvent* event) {
+    connect(m_VSTCompare, &TreeGrid::KeyDown, this, [this](QKeyEvent* event) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
             Guarded([this] { GoToSelectedWhereItIs(); });
-    };
+    });
 
     m_pmCompare = new QMenu(this);
     m_pmCompare->setObjectName(QStringLiteral("pmCompare"));
@@ -184,7 +183,7 @@ void TfCompare::Filter() {
 
 void TfCompare::ShowSummary() {
     const std::vector<std::string> lines =
-        ComparisonSummaryLines(m_rows.Differences().Summary(), m_regional);
+        ComparisonSummaryLines(m_rows.Differences().Summary(), m_context.environment.regional);
     const bool same = m_rows.Differences().Summary().Same();
     // The lines after "the same", if it is there: folders, then files.
     const size_t counts = same ? 1 : 0;
@@ -207,12 +206,10 @@ void TfCompare::GoToSelected(ListDifferences::Side side) {
         differences.IsFolder(i) ? std::string_view() : differences.Path(i).substr(folder.size());
     // A list that lacks the entry may still hold its folder.
     const auto index = static_cast<size_t>(side);
-    if (!m_goToFolder(m_files[index], folder, file))
-        Dialogs::Show(this, {QStringLiteral("Vypisnik"),
-                             QStringLiteral("Seznam „%1“ nemá složku „%2“.")
-                                 .arg(Utf8(m_names[index]),
-                                      folder.empty() ? QStringLiteral("\\") : Utf8(folder)),
-                             QMessageBox::Information});
+    if (!m_navigator.GoToFolder(m_files[index], folder, file))
+        Dialogs::Inform(this, QStringLiteral("Seznam „%1“ nemá složku „%2“.")
+                                  .arg(Utf8(m_names[index]),
+                                       folder.empty() ? QStringLiteral("\\") : Utf8(folder)));
 }
 
 void TfCompare::GoToSelectedWhereItIs() {
@@ -226,20 +223,8 @@ void TfCompare::GoToSelectedWhereItIs() {
 }
 
 void TfCompare::SaveAsCsv() {
-    const std::optional<QString> path = SaveFilePicker::Pick(
-        this, {QStringLiteral("Uložit jako CSV"),
-               QStringLiteral("Porovnání %1 a %2.csv").arg(Utf8(m_names[0]), Utf8(m_names[1])),
-               QStringLiteral("Soubory CSV (*.csv)")});
-    if (!path)
-        return;
-    std::string out;
-    AppendListDifferencesCsvHeader(out);
-    // In the order the table shows them, the filters applied.
-    for (int i = 0; i < m_VSTCompare->ChildCount(kNoNode); ++i) {
-        const size_t row = m_VSTCompare->Row(m_VSTCompare->ChildAt(kNoNode, i));
-        AppendListDifferenceCsv(m_rows.Differences(), m_rows.DifferenceOf(row), out);
-    }
-    WriteFileSafely(QFile::encodeName(*path).toStdString(), out);
+    m_VSTCompare->SaveAsCsv(
+        QStringLiteral("Porovnání %1 a %2.csv").arg(Utf8(m_names[0]), Utf8(m_names[1])));
 }
 
 } // namespace vyp

@@ -1,17 +1,17 @@
 // The comparison window "Porovnání seznamů": what differs between two lists, one row a
 // difference with its kind (a picture and the words, so it reads without colour too), the path
 // and both lists' sizes, dates and times; sortable; three filter buttons, one a kind; the summary
-// in the status bar; going to an entry's folder in either list; saving the rows as CSV. The main
-// window owns it and fills it for each comparison; closing it only hides it.
+// in the status bar; going to an entry's folder in either list (through the FolderNavigator);
+// saving the rows shown as CSV. The main window owns it and fills it for each comparison;
+// closing it only hides it.
 #pragma once
 
-#include "lists/RegionalSettings.h"
+#include "ui/common/WindowContext.h"
 #include "ui/compare_u/DifferenceRows.h"
 
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <string>
 
 class QMenu;
@@ -20,17 +20,14 @@ class QToolButton;
 namespace vyp {
 
 class FileTable;
+class FolderNavigator;
 class ImageList;
 class StatusPanels;
 
 class TfCompare : public QWidget {
     Q_OBJECT
 public:
-    // Shows a folder of a list in the main window: (list file, folder path, file name).
-    using GoToFolder = std::function<bool(const std::string&, std::string_view, std::string_view)>;
-
-    TfCompare(RegionalSettings regional, const QLocale& collation, GoToFolder goToFolder,
-              QWidget* parent = nullptr);
+    TfCompare(const WindowContext& context, FolderNavigator& navigator, QWidget* parent = nullptr);
     ~TfCompare() override;
 
     // Shows the differences of the lists named firstName and secondName, whose files are
@@ -52,8 +49,8 @@ private:
     void Filter();
     void ShowSummary();
 
-    RegionalSettings m_regional;
-    GoToFolder m_goToFolder;
+    WindowContext m_context;
+    FolderNavigator& m_navigator;
     DifferenceRows m_rows;
     std::array<std::string, 2> m_names, m_files;
 
