@@ -29,8 +29,8 @@ int RunSearch(const CommandLine& line, CliSession& session) {
     for (const rsznListInfo& info : registry.ListInfos)
         listNames.push_back(ListNameOf(info));
     const NameCollator collator(session.CollationLocale());
-    const std::vector<size_t> listOrder = ListsByRank(
-        RankListNames(listNames, [&collator](std::string_view a, std::string_view b) {
+    const std::vector<size_t> listOrder =
+        ListsByRank(RankListNames(listNames, [&collator](std::string_view a, std::string_view b) {
             return collator.Compare(a, b);
         }));
     const RegionalSettings& regional = session.Regional();
@@ -43,16 +43,16 @@ int RunSearch(const CommandLine& line, CliSession& session) {
             if (csv)
                 AppendSearchRowCsv(row, listName, regional, text);
             else
-                AppendCells(text, {listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
-                                   FormatExactSize(row.SizeText()), row.DateText(),
-                                   row.TimeText()});
+                AppendCells(text,
+                            {listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
+                             FormatExactSize(row.SizeText()), row.DateText(), row.TimeText()});
         }
     };
-    const SearchCounts result =
-        SearchListsInOrder(words[0], groups, registry, listOrder, toText, [&](std::string_view text) {
-            output.append(text);
-            session.FlushSometimes();
-        });
+    const SearchCounts result = SearchListsInOrder(words[0], groups, registry, listOrder, toText,
+                                                   [&](std::string_view text) {
+                                                       output.append(text);
+                                                       session.FlushSometimes();
+                                                   });
     if (!csv) {
         output += "Nalezených souborů: " + std::to_string(result.filesFound) + "\n";
         output += "Nalezených adresářů: " + std::to_string(result.foldersFound) + "\n";

@@ -30,7 +30,9 @@ void StreamInOrder(size_t count, Produce produce, Take take, Done done, size_t a
     workers = std::min(workers, count);
     if (workers <= 1) {
         for (size_t i = 0; i < count; ++i) {
-            auto put = [&take](std::string&& piece) { take(std::move(piece)); };
+            auto put = [&take](std::string&& piece) {
+                take(std::move(piece));
+            };
             done(i, produce(i, put));
         }
         return;

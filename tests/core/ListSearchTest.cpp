@@ -279,15 +279,16 @@ TEST(ListSearch, EqualsAPlainReferenceOnGeneratedLists) {
 // accent lies far down (its rows must not go out before its encoding is known), a list that
 // cannot be read and a list of an unticked group.
 TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
-    const std::vector<std::string> names = {"Přehled účtů.xlsx", "Straße 7.txt", "Фильмы.avi",
-                                            "東京 写真.jpg",     "Mix.Of.Dots.tar.gz", "naïve résumé.doc"};
+    const std::vector<std::string> names = {"Přehled účtů.xlsx",  "Straße 7.txt",
+                                            "Фильмы.avi",         "東京 写真.jpg",
+                                            "Mix.Of.Dots.tar.gz", "naïve résumé.doc"};
     for (int list = 0; list < 4; ++list) {
         std::string bytes = "F:\\\t0\r\n";
         for (int i = 0; i < 60000; ++i) {
             if (i % 50 == 0)
                 bytes += "Složka " + std::to_string(i) + "\\\t0\t2021.3.4\t5:6.7\r\n";
-            bytes += names[static_cast<size_t>(i + list) % names.size()] + " " +
-                     std::to_string(i) + "\t" + std::to_string(i * 977) + "\t2021.3.4\t5:6.7\r\n";
+            bytes += names[static_cast<size_t>(i + list) % names.size()] + " " + std::to_string(i) +
+                     "\t" + std::to_string(i * 977) + "\t2021.3.4\t5:6.7\r\n";
         }
         AddList("Disk " + std::to_string(list) + ".sez", bytes);
     }
@@ -305,8 +306,14 @@ TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
 
     auto rowText = [this](const SearchRow& row, std::string& text) {
         text.append(m_registry.ListInfos[static_cast<size_t>(row.ListIndex())].FileName)
-            .append("|").append(row.Path()).append("|").append(row.SizeText()).append("|")
-            .append(row.DateText()).append("|").append(row.TimeText())
+            .append("|")
+            .append(row.Path())
+            .append("|")
+            .append(row.SizeText())
+            .append("|")
+            .append(row.DateText())
+            .append("|")
+            .append(row.TimeText())
             .append(row.IsFolder() ? "|D\n" : "|F\n");
     };
     for (const std::string text : {"1", "ČESK", "žluť", "写真", "\\"}) {
@@ -331,14 +338,13 @@ TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
                 ++writes;
             });
         // Compared whole, reported at the first difference (a diff of megabytes helps nobody).
-        const auto diverge = std::mismatch(written.begin(), written.end(), expected.begin(),
-                                           expected.end());
+        const auto diverge =
+            std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
         EXPECT_TRUE(written == expected)
             << text << ": differs from byte " << (diverge.first - written.begin()) << ", \""
             << written.substr(static_cast<size_t>(diverge.first - written.begin()), 80)
             << "\" instead of \""
-            << expected.substr(static_cast<size_t>(diverge.second - expected.begin()), 80)
-            << "\"";
+            << expected.substr(static_cast<size_t>(diverge.second - expected.begin()), 80) << "\"";
         EXPECT_EQ(counts.filesFound, held.filesFound) << text;
         EXPECT_EQ(counts.foldersFound, held.foldersFound) << text;
         EXPECT_EQ(counts.errors, held.errors) << text;
@@ -350,4 +356,3 @@ TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
 
 } // namespace
 } // namespace vyp
-

@@ -71,11 +71,10 @@ TEST(StreamInOrder, FailuresOfItemsAndOfTheTakerEndTheWork) {
                 throw std::runtime_error("Cannot read list 3");
             return i;
         };
-        EXPECT_THROW(
-            StreamInOrder<size_t>(
-                10, produce, [&](std::string&& piece) { taken += piece; },
-                [](size_t, size_t) {}, 16, workers),
-            std::runtime_error);
+        EXPECT_THROW(StreamInOrder<size_t>(
+                         10, produce, [&](std::string&& piece) { taken += piece; },
+                         [](size_t, size_t) {}, 16, workers),
+                     std::runtime_error);
         EXPECT_EQ(taken.rfind(PieceText(3, 4)), taken.size() - PieceText(3, 4).size());
 
         size_t pieces = 0;
