@@ -61,14 +61,9 @@ ListRescan::Outcome ListRescan::Prepare(DirectoryWalker& walker, std::string tim
     if (!IsValidUtf8(bytes)) // an old list from Czech Windows settings
         bytes = ToUtf8(bytes, TextEncoding::Windows1250);
 
-    LineReader reader(bytes);
-    std::string_view header;
-    reader.Next(header);
+    ListComparison old(bytes);
+    const std::string_view header = old.HeldHeader();
     m_root = std::string(FirstField(header));
-    ListComparison old;
-    for (std::string_view line; reader.Next(line);)
-        old.Hold(line);
-    old.Index();
     m_summary.oldEntries = old.HeldCount();
     // A list without file lines was made of folders alone, unless it has nothing to show: an
     // empty tree looks the same either way, and the whole scan is the usual choice.
