@@ -1,9 +1,7 @@
 #include "ui/Vypisnik_u/ListCommands.h"
 
+#include "lists/ListAndGroup.h"
 #include "lists/ListRegistry.h"
-#include "lists/SettingsFile.h"
-#include "platform/Files.h"
-#include "platform/SystemError.h"
 #include "qtcore/Utf8.h"
 #include "scan/ListDifferences.h"
 #include "scan/ListRescan.h"
@@ -14,8 +12,8 @@
 #include "ui/common/MainWindowEnvironment.h"
 #include "ui/common/WorkerWait.h"
 #include "ui/compare_u/ListChooser.h"
+#include "util/Errors.h"
 
-#include <QFile>
 #include <QStringList>
 
 #include <optional>
@@ -46,21 +44,19 @@ void ListCommands::Delete(size_t list) {
     if (!Dialogs::Ask(&m_window, QStringLiteral("Opravdu chcete tento seznam nenávratně smazat?")))
         return;
     const rsznListInfo& info = m_registry.ListInfos[list];
-    // A file that is gone already counts as removed.
-    if (const int error = RemoveFile(info.FullPath);
-        error != 0 && KindOfPath(info.FullPath) != PathKind::Missing) {
-        ReportError(
-            QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
-                .arg(QFile::decodeName(info.FullPath.c_str()), Utf8(SystemErrorText(error))));
+    try {
+        // A file that is gone already counts as removed; one that stays keeps its group.
+        DeleteListAndGroup(m_env.data, info.FullPath, info.FileName);
+    } catch (const VypisnikError& error) {
+        ReportError(Utf8(error.what()));
         return;
     }
-    SettingsFile(m_env.data.SettingsPath()).DeleteKey(kListsSection, info.FileName);
     m_host.RefreshLists();
 }
 
 void ListCommands::ChangeGroup(size_t list, int group) {
     rsznListInfo& info = m_registry.ListInfos[list];
-    SettingsFile(m_env.data.SettingsPath()).WriteInteger(kListsSection, info.FileName, group);
+    MoveListToGroup(m_env.data, info.FullPath, info.FileName, group);
     info.Group = group;
     m_host.RefreshLists();
 }
