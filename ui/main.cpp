@@ -12,6 +12,9 @@
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/QtTranslations.h"
+#ifdef _WIN32
+#include "ui/common/ShellFileTypeIcons.h"
+#endif
 #include "ui/find_u/TfFind.h"
 #include "ui/new_list_u/TfNewList.h"
 
@@ -31,7 +34,11 @@ int main(int argc, char** argv) {
     QGuiApplication::setWindowIcon(programIcon);
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita")); // file-type pictures outside a desktop
     vyp::NativeDirectoryWalker walker;
+#ifdef _WIN32
+    vyp::ShellFileTypeIcons icons;
+#else
     vyp::MimeFileTypeIcons icons;
+#endif
     vyp::MainWindowEnvironment environment{
         vyp::DataFolder(vyp::DataFolderOfThisProgram().toStdString()), &walker, &icons,
         vyp::RegionalSettingsFromLocale(QLocale::system()), QLocale::system()};

@@ -7,10 +7,41 @@
 #include <QToolButton>
 
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace vyp::test {
 namespace {
+
+// A list file that is there but cannot be read while this lives: on Linux a link to nowhere, on
+// Windows a file another program holds open without sharing it.
+class UnreadableFile {
+public:
+    explicit UnreadableFile(const std::string& path) {
+#ifdef _WIN32
+        m_holder = ::CreateFileW(FsPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(m_holder, INVALID_HANDLE_VALUE);
+#else
+        EXPECT_EQ(::symlink("nowhere", path.c_str()), 0);
+#endif
+    }
+    ~UnreadableFile() {
+#ifdef _WIN32
+        ::CloseHandle(m_holder);
+#endif
+    }
+    UnreadableFile(const UnreadableFile&) = delete;
+    UnreadableFile& operator=(const UnreadableFile&) = delete;
+
+private:
+#ifdef _WIN32
+    HANDLE m_holder = INVALID_HANDLE_VALUE;
+#endif
+};
 
 const QStringList kEmptyGroups = {"Gamesy (0)",   "Filmy (0)",   "Obrázky (0)", "Hudba (0)",
                                   "Programy (0)", "Ostatní (0)", "Neurčeno (0)"};
@@ -18,9 +49,9 @@ const QStringList kEmptyGroups = {"Gamesy (0)",   "Filmy (0)",   "Obrázky (0)",
 class StartUp : public UiFixture {};
 
 TEST_F(StartUp, CreatesTheMissingListFolderWithoutAMessage) {
-    std::filesystem::remove(m_dir / "Seznamy");
+    std::filesystem::remove(FsPath(m_dir / "Seznamy"));
     Start();
-    EXPECT_TRUE(std::filesystem::is_directory(m_dir / "Seznamy"));
+    EXPECT_TRUE(std::filesystem::is_directory(FsPath(m_dir / "Seznamy")));
     EXPECT_TRUE(Dialogs::Shown().empty());
     EXPECT_EQ(Children(kNoNode), kEmptyGroups);
     EXPECT_EQ(m_window->windowTitle(), "Vypisnik");
@@ -28,7 +59,7 @@ TEST_F(StartUp, CreatesTheMissingListFolderWithoutAMessage) {
 }
 
 TEST_F(StartUp, FileInPlaceOfTheListFolderIsReportedOnce) {
-    std::filesystem::remove(m_dir / "Seznamy");
+    std::filesystem::remove(FsPath(m_dir / "Seznamy"));
     WriteFile(m_dir / "Seznamy", "not a folder");
     Start();
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
@@ -103,7 +134,7 @@ TEST_F(ListTree, StatusTextsOfListAndFolderNodes) {
 
 TEST_F(ListTree, DamagedAndUnreadableListsKeepTheOthers) {
     AddList("a.sez", {"E:\\\t1", "Deep\\Missing\\\t1\t1\t1", "Ok\\\t0\t1\t1"});
-    ::symlink("nowhere", ListPath("b.sez").c_str()); // registered, but cannot be read
+    const UnreadableFile unreadable(ListPath("b.sez")); // registered, but cannot be read
     AddList("c.sez", {"E:\\\t0", "Last\\\t0\t1\t1"});
     AddList("d.sez", {});
     Start();
@@ -204,7 +235,12 @@ TEST_F(ListTree, TheWindowIsPaintedBeforeTheBuildStarts) {
 }
 
 TEST_F(ListTree, ListWhoseFileNameIsNotUtf8ShowsItsFilesAndItsName) {
+#ifdef _WIN32
+    // Names on Windows are UTF-16, never other bytes; the lines in the list still can be.
+    const std::string name = "Záloha školy.sez";
+#else
     const std::string name = "Z\xe1loha \x9akoly.sez"; // "Záloha školy" in Windows-1250
+#endif
     AddList(name, {"E:\\\t3", "\xfa\xe8"
                               "et.txt\t3\t2004.1.15\t9:29.58"});
     Start();

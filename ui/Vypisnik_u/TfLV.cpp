@@ -6,6 +6,8 @@
 #include "lists/ListFile.h"
 #include "lists/SettingsFile.h"
 #include "platform/Files.h"
+#include "platform/SystemError.h"
+#include "qtcore/PathBytes.h"
 #include "scan/ListRescan.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/common/Dialogs.h"
@@ -33,9 +35,6 @@
 #include <QWindow>
 
 #include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace vyp {
 
@@ -383,12 +382,12 @@ void TfLV::DeleteSelectedList() {
     if (Dialogs::Show(this, question) != QMessageBox::Yes)
         return;
     const rsznListInfo& info = m_registry.ListInfos[*list];
-    if (::unlink(info.FullPath.c_str()) != 0 && errno != ENOENT) {
-        const int err = errno;
+    const int err = RemoveFile(info.FullPath);
+    if (err != 0 && KindOfPath(info.FullPath) != PathKind::Missing) {
         // The list stays, and so does its group: nothing may fall back to "Neurčeno" unnoticed.
-        ReportError(QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
-                        .arg(QFile::decodeName(info.FullPath.c_str()),
-                             QString::fromLocal8Bit(std::strerror(err))));
+        ReportError(
+            QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
+                .arg(PathText(info.FullPath), QString::fromStdString(SystemErrorText(err))));
         return;
     }
     SettingsFile(m_env.data.SettingsPath()).DeleteKey(kListsSection, info.FileName);
@@ -530,7 +529,7 @@ void TfLV::SaveViewAsCsv() {
     for (int row = 0; row < m_view->ChildCount(kNoNode); ++row)
         AppendFolderRowCsv(m_contents.Rows(), m_view->Row(m_view->ChildAt(kNoNode, row)),
                            m_env.regional, out);
-    WriteFileSafely(QFile::encodeName(*path).toStdString(), out);
+    WriteFileSafely(CorePath(*path), out);
 }
 
 // ---- window settings -----------------------------------------------------------------------

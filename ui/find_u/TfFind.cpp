@@ -1,6 +1,7 @@
 #include "ui/find_u/TfFind.h"
 
 #include "lists/Groups.h"
+#include "qtcore/PathBytes.h"
 #include "search/ListSearch.h"
 #include "search/SearchRowsCsv.h"
 #include "ui/Vypisnik_u/TfLV.h"
@@ -296,7 +297,7 @@ void TfFind::SaveResultsAsCsv() {
             std::string_view(listName.constData(), static_cast<size_t>(listName.size())), regional,
             out);
     }
-    WriteFileSafely(QFile::encodeName(*path).toStdString(), out);
+    WriteFileSafely(CorePath(*path), out);
 }
 
 // ---- events ----------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "ui/new_list_u/TfNewList.h"
 
 #include "lists/Groups.h"
+#include "qtcore/PathBytes.h"
 #include "ui/Vypisnik_u/TfLV.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
@@ -206,7 +207,7 @@ void TfNewList::btnVytvorClick() {
             return;
         }
     }
-    if (QFileInfo(QFile::decodeName(m_data.ListFilePath(nameBytes).c_str())).isFile()) {
+    if (QFileInfo(PathText(m_data.ListFilePath(nameBytes))).isFile()) {
         MessageRequest question;
         question.caption = QStringLiteral("Vypisnik");
         question.text =
@@ -221,7 +222,7 @@ void TfNewList::btnVytvorClick() {
         Warn(QStringLiteral("Warning"), QStringLiteral("Zadejte složku a název souboru!"), true);
         return;
     }
-    const NamedList list{QFile::encodeName(m_edtFolder->text()).toStdString(), nameBytes,
+    const NamedList list{CorePath(m_edtFolder->text()), nameBytes,
                          m_cmbGroup->currentIndex() + kFirstGroup,
                          ScanOptions{m_chckbPAS->isChecked(), m_timeSeparator}};
     const std::optional<size_t> unreadable = CreateWhileWindowsWait(list);
