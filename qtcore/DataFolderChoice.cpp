@@ -1,6 +1,7 @@
 #include "qtcore/DataFolderChoice.h"
 
 #include "platform/Files.h"
+#include "qtcore/PathBytes.h"
 #ifdef _WIN32
 #include "platform/WindowsShell.h"
 #endif
@@ -49,7 +50,7 @@ bool IsInstalledProgramFolder(const QFileInfo& folder, const QString& installedB
 bool CanMakeFilesIn(const QString& folder) {
     TemporaryFile probe;
     const int status = probe.CreateBeside(
-        QDir::toNativeSeparators(folder + QStringLiteral("/settings.ini")).toStdString());
+        CorePath(QDir::toNativeSeparators(folder + QStringLiteral("/settings.ini"))));
     probe.Discard();
     return status == 0;
 }
@@ -72,7 +73,7 @@ QString DataFolderOfThisProgram() {
     if (executableFolder.size() > 1)
         executableFolder.pop_back(); // the separator
     const QString folder =
-        executableFolder.empty() ? QDir::currentPath() : QString::fromStdString(executableFolder);
+        executableFolder.empty() ? QDir::currentPath() : PathText(executableFolder);
 #ifdef VYPISNIK_INSTALLED_BINDIR
     return ChooseDataFolder(folder, QStringLiteral(VYPISNIK_INSTALLED_BINDIR));
 #else

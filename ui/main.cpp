@@ -5,6 +5,7 @@
 #include "platform/Native.h"
 #include "qtcore/DataFolderChoice.h"
 #include "qtcore/LocaleSettings.h"
+#include "qtcore/PathBytes.h"
 #include "qtcore/TerminationSignals.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
     vyp::MimeFileTypeIcons icons;
 #endif
     vyp::MainWindowEnvironment environment{
-        vyp::DataFolder(vyp::DataFolderOfThisProgram().toStdString()), &walker, &icons,
+        vyp::DataFolder(vyp::CorePath(vyp::DataFolderOfThisProgram())), &walker, &icons,
         vyp::RegionalSettingsFromLocale(QLocale::system()), QLocale::system()};
     vyp::RemoveStaleTemporaries(environment.data); // left by a writer that was killed
     vyp::TfLV fLV(std::move(environment));
