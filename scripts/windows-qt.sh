@@ -50,6 +50,17 @@ complete() { # a finished Qt: the stamp is written last
     [ -f "$stamp" ] && [ -f "$qt_dir/qt6-mingw/lib/cmake/Qt6/Qt6Config.cmake" ]
 }
 
+# Qt's own texts need no cross build: Debian's qt6-translations-l10n holds the same files. The
+# Czech ones join the Qt, where QLibraryInfo looks for them.
+add_translations() {
+    mkdir -p "$qt_dir/qt6-mingw/translations"
+    local qm
+    for qm in /usr/share/qt6/translations/qtbase_cs.qm /usr/share/qt6/translations/qt_cs.qm; do
+        [ -f "$qm" ] && cp -p "$qm" "$qt_dir/qt6-mingw/translations/"
+    done
+    return 0
+}
+
 mkdir -p "$cache_root"
 exec 9>"$cache_root/qt-${qt_version}-mingw-w64.lock"
 flock 9
@@ -68,6 +79,7 @@ if archive="$(find_archive)"; then
             rm -rf "$qt_dir"
             mv "$qt_dir.new" "$qt_dir"
         fi
+        add_translations
         echo "$qt_dir/qt6-mingw"
         exit 0
     fi
@@ -77,6 +89,7 @@ fi
 # 2. An earlier build of our own.
 if complete && [ $configure_only -eq 0 ]; then
     say "way 2, reusing the Qt built earlier ($(cat "$stamp")): $qt_dir"
+    add_translations
     echo "$qt_dir/qt6-mingw"
     exit 0
 fi
@@ -135,4 +148,5 @@ echo "source $debian_version" >"$qt_dir.new/made-from"
 rm -rf "$qt_dir"
 mv "$qt_dir.new" "$qt_dir"
 say "built and installed in $qt_dir"
+add_translations
 echo "$qt_dir/qt6-mingw"

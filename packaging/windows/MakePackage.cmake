@@ -5,6 +5,7 @@
 # PROGRAMS, LIBRARIES: files for the top folder, separated by "|", as the other lists; PLATFORMS, STYLES, IMAGEFORMATS: Qt's plugins
 # for the folders Qt looks in beside the executable; TRANSLATIONS: Qt's .qm files; STRIP strips
 # the programs' debugging information (it holds the build machine's paths).
+cmake_policy(VERSION 3.25)
 foreach(required OUT VERSION FILE_VERSION PROGRAMS LIBRARIES PLATFORMS STYLES IMAGEFORMATS
                  TRANSLATIONS ICON NSI)
   if(NOT DEFINED ${required})
@@ -38,7 +39,7 @@ file(GLOB_RECURSE files RELATIVE "${stage}" "${stage}/*")
 list(SORT files)
 # Every file with one fixed time, so that the same build gives the same zip.
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -E tar cf "${OUT}/${name}.zip" --format=zip --mtime=2000-01-01T00:00:00
+  COMMAND ${CMAKE_COMMAND} -E tar cf "${OUT}/${name}.zip" --format=zip "--mtime=2000-01-01 00:00:00 UTC"
           -- ${name}
   WORKING_DIRECTORY "${OUT}" COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "Made ${OUT}/${name}.zip")

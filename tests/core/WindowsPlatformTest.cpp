@@ -8,7 +8,9 @@
 #include "lists/ListRegistry.h"
 #include "platform/Files.h"
 #include "platform/Native.h"
+#include "platform/NoDriveErrorBoxes.h"
 #include "platform/SystemError.h"
+#include "platform/WindowsShell.h"
 #include "scan/FolderScan.h"
 #include "util/Errors.h"
 
@@ -24,6 +26,7 @@
 #include <winioctl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -314,6 +317,58 @@ TEST(WindowsLocalDateTime, OwnDateOffsetAndYearsOutsideThePackedRange) {
     EXPECT_EQ(late.year, 2148);
     EXPECT_EQ(late.month, 1);
     EXPECT_EQ(late.second % 2, 0);
+}
+
+// The folder dialog looks at every drive; while it is open an empty drive must fail quietly
+// instead of asking for a disc, and the flags the process had stay as they were.
+TEST(WindowsNoDriveErrorBoxes, SetForTheirLifetimeAndRestoredWithTheOtherFlags) {
+    const UINT before = ::GetErrorMode();
+    ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    {
+        const NoDriveErrorBoxes noBoxes;
+        EXPECT_EQ(::GetErrorMode(), SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+        {
+            const NoDriveErrorBoxes nested; // a second dialog over the first
+            EXPECT_EQ(::GetErrorMode(), SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+        }
+        EXPECT_EQ(::GetErrorMode(), SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+    }
+    EXPECT_EQ(::GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+    ::SetErrorMode(before);
+}
+
+// Each type's small icon as the shell draws it, whether a file of that type exists or not.
+TEST(WindowsShell, SmallIconsOfFileTypesComeFromTheShell) {
+    for (const std::string extension : {"txt", "TXT", "exe", "sez", "Neznámá-přípona"}) {
+        RgbaPicture picture;
+        ASSERT_TRUE(ShellSmallIconOfExtension(extension, picture)) << extension;
+        // A small icon is 16 pixels at 100 %, more on a denser screen.
+        EXPECT_EQ(picture.width, ::GetSystemMetrics(SM_CXSMICON)) << extension;
+        EXPECT_EQ(picture.height, ::GetSystemMetrics(SM_CYSMICON)) << extension;
+        ASSERT_EQ(picture.pixels.size(), static_cast<size_t>(picture.width * picture.height));
+        const auto opaque = std::count_if(picture.pixels.begin(), picture.pixels.end(),
+                                          [](uint32_t pixel) { return (pixel >> 24) == 0xFF; });
+        const auto clear = std::count_if(picture.pixels.begin(), picture.pixels.end(),
+                                         [](uint32_t pixel) { return (pixel >> 24) == 0; });
+        EXPECT_GT(opaque, 0) << extension; // something is drawn
+        EXPECT_GT(clear, 0) << extension;  // and the corners show what lies behind
+    }
+}
+
+TEST(WindowsShell, KnownFoldersOfTheUserAndOfInstalledPrograms) {
+    const std::string roaming = RoamingAppDataFolder();
+    const char* appData = std::getenv("APPDATA");
+    ASSERT_NE(appData, nullptr);
+    EXPECT_EQ(roaming, test::Utf8(std::filesystem::path(test::FsPath(appData))));
+    EXPECT_NE(roaming.back(), '\\');
+
+    const std::vector<std::string> programs = InstalledProgramsFolders();
+    ASSERT_FALSE(programs.empty());
+    const char* programFiles = std::getenv("ProgramFiles");
+    ASSERT_NE(programFiles, nullptr);
+    EXPECT_EQ(programs[0], std::string(programFiles) + "\\");
+    for (const std::string& folder : programs)
+        EXPECT_EQ(folder.back(), '\\') << folder;
 }
 
 } // namespace

@@ -61,12 +61,12 @@ void Type(QWidget* widget, const QString& text) {
 }
 
 // Files written while it lives may grow to bytes at most: the disk refuses more, even for root.
-// Windows has no such limit: there the next safe write's data finds the disk full.
+// Windows has no such limit: there the next list written finds the disk full part-way.
 class FileSizeLimit {
 public:
 #ifdef _WIN32
     explicit FileSizeLimit(int) {
-        SafeFileWriter::FailNextAt(SafeWriteStep::ShortWrite, ERROR_DISK_FULL);
+        SafeFileWriter::FailNextAt(SafeWriteStep::ShortWrite, ERROR_DISK_FULL, ".sez");
     }
 #else
     explicit FileSizeLimit(rlim_t bytes) {
