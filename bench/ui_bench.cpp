@@ -351,7 +351,7 @@ int NewListBench(const std::string& tree, const std::string& work) {
     vyp::TfProcess progress;
     window.SetProgressWindow(&progress);
     window.show();
-    vyp::TfNewList newList(window);
+    vyp::TfNewList newList(window.Context());
     newList.show();
     QApplication::processEvents();
     vyp::FolderPicker::StartScript();
@@ -446,7 +446,7 @@ int SearchBench(const std::string& self, long lines, const std::string& work) {
     vyp::TfLV window(Environment(data, walker, icons));
     window.show();
     QApplication::processEvents();
-    vyp::TfFind find(window);
+    vyp::TfFind find(window.Context(), window);
     window.SetSearchWindow(&find);
     find.show();
     QApplication::processEvents();

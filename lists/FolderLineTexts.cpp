@@ -72,31 +72,25 @@ bool IsPathEnd(char c) {
 
 void FolderLineTexts::Add(const ListLineFields& fields) {
     const std::string_view path = FieldOf(fields, 0);
-    m_text.append(path);
     const std::string time = TimeForDisplay(FieldOf(fields, 3));
     const std::array<std::string_view, 3> stamp = {FieldOf(fields, 1), FieldOf(fields, 2), time};
-    if (Packable(stamp)) {
-        m_text.push_back(kPacked);
-        Pack(stamp, m_text);
-        m_nonAscii = m_nonAscii || !IsAscii(path);
-    } else {
-        const size_t from = m_text.size();
-        for (std::string_view field : stamp)
-            m_text.append(1, kAsText).append(field);
-        m_nonAscii =
-            m_nonAscii || !IsAscii(path) || !IsAscii(std::string_view(m_text).substr(from));
-    }
-    m_ends.Push(m_text.size());
-}
-
-std::string_view FolderLineTexts::Record(size_t i) const {
-    const auto [start, end] = m_ends.BeforeAndAt(i);
-    return std::string_view(m_text).substr(static_cast<size_t>(start),
-                                           static_cast<size_t>(end - start));
+    m_nonAscii = m_nonAscii || !IsAscii(path);
+    m_records.Add([&](std::string& text) {
+        text.append(path);
+        if (Packable(stamp)) {
+            text.push_back(kPacked);
+            Pack(stamp, text);
+            return;
+        }
+        for (std::string_view field : stamp) {
+            text.append(1, kAsText).append(field);
+            m_nonAscii = m_nonAscii || !IsAscii(field);
+        }
+    });
 }
 
 std::string_view FolderLineTexts::Path(size_t i) const {
-    const std::string_view record = Record(i);
+    const std::string_view record = m_records.Record(i);
     size_t end = 0;
     while (!IsPathEnd(record[end]))
         ++end;
@@ -104,7 +98,7 @@ std::string_view FolderLineTexts::Path(size_t i) const {
 }
 
 std::string FolderLineTexts::StampField(size_t i, size_t field) const {
-    const std::string_view record = Record(i);
+    const std::string_view record = m_records.Record(i);
     std::string_view stamp = record.substr(Path(i).size());
     std::string text;
     if (stamp[0] == kAsText) {
@@ -137,31 +131,20 @@ std::string FolderLineTexts::StampField(size_t i, size_t field) const {
 void FolderLineTexts::Decode(TextEncoding encoding) {
     if (encoding == TextEncoding::Utf8 || !m_nonAscii)
         return;
-    const std::string raw = std::move(m_text);
-    const IncreasingOffsets rawEnds = std::move(m_ends);
-    m_text = std::string();
-    m_text.reserve(raw.size() + raw.size() / 4);
-    m_ends = IncreasingOffsets();
-    size_t start = 0;
-    for (size_t i = 0; i < rawEnds.Count(); ++i) {
-        const auto end = static_cast<size_t>(rawEnds[i]);
-        const std::string_view record = std::string_view(raw).substr(start, end - start);
+    m_records.RewriteFrom(0, [encoding](std::string_view record, std::string& text) {
         size_t pathEnd = 0;
         while (!IsPathEnd(record[pathEnd]))
             ++pathEnd;
-        AppendAsUtf8(record.substr(0, pathEnd), encoding, m_text);
+        AppendAsUtf8(record.substr(0, pathEnd), encoding, text);
         if (record[pathEnd] == kPacked)
-            m_text.append(record.substr(pathEnd));
+            text.append(record.substr(pathEnd));
         else
-            AppendAsUtf8(record.substr(pathEnd), encoding, m_text);
-        m_ends.Push(m_text.size());
-        start = end;
-    }
+            AppendAsUtf8(record.substr(pathEnd), encoding, text);
+    });
 }
 
 void FolderLineTexts::ShrinkToFit() {
-    m_text.shrink_to_fit();
-    m_ends.ShrinkToFit();
+    m_records.ShrinkToFit();
 }
 
 } // namespace vyp

@@ -47,6 +47,20 @@ public:
         return {at - (m_steps[i] == kFar ? FarStep(i) : m_steps[i]), at};
     }
 
+    // Drops the offsets from count on.
+    void Truncate(size_t count) {
+        if (count >= Count())
+            return;
+        m_last = count == 0 ? 0 : (*this)[count - 1];
+        m_steps.resize(count);
+        m_whole.resize((count + kBlock - 1) / kBlock);
+        m_far.erase(std::lower_bound(m_far.begin(), m_far.end(), count,
+                                     [](const std::pair<size_t, uint64_t>& far, size_t index) {
+                                         return far.first < index;
+                                     }),
+                    m_far.end());
+    }
+
     void ShrinkToFit() {
         m_whole.shrink_to_fit();
         m_steps.shrink_to_fit();

@@ -122,6 +122,12 @@ void AppendFieldForDisplay(const ListLineFields& fields, size_t f, std::string& 
         out.append(fields.field[f]);
 }
 
+std::string_view ParentFolderOf(std::string_view path) {
+    const size_t last =
+        path.substr(0, IsFolderPath(path) ? path.size() - 1 : path.size()).rfind(kPathSeparator);
+    return last == std::string_view::npos ? std::string_view() : path.substr(0, last + 1);
+}
+
 std::string_view DisplayNameOf(std::string_view field1) {
     if (field1.find('\\') == std::string_view::npos)
         return field1;

@@ -71,6 +71,19 @@ void AppendFieldForDisplay(const ListLineFields& fields, size_t f, std::string& 
 bool ParseListLine(std::string& field1, std::string& name, std::string& size, std::string& date,
                    std::string& time, std::string_view line);
 
+// The separator of the relative paths in folder lines, on every system; a folder's path ends
+// with it.
+inline constexpr char kPathSeparator = '\\';
+
+// True when a relative path names a folder (it ends with "\").
+inline bool IsFolderPath(std::string_view path) {
+    return !path.empty() && path.back() == kPathSeparator;
+}
+
+// The folder a relative path lies in: up to and with its last "\", a folder's own final "\" not
+// counted ("Fotky\2024\" and "Fotky\a.jpg" give "Fotky\"); empty for a name at the top.
+std::string_view ParentFolderOf(std::string_view path);
+
 // The display name of a first field: the field itself when it holds no "\", else its last
 // component without the final character ("Games\Old\" gives "Old", "E:\" gives "E:").
 std::string_view DisplayNameOf(std::string_view field1);

@@ -1,7 +1,9 @@
 #include "qtcore/CollationSketch.h"
 
+#include "lists/ListFile.h"
 #include "platform/ParallelInOrder.h"
 #include "util/ChildrenByParent.h"
+#include "util/Utf8Decoding.h"
 
 #include <QString>
 
@@ -14,49 +16,17 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
 // The character at text[at], moving at past it; a byte that starts no valid sequence stands for
 // U+FFFD on its own, as the collator would see it after decoding.
-inline char32_t DecodeAt(std::string_view text, size_t& at) {
-    const auto b0 = static_cast<unsigned char>(text[at]);
-    if (b0 < 0x80) {
-        ++at;
-        return b0;
-    }
-    int length = 0;
-    char32_t value = 0;
-    char32_t lowest = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2, value = b0 & 0x1F, lowest = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3, value = b0 & 0x0F, lowest = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4, value = b0 & 0x07, lowest = 0x10000;
-    } else {
+inline char32_t CharacterAt(std::string_view text, size_t& at) {
+    char32_t character = 0;
+    const size_t length = DecodeUtf8(text, at, character);
+    if (length == 0) {
         ++at;
         return kReplacement;
     }
-    if (text.size() - at < static_cast<size_t>(length)) {
-        ++at;
-        return kReplacement;
-    }
-    for (int k = 1; k < length; ++k) {
-        const auto byte = static_cast<unsigned char>(text[at + static_cast<size_t>(k)]);
-        if (!IsContinuation(byte)) {
-            ++at;
-            return kReplacement;
-        }
-        value = (value << 6) | (byte & 0x3F);
-    }
-    if (value < lowest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        ++at;
-        return kReplacement;
-    }
-    at += static_cast<size_t>(length);
-    return value;
+    at += length;
+    return character;
 }
 
 struct CharactersSeen {
@@ -80,7 +50,7 @@ std::vector<char32_t> CharactersOf(const std::vector<std::string_view>& names) {
                         seen.basic[static_cast<unsigned char>(name[at++])] = 1;
                         continue;
                     }
-                    const char32_t character = DecodeAt(name, at);
+                    const char32_t character = CharacterAt(name, at);
                     if (character < 0x10000)
                         seen.basic[character] = 1;
                     else
@@ -105,11 +75,125 @@ std::vector<char32_t> CharactersOf(const std::vector<std::string_view>& names) {
     return characters;
 }
 
-// The part of a path up to and with its last "\", a folder's own trailing "\" not counted.
-std::string_view FolderPart(std::string_view path) {
-    const size_t end = !path.empty() && path.back() == '\\' ? path.size() - 1 : path.size();
-    const size_t last = path.substr(0, end).rfind('\\');
-    return last == std::string_view::npos ? std::string_view() : path.substr(0, last + 1);
+// Paths as a tree of folders. Entries below nameCount are the names; entry nameCount + f - 1
+// is folder f (f >= 1), an entry of the folder above it. Folder 0 is the top.
+struct PathTree {
+    uint32_t nameCount = 0;
+    std::vector<std::string_view> folders{std::string_view()}; // each ending in "\\"
+    std::vector<uint32_t> parentOf{0};
+    // Folder f's entries are entries[firstEntry[f] .. firstEntry[f + 1]).
+    std::vector<uint32_t> firstEntry;
+    std::vector<uint32_t> entries;
+
+    std::string_view Text(const std::vector<std::string_view>& names, uint32_t entry) const {
+        return entry < nameCount ? names[entry] : folders[entry - nameCount + 1];
+    }
+};
+
+// Numbers the folder of every name, adding each folder not seen yet and every folder above it
+// to the tree; a folder's own name ("A\\B\\") lies in that folder, as its first entry.
+std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& names, PathTree& tree) {
+    std::unordered_map<std::string_view, uint32_t> known{{std::string_view(), 0}};
+    const auto numberOf = [&](std::string_view path) {
+        if (const auto found = known.find(path); found != known.end())
+            return found->second;
+        std::vector<std::string_view> missing{path};
+        uint32_t parent = 0;
+        for (std::string_view above = ParentFolderOf(path); !above.empty();
+             above = ParentFolderOf(above)) {
+            if (const auto found = known.find(above); found != known.end()) {
+                parent = found->second;
+                break;
+            }
+            missing.push_back(above);
+        }
+        for (size_t i = missing.size(); i-- > 0;) {
+            const auto folder = static_cast<uint32_t>(tree.folders.size());
+            tree.folders.push_back(missing[i]);
+            tree.parentOf.push_back(parent);
+            known[missing[i]] = folder;
+            parent = folder;
+        }
+        return parent;
+    };
+    std::vector<uint32_t> folderOf(names.size());
+    std::string_view previousPath;
+    uint32_t previousFolder = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string_view path = IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
+        if (i == 0 || path != previousPath) { // names of one folder mostly come together
+            previousPath = path;
+            previousFolder = numberOf(path);
+        }
+        folderOf[i] = previousFolder;
+    }
+    return folderOf;
+}
+
+// The names and the folders (after them) grouped by the folder they are entries of.
+PathTree TreeOfPaths(const std::vector<std::string_view>& names) {
+    PathTree tree;
+    tree.nameCount = static_cast<uint32_t>(names.size());
+    std::vector<uint32_t> entryFolder = FolderOfEachName(names, tree);
+    const auto folderCount = static_cast<uint32_t>(tree.folders.size());
+    for (uint32_t folder = 1; folder < folderCount; ++folder)
+        entryFolder.push_back(tree.parentOf[folder]);
+    GroupChildrenByParent(
+        folderCount, entryFolder.size(), [&](size_t entry) { return entryFolder[entry]; },
+        tree.firstEntry, tree.entries);
+    return tree;
+}
+
+// Sorts the entries of every folder by the sketch, after the folder's own path they all share;
+// whole folders go to each part, about as many entries in each.
+void SortEachFolder(const CollationSketch& sketch, const std::vector<std::string_view>& names,
+                    PathTree& tree) {
+    const size_t parts = tree.nameCount < 20000 ? 1 : WorkerCount();
+    const auto folderAt = [&](size_t part) {
+        return static_cast<size_t>(
+            std::lower_bound(tree.firstEntry.begin(), tree.firstEntry.end() - 1,
+                             static_cast<uint32_t>(tree.entries.size() * part / parts)) -
+            tree.firstEntry.begin());
+    };
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            const size_t last = folderAt(part + 1);
+            for (size_t folder = folderAt(part); folder < last; ++folder) {
+                const size_t skip = tree.folders[folder].size();
+                std::stable_sort(tree.entries.begin() + tree.firstEntry[folder],
+                                 tree.entries.begin() + tree.firstEntry[folder + 1],
+                                 [&](uint32_t a, uint32_t b) {
+                                     return sketch.Compare(tree.Text(names, a).substr(skip),
+                                                           tree.Text(names, b).substr(skip)) < 0;
+                                 });
+            }
+            return true;
+        },
+        [](size_t, bool&&) {});
+}
+
+// The names in the order of a walk through the sorted tree, each folder's tree where the folder
+// stands among its neighbours.
+std::vector<uint32_t> NamesInWalkOrder(const PathTree& tree) {
+    std::vector<uint32_t> order;
+    order.reserve(tree.nameCount);
+    std::vector<std::pair<uint32_t, uint32_t>> walk{{tree.firstEntry[0], tree.firstEntry[1]}};
+    while (!walk.empty()) {
+        auto& [at, end] = walk.back();
+        if (at == end) {
+            walk.pop_back();
+            continue;
+        }
+        const uint32_t entry = tree.entries[at++];
+        if (entry < tree.nameCount) {
+            order.push_back(entry);
+        } else {
+            const uint32_t folder = entry - tree.nameCount + 1;
+            walk.emplace_back(tree.firstEntry[folder], tree.firstEntry[folder + 1]);
+        }
+    }
+    return order;
 }
 
 QString TextOf(char32_t character) {
@@ -173,8 +257,8 @@ template <uint32_t CollationSketch::Place::*Level>
 int CollationSketch::CompareFrom(std::string_view a, std::string_view b, size_t start) const {
     size_t i = start, j = start;
     while (i < a.size() && j < b.size()) {
-        const uint32_t x = PlaceOf(DecodeAt(a, i)).*Level;
-        const uint32_t y = PlaceOf(DecodeAt(b, j)).*Level;
+        const uint32_t x = PlaceOf(CharacterAt(a, i)).*Level;
+        const uint32_t y = PlaceOf(CharacterAt(b, j)).*Level;
         if (x != y)
             return x < y ? -1 : 1;
     }
@@ -186,101 +270,9 @@ std::vector<uint32_t> CollationSketch::Order(const std::vector<std::string_view>
     // tree: each folder's entries (the names in it, and its subfolders as their names with the
     // "\\") are sorted among themselves, and a subfolder's whole tree follows where it sorts.
     // That keeps each sort small and its names close together in memory.
-    const auto count = static_cast<uint32_t>(names.size());
-    std::vector<std::string_view> folders{std::string_view()}; // folder 0: the top
-    std::vector<uint32_t> parentOf{0};
-    std::unordered_map<std::string_view, uint32_t> known{{std::string_view(), 0}};
-    const auto folderOf = [&](std::string_view path) {
-        if (const auto found = known.find(path); found != known.end())
-            return found->second;
-        // A new folder, and every folder above it not seen yet.
-        std::vector<std::string_view> missing{path};
-        uint32_t parent = 0;
-        for (std::string_view above = FolderPart(path); !above.empty(); above = FolderPart(above)) {
-            if (const auto found = known.find(above); found != known.end()) {
-                parent = found->second;
-                break;
-            }
-            missing.push_back(above);
-        }
-        for (size_t i = missing.size(); i-- > 0;) {
-            const auto folder = static_cast<uint32_t>(folders.size());
-            folders.push_back(missing[i]);
-            parentOf.push_back(parent);
-            known[missing[i]] = folder;
-            parent = folder;
-        }
-        return parent;
-    };
-    // Each name in its folder; a folder's own name ("A\\B\\") is the first entry of that folder.
-    std::vector<uint32_t> entryFolder(count);
-    std::string_view previousPath;
-    uint32_t previousFolder = 0;
-    for (uint32_t i = 0; i < count; ++i) {
-        const std::string_view name = names[i];
-        const std::string_view path =
-            !name.empty() && name.back() == '\\' ? name : FolderPart(name);
-        if (i == 0 || path != previousPath) {
-            previousPath = path;
-            previousFolder = folderOf(path);
-        }
-        entryFolder[i] = previousFolder;
-    }
-    std::unordered_map<std::string_view, uint32_t>().swap(known);
-    // Entries count..count+folders-1 are the folders, each an entry of the folder above.
-    const auto folderCount = static_cast<uint32_t>(folders.size());
-    for (uint32_t folder = 1; folder < folderCount; ++folder)
-        entryFolder.push_back(parentOf[folder]);
-    std::vector<uint32_t> firstEntry, entries;
-    GroupChildrenByParent(
-        folderCount, entryFolder.size(), [&](size_t entry) { return entryFolder[entry]; },
-        firstEntry, entries);
-    std::vector<uint32_t>().swap(entryFolder);
-    const auto text = [&](uint32_t entry) {
-        return entry < count ? names[entry] : folders[entry - count + 1];
-    };
-    const size_t parts = count < 20000 ? 1 : WorkerCount();
-    ParallelInOrder<bool>(
-        parts,
-        [&](size_t part) {
-            // Whole folders to each part, about as many entries in each.
-            const auto folderAt = [&](size_t share) {
-                return static_cast<size_t>(
-                    std::lower_bound(firstEntry.begin(), firstEntry.end() - 1,
-                                     static_cast<uint32_t>(entries.size() * share / parts)) -
-                    firstEntry.begin());
-            };
-            const size_t last = folderAt(part + 1);
-            for (size_t folder = folderAt(part); folder < last; ++folder) {
-                const size_t skip = folders[folder].size();
-                std::stable_sort(entries.begin() + firstEntry[folder],
-                                 entries.begin() + firstEntry[folder + 1],
-                                 [&](uint32_t a, uint32_t b) {
-                                     return Compare(text(a).substr(skip), text(b).substr(skip)) < 0;
-                                 });
-            }
-            return true;
-        },
-        [](size_t, bool&&) {});
-    // The names in the order of a walk through the tree.
-    std::vector<uint32_t> order;
-    order.reserve(count);
-    std::vector<std::pair<uint32_t, uint32_t>> walk{{firstEntry[0], firstEntry[1]}};
-    while (!walk.empty()) {
-        auto& [at, end] = walk.back();
-        if (at == end) {
-            walk.pop_back();
-            continue;
-        }
-        const uint32_t entry = entries[at++];
-        if (entry < count) {
-            order.push_back(entry);
-        } else {
-            const uint32_t folder = entry - count + 1;
-            walk.emplace_back(firstEntry[folder], firstEntry[folder + 1]);
-        }
-    }
-    return order;
+    PathTree tree = TreeOfPaths(names);
+    SortEachFolder(*this, names, tree);
+    return NamesInWalkOrder(tree);
 }
 
 int CollationSketch::Compare(std::string_view a, std::string_view b) const {
@@ -292,7 +284,7 @@ int CollationSketch::Compare(std::string_view a, std::string_view b) const {
         return 0;
     // Back to a character's start: the bytes before common are the same in both names.
     size_t start = common;
-    while (start > 0 && IsContinuation(static_cast<unsigned char>(a[start - 1])))
+    while (start > 0 && IsUtf8Continuation(static_cast<unsigned char>(a[start - 1])))
         --start;
     if (start > 0 && static_cast<unsigned char>(a[start - 1]) >= 0xC0)
         --start; // the lead byte of the character the names differ in

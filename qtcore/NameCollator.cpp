@@ -2,6 +2,7 @@
 
 #include "platform/ParallelInOrder.h"
 #include "qtcore/CollationSketch.h"
+#include "qtcore/Utf8.h"
 
 #include <QString>
 
@@ -10,18 +11,12 @@
 
 namespace vyp {
 
-namespace {
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
-
 NameCollator::NameCollator(const QLocale& locale) : m_collator(locale) {
     m_collator.setCaseSensitivity(Qt::CaseSensitive);
 }
 
 int NameCollator::Compare(std::string_view a, std::string_view b) const {
-    return m_collator.compare(FromUtf8(a), FromUtf8(b));
+    return m_collator.compare(Utf8(a), Utf8(b));
 }
 
 std::vector<size_t> NameCollator::StableOrder(const std::vector<std::string_view>& names) const {
@@ -75,9 +70,9 @@ std::vector<int8_t> NameCollator::NeighbourOrder(const std::vector<std::string_v
         [&](size_t part) {
             const QCollator collator = CopyForAnotherThread();
             const size_t first = pairs * part / parts, last = pairs * (part + 1) / parts;
-            QString current = first < last ? FromUtf8(names[order[first]]) : QString();
+            QString current = first < last ? Utf8(names[order[first]]) : QString();
             for (size_t i = first; i < last; ++i) {
-                QString next = FromUtf8(names[order[i + 1]]);
+                QString next = Utf8(names[order[i + 1]]);
                 const int result = collator.compare(current, next);
                 steps[i] = static_cast<int8_t>(result < 0 ? -1 : (result > 0 ? 1 : 0));
                 current = std::move(next);
@@ -136,7 +131,7 @@ void NameCollator::PutInOrder(const std::vector<std::string_view>& names,
             [&](size_t part) {
                 const QCollator own = CopyForAnotherThread();
                 const auto ownLess = [&](uint32_t a, uint32_t b) {
-                    const int result = own.compare(FromUtf8(names[a]), FromUtf8(names[b]));
+                    const int result = own.compare(Utf8(names[a]), Utf8(names[b]));
                     return result < 0 || (result == 0 && a < b);
                 };
                 std::sort(order.begin() + bound(part), order.begin() + bound(part + 1), ownLess);

@@ -73,6 +73,40 @@ std::string FolderLine(std::string relativePath, int64_t size, const LocalDateTi
     return relativePath;
 }
 
+// Folders listed by the walker as the walk reaches them.
+class FoldersInOrder {
+public:
+    using Folder = std::string; // its native path, ending with the native separator
+    explicit FoldersInOrder(DirectoryWalker& walker) : m_walker(walker) {}
+    bool List(const Folder& folder, std::vector<DirectoryEntry>& entries) {
+        return m_walker.ListFolder(folder, entries);
+    }
+    Folder Subfolder(const Folder& parent, size_t, const PendingFolder& sub) {
+        return parent + sub.name + kNativeSeparator;
+    }
+    void Release(const Folder&) {}
+
+private:
+    DirectoryWalker& m_walker;
+};
+
+// Folders listed ahead of the walk, on other threads.
+class FoldersAhead {
+public:
+    using Folder = LookaheadFolder*;
+    explicit FoldersAhead(FolderLookahead& ahead) : m_ahead(ahead) {}
+    bool List(Folder folder, std::vector<DirectoryEntry>& entries) {
+        return m_ahead.Take(folder, entries);
+    }
+    Folder Subfolder(Folder parent, size_t i, const PendingFolder&) {
+        return m_ahead.Subfolder(parent, i);
+    }
+    void Release(Folder folder) { m_ahead.Release(folder); }
+
+private:
+    FolderLookahead& m_ahead;
+};
+
 } // namespace
 
 std::string ListSafeName(std::string_view name) {
@@ -88,55 +122,38 @@ int64_t FolderScan::ScanFolder(const std::string& path, const std::string& relat
     unsigned threads = m_options.threads;
     if (threads == 0)
         threads = std::thread::hardware_concurrency(); // 0 when unknown: one thread
-    if (threads <= 1 || !m_walker.ListsConcurrently())
-        return ScanInOrder(path, relativePath);
+    if (threads <= 1 || !m_walker.ListsConcurrently()) {
+        FoldersInOrder inOrder(m_walker);
+        return Walk(inOrder, path, relativePath);
+    }
     FolderLookahead ahead(m_walker, path, threads - 1);
-    const int64_t total = ScanAhead(ahead, ahead.Root(), relativePath);
+    FoldersAhead folders(ahead);
+    const int64_t total = Walk(folders, ahead.Root(), relativePath);
     ahead.Release(ahead.Root());
     return total;
 }
 
-int64_t FolderScan::ScanInOrder(const std::string& path, const std::string& relativePath) {
-    std::vector<PendingFolder> folders;
+template <typename Source>
+int64_t FolderScan::Walk(Source& source, const typename Source::Folder& folder,
+                         const std::string& relativePath) {
+    std::vector<PendingFolder> subfolders;
     int64_t total = 0;
     {
         // The enumeration ends before the first subfolder is entered, so one is open at a time.
         std::vector<DirectoryEntry> entries;
-        if (!m_walker.ListFolder(path, entries))
+        if (!source.List(folder, entries))
             ++m_unreadableFolders;
-        total = AppendFiles(entries, m_options, m_lines, folders);
+        total = AppendFiles(entries, m_options, m_lines, subfolders);
     }
-    for (const PendingFolder& folder : folders) {
+    for (size_t i = 0; i < subfolders.size(); ++i) {
         const size_t placeholder = m_lines.AppendPlaceholder();
-        std::string subRelative = SubfolderRelativePath(relativePath, folder.name);
-        const int64_t sub = ScanInOrder(path + folder.name + kNativeSeparator, subRelative);
-        total += sub;
-        m_lines.FillPlaceholder(
-            placeholder, FolderLine(std::move(subRelative), sub, folder.modified, m_options));
-    }
-    return total;
-}
-
-// The same walk as ScanInOrder over folders that the lookahead lists.
-int64_t FolderScan::ScanAhead(FolderLookahead& ahead, LookaheadFolder* folder,
-                              const std::string& relativePath) {
-    std::vector<PendingFolder> folders;
-    int64_t total = 0;
-    {
-        std::vector<DirectoryEntry> entries;
-        if (!ahead.Take(folder, entries))
-            ++m_unreadableFolders;
-        total = AppendFiles(entries, m_options, m_lines, folders);
-    }
-    for (size_t i = 0; i < folders.size(); ++i) {
-        const size_t placeholder = m_lines.AppendPlaceholder();
-        std::string subRelative = SubfolderRelativePath(relativePath, folders[i].name);
-        LookaheadFolder* subfolder = ahead.Subfolder(folder, i);
-        const int64_t sub = ScanAhead(ahead, subfolder, subRelative);
-        ahead.Release(subfolder);
-        total += sub;
-        m_lines.FillPlaceholder(
-            placeholder, FolderLine(std::move(subRelative), sub, folders[i].modified, m_options));
+        std::string subRelative = SubfolderRelativePath(relativePath, subfolders[i].name);
+        const typename Source::Folder sub = source.Subfolder(folder, i, subfolders[i]);
+        const int64_t subTotal = Walk(source, sub, subRelative);
+        source.Release(sub);
+        total += subTotal;
+        m_lines.FillPlaceholder(placeholder, FolderLine(std::move(subRelative), subTotal,
+                                                        subfolders[i].modified, m_options));
     }
     return total;
 }

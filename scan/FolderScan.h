@@ -13,9 +13,6 @@
 
 namespace vyp {
 
-class FolderLookahead;
-struct LookaheadFolder;
-
 struct ScanOptions {
     bool foldersOnly = false;        // "Pouze adresářovou strukturu": file lines are left out
     std::string timeSeparator = ":"; // the regional time separator of stored times
@@ -37,9 +34,11 @@ public:
     size_t UnreadableFolders() const { return m_unreadableFolders; }
 
 private:
-    int64_t ScanInOrder(const std::string& path, const std::string& relativePath);
-    int64_t ScanAhead(FolderLookahead& ahead, LookaheadFolder* folder,
-                      const std::string& relativePath);
+    // The walk below folder, whose entries Source lists: the walker itself, one folder at a
+    // time, or a lookahead that lists them on other threads.
+    template <typename Source>
+    int64_t Walk(Source& source, const typename Source::Folder& folder,
+                 const std::string& relativePath);
 
     DirectoryWalker& m_walker;
     ScanOptions m_options;

@@ -130,7 +130,7 @@ std::string ListNameOf(const rsznListInfo& info) {
 }
 
 SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
-                         const ListRegistry& registry) {
+                         const ListRegistry& registry, const SearchProgressHook& progress) {
     SearchResult result;
     if (text.empty())
         return result;
@@ -139,25 +139,32 @@ SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
         if (groups[static_cast<size_t>(EffectiveGroup(registry.ListInfos[i].Group) - kFirstGroup)])
             searched.push_back(i);
     }
-    // The lists are read side by side; their rows join the result in registry order.
-    ParallelInOrder<SearchResult>(
-        searched.size(),
-        [&](size_t k) {
-            SearchResult one;
-            SearchFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
-                       one);
-            return one;
-        },
-        [&](size_t, SearchResult&& one) {
-            result.rows.Append(std::move(one.rows));
-            for (std::string& error : one.errors)
-                result.errors.push_back(std::move(error));
-        });
-    for (size_t i = 0; i < result.rows.size(); ++i) {
-        if (result.rows[i].IsFolder())
-            ++result.foldersFound;
-        else
-            ++result.filesFound;
+    struct Stopped {}; // thrown out of the consuming step, which stops the readers
+    try {
+        // The lists are read side by side; their rows join the result in registry order.
+        ParallelInOrder<SearchResult>(
+            searched.size(),
+            [&](size_t k) {
+                SearchResult one;
+                SearchFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
+                           one);
+                return one;
+            },
+            [&](size_t, SearchResult&& one) {
+                for (size_t i = 0; i < one.rows.size(); ++i) {
+                    if (one.rows[i].IsFolder())
+                        ++result.foldersFound;
+                    else
+                        ++result.filesFound;
+                }
+                result.rows.Append(std::move(one.rows));
+                for (std::string& error : one.errors)
+                    result.errors.push_back(std::move(error));
+                if (progress && !progress(result.foldersFound, result.filesFound))
+                    throw Stopped();
+            });
+    } catch (const Stopped&) {
+        result.stopped = true;
     }
     result.rows.ShrinkToFit();
     return result;

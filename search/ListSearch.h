@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,13 +25,19 @@ struct SearchResult {
     int32_t foldersFound = 0;
     // One "Cannot open file ..." text for each list that could not be read; the search went on.
     std::vector<std::string> errors;
+    // The progress hook ended the search: the rows are those of the lists before.
+    bool stopped = false;
 };
+
+// Called on the searching thread each time a list's rows have joined the result, with the
+// folder and file rows found so far. Returning false ends the search there.
+using SearchProgressHook = std::function<bool(int32_t foldersFound, int32_t filesFound)>;
 
 // Searches text (UTF-8, used as typed; the empty text matches nothing) in the lists of
 // registry whose group is ticked in groups (a group outside 2..8 counts as "Neurčeno"). Each
 // file's matches are found in its own encoding; the rows hold UTF-8.
 SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
-                         const ListRegistry& registry);
+                         const ListRegistry& registry, const SearchProgressHook& progress = {});
 
 // The name under which a list is shown: its file name without the final ".sez".
 std::string ListNameOf(const rsznListInfo& info);

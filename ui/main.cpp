@@ -50,9 +50,11 @@ int main(int argc, char** argv) {
     // The search window and then the new-list window are created here, hidden, and attached
     // with SetSearchWindow and SetNewListWindow, in that order: their sections of
     // "settings.ini" are restored and saved in it.
-    vyp::TfFind fFind(fLV);
+    vyp::TfFind fFind(fLV.Context(), fLV);
     fLV.SetSearchWindow(&fFind);
-    vyp::TfNewList fNewList(fLV);
+    vyp::TfNewList fNewList(fLV.Context());
+    QObject::connect(&fNewList, &vyp::TfNewList::RefreshListsRequested, &fLV,
+                     &vyp::TfLV::RefreshLists);
     fLV.SetNewListWindow(&fNewList);
     fLV.show();
     vyp::HandleTerminationSignals(&fLV, [&fLV] { fLV.close(); }); // as if the user closed it

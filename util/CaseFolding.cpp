@@ -1,5 +1,7 @@
 #include "util/CaseFolding.h"
 
+#include "util/Utf8Decoding.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -23,32 +25,6 @@ uint64_t LowerAsciiWord(uint64_t word) {
     const uint64_t atLeastA = word + 0x3F3F3F3F3F3F3F3FULL;
     const uint64_t aboveZ = word + 0x2525252525252525ULL;
     return word | (((atLeastA ^ aboveZ) & kHighBits) >> 2);
-}
-
-bool IsContinuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
-
-// Decodes the character at p (a lead byte above 0x7F) and says how long it is; 0 for bytes
-// that do not begin a valid UTF-8 character.
-size_t DecodeMultibyte(const unsigned char* p, const unsigned char* end, char32_t& code) {
-    const unsigned char lead = p[0];
-    const auto left = static_cast<size_t>(end - p);
-    if (lead >= 0xC2 && lead <= 0xDF && left >= 2 && IsContinuation(p[1])) {
-        code = static_cast<char32_t>((lead & 0x1F) << 6 | (p[1] & 0x3F));
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF && left >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
-        code = static_cast<char32_t>((lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
-        return code >= 0x800 && (code < 0xD800 || code > 0xDFFF) ? 3 : 0;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4 && left >= 4 && IsContinuation(p[1]) && IsContinuation(p[2]) &&
-        IsContinuation(p[3])) {
-        code = static_cast<char32_t>((lead & 0x07) << 18 | (p[1] & 0x3F) << 12 |
-                                     (p[2] & 0x3F) << 6 | (p[3] & 0x3F));
-        return code >= 0x10000 && code <= 0x10FFFF ? 4 : 0;
-    }
-    return 0;
 }
 
 constexpr unsigned FormOf(char32_t code) {
@@ -77,7 +53,8 @@ char* WriteForm(unsigned form, char* out) {
 } // namespace
 
 char* WriteCaseFolded(std::string_view utf8, char* out) {
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* begin = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* p = begin;
     const auto* end = p + utf8.size();
     while (p < end) {
         // Most names are mostly ASCII: eight bytes at a time while they are.
@@ -93,7 +70,7 @@ char* WriteCaseFolded(std::string_view utf8, char* out) {
             }
         }
         const unsigned char c = *p;
-        if (c >= 0xC2 && c <= 0xDF && end - p >= 2 && IsContinuation(p[1])) {
+        if (c >= 0xC2 && c <= 0xDF && end - p >= 2 && IsUtf8Continuation(p[1])) {
             const unsigned code = (c & 0x1FU) << 6 | (p[1] & 0x3FU);
             if (const unsigned form = kTwoByteForms.form[code]) {
                 out = WriteForm(form, out);
@@ -110,7 +87,7 @@ char* WriteCaseFolded(std::string_view utf8, char* out) {
             continue;
         }
         char32_t code = 0;
-        const size_t length = DecodeMultibyte(p, end, code);
+        const size_t length = DecodeUtf8(utf8, static_cast<size_t>(p - begin), code);
         if (length == 0) { // not UTF-8: kept as it is
             *out++ = static_cast<char>(c);
             ++p;

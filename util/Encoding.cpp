@@ -1,5 +1,6 @@
 #include "util/Encoding.h"
 
+#include "util/Utf8Decoding.h"
 #include "util/Utf8Validation.h"
 
 #include <array>
@@ -49,43 +50,6 @@ void AppendCodePoint(char32_t cp, std::string& out) {
         out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
-}
-
-// Decodes one UTF-8 sequence at bytes[i]; returns its length, or 0 when it is malformed.
-size_t DecodeUtf8(std::string_view bytes, size_t i, char32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    size_t length = 0;
-    char32_t minimum = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        length = 2;
-        cp = b0 & 0x1F;
-        minimum = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3;
-        cp = b0 & 0x0F;
-        minimum = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4;
-        cp = b0 & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > bytes.size())
-        return 0;
-    for (size_t k = 1; k < length; ++k) {
-        const auto b = static_cast<unsigned char>(bytes[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return length;
 }
 
 } // namespace

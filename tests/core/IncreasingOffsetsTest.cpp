@@ -25,5 +25,30 @@ TEST(IncreasingOffsets, NearFarAndBeyondFourGigabytes) {
         EXPECT_EQ(offsets[i], values[i]) << i;
 }
 
+// Truncated at a block's start, inside a block and before a far step, the column goes on from
+// the offset it now ends with.
+TEST(IncreasingOffsets, TruncatedAndPushedAgain) {
+    std::vector<uint64_t> values;
+    for (uint64_t i = 0; i < 300; ++i)
+        values.push_back(i * 40 + (i > 100 ? 200'000 : 0) + (i > 250 ? 5'000'000'000 : 0));
+    for (const size_t count : {0u, 1u, 64u, 65u, 100u, 101u, 128u, 250u, 251u, 299u}) {
+        IncreasingOffsets offsets;
+        for (uint64_t value : values)
+            offsets.Push(value);
+        offsets.Truncate(count);
+        ASSERT_EQ(offsets.Count(), count);
+        std::vector<uint64_t> expected(values.begin(), values.begin() + static_cast<long>(count));
+        const uint64_t base = count == 0 ? 0 : values[count - 1];
+        for (uint64_t k = 0; k < 150; ++k)
+            expected.push_back(base + k * (k % 9 == 0 ? 70'000 : 3));
+        for (size_t i = count; i < expected.size(); ++i)
+            offsets.Push(expected[i]);
+        for (size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(offsets[i], expected[i]) << count << " " << i;
+        for (size_t i = 1; i < expected.size(); ++i)
+            ASSERT_EQ(offsets.BeforeAndAt(i), std::make_pair(expected[i - 1], expected[i]));
+    }
+}
+
 } // namespace
 } // namespace vyp

@@ -99,5 +99,16 @@ TEST(ListFileNames, ExtensionsAndCaptions) {
     EXPECT_EQ(ListCaption("X.SEZ"), "X.SEZ");
 }
 
+TEST(ListFileNames, FolderOfARelativePath) {
+    EXPECT_EQ(ParentFolderOf("Fotky\\Dovolená u moře\\IMG 0001.JPG"), "Fotky\\Dovolená u moře\\");
+    EXPECT_EQ(ParentFolderOf("Fotky\\Dovolená u moře\\"), "Fotky\\");
+    EXPECT_EQ(ParentFolderOf("Fotky\\"), "");
+    EXPECT_EQ(ParentFolderOf("Übersicht.v2.tar.gz"), "");
+    EXPECT_EQ(ParentFolderOf(""), "");
+    EXPECT_TRUE(IsFolderPath("Фотографии\\写真\\"));
+    EXPECT_FALSE(IsFolderPath("Фотографии\\写真.jpg"));
+    EXPECT_FALSE(IsFolderPath(""));
+}
+
 } // namespace
 } // namespace vyp

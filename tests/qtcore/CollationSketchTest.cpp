@@ -111,6 +111,24 @@ TEST(CollationSketch, CanonicallyEqualAccentsStaySideBySide) {
     EXPECT_EQ(ordered[4], "Caff");
 }
 
+// A list written under Czech Windows settings and read as UTF-8 holds bytes that start no
+// character: each stands for U+FFFD, as the collator sees the name after decoding.
+TEST(CollationSketch, BytesThatAreNotUtf8CountAsReplacementCharacters) {
+    const std::string windows1250 = "Kr\xe1sn\xe9 n\xe1"
+                                    "dra\x9e\xed";
+    const std::string replaced = "Kr\xef\xbf\xbdsn\xef\xbf\xbd n\xef\xbf\xbd"
+                                 "dra\xef\xbf\xbd\xef\xbf\xbd";
+    const std::vector<std::string> names = {windows1250, "Krasne", "Krb", "Kr"};
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    const QCollator collator = CzechCollator();
+    const CollationSketch sketch(collator, views);
+    EXPECT_EQ(sketch.Compare(windows1250, replaced), 0);
+    for (const std::string& other : names)
+        EXPECT_EQ(Sign(sketch.Compare(windows1250, other)),
+                  Sign(collator.compare(QString::fromUtf8(windows1250), QString::fromUtf8(other))))
+            << other;
+}
+
 // Paths are put in order as a tree: a folder ("Zálohy\") comes first among its own entries and
 // its whole tree stands where its name sorts among the files and folders beside it, also when
 // the folder has no name of its own among the paths ("Dokumenty\").

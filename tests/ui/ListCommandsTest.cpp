@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 namespace vyp::test {
 namespace {
 
@@ -60,19 +62,11 @@ protected:
         CreateList(m_disc, kRoot, ListPath("Fotky a hudba.sez"), {}, lines);
         WriteSettings("[Seznamy]\nFotky a hudba.sez=4\n");
     }
-    void TearDown() override {
-        m_find.reset();
-        UiFixture::TearDown();
-    }
-
     // The main window over the disc of m_disc, as the program starts it.
     TfLV& StartOnDisc() { return Start(&m_drive); }
-    TfFind& OpenSearch() {
-        m_find = std::make_unique<TfFind>(StartOnDisc());
-        m_window->SetSearchWindow(m_find.get());
-        m_find->show();
-        QApplication::processEvents();
-        return *m_find;
+    TfFind& OpenSearchOnDisc() {
+        StartOnDisc();
+        return OpenSearch();
     }
     void Search(const QString& text) {
         // In the lists of "Obrázky".
@@ -114,7 +108,6 @@ protected:
 
     DiscDrive m_drive;
     FakeDirectoryWalker& m_disc = m_drive.disc;
-    std::unique_ptr<TfFind> m_find;
 };
 
 // ---- rescanning a list through the tree's popup menu -----------------------------------------
@@ -207,7 +200,7 @@ TEST_F(ListCommandsTest, WrongDiscAnsweredNoKeepsTheListAndYesReplacesIt) {
 // ---- going from a search hit to its folder ---------------------------------------------------
 
 TEST_F(ListCommandsTest, EnterOnAHitInANestedFolderSelectsItsFolderAndFile) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("lednice");
     SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
     QTest::keyClick(&Results(), Qt::Key_Return);
@@ -220,7 +213,7 @@ TEST_F(ListCommandsTest, EnterOnAHitInANestedFolderSelectsItsFolderAndFile) {
 }
 
 TEST_F(ListCommandsTest, DoubleClickOnAHitInTheRootSelectsTheListAndFile) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("Übersicht 2024");
     ASSERT_EQ(Results().Model().rowCount(), 1);
     const QModelIndex hit = Results().Model().index(0, 1);
@@ -234,7 +227,7 @@ TEST_F(ListCommandsTest, DoubleClickOnAHitInTheRootSelectsTheListAndFile) {
 }
 
 TEST_F(ListCommandsTest, GoingToAFolderHitThroughTheMenuSelectsThatFolder) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("léto");
     SelectResult("Fotky z Brna\\Léto 2023\\");
     m_find->findChild<QAction*>(QStringLiteral("actGoToFolder"))->trigger();
@@ -244,7 +237,7 @@ TEST_F(ListCommandsTest, GoingToAFolderHitThroughTheMenuSelectsThatFolder) {
 }
 
 TEST_F(ListCommandsTest, AHitInAListChangedSinceTheSearchIsNotShown) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("lednice");
     Tree().SelectNode(Node({"Obrázky (1)"}));
     std::string changed = ReadFile(ListPath("Fotky a hudba.sez"));
@@ -291,7 +284,7 @@ TEST_F(ListCommandsTest, FileTableSavedAsCsvInTheOrderShown) {
 }
 
 TEST_F(ListCommandsTest, SearchResultsSavedAsCsvAndACancelWritesNothing) {
-    OpenSearch();
+    OpenSearchOnDisc();
     Search("pokoj");
     ASSERT_EQ(Results().Model().rowCount(), 1);
     const std::string target = m_dir / "výsledky.csv";
@@ -321,6 +314,145 @@ TEST_F(ListCommandsTest, AFileThatCannotBeWrittenIsReported) {
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
     EXPECT_EQ(Dialogs::Shown()[0].caption, "Vypisnik");
     EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Critical);
+}
+
+// ---- deleting and regrouping lists through the tree ------------------------------------------
+
+class Commands : public UiFixture {
+protected:
+    void AddTwoLists() {
+        AddList("A.SEZ", {"E:\\\t0", "Folder\\\t0\t1\t1"});
+        AddList("b.sez", {"E:\\\t0"});
+        WriteSettings("[Seznamy]\r\nA.SEZ=2\r\nb.sez=2\r\n");
+    }
+    void PressKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(&widget, static_cast<Qt::Key>(key), modifiers);
+    }
+    std::string Settings() { return ReadFile(m_dir / "settings.ini"); }
+};
+
+TEST_F(Commands, DeleteAsksOnlyForListNodes) {
+    AddTwoLists();
+    Start();
+    Tree().setFocus();
+    Tree().SelectNode(Node({"Gamesy (2)"}));
+    PressKey(Tree(), Qt::Key_Delete);
+    Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ", "Folder"}));
+    PressKey(Tree(), Qt::Key_Delete);
+    EXPECT_TRUE(Dialogs::Shown().empty());
+
+    Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ"}));
+    Dialogs::QueueAnswer(QMessageBox::No);
+    PressKey(Tree(), Qt::Key_Delete);
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].text, "Opravdu chcete tento seznam nenávratně smazat?");
+    EXPECT_EQ(Dialogs::Shown()[0].caption, "Vypisnik");
+    EXPECT_EQ(Dialogs::Shown()[0].defaultButton, QMessageBox::No);
+    EXPECT_TRUE(std::filesystem::exists(ListPath("A.SEZ")));
+
+    Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ"}));
+    Dialogs::QueueAnswer(QMessageBox::Yes);
+    PressKey(Tree(), Qt::Key_Delete);
+    EXPECT_FALSE(std::filesystem::exists(ListPath("A.SEZ")));
+    EXPECT_EQ(Settings(), "[Seznamy]\r\nb.sez=2\r\n"); // the key of the file name, in its case
+    EXPECT_EQ(Children(Node({"Gamesy (1)"})), QStringList{"b"});
+    EXPECT_EQ(Tree().SelectedNode(), Tree().FirstNode());
+}
+
+TEST_F(Commands, ListThatCannotBeDeletedKeepsItsGroupAndIsReported) {
+    AddTwoLists();
+    std::filesystem::remove(ListPath("b.sez"));
+    std::filesystem::create_directory(ListPath("b.sez")); // a folder: unlink refuses it
+    WriteFile(ListPath("b.sez") + "/inside", "x");
+    AddList("c.sez", {"E:\\\t0"});
+    WriteSettings("[Seznamy]\r\nA.SEZ=2\r\nc.sez=2\r\n");
+    Start();
+    std::filesystem::remove_all(ListPath("c.sez"));
+    std::filesystem::create_directory(ListPath("c.sez"));
+    WriteFile(ListPath("c.sez") + "/inside", "x");
+    Tree().SelectNode(Node({"Gamesy (2)", "c"}));
+    Dialogs::QueueAnswer(QMessageBox::Yes);
+    PressKey(Tree(), Qt::Key_Delete);
+    ASSERT_EQ(Dialogs::Shown().size(), 3u); // the unreadable list, the question, the refusal
+    EXPECT_TRUE(Dialogs::Shown()[2].text.startsWith("Seznam se nepodařilo smazat"));
+    EXPECT_EQ(Settings(), "[Seznamy]\r\nA.SEZ=2\r\nc.sez=2\r\n");
+}
+
+TEST_F(Commands, GroupPopupMovesListNodesOnly) {
+    AddTwoLists();
+    Start();
+    auto* filmy = m_window->findChild<QAction*>("Filmy1");
+    ASSERT_NE(filmy, nullptr);
+    EXPECT_EQ(filmy->data().toInt(), 3);
+    Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ", "Folder"}));
+    filmy->trigger();
+    EXPECT_EQ(Settings(), "[Seznamy]\r\nA.SEZ=2\r\nb.sez=2\r\n");
+    Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ"}));
+    filmy->trigger();
+    EXPECT_EQ(Settings(), "[Seznamy]\r\nA.SEZ=3\r\nb.sez=2\r\n");
+    EXPECT_EQ(Children(Node({"Filmy (1)"})), QStringList{"A.SEZ"});
+    EXPECT_EQ(Tree().SelectedNode(), Tree().FirstNode());
+    // The same group again still rebuilds the tree.
+    Tree().SelectNode(Node({"Gamesy (1)", "b"}));
+    m_window->findChild<QAction*>("Gamesy1")->trigger();
+    EXPECT_EQ(Tree().SelectedNode(), Tree().FirstNode());
+}
+
+TEST_F(Commands, RightClickOpensTheGroupMenuWithoutMovingTheSelection) {
+    AddTwoLists();
+    Start();
+    const NodeId group = Node({"Gamesy (2)"});
+    Tree().expand(Tree().Model().IndexOf(group));
+    QApplication::processEvents();
+    const QRect list = Tree().visualRect(Tree().Model().IndexOf(Node({"Gamesy (2)", "b"})));
+    QTest::mouseClick(Tree().viewport(), Qt::RightButton, Qt::NoModifier, list.center());
+    EXPECT_EQ(Tree().SelectedNode(), group);
+    auto* menu = m_window->findChild<QMenu*>("pmGroup");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    QStringList items;
+    for (QAction* action : menu->actions()) {
+        items.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        // A group node cannot be rescanned nor compared; the group items are always there.
+        EXPECT_EQ(action->isEnabled(), action->objectName() != "actRescanList" &&
+                                           action->objectName() != "actCompareList");
+    }
+    EXPECT_EQ(items, (QStringList{"Gamesy1", "Filmy1", "Obrzky1", "Hudba1", "Programy1", "Ostatn1",
+                                  "Neureno1", "-", "actRescanList", "actCompareList"}));
+    menu->hide();
+}
+
+TEST_F(Commands, RefusedGroupWriteIsReportedAndTheTreeStays) {
+    AddTwoLists();
+    Start();
+    ::chmod((m_dir / "settings.ini").c_str(), 0444);
+    Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ"}));
+    m_window->findChild<QAction*>("Hudba1")->trigger();
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].text.toStdString(),
+              "Unable to write to " + (m_dir / "settings.ini") + ".");
+    EXPECT_EQ(Children(Node({"Gamesy (2)"})), (QStringList{"A.SEZ", "b"}));
+}
+
+TEST_F(Commands, ListNamesSettingsCannotKeepStayUndeterminedAndSayWhy) {
+    AddList("[fLV].sez", {"E:\\\t0"});
+    AddList("Hry=2.sez", {"E:\\\t0"});
+    const std::string settings = "[fLV]\r\nTop=10\r\n[Seznamy]\r\nHry=2\r\n";
+    WriteSettings(settings);
+    Start();
+    EXPECT_EQ(Children(Node({"Neurčeno (2)"})), (QStringList{"Hry=2", "[fLV]"}));
+    for (const char* list : {"[fLV]", "Hry=2"}) {
+        Dialogs::StartScript();
+        Tree().SelectNode(Node({"Neurčeno (2)", list}));
+        m_window->findChild<QAction*>("Hudba1")->trigger();
+        ASSERT_EQ(Dialogs::Shown().size(), 1u) << list;
+        EXPECT_TRUE(Dialogs::Shown()[0].text.startsWith(QStringLiteral("Název \"%1.sez\" nelze "
+                                                                       "uložit do souboru")
+                                                            .arg(list)))
+            << Dialogs::Shown()[0].text.toStdString();
+        EXPECT_EQ(Settings(), settings);
+    }
+    EXPECT_EQ(Children(Node({"Neurčeno (2)"})), (QStringList{"Hry=2", "[fLV]"}));
 }
 
 } // namespace

@@ -1,47 +1,11 @@
 #include "UiFixture.h"
 
-#include "lists/DisplayFormat.h"
-#include "lists/SettingsFile.h"
-
-#include <QProgressBar>
 #include <QToolButton>
 
 #include <sys/stat.h>
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace vyp::test {
 namespace {
-
-// A list file that is there but cannot be read while this lives: on Linux a link to nowhere, on
-// Windows a file another program holds open without sharing it.
-class UnreadableFile {
-public:
-    explicit UnreadableFile(const std::string& path) {
-#ifdef _WIN32
-        m_holder = ::CreateFileW(FsPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        EXPECT_NE(m_holder, INVALID_HANDLE_VALUE);
-#else
-        EXPECT_EQ(::symlink("nowhere", path.c_str()), 0);
-#endif
-    }
-    ~UnreadableFile() {
-#ifdef _WIN32
-        ::CloseHandle(m_holder);
-#endif
-    }
-    UnreadableFile(const UnreadableFile&) = delete;
-    UnreadableFile& operator=(const UnreadableFile&) = delete;
-
-private:
-#ifdef _WIN32
-    HANDLE m_holder = INVALID_HANDLE_VALUE;
-#endif
-};
 
 const QStringList kEmptyGroups = {"Gamesy (0)",   "Filmy (0)",   "Obrázky (0)", "Hudba (0)",
                                   "Programy (0)", "Ostatní (0)", "Neurčeno (0)"};
@@ -49,9 +13,9 @@ const QStringList kEmptyGroups = {"Gamesy (0)",   "Filmy (0)",   "Obrázky (0)",
 class StartUp : public UiFixture {};
 
 TEST_F(StartUp, CreatesTheMissingListFolderWithoutAMessage) {
-    std::filesystem::remove(FsPath(m_dir / "Seznamy"));
+    std::filesystem::remove(m_dir / "Seznamy");
     Start();
-    EXPECT_TRUE(std::filesystem::is_directory(FsPath(m_dir / "Seznamy")));
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir / "Seznamy"));
     EXPECT_TRUE(Dialogs::Shown().empty());
     EXPECT_EQ(Children(kNoNode), kEmptyGroups);
     EXPECT_EQ(m_window->windowTitle(), "Vypisnik");
@@ -59,7 +23,7 @@ TEST_F(StartUp, CreatesTheMissingListFolderWithoutAMessage) {
 }
 
 TEST_F(StartUp, FileInPlaceOfTheListFolderIsReportedOnce) {
-    std::filesystem::remove(FsPath(m_dir / "Seznamy"));
+    std::filesystem::remove(m_dir / "Seznamy");
     WriteFile(m_dir / "Seznamy", "not a folder");
     Start();
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
@@ -84,171 +48,84 @@ TEST_F(StartUp, ToolBarButtonsAndTheirHints) {
     }
 }
 
-class ListTree : public UiFixture {};
-
-TEST_F(ListTree, ListsStandUnderTheirGroupsInRegistryOrder) {
-    AddList("b.sez", {"E:\\\t0"});
-    AddList("a.sez", {"E:\\\t5", "Games\\\t5\t2004.1.15\t9:30.0", "x\t5\t1\t1",
-                      "Games\\Old\\\t0\t2003.5.1\t0:0.0", "Music\\\t0\t2004.2.29\t18:45.10"});
-    AddList("c.sez", {"E:\\\t0"});
-    AddList("X.SEZ", {"E:\\\t0"});
-    AddList("a.sez.sez", {"E:\\\t0"});
-    WriteSettings("[Seznamy]\r\nb.sez=3\r\na.sez=3\r\nX.SEZ=12\r\na.sez.sez=2\r\n");
-    Start();
-    EXPECT_EQ(Children(kNoNode), (QStringList{"Gamesy (1)", "Filmy (2)", "Obrázky (0)", "Hudba (0)",
-                                              "Programy (0)", "Ostatní (0)", "Neurčeno (2)"}));
-    EXPECT_EQ(Children(Node({"Gamesy (1)"})), QStringList{"a.sez"});
-    EXPECT_EQ(Children(Node({"Filmy (2)"})), (QStringList{"a", "b"}));
-    EXPECT_EQ(Children(Node({"Neurčeno (2)"})), (QStringList{"c", "X.SEZ"}));
-    EXPECT_EQ(Children(Node({"Filmy (2)", "a"})), (QStringList{"Games", "Music"}));
-    EXPECT_EQ(Children(Node({"Filmy (2)", "a", "Games"})), QStringList{"Old"});
-    EXPECT_EQ(TreeStatus().Text(0), "Počet seznamů: 5");
-    // After the build the first group is selected and described.
-    EXPECT_EQ(Tree().SelectedNode(), Tree().FirstNode());
-    EXPECT_EQ(TreeStatus().Text(1), "Velikost: 0,00 MB");
-    EXPECT_EQ(TreeStatus().Text(2), "Datum: ");
-    EXPECT_EQ(TreeStatus().Text(3), "Čas: ");
-    // Every node shows its picture: groups by id, lists 1, folders 0.
-    EXPECT_EQ(Tree().OnGetImageIndex()(Node({"Filmy (2)"}), 0), 3);
-    EXPECT_EQ(Tree().OnGetImageIndex()(Node({"Filmy (2)", "a"}), 0), 1);
-    EXPECT_EQ(Tree().OnGetImageIndex()(Node({"Filmy (2)", "a", "Games"}), 0), 0);
-}
-
-TEST_F(ListTree, StatusTextsOfListAndFolderNodes) {
-    AddList("big.sez", {"E:\\\t1047527424", "Games\\\t1047527425\t2004.1.15\t9:30.0"});
-    Start();
-    Tree().SelectNode(Node({"Neurčeno (1)", "big"}));
-    EXPECT_EQ(TreeStatus().Text(1), "Velikost: 999,00 MB");
-    struct stat st {};
-    ::stat(ListPath("big.sez").c_str(), &st);
-    const LocalDateTime when = ToLocalDateTime(st.st_mtime);
-    EXPECT_EQ(TreeStatus().Text(2).toStdString(),
-              "Datum: " + FormatListDate(when, RegionalSettings::Czech()));
-    EXPECT_EQ(TreeStatus().Text(3).toStdString(),
-              "Čas: " + FormatListTime(when, RegionalSettings::Czech()));
-    Tree().SelectNode(Node({"Neurčeno (1)", "big", "Games"}));
-    EXPECT_EQ(TreeStatus().Text(1), "Velikost: 0,98 GB");
-    EXPECT_EQ(TreeStatus().Text(2), "Datum: 2004.1.15");
-    EXPECT_EQ(TreeStatus().Text(3), "Čas: 9:30:0");
-}
-
-TEST_F(ListTree, DamagedAndUnreadableListsKeepTheOthers) {
-    AddList("a.sez", {"E:\\\t1", "Deep\\Missing\\\t1\t1\t1", "Ok\\\t0\t1\t1"});
-    const UnreadableFile unreadable(ListPath("b.sez")); // registered, but cannot be read
-    AddList("c.sez", {"E:\\\t0", "Last\\\t0\t1\t1"});
-    AddList("d.sez", {});
-    Start();
-    EXPECT_EQ(Children(Node({"Neurčeno (4)"})), (QStringList{"a", "b", "c", "d"}));
-    EXPECT_EQ(Children(Node({"Neurčeno (4)", "a"})), (QStringList{"Missing", "Ok"}));
-    EXPECT_TRUE(Children(Node({"Neurčeno (4)", "b"})).isEmpty());
-    EXPECT_EQ(Children(Node({"Neurčeno (4)", "c"})), QStringList{"Last"});
-    EXPECT_FALSE(m_process->isVisible());
-}
-
-TEST_F(ListTree, GroupNodeLeavesTheFileTableAlone) {
-    AddList("a.sez", {"E:\\\t3", "one.txt\t1\t2004.1.1\t1:1.2", "two.txt\t2\t2004.1.1\t1:1.2"});
-    Start();
-    Tree().SelectNode(Node({"Neurčeno (1)", "a"}));
-    ASSERT_EQ(Table().size(), 2);
-    Tree().SelectNode(Node({"Filmy (0)"}));
-    EXPECT_EQ(Table().size(), 2);
-    EXPECT_EQ(ViewStatus().Text(0), "Počet souborů: 2");
-}
-
-TEST_F(ListTree, SizeThatIsNoNumberReachesTheErrorReport) {
-    AddList("a.sez", {"E:\\\t3", "Bad\\\tx12\t2004.1.1\t1:1.2"});
-    Start();
-    const QString before = TreeStatus().Text(1);
-    Tree().SelectNode(Node({"Neurčeno (1)", "a", "Bad"}));
-    ASSERT_EQ(Dialogs::Shown().size(), 1u);
-    EXPECT_EQ(Dialogs::Shown()[0].caption, "Vypisnik");
-    EXPECT_EQ(Dialogs::Shown()[0].text, "'x12' is not a valid integer value.");
-    EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(Dialogs::Shown()[0].buttons, QMessageBox::Ok);
-    EXPECT_EQ(TreeStatus().Text(1), before);
-}
-
-TEST_F(ListTree, ProgressWindowCountsTheListsAndARefreshMeanwhileWaits) {
-    for (const char* name : {"a.sez", "b.sez", "c.sez"})
-        AddList(name, {"E:\\\t0"});
-    std::vector<std::pair<int, int>> steps; // position, maximum
-    std::vector<bool> visible;
-    std::vector<bool> treeShown; // the finished tree is in the view
-    bool refreshAsked = false;
-    Start();
-    QProgressBar* bar = m_process->ProgressBarFile();
-    // A step per list and one for handing the tree to the view: full only when all is done.
-    EXPECT_EQ(bar->maximum(), 4);
-    EXPECT_EQ(bar->value(), 4);
-    EXPECT_FALSE(m_process->isVisible());
-    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
-        steps.emplace_back(value, bar->maximum());
-        visible.push_back(m_process->isVisible());
-        treeShown.push_back(Tree().updatesEnabled());
-        if (!refreshAsked) { // the build lets events run: a second refresh must wait for it
-            refreshAsked = true;
-            m_window->findChild<QToolButton*>("btnRefresh")->click();
-        }
-    });
-    m_window->findChild<QToolButton*>("btnRefresh")->click();
-    EXPECT_EQ(steps,
-              (std::vector<std::pair<int, int>>{
-                  {0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}));
-    EXPECT_EQ(visible, std::vector<bool>(10, true));
-    EXPECT_EQ(treeShown, (std::vector<bool>{false, false, false, false, true, false, false, false,
-                                            false, true}));
-    EXPECT_FALSE(m_process->isVisible());
-    EXPECT_EQ(Children(Node({"Neurčeno (3)"})), (QStringList{"a", "b", "c"}));
-}
-
-TEST_F(ListTree, EmptyRegistryStillShowsAndHidesTheProgressWindow) {
-    Start();
-    EXPECT_EQ(m_process->ProgressBarFile()->maximum(), 1);
-    EXPECT_EQ(m_process->ProgressBarFile()->value(), 1);
-    EXPECT_FALSE(m_process->isVisible());
-    EXPECT_EQ(Children(kNoNode), kEmptyGroups);
-}
-
-// Records, in order, the first paint of the list tree and the showing of the progress window.
-class StartUpOrder : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget != nullptr && event->type() == QEvent::Paint && widget->parentWidget() &&
-            widget->parentWidget()->objectName() == "VSTTree" && !order.contains("tree"))
-            order.append("tree");
-        if (qobject_cast<TfProcess*>(watched) != nullptr && event->type() == QEvent::Show)
-            order.append("progress");
-        return false;
+class WindowLife : public UiFixture {
+protected:
+    void PressKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(&widget, static_cast<Qt::Key>(key), modifiers);
     }
-    QStringList order;
+    std::string Settings() { return ReadFile(m_dir / "settings.ini"); }
 };
 
-TEST_F(ListTree, TheWindowIsPaintedBeforeTheBuildStarts) {
-    AddList("Fotky 2004.sez", {"E:\\\t0", "Léto\\\t0\t1\t1"});
-    StartUpOrder order;
-    qApp->installEventFilter(&order);
+TEST_F(WindowLife, ShortcutsShowTheSearchAndNewListWindows) {
     Start();
-    qApp->removeEventFilter(&order);
-    EXPECT_TRUE(order.order.join(',').startsWith("tree,progress"))
-        << order.order.join(',').toStdString();
+    QWidget search, newList;
+    m_window->SetSearchWindow(&search);
+    m_window->SetNewListWindow(&newList);
+    PressKey(View(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(search.isVisible());
+    EXPECT_FALSE(newList.isVisible());
+    PressKey(Tree(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(newList.isVisible());
+    search.hide();
+    m_window->findChild<QToolButton*>("btnFind")->click();
+    EXPECT_TRUE(search.isVisible());
 }
 
-TEST_F(ListTree, ListWhoseFileNameIsNotUtf8ShowsItsFilesAndItsName) {
-#ifdef _WIN32
-    // Names on Windows are UTF-16, never other bytes; the lines in the list still can be.
-    const std::string name = "Záloha školy.sez";
-#else
-    const std::string name = "Z\xe1loha \x9akoly.sez"; // "Záloha školy" in Windows-1250
-#endif
-    AddList(name, {"E:\\\t3", "\xfa\xe8"
-                              "et.txt\t3\t2004.1.15\t9:29.58"});
+TEST_F(WindowLife, WindowGeometryIsRestoredAndSavedWithNegativeCoordinates) {
+    WriteSettings("[fLV]\r\nSplitter=250\r\nTop=-20\r\nLeft=-500\r\nWidth=800\r\nHeigth=600\r\n"
+                  "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeight=999\r\n");
     Start();
-    const NodeId list = Node({"Neurčeno (1)", "Záloha školy"});
-    ASSERT_NE(list, kNoNode);
-    Tree().SelectNode(list);
-    EXPECT_EQ(Table(), QStringList{"účet.txt|0,00 MB|3 B|2004.1.15|9:29:58"});
-    EXPECT_TRUE(Dialogs::Shown().empty());
+    EXPECT_EQ(m_window->frameGeometry(), QRect(-500, -20, 800, 600));
+    EXPECT_EQ(m_window->findChild<QWidget*>("pnlTree")->width(), 250);
+    m_window->close();
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(Settings(),
+              "[fLV]\r\nSplitter=250\r\nTop=-20\r\nLeft=-500\r\nWidth=800\r\nHeigth=600\r\n"
+              "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeight=999\r\n"); // no window, no keys
+}
+
+TEST_F(WindowLife, AttachedWindowsRestoreAndSaveTheirSectionsInOrder) {
+    WriteSettings("[fNewList]\r\nLeft=497\r\nTop=479\r\n"
+                  "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeigth=300\r\n");
+    QWidget search, newList;
+    newList.resize(300, 200);
+    MainWindowEnvironment environment{DataFolder(m_dir.Path()), &m_walker, &m_icons,
+                                      RegionalSettings::Czech(), QLocale::c()};
+    m_window = std::make_unique<TfLV>(std::move(environment));
+    m_window->SetSearchWindow(&search);
+    m_window->SetNewListWindow(&newList);
+    m_window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(search.frameGeometry(), QRect(-7, 5, 640, 300));
+    EXPECT_EQ(newList.frameGeometry(), QRect(497, 479, 300, 200));
+    search.move(30, 40);
+    newList.move(50, 60);
+    m_window->SetSearchWindow(&search); // attached again: still one "fFind", in its place
+    m_window->close();
+    const QRect main = m_window->frameGeometry();
+    EXPECT_EQ(
+        Settings(),
+        QStringLiteral("[fNewList]\r\nLeft=50\r\nTop=60\r\n"
+                       "[fFind]\r\nTop=40\r\nLeft=30\r\nWidth=640\r\nHeigth=300\r\n"
+                       "[fLV]\r\nSplitter=%1\r\nTop=%2\r\nLeft=%3\r\nWidth=%4\r\nHeigth=%5\r\n")
+            .arg(m_window->findChild<QWidget*>("pnlTree")->width())
+            .arg(main.top())
+            .arg(main.left())
+            .arg(main.width())
+            .arg(main.height())
+            .toStdString());
+}
+
+TEST_F(WindowLife, ReadOnlySettingsAtCloseAreReportedOnceAndTheWindowCloses) {
+    WriteSettings("[fLV]\r\nTop=10\r\n");
+    Start();
+    ::chmod((m_dir / "settings.ini").c_str(), 0444);
+    m_window->close();
+    EXPECT_FALSE(m_window->isVisible());
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].text.toStdString(),
+              "Unable to write to " + (m_dir / "settings.ini") + ".");
+    EXPECT_EQ(Settings(), "[fLV]\r\nTop=10\r\n");
 }
 
 } // namespace

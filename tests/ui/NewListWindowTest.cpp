@@ -101,17 +101,9 @@ protected:
         WriteFile(m_disk + "/Фото/Лето 2019.jpg", std::string(40, 'f'));
         WriteFile(m_disk + "/写真/東京.png", std::string(30, 't'));
     }
-    void TearDown() override {
-        m_newList.reset();
-        UiFixture::TearDown();
-    }
-
     TfNewList& Open(DirectoryWalker* walker = nullptr) {
         Start(walker);
-        m_newList = std::make_unique<TfNewList>(*m_window);
-        m_window->SetNewListWindow(m_newList.get());
-        QTest::keyClick(&Tree(), Qt::Key_N, Qt::ControlModifier); // as the user opens it
-        return *m_newList;
+        return OpenNewList();
     }
     template <typename T> T* Get(const char* name) {
         return m_newList->findChild<T*>(QString::fromLatin1(name));
@@ -136,7 +128,6 @@ protected:
     std::string Settings() { return ReadFile(m_dir / "settings.ini"); }
 
     std::string m_disk;
-    std::unique_ptr<TfNewList> m_newList;
 };
 
 TEST_F(NewListWindow, LayoutAsDesigned) {

@@ -51,18 +51,13 @@ protected:
     }
     void TearDown() override {
         CursorPosition::Release();
-        m_find.reset();
         UiFixture::TearDown();
     }
 
     // The main window as the program starts it, and the search window attached and shown.
     TfFind& Open() {
-        TfLV& main = Start();
-        m_find = std::make_unique<TfFind>(main);
-        main.SetSearchWindow(m_find.get());
-        m_find->show();
-        QApplication::processEvents();
-        return *m_find;
+        Start();
+        return OpenSearch();
     }
 
     template <typename T> T& Child(const char* name) {
@@ -119,8 +114,6 @@ protected:
             header->viewport(), button, Qt::NoModifier,
             QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
-
-    std::unique_ptr<TfFind> m_find;
 };
 
 TEST_F(SearchWindowTest, StartsCollapsedUntickedAndFindsNothingWithoutGroupsOrText) {
@@ -357,7 +350,7 @@ TEST_F(SearchWindowTest, SearchesTheListsTheMainWindowLastLoaded) {
 
 TEST_F(SearchWindowTest, TheMainWindowShowsItAndKeepsItsPlace) {
     TfLV& main = Start();
-    m_find = std::make_unique<TfFind>(main);
+    m_find = std::make_unique<TfFind>(main.Context(), main);
     main.SetSearchWindow(m_find.get());
     EXPECT_FALSE(m_find->isVisible());
     QTest::mouseClick(main.findChild<QToolButton*>("btnFind"), Qt::LeftButton);

@@ -1,13 +1,13 @@
 // A main window on a temporary data folder, with a fake icon provider that counts its
-// questions, and helpers to find nodes and read what the windows show.
+// questions, the search and new-list windows beside it when a test asks for them, and helpers to
+// find nodes and read what the windows show.
 #pragma once
 
+#include "ProgramWindows.h"
 #include "TestSupport.h"
 
 #include "lists/ListFile.h"
 #include "platform/Native.h"
-#include "ui/Process_u/TfProcess.h"
-#include "ui/Vypisnik_u/TfLV.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/StatusPanels.h"
@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QStringList>
+#include <QTest>
 
 #include <filesystem>
 #include <memory>
@@ -40,6 +41,9 @@ protected:
         std::filesystem::create_directories(FsPath(m_dir / "Seznamy"));
     }
     void TearDown() override {
+        // The windows beside the main window work with what it lends them.
+        m_find.reset();
+        m_newList.reset();
         m_window.reset();
         m_process.reset();
     }
@@ -58,12 +62,21 @@ protected:
         MainWindowEnvironment environment{
             DataFolder(m_dir.Path()), walker != nullptr ? walker : &m_walker, &m_icons,
             RegionalSettings::Czech(), QLocale(QLocale::Czech, QLocale::CzechRepublic)};
-        m_window = std::make_unique<TfLV>(std::move(environment));
         m_process = std::make_unique<TfProcess>();
-        m_window->SetProgressWindow(m_process.get());
-        m_window->show();
-        QApplication::processEvents();
+        m_window = StartMainWindow(std::move(environment), m_process.get());
         return *m_window;
+    }
+    // The search window of the started main window, attached and shown.
+    TfFind& OpenSearch() {
+        m_find = OpenSearchWindow(*m_window);
+        return *m_find;
+    }
+    // The new-list window of the started main window, attached, and shown as the user shows
+    // it (Ctrl+N in the tree).
+    TfNewList& OpenNewList() {
+        m_newList = AttachNewListWindow(*m_window);
+        QTest::keyClick(&Tree(), Qt::Key_N, Qt::ControlModifier);
+        return *m_newList;
     }
 
     TreeGrid& Tree() { return *m_window->findChild<TreeGrid*>(QStringLiteral("VSTTree")); }
@@ -122,6 +135,8 @@ protected:
     CountingIcons m_icons;
     std::unique_ptr<TfLV> m_window;
     std::unique_ptr<TfProcess> m_process;
+    std::unique_ptr<TfFind> m_find;
+    std::unique_ptr<TfNewList> m_newList;
 };
 
 } // namespace vyp::test

@@ -52,9 +52,8 @@ TEST(TreeGrid, StableSortInBothDirectionsAndOneChangeReportPerBracket) {
         return keys[static_cast<size_t>(x)] - keys[static_cast<size_t>(y)];
     };
     std::vector<NodeId> changes;
-    grid.onChange = [&](NodeId node) {
-        changes.push_back(node);
-    };
+    QObject::connect(&grid, &TreeGrid::SelectionChanged,
+                     [&](NodeId node) { changes.push_back(node); });
     grid.BeginUpdate();
     for (size_t i = 0; i < keys.size(); ++i)
         grid.AddChild(kNoNode, i);
@@ -73,6 +72,50 @@ TEST(TreeGrid, StableSortInBothDirectionsAndOneChangeReportPerBracket) {
     grid.SortTree(0, Qt::DescendingOrder);
     EXPECT_EQ(order(), (std::vector<NodeId>{4, 0, 2, 1, 3})); // equal keys keep their order
     EXPECT_EQ(grid.SelectedNode(), 3);
+}
+
+// Every node's row, as views ask for it through its index, is where its parent lists it.
+void ExpectRowsMatchChildren(TreeGrid& grid) {
+    for (NodeId node = 0; node < static_cast<NodeId>(grid.NodeCount()); ++node) {
+        const NodeId parent = grid.Model().Parent(node);
+        const int row = grid.Model().IndexOf(node).row();
+        EXPECT_EQ(grid.ChildAt(parent, row), node) << "node " << node;
+    }
+}
+
+TEST(TreeGrid, RowsAndPayloadsStayRightBeforeAndAfterASort) {
+    TreeGrid grid;
+    grid.SetColumns({{"Název", 100, Qt::AlignLeft}});
+    const std::vector<int> keys = {0, 0, 1, 3, 4, 1, 2, 9, 0};
+    grid.OnCompareNodes() = [&](NodeId x, NodeId y, int) {
+        return keys[static_cast<size_t>(x)] - keys[static_cast<size_t>(y)];
+    };
+    QAbstractItemModelTester tester(&grid.Model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    grid.BeginUpdate();
+    const NodeId a = grid.AddChild(kNoNode);
+    const NodeId b = grid.AddChild(kNoNode);
+    for (int i = 0; i < 5; ++i) // children of a and b interleaved
+        grid.AddChild(i % 2 == 0 ? a : b);
+    grid.EndUpdate();
+    ExpectRowsMatchChildren(grid);
+    EXPECT_EQ(grid.Model().IndexOf(6).row(), 2); // a's third child
+    EXPECT_EQ(grid.Payload(4), 4u);
+
+    // A payload of its own: the nodes before keep theirs.
+    const NodeId c = grid.AddChild(b, 4242);
+    EXPECT_EQ(grid.Payload(c), 4242u);
+    for (NodeId node = 0; node < c; ++node)
+        EXPECT_EQ(grid.Payload(node), static_cast<uint64_t>(node));
+
+    grid.SortTree(0, Qt::DescendingOrder);
+    EXPECT_EQ(grid.ChildAt(a, 0), 4);
+    EXPECT_EQ(grid.ChildAt(b, 0), c);
+    ExpectRowsMatchChildren(grid);
+    grid.AddChild(a, 77); // children in the order they were added again
+    ExpectRowsMatchChildren(grid);
+    EXPECT_EQ(grid.ChildAt(a, 3), 8);
+    EXPECT_EQ(grid.Payload(8), 77u);
 }
 
 TEST(ErrorReport, AddsAFullStopAfterCharactersBeyondIt) {

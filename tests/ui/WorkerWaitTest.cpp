@@ -41,11 +41,11 @@ TEST(WorkerWait, WindowsPaintAndRefuseInputUntilTheWorkEnds) {
         release = true;
     });
     const bool finished = wait.Run(
-        [&](const std::atomic<bool>&) {
+        [&](WorkerProgress&) {
             while (!release)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
         },
-        [&] { ++paints; });
+        [&](const WorkerProgress&) { ++paints; });
 
     EXPECT_TRUE(finished);
     EXPECT_GE(paints, 2);
@@ -64,12 +64,12 @@ TEST(WorkerWait, ClosingTheMainWindowStopsTheWorkAndClosesItAfterwards) {
     QTimer::singleShot(50, &main, [&] { main.close(); });
     bool sawStop = false;
     const bool finished = wait.Run(
-        [&](const std::atomic<bool>& stop) {
-            while (!stop)
+        [&](WorkerProgress& progress) {
+            while (!progress.StopRequested())
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             sawStop = true;
         },
-        [] {});
+        [](const WorkerProgress&) {});
     EXPECT_FALSE(finished);
     EXPECT_TRUE(sawStop);
     EXPECT_TRUE(main.isVisible()) << "closed only once the work has ended";
@@ -80,9 +80,9 @@ TEST(WorkerWait, ClosingTheMainWindowStopsTheWorkAndClosesItAfterwards) {
 TEST(WorkerWait, AnErrorOfTheWorkReachesTheCaller) {
     QMainWindow main;
     WorkerWait wait(main);
-    EXPECT_THROW(
-        wait.Run([](const std::atomic<bool>&) { throw std::runtime_error("Disk vyjmut"); }, [] {}),
-        std::runtime_error);
+    EXPECT_THROW(wait.Run([](WorkerProgress&) { throw std::runtime_error("Disk vyjmut"); },
+                          [](const WorkerProgress&) {}),
+                 std::runtime_error);
     EXPECT_FALSE(wait.Running());
 }
 

@@ -1,5 +1,7 @@
 #include "ui/Process_u/TfProcess.h"
 
+#include "ui/common/DesktopLook.h"
+
 #include <QBitmap>
 #include <QFrame>
 #include <QLabel>
@@ -12,9 +14,9 @@
 namespace vyp {
 
 namespace {
+// Bold, 10 points: characters 13 pixels high.
 QFont BoldFont() {
-    QFont font = QWidget().font();
-    font.setPointSize(10);
+    QFont font = DesktopLook::Font(13);
     font.setBold(true);
     return font;
 }
@@ -24,8 +26,7 @@ TfProcess::TfProcess(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool) {
     setObjectName(QStringLiteral("fProcess"));
     setFixedSize(kWidth, kHeight);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::Button);
+    DesktopLook::ApplyToWindow(*this);
 
     m_panel = new QFrame(this);
     m_panel->setObjectName(QStringLiteral("Panel1"));

@@ -1,5 +1,6 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
+#include "qtcore/Utf8.h"
 #include "ui/common/FileTypeIcons.h"
 #include "util/Encoding.h"
 
@@ -24,13 +25,12 @@ int ExtensionIconCache::ImageIndexForExt(std::string_view ext) {
     std::string upper(ext);
     for (char& c : upper)
         c = UpperAscii(c);
-    const QString key = QString::fromUtf8(upper.data(), static_cast<qsizetype>(upper.size()));
+    const QString key = Utf8(upper);
     for (const rIkony& entry : m_entries) { // few distinct extensions: a linear look is enough
         if (entry.Ext == key)
             return entry.ImageIndex;
     }
-    const int index = m_images.Add(
-        ShellIconForExt(QString::fromUtf8(ext.data(), static_cast<qsizetype>(ext.size()))));
+    const int index = m_images.Add(ShellIconForExt(Utf8(ext)));
     m_entries.push_back(rIkony{key, index});
     return index;
 }

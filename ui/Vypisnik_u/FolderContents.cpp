@@ -1,15 +1,11 @@
 #include "ui/Vypisnik_u/FolderContents.h"
 
 #include "lists/DisplayFormat.h"
+#include "lists/FolderRowsCsv.h"
+#include "qtcore/Utf8.h"
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
 namespace vyp {
-
-namespace {
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 FolderContents::FolderContents(ExtensionIconCache& icons, RegionalSettings regional)
     : m_icons(icons), m_regional(std::move(regional)) {}
@@ -40,9 +36,9 @@ QString FolderContents::CellText(size_t row, int column) const {
     case Soubor:
         return Utf8(m_rows.Caption(row));
     case Velikost:
-        return QString::fromStdString(FormatMB(m_rows.Size(row), m_regional));
+        return Utf8(FormatMB(m_rows.Size(row), m_regional));
     case PresnaVelikost:
-        return QString::fromStdString(FormatExactSize(m_rows.SizeText(row)));
+        return Utf8(FormatExactSize(m_rows.SizeText(row)));
     case Datum:
         return Utf8(m_rows.DateText(row));
     case Cas:
@@ -61,6 +57,14 @@ std::string_view FolderContents::SortName(size_t row, int) const {
 
 std::optional<int64_t> FolderContents::SortSize(size_t row, int) const {
     return m_rows.Size(row);
+}
+
+void FolderContents::AppendCsvHeader(std::string& out) const {
+    AppendFolderRowsCsvHeader(out);
+}
+
+void FolderContents::AppendCsvRow(size_t row, std::string& out) const {
+    AppendFolderRowCsv(m_rows, row, m_regional, out);
 }
 
 } // namespace vyp

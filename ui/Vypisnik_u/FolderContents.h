@@ -38,6 +38,8 @@ public:
     int CellImage(size_t row, int column) const override;
     std::string_view SortName(size_t row, int column) const override;
     std::optional<int64_t> SortSize(size_t row, int column) const override;
+    void AppendCsvHeader(std::string& out) const override;
+    void AppendCsvRow(size_t row, std::string& out) const override;
 
 private:
     ExtensionIconCache& m_icons;

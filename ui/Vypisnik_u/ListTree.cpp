@@ -6,6 +6,7 @@
 #include "lists/DisplayFormat.h"
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
+#include "qtcore/Utf8.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/common/TreeGrid.h"
 #include "util/Encoding.h"
@@ -18,10 +19,6 @@
 namespace vyp {
 
 namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A list's name as the user reads it: a file name that is not UTF-8 is read as Windows-1250,
 // as list files are.
@@ -129,6 +126,25 @@ ListTree::NodeKind ListTree::Kind(NodeId node) const {
     return Decode(node).kind;
 }
 
+NodeId ListTree::NodeOfList(const std::string& listFile) const {
+    // The list nodes are in registry order: the lists added so far have theirs.
+    for (size_t list = 0; list < m_listNodes.size() && list < m_registry.ListInfos.size(); ++list)
+        if (m_registry.ListInfos[list].FullPath == listFile)
+            return m_listNodes[list];
+    return kNoNode;
+}
+
+NodeId ListTree::NodeOfFolder(const std::string& listFile, std::string_view folderPath) const {
+    const NodeId listNode = NodeOfList(listFile);
+    if (listNode == kNoNode || folderPath.empty())
+        return listNode;
+    const FolderHierarchy& hierarchy = m_hierarchies[Decode(listNode).list];
+    for (size_t folder = 0; folder < hierarchy.Count(); ++folder)
+        if (hierarchy.Path(folder) == folderPath)
+            return listNode + 1 + static_cast<NodeId>(folder);
+    return kNoNode;
+}
+
 std::optional<size_t> ListTree::ListOf(NodeId node) const {
     if (node == kNoNode)
         return std::nullopt;
@@ -197,8 +213,8 @@ TNodeRec ListTree::Record(NodeId node) const {
     if (key.kind == NodeKind::List) {
         record.Path = info.FullPath;
         record.SizeText = Utf8(hierarchy.ListSizeText());
-        record.DateText = QString::fromStdString(FormatListDate(info.Date, m_regional));
-        record.TimeText = QString::fromStdString(FormatListTime(info.Time, m_regional));
+        record.DateText = Utf8(FormatListDate(info.Date, m_regional));
+        record.TimeText = Utf8(FormatListTime(info.Time, m_regional));
         return record;
     }
     record.Path = std::string(hierarchy.Path(key.folder));

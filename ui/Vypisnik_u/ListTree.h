@@ -3,7 +3,8 @@
 // list's folder hierarchy, and answers the tree's texts and pictures straight from them. A
 // node's id tells its kind, its list and its folder (a list's node is followed by its folders'
 // nodes in file order), so the grid stores nothing else per node; a TNodeRec is made only for
-// a handler that asks for one.
+// a handler that asks for one. The one place that knows a node's kind, and the node of a list or
+// of a folder for whoever wants to show one.
 #pragma once
 
 #include "lists/FolderHierarchy.h"
@@ -14,6 +15,8 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace vyp {
@@ -36,6 +39,11 @@ public:
     bool Building() const { return m_building; }
 
     NodeKind Kind(NodeId node) const;
+    // The node of the list whose file is listFile, or kNoNode when the tree does not hold it.
+    NodeId NodeOfList(const std::string& listFile) const;
+    // The node of the folder folderPath (as stored; empty: the list itself) of that list, or
+    // kNoNode.
+    NodeId NodeOfFolder(const std::string& listFile, std::string_view folderPath) const;
     // The registry index of a list or folder node's list.
     std::optional<size_t> ListOf(NodeId node) const;
     // The folder's relative path as stored (UTF-8), empty for the list node itself.

@@ -1,7 +1,7 @@
 // The record behind a node of the main window's list tree or a row of its file table, as the
 // handlers see it. Paths stay bytes; only what is shown is text. The grid itself stores only a
 // compact key per node; a TNodeRec is made from the list data when a handler asks, so a million
-// folder nodes cost no million records.
+// folder nodes cost no million records. A node's kind is ListTree's to tell.
 #pragma once
 
 #include <QString>
@@ -18,10 +18,6 @@ struct TNodeRec {
     QString TimeText;
     int ImageIndex = 0; // the picture, and in the list tree the node's kind
     int ListIndex = -1; // the list in the registry; -1 for group nodes
-
-    bool IsGroupNode() const { return ListIndex == -1; }
-    bool IsListNode() const { return ListIndex != -1 && ImageIndex == 1; }
-    bool IsFolderNode() const { return ListIndex != -1 && ImageIndex != 1; }
 };
 
 } // namespace vyp

@@ -1,89 +1,36 @@
 #include "ui/Vypisnik_u/TfLV.h"
 
 #include "lists/DisplayFormat.h"
-#include "lists/FolderRowsCsv.h"
-#include "lists/Groups.h"
-#include "lists/ListFile.h"
-#include "lists/SettingsFile.h"
 #include "platform/Files.h"
-#include "platform/SystemError.h"
-#include "qtcore/PathBytes.h"
-#include "scan/ListRescan.h"
-#include "ui/Process_u/TfProcess.h"
+#include "qtcore/Utf8.h"
+#include "scan/ListDifferences.h"
+#include "search/ListSearch.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTable.h"
-#include "ui/common/ImageList.h"
-#include "ui/common/SaveFilePicker.h"
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
-#include "ui/common/WorkerWait.h"
+#include "ui/common/WorkerProgress.h"
+#include "ui/compare_u/TfCompare.h"
 #include "util/Errors.h"
-#include "util/SafeFileWriter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QSplitter>
-#include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <QWindow>
-
-#include <atomic>
 
 namespace vyp {
 
-namespace {
-
-constexpr int kTreePanelWidth = 300;
-const QString kListsFolderError =
-    QStringLiteral("Nepodařilo se vytvořit složku Seznamy,\r\nkterá je nutná pro funkci programu!");
-
-QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& hint,
-                            const QString& picture) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setAccessibleName(hint); // what a screen reader announces
-    button->setAutoRaise(true);      // flat until the mouse is over it
-    button->setFixedSize(44, 44);
-    button->setIconSize(QSize(32, 32));
-    button->setIcon(PictureIcon(picture, 32));
-    button->setCursor(Qt::PointingHandCursor);
-    bar->addWidget(button);
-    return button;
-}
-
-// A pane of the main window: a table filling it above its status bar.
-QWidget* MakePane(QWidget* parent, const QString& name, QWidget* table, QWidget* statusBar) {
-    auto* pane = new QWidget(parent);
-    pane->setObjectName(name);
-    auto* layout = new QVBoxLayout(pane);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(table);
-    layout->addWidget(statusBar);
-    return pane;
-}
-
-} // namespace
-
 TfLV::TfLV(MainWindowEnvironment environment, QWidget* parent)
     : QMainWindow(parent), m_env(std::move(environment)), m_iconCache(*m_env.icons),
-      m_contents(m_iconCache, m_env.regional) {
-    setObjectName(QStringLiteral("fLV"));
-    setWindowTitle(QStringLiteral("Vypisnik"));
-    setGeometry(320, 298, 944, 541);
-    setBackgroundRole(QPalette::Button);
-    QFont font(QStringLiteral("MS Sans Serif"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    setFont(font);
+      m_commands(*this, *this, m_registry, m_env), m_contents(m_iconCache, m_env.regional) {
     BuildLayout();
+    m_listTree = std::make_unique<ListTree>(*m_tree, m_registry, m_env.regional);
+    ConnectHandlers();
     FormCreate();
 }
 
@@ -93,137 +40,42 @@ TfLV::~TfLV() {
     delete m_splitter;
 }
 
-QString TfLV::Utf8(std::string_view text) const {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+WindowContext TfLV::Context() {
+    return {m_env, m_registry, *m_imgLst16, m_iconCache, *this};
 }
 
-void TfLV::BuildLayout() {
-    m_imgLst16 = new ImageList(QSize(16, 16), this);
-    m_imgLst16->setObjectName(QStringLiteral("imgLst16"));
-    for (const char* picture : {"folder", "notepad", "joystick", "disc", "landscape", "music",
-                                "prompt", "flag", "notepad"})
-        m_imgLst16->Add(PictureIcon(QLatin1String(picture), 16));
-
-    m_toolBar = new QToolBar(this);
-    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
-    m_toolBar->setMovable(false);
-    m_toolBar->setFixedHeight(48);
-    addToolBar(Qt::TopToolBarArea, m_toolBar);
-    m_btnCreateList =
-        MakeToolButton(m_toolBar, QStringLiteral("btnCreateList"),
-                       QStringLiteral("Vytvořit nový seznam"), QStringLiteral("newlist"));
-    m_btnRefresh = MakeToolButton(m_toolBar, QStringLiteral("btnRefresh"),
-                                  QStringLiteral("Obnovit seznamy"), QStringLiteral("refresh"));
-    m_btnFind = MakeToolButton(m_toolBar, QStringLiteral("btnFind"),
-                               QStringLiteral("Najít soubory/složky"), QStringLiteral("find"));
-    connect(m_btnCreateList, &QToolButton::clicked, this,
-            [this] { Guarded([this] { btnCreateListClick(); }); });
-    connect(m_btnRefresh, &QToolButton::clicked, this,
-            [this] { Guarded([this] { btnRefreshClick(); }); });
-    connect(m_btnFind, &QToolButton::clicked, this,
-            [this] { Guarded([this] { btnFindClick(); }); });
-
-    m_splitter = new QSplitter(Qt::Horizontal, this);
-    m_splitter->setObjectName(QStringLiteral("Splitter"));
-    m_splitter->setHandleWidth(3);
-    m_splitter->setChildrenCollapsible(false);
-    setCentralWidget(m_splitter);
-
-    m_tree = new TreeGrid;
-    m_tree->setObjectName(QStringLiteral("VSTTree"));
-    m_tree->setAccessibleName(QStringLiteral("Seznamy")); // the tables have no caption to read
-    m_tree->SetHeaderShown(false);
-    m_tree->SetImages(m_imgLst16);
-    m_tree->setRootIsDecorated(true);
-    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_tree->FitColumnToContents();
-    m_statBarTree = new StatusPanels({100, 110, 105, 80},
-                                     {QStringLiteral("Pocet seznamů:"), QStringLiteral("Velikost:"),
-                                      QStringLiteral("Datum:"), QStringLiteral("Čas")});
-    m_statBarTree->setObjectName(QStringLiteral("StatBarTree"));
-    m_pnlTree = MakePane(m_splitter, QStringLiteral("pnlTree"), m_tree, m_statBarTree);
-
-    m_view = new FileTable(m_env.collation);
-    m_view->setObjectName(QStringLiteral("VSTView"));
-    m_view->setAccessibleName(QStringLiteral("Soubory"));
-    m_view->SetImages(&m_iconCache.ImgS());
-    m_view->SetFileColumns(FolderContents::Columns());
-    m_view->SetFillColumn(FolderContents::Soubor);
-    m_view->header()->setSectionsMovable(true);
-    m_statBarView = new StatusPanels(
-        {110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")});
-    m_statBarView->setObjectName(QStringLiteral("StatBarView"));
-    m_pnlView = MakePane(m_splitter, QStringLiteral("pnlView"), m_view, m_statBarView);
-    // Both tables are drawn on the button-face colour, as the rest of the window.
-    for (TreeGrid* grid : {m_tree, static_cast<TreeGrid*>(m_view)}) {
-        QPalette colours = grid->palette();
-        colours.setColor(QPalette::Base, colours.color(QPalette::Button));
-        grid->setPalette(colours);
-    }
-
-    m_splitter->addWidget(m_pnlTree);
-    m_splitter->addWidget(m_pnlView);
-    m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({kTreePanelWidth, width() - kTreePanelWidth});
-    WindowGeometry own(this, "fLV", WindowGeometry::Keys::PositionAndSize);
-    own.KeepSplitter(m_splitter);
-    RegisterGeometry(std::move(own));
-
-    BuildGroupMenu();
-
-    m_listTree = std::make_unique<ListTree>(*m_tree, m_registry, m_env.regional);
-    m_tree->onChange = [this](NodeId node) {
-        Guarded([&] { VSTTreeChange(node); });
+void TfLV::ConnectHandlers() {
+    // Every handler's error is reported, as the framework's general error report does.
+    auto bind = [this](auto* sender, auto signal, auto handler) {
+        connect(sender, signal, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
     };
-    m_tree->onKeyDown = [this](QKeyEvent* event) {
-        VSTTreeKeyDown(event);
-    };
-    connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        m_actRescan->setEnabled(SelectedList().has_value());
-        m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at));
-    });
-
-    m_pmView = new QMenu(this);
-    m_pmView->setObjectName(QStringLiteral("pmView"));
-    QAction* saveCsv = m_pmView->addAction(QStringLiteral("Uložit jako CSV…"));
-    saveCsv->setObjectName(QStringLiteral("actSaveViewCsv"));
-    connect(saveCsv, &QAction::triggered, this, [this] { Guarded([this] { SaveViewAsCsv(); }); });
-    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_view, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_pmView->popup(m_view->viewport()->mapToGlobal(at)); });
-
-    m_view->onKeyDown = [this](QKeyEvent* event) {
-        VSTViewKeyDown(event);
-    };
-}
-
-void TfLV::BuildGroupMenu() {
-    m_pmGroup = new QMenu(this);
-    m_pmGroup->setObjectName(QStringLiteral("pmGroup"));
-    for (const GroupInfo& group : kGroups) {
-        QAction* item = m_pmGroup->addAction(m_imgLst16->At(group.id), Utf8(group.caption));
-        item->setObjectName(Utf8(group.menuItemName));
-        item->setData(group.id); // the tag
-        const int id = group.id;
+    bind(m_btnCreateList, &QToolButton::clicked, &TfLV::btnCreateListClick);
+    bind(m_btnRefresh, &QToolButton::clicked, &TfLV::btnRefreshClick);
+    bind(m_btnFind, &QToolButton::clicked, &TfLV::btnFindClick);
+    bind(m_actRescan, &QAction::triggered, &TfLV::actRescanListClick);
+    bind(m_actCompare, &QAction::triggered, &TfLV::actCompareListClick);
+    bind(m_actSaveCsv, &QAction::triggered, &TfLV::actSaveViewCsvClick);
+    for (QAction* item : m_pmGroup->actions()) {
+        if (!item->data().isValid())
+            continue; // the separator, the rescan and the comparison
+        const int group = item->data().toInt();
         connect(item, &QAction::triggered, this,
-                [this, id] { Guarded([&] { Gamesy1Click(id); }); });
+                [this, group] { Guarded([&] { Gamesy1Click(group); }); });
     }
-    m_pmGroup->addSeparator();
-    m_actRescan = m_pmGroup->addAction(QStringLiteral("Obnovit seznam"));
-    m_actRescan->setObjectName(QStringLiteral("actRescanList"));
-    connect(m_actRescan, &QAction::triggered, this,
-            [this] { Guarded([this] { RescanSelectedList(); }); });
+    connect(m_tree, &TreeGrid::SelectionChanged, this,
+            [this](NodeId node) { Guarded([&] { VSTTreeChange(node); }); });
+    connect(m_tree, &TreeGrid::KeyDown, this, &TfLV::VSTTreeKeyDown);
+    connect(m_tree, &QWidget::customContextMenuRequested, this, &TfLV::VSTTreeContextPopup);
+    connect(m_view, &TreeGrid::KeyDown, this, &TfLV::VSTViewKeyDown);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &TfLV::VSTViewContextPopup);
 }
 
 void TfLV::FormCreate() {
-    const std::string folder = m_env.data.ListFolder();
-    if (MakeFolder(folder) != 0) {
-        MessageRequest request;
-        request.caption = QStringLiteral("Chyba!");
-        request.text = kListsFolderError;
-        request.icon = QMessageBox::Warning;
-        Dialogs::Show(this, request);
-    }
+    if (MakeFolder(m_env.data.ListFolder()) != 0)
+        Dialogs::Warn(this,
+                      QStringLiteral("Nepodařilo se vytvořit složku Seznamy,\r\nkterá je nutná pro "
+                                     "funkci programu!"),
+                      QStringLiteral("Chyba!"));
 }
 
 void TfLV::showEvent(QShowEvent* event) {
@@ -275,27 +127,101 @@ void TfLV::RefreshLists() {
         m_refreshPending = false;
         FindLists(m_registry, m_env.data.ListFolder(), kListPattern, m_env.data.SettingsPath(),
                   *m_env.walker);
-        m_statBarTree->SetText(
-            0, QStringLiteral("Počet seznamů: %1").arg(m_registry.ListPaths.size()));
+        ShowListCount();
         m_listTree->Build(m_process);
     } while (m_refreshPending);
+}
+
+void TfLV::ShowListCount() {
+    m_statBarTree->SetText(0, QStringLiteral("Počet seznamů: %1").arg(m_registry.ListPaths.size()));
 }
 
 void TfLV::VSTTreeChange(NodeId node) {
     if (node == kNoNode)
         return;
     const TNodeRec record = m_listTree->Record(node);
-    const QString size =
-        QString::fromStdString(FormatTreeSize(record.SizeText.toStdString(), m_env.regional));
-    m_statBarTree->SetText(1, QStringLiteral("Velikost: ") + size);
+    m_statBarTree->SetText(1, QStringLiteral("Velikost: ") +
+                                  Utf8(FormatTreeSize(Utf8Bytes(record.SizeText), m_env.regional)));
     m_statBarTree->SetText(2, QStringLiteral("Datum: ") + record.DateText);
     m_statBarTree->SetText(3, QStringLiteral("Čas: ") + record.TimeText);
-    if (record.IsGroupNode())
+    if (m_listTree->Kind(node) == ListTree::NodeKind::Group)
         return; // the file table keeps what it showed
     const std::string& listFile =
         m_registry.ListInfos[static_cast<size_t>(record.ListIndex)].FullPath;
     const std::optional<FolderLineHint> hint = m_listTree->Hint(node);
     ShowFolderContents(m_listTree->FolderPath(node), listFile, hint ? &*hint : nullptr);
+}
+
+void TfLV::VSTTreeContextPopup(const QPoint& at) {
+    m_actRescan->setEnabled(SelectedList().has_value());
+    m_actCompare->setEnabled(SelectedList().has_value());
+    m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at));
+}
+
+std::optional<size_t> TfLV::SelectedList() const {
+    const NodeId node = m_tree->SelectedNode();
+    if (node == kNoNode || m_listTree->Kind(node) != ListTree::NodeKind::List)
+        return std::nullopt;
+    return m_listTree->ListOf(node);
+}
+
+void TfLV::SelectList(const std::string& listFile) {
+    if (const NodeId node = m_listTree->NodeOfList(listFile); node != kNoNode)
+        m_tree->SelectNode(node);
+}
+
+void TfLV::ShowRescanProgress(const WorkerProgress* progress) {
+    ShowWorkProgress(QStringLiteral("Obnovuji"), progress);
+}
+
+void TfLV::ShowCompareProgress(const WorkerProgress* progress) {
+    ShowWorkProgress(QStringLiteral("Porovnávám"), progress);
+}
+
+void TfLV::ShowWorkProgress(const QString& doing, const WorkerProgress* progress) {
+    if (progress == nullptr) {
+        ShowListCount();
+        return;
+    }
+    m_statBarTree->SetText(0, QStringLiteral("%1… složek: %2, souborů: %3")
+                                  .arg(doing)
+                                  .arg(progress->Folders())
+                                  .arg(progress->Files()));
+    m_statBarTree->repaint();
+}
+
+void TfLV::ShowDifferences(ListDifferences&& differences, size_t first, size_t second) {
+    if (m_compareWindow == nullptr)
+        m_compareWindow = new TfCompare(Context(), *this, this);
+    const rsznListInfo& a = m_registry.ListInfos[first];
+    const rsznListInfo& b = m_registry.ListInfos[second];
+    m_compareWindow->Show(std::move(differences), ListNameOf(a), a.FullPath, ListNameOf(b),
+                          b.FullPath);
+    ShowWindow(m_compareWindow);
+}
+
+bool TfLV::GoToFolder(const std::string& listFile, std::string_view folderPath,
+                      std::string_view fileName) {
+    const NodeId target = m_listTree->NodeOfFolder(listFile, folderPath);
+    if (target == kNoNode)
+        return false;
+    ShowWindow(this);
+    for (NodeId parent = m_tree->Model().Parent(target); parent != kNoNode;
+         parent = m_tree->Model().Parent(parent))
+        m_tree->expand(m_tree->Model().IndexOf(parent));
+    m_tree->SelectNode(target); // fills the file table
+    m_tree->setFocus();
+    if (fileName.empty())
+        return true;
+    const FolderRows& rows = m_contents.Rows();
+    for (int row = 0; row < m_view->ChildCount(kNoNode); ++row) {
+        const NodeId node = m_view->ChildAt(kNoNode, row);
+        if (rows.Caption(m_view->Row(node)) == fileName) {
+            m_view->SelectNode(node);
+            break;
+        }
+    }
+    return true;
 }
 
 // ---- the file table ------------------------------------------------------------------------
@@ -310,7 +236,18 @@ void TfLV::ShowFolderContents(std::string_view folderPath, const std::string& li
     const FolderRows& rows = m_contents.Rows();
     m_statBarView->SetText(0, QStringLiteral("Počet souborů: %1").arg(rows.Count()));
     m_statBarView->SetText(1, QStringLiteral("Velikost: ") +
-                                  QString::fromStdString(FormatMB(rows.Total(), m_env.regional)));
+                                  Utf8(FormatMB(rows.Total(), m_env.regional)));
+}
+
+void TfLV::VSTViewContextPopup(const QPoint& at) {
+    m_pmView->popup(m_view->viewport()->mapToGlobal(at));
+}
+
+void TfLV::actSaveViewCsvClick() {
+    // Named after the folder shown, as the user knows it from the tree.
+    const NodeId shown = m_tree->SelectedNode();
+    m_view->SaveAsCsv((shown == kNoNode ? QStringLiteral("Soubory") : m_listTree->Caption(shown)) +
+                      QStringLiteral(".csv"));
 }
 
 // ---- commands ------------------------------------------------------------------------------
@@ -326,9 +263,11 @@ void TfLV::ShowWindow(QWidget* window) {
 void TfLV::btnCreateListClick() {
     ShowWindow(m_newListWindow);
 }
+
 void TfLV::btnRefreshClick() {
     RefreshLists();
 }
+
 void TfLV::btnFindClick() {
     ShowWindow(m_findWindow);
 }
@@ -350,7 +289,8 @@ bool TfLV::HandleShortcut(QKeyEvent* event) {
 void TfLV::VSTTreeKeyDown(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete) {
         try {
-            DeleteSelectedList();
+            if (const std::optional<size_t> list = SelectedList())
+                m_commands.Delete(*list);
         } catch (const std::exception&) {
             // Errors of the Delete key are dropped, as they always were.
         }
@@ -362,195 +302,19 @@ void TfLV::VSTViewKeyDown(QKeyEvent* event) {
     HandleShortcut(event);
 }
 
-std::optional<size_t> TfLV::SelectedList() const {
-    const NodeId node = m_tree->SelectedNode();
-    if (node == kNoNode || m_listTree->Kind(node) != ListTree::NodeKind::List)
-        return std::nullopt;
-    return m_listTree->ListOf(node);
-}
-
-void TfLV::DeleteSelectedList() {
-    const std::optional<size_t> list = SelectedList();
-    if (!list)
-        return;
-    MessageRequest question;
-    question.caption = QStringLiteral("Vypisnik");
-    question.text = QStringLiteral("Opravdu chcete tento seznam nenávratně smazat?");
-    question.icon = QMessageBox::Question;
-    question.buttons = QMessageBox::Yes | QMessageBox::No;
-    question.defaultButton = QMessageBox::No;
-    if (Dialogs::Show(this, question) != QMessageBox::Yes)
-        return;
-    const rsznListInfo& info = m_registry.ListInfos[*list];
-    const int err = RemoveFile(info.FullPath);
-    if (err != 0 && KindOfPath(info.FullPath) != PathKind::Missing) {
-        // The list stays, and so does its group: nothing may fall back to "Neurčeno" unnoticed.
-        ReportError(
-            QStringLiteral("Seznam se nepodařilo smazat: \"%1\". %2")
-                .arg(PathText(info.FullPath), QString::fromStdString(SystemErrorText(err))));
-        return;
-    }
-    SettingsFile(m_env.data.SettingsPath()).DeleteKey(kListsSection, info.FileName);
-    RefreshLists();
-}
-
 void TfLV::Gamesy1Click(int group) {
-    const std::optional<size_t> list = SelectedList();
-    if (!list)
-        return;
-    rsznListInfo& info = m_registry.ListInfos[*list];
-    SettingsFile(m_env.data.SettingsPath()).WriteInteger(kListsSection, info.FileName, group);
-    info.Group = group;
-    RefreshLists();
+    if (const std::optional<size_t> list = SelectedList())
+        m_commands.ChangeGroup(*list, group);
 }
 
-NodeId TfLV::ListNode(size_t list) const {
-    const auto count = static_cast<NodeId>(m_tree->NodeCount());
-    for (NodeId node = 0; node < count; ++node)
-        if (m_listTree->Kind(node) == ListTree::NodeKind::List && m_listTree->ListOf(node) == list)
-            return node;
-    return kNoNode;
+void TfLV::actRescanListClick() {
+    if (const std::optional<size_t> list = SelectedList())
+        m_commands.Rescan(*list);
 }
 
-void TfLV::RescanSelectedList() {
-    const std::optional<size_t> list = SelectedList();
-    if (!list)
-        return;
-    const std::string listFile = m_registry.ListInfos[*list].FullPath;
-    ListRescan rescan(listFile);
-    ListRescan::Outcome outcome = ListRescan::Outcome::Cancelled;
-    std::atomic<size_t> folders{0};
-    std::atomic<size_t> files{0};
-    WorkerWait wait(*this);
-    const bool finished = wait.Run(
-        [&](const std::atomic<bool>& stop) {
-            outcome = rescan.Prepare(*m_env.walker, m_env.regional.timeSeparator,
-                                     [&](const RescanProgress& progress) {
-                                         folders.store(progress.folders, std::memory_order_relaxed);
-                                         files.store(progress.files, std::memory_order_relaxed);
-                                         return !stop.load(std::memory_order_relaxed);
-                                     });
-        },
-        [&] {
-            m_statBarTree->SetText(0, QStringLiteral("Obnovuji… složek: %1, souborů: %2")
-                                          .arg(folders.load(std::memory_order_relaxed))
-                                          .arg(files.load(std::memory_order_relaxed)));
-            m_statBarTree->repaint();
-        });
-    m_statBarTree->SetText(0, QStringLiteral("Počet seznamů: %1").arg(m_registry.ListPaths.size()));
-    if (!finished || outcome == ListRescan::Outcome::Cancelled)
-        return;
-
-    MessageRequest message;
-    message.caption = QStringLiteral("Vypisnik");
-    if (outcome == ListRescan::Outcome::RootUnavailable) {
-        message.text = QString::fromStdString(RootUnavailableText(rescan.Root()));
-        message.icon = QMessageBox::Warning;
-        Dialogs::Show(this, message);
-        return;
-    }
-    if (rescan.Summary().MostWouldDisappear()) {
-        message.text = QString::fromStdString(MostWouldDisappearText(rescan.Summary()));
-        message.icon = QMessageBox::Question;
-        message.buttons = QMessageBox::Yes | QMessageBox::No;
-        message.defaultButton = QMessageBox::No;
-        if (Dialogs::Show(this, message) != QMessageBox::Yes)
-            return;
-    }
-    rescan.Commit();
-    RefreshLists();
-    // The list stays selected, so its new folders are in view.
-    for (size_t i = 0; i < m_registry.ListInfos.size(); ++i)
-        if (m_registry.ListInfos[i].FullPath == listFile)
-            if (const NodeId node = ListNode(i); node != kNoNode)
-                m_tree->SelectNode(node);
-    QStringList lines;
-    for (const std::string& line : RescanSummaryLines(rescan.Summary(), m_env.regional))
-        lines.append(QString::fromStdString(line));
-    message.text = lines.join(QLatin1Char('\n'));
-    message.icon = QMessageBox::Information;
-    message.buttons = QMessageBox::Ok;
-    message.defaultButton = QMessageBox::Ok;
-    Dialogs::Show(this, message);
-}
-
-bool TfLV::GoToFolder(const std::string& listFile, std::string_view folderPath,
-                      std::string_view fileName) {
-    std::optional<size_t> list;
-    for (size_t i = 0; i < m_registry.ListInfos.size(); ++i)
-        if (m_registry.ListInfos[i].FullPath == listFile)
-            list = i;
-    if (!list)
-        return false;
-    NodeId target = ListNode(*list);
-    if (target == kNoNode)
-        return false;
-    if (!folderPath.empty()) {
-        target = kNoNode;
-        const auto count = static_cast<NodeId>(m_tree->NodeCount());
-        for (NodeId node = 0; node < count && target == kNoNode; ++node)
-            if (m_listTree->Kind(node) == ListTree::NodeKind::Folder &&
-                m_listTree->ListOf(node) == list && m_listTree->FolderPath(node) == folderPath)
-                target = node;
-        if (target == kNoNode)
-            return false;
-    }
-    ShowWindow(this);
-    for (NodeId parent = m_tree->Model().Parent(target); parent != kNoNode;
-         parent = m_tree->Model().Parent(parent))
-        m_tree->expand(m_tree->Model().IndexOf(parent));
-    m_tree->SelectNode(target); // fills the file table
-    m_tree->setFocus();
-    if (fileName.empty())
-        return true;
-    const FolderRows& rows = m_contents.Rows();
-    for (int row = 0; row < m_view->ChildCount(kNoNode); ++row) {
-        const NodeId node = m_view->ChildAt(kNoNode, row);
-        if (rows.Caption(m_view->Row(node)) == fileName) {
-            m_view->SelectNode(node);
-            break;
-        }
-    }
-    return true;
-}
-
-void TfLV::SaveViewAsCsv() {
-    // Named after the folder shown, as the user knows it from the tree.
-    const NodeId shown = m_tree->SelectedNode();
-    const QString name = shown == kNoNode ? QStringLiteral("Soubory") : m_listTree->Caption(shown);
-    const std::optional<QString> path = SaveFilePicker::Pick(
-        this, {QStringLiteral("Uložit jako CSV"), name + QStringLiteral(".csv"),
-               QStringLiteral("Soubory CSV (*.csv)")});
-    if (!path)
-        return;
-    std::string out;
-    AppendFolderRowsCsvHeader(out);
-    // In the order the table shows them.
-    for (int row = 0; row < m_view->ChildCount(kNoNode); ++row)
-        AppendFolderRowCsv(m_contents.Rows(), m_view->Row(m_view->ChildAt(kNoNode, row)),
-                           m_env.regional, out);
-    WriteFileSafely(CorePath(*path), out);
-}
-
-// ---- window settings -----------------------------------------------------------------------
-
-void TfLV::SetSearchWindow(QWidget* window) {
-    m_findWindow = window;
-    RegisterGeometry(WindowGeometry(window, "fFind", WindowGeometry::Keys::PositionAndSize));
-}
-
-void TfLV::SetNewListWindow(QWidget* window) {
-    m_newListWindow = window;
-    RegisterGeometry(WindowGeometry(window, "fNewList", WindowGeometry::Keys::Position));
-}
-
-void TfLV::SaveWindowSettings() {
-    SettingsFile settings(m_env.data.SettingsPath());
-    m_geometries.SaveAll(settings);
-}
-
-void TfLV::LoadWindowSettings() {
-    m_geometries.RestoreAll(SettingsFile(m_env.data.SettingsPath()));
+void TfLV::actCompareListClick() {
+    if (const std::optional<size_t> list = SelectedList())
+        m_commands.Compare(*list);
 }
 
 } // namespace vyp

@@ -1,17 +1,20 @@
-// The main window: its layout (the tool bar, the list tree with its status bar, the file table
-// with its status bar, the tree's popup menu of groups and rescanning, the file table's popup
-// menu), the wiring between them, and its commands and shortcuts. The tree's build and records are
-// ListTree's, the table's rows FolderContents', each window's saved place a WindowGeometry the main
-// window restores and saves in turn.
+// The main window: its handlers and its life (start-up, close, the wiring of its controls to
+// them). Its layout and the windows' saved places are in TfLVLayout.cpp; the tree's build,
+// records and node kinds are ListTree's, the table's rows FolderContents', the commands on a
+// list ListCommands', each window's saved place a WindowGeometry the main window restores and
+// saves in turn. The windows beside it get its WindowContext and ask it through
+// FolderNavigator; they never see this class.
 #pragma once
 
-#include "lists/DataFolder.h"
-#include "lists/ListRegistry.h"
-#include "lists/RegionalSettings.h"
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 #include "ui/Vypisnik_u/FolderContents.h"
+#include "ui/Vypisnik_u/ListCommands.h"
+#include "ui/Vypisnik_u/ListCommandsHost.h"
 #include "ui/Vypisnik_u/ListTree.h"
+#include "ui/common/FolderNavigator.h"
+#include "ui/common/MainWindowEnvironment.h"
 #include "ui/common/TreeGridModel.h"
+#include "ui/common/WindowContext.h"
 #include "ui/common/WindowGeometry.h"
 
 #include <QMainWindow>
@@ -19,9 +22,9 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -29,24 +32,14 @@ class QToolButton;
 
 namespace vyp {
 
-class DirectoryWalker;
 class FileTable;
-class FileTypeIconProvider;
 class ImageList;
 class StatusPanels;
+class TfCompare;
 class TfProcess;
 class TreeGrid;
 
-// What the main window works with; the program passes the real ones, tests their own.
-struct MainWindowEnvironment {
-    DataFolder data;
-    DirectoryWalker* walker = nullptr;
-    FileTypeIconProvider* icons = nullptr;
-    RegionalSettings regional;
-    QLocale collation = QLocale::system();
-};
-
-class TfLV : public QMainWindow {
+class TfLV : public QMainWindow, public FolderNavigator, private ListCommandsHost {
     Q_OBJECT
 public:
     explicit TfLV(MainWindowEnvironment environment, QWidget* parent = nullptr);
@@ -65,23 +58,21 @@ public:
 
     // Finds the lists again and rebuilds the list tree; asked for during a build, it runs once
     // the build has ended.
-    void RefreshLists();
+    void RefreshLists() override;
     // Fills the file table with the files of folderPath (bytes as stored; empty: the list's
     // root) in the list file listFile.
     void ShowFolderContents(std::string_view folderPath, const std::string& listFile,
                             const FolderLineHint* hint = nullptr);
-    // Brings this window to the front and shows a folder of a list as if the user had opened it:
-    // the tree expanded to it and selected, and the file named fileName (if any) selected in the
-    // file table. folderPath empty: the list's root. Returns false, changing nothing, when the
-    // list or the folder is not in the tree as it is now.
     bool GoToFolder(const std::string& listFile, std::string_view folderPath,
-                    std::string_view fileName);
+                    std::string_view fileName) override;
 
     const ListRegistry& Registry() const { return m_registry; }
     // The data folder, walker and regional settings the program runs with.
     const MainWindowEnvironment& Environment() const { return m_env; }
     ExtensionIconCache& IconCache() { return m_iconCache; }
     const ImageList& ImgLst16() const { return *m_imgLst16; }
+    // What the windows beside this one work with.
+    WindowContext Context();
 
     void SaveWindowSettings();
     void LoadWindowSettings();
@@ -95,27 +86,40 @@ private:
     void FormShow();
     // Lets the window system show the window and paints it, before the long start-up work.
     void PaintBeforeWork();
+    // TfLVLayout.cpp: the controls as designed, with their names.
     void BuildLayout();
-    void BuildGroupMenu();
+    void BuildToolBar();
+    void BuildPanes();
+    void BuildMenus();
+    // Binds the controls' events to the handlers below.
+    void ConnectHandlers();
 
     void btnCreateListClick();
     void btnRefreshClick();
     void btnFindClick();
     void VSTTreeChange(NodeId node);
     void VSTTreeKeyDown(QKeyEvent* event);
+    void VSTTreeContextPopup(const QPoint& at);
     void VSTViewKeyDown(QKeyEvent* event);
+    void VSTViewContextPopup(const QPoint& at);
     void Gamesy1Click(int group);
-    // The registry index of the selected list node, if a list node is selected.
-    std::optional<size_t> SelectedList() const;
-    void DeleteSelectedList();
-    // Scans the selected list's folder again and replaces the list, showing what changed.
-    void RescanSelectedList();
-    void SaveViewAsCsv();
-    NodeId ListNode(size_t list) const;
+    void actRescanListClick();
+    void actCompareListClick();
+    void actSaveViewCsvClick();
     bool HandleShortcut(QKeyEvent* event);
     static void ShowWindow(QWidget* window);
 
-    QString Utf8(std::string_view text) const;
+    // The registry index of the selected list node, if a list node is selected.
+    std::optional<size_t> SelectedList() const;
+    void ShowListCount();
+    // ListCommandsHost
+    void SelectList(const std::string& listFile) override;
+    void ShowRescanProgress(const WorkerProgress* progress) override;
+    void ShowCompareProgress(const WorkerProgress* progress) override;
+    const ImageList& GroupPictures() const override { return *m_imgLst16; }
+    void ShowDifferences(ListDifferences&& differences, size_t first, size_t second) override;
+    // The count of a job on the lists in the tree's status bar; nullptr: the list count again.
+    void ShowWorkProgress(const QString& doing, const WorkerProgress* progress);
 
     MainWindowEnvironment m_env;
     QToolBar* m_toolBar = nullptr;
@@ -132,14 +136,18 @@ private:
     ImageList* m_imgLst16 = nullptr;
     QMenu* m_pmGroup = nullptr;
     QAction* m_actRescan = nullptr;
+    QAction* m_actCompare = nullptr;
     QMenu* m_pmView = nullptr;
+    QAction* m_actSaveCsv = nullptr;
     TfProcess* m_process = nullptr;
     QWidget* m_findWindow = nullptr;
     QWidget* m_newListWindow = nullptr;
+    TfCompare* m_compareWindow = nullptr; // made at the first comparison
 
     ExtensionIconCache m_iconCache;
     ListRegistry m_registry;
     std::unique_ptr<ListTree> m_listTree;
+    ListCommands m_commands;
     bool m_refreshPending = false;
     bool m_shown = false;
 

@@ -13,6 +13,21 @@ Dialogs::Script& Dialogs::TheScript() {
     return script;
 }
 
+bool Dialogs::Ask(QWidget* parent, const QString& text) {
+    return Show(parent, {ProgramTitle(), text, QMessageBox::Question,
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No}) == QMessageBox::Yes;
+}
+
+void Dialogs::Warn(QWidget* parent, const QString& text, const QString& caption,
+                   QMessageBox::StandardButtons buttons) {
+    Show(parent, {caption, text, QMessageBox::Warning, buttons, QMessageBox::Ok});
+}
+
+void Dialogs::Inform(QWidget* parent, const QString& text) {
+    Show(parent,
+         {ProgramTitle(), text, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok});
+}
+
 QMessageBox::StandardButton Dialogs::Show(QWidget* parent, const MessageRequest& request) {
     Script& script = TheScript();
     if (script.active) {

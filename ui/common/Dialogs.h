@@ -1,6 +1,6 @@
-// Message boxes and the system beep behind one seam. The program asks through it; tests
-// script it, so that a question is answered in advance and nothing ever blocks, and read what
-// the user would have seen.
+// Message boxes and the system beep behind one seam. The program asks through it, mostly by
+// the three kinds of box it shows (Ask, Warn, Inform); tests script it, so that a question is
+// answered in advance and nothing ever blocks, and read what the user would have seen.
 #pragma once
 
 #include <QMessageBox>
@@ -22,6 +22,17 @@ struct MessageRequest {
 
 class Dialogs {
 public:
+    // The caption of the program's questions and messages: the application's title.
+    static QString ProgramTitle() { return QStringLiteral("Vypisnik"); }
+
+    // A question with Yes and No, No the default; true when the answer is Yes.
+    static bool Ask(QWidget* parent, const QString& text);
+    // A warning with an OK button; with Cancel too where buttons says so, which only closes it
+    // as well.
+    static void Warn(QWidget* parent, const QString& text, const QString& caption = ProgramTitle(),
+                     QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+    static void Inform(QWidget* parent, const QString& text);
+
     // Shows a modal message box and returns the button chosen.
     static QMessageBox::StandardButton Show(QWidget* parent, const MessageRequest& request);
     // The box Show() shows, not yet shown: its caption is the request's alone (no

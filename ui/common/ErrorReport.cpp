@@ -11,19 +11,15 @@ QString ErrorReportText(const QString& text) {
 }
 
 void ReportError(const QString& text) {
-    MessageRequest request;
-    request.caption = QStringLiteral("Vypisnik");
-    request.text = ErrorReportText(text);
-    request.icon = QMessageBox::Critical;
-    request.buttons = QMessageBox::Ok;
-    request.defaultButton = QMessageBox::Ok;
-    Dialogs::Show(QApplication::activeWindow(), request);
+    Dialogs::Show(QApplication::activeWindow(),
+                  {Dialogs::ProgramTitle(), ErrorReportText(text), QMessageBox::Critical,
+                   QMessageBox::Ok, QMessageBox::Ok});
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // The application's title is its name. No display name is set: the window system would
     // append it to every caption ("Chyba! — Vypisnik"), and each box names its own caption.
-    setApplicationName(QStringLiteral("Vypisnik"));
+    setApplicationName(Dialogs::ProgramTitle());
     setDesktopFileName(QStringLiteral("vypisnik")); // the desktop entry, for the task bar icon
 }
 

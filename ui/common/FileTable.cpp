@@ -1,5 +1,10 @@
 #include "ui/common/FileTable.h"
 
+#include "qtcore/PathBytes.h"
+#include "ui/common/SaveFilePicker.h"
+#include "util/SafeFileWriter.h"
+
+#include <QFile>
 #include <QResizeEvent>
 
 #include <limits>
@@ -29,9 +34,7 @@ FileTable::FileTable(const QLocale& collation, QWidget* parent)
     OnSortKeys() = [this](int column, std::vector<uint64_t>& keys) {
         return SortKeys(column, keys);
     };
-    onHeaderClick = [this](int column, Qt::MouseButton button) {
-        HeaderClick(column, button);
-    };
+    connect(this, &TreeGrid::HeaderClicked, this, &FileTable::HeaderClick);
     SetSortColumn(0, Qt::AscendingOrder);
     SetAutoSort(true);
 }
@@ -133,6 +136,21 @@ void FileTable::HeaderClick(int column, Qt::MouseButton button) {
                                                                     : Qt::AscendingOrder);
     else
         SetSortColumn(column, Qt::AscendingOrder);
+}
+
+void FileTable::SaveAsCsv(const QString& suggestedName) const {
+    const std::optional<QString> path =
+        SaveFilePicker::Pick(window(), {QStringLiteral("Uložit jako CSV"), suggestedName,
+                                        QStringLiteral("Soubory CSV (*.csv)")});
+    if (!path)
+        return;
+    std::string out;
+    if (m_rows != nullptr) {
+        m_rows->AppendCsvHeader(out);
+        for (int row = 0; row < ChildCount(kNoNode); ++row)
+            m_rows->AppendCsvRow(Row(ChildAt(kNoNode, row)), out);
+    }
+    WriteFileSafely(CorePath(*path), out);
 }
 
 void FileTable::ApplyWidthRule() {

@@ -7,9 +7,9 @@
 // a name column made once per fill, when the table is first sorted by it, the stable comparison
 // (names by the locale's case-sensitive collation, sizes as 64-bit integers with a row without a
 // number before every number, other columns equal), the header click rule (left button only; the
-// same column flips the direction, another column sorts ascending) and the width rule (one column
+// same column flips the direction, another column sorts ascending), the width rule (one column
 // chosen by the owner takes the table's width minus the other columns minus 20, whenever the table
-// is resized).
+// is resized), and saving the rows as CSV in the order shown, the lines written by the owner.
 #pragma once
 
 #include "qtcore/NameCollator.h"
@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,9 @@ public:
     // The place of a row in a column the owner orders itself (a list name ranked among a few
     // lists, which spares a collation key per row); lower comes first.
     virtual uint32_t SortRank(size_t /*row*/, int /*column*/) const { return 0; }
+    // The rows as CSV, for saving the table: the header line, and the line of one row.
+    virtual void AppendCsvHeader(std::string& out) const = 0;
+    virtual void AppendCsvRow(size_t row, std::string& out) const = 0;
 };
 
 enum class FileTableSort { Name, Size, Rank, None };
@@ -65,6 +69,11 @@ public:
     void HeaderClick(int column, Qt::MouseButton button);
     // The comparison of two rows in ascending order (< 0, 0, > 0).
     int CompareRows(size_t a, size_t b, int column);
+
+    // Asks where to save the rows as CSV ("Uložit jako CSV", offering suggestedName) and writes
+    // them there in the order shown, replacing the file safely; a cancel writes nothing. Throws
+    // when the file cannot be written.
+    void SaveAsCsv(const QString& suggestedName) const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

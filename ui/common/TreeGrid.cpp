@@ -88,8 +88,7 @@ void TreeGrid::ReportChange(NodeId node) {
         return;
     }
     m_lastReported = node;
-    if (onChange)
-        onChange(node);
+    emit SelectionChanged(node);
 }
 
 void TreeGrid::Clear() {
@@ -217,8 +216,7 @@ void TreeGrid::focusOutEvent(QFocusEvent* event) {
 }
 
 void TreeGrid::keyPressEvent(QKeyEvent* event) {
-    if (onKeyDown)
-        onKeyDown(event);
+    emit KeyDown(event);
     QTreeView::keyPressEvent(event); // the key still does what it does in any tree
 }
 
@@ -237,7 +235,7 @@ bool TreeGrid::eventFilter(QObject* watched, QEvent* event) {
     // mouse button; the owner decides which buttons count.
     const bool press = event->type() == QEvent::MouseButtonPress;
     const bool release = event->type() == QEvent::MouseButtonRelease;
-    if (watched == header()->viewport() && onHeaderClick && (press || release)) {
+    if (watched == header()->viewport() && (press || release)) {
         const auto* mouse = static_cast<QMouseEvent*>(event); // a press or a release
         if (press) {
             m_headerPress = mouse->position().toPoint();
@@ -248,7 +246,7 @@ bool TreeGrid::eventFilter(QObject* watched, QEvent* event) {
             const bool moved =
                 (at - m_headerPress).manhattanLength() >= QApplication::startDragDistance();
             if (column >= 0 && column == m_headerPressColumn && !moved)
-                onHeaderClick(column, mouse->button());
+                emit HeaderClicked(column, mouse->button());
             m_headerPressColumn = -1;
         }
     }

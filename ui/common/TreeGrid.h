@@ -1,7 +1,8 @@
 // The tree-grid control of all three tables: a tree view over a TreeGridModel, with one payload
 // per node, columns, a header whose clicks report the mouse button, update brackets, a stable
-// sort in both directions, and callbacks for cell texts and pictures, comparing two nodes,
-// selection changes and keys. The owner keeps the data; the grid keeps ids and payloads.
+// sort in both directions, callbacks that answer cell texts and pictures and compare two nodes,
+// and signals for selection changes, keys and header clicks. The owner keeps the data; the grid
+// keeps ids and payloads.
 #pragma once
 
 #include "ui/common/TreeGridModel.h"
@@ -33,9 +34,6 @@ public:
     std::function<bool(int column, std::vector<uint64_t>& keys)>& OnSortKeys() {
         return m_model->sortKeys;
     }
-    std::function<void(int column, Qt::MouseButton)> onHeaderClick;
-    std::function<void(NodeId)> onChange; // the selected node, or kNoNode
-    std::function<void(QKeyEvent*)> onKeyDown;
 
     void SetColumns(std::vector<TreeGridColumn> columns);
     void SetHeaderShown(bool shown);
@@ -77,6 +75,14 @@ public:
 
     int ColumnWidth(int column) const { return columnWidth(column); }
     void SetColumnWidth(int column, int width);
+
+signals:
+    // The selected node, or kNoNode; within an update bracket once, when it closes.
+    void SelectionChanged(vyp::NodeId node);
+    // A key pressed in the grid, before the grid does with it what a tree does.
+    void KeyDown(QKeyEvent* event);
+    // A press and a release on the same header column without a drag between, with any button.
+    void HeaderClicked(int column, Qt::MouseButton button);
 
 protected:
     bool event(QEvent* event) override;

@@ -48,9 +48,8 @@ bool IsUserInput(QEvent::Type type) {
 
 WorkerWait::WorkerWait(QWidget& mainWindow) : m_mainWindow(mainWindow) {}
 
-bool WorkerWait::Run(const std::function<void(const std::atomic<bool>& stop)>& work,
-                     const std::function<void()>& paint) {
-    m_stop = false;
+bool WorkerWait::Run(const Work& work, const Paint& paint) {
+    m_progress.Reset();
     m_closeRequested = false;
 
     struct Waiting {
@@ -66,27 +65,26 @@ bool WorkerWait::Run(const std::function<void(const std::atomic<bool>& stop)>& w
             wait.m_running = false;
         }
     } waiting(*this);
-    paint();
+    paint(m_progress);
     QTimer ticker;
     ticker.setInterval(kPaintInterval);
-    connect(&ticker, &QTimer::timeout, this, [&paint] { paint(); });
+    connect(&ticker, &QTimer::timeout, this, [this, &paint] { paint(m_progress); });
     ticker.start();
 
     QEventLoop loop;
-    std::atomic<bool> done{false};
-    std::exception_ptr failure;
     std::thread worker([&] {
+        std::exception_ptr failure;
         try {
-            work(m_stop);
+            work(m_progress);
         } catch (...) {
             failure = std::current_exception();
         }
-        done = true;
+        m_progress.Finish(failure);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
-    if (!done)
-        m_stop = true; // the application is quitting: its event loops have been told to end
+    if (!m_progress.Ended())
+        m_progress.RequestStop(); // the application is quitting: its event loops were told to end
     worker.join();
     ticker.stop();
 
@@ -95,9 +93,9 @@ bool WorkerWait::Run(const std::function<void(const std::atomic<bool>& stop)>& w
         QMetaObject::invokeMethod(&m_mainWindow, &QWidget::close, Qt::QueuedConnection);
         return false;
     }
-    if (failure)
+    if (const std::exception_ptr failure = m_progress.Failure())
         std::rethrow_exception(failure);
-    return !m_stop;
+    return !m_progress.StopRequested();
 }
 
 bool WorkerWait::eventFilter(QObject* watched, QEvent* event) {
@@ -113,7 +111,7 @@ bool WorkerWait::eventFilter(QObject* watched, QEvent* event) {
         // it has. Other windows stay open, as behind a modal dialog.
         if (watched == &m_mainWindow) {
             m_closeRequested = true;
-            m_stop = true;
+            m_progress.RequestStop();
         }
         event->ignore();
         return true;

@@ -2,16 +2,12 @@
 
 #include "lists/DisplayFormat.h"
 #include "qtcore/NameCollator.h"
+#include "qtcore/Utf8.h"
 #include "search/SearchRowOrder.h"
+#include "search/SearchRowsCsv.h"
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
 namespace vyp {
-
-namespace {
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 FoundRows::FoundRows(ExtensionIconCache& icons, RegionalSettings regional)
     : m_icons(icons), m_regional(std::move(regional)) {}
@@ -60,7 +56,7 @@ QString FoundRows::CellText(size_t row, int column) const {
     case Velikost: {
         // A size that is no number (a damaged list) shows only in "Přesná velikost".
         const std::optional<int64_t> size = m_rows[row].Size();
-        return size ? QString::fromStdString(FormatMB(*size, m_regional)) : QString();
+        return size ? Utf8(FormatMB(*size, m_regional)) : QString();
     }
     case PresnaVelikost:
         return Utf8(FormatExactSize(m_rows[row].SizeText()));
@@ -102,6 +98,15 @@ std::optional<int64_t> FoundRows::SortSize(size_t row, int) const {
 uint32_t FoundRows::SortRank(size_t row, int) const {
     const auto list = static_cast<size_t>(m_rows[row].ListIndex());
     return list < m_ranks.size() ? m_ranks[list] : UINT32_MAX;
+}
+
+void FoundRows::AppendCsvHeader(std::string& out) const {
+    AppendSearchRowsCsvHeader(out);
+}
+
+void FoundRows::AppendCsvRow(size_t row, std::string& out) const {
+    // The list's name as the table shows it.
+    AppendSearchRowCsv(m_rows[row], Utf8Bytes(CellText(row, Seznam)), m_regional, out);
 }
 
 } // namespace vyp

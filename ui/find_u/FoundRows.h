@@ -41,6 +41,8 @@ public:
     std::string_view SortName(size_t row, int column) const override;
     std::optional<int64_t> SortSize(size_t row, int column) const override;
     uint32_t SortRank(size_t row, int column) const override;
+    void AppendCsvHeader(std::string& out) const override;
+    void AppendCsvRow(size_t row, std::string& out) const override;
 
 private:
     std::string_view ListName(size_t row) const;

@@ -1,22 +1,21 @@
 #include "ui/find_u/TfFind.h"
 
 #include "lists/Groups.h"
-#include "qtcore/PathBytes.h"
+#include "qtcore/Utf8.h"
 #include "search/ListSearch.h"
-#include "search/SearchRowsCsv.h"
-#include "ui/Vypisnik_u/TfLV.h"
+#include "ui/Vypisnik_u/ExtensionIconCache.h"
 #include "ui/common/CursorPosition.h"
+#include "ui/common/DesktopLook.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTable.h"
+#include "ui/common/FolderNavigator.h"
 #include "ui/common/ImageList.h"
-#include "ui/common/SaveFilePicker.h"
+#include "ui/common/MainWindowEnvironment.h"
 #include "ui/common/StatusPanels.h"
-#include "util/SafeFileWriter.h"
+#include "ui/common/WorkerWait.h"
 
 #include <QCheckBox>
-#include <QFile>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,23 +38,6 @@ constexpr int kButtonRightMargin = 39;
 constexpr int kFilterRowTop[7] = {3, 22, 41, 60, 79, 98, 117};
 constexpr int kCheckBoxWidth[7] = {61, 46, 61, 55, 67, 58, 70};
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString FoundText(const char* caption, size_t count) {
-    return QString::fromUtf8(caption) + QString::number(count);
-}
-
-// The wait cursor while a search holds the event loop; gone however the search ends.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 std::optional<FileStamp> StampOf(const std::string& path) {
     InputFile file;
     FileStamp stamp;
@@ -66,16 +48,14 @@ std::optional<FileStamp> StampOf(const std::string& path) {
 
 } // namespace
 
-TfFind::TfFind(TfLV& fLV, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_fLV(fLV), m_collator(fLV.Environment().collation),
-      m_found(fLV.IconCache(), fLV.Environment().regional) {
+TfFind::TfFind(const WindowContext& context, FolderNavigator& navigator, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_context(context), m_navigator(navigator),
+      m_collator(context.environment.collation),
+      m_found(context.filePictures, context.environment.regional) {
     setObjectName(QStringLiteral("fFind"));
     setWindowTitle(QStringLiteral("Výsledky hledání"));
     setGeometry(363, 419, 667, 388);
-    setBackgroundRole(QPalette::Button);
-    QFont font(QStringLiteral("MS Sans Serif"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    setFont(font);
+    DesktopLook::ApplyToWindow(*this);
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     BuildLayout();
@@ -123,23 +103,22 @@ void TfFind::BuildLayout() {
             [this] { Guarded([this] { btnFindClick(); }); });
     layout->addWidget(m_panel1);
 
-    m_VSTFind = new FileTable(m_fLV.Environment().collation, this);
+    m_VSTFind = new FileTable(m_context.environment.collation, this);
     m_VSTFind->setObjectName(QStringLiteral("VSTFind"));
     m_VSTFind->setAccessibleName(QStringLiteral("Výsledky hledání"));
-    m_VSTFind->SetImages(&m_fLV.IconCache().ImgS());
+    m_VSTFind->SetImages(&m_context.filePictures.ImgS());
     m_VSTFind->SetFileColumns(FoundRows::Columns());
     m_VSTFind->SetFillColumn(FoundRows::SouborSlozka);
     m_VSTFind->header()->setSectionsMovable(true);
-    QPalette colours = m_VSTFind->palette();
-    colours.setColor(QPalette::Base, colours.color(QPalette::Button));
-    m_VSTFind->setPalette(colours);
+    m_VSTFind->Show(&m_found); // nothing found before the first search
+    DesktopLook::OnButtonFace(*m_VSTFind);
     layout->addWidget(m_VSTFind, 1);
     connect(m_VSTFind, &QAbstractItemView::doubleClicked, this,
             [this] { Guarded([this] { GoToSelectedHit(); }); });
-    m_VSTFind->onKeyDown = [this](QKeyEvent* event) {
+    connect(m_VSTFind, &TreeGrid::KeyDown, this, [this](QKeyEvent* event) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
             Guarded([this] { GoToSelectedHit(); });
-    };
+    });
     m_pmFind = new QMenu(this);
     m_pmFind->setObjectName(QStringLiteral("pmFind"));
     QAction* goTo = m_pmFind->addAction(QStringLiteral("Přejít na složku"));
@@ -181,7 +160,7 @@ void TfFind::BuildFilterPanel() {
         auto* image = new QLabel(panel);
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         image->setGeometry(7, kFilterRowTop[i], 16, 16);
-        image->setPixmap(m_fLV.ImgLst16().At(group.id).pixmap(16, 16));
+        image->setPixmap(m_context.groupPictures.At(group.id).pixmap(16, 16));
         image->hide();
         m_groupImages[i] = image;
         auto* box = new QCheckBox(Utf8(group.caption), panel);
@@ -203,17 +182,35 @@ void TfFind::btnFindClick() {
     GroupFilter groups{};
     for (size_t i = 0; i < m_checkBoxes.size(); ++i)
         groups[i] = m_checkBoxes[i]->isChecked();
-    const QByteArray text = m_edtFind->text().toUtf8();
-    const ListRegistry& registry = m_fLV.Registry();
+    const std::string text = Utf8Bytes(m_edtFind->text());
+    const ListRegistry& registry = m_context.registry;
     std::vector<std::string> errors;
+    struct Searching {
+        bool& flag;
+        explicit Searching(bool& f) : flag(f) { flag = true; }
+        ~Searching() { flag = false; }
+    } searching(m_searching);
     try {
-        const WaitCursor wait;
         m_VSTFind->Show(nullptr); // the table must not ask for rows while they are replaced
-        m_searchedLists.clear();
-        for (const rsznListInfo& info : registry.ListInfos)
-            m_searchedLists.push_back({info.FullPath, StampOf(info.FullPath)});
-        SearchResult result = SearchLists(
-            std::string_view(text.constData(), static_cast<size_t>(text.size())), groups, registry);
+        SearchResult result;
+        WorkerWait wait(m_context.mainWindow);
+        const bool finished = wait.Run(
+            [&](WorkerProgress& progress) {
+                m_searchedLists.clear();
+                for (const rsznListInfo& info : registry.ListInfos)
+                    m_searchedLists.push_back({info.FullPath, StampOf(info.FullPath)});
+                result = SearchLists(text, groups, registry,
+                                     [&progress](int32_t folders, int32_t files) {
+                                         return progress.Report(static_cast<uint64_t>(folders),
+                                                                static_cast<uint64_t>(files));
+                                     });
+            },
+            [this](const WorkerProgress& progress) {
+                ShowCounts(progress.Files(), progress.Folders());
+                m_sbFind->repaint();
+            });
+        if (!finished)
+            result = SearchResult(); // the program is closing
         // The names as they are now: the rows keep them until the next search, whatever
         // happens to the registry meanwhile.
         std::vector<std::string> listNames;
@@ -228,13 +225,11 @@ void TfFind::btnFindClick() {
         // rather than the counts of the one before.
         m_found.Assign({}, {}, m_collator);
         m_VSTFind->Show(&m_found);
-        m_sbFind->SetText(0, FoundText("Nalezených souborů: ", 0));
-        m_sbFind->SetText(1, FoundText("Nalezených adresářů: ", 0));
+        ShowCounts(0, 0);
         throw;
     }
     // Counted from the rows themselves, so they always match what the table shows.
-    m_sbFind->SetText(0, FoundText("Nalezených souborů: ", m_found.FileCount()));
-    m_sbFind->SetText(1, FoundText("Nalezených adresářů: ", m_found.FolderCount()));
+    ShowCounts(m_found.FileCount(), m_found.FolderCount());
     if (!errors.empty()) {
         // Once, after the rows of every readable list are shown.
         QStringList texts;
@@ -246,6 +241,11 @@ void TfFind::btnFindClick() {
 }
 
 // ---- going to a hit and saving the results -----------------------------------------------------
+
+void TfFind::ShowCounts(size_t files, size_t folders) {
+    m_sbFind->SetText(0, QStringLiteral("Nalezených souborů: %1").arg(files));
+    m_sbFind->SetText(1, QStringLiteral("Nalezených adresářů: %1").arg(folders));
+}
 
 void TfFind::GoToSelectedHit() {
     const NodeId node = m_VSTFind->SelectedNode();
@@ -264,40 +264,18 @@ void TfFind::GoToSelectedHit() {
             const std::string_view folder =
                 row.IsFolder() ? path : path.substr(0, path.size() - row.Name().size());
             const std::string_view file = row.IsFolder() ? std::string_view() : row.Name();
-            shown = m_fLV.GoToFolder(searched.path, folder, file) ||
-                    m_fLV.GoToFolder(searched.path, {}, file);
+            shown = m_navigator.GoToFolder(searched.path, folder, file) ||
+                    m_navigator.GoToFolder(searched.path, {}, file);
         }
     }
-    if (!shown) {
-        MessageRequest message;
-        message.caption = QStringLiteral("Vypisnik");
-        message.text = QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
-                                      "Obnovte seznamy a hledejte znovu.")
-                           .arg(m_found.CellText(m_VSTFind->Row(node), FoundRows::Seznam));
-        message.icon = QMessageBox::Information;
-        Dialogs::Show(this, message);
-    }
+    if (!shown)
+        Dialogs::Inform(this, QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
+                                             "Obnovte seznamy a hledejte znovu.")
+                                  .arg(m_found.CellText(m_VSTFind->Row(node), FoundRows::Seznam)));
 }
 
 void TfFind::SaveResultsAsCsv() {
-    const std::optional<QString> path = SaveFilePicker::Pick(
-        this, {QStringLiteral("Uložit jako CSV"), QStringLiteral("Výsledky hledání.csv"),
-               QStringLiteral("Soubory CSV (*.csv)")});
-    if (!path)
-        return;
-    std::string out;
-    AppendSearchRowsCsvHeader(out);
-    const RegionalSettings& regional = m_fLV.Environment().regional;
-    // In the order the table shows them.
-    for (int i = 0; i < m_VSTFind->ChildCount(kNoNode); ++i) {
-        const size_t row = m_VSTFind->Row(m_VSTFind->ChildAt(kNoNode, i));
-        const QByteArray listName = m_found.CellText(row, FoundRows::Seznam).toUtf8();
-        AppendSearchRowCsv(
-            m_found.Rows()[row],
-            std::string_view(listName.constData(), static_cast<size_t>(listName.size())), regional,
-            out);
-    }
-    WriteFileSafely(CorePath(*path), out);
+    m_VSTFind->SaveAsCsv(QStringLiteral("Výsledky hledání.csv"));
 }
 
 // ---- events ----------------------------------------------------------------------------------

@@ -1,16 +1,17 @@
 // The search window "Výsledky hledání": the search field and button, the results table with its
 // status bar, and the group filter in the top-left corner, which opens while the pointer is over
-// it. It searches the lists the main window last loaded, draws with the main window's pictures,
-// and lives hidden from start to end: closing it only hides it, so the text, the ticked groups
-// and the results wait for the next time.
+// it. It searches the lists the main window last loaded, on a worker while every window waits,
+// draws with the main window's pictures, shows a hit's folder through the FolderNavigator, and
+// lives hidden from start to end: closing it only hides it, so the text, the ticked groups and
+// the results wait for the next time.
 #pragma once
 
+#include "platform/Files.h"
 #include "qtcore/NameCollator.h"
+#include "ui/common/WindowContext.h"
 #include "ui/find_u/FoundRows.h"
 
 #include <QWidget>
-
-#include "platform/Files.h"
 
 #include <array>
 #include <optional>
@@ -27,8 +28,8 @@ class QToolButton;
 namespace vyp {
 
 class FileTable;
+class FolderNavigator;
 class StatusPanels;
-class TfLV;
 
 class TfFind : public QWidget {
     Q_OBJECT
@@ -36,7 +37,7 @@ public:
     static constexpr int kCollapsedSize = 36;
     static constexpr int kExpandedSize = 136;
 
-    explicit TfFind(TfLV& fLV, QWidget* parent = nullptr);
+    TfFind(const WindowContext& context, FolderNavigator& navigator, QWidget* parent = nullptr);
     ~TfFind() override;
 
     // Runs the search of the text in the search field over the lists of the ticked groups.
@@ -46,6 +47,8 @@ public:
     // its list was deleted or changed since the search.
     void GoToSelectedHit();
     void SaveResultsAsCsv();
+    // True while a search runs.
+    bool Searching() const { return m_searching; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,6 +63,8 @@ private:
     void ExpandFilterPanel();
     void CollapseFilterPanel();
     void ShowFilterControls(bool visible);
+    // The two counts of the status bar.
+    void ShowCounts(size_t files, size_t folders);
 
     // Each searched list's file as it was when the search read it, by list index: a hit is
     // only shown in a list that is still the same.
@@ -68,7 +73,8 @@ private:
         std::optional<FileStamp> stamp;
     };
 
-    TfLV& m_fLV;
+    WindowContext m_context;
+    FolderNavigator& m_navigator;
     std::vector<SearchedList> m_searchedLists;
     QMenu* m_pmFind = nullptr;
     NameCollator m_collator;
@@ -86,6 +92,7 @@ private:
     std::array<QCheckBox*, 7> m_checkBoxes{}; // CheckBox1..CheckBox7, groups 2..8
     QTimer* m_timer = nullptr;
     bool m_filterPanelExpanded = false;
+    bool m_searching = false;
 };
 
 } // namespace vyp

@@ -2,11 +2,13 @@
 
 #include "lists/Groups.h"
 #include "qtcore/PathBytes.h"
-#include "ui/Vypisnik_u/TfLV.h"
+#include "qtcore/Utf8.h"
+#include "ui/common/DesktopLook.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FolderPicker.h"
 #include "ui/common/ImageList.h"
+#include "ui/common/MainWindowEnvironment.h"
 #include "ui/common/WorkerWait.h"
 
 #include <QApplication>
@@ -43,26 +45,15 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& tex
 
 } // namespace
 
-TfNewList::TfNewList(TfLV& fLV, QWidget* parent)
+TfNewList::TfNewList(const WindowContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      m_fLV(fLV), m_data(fLV.Environment().data), m_walker(fLV.Environment().walker),
-      m_timeSeparator(fLV.Environment().regional.timeSeparator) {
+      m_context(context) {
     setObjectName(QStringLiteral("fNewList"));
     setWindowTitle(QStringLiteral("Vytvoření nového seznamu"));
     setFixedSize(kClientWidth, kClientHeight);
     move(497, 479);
-    setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
-    // The controls stand where they were designed for this font, 11 pixels high; where it is
-    // missing, a face of the same widths keeps the captions within them.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("Nimbus Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    setFont(font);
+    DesktopLook::ApplyToWindow(*this);
     BuildLayout();
     FormCreate();
 }
@@ -102,9 +93,7 @@ void TfNewList::BuildLayout() {
     m_edtFolder->setObjectName(QStringLiteral("edtFolder"));
     m_edtFolder->setGeometry(46, 6, 180, 19);
     m_edtFolder->setReadOnly(true);
-    QPalette face = m_edtFolder->palette();
-    face.setColor(QPalette::Base, face.color(QPalette::Button));
-    m_edtFolder->setPalette(face);
+    DesktopLook::OnButtonFace(*m_edtFolder);
     m_bntVyberSlozku = new QToolButton(m_panel2);
     m_bntVyberSlozku->setObjectName(QStringLiteral("bntVyberSlozku"));
     m_bntVyberSlozku->setGeometry(230, 5, 23, 22);
@@ -128,9 +117,7 @@ void TfNewList::BuildLayout() {
     m_cmbGroup->setIconSize(QSize(16, 16));
     m_cmbGroup->setMaxVisibleItems(8);
     for (const GroupInfo& group : kGroups)
-        m_cmbGroup->addItem(
-            m_fLV.ImgLst16().At(group.id),
-            QString::fromUtf8(group.caption.data(), static_cast<qsizetype>(group.caption.size())));
+        m_cmbGroup->addItem(m_context.groupPictures.At(group.id), Utf8(group.caption));
     m_btnVytvor = new QPushButton(QStringLiteral("Vytvoř"), m_panel2);
     m_btnVytvor->setObjectName(QStringLiteral("btnVytvor"));
     m_btnVytvor->setGeometry(164, 53, 88, 61);
@@ -187,59 +174,42 @@ void TfNewList::bntVyberSlozkuClick() {
 
 // ---- creating the list -----------------------------------------------------------------------
 
-void TfNewList::Warn(const QString& caption, const QString& text, bool withCancel) {
-    MessageRequest warning;
-    warning.caption = caption;
-    warning.text = text;
-    warning.icon = QMessageBox::Warning;
-    warning.buttons = withCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok;
-    warning.defaultButton = QMessageBox::Ok;
-    Dialogs::Show(this, warning);
-}
-
 void TfNewList::btnVytvorClick() {
+    const DataFolder& folder = m_context.environment.data;
     const QString name = m_edtNazev->text();
-    const std::string nameBytes = name.toStdString();
+    const std::string nameBytes = Utf8Bytes(name);
     // A name that would lead out of "Seznamy" is refused before any file is looked at.
     if (!nameBytes.empty()) {
-        if (const auto problem = NamedListProblem(m_data, nameBytes)) {
-            Warn(QStringLiteral("Vypisnik"), QString::fromStdString(*problem), false);
+        if (const auto problem = NamedListProblem(folder, nameBytes)) {
+            Dialogs::Warn(this, Utf8(*problem));
             return;
         }
     }
-    if (QFileInfo(PathText(m_data.ListFilePath(nameBytes))).isFile()) {
-        MessageRequest question;
-        question.caption = QStringLiteral("Vypisnik");
-        question.text =
-            QStringLiteral("Tento název seznamu už existuje!\r\nChcete tento seznam přepsat?");
-        question.icon = QMessageBox::Question;
-        question.buttons = QMessageBox::Yes | QMessageBox::No;
-        question.defaultButton = QMessageBox::No;
-        if (Dialogs::Show(this, question) != QMessageBox::Yes)
-            return;
-    }
+    if (QFileInfo(PathText(folder.ListFilePath(nameBytes))).isFile() &&
+        !Dialogs::Ask(this, QStringLiteral("Tento název seznamu už existuje!\r\n"
+                                           "Chcete tento seznam přepsat?")))
+        return;
     if (m_edtFolder->text().isEmpty() || name.isEmpty()) {
-        Warn(QStringLiteral("Warning"), QStringLiteral("Zadejte složku a název souboru!"), true);
+        Dialogs::Warn(this, QStringLiteral("Zadejte složku a název souboru!"),
+                      QStringLiteral("Warning"), QMessageBox::Ok | QMessageBox::Cancel);
         return;
     }
-    const NamedList list{CorePath(m_edtFolder->text()), nameBytes,
-                         m_cmbGroup->currentIndex() + kFirstGroup,
-                         ScanOptions{m_chckbPAS->isChecked(), m_timeSeparator}};
+    const NamedList list{
+        CorePath(m_edtFolder->text()), nameBytes,
+        m_cmbGroup->currentIndex() + kFirstGroup,
+        ScanOptions{m_chckbPAS->isChecked(), m_context.environment.regional.timeSeparator}};
     const std::optional<size_t> unreadable = CreateWhileWindowsWait(list);
     if (!unreadable)
         return; // the program is closing
     if (m_chckbObnova->isChecked())
-        m_fLV.RefreshLists();
+        emit RefreshListsRequested();
     Dialogs::Beep();
     // A list with holes must not pass for a whole catalogue of the folder.
     if (*unreadable > 0)
-        Warn(QStringLiteral("Vypisnik"), QString::fromStdString(UnreadableFoldersText(*unreadable)),
-             false);
+        Dialogs::Warn(this, Utf8(UnreadableFoldersText(*unreadable)));
 }
 
 std::optional<size_t> TfNewList::CreateWhileWindowsWait(const NamedList& list) {
-    m_foldersRead = 0;
-    m_filesRead = 0;
     // The running count stands in the picture's place until the scan has ended.
     struct Counting {
         TfNewList& window;
@@ -256,30 +226,29 @@ std::optional<size_t> TfNewList::CreateWhileWindowsWait(const NamedList& list) {
     } counting(*this);
     size_t unreadable = 0;
     bool stopped = false;
-    WorkerWait wait(m_fLV);
+    WorkerWait wait(m_context.mainWindow);
     const bool finished = wait.Run(
-        [&](const std::atomic<bool>& stop) {
-            const ScanProgressHook progress = [this, &stop](const ScanCount& count) {
-                m_foldersRead.store(count.folders, std::memory_order_relaxed);
-                m_filesRead.store(count.files, std::memory_order_relaxed);
-                return !stop.load(std::memory_order_relaxed);
-            };
+        [&](WorkerProgress& progress) {
             try {
-                unreadable = CreateNamedList(m_data, *m_walker, list, *m_scanLines, progress);
+                unreadable =
+                    CreateNamedList(m_context.environment.data, *m_context.environment.walker, list,
+                                    *m_scanLines, [&progress](const ScanCount& count) {
+                                        return progress.Report(count.folders, count.files);
+                                    });
             } catch (const ListCreationStopped&) {
                 stopped = true;
             }
         },
-        [this] { ShowScanCount(); });
+        [this](const WorkerProgress& progress) { ShowScanCount(progress); });
     if (!finished || stopped)
         return std::nullopt;
     return unreadable;
 }
 
-void TfNewList::ShowScanCount() {
+void TfNewList::ShowScanCount(const WorkerProgress& progress) {
     m_lblPrubeh->setText(QStringLiteral("Načítám…\nsložek: %1\nsouborů: %2")
-                             .arg(m_foldersRead.load(std::memory_order_relaxed))
-                             .arg(m_filesRead.load(std::memory_order_relaxed)));
+                             .arg(progress.Folders())
+                             .arg(progress.Files()));
     m_lblPrubeh->update(); // painted on every tick, so the window is seen to be alive
 }
 

@@ -2,16 +2,16 @@
 // "Vytvoř". The list is scanned and written on a worker thread while every window of the
 // program refuses input, so the windows keep painting and show how far the scan has come.
 // Nothing else of the program runs meanwhile, so the worker may use the main window's walker
-// and the result is the same as a scan on the user-interface thread.
+// and the result is the same as a scan on the user-interface thread. It works with what the
+// main window lends it (WindowContext) and asks for the lists to be refreshed by a signal.
 #pragma once
 
-#include "lists/DataFolder.h"
 #include "scan/NamedListCreation.h"
 #include "scan/ScanLines.h"
+#include "ui/common/WindowContext.h"
 
 #include <QWidget>
 
-#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -24,8 +24,7 @@ class QToolButton;
 
 namespace vyp {
 
-class DirectoryWalker;
-class TfLV;
+class WorkerProgress;
 
 class TfNewList : public QWidget {
     Q_OBJECT
@@ -33,13 +32,18 @@ public:
     static constexpr int kClientWidth = 363;
     static constexpr int kClientHeight = 118;
 
-    // Works with fLV's data folder, walker and regional settings, draws the groups from its
-    // imgLst16, and asks it to refresh its lists.
-    explicit TfNewList(TfLV& fLV, QWidget* parent = nullptr);
+    // Works with the context's data folder, walker and regional settings and draws the groups
+    // from its group pictures.
+    explicit TfNewList(const WindowContext& context, QWidget* parent = nullptr);
     ~TfNewList() override;
 
     // True while a list is being created.
     bool Scanning() const { return m_scanning; }
+
+signals:
+    // A list was created with "Automaticky obnovovat" ticked: the main window should find the
+    // lists again, before the window goes on.
+    void RefreshListsRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,13 +63,9 @@ private:
     // of folders that could not be read, or nothing when the program is closing and the scan was
     // stopped. Rethrows the worker's error.
     std::optional<size_t> CreateWhileWindowsWait(const NamedList& list);
-    void ShowScanCount();
-    void Warn(const QString& caption, const QString& text, bool withCancel);
+    void ShowScanCount(const WorkerProgress& progress);
 
-    TfLV& m_fLV;
-    DataFolder m_data;
-    DirectoryWalker* m_walker;
-    std::string m_timeSeparator;
+    WindowContext m_context;
 
     QWidget* m_panel1 = nullptr;
     QLabel* m_image1 = nullptr;
@@ -81,8 +81,6 @@ private:
 
     std::unique_ptr<ScanLines> m_scanLines;
     bool m_scanning = false;
-    std::atomic<uint64_t> m_foldersRead{0};
-    std::atomic<uint64_t> m_filesRead{0};
 };
 
 } // namespace vyp

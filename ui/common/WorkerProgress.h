@@ -1,0 +1,54 @@
+// One long job on a worker thread (a scan, a rescan, a search), as the job and the window that
+// waits for it share it: the folders and files it has come to, the flag that asks it to stop,
+// and its end with the error it ended with, if any. The job reports and watches the flag; the
+// window reads the counts to paint them, asks for the stop and learns of the end. Atomics only:
+// neither side ever waits for the other here.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <exception>
+
+namespace vyp {
+
+class WorkerProgress {
+public:
+    // For the job: the counts so far. Returns whether the job should go on, which is what a
+    // progress hook of the core returns.
+    bool Report(uint64_t folders, uint64_t files) {
+        m_folders.store(folders, std::memory_order_relaxed);
+        m_files.store(files, std::memory_order_relaxed);
+        return !StopRequested();
+    }
+    bool StopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+    // For whoever runs the job, once it has returned or thrown (failure).
+    void Finish(std::exception_ptr failure) {
+        m_failure = failure; // read only after Ended(), which the release below publishes
+        m_ended.store(true, std::memory_order_release);
+    }
+
+    // For the window.
+    uint64_t Folders() const { return m_folders.load(std::memory_order_relaxed); }
+    uint64_t Files() const { return m_files.load(std::memory_order_relaxed); }
+    void RequestStop() { m_stop.store(true, std::memory_order_relaxed); }
+    bool Ended() const { return m_ended.load(std::memory_order_acquire); }
+    // The job's error once it has ended; null when it returned.
+    std::exception_ptr Failure() const { return Ended() ? m_failure : nullptr; }
+    // Ready for the next job: no counts, no stop, not ended.
+    void Reset() {
+        m_folders = 0;
+        m_files = 0;
+        m_stop = false;
+        m_failure = nullptr;
+        m_ended = false;
+    }
+
+private:
+    std::atomic<uint64_t> m_folders{0};
+    std::atomic<uint64_t> m_files{0};
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_ended{false};
+    std::exception_ptr m_failure;
+};
+
+} // namespace vyp
