@@ -195,8 +195,7 @@ void TfNewList::btnVytvorClick() {
         return;
     }
     const NamedList list{
-        CorePath(m_edtFolder->text()), nameBytes,
-        m_cmbGroup->currentIndex() + kFirstGroup,
+        CorePath(m_edtFolder->text()), nameBytes, m_cmbGroup->currentIndex() + kFirstGroup,
         ScanOptions{m_chckbPAS->isChecked(), m_context.environment.regional.timeSeparator}};
     const std::optional<size_t> unreadable = CreateWhileWindowsWait(list);
     if (!unreadable)
