@@ -13,6 +13,7 @@
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/QtTranslations.h"
+#include "ui/duplicates_u/TfDuplicates.h"
 #ifdef _WIN32
 #include "ui/common/ShellFileTypeIcons.h"
 #endif
@@ -47,15 +48,17 @@ int main(int argc, char** argv) {
     vyp::TfLV fLV(std::move(environment));
     vyp::TfProcess fProcess;
     fLV.SetProgressWindow(&fProcess);
-    // The search window and then the new-list window are created here, hidden, and attached
-    // with SetSearchWindow and SetNewListWindow, in that order: their sections of
-    // "settings.ini" are restored and saved in it.
+    // The search window, the new-list window and the duplicates window are created here,
+    // hidden, and attached with SetSearchWindow, SetNewListWindow and SetDuplicatesWindow, in
+    // that order: their sections of "settings.ini" are restored and saved in it.
     vyp::TfFind fFind(fLV.Context(), fLV);
     fLV.SetSearchWindow(&fFind);
     vyp::TfNewList fNewList(fLV.Context());
     QObject::connect(&fNewList, &vyp::TfNewList::RefreshListsRequested, &fLV,
                      &vyp::TfLV::RefreshLists);
     fLV.SetNewListWindow(&fNewList);
+    vyp::TfDuplicates fDuplicates(fLV.Context(), fLV);
+    fLV.SetDuplicatesWindow(&fDuplicates);
     fLV.show();
     vyp::HandleTerminationSignals(&fLV, [&fLV] { fLV.close(); }); // as if the user closed it
     return app.exec();
