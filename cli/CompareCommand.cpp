@@ -2,9 +2,8 @@
 // window shows it; the exit status tells whether they differ, as diff's does.
 #include "cli/Commands.h"
 #include "lists/DisplayFormat.h"
-#include "lists/FolderRowsCsv.h"
 #include "scan/ListDifferences.h"
-#include "util/CsvWriter.h"
+#include "scan/ListDifferencesCsv.h"
 #include "util/Errors.h"
 
 #include <ostream>
@@ -41,25 +40,19 @@ int RunCompare(const CommandLine& line, CliSession& session) {
     }
     std::string& output = session.Output();
     if (csv)
-        CsvWriter(output).Row({"Změna", "Cesta", "Velikost v bajtech 1", "Datum 1", "Čas 1",
-                               "Velikost v bajtech 2", "Datum 2", "Čas 2"});
+        AppendListDifferencesCsvHeader(output);
     constexpr auto kFirst = ListDifferences::First;
     constexpr auto kSecond = ListDifferences::Second;
     for (size_t i = 0; i < differences->Count(); ++i) {
-        const std::string_view kind = DifferenceKindText(differences->Kind(i));
         if (csv) {
-            CsvWriter(output).Row(
-                {kind, differences->Path(i), CsvBytes(differences->SizeText(i, kFirst)),
-                 differences->DateText(i, kFirst), differences->TimeText(i, kFirst),
-                 CsvBytes(differences->SizeText(i, kSecond)), differences->DateText(i, kSecond),
-                 differences->TimeText(i, kSecond)});
+            AppendListDifferenceCsv(*differences, i, output);
             session.FlushSometimes();
             continue;
         }
-        session.Row({kind, differences->Path(i), SizeCell(differences->SizeText(i, kFirst)),
-                     differences->DateText(i, kFirst), differences->TimeText(i, kFirst),
-                     SizeCell(differences->SizeText(i, kSecond)), differences->DateText(i, kSecond),
-                     differences->TimeText(i, kSecond)});
+        session.Row({DifferenceKindText(differences->Kind(i)), differences->Path(i),
+                     SizeCell(differences->SizeText(i, kFirst)), differences->DateText(i, kFirst),
+                     differences->TimeText(i, kFirst), SizeCell(differences->SizeText(i, kSecond)),
+                     differences->DateText(i, kSecond), differences->TimeText(i, kSecond)});
     }
     if (!csv) {
         for (const std::string& text :

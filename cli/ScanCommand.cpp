@@ -32,14 +32,15 @@ int RunScan(const CommandLine& line, CliSession& session) {
     if (root.back() != kNativeSeparator)
         root.push_back(kNativeSeparator);
 
-    if (KindOfPath(data.ListFilePath(name)) != PathKind::Missing && !line.IsSet("overwrite"))
-        return session.Fail("Tento název seznamu už existuje!");
+    const bool overwrite = line.IsSet("overwrite");
+    if (KindOfPath(data.ListFilePath(name)) != PathKind::Missing && !overwrite)
+        return session.Fail(std::string(kListExistsText));
     try {
         NativeDirectoryWalker walker;
         ScanLines lines;
         const NamedList list{
             root, name, group,
-            ScanOptions{line.IsSet("folders-only"), session.Regional().timeSeparator}};
+            ScanOptions{line.IsSet("folders-only"), session.Regional().timeSeparator}, overwrite};
         // The list is written, but it must not pass for a whole catalogue of the folder.
         if (const size_t unreadable = CreateNamedList(data, walker, list, lines))
             return session.Fail(UnreadableFoldersText(unreadable));

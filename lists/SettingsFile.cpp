@@ -1,6 +1,8 @@
 #include "lists/SettingsFile.h"
 
 #include "lists/ListFile.h"
+#include "lists/SettingsWriteLock.h"
+#include "platform/Files.h"
 #include "util/Errors.h"
 #include "util/SafeFileWriter.h"
 
@@ -276,33 +278,70 @@ std::optional<std::string> SettingsFile::NameProblem(std::string_view section,
            "\": " + *problem + ".";
 }
 
-void SettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {
-    if (auto problem = NameProblem(section, key))
-        throw VypisnikError(std::move(*problem));
-    const Location location = Find(section, key);
-    const std::string valueText = std::to_string(value);
-    std::string bytes;
+bool SettingsFile::ApplyInMemory(const SettingsChange& change) {
+    const Location location = Find(change.section, change.key);
+    if (!change.value) {
+        if (!location.keyFound)
+            return false;
+        m_bytes.erase(location.lineStart, location.nextLine - location.lineStart);
+        return true;
+    }
+    const std::string valueText = std::to_string(*change.value);
     if (location.keyFound) {
-        bytes =
-            m_bytes.substr(0, location.valueStart) + valueText + m_bytes.substr(location.lineEnd);
+        m_bytes.replace(location.valueStart, location.lineEnd - location.valueStart, valueText);
+        return true;
+    }
+    std::string entry = KeyInFileEncoding(change.key) + "=" + valueText + "\r\n";
+    // A file or section that does not end its last line gets a line end first.
+    const auto endLine = [](std::string& text) {
+        if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+            text += "\r\n";
+    };
+    if (location.sectionFound) {
+        std::string before = m_bytes.substr(0, location.insertAt);
+        endLine(before);
+        m_bytes = before + entry + m_bytes.substr(location.insertAt);
     } else {
-        std::string entry = KeyInFileEncoding(key) + "=" + valueText + "\r\n";
-        if (location.sectionFound) {
-            size_t at = location.insertAt;
-            std::string before = m_bytes.substr(0, at);
-            if (!before.empty() && before.back() != '\n' && before.back() != '\r')
-                before += "\r\n";
-            bytes = before + entry + m_bytes.substr(at);
-        } else {
-            bytes = m_bytes;
-            if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
-                bytes += "\r\n";
-            bytes += '[';
-            bytes += KeyInFileEncoding(section);
-            bytes += "]\r\n";
-            bytes += entry;
+        endLine(m_bytes);
+        m_bytes += '[';
+        m_bytes += KeyInFileEncoding(change.section);
+        m_bytes += "]\r\n";
+        m_bytes += entry;
+    }
+    return true;
+}
+
+void SettingsFile::Write(const std::vector<SettingsChange>& changes) {
+    const SettingsWriteLock lock(m_path);
+    // What others wrote since this object read the file stays: the changes go into the file as
+    // it is now, and nobody can write it before they are in.
+    if (KindOfPath(m_path) == PathKind::Missing) {
+        m_bytes.clear();
+    } else {
+        try {
+            m_bytes = ReadWholeFile(m_path);
+        } catch (const VypisnikError&) {
+            // A file that cannot be read cannot be changed without losing what it holds.
+            throw VypisnikError("Unable to write to " + m_path);
         }
     }
+    m_encoding = DetectEncoding(m_bytes);
+    m_indexed = false;
+    m_unindexedReads = 0;
+    for (const SettingsChange& change : changes) {
+        if (!change.value)
+            continue;
+        if (auto problem = NameProblem(change.section, change.key))
+            throw VypisnikError(std::move(*problem));
+    }
+    const std::string read = m_bytes;
+    bool changed = false;
+    for (const SettingsChange& change : changes)
+        changed = ApplyInMemory(change) || changed;
+    if (!changed)
+        return;
+    std::string bytes = std::move(m_bytes);
+    m_bytes = read; // until the new bytes are on the disk
     try {
         Store(std::move(bytes));
     } catch (const VypisnikError&) {
@@ -310,12 +349,13 @@ void SettingsFile::WriteInteger(std::string_view section, std::string_view key, 
     }
 }
 
+void SettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+    Write({{std::string(section), std::string(key), value}});
+}
+
 void SettingsFile::DeleteKey(std::string_view section, std::string_view key) {
-    const Location location = Find(section, key);
-    if (!location.keyFound)
-        return;
     try {
-        Store(m_bytes.substr(0, location.lineStart) + m_bytes.substr(location.nextLine));
+        Write({{std::string(section), std::string(key), std::nullopt}});
     } catch (const VypisnikError&) {
         // A refused deletion is ignored, as it has always been.
     }

@@ -2,10 +2,13 @@
 // sections, "Key=Value" lines are entries, names match without regard to ASCII letter case.
 //
 // One object serves one operation: it reads the file when it is created and releases it when it
-// is destroyed, so nothing is cached between operations. Every write goes to the disk at once,
-// through a temporary file renamed over the old one, keeping every other line as it was. A
-// write never changes how the rest of the file reads: a Windows-1250 file stays one, except
-// when the write removes its last bytes that are not UTF-8; it is then converted to UTF-8.
+// is destroyed, so nothing is cached between operations. Every write is one transaction under
+// the data folder's lock (SettingsWriteLock.h): it reads the file as it is at that moment,
+// changes only its own entries and replaces the file through a temporary renamed over the old
+// one, keeping every other line as it was, so writers in this process or another never undo
+// each other's entries. A write never changes how the rest of the file reads: a Windows-1250
+// file stays one, except when the write removes its last bytes that are not UTF-8; it is then
+// converted to UTF-8.
 #pragma once
 
 #include "util/Encoding.h"
@@ -14,8 +17,16 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace vyp {
+
+// One change of a write: section/key set to value, or its entry removed when value is empty.
+struct SettingsChange {
+    std::string section;
+    std::string key;
+    std::optional<int> value;
+};
 
 class SettingsFile {
 public:
@@ -34,11 +45,17 @@ public:
     // UTF-8 or that the file's Windows-1250 cannot hold. Nothing when it can be written.
     std::optional<std::string> NameProblem(std::string_view section, std::string_view key) const;
 
-    // Writes value in decimal: replaces the entry, or adds it to its section, or adds the
-    // section. Throws VypisnikError with NameProblem's text when the names cannot be written,
-    // and "Unable to write to PATH" when the file cannot be written; the file stays as it was.
+    // Makes all changes in one write: each value in decimal replaces its entry, or is added to
+    // its section, or adds the section; an entry without a value is removed (a missing one is
+    // no error). Reads the file again first, under the lock, and afterwards reads as the file
+    // now is. Throws VypisnikError with NameProblem's text when a name cannot be written,
+    // "Unable to write to PATH" when the file cannot be read or written, and SettingsWriteLock's
+    // error when another writer keeps the lock; the file then stays as it was. A write that
+    // changes nothing leaves the file alone (a missing file stays missing).
+    void Write(const std::vector<SettingsChange>& changes);
+    // Write of one value.
     void WriteInteger(std::string_view section, std::string_view key, int value);
-    // Removes the entry; a missing key or file, or a refused write, is no error.
+    // Write of one removal; a refused write is no error.
     void DeleteKey(std::string_view section, std::string_view key);
 
     const std::string& Path() const { return m_path; }
@@ -46,6 +63,8 @@ public:
 private:
     struct Location;
     Location Find(std::string_view section, std::string_view key) const;
+    // Makes change in m_bytes; false when it changes nothing.
+    bool ApplyInMemory(const SettingsChange& change);
     std::string KeyInFileEncoding(std::string_view key) const;
     void Store(std::string bytes);
     void BuildIndex() const;

@@ -66,9 +66,12 @@ public:
     int Write(const char* bytes, size_t count, size_t& done);
     // Puts everything written on the disk itself.
     int Sync();
-    // Closes the file; it stays until it replaces target or is removed.
+    // Closes the file, which lets go of its lock; it stays until it replaces target or is
+    // removed.
     int Close();
-    // Puts the closed temporary in target's place in one step, replacing a file there.
+    // Puts the temporary in target's place in one step, replacing a file there. Made while it
+    // is still open, before Close: a writer holds its lock until its temporary is in place, so
+    // another instance's cleanup never takes a temporary about to be renamed for a stale one.
     int Replace(const std::string& target);
     // Closes (if open) and removes the temporary.
     void Discard();
@@ -94,12 +97,24 @@ int RemoveFile(const std::string& path);
 // The names in folder, "." and ".." left out, in no particular order; empty when it cannot be
 // read.
 std::vector<std::string> NamesInFolder(const std::string& folder);
-// Removes folder/name when it is a plain file that no temporary writer holds (see
-// TemporaryFile::CreateBeside), checking that the name still means the same file.
-bool RemoveIfUnheld(const std::string& folder, const std::string& name);
+// Removes folder/name when it is a plain file last written before modifiedBeforeNanoseconds
+// (since 1970 UTC) that no temporary writer holds (see TemporaryFile::CreateBeside), checking,
+// once it holds the lock, that the name still means the same file.
+bool RemoveIfUnheld(const std::string& folder, const std::string& name,
+                    int64_t modifiedBeforeNanoseconds);
 // The paths of the files this process has open (on Windows, which cannot list them plainly:
 // the temporaries it is writing, the only ones the core asks about).
 std::vector<std::string> PathsOfOwnOpenFiles();
+
+// The advisory lock of a lock file (flock on Linux, LockFileEx on Windows), held through an open
+// handle: the system drops it when the handle is closed or its process ends, so a lock file
+// left behind by a killed process blocks nobody. Opens path, making an empty file when there is
+// none, and takes its exclusive lock if nobody holds it, without waiting. Returns 0 with handle
+// set; kErrorLockHeld when another handle, of this process or another, holds it; else the
+// system's error (a folder that cannot be written, a file system without locks), nothing held.
+int TryLockFile(const std::string& path, intptr_t& handle);
+// Releases the lock and closes the handle.
+void UnlockFile(intptr_t handle);
 
 // The folder of the running executable, with the native separator at its end; empty if unknown.
 std::string ExecutableFolder();

@@ -13,5 +13,6 @@ std::string SystemErrorText(int code);
 extern const int kErrorIsAFolder;    // a folder where a file was expected
 extern const int kErrorAccessDenied; // a read-only file that a write would replace
 extern const int kErrorDiskFull;     // a write that the disk took only part of
+extern const int kErrorLockHeld;     // an advisory lock that another holder keeps
 
 } // namespace vyp

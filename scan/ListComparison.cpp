@@ -1,5 +1,7 @@
 #include "scan/ListComparison.h"
 
+#include "lists/ListFile.h"
+
 #include <bit>
 #include <functional>
 
@@ -40,51 +42,77 @@ bool SameFields(std::string_view a, std::string_view b) {
 
 } // namespace
 
+ListComparison::ListComparison(std::string_view heldText) : m_text(heldText) {
+    LineReader lines(heldText);
+    lines.Next(m_header);
+    // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
+    m_entries.reserve(heldText.size() / 40);
+    for (std::string_view line; lines.Next(line);)
+        Hold(line);
+    m_met.assign(m_entries.size(), 0);
+    Index();
+}
+
 void ListComparison::Hold(std::string_view line) {
     if (line.empty())
         return;
     std::string_view name, fields;
     SplitFirstField(line, name, fields);
+    const auto start = static_cast<uint64_t>(line.data() - m_text.data());
+    const auto nameLength = static_cast<uint32_t>(name.size());
+    const auto fieldsLength = static_cast<uint32_t>(fields.size());
     if (IsFolderLine(name)) {
-        m_entries.push_back({name, fields, kFolderLine});
+        m_entries.push_back({start, nameLength, fieldsLength, kFolderLine, kNone});
         ++m_heldFolders;
         m_heldFolder = static_cast<uint32_t>(m_entries.size() - 1);
     } else {
-        m_entries.push_back({name, fields, m_heldFolder});
+        m_entries.push_back({start, nameLength, fieldsLength, m_heldFolder, kNone});
     }
 }
 
-size_t ListComparison::SlotOf(uint32_t parent, std::string_view name) const {
-    const size_t hash =
-        std::hash<std::string_view>{}(name) ^ (static_cast<size_t>(parent) * 0x9E3779B97F4A7C15ull);
-    return (hash ^ (hash >> 29)) & (m_slots.size() - 1);
+uint64_t ListComparison::HashOf(uint32_t parent, std::string_view name) {
+    const uint64_t hash = std::hash<std::string_view>{}(name) ^
+                          (static_cast<uint64_t>(parent) * 0x9E3779B97F4A7C15ull);
+    return hash ^ (hash >> 29);
 }
 
 void ListComparison::Index() {
-    m_slots.assign(std::bit_ceil(m_entries.size() * 2 + 2), kNone);
-    std::vector<uint32_t> lastRepeat; // by slot: the last entry of its chain
-    lastRepeat.assign(m_slots.size(), kNone);
-    for (uint32_t i = 0; i < m_entries.size(); ++i) {
-        size_t slot = SlotOf(m_entries[i].parent, m_entries[i].name);
-        while (m_slots[slot] != kNone &&
-               !Matches(m_slots[slot], m_entries[i].parent, m_entries[i].name))
-            slot = (slot + 1) & (m_slots.size() - 1);
-        if (m_slots[slot] == kNone)
-            m_slots[slot] = i;
-        else
-            m_entries[lastRepeat[slot]].repeat = i;
-        lastRepeat[slot] = i;
+    m_slots.assign(std::bit_ceil(m_entries.size() + m_entries.size() / 2 + 2), kEmptySlot);
+    const size_t mask = m_slots.size() - 1;
+    std::vector<uint64_t> hashes(m_entries.size());
+    for (uint32_t i = 0; i < m_entries.size(); ++i)
+        hashes[i] = HashOf(m_entries[i].parent, NameOf(i));
+    // From the last entry to the first, so that a slot ends with the first of its repeats and
+    // each repeat leads to the next. The slot of an entry a little ahead is asked for from
+    // memory early, so that the processor waits for many places at once rather than for one
+    // after another; the hash's top half in the slot spares looking at entries of other names.
+    constexpr size_t kAhead = 16;
+    for (auto i = static_cast<uint32_t>(m_entries.size()); i-- > 0;) {
+        if (i >= kAhead)
+            __builtin_prefetch(&m_slots[hashes[i - kAhead] & mask], 1);
+        const std::string_view name = NameOf(i);
+        const auto tag = static_cast<uint32_t>(hashes[i] >> 32);
+        size_t slot = hashes[i] & mask;
+        while (m_slots[slot] != kEmptySlot &&
+               (TagOf(m_slots[slot]) != tag ||
+                !Matches(EntryOf(m_slots[slot]), m_entries[i].parent, name)))
+            slot = (slot + 1) & mask;
+        m_entries[i].repeat = m_slots[slot] == kEmptySlot ? kNone : EntryOf(m_slots[slot]);
+        m_slots[slot] = static_cast<uint64_t>(tag) << 32 | i;
     }
 }
 
 uint32_t ListComparison::FindUnmet(uint32_t parent, std::string_view name) const {
-    for (size_t slot = SlotOf(parent, name);; slot = (slot + 1) & (m_slots.size() - 1)) {
-        uint32_t i = m_slots[slot];
-        if (i == kNone)
+    const uint64_t hash = HashOf(parent, name);
+    const auto tag = static_cast<uint32_t>(hash >> 32);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        if (m_slots[slot] == kEmptySlot)
             return kNone;
-        if (!Matches(i, parent, name))
+        uint32_t i = EntryOf(m_slots[slot]);
+        if (TagOf(m_slots[slot]) != tag || !Matches(i, parent, name))
             continue;
-        while (i != kNone && m_entries[i].met)
+        while (i != kNone && m_met[i] != 0)
             i = m_entries[i].repeat;
         return i;
     }
@@ -98,9 +126,21 @@ bool ListComparison::Meet(std::string_view line, Met& met) {
     met.isFolder = IsFolderLine(met.name);
     met.fields = fields;
     met.heldFields = {};
-    // The files of a folder the held list lacks are missing too, without looking them up.
+    // The files of a folder the held list lacks are missing too, without looking them up. Lists
+    // compared are mostly alike and in the same order, so the held entry after the one met last
+    // is tried first: the index (a random place in memory) is asked only where they part.
     uint32_t found = kNone;
-    if (met.isFolder) {
+    const uint32_t parent = met.isFolder ? kFolderLine : m_metFolder;
+    const uint32_t guess = m_lastFound + 1;
+    if (parent != kNone && guess < m_entries.size() && m_met[guess] == 0 &&
+        Matches(guess, parent, met.name)) {
+        found = guess;
+        if (met.isFolder) {
+            m_metFolder = found;
+            m_metFolderName = met.name;
+        }
+        met.folder = m_metFolderName;
+    } else if (met.isFolder) {
         found = FindUnmet(kFolderLine, met.name);
         m_metFolder = found;
         m_metFolderName = met.name;
@@ -114,10 +154,10 @@ bool ListComparison::Meet(std::string_view line, Met& met) {
         met.found = Found::Missing;
         return true;
     }
-    Entry& entry = m_entries[found];
-    entry.met = true;
-    met.heldFields = entry.fields;
-    met.found = SameFields(entry.fields, fields) ? Found::Same : Found::Changed;
+    m_lastFound = found;
+    m_met[found] = 1;
+    met.heldFields = FieldsOf(found);
+    met.found = SameFields(met.heldFields, fields) ? Found::Same : Found::Changed;
     return true;
 }
 
@@ -125,12 +165,12 @@ ListComparison::HeldEntry ListComparison::HeldOf(uint32_t i) const {
     const Entry& entry = m_entries[i];
     HeldEntry held;
     held.isFolder = entry.parent == kFolderLine;
-    held.name = entry.name;
-    held.fields = entry.fields;
+    held.name = NameOf(i);
+    held.fields = FieldsOf(i);
     if (held.isFolder)
-        held.folder = entry.name;
+        held.folder = held.name;
     else if (entry.parent != kRootFiles)
-        held.folder = m_entries[entry.parent].name;
+        held.folder = NameOf(entry.parent);
     return held;
 }
 

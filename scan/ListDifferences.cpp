@@ -91,7 +91,7 @@ void ListDifferences::Add(DifferenceKind kind, bool isFolder, std::string_view f
 }
 
 ListDifferences ListDifferences::Compare(const std::string& firstPath,
-                                         const std::string& secondPath) {
+                                         const std::string& secondPath, const Progress& progress) {
     std::string texts[2];
     ParallelInOrder<std::string>(
         2, [&](size_t side) { return ReadListText(side == 0 ? firstPath : secondPath); },
@@ -100,22 +100,25 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
     ListDifferences differences;
     ComparisonSummary& summary = differences.m_summary;
     // The second list is held, the first met line by line: its entries come first, in its order.
-    ListComparison second;
-    LineReader secondLines(texts[Second]);
-    std::string_view line;
-    if (secondLines.Next(line))
-        summary.second.total = TotalOf(line);
-    while (secondLines.Next(line))
-        second.Hold(line);
-    second.Index();
+    ListComparison second(texts[Second]);
+    summary.second.total = TotalOf(second.HeldHeader());
     summary.second.folders = second.HeldFolders();
     summary.second.files = second.HeldFiles();
 
     LineReader firstLines(texts[First]);
+    std::string_view line;
     if (firstLines.Next(line))
         summary.first.total = TotalOf(line);
     ListComparison::Met met;
+    // Often enough for a window to paint a running count, rarely enough to cost nothing.
+    constexpr uint32_t kLinesBetweenReports = 1 << 16;
+    uint32_t untilReport = kLinesBetweenReports;
     while (firstLines.Next(line)) {
+        if (progress && --untilReport == 0) {
+            untilReport = kLinesBetweenReports;
+            if (!progress(summary.first.folders, summary.first.files))
+                return differences;
+        }
         if (!second.Meet(line, met))
             continue;
         (met.isFolder ? summary.first.folders : summary.first.files) += 1;

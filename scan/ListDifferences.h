@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,9 +50,15 @@ public:
     // The two sides of a difference.
     enum Side { First = 0, Second = 1 };
 
+    // Told now and then how many folders and files of the first list have been compared;
+    // returns whether to go on.
+    using Progress = std::function<bool(uint64_t folders, uint64_t files)>;
+
     // Reads both list files (side by side) and compares them. Throws VypisnikError "Cannot open
-    // file "PATH". REASON" when one of them cannot be read.
-    static ListDifferences Compare(const std::string& firstPath, const std::string& secondPath);
+    // file "PATH". REASON" when one of them cannot be read. When progress asks to stop, returns
+    // at once what it has so far, which is not all.
+    static ListDifferences Compare(const std::string& firstPath, const std::string& secondPath,
+                                   const Progress& progress = {});
 
     size_t Count() const { return m_kinds.size(); }
     DifferenceKind Kind(size_t i) const { return static_cast<DifferenceKind>(m_kinds[i] >> 1); }

@@ -2,6 +2,7 @@
 
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
+#include "lists/SettingsWriteLock.h"
 #include "lists/SizeText.h"
 #include "platform/Native.h"
 #include "scan/FolderScan.h"
@@ -61,14 +62,9 @@ ListRescan::Outcome ListRescan::Prepare(DirectoryWalker& walker, std::string tim
     if (!IsValidUtf8(bytes)) // an old list from Czech Windows settings
         bytes = ToUtf8(bytes, TextEncoding::Windows1250);
 
-    LineReader reader(bytes);
-    std::string_view header;
-    reader.Next(header);
+    ListComparison old(bytes);
+    const std::string_view header = old.HeldHeader();
     m_root = std::string(FirstField(header));
-    ListComparison old;
-    for (std::string_view line; reader.Next(line);)
-        old.Hold(line);
-    old.Index();
     m_summary.oldEntries = old.HeldCount();
     // A list without file lines was made of folders alone, unless it has nothing to show: an
     // empty tree looks the same either way, and the whole scan is the usual choice.
@@ -119,6 +115,13 @@ void ListRescan::Commit() {
     const std::string name(ListCaption(std::filesystem::path(m_listFilePath).filename().string()));
     if (!m_ready)
         throw VypisnikError("Seznam \"" + name + "\" není připraven k obnovení.");
+    SafeFileWriter writer(m_listFilePath);
+    m_lines.WriteTo(writer);
+    writer.Complete();
+    // Checked and replaced under the lock that deleting a list takes too, so a list deleted
+    // meanwhile is never written again without its group.
+    const std::filesystem::path listFolder = std::filesystem::path(m_listFilePath).parent_path();
+    const SettingsWriteLock lock((listFolder.parent_path() / kSettingsFileName).string());
     FileStamp now;
     InputFile file;
     if (file.Open(m_listFilePath, false) != 0 || file.Stamp(now) != 0 || now != m_stamp)
@@ -126,8 +129,6 @@ void ListRescan::Commit() {
                             "\" se mezitím změnil nebo byl smazán; zůstal, jak je. Obnovte jej "
                             "znovu.");
     file.Close();
-    SafeFileWriter writer(m_listFilePath);
-    m_lines.WriteTo(writer);
     writer.Commit();
     m_ready = false;
 }

@@ -46,8 +46,9 @@ public:
     // The list's root as read from its header (UTF-8).
     const std::string& Root() const { return m_root; }
 
-    // Replaces the list file with the new lines. Refuses, with the list left as it is, when the
-    // file was changed or removed since Prepare(). Throws VypisnikError.
+    // Replaces the list file with the new lines, under the lock of the data folder whose
+    // "Seznamy" holds it (lists/SettingsWriteLock.h). Refuses, with the list left as it is, when
+    // the file was changed or removed since Prepare(). Throws VypisnikError.
     void Commit();
 
 private:

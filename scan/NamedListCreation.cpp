@@ -3,6 +3,7 @@
 #include "lists/ListFile.h"
 #include "lists/ListRegistry.h"
 #include "lists/SettingsFile.h"
+#include "lists/SettingsWriteLock.h"
 #include "platform/Files.h"
 #include "util/Errors.h"
 #include "util/SafeFileWriter.h"
@@ -47,21 +48,6 @@ std::string GroupKey(std::string_view name) {
     return std::string(name) + std::string(kListExtension);
 }
 
-// Puts the group entry back as it was before a write that did not finish.
-void RestoreGroup(const std::string& settingsPath, const std::string& key,
-                  const std::optional<std::string>& before) {
-    try {
-        SettingsFile settings(settingsPath);
-        if (!before)
-            settings.DeleteKey(kListsSection, key);
-        else
-            settings.WriteInteger(kListsSection, key,
-                                  ParseSettingsInteger(*before).value_or(kDefaultGroup));
-    } catch (const VypisnikError&) {
-        // The error being reported already says that the list was not written.
-    }
-}
-
 } // namespace
 
 std::optional<std::string> NamedListProblem(const DataFolder& data, std::string_view name) {
@@ -81,19 +67,29 @@ size_t CreateNamedList(const DataFolder& data, DirectoryWalker& walker, const Na
     CountingWalker counting(walker, progress);
     const size_t unreadable = BuildListLines(counting, list.root, list.options, lines);
 
-    // The group is recorded once the list is scanned and its temporary file started; the list
-    // replaces the old one only after that, and when it cannot, the group is put back. Either
-    // failure leaves the old list and its group as they were.
+    // The list is written to its temporary file outside the lock, which is held only while the
+    // list and its group change together: the group is recorded, then the list replaces the
+    // old one; when it cannot, the group is put back. Whatever runs beside it, a list and its
+    // group entry are either both new or both as they were.
     SafeFileWriter writer(data.ListFilePath(list.name));
     lines.WriteTo(writer);
+    writer.Complete();
+    const SettingsWriteLock lock(data.SettingsPath());
+    if (!list.replaceExisting && KindOfPath(data.ListFilePath(list.name)) != PathKind::Missing)
+        throw VypisnikError(std::string(kListExistsText));
     const std::string key = GroupKey(list.name);
-    const std::optional<std::string> groupBefore =
-        SettingsFile(data.SettingsPath()).ReadString(kListsSection, key);
-    SettingsFile(data.SettingsPath()).WriteInteger(kListsSection, key, list.group);
+    SettingsFile settings(data.SettingsPath());
+    const std::optional<std::string> groupBefore = settings.ReadString(kListsSection, key);
+    settings.WriteInteger(kListsSection, key, list.group);
     try {
         writer.Commit();
     } catch (const VypisnikError&) {
-        RestoreGroup(data.SettingsPath(), key, groupBefore);
+        try {
+            settings.Write({{std::string(kListsSection), key,
+                             groupBefore ? ParseSettingsInteger(*groupBefore) : std::nullopt}});
+        } catch (const VypisnikError&) {
+            // The error being reported already says that the list was not written.
+        }
         throw;
     }
     return unreadable;

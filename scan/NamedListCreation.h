@@ -21,7 +21,13 @@ struct NamedList {
     std::string name; // the list's name, UTF-8: its file is NAME.sez in "Seznamy"
     int group = kDefaultGroup;
     ScanOptions options;
+    // Whether a list of that name may be replaced; when not, one that appears while the folder
+    // is scanned (made by another program) is kept and the new one refused.
+    bool replaceExisting = true;
 };
+
+// What the user is told when a list of that name exists and may not be replaced.
+inline constexpr std::string_view kListExistsText = "Tento název seznamu už existuje!";
 
 // How far a scan has come: folders enumerated and files met so far.
 struct ScanCount {
@@ -40,10 +46,13 @@ struct ListCreationStopped {};
 // it can. An empty name is not judged here: the callers ask for a name first.
 std::optional<std::string> NamedListProblem(const DataFolder& data, std::string_view name);
 
-// Scans list.root into lines and writes it as the list list.name, with its group. Makes the
-// folder "Seznamy" when it is missing. Throws VypisnikError with NamedListProblem's text for a
-// name that is refused, and with the file's error when the list or the settings cannot be
-// written. Returns how many folders could not be read (UnreadableFoldersText tells the user).
+// Scans list.root into lines and writes it as the list list.name, with its group, together
+// under the data folder's lock (lists/SettingsWriteLock.h). Makes the folder "Seznamy" when it
+// is missing. Throws VypisnikError with NamedListProblem's text for a name that is refused,
+// kListExistsText for a list that may not be replaced, and with the file's or the lock's error
+// when the list or the settings cannot be written; the old list (or none) and its group then
+// stay as they were. Returns how many folders could not be read (UnreadableFoldersText tells
+// the user).
 size_t CreateNamedList(const DataFolder& data, DirectoryWalker& walker, const NamedList& list,
                        ScanLines& lines, const ScanProgressHook& progress = {});
 

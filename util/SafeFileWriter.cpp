@@ -47,6 +47,7 @@ SafeFileWriter::SafeFileWriter(std::string path)
 SafeFileWriter::~SafeFileWriter() = default; // an uncommitted temporary is removed
 
 void SafeFileWriter::Write(std::string_view bytes) {
+    m_complete = false;
     if (m_buffer.size() + bytes.size() > kBufferSize)
         Flush();
     if (bytes.size() >= kBufferSize) {
@@ -81,20 +82,30 @@ void SafeFileWriter::FailWrite(int err) {
     throw VypisnikError(FileWriteErrorText(m_path, err));
 }
 
-void SafeFileWriter::Commit() {
+void SafeFileWriter::Complete() {
+    if (m_complete)
+        return;
     Flush();
     int injected = 0;
     if (InjectedFailure(SafeWriteStep::Sync, injected))
         FailWrite(injected);
     if (const int err = m_temporary.Sync())
         FailWrite(err);
-    const bool closeFails = InjectedFailure(SafeWriteStep::Close, injected);
-    if (const int err = m_temporary.Close(); err != 0 || closeFails)
-        FailWrite(closeFails ? injected : err);
+    m_complete = true;
+}
+
+void SafeFileWriter::Commit() {
+    Complete();
+    int injected = 0;
+    if (InjectedFailure(SafeWriteStep::Close, injected))
+        FailWrite(injected);
     if (InjectedFailure(SafeWriteStep::Rename, injected))
         FailWrite(injected);
+    // Renamed before it is closed, so the temporary stays locked until it is in place.
     if (const int err = m_temporary.Replace(m_targetPath))
         FailWrite(err);
+    // Everything is on the disk already: the list is in place, whatever closing says.
+    m_temporary.Close();
 }
 
 void WriteFileSafely(const std::string& path, std::string_view contents) {

@@ -30,7 +30,11 @@ public:
 
     // Buffers bytes. Throws VypisnikError "Cannot write file "PATH". REASON".
     void Write(std::string_view bytes);
-    // Flushes, syncs and renames the temporary file over path. Throws as Write does.
+    // Flushes and syncs the temporary file: everything but the rename, which may then be made
+    // quickly under a lock. Throws as Write does.
+    void Complete();
+    // Completes the temporary file unless that was done, and renames it over path. Throws as
+    // Write does.
     void Commit();
 
     const std::string& Path() const { return m_path; }
@@ -43,6 +47,7 @@ private:
     std::string m_targetPath; // the file replaced: m_path, or the file a link at m_path names
     TemporaryFile m_temporary;
     std::string m_buffer;
+    bool m_complete = false; // everything written is on the disk
 };
 
 // Replaces the file at path by contents, through a SafeFileWriter.

@@ -2,9 +2,20 @@
 
 #include "platform/Files.h"
 
+#include <chrono>
+
 namespace vyp {
 
 namespace {
+
+// When this instance started (taken before main runs): a temporary written since then may
+// belong to a writer that has made it and not locked it yet.
+const int64_t g_instanceStart = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                    std::chrono::system_clock::now().time_since_epoch())
+                                    .count();
+// File systems keep coarser times than the clock (two seconds on FAT, and a clock tick
+// behind elsewhere); a temporary counts as older only by more than that.
+constexpr int64_t kFileTimeSlack = 3'000'000'000;
 
 constexpr std::string_view kTemporaryInfix = ".tmp-";
 constexpr size_t kRandomLength = 6;
@@ -34,7 +45,8 @@ int RemoveStaleTemporariesIn(const std::string& folder, TemporaryTargetTest isOu
     int removed = 0;
     for (const std::string& name : NamesInFolder(folder)) {
         const auto target = SafeWriteTemporaryTarget(name);
-        if (target && isOurs(*target) && RemoveIfUnheld(folder, name))
+        if (target && isOurs(*target) &&
+            RemoveIfUnheld(folder, name, g_instanceStart - kFileTimeSlack))
             ++removed;
     }
     return removed;

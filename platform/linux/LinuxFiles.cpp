@@ -16,12 +16,17 @@ namespace vyp {
 const int kErrorIsAFolder = EISDIR;
 const int kErrorAccessDenied = EACCES;
 const int kErrorDiskFull = ENOSPC;
+const int kErrorLockHeld = EWOULDBLOCK;
 
 std::string SystemErrorText(int code) {
     return std::strerror(code);
 }
 
 namespace {
+int64_t NanosecondsOf(const timespec& time) {
+    return static_cast<int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
 int Fd(intptr_t handle) {
     return static_cast<int>(handle);
 }
@@ -92,8 +97,7 @@ int InputFile::Stamp(FileStamp& stamp) const {
     if (::fstat(Fd(m_handle), &st) != 0)
         return errno;
     stamp.size = static_cast<int64_t>(st.st_size);
-    stamp.modifiedNanoseconds =
-        static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.modifiedNanoseconds = NanosecondsOf(st.st_mtim);
     return 0;
 }
 
@@ -132,6 +136,8 @@ int TemporaryFile::Close() {
 }
 
 int TemporaryFile::Replace(const std::string& target) {
+    // Renamed while still open: its lock lasts until Close, so the cleanup at start of another
+    // instance can lock it only once it bears target's name, and then leaves it alone.
     if (::rename(m_path.c_str(), target.c_str()) != 0)
         return errno;
     m_path.clear();
@@ -202,7 +208,8 @@ std::vector<std::string> NamesInFolder(const std::string& folder) {
     return names;
 }
 
-bool RemoveIfUnheld(const std::string& folder, const std::string& name) {
+bool RemoveIfUnheld(const std::string& folder, const std::string& name,
+                    int64_t modifiedBeforeNanoseconds) {
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0)
         return false;
@@ -210,8 +217,11 @@ bool RemoveIfUnheld(const std::string& folder, const std::string& name) {
     bool removed = false;
     if (fd >= 0) {
         struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            // Still the same file under that name: nothing renamed it while it was being locked.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+            NanosecondsOf(st.st_mtim) < modifiedBeforeNanoseconds &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // Still the same file under that name: its writer, which renames it before it lets
+            // go of the lock, had not put it in place yet when it died.
             struct stat named {};
             if (::fstatat(folderFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
                 named.st_ino == st.st_ino && named.st_dev == st.st_dev)
@@ -237,6 +247,25 @@ std::vector<std::string> PathsOfOwnOpenFiles() {
     }
     ::closedir(dir);
     return paths;
+}
+
+int TryLockFile(const std::string& path, intptr_t& handle) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno == EACCES || errno == EROFS))
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC); // flock needs no write access
+    if (fd < 0)
+        return errno;
+    if (Uninterrupted([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) == 0) {
+        handle = fd;
+        return 0;
+    }
+    const int err = errno;
+    ::close(fd);
+    return err;
+}
+
+void UnlockFile(intptr_t handle) {
+    ::close(Fd(handle)); // drops the lock with the last descriptor of the open file
 }
 
 std::string ExecutableFolder() {

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <mutex>
 #include <random>
+#include <string_view>
+#include <vector>
 
 namespace vyp {
 
@@ -16,6 +18,7 @@ namespace vyp {
 const int kErrorIsAFolder = ERROR_ACCESS_DENIED;
 const int kErrorAccessDenied = ERROR_ACCESS_DENIED;
 const int kErrorDiskFull = ERROR_DISK_FULL;
+const int kErrorLockHeld = ERROR_LOCK_VIOLATION;
 
 std::string SystemErrorText(int code) {
     wchar_t* buffer = nullptr;
@@ -61,6 +64,21 @@ bool LockWriterRange(HANDLE file) {
     OVERLAPPED at{};
     at.OffsetHigh = kWriterLockOffsetHigh;
     return ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
+}
+
+// Whether the file open as file still has name as its last path component: its writer renames
+// it before it lets go of the lock, so a file that was locked at last may bear its new name.
+bool StillNamed(HANDLE file, const std::string& name) {
+    std::vector<char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+    if (!::GetFileInformationByHandleEx(file, FileNameInfo, info,
+                                        static_cast<DWORD>(buffer.size())))
+        return false;
+    const std::wstring_view path(info->FileName, info->FileNameLength / sizeof(wchar_t));
+    const std::wstring_view last = path.substr(path.find_last_of(L"\\/") + 1);
+    const std::wstring wanted = WideText(name);
+    return ::CompareStringOrdinal(last.data(), static_cast<int>(last.size()), wanted.c_str(),
+                                  static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL;
 }
 
 // The temporaries this process is writing, for the removal when it is told to end.
@@ -227,16 +245,15 @@ int TemporaryFile::Replace(const std::string& target) {
     const std::wstring from = WidePath(m_path);
     const std::wstring to = WidePath(target);
     // ReplaceFileW keeps what the old file carried besides its bytes: its access rights, its
-    // attributes, its creation time. A target that does not exist yet is a plain move.
+    // attributes, its creation time. The temporary is still open, so that its lock lasts until
+    // it bears target's name; where that keeps ReplaceFileW from working, and for a target that
+    // does not exist yet, a plain move does, since the handle lets others delete and rename.
     if (!::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                        nullptr)) {
-        const int err = LastError();
-        if (err != ERROR_FILE_NOT_FOUND)
-            return err;
-        if (!::MoveFileExW(from.c_str(), to.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return LastError();
-    }
+                        nullptr) &&
+        !::MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return LastError();
+    NoteOwnTemporary(m_path, false);
     m_path.clear();
     return 0;
 }
@@ -324,7 +341,8 @@ std::vector<std::string> NamesInFolder(const std::string& folder) {
     return names;
 }
 
-bool RemoveIfUnheld(const std::string& folder, const std::string& name) {
+bool RemoveIfUnheld(const std::string& folder, const std::string& name,
+                    int64_t modifiedBeforeNanoseconds) {
     const std::string path = PathInFolder(folder, name);
     // The handle holds what the name meant when it was opened; the delete goes through it, so a
     // file put under that name meanwhile is never the one removed. A link is opened as itself.
@@ -337,7 +355,8 @@ bool RemoveIfUnheld(const std::string& folder, const std::string& name) {
     bool removed = false;
     if (::GetFileInformationByHandle(file, &info) &&
         (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
-        LockWriterRange(file)) {
+        UnixNanosecondsOf(info.ftLastWriteTime) < modifiedBeforeNanoseconds &&
+        LockWriterRange(file) && StillNamed(file, name)) {
         FILE_DISPOSITION_INFO disposition{};
         disposition.DeleteFile = TRUE;
         removed = ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
@@ -352,6 +371,29 @@ std::vector<std::string> PathsOfOwnOpenFiles() {
     // Windows has no plain way to list a process's handles.
     const std::lock_guard lock(g_ownTemporariesMutex);
     return g_ownTemporaries;
+}
+
+int TryLockFile(const std::string& path, intptr_t& handle) {
+    const std::wstring wide = WidePath(path);
+    HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED)
+        file = ::CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr); // a lock needs no write access
+    if (file == INVALID_HANDLE_VALUE)
+        return LastError();
+    OVERLAPPED first{};
+    if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first)) {
+        const int err = LastError();
+        ::CloseHandle(file);
+        return err == ERROR_IO_PENDING ? kErrorLockHeld : err;
+    }
+    handle = Stored(file);
+    return 0;
+}
+
+void UnlockFile(intptr_t handle) {
+    ::CloseHandle(Handle(handle)); // closing the handle releases its locks
 }
 
 std::string ExecutableFolder() {

@@ -120,8 +120,8 @@ TEST_F(CliFixture, StartRemovesTemporariesOfKilledWriters) {
     ASSERT_EQ(Run({"scan", m_tree, "Čtení na léto"}), 0) << m_err;
     const std::string list = m_data + "/Seznamy/Čtení na léto.sez";
     const std::string listBytes = test::ReadFile(list);
-    test::WriteFile(list + ".tmp-k1LL3d", std::string(5000, 'x'));
-    test::WriteFile(m_data + "/settings.ini.tmp-Xy12ab", "[Seznamy]\r\n");
+    test::WriteOldFile(list + ".tmp-k1LL3d", std::string(5000, 'x'));
+    test::WriteOldFile(m_data + "/settings.ini.tmp-Xy12ab", "[Seznamy]\r\n");
     ASSERT_EQ(Run({"lists"}), 0) << m_err;
     EXPECT_FALSE(std::filesystem::exists(list + ".tmp-k1LL3d"));
     EXPECT_FALSE(std::filesystem::exists(m_data + "/settings.ini.tmp-Xy12ab"));
@@ -373,8 +373,8 @@ TEST_F(CliFixture, HelpVersionAndUsageErrorsLeaveTheDataFolderUntouched) {
     std::filesystem::create_directories(listFolder);
     const std::string killedList = listFolder + "/Dovolená u moře.sez.tmp-k1LL3d";
     const std::string killedSettings = m_data + "/settings.ini.tmp-Xy12ab";
-    test::WriteFile(killedList, "E:\\\t0\r\n");
-    test::WriteFile(killedSettings, "[Seznamy]\r\n");
+    test::WriteOldFile(killedList, "E:\\\t0\r\n");
+    test::WriteOldFile(killedSettings, "[Seznamy]\r\n");
     const std::string unmade = m_dir / "Nová data";
     for (const std::vector<std::string>& words :
          {std::vector<std::string>{"--help"},

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vyp {
 namespace {
 
@@ -134,6 +136,36 @@ TEST_F(DifferencesFixture, AListComparedWithItselfHasNoDifferencesEvenWhenDamage
                                                              "poslední bez konce\t5"));
     EXPECT_EQ(Rows(once),
               std::vector<std::string>{"Jen v prvním|Фото\\dvakrát.txt|1 2004.1.1 1:2:4|  "});
+}
+
+TEST_F(DifferencesFixture, ProgressCountsTheFirstListAndAStopEndsEarly) {
+    // Three folders of 100,000 photos each.
+    std::string bytes = "E:\\\t0\r\n";
+    for (const char* folder : {"Léto\\", "Zima\\", "Фото\\"}) {
+        bytes += std::string(folder) + "\t0\t2020.1.1\t1:0.0\r\n";
+        for (int i = 0; i < 100000; ++i)
+            bytes += "Snímek " + std::to_string(i) + ".JPG\t" + std::to_string(1000 + i) +
+                     "\t2020.1.1\t1:0.0\r\n";
+    }
+    const std::string first = List("Fotky.sez", bytes);
+    const std::string second = List("Prázdný.sez", "F:\\\t0\r\n");
+    std::vector<uint64_t> files;
+    const ListDifferences all =
+        ListDifferences::Compare(first, second, [&](uint64_t folders, uint64_t counted) {
+            EXPECT_LE(folders, 3u);
+            files.push_back(counted);
+            return true;
+        });
+    EXPECT_EQ(all.Count(), 300003u);
+    ASSERT_GE(files.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(files.begin(), files.end()));
+    EXPECT_LE(files.back(), 300000u);
+
+    int reports = 0;
+    const ListDifferences stopped =
+        ListDifferences::Compare(first, second, [&](uint64_t, uint64_t) { return ++reports < 2; });
+    EXPECT_EQ(reports, 2);
+    EXPECT_LT(stopped.Count(), all.Count());
 }
 
 TEST_F(DifferencesFixture, AListThatCannotBeReadIsAnError) {

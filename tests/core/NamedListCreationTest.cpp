@@ -83,6 +83,30 @@ TEST_F(NamedListCreation, ProgressCountsFoldersAndFilesAndCanStopTheScan) {
     EXPECT_EQ(Leftovers().size(), 2u);
 }
 
+TEST_F(NamedListCreation, ListMadeElsewhereDuringTheScanIsKeptUnlessItMayBeReplaced) {
+    const std::string other = "D:\\\t1\r\n";
+    NamedList card = Card("Karta Čeština", 6);
+    card.replaceExisting = false;
+    const auto otherInstanceWrites = [&](const ScanCount&) {
+        test::WriteFile(m_dir / "Seznamy/Karta Čeština.sez", other);
+        return true;
+    };
+    try {
+        CreateNamedList(m_data, m_walker, card, m_lines, otherInstanceWrites);
+        FAIL() << "no error";
+    } catch (const VypisnikError& error) {
+        EXPECT_EQ(std::string(error.what()), kListExistsText);
+    }
+    EXPECT_EQ(test::ReadFile(m_dir / "Seznamy/Karta Čeština.sez"), other);
+    EXPECT_EQ(test::ReadFile(m_dir / "settings.ini"), m_oldSettings);
+    EXPECT_EQ(Leftovers().size(), 2u);
+
+    card.replaceExisting = true; // an overwrite
+    CreateNamedList(m_data, m_walker, card, m_lines, otherInstanceWrites);
+    EXPECT_NE(test::ReadFile(m_dir / "Seznamy/Karta Čeština.sez"), other);
+    EXPECT_EQ(test::ReadFile(m_dir / "settings.ini"), m_oldSettings + "Karta Čeština.sez=6\r\n");
+}
+
 TEST_F(NamedListCreation, ListRefusedAfterItsGroupWasRecordedPutsTheGroupBack) {
     VYP_LINUX_ONLY("a file size limit of the process makes the disk refuse the list");
 #ifndef _WIN32

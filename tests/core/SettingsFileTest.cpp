@@ -67,6 +67,25 @@ TEST(SettingsFile, WritesKeepEveryOtherLineAsItWas) {
     EXPECT_EQ(SettingsFile(path).ReadInteger("Seznamy", "Disk1.sez", 8), 8);
 }
 
+TEST(SettingsFile, WritersOpenAtOnceKeepEachOthersEntries) {
+    test::TempDir dir;
+    const std::string path = dir / "settings.ini";
+    test::WriteFile(path, "; ruční poznámka\r\n[Seznamy]\r\nStaré.sez=2\r\n");
+    SettingsFile window(path), commandLine(path); // both read the same old file
+    commandLine.WriteInteger("Seznamy", "Nový disk.sez", 3);
+    window.Write({{"fLV", "Top", 12}, {"fLV", "Left", -1680}, {"Seznamy", "Staré.sez", {}}});
+    EXPECT_EQ(test::ReadFile(path), "; ruční poznámka\r\n[Seznamy]\r\nNový disk.sez=3\r\n"
+                                    "[fLV]\r\nTop=12\r\nLeft=-1680\r\n");
+    // Each reads the file as it wrote it.
+    EXPECT_EQ(window.ReadInteger("Seznamy", "Nový disk.sez", 8), 3);
+    EXPECT_EQ(commandLine.ReadInteger("fLV", "Top", 0), 0);
+
+    // A write that changes nothing does not make a missing file.
+    const std::string missing = dir / "jinde.ini";
+    SettingsFile(missing).Write({{"Seznamy", "Nic.sez", {}}});
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(missing)));
+}
+
 TEST(SettingsFile, FirstWriteCreatesTheFile) {
     test::TempDir dir;
     SettingsFile settings(dir / "settings.ini");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -34,8 +35,10 @@ TEST(StaleTemporaries, StartRemovesWhatNoWriterHolds) {
                                 lists + "poznámky.txt.tmp-abcdef", data.SettingsPath()};
     for (const std::string& path : kept)
         test::WriteFile(path, "E:\\\t0\r\n");
-    test::WriteFile(lists + "Příliš žluťoučký kůň.sez.tmp-Q7x2Lm", std::string(70000, 'x'));
-    test::WriteFile(data.SettingsPath() + ".tmp-000aZ9", "[Seznamy]\r\n");
+    test::WriteOldFile(lists + "Příliš žluťoučký kůň.sez.tmp-Q7x2Lm", std::string(70000, 'x'));
+    test::WriteOldFile(data.SettingsPath() + ".tmp-000aZ9", "[Seznamy]\r\n");
+    // Written since this instance started: its writer may have made it and not locked it yet.
+    test::WriteFile(lists + "Zpěvník für Ärzte.sez.tmp-n3wOne", "E:\\\t0\r\n");
     fs::create_directory(test::FsPath(lists + "Složka.sez.tmp-abcdef")); // not a file of ours
 #ifdef _WIN32
     // Held open by another program, which lets nobody remove it.
@@ -46,18 +49,24 @@ TEST(StaleTemporaries, StartRemovesWhatNoWriterHolds) {
 
     SafeFileWriter busy(lists + "Hudba.sez"); // being written right now, by anyone
     busy.Write("E:\\\t0\r\n");
+    busy.Complete(); // written whole, about to be renamed, and begun long ago
+    for (const auto& entry : fs::directory_iterator(test::FsPath(lists)))
+        if (test::Utf8(entry.path().filename()).starts_with("Hudba.sez.tmp-"))
+            fs::last_write_time(entry.path(),
+                                fs::file_time_type::clock::now() - std::chrono::hours(1));
     EXPECT_EQ(RemoveStaleTemporaries(data), 2);
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(test::FsPath(lists)))
         left.push_back(test::Utf8(entry.path().filename()));
     std::sort(left.begin(), left.end());
-    ASSERT_EQ(left.size(), 6u);
+    ASSERT_EQ(left.size(), 7u);
     EXPECT_EQ(left[0], "Disk.sez.tmp-abc");
     EXPECT_TRUE(left[1].starts_with("Hudba.sez.tmp-")) << left[1];
     EXPECT_EQ(left[2], "Odkaz.sez.tmp-abcdef");
     EXPECT_EQ(left[3], "Příliš žluťoučký kůň.sez");
     EXPECT_EQ(left[4], "Složka.sez.tmp-abcdef");
-    EXPECT_EQ(left[5], "poznámky.txt.tmp-abcdef");
+    EXPECT_EQ(left[5], "Zpěvník für Ärzte.sez.tmp-n3wOne");
+    EXPECT_EQ(left[6], "poznámky.txt.tmp-abcdef");
     EXPECT_TRUE(fs::exists(test::FsPath(data.SettingsPath())));
     EXPECT_FALSE(fs::exists(test::FsPath(data.SettingsPath() + ".tmp-000aZ9")));
     busy.Commit(); // the cleanup left its temporary alone

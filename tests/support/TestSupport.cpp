@@ -2,6 +2,8 @@
 
 #include "platform/SystemError.h"
 
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -98,6 +100,12 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+void WriteOldFile(const std::string& path, const std::string& bytes) {
+    WriteFile(path, bytes);
+    std::filesystem::last_write_time(FsPath(path), std::filesystem::file_time_type::clock::now() -
+                                                       std::chrono::hours(1));
 }
 
 bool FakeDirectoryWalker::ListFolder(const std::string& folderPath,

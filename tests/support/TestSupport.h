@@ -56,6 +56,9 @@ private:
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+// Writes bytes as a file last written an hour ago: a temporary that a killed writer left behind
+// before this program started.
+void WriteOldFile(const std::string& path, const std::string& bytes);
 
 // The bytes of a list file of lines, each ended by CR LF.
 std::string ListFileBytes(const std::vector<std::string>& lines);

@@ -410,11 +410,12 @@ TEST_F(Commands, RightClickOpensTheGroupMenuWithoutMovingTheSelection) {
     QStringList items;
     for (QAction* action : menu->actions()) {
         items.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
-        // A group node cannot be rescanned; the group items are always there to choose.
-        EXPECT_EQ(action->isEnabled(), action->objectName() != "actRescanList");
+        // A group node cannot be rescanned nor compared; the group items are always there.
+        EXPECT_EQ(action->isEnabled(), action->objectName() != "actRescanList" &&
+                                           action->objectName() != "actCompareList");
     }
     EXPECT_EQ(items, (QStringList{"Gamesy1", "Filmy1", "Obrzky1", "Hudba1", "Programy1", "Ostatn1",
-                                  "Neureno1", "-", "actRescanList"}));
+                                  "Neureno1", "-", "actRescanList", "actCompareList"}));
     menu->hide();
 }
 

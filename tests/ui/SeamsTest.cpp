@@ -181,12 +181,16 @@ TEST_F(Geometry, EachWindowRestoresAndSavesOnlyItsOwnSection) {
     EXPECT_EQ(newList.frameGeometry(), QRect(497, 479, 200, 100)); // "Width" is not its key
 
     find.setGeometry(10, 20, 500, 250);
+    std::vector<SettingsChange> changes;
+    findGeometry.Save(changes);
     SettingsFile settings(Path());
-    findGeometry.Save(settings);
+    settings.Write(changes);
     EXPECT_EQ(ReadFile(Path()), "[fFind]\r\nTop=20\r\nLeft=10\r\nWidth=500\r\nHeigth=250\r\n"
                                 "[fNewList]\r\nTop=479\r\nLeft=497\r\nWidth=1\r\n");
     newList.move(-30, 40);
-    newListGeometry.Save(settings);
+    changes.clear();
+    newListGeometry.Save(changes);
+    settings.Write(changes);
     EXPECT_EQ(ReadFile(Path()), "[fFind]\r\nTop=20\r\nLeft=10\r\nWidth=500\r\nHeigth=250\r\n"
                                 "[fNewList]\r\nTop=40\r\nLeft=-30\r\nWidth=1\r\n");
 }
@@ -214,8 +218,9 @@ TEST_F(Geometry, TheSplitterKeepsItsFirstPaneWhenTheWindowWidens) {
     EXPECT_EQ(window.frameGeometry().width(), 900);
     EXPECT_EQ(window.sizes().value(0), 230);
     window.setSizes({310, window.width() - 310 - window.handleWidth()});
-    SettingsFile settings(Path());
-    geometry.Save(settings);
+    std::vector<SettingsChange> changes;
+    geometry.Save(changes);
+    SettingsFile(Path()).Write(changes);
     EXPECT_EQ(ReadFile(Path()),
               "[fLV]\r\nSplitter=310\r\nWidth=900\r\nHeigth=400\r\nTop=0\r\nLeft=0\r\n");
 }

@@ -1,8 +1,9 @@
 // The commands of the list tree on one list of the registry: deleting it (the Delete key),
-// moving it to another group (the popup menu's groups) and scanning its folder again ("Obnovit
-// seznam"). Each asks what it must ask, changes the list file and "settings.ini", and has the
-// main window refresh its lists; the main window says which list is meant and reports what is
-// thrown. The window they ask and wait over is the main window.
+// moving it to another group (the popup menu's groups), scanning its folder again ("Obnovit
+// seznam") and comparing it with another list ("Porovnat se seznamem…"). Each asks what it must
+// ask, changes the list file and "settings.ini", and has the main window refresh its lists; the
+// main window says which list is meant and reports what is thrown. The window they ask and wait
+// over is the main window.
 #pragma once
 
 #include <cstddef>
@@ -31,6 +32,10 @@ public:
     // disappear, asks first. Then replaces the list, refreshes with the list still selected and
     // tells what changed.
     void Rescan(size_t list);
+    // Asks which other list to compare the list with, compares the two on a worker while the
+    // windows wait, the count shown in the tree's status bar, and has the differences shown.
+    // A list that cannot be read is thrown as the error it is.
+    void Compare(size_t list);
 
 private:
     QWidget& m_window;

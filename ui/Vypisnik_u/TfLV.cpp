@@ -3,12 +3,15 @@
 #include "lists/DisplayFormat.h"
 #include "platform/Files.h"
 #include "qtcore/Utf8.h"
+#include "scan/ListDifferences.h"
+#include "search/ListSearch.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTable.h"
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
 #include "ui/common/WorkerProgress.h"
+#include "ui/compare_u/TfCompare.h"
 #include "util/Errors.h"
 
 #include <QApplication>
@@ -50,10 +53,11 @@ void TfLV::ConnectHandlers() {
     bind(m_btnRefresh, &QToolButton::clicked, &TfLV::btnRefreshClick);
     bind(m_btnFind, &QToolButton::clicked, &TfLV::btnFindClick);
     bind(m_actRescan, &QAction::triggered, &TfLV::actRescanListClick);
+    bind(m_actCompare, &QAction::triggered, &TfLV::actCompareListClick);
     bind(m_actSaveCsv, &QAction::triggered, &TfLV::actSaveViewCsvClick);
     for (QAction* item : m_pmGroup->actions()) {
         if (!item->data().isValid())
-            continue; // the separator and the rescan
+            continue; // the separator, the rescan and the comparison
         const int group = item->data().toInt();
         connect(item, &QAction::triggered, this,
                 [this, group] { Guarded([&] { Gamesy1Click(group); }); });
@@ -150,6 +154,7 @@ void TfLV::VSTTreeChange(NodeId node) {
 
 void TfLV::VSTTreeContextPopup(const QPoint& at) {
     m_actRescan->setEnabled(SelectedList().has_value());
+    m_actCompare->setEnabled(SelectedList().has_value());
     m_pmGroup->popup(m_tree->viewport()->mapToGlobal(at));
 }
 
@@ -166,14 +171,33 @@ void TfLV::SelectList(const std::string& listFile) {
 }
 
 void TfLV::ShowRescanProgress(const WorkerProgress* progress) {
+    ShowWorkProgress(QStringLiteral("Obnovuji"), progress);
+}
+
+void TfLV::ShowCompareProgress(const WorkerProgress* progress) {
+    ShowWorkProgress(QStringLiteral("Porovnávám"), progress);
+}
+
+void TfLV::ShowWorkProgress(const QString& doing, const WorkerProgress* progress) {
     if (progress == nullptr) {
         ShowListCount();
         return;
     }
-    m_statBarTree->SetText(0, QStringLiteral("Obnovuji… složek: %1, souborů: %2")
+    m_statBarTree->SetText(0, QStringLiteral("%1… složek: %2, souborů: %3")
+                                  .arg(doing)
                                   .arg(progress->Folders())
                                   .arg(progress->Files()));
     m_statBarTree->repaint();
+}
+
+void TfLV::ShowDifferences(ListDifferences&& differences, size_t first, size_t second) {
+    if (m_compareWindow == nullptr)
+        m_compareWindow = new TfCompare(Context(), *this, this);
+    const rsznListInfo& a = m_registry.ListInfos[first];
+    const rsznListInfo& b = m_registry.ListInfos[second];
+    m_compareWindow->Show(std::move(differences), ListNameOf(a), a.FullPath, ListNameOf(b),
+                          b.FullPath);
+    ShowWindow(m_compareWindow);
 }
 
 bool TfLV::GoToFolder(const std::string& listFile, std::string_view folderPath,
@@ -286,6 +310,11 @@ void TfLV::Gamesy1Click(int group) {
 void TfLV::actRescanListClick() {
     if (const std::optional<size_t> list = SelectedList())
         m_commands.Rescan(*list);
+}
+
+void TfLV::actCompareListClick() {
+    if (const std::optional<size_t> list = SelectedList())
+        m_commands.Compare(*list);
 }
 
 } // namespace vyp

@@ -35,6 +35,7 @@ namespace vyp {
 class FileTable;
 class ImageList;
 class StatusPanels;
+class TfCompare;
 class TfProcess;
 class TreeGrid;
 
@@ -103,6 +104,7 @@ private:
     void VSTViewContextPopup(const QPoint& at);
     void Gamesy1Click(int group);
     void actRescanListClick();
+    void actCompareListClick();
     void actSaveViewCsvClick();
     bool HandleShortcut(QKeyEvent* event);
     static void ShowWindow(QWidget* window);
@@ -113,6 +115,11 @@ private:
     // ListCommandsHost
     void SelectList(const std::string& listFile) override;
     void ShowRescanProgress(const WorkerProgress* progress) override;
+    void ShowCompareProgress(const WorkerProgress* progress) override;
+    const ImageList& GroupPictures() const override { return *m_imgLst16; }
+    void ShowDifferences(ListDifferences&& differences, size_t first, size_t second) override;
+    // The count of a job on the lists in the tree's status bar; nullptr: the list count again.
+    void ShowWorkProgress(const QString& doing, const WorkerProgress* progress);
 
     MainWindowEnvironment m_env;
     QToolBar* m_toolBar = nullptr;
@@ -129,11 +136,13 @@ private:
     ImageList* m_imgLst16 = nullptr;
     QMenu* m_pmGroup = nullptr;
     QAction* m_actRescan = nullptr;
+    QAction* m_actCompare = nullptr;
     QMenu* m_pmView = nullptr;
     QAction* m_actSaveCsv = nullptr;
     TfProcess* m_process = nullptr;
     QWidget* m_findWindow = nullptr;
     QWidget* m_newListWindow = nullptr;
+    TfCompare* m_compareWindow = nullptr; // made at the first comparison
 
     ExtensionIconCache m_iconCache;
     ListRegistry m_registry;

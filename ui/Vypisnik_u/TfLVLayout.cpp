@@ -1,7 +1,7 @@
 // The main window's layout as designed: the tool bar, the list tree with its status bar, the
 // splitter, the file table with its status bar, the pictures of imgLst16, the tree's popup menu
-// of groups and rescanning and the file table's popup menu; and the saved places of the program's
-// windows, this one's first. The handlers are bound in TfLV.cpp.
+// of groups, rescanning and comparing, and the file table's popup menu; and the saved places of the
+// program's windows, this one's first. The handlers are bound in TfLV.cpp.
 #include "ui/Vypisnik_u/TfLV.h"
 
 #include "lists/Groups.h"
@@ -144,6 +144,8 @@ void TfLV::BuildMenus() {
     m_pmGroup->addSeparator();
     m_actRescan = m_pmGroup->addAction(QStringLiteral("Obnovit seznam"));
     m_actRescan->setObjectName(QStringLiteral("actRescanList"));
+    m_actCompare = m_pmGroup->addAction(QStringLiteral("Porovnat se seznamem…"));
+    m_actCompare->setObjectName(QStringLiteral("actCompareList"));
 
     m_pmView = new QMenu(this);
     m_pmView->setObjectName(QStringLiteral("pmView"));

@@ -60,16 +60,18 @@ void WindowGeometry::Restore(const SettingsFile& settings) const {
     }
 }
 
-void WindowGeometry::Save(SettingsFile& settings) const {
-    const char* section = m_section.c_str();
+void WindowGeometry::Save(std::vector<SettingsChange>& changes) const {
     const QRect outer = m_window->frameGeometry();
+    const auto add = [&](const char* key, int value) {
+        changes.push_back({m_section, key, value});
+    };
     if (m_splitter != nullptr)
-        settings.WriteInteger(section, "Splitter", m_splitter->sizes().value(0));
-    settings.WriteInteger(section, "Top", outer.top());
-    settings.WriteInteger(section, "Left", outer.left());
+        add("Splitter", m_splitter->sizes().value(0));
+    add("Top", outer.top());
+    add("Left", outer.left());
     if (m_keys == Keys::PositionAndSize) {
-        settings.WriteInteger(section, "Width", outer.width());
-        settings.WriteInteger(section, "Heigth", outer.height());
+        add("Width", outer.width());
+        add("Heigth", outer.height());
     }
 }
 
@@ -94,8 +96,10 @@ void WindowGeometryList::RestoreAll(const SettingsFile& settings) const {
 }
 
 void WindowGeometryList::SaveAll(SettingsFile& settings) const {
+    std::vector<SettingsChange> changes;
     for (const WindowGeometry& geometry : m_geometries)
-        geometry.Save(settings);
+        geometry.Save(changes);
+    settings.Write(changes);
 }
 
 } // namespace vyp

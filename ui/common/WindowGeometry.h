@@ -1,7 +1,8 @@
 // The saved place of one window in "settings.ini": its own section, its outer bounds. Restoring
 // reads each value with the window's current value as the default and applies it at once, in
-// the stored order (Top, Left, then Width and "Heigth" where the size is kept); saving writes
-// the same keys in the same order. The main window keeps one per window and calls them in turn.
+// the stored order (Top, Left, then Width and "Heigth" where the size is kept); saving gives
+// the same keys in the same order. The main window keeps one per window; the keys of all of
+// them go into the file in one write, so a close beside another writer keeps both.
 #pragma once
 
 #include <string>
@@ -14,6 +15,7 @@ class QWidget;
 namespace vyp {
 
 class SettingsFile;
+struct SettingsChange;
 
 class WindowGeometry {
 public:
@@ -26,7 +28,8 @@ public:
     void KeepSplitter(QSplitter* splitter) { m_splitter = splitter; }
 
     void Restore(const SettingsFile& settings) const;
-    void Save(SettingsFile& settings) const;
+    // Adds the window's keys with their current values to changes.
+    void Save(std::vector<SettingsChange>& changes) const;
 
     QWidget* Window() const { return m_window; }
     const std::string& Section() const { return m_section; }
@@ -47,6 +50,8 @@ public:
     // geometry without a window takes that one away, so its keys stay as they are.
     void Register(WindowGeometry geometry);
     void RestoreAll(const SettingsFile& settings) const;
+    // Writes the keys of every window in one write; throws as SettingsFile::Write does, with
+    // none of them written.
     void SaveAll(SettingsFile& settings) const;
 
 private:

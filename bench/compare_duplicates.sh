@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Duplicates across a large catalogue and comparing two large lists, against the search and cat
+# in the same run, warm cache: the twelve lists of 2,000,000 lines of bench/compare_search.sh
+# (made here when missing). Wall time is the best of five, output to a file; peak memory by GNU
+# time. Prints the load beside the figures.
+#   bench/compare_duplicates.sh [BUILD_DIR=build] [WORK=/tmp/vyp-bench-search]
+# Needs GNU time and bc (apt-get install time bc).
+set -euo pipefail
+build=${1:-build}
+work=${2:-/tmp/vyp-bench-search}
+cli="$build/cli/vypisnik-cli"
+lists="$work/Seznamy"
+if [ ! -f "$lists/Disk 12.sez" ]; then
+    mkdir -p "$lists"
+    for i in $(seq 1 12); do "$build/bench/vyp-make-list" "$lists/Disk $i.sez" 2000000 1000 "$i"; done
+fi
+files=("$lists"/*.sez)
+cat "${files[@]}" > /dev/null
+
+out=/tmp/vyp-bench.out
+best() { # best of five wall-clock runs, in seconds, output to $out
+    local best=999
+    for _ in 1 2 3 4 5; do
+        local s e t
+        s=$(date +%s.%N); "$@" > "$out" 2>/dev/null || true; e=$(date +%s.%N)
+        t=$(echo "$e - $s" | bc)
+        best=$(echo "if ($t < $best) $t else $best" | bc)
+    done
+    echo "$best"
+}
+ratio() { echo "scale=2; $1 / $2" | bc; }
+
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "lists: ${#files[@]}, $(du -shc "${files[@]}" | tail -1 | cut -f1)"
+none_t=$(best "$cli" --data "$work" search "Nic takového")
+dup_t=$(best "$cli" --data "$work" duplicates)
+sets=$(tail -2 "$out" | head -1)
+/usr/bin/time -f "%M" -o /tmp/vyp-bench.mem "$cli" --data "$work" duplicates > /dev/null
+echo "duplicates ($sets): search for nothing ${none_t}s, duplicates ${dup_t}s" \
+    "($(ratio "$dup_t" "$none_t") x; target <= 4), peak memory $(($(cat /tmp/vyp-bench.mem) / 1024)) MiB" \
+    "(target <= 1024)"
+
+# Comparing: a list with a copy of itself changed here and there (a backup that differs from its
+# original: every 997th file line of another size, every 4999th line gone, a folder added), and
+# with a list of other names altogether (every entry differs).
+pair="$work-compare"
+mkdir -p "$pair/Seznamy"
+ln -f "$lists/Disk 1.sez" "$pair/Seznamy/Originál.sez"
+ln -f "$lists/Disk 2.sez" "$pair/Seznamy/Jiný.sez"
+if [ ! -f "$pair/Seznamy/Záloha.sez" ]; then
+    LC_ALL=C awk 'BEGIN { FS = OFS = "\t" }
+        NR > 1 && NR % 4999 == 0 { next }
+        NR > 1 && NR % 997 == 0 && index($1, "\\") == 0 { $2 = $2 + 1 }
+        { print }
+        END { printf "Nov\303\251 slo\305\276ka\\\t0\t2024.1.1\t9:30.0\r\n" }' \
+        "$lists/Disk 1.sez" > "$pair/Seznamy/Záloha.sez"
+fi
+a="$pair/Seznamy/Originál.sez"
+for other in Záloha Jiný; do
+    b="$pair/Seznamy/$other.sez"
+    cat "$a" "$b" > /dev/null
+    out=/dev/null
+    cat_null=$(best cat "$a" "$b")
+    out=/tmp/vyp-bench.cat
+    cat_file=$(best cat "$a" "$b")
+    out=/tmp/vyp-bench.out
+    cmp_t=$(best "$cli" --data "$pair" compare Originál "$other")
+    rows=$(($(wc -l < /tmp/vyp-bench.out) - 4))
+    echo "compare Originál $other ($rows differences): cat to /dev/null ${cat_null}s," \
+        "cat to a file ${cat_file}s, compare ${cmp_t}s ($(ratio "$cmp_t" "$cat_null") x and" \
+        "$(ratio "$cmp_t" "$cat_file") x; target <= 2)"
+done
+rm -f /tmp/vyp-bench.cat
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
