@@ -1,0 +1,124 @@
+// A list of LINES lines with accented names, written once under WORK, searched for ".", which
+// every line holds, in the search window and with vypisnik-cli in the same run; the memory the
+// window holds per row, the re-sort by "Soubor / složka" and a repaint while scrolling.
+#include "WindowBench.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+
+namespace vyp::bench {
+namespace {
+
+// A list of lines lines under a root holding ".", so that "." is in every line: folders of up to
+// 40 files.
+std::string MakeSearchList(const std::string& work, long lines) {
+    const std::string data = work + "/accented" + std::to_string(lines);
+    const std::string file = data + "/Seznamy/Archiv.sez";
+    if (std::filesystem::exists(file))
+        return data;
+    std::filesystem::create_directories(data + "/Seznamy");
+    // Mostly the accented Latin of Czech, German and French disks, some Cyrillic and Japanese.
+    const char* const names[] = {
+        "Žluťoučký kůň", "Größenverhältnis", "Été à Lyon", "Přednáška", "Straße",
+        "Noël",          "Dovolená Šumava",  "Čeřovka",    "Fußball",   "Crème brûlée",
+        "Účetnictví",    "Ölmühle",          "Москва",     "東京の写真"};
+    const char* const extensions[] = {"jpg", "mp3", "txt", "avi", "doc", "flac", "zip"};
+    DeterministicRandom random(20261208);
+    std::ofstream out(file, std::ios::binary);
+    out << "E:\\Archiv.2024\\\t123456789012\r\n";
+    for (long written = 1, folder = 0; written < lines; ++folder) {
+        out << "Složka " << folder / 40 << "\\" << names[folder % 14] << " " << folder << "\\\t"
+            << random.Next() % 4000000000ULL << "\t2004.1.15\t9:30.0\r\n";
+        ++written;
+        const long files = static_cast<long>(1 + random.Next() % 40);
+        for (long i = 0; i < files && written < lines; ++i, ++written)
+            out << names[random.Next() % 14] << " " << written << "." << extensions[i % 7] << "\t"
+                << random.Next() % 5000000 << "\t" << 1995 + random.Next() % 30 << "."
+                << 1 + random.Next() % 12 << "." << 1 + random.Next() % 28 << "\t"
+                << random.Next() % 24 << ":" << random.Next() % 60 << "."
+                << 2 * (random.Next() % 30) << "\r\n";
+    }
+    return data;
+}
+
+} // namespace
+
+int SearchBench(const BenchArguments& arguments) {
+    const long lines = arguments.words.empty() ? 1000000 : std::atol(arguments.At(0).c_str());
+    const std::string data = MakeSearchList(arguments.At(1, "/tmp/vyp-bench-find"), lines);
+    const std::string cli =
+        (std::filesystem::path(arguments.self).parent_path() / "../cli/vypisnik-cli").string();
+    double cliSeconds = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const Stopwatch watch;
+        if (std::system(("'" + cli + "' --data '" + data +
+                         "' search . --groups 8 > /tmp/vyp-bench-find.out")
+                            .c_str()) != 0)
+            std::fprintf(stderr, "vypisnik-cli failed\n");
+        cliSeconds = std::min(cliSeconds, watch.Seconds());
+    }
+
+    BenchWindows windows(data);
+    TfFind& find = windows.OpenSearch();
+    find.findChild<QCheckBox*>(QStringLiteral("CheckBox7"))->setChecked(true);
+    find.findChild<QLineEdit*>(QStringLiteral("edtFind"))->setText(QStringLiteral("."));
+    auto* button = find.findChild<QToolButton*>(QStringLiteral("btnFind"));
+    ::malloc_trim(0);
+    const double before = CurrentMemoryBytes();
+    double searchSeconds = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const Stopwatch watch;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QApplication::processEvents();
+        searchSeconds = std::min(searchSeconds, watch.Seconds());
+    }
+    ::malloc_trim(0);
+    auto* table = find.findChild<TreeGrid*>(QStringLiteral("VSTFind"));
+    const size_t rows = table->NodeCount();
+    const double textBytes = static_cast<double>(find.Found().Rows().TextBytes());
+    const double heldBytes = CurrentMemoryBytes() - before;
+    std::printf("vypisnik-cli search . : %.3f s\n", cliSeconds);
+    std::printf("search window, %zu rows found, filled and sorted: %.3f s (%.2f x cli; target "
+                "<= 1.5)\n",
+                rows, searchSeconds, searchSeconds / cliSeconds);
+    std::printf("held after the search: %.1f MiB, of which texts %.1f MiB: %.1f bytes per row "
+                "beyond the texts (target < 100)\n",
+                heldBytes / 1048576.0, textBytes / 1048576.0,
+                (heldBytes - textBytes) / static_cast<double>(rows));
+    std::printf("peak memory: %.1f MiB\n", PeakMemoryMiB());
+
+    QHeaderView* header = table->header();
+    auto click = [&] {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+        QApplication::processEvents();
+    };
+    const Stopwatch resort;
+    click();
+    std::printf("sorting by \"Soubor / složka\" after a header click: %.3f s (target < 1 s)\n",
+                resort.Seconds());
+    const Stopwatch flip;
+    click();
+    std::printf("and descending with a second click: %.3f s\n", flip.Seconds());
+    const Stopwatch scroll;
+    for (int step = 0; step < 50; ++step) {
+        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum() * step / 50);
+        table->repaint();
+    }
+    std::printf("scrolling through them, 50 repaints: %.1f ms each\n",
+                scroll.Seconds() * 1000 / 50);
+    return 0;
+}
+
+} // namespace vyp::bench
