@@ -12,6 +12,7 @@
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/QtTranslations.h"
+#include "ui/duplicates_u/TfDuplicates.h"
 #include "ui/find_u/TfFind.h"
 #include "ui/new_list_u/TfNewList.h"
 
@@ -39,15 +40,17 @@ int main(int argc, char** argv) {
     vyp::TfLV fLV(std::move(environment));
     vyp::TfProcess fProcess;
     fLV.SetProgressWindow(&fProcess);
-    // The search window and then the new-list window are created here, hidden, and attached
-    // with SetSearchWindow and SetNewListWindow, in that order: their sections of
-    // "settings.ini" are restored and saved in it.
+    // The search window, the new-list window and the duplicates window are created here,
+    // hidden, and attached with SetSearchWindow, SetNewListWindow and SetDuplicatesWindow, in
+    // that order: their sections of "settings.ini" are restored and saved in it.
     vyp::TfFind fFind(fLV.Context(), fLV);
     fLV.SetSearchWindow(&fFind);
     vyp::TfNewList fNewList(fLV.Context());
     QObject::connect(&fNewList, &vyp::TfNewList::RefreshListsRequested, &fLV,
                      &vyp::TfLV::RefreshLists);
     fLV.SetNewListWindow(&fNewList);
+    vyp::TfDuplicates fDuplicates(fLV.Context(), fLV);
+    fLV.SetDuplicatesWindow(&fDuplicates);
     fLV.show();
     vyp::HandleTerminationSignals(&fLV, [&fLV] { fLV.close(); }); // as if the user closed it
     return app.exec();

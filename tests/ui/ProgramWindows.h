@@ -1,11 +1,13 @@
 // The program's windows on a data folder, made as the program makes them and attached as it
 // attaches them (see ui/main.cpp): the main window with its progress window, shown at once,
-// which builds the list tree; the search and new-list windows beside it. The window tests start
-// them through UiFixture, the window benchmarks directly; neither needs GoogleTest for it.
+// which builds the list tree; the search, new-list and duplicates windows beside it. The window
+// tests start them through UiFixture, the window benchmarks directly; neither needs GoogleTest for
+// it.
 #pragma once
 
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
+#include "ui/duplicates_u/TfDuplicates.h"
 #include "ui/find_u/TfFind.h"
 #include "ui/new_list_u/TfNewList.h"
 
@@ -40,6 +42,13 @@ inline std::unique_ptr<TfNewList> AttachNewListWindow(TfLV& main) {
     auto window = std::make_unique<TfNewList>(main.Context());
     QObject::connect(window.get(), &TfNewList::RefreshListsRequested, &main, &TfLV::RefreshLists);
     main.SetNewListWindow(window.get());
+    return window;
+}
+
+// The duplicates window of main, attached to it, hidden until its command shows it.
+inline std::unique_ptr<TfDuplicates> AttachDuplicatesWindow(TfLV& main) {
+    auto window = std::make_unique<TfDuplicates>(main.Context(), main);
+    main.SetDuplicatesWindow(window.get());
     return window;
 }
 

@@ -44,6 +44,7 @@ protected:
         // The windows beside the main window work with what it lends them.
         m_find.reset();
         m_newList.reset();
+        m_duplicates.reset();
         m_window.reset();
         m_process.reset();
     }
@@ -75,6 +76,14 @@ protected:
         m_newList = AttachNewListWindow(*m_window);
         QTest::keyClick(&Tree(), Qt::Key_N, Qt::ControlModifier);
         return *m_newList;
+    }
+
+    // The duplicates window of the started main window, attached, and shown as the user shows
+    // it (Ctrl+D in the tree).
+    TfDuplicates& OpenDuplicates() {
+        m_duplicates = AttachDuplicatesWindow(*m_window);
+        QTest::keyClick(&Tree(), Qt::Key_D, Qt::ControlModifier);
+        return *m_duplicates;
     }
 
     TreeGrid& Tree() { return *m_window->findChild<TreeGrid*>(QStringLiteral("VSTTree")); }
@@ -135,6 +144,7 @@ protected:
     std::unique_ptr<TfProcess> m_process;
     std::unique_ptr<TfFind> m_find;
     std::unique_ptr<TfNewList> m_newList;
+    std::unique_ptr<TfDuplicates> m_duplicates;
 };
 
 } // namespace vyp::test

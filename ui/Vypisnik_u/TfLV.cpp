@@ -52,6 +52,7 @@ void TfLV::ConnectHandlers() {
     bind(m_btnCreateList, &QToolButton::clicked, &TfLV::btnCreateListClick);
     bind(m_btnRefresh, &QToolButton::clicked, &TfLV::btnRefreshClick);
     bind(m_btnFind, &QToolButton::clicked, &TfLV::btnFindClick);
+    bind(m_btnDuplicates, &QToolButton::clicked, &TfLV::btnDuplicatesClick);
     bind(m_actRescan, &QAction::triggered, &TfLV::actRescanListClick);
     bind(m_actCompare, &QAction::triggered, &TfLV::actCompareListClick);
     bind(m_actSaveCsv, &QAction::triggered, &TfLV::actSaveViewCsvClick);
@@ -235,6 +236,10 @@ void TfLV::btnFindClick() {
     ShowWindow(m_findWindow);
 }
 
+void TfLV::btnDuplicatesClick() {
+    ShowWindow(m_duplicatesWindow);
+}
+
 bool TfLV::HandleShortcut(QKeyEvent* event) {
     if (!(event->modifiers() & Qt::ControlModifier))
         return false;
@@ -244,6 +249,10 @@ bool TfLV::HandleShortcut(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_N) {
         Guarded([this] { btnCreateListClick(); });
+        return true;
+    }
+    if (event->key() == Qt::Key_D) {
+        Guarded([this] { btnDuplicatesClick(); });
         return true;
     }
     return false;

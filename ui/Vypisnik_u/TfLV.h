@@ -52,6 +52,9 @@ public:
     // first, so that the sections are read and written in their order.
     void SetSearchWindow(QWidget* window);
     void SetNewListWindow(QWidget* window);
+    // The duplicates window, once it exists ("fDuplicates": position and size); attached after
+    // the new-list window.
+    void SetDuplicatesWindow(QWidget* window);
     // The saved geometry of another window, restored and saved after the ones before it; it
     // takes the place of one registered before for the same section.
     void RegisterGeometry(WindowGeometry geometry) { m_geometries.Register(std::move(geometry)); }
@@ -97,6 +100,7 @@ private:
     void btnCreateListClick();
     void btnRefreshClick();
     void btnFindClick();
+    void btnDuplicatesClick();
     void VSTTreeChange(NodeId node);
     void VSTTreeKeyDown(QKeyEvent* event);
     void VSTTreeContextPopup(const QPoint& at);
@@ -126,6 +130,7 @@ private:
     QToolButton* m_btnCreateList = nullptr;
     QToolButton* m_btnRefresh = nullptr;
     QToolButton* m_btnFind = nullptr;
+    QToolButton* m_btnDuplicates = nullptr;
     QSplitter* m_splitter = nullptr;
     QWidget* m_pnlTree = nullptr;
     TreeGrid* m_tree = nullptr;
@@ -142,6 +147,7 @@ private:
     TfProcess* m_process = nullptr;
     QWidget* m_findWindow = nullptr;
     QWidget* m_newListWindow = nullptr;
+    QWidget* m_duplicatesWindow = nullptr;
     TfCompare* m_compareWindow = nullptr; // made at the first comparison
 
     ExtensionIconCache m_iconCache;

@@ -87,6 +87,9 @@ void TfLV::BuildToolBar() {
                                   QStringLiteral("Obnovit seznamy"), QStringLiteral("refresh"));
     m_btnFind = MakeToolButton(m_toolBar, QStringLiteral("btnFind"),
                                QStringLiteral("Najít soubory/složky"), QStringLiteral("find"));
+    m_btnDuplicates =
+        MakeToolButton(m_toolBar, QStringLiteral("btnDuplicates"),
+                       QStringLiteral("Najít duplicitní soubory"), QStringLiteral("duplicates"));
 }
 
 void TfLV::BuildPanes() {
@@ -163,6 +166,11 @@ void TfLV::SetSearchWindow(QWidget* window) {
 void TfLV::SetNewListWindow(QWidget* window) {
     m_newListWindow = window;
     RegisterGeometry(WindowGeometry(window, "fNewList", WindowGeometry::Keys::Position));
+}
+
+void TfLV::SetDuplicatesWindow(QWidget* window) {
+    m_duplicatesWindow = window;
+    RegisterGeometry(WindowGeometry(window, "fDuplicates", WindowGeometry::Keys::PositionAndSize));
 }
 
 void TfLV::SaveWindowSettings() {

@@ -1,9 +1,7 @@
 #include "ui/common/FileTable.h"
 
-#include "ui/common/SaveFilePicker.h"
-#include "util/SafeFileWriter.h"
+#include "ui/common/CsvSaving.h"
 
-#include <QFile>
 #include <QResizeEvent>
 
 #include <limits>
@@ -138,18 +136,13 @@ void FileTable::HeaderClick(int column, Qt::MouseButton button) {
 }
 
 void FileTable::SaveAsCsv(const QString& suggestedName) const {
-    const std::optional<QString> path =
-        SaveFilePicker::Pick(window(), {QStringLiteral("Uložit jako CSV"), suggestedName,
-                                        QStringLiteral("Soubory CSV (*.csv)")});
-    if (!path)
-        return;
-    std::string out;
-    if (m_rows != nullptr) {
+    SaveCsvAs(window(), suggestedName, [this](std::string& out) {
+        if (m_rows == nullptr)
+            return;
         m_rows->AppendCsvHeader(out);
         for (int row = 0; row < ChildCount(kNoNode); ++row)
             m_rows->AppendCsvRow(Row(ChildAt(kNoNode, row)), out);
-    }
-    WriteFileSafely(QFile::encodeName(*path).toStdString(), out);
+    });
 }
 
 void FileTable::ApplyWidthRule() {

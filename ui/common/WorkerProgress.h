@@ -21,6 +21,8 @@ public:
         return !StopRequested();
     }
     bool StopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+    // The flag itself, for a core job that watches a flag of its own kind.
+    const std::atomic<bool>& StopFlag() const { return m_stop; }
     // For whoever runs the job, once it has returned or thrown (failure).
     void Finish(std::exception_ptr failure) {
         m_failure = failure; // read only after Ended(), which the release below publishes

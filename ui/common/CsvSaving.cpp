@@ -1,0 +1,22 @@
+#include "ui/common/CsvSaving.h"
+
+#include "ui/common/SaveFilePicker.h"
+#include "util/SafeFileWriter.h"
+
+#include <QFile>
+
+namespace vyp {
+
+void SaveCsvAs(QWidget* parent, const QString& suggestedName,
+               const std::function<void(std::string& out)>& writeRows) {
+    const std::optional<QString> path =
+        SaveFilePicker::Pick(parent, {QStringLiteral("Uložit jako CSV"), suggestedName,
+                                      QStringLiteral("Soubory CSV (*.csv)")});
+    if (!path)
+        return;
+    std::string out;
+    writeRows(out);
+    WriteFileSafely(QFile::encodeName(*path).toStdString(), out);
+}
+
+} // namespace vyp
