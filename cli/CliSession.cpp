@@ -41,15 +41,19 @@ std::optional<std::string> CliSession::FindListFile(const std::string& name) {
     return std::nullopt;
 }
 
-void CliSession::Row(std::initializer_list<std::string_view> cells) {
+void AppendCells(std::string& out, std::initializer_list<std::string_view> cells) {
     bool first = true;
     for (std::string_view cell : cells) {
         if (!first)
-            m_output.push_back('\t');
-        m_output.append(cell);
+            out.push_back('\t');
+        out.append(cell);
         first = false;
     }
-    m_output.push_back('\n');
+    out.push_back('\n');
+}
+
+void CliSession::Row(std::initializer_list<std::string_view> cells) {
+    AppendCells(m_output, cells);
     FlushSometimes();
 }
 

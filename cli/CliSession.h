@@ -57,4 +57,7 @@ private:
     std::string m_output;
 };
 
+// Appends cells to out as Row prints them: parted by TABs, ended by a line end.
+void AppendCells(std::string& out, std::initializer_list<std::string_view> cells);
+
 } // namespace vyp

@@ -22,32 +22,37 @@ int RunSearch(const CommandLine& line, CliSession& session) {
         throw UsageError{"search potřebuje TEXT"};
     const bool csv = line.IsSet(CsvOption().name);
     const ListRegistry registry = session.LoadRegistry();
-    const SearchResult result = SearchLists(words[0], groups, registry);
 
-    // The table's first order: by list name, found order within a name.
+    // The table's first order: by list name, found order within a name. The rows are printed
+    // as their lists are read, never held.
     std::vector<std::string> listNames;
     for (const rsznListInfo& info : registry.ListInfos)
         listNames.push_back(ListNameOf(info));
     const NameCollator collator(session.CollationLocale());
-    const std::vector<size_t> order = OrderByListName(
-        result.rows, RankListNames(listNames, [&collator](std::string_view a, std::string_view b) {
+    const std::vector<size_t> listOrder =
+        ListsByRank(RankListNames(listNames, [&collator](std::string_view a, std::string_view b) {
             return collator.Compare(a, b);
         }));
     const RegionalSettings& regional = session.Regional();
     std::string& output = session.Output();
     if (csv)
         AppendSearchRowsCsvHeader(output);
-    for (size_t i : order) {
-        const SearchRow& row = result.rows[i];
-        const std::string& listName = listNames[static_cast<size_t>(row.ListIndex())];
-        if (!csv) {
-            session.Row({listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
-                         FormatExactSize(row.SizeText()), row.DateText(), row.TimeText()});
-            continue;
+    auto toText = [&](const SearchRows& rows, std::string& text) {
+        for (const SearchRow& row : rows) {
+            const std::string& listName = listNames[static_cast<size_t>(row.ListIndex())];
+            if (csv)
+                AppendSearchRowCsv(row, listName, regional, text);
+            else
+                AppendCells(text,
+                            {listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
+                             FormatExactSize(row.SizeText()), row.DateText(), row.TimeText()});
         }
-        AppendSearchRowCsv(row, listName, regional, output);
-        session.FlushSometimes();
-    }
+    };
+    const SearchCounts result = SearchListsInOrder(words[0], groups, registry, listOrder, toText,
+                                                   [&](std::string_view text) {
+                                                       output.append(text);
+                                                       session.FlushSometimes();
+                                                   });
     if (!csv) {
         output += "Nalezených souborů: " + std::to_string(result.filesFound) + "\n";
         output += "Nalezených adresářů: " + std::to_string(result.foldersFound) + "\n";

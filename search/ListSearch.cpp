@@ -5,11 +5,14 @@
 #include "lists/ListRegionReader.h"
 #include "lists/RegionFolders.h"
 #include "platform/ParallelInOrder.h"
+#include "platform/StreamInOrder.h"
 #include "search/CaseInsensitiveFinder.h"
 #include "util/Errors.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace vyp {
 
@@ -64,8 +67,13 @@ private:
 // again from its start for the Windows-1250 form. Lists in Windows-1250 hold accents from their
 // first lines, so that second read is short, and the usual UTF-8 list is searched once for one
 // form rather than for two.
+//
+// With pieces given, the rows are not kept: each region's rows are handed to pieces as soon as
+// they are found, decoded, and dropped. Rows handed on cannot be taken back, so the file's
+// encoding is learned first, reading on only as far as it takes, and the search then starts
+// from the top knowing it.
 void SearchFile(std::string_view text, int32_t listIndex, const std::string& path,
-                SearchResult& result) {
+                SearchResult& result, const SearchRowsPieces* pieces = nullptr) {
     const size_t firstRow = result.rows.size();
     std::optional<ListRegionReader> reader;
     try {
@@ -86,6 +94,13 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
     auto isUtf8 = [&reader] {
         return reader->Encoding() == TextEncoding::Utf8;
     };
+    auto handOn = [&] {
+        if (pieces == nullptr || result.rows.size() == firstRow)
+            return;
+        result.rows.DecodeFrom(firstRow, reader->Encoding());
+        (*pieces)(result.rows);
+        result.rows.Truncate(firstRow);
+    };
     // Searches the rest of the file for form; false when the file stopped being UTF-8 while
     // the form was one only a UTF-8 file can hold.
     auto searchRest = [&](std::string_view form, bool onlyInUtf8) {
@@ -96,10 +111,19 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
             if (onlyInUtf8 && !isUtf8())
                 return false;
             searcher.SearchRegion(region);
+            handOn();
         }
         return true;
     };
     try {
+        if (pieces != nullptr) {
+            try {
+                reader->EncodingOfWholeFile();
+            } catch (const VypisnikError&) {
+                // The search reads as far and fails there too, with what was learned by then.
+            }
+            reader->Restart();
+        }
         if (ascii) {
             searchRest(text, false);
         } else {
@@ -121,6 +145,25 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
         result.errors.emplace_back(error.what()); // the rows found so far stay
     }
     result.rows.DecodeFrom(firstRow, reader->Encoding());
+    handOn();
+}
+
+std::vector<size_t> SearchedLists(const GroupFilter& groups, const ListRegistry& registry) {
+    std::vector<size_t> searched;
+    for (size_t i = 0; i < registry.ListPaths.size() && i < registry.ListInfos.size(); ++i) {
+        if (groups[static_cast<size_t>(EffectiveGroup(registry.ListInfos[i].Group) - kFirstGroup)])
+            searched.push_back(i);
+    }
+    return searched;
+}
+
+void CountRows(const SearchRows& rows, int32_t& foldersFound, int32_t& filesFound) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].IsFolder())
+            ++foldersFound;
+        else
+            ++filesFound;
+    }
 }
 
 } // namespace
@@ -134,11 +177,7 @@ SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
     SearchResult result;
     if (text.empty())
         return result;
-    std::vector<size_t> searched;
-    for (size_t i = 0; i < registry.ListPaths.size() && i < registry.ListInfos.size(); ++i) {
-        if (groups[static_cast<size_t>(EffectiveGroup(registry.ListInfos[i].Group) - kFirstGroup)])
-            searched.push_back(i);
-    }
+    const std::vector<size_t> searched = SearchedLists(groups, registry);
     struct Stopped {}; // thrown out of the consuming step, which stops the readers
     try {
         // The lists are read side by side; their rows join the result in registry order.
@@ -151,12 +190,7 @@ SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
                 return one;
             },
             [&](size_t, SearchResult&& one) {
-                for (size_t i = 0; i < one.rows.size(); ++i) {
-                    if (one.rows[i].IsFolder())
-                        ++result.foldersFound;
-                    else
-                        ++result.filesFound;
-                }
+                CountRows(one.rows, result.foldersFound, result.filesFound);
                 result.rows.Append(std::move(one.rows));
                 for (std::string& error : one.errors)
                     result.errors.push_back(std::move(error));
@@ -168,6 +202,62 @@ SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
     }
     result.rows.ShrinkToFit();
     return result;
+}
+
+SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups,
+                                const ListRegistry& registry, const std::vector<size_t>& listOrder,
+                                const SearchRowsText& toText,
+                                const std::function<void(std::string_view text)>& write) {
+    SearchCounts counts;
+    if (text.empty())
+        return counts;
+    const std::vector<size_t> ticked = SearchedLists(groups, registry);
+    std::vector<size_t> searched;
+    for (size_t list : listOrder) {
+        if (std::binary_search(ticked.begin(), ticked.end(), list))
+            searched.push_back(list);
+    }
+    struct ListOutcome {
+        int32_t foldersFound = 0;
+        int32_t filesFound = 0;
+        std::vector<std::string> errors;
+    };
+    // A piece of text is handed on once it is about this long: big enough that handing on costs
+    // nothing, small enough that a list ahead holds little.
+    constexpr size_t kPieceBytes = size_t{1} << 20;
+    std::vector<std::pair<size_t, std::string>> errors; // with the list's registry index
+    StreamInOrder<ListOutcome>(
+        searched.size(),
+        [&](size_t k, auto& put) {
+            ListOutcome outcome;
+            std::string piece;
+            const SearchRowsPieces pieces = [&](const SearchRows& rows) {
+                CountRows(rows, outcome.foldersFound, outcome.filesFound);
+                toText(rows, piece);
+                if (piece.size() >= kPieceBytes)
+                    put(std::exchange(piece, std::string()));
+            };
+            SearchResult one;
+            SearchFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
+                       one, &pieces);
+            if (!piece.empty())
+                put(std::move(piece));
+            outcome.errors = std::move(one.errors);
+            return outcome;
+        },
+        [&](std::string&& piece) { write(piece); },
+        [&](size_t k, ListOutcome&& outcome) {
+            counts.foldersFound += outcome.foldersFound;
+            counts.filesFound += outcome.filesFound;
+            for (std::string& error : outcome.errors)
+                errors.emplace_back(searched[k], std::move(error));
+        },
+        4 * kPieceBytes);
+    std::stable_sort(errors.begin(), errors.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [list, error] : errors)
+        counts.errors.push_back(std::move(error));
+    return counts;
 }
 
 } // namespace vyp

@@ -39,6 +39,31 @@ using SearchProgressHook = std::function<bool(int32_t foldersFound, int32_t file
 SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
                          const ListRegistry& registry, const SearchProgressHook& progress = {});
 
+// Takes a piece of the rows of one list, decoded, in file order; the rows are dropped after.
+using SearchRowsPieces = std::function<void(const SearchRows& rows)>;
+// Turns a piece of one list's rows into the text a front end prints. Called on the searching
+// threads, side by side for different lists.
+using SearchRowsText = std::function<void(const SearchRows& rows, std::string& text)>;
+
+// What SearchListsInOrder found, beside the rows it handed on.
+struct SearchCounts {
+    int32_t filesFound = 0;
+    int32_t foldersFound = 0;
+    // As SearchResult's, in registry order.
+    std::vector<std::string> errors;
+};
+
+// The search for a front end that prints its rows rather than holding them: the lists of
+// listOrder (registry indices; those whose group is not ticked are left out) are searched side
+// by side, their rows made into text by toText on the searching threads, and write gets the
+// texts on the calling thread, list after list in listOrder's order, each list's rows in file
+// order: the rows SearchLists finds, in that order. Nothing is held per row; a list searched
+// ahead of the one being written holds a few megabytes of text at most before it waits.
+SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups,
+                                const ListRegistry& registry, const std::vector<size_t>& listOrder,
+                                const SearchRowsText& toText,
+                                const std::function<void(std::string_view text)>& write);
+
 // The name under which a list is shown: its file name without the final ".sez".
 std::string ListNameOf(const rsznListInfo& info);
 

@@ -21,6 +21,14 @@ std::vector<uint32_t> RankListNames(const std::vector<std::string>& names,
     return ranks;
 }
 
+std::vector<size_t> ListsByRank(const std::vector<uint32_t>& ranks) {
+    std::vector<size_t> order(ranks.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&ranks](size_t a, size_t b) { return ranks[a] < ranks[b]; });
+    return order;
+}
+
 std::vector<size_t> OrderByListName(const SearchRows& rows, const std::vector<uint32_t>& ranks) {
     // A counting sort: one bucket per rank, and one more for rows without a rank.
     const size_t unranked = ranks.empty() ? 0 : *std::max_element(ranks.begin(), ranks.end()) + 1;

@@ -21,6 +21,9 @@ using NameComparison = std::function<int(std::string_view, std::string_view)>;
 std::vector<uint32_t> RankListNames(const std::vector<std::string>& names,
                                     const NameComparison& compare);
 
+// The indices of the names ordered by rank, names of one rank in their own order.
+std::vector<size_t> ListsByRank(const std::vector<uint32_t>& ranks);
+
 // The positions of rows ordered by the rank of their list, stable. A row whose list has no
 // rank (a registry that changed since) comes after every ranked one.
 std::vector<size_t> OrderByListName(const SearchRows& rows, const std::vector<uint32_t>& ranks);

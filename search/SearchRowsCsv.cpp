@@ -37,8 +37,12 @@ void AppendSearchRowsCsvHeader(std::string& out) {
 
 void AppendSearchRowCsv(const SearchRow& row, std::string_view listName,
                         const RegionalSettings& regional, std::string& out) {
-    const std::array<std::string, 7> cells = SearchRowCsvCells(row, listName, regional);
-    CsvWriter(out).Row({cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6]});
+    // The cells SearchRowCsvCells gives, the stored ones not copied: this runs once a row.
+    const std::string megabytes = SearchSizeCell(row.SizeText(), regional);
+    const std::string exact = FormatExactSize(row.SizeText());
+    const std::string bytes = CsvBytes(row.SizeText());
+    CsvWriter(out).Row(
+        {listName, row.Path(), megabytes, exact, row.DateText(), row.TimeText(), bytes});
 }
 
 } // namespace vyp

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace vyp {
@@ -269,6 +270,87 @@ TEST(ListSearch, EqualsAPlainReferenceOnGeneratedLists) {
             actual.emplace_back(row.Path());
         EXPECT_EQ(actual, expected) << text;
         EXPECT_EQ(static_cast<size_t>(result.filesFound + result.foldersFound), actual.size());
+    }
+}
+
+// The search that hands its rows on as text, list after list in a given order, prints the rows
+// the held search finds, in that order, with the same counts and errors: on lists large enough
+// that one list waits for the one before it to be written, a Windows-1250 list whose first
+// accent lies far down (its rows must not go out before its encoding is known), a list that
+// cannot be read and a list of an unticked group.
+TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
+    const std::vector<std::string> names = {"Přehled účtů.xlsx",  "Straße 7.txt",
+                                            "Фильмы.avi",         "東京 写真.jpg",
+                                            "Mix.Of.Dots.tar.gz", "naïve résumé.doc"};
+    for (int list = 0; list < 4; ++list) {
+        std::string bytes = "F:\\\t0\r\n";
+        for (int i = 0; i < 60000; ++i) {
+            if (i % 50 == 0)
+                bytes += "Složka " + std::to_string(i) + "\\\t0\t2021.3.4\t5:6.7\r\n";
+            bytes += names[static_cast<size_t>(i + list) % names.size()] + " " + std::to_string(i) +
+                     "\t" + std::to_string(i * 977) + "\t2021.3.4\t5:6.7\r\n";
+        }
+        AddList("Disk " + std::to_string(list) + ".sez", bytes);
+    }
+    std::string late = "G:\\\t0\r\nČeský název.txt\t1\t2004.1.1\t1:2.4\r\n"; // valid UTF-8 so far
+    for (int i = 0; i < 30000; ++i)
+        late += "soubor " + std::to_string(i) + ".txt\t1\t2004.1.1\t1:2.4\r\n";
+    late += "\x8Eluou\xE8k\xFD.txt\t1\t2004.1.1\t1:2.4\r\n"; // "Žluťoučký" in Windows-1250
+    AddList("Starý.sez", late);
+    AddList("Chybí.sez", "");
+    m_registry.ListPaths.back() = m_dir / "není tu"; // cannot be opened
+    AddList("Skupina 2.sez", "H:\\\t0\r\nsoubor 1.txt\t1\t2004.1.1\t1:2.4\r\n", 2);
+    GroupFilter groups = AllGroups();
+    groups[0] = false; // group 2
+    const std::vector<size_t> order = {4, 2, 6, 0, 5, 3, 1};
+
+    auto rowText = [this](const SearchRow& row, std::string& text) {
+        text.append(m_registry.ListInfos[static_cast<size_t>(row.ListIndex())].FileName)
+            .append("|")
+            .append(row.Path())
+            .append("|")
+            .append(row.SizeText())
+            .append("|")
+            .append(row.DateText())
+            .append("|")
+            .append(row.TimeText())
+            .append(row.IsFolder() ? "|D\n" : "|F\n");
+    };
+    for (const std::string text : {"1", "ČESK", "žluť", "写真", "\\"}) {
+        const SearchResult held = SearchLists(text, groups, m_registry);
+        std::string expected;
+        for (size_t list : order) {
+            for (const SearchRow& row : held.rows) {
+                if (static_cast<size_t>(row.ListIndex()) == list)
+                    rowText(row, expected);
+            }
+        }
+        std::string written;
+        size_t writes = 0;
+        const SearchCounts counts = SearchListsInOrder(
+            text, groups, m_registry, order,
+            [&](const SearchRows& rows, std::string& out) {
+                for (const SearchRow& row : rows)
+                    rowText(row, out);
+            },
+            [&](std::string_view piece) {
+                written.append(piece);
+                ++writes;
+            });
+        // Compared whole, reported at the first difference (a diff of megabytes helps nobody).
+        const auto diverge =
+            std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
+        EXPECT_TRUE(written == expected)
+            << text << ": differs from byte " << (diverge.first - written.begin()) << ", \""
+            << written.substr(static_cast<size_t>(diverge.first - written.begin()), 80)
+            << "\" instead of \""
+            << expected.substr(static_cast<size_t>(diverge.second - expected.begin()), 80) << "\"";
+        EXPECT_EQ(counts.filesFound, held.filesFound) << text;
+        EXPECT_EQ(counts.foldersFound, held.foldersFound) << text;
+        EXPECT_EQ(counts.errors, held.errors) << text;
+        if (text == "1") {
+            EXPECT_GT(writes, 4u); // handed on in pieces, not at the end
+        }
     }
 }
 

@@ -1,0 +1,134 @@
+// Work on many items spread over the cores whose output is text, handed on in the items' own
+// order while it is being made instead of held until the end: the lists of a search that prints
+// millions of rows are read and formatted side by side, and the output comes out as from one
+// core, with memory bounded however large the lists are. On a single core it is a plain loop.
+#pragma once
+
+#include "platform/ParallelInOrder.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vyp {
+
+// Calls produce(i, put) for every i < count on up to workers threads; produce hands item i's
+// text in pieces to put(std::string&&) and returns a Result. On the calling thread, take(piece)
+// gets the pieces of item 0, then of item 1, ..., each as soon as it is there, and done(i, result)
+// follows the last piece of item i. A put waits while its item holds aheadBytes of pieces not
+// yet taken, so at most about workers × aheadBytes are held at any time. An exception of produce
+// reaches the caller from the done step of its item; one of take or done stops the workers.
+template <typename Result, typename Produce, typename Take, typename Done>
+void StreamInOrder(size_t count, Produce produce, Take take, Done done, size_t aheadBytes,
+                   size_t workers = WorkerCount()) {
+    workers = std::min(workers, count);
+    if (workers <= 1) {
+        for (size_t i = 0; i < count; ++i) {
+            auto put = [&take](std::string&& piece) {
+                take(std::move(piece));
+            };
+            done(i, produce(i, put));
+        }
+        return;
+    }
+    struct Slot {
+        std::deque<std::string> pieces;
+        size_t bytes = 0; // held in pieces
+        std::optional<Result> result;
+        std::exception_ptr failure;
+        bool done = false;
+    };
+    struct Stopped {}; // ends a producer whose output nobody takes any more
+    std::vector<Slot> slots(count);
+    std::mutex mutex;
+    std::condition_variable changed;
+    size_t next = 0;
+    bool stop = false;
+    auto work = [&] {
+        for (;;) {
+            size_t i = 0;
+            {
+                const std::lock_guard lock(mutex);
+                if (stop || next == count)
+                    return;
+                i = next++;
+            }
+            Slot& slot = slots[i];
+            auto put = [&](std::string&& piece) {
+                std::unique_lock lock(mutex);
+                slot.bytes += piece.size();
+                slot.pieces.push_back(std::move(piece));
+                changed.notify_all();
+                changed.wait(lock, [&] { return stop || slot.bytes < aheadBytes; });
+                if (stop)
+                    throw Stopped();
+            };
+            std::optional<Result> result;
+            std::exception_ptr failure;
+            try {
+                result.emplace(produce(i, put));
+            } catch (const Stopped&) {
+                return;
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            {
+                const std::lock_guard lock(mutex);
+                slot.result = std::move(result);
+                slot.failure = failure;
+                slot.done = true;
+            }
+            changed.notify_all();
+        }
+    };
+    std::vector<std::thread> threads;
+    threads.reserve(workers);
+    for (size_t t = 0; t < workers; ++t)
+        threads.emplace_back(work);
+    // The workers are stopped and joined however the taking ends.
+    struct Joiner {
+        std::vector<std::thread>& threads;
+        std::mutex& mutex;
+        std::condition_variable& changed;
+        bool& stop;
+        ~Joiner() {
+            {
+                const std::lock_guard lock(mutex);
+                stop = true;
+            }
+            changed.notify_all();
+            for (std::thread& thread : threads)
+                thread.join();
+        }
+    } joiner{threads, mutex, changed, stop};
+    for (size_t i = 0; i < count; ++i) {
+        Slot& slot = slots[i];
+        for (;;) {
+            std::string piece;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return !slot.pieces.empty() || slot.done; });
+                if (slot.pieces.empty()) {
+                    if (slot.failure)
+                        std::rethrow_exception(slot.failure);
+                    break;
+                }
+                piece = std::move(slot.pieces.front());
+                slot.pieces.pop_front();
+                slot.bytes -= piece.size();
+            }
+            changed.notify_all();
+            take(std::move(piece));
+        }
+        std::optional<Result> result = std::move(slot.result);
+        done(i, std::move(*result));
+    }
+}
+
+} // namespace vyp
