@@ -16,13 +16,8 @@
 
 #include <gtest/gtest.h>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows/WindowsApi.h"
+
 #include <winioctl.h>
 
 #include <algorithm>
@@ -171,6 +166,31 @@ TEST(WindowsDirectoryWalker, DriveRootsAndMissingFolders) {
     EXPECT_TRUE(entries.empty());
     test::WriteFile(dir / "soubor.txt", "x");
     EXPECT_FALSE(walker.ListFolder(dir / "soubor.txt\\", entries)); // a file is no folder
+}
+
+// A folder is listed alike whether its path ends with "\\", with "/" or with neither.
+TEST(WindowsFiles, FoldersWithOrWithoutTheirSeparator) {
+    test::TempDir dir;
+    test::WriteFile(dir / "Účty 2024.sez", "E:\\\t0\r\n");
+    test::WriteFile(dir / "写真 (kopie).tmp-a1B2c3", "");
+    std::filesystem::create_directories(test::FsPath(dir / "Été.2019"));
+    const std::vector<std::string> expected = {"Été.2019", "Účty 2024.sez",
+                                               "写真 (kopie).tmp-a1B2c3"};
+    std::string bare = dir.Path();
+    bare.pop_back();
+    NativeDirectoryWalker walker;
+    for (const std::string& folder : {bare, dir.Path(), bare + "/"}) {
+        std::vector<std::string> names = NamesInFolder(folder);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, expected) << folder;
+        std::vector<DirectoryEntry> entries;
+        ASSERT_TRUE(walker.ListFolder(folder, entries)) << folder;
+        names.clear();
+        for (const DirectoryEntry& entry : entries)
+            names.push_back(entry.name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, expected) << folder;
+    }
 }
 
 // The root text is the folder as chosen: a drive "E:\" or a share "\\server\share\"; the paths
