@@ -90,7 +90,11 @@ const std::vector<CommandOption>& CommonOptions() {
     static const std::vector<CommandOption> options = {
         {"data", "DIR",
          "the folder that holds \"Seznamy\" and \"settings.ini\" (default: the folder of\n"
+#ifdef _WIN32
+         "the executable, or %APPDATA%\\Vypisnik when the program is installed)"}};
+#else
          "the executable, or ~/.local/share/Vypisnik when the program is installed)"}};
+#endif
     return options;
 }
 

@@ -28,7 +28,13 @@ int RunScan(const CommandLine& line, CliSession& session) {
         return session.Fail(*problem);
     if (KindOfPath(folder) != PathKind::Folder)
         return session.Fail("Složka \"" + folder + "\" neexistuje.");
-    std::string root = std::filesystem::absolute(folder).lexically_normal().string();
+    // Through UTF-8 strings: std::filesystem's narrow strings are in the ANSI code page on
+    // Windows, which cannot hold every name; on Linux they are the same bytes.
+    const std::u8string absolute =
+        std::filesystem::absolute(std::u8string(folder.begin(), folder.end()))
+            .lexically_normal()
+            .u8string();
+    std::string root(absolute.begin(), absolute.end());
     if (root.back() != kNativeSeparator)
         root.push_back(kNativeSeparator);
 

@@ -21,6 +21,10 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// The stored handle of a file that is not open: -1 is no descriptor on Linux and is
+// INVALID_HANDLE_VALUE on Windows.
+inline constexpr intptr_t kClosedHandle = -1;
+
 // A file opened for reading, in binary: bytes come as they are on disk.
 class InputFile {
 public:
@@ -39,12 +43,11 @@ public:
     // Reads up to count bytes at offset, leaving the current place where it is.
     int ReadAt(int64_t offset, char* buffer, size_t count, size_t& done);
     int Stamp(FileStamp& stamp) const;
-    bool IsOpen() const { return m_handle != kClosed; }
+    bool IsOpen() const { return m_handle != kClosedHandle; }
     void Close();
 
 private:
-    static constexpr intptr_t kClosed = -1;
-    intptr_t m_handle = kClosed; // the system's descriptor or handle
+    intptr_t m_handle = kClosedHandle; // the system's descriptor or handle
 };
 
 // The temporary file of a safe replace.
@@ -76,7 +79,7 @@ public:
     const std::string& Path() const { return m_path; }
 
 private:
-    intptr_t m_handle = -1;
+    intptr_t m_handle = kClosedHandle;
     std::string m_path;
 };
 

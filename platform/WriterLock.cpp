@@ -17,7 +17,7 @@ namespace vyp {
 // lock and the system sees one holder; the thread that holds it counts how often it took it.
 struct WriterLock::Shared {
     std::recursive_timed_mutex threads;
-    intptr_t handle = -1;
+    intptr_t handle = kClosedHandle;
     int depth = 0; // touched only by the thread that holds `threads`
 };
 
@@ -73,7 +73,7 @@ void WriterLock::Release() {
         return;
     if (--m_held->depth == 0) {
         UnlockFile(m_held->handle);
-        m_held->handle = -1;
+        m_held->handle = kClosedHandle;
     }
     m_held->threads.unlock();
     m_held = nullptr;

@@ -9,12 +9,13 @@
 namespace vyp {
 
 // executableFolder: where the running executable lies. installedBinFolder: where
-// `cmake --install` puts executables (empty: none); folders under /usr and /opt count as
-// installed too. The chosen folder exists on return when it
-// could be created.
+// `cmake --install` puts executables (empty: none); folders under /usr and /opt on Linux, and
+// the Program Files folders on Windows, count as installed too. The chosen folder exists on
+// return when it could be created.
 QString ChooseDataFolder(const QString& executableFolder, const QString& installedBinFolder);
 
-// The user's data folder of the program ("~/.local/share/Vypisnik").
+// The user's data folder of the program: "~/.local/share/Vypisnik" on Linux, "%APPDATA%\Vypisnik"
+// on Windows.
 QString UserDataFolder();
 
 // ChooseDataFolder for the running executable and this build's install folder.

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing Vypisnik needs on Debian 12, and only what is missing.
 # Safe to run again. --run adds what running the program needs; --windows installs only what the
-# Windows cross build of the core needs (scripts/windows.sh). apt-get needs root; as another user
-# it goes through sudo.
+# Windows steps need (scripts/windows.sh: the cross build, Wine, the packages, the display the
+# packaged program is started on); --windows-qt-source what building Qt for MinGW-w64 from
+# Debian's source package needs (scripts/windows-qt.sh). apt-get needs root; as another user it
+# goes through sudo.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
@@ -12,8 +14,15 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev
 if [ "${1:-}" = "--run" ]; then
     packages+=(qt6-wayland adwaita-icon-theme)
 fi
-if [ "${1:-}" = "--windows" ]; then # scripts/windows.sh: the core cross-built and run under Wine
-    packages=(cmake make googletest g++-mingw-w64-x86-64-posix wine64)
+if [ "${1:-}" = "--windows" ]; then
+    # Debian's Qt gives the cross build its host tools (moc, rcc, uic) and Qt's Czech texts.
+    packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64 qt6-base-dev
+              qt6-base-dev-tools qt6-translations-l10n librsvg2-bin python3 nsis xz-utils
+              xvfb xdotool imagemagick)
+fi
+if [ "${1:-}" = "--windows-qt-source" ]; then
+    packages=(cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools
+              xz-utils debian-archive-keyring perl python3)
 fi
 
 missing=()

@@ -2,8 +2,9 @@
 # Builds Vypisnik and runs every test (core, command-line companion, windows offscreen); then,
 # unless VYPISNIK_SKIP_SLOW=1 on a developer's machine, the whole suite once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh), every fuzz target
-# for a short time on its corpus (scripts/fuzz.sh), and the core cross-built for Windows and
-# tested under Wine (scripts/windows.sh). CI (CI=true) always runs all of it.
+# for a short time on its corpus (scripts/fuzz.sh), and the Windows steps (scripts/windows.sh:
+# the whole program and its tests cross-built and run under Wine, the zip and the installer, the
+# packaged program started under Wine). CI (CI=true) always runs all of it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

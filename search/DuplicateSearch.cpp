@@ -12,9 +12,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstring>
 #include <numeric>
 #include <optional>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -296,11 +298,29 @@ void OrderByBucket(std::vector<LineKey>& keys) {
     keys = std::move(ordered);
 }
 
+// Opens a list to read. A replace is no single step for a reader on Windows: the name of a list
+// being replaced can be missing for a moment, so a failed open is tried a few times more before
+// its error counts.
+void OpenList(std::optional<ListRegionReader>& reader, const std::string& path) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            reader.emplace(path);
+            return;
+        } catch (const VypisnikError&) {
+            if (attempt == 4)
+                throw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(attempt));
+    }
+}
+
 ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t>* linesRead,
                   const std::atomic<bool>* stop) {
     ListKeys result;
     try {
-        ListRegionReader reader(path);
+        std::optional<ListRegionReader> opened;
+        OpenList(opened, path);
+        ListRegionReader& reader = *opened;
         result.stamp = reader.Stamp();
         // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
         result.keys.reserve(static_cast<size_t>(std::max<int64_t>(result.stamp.size, 0) / 40));
@@ -415,8 +435,17 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
                   std::vector<Candidate>::const_iterator end, int64_t minSize,
                   const std::atomic<bool>* stop) {
     Copies copies;
+    std::optional<ListRegionReader> opened;
     try {
-        ListRegionReader reader(path);
+        OpenList(opened, path);
+    } catch (const VypisnikError&) {
+        // Read in the first pass: a list that cannot be opened now was replaced or removed
+        // since.
+        copies.error = ListChangedWhileReadText(listName);
+        return copies;
+    }
+    try {
+        ListRegionReader& reader = *opened;
         if (reader.Stamp() != first.stamp) {
             copies.error = ListChangedWhileReadText(listName);
             return copies;

@@ -5,6 +5,7 @@
 #include "platform/Native.h"
 #include "qtcore/DataFolderChoice.h"
 #include "qtcore/LocaleSettings.h"
+#include "qtcore/PathBytes.h"
 #include "qtcore/TerminationSignals.h"
 #include "ui/Process_u/TfProcess.h"
 #include "ui/Vypisnik_u/TfLV.h"
@@ -13,6 +14,9 @@
 #include "ui/common/ImageList.h"
 #include "ui/common/QtTranslations.h"
 #include "ui/duplicates_u/TfDuplicates.h"
+#ifdef _WIN32
+#include "ui/common/ShellFileTypeIcons.h"
+#endif
 #include "ui/find_u/TfFind.h"
 #include "ui/new_list_u/TfNewList.h"
 
@@ -32,9 +36,13 @@ int main(int argc, char** argv) {
     QGuiApplication::setWindowIcon(programIcon);
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita")); // file-type pictures outside a desktop
     vyp::NativeDirectoryWalker walker;
+#ifdef _WIN32
+    vyp::ShellFileTypeIcons icons;
+#else
     vyp::MimeFileTypeIcons icons;
+#endif
     vyp::MainWindowEnvironment environment{
-        vyp::DataFolder(vyp::DataFolderOfThisProgram().toStdString()), &walker, &icons,
+        vyp::DataFolder(vyp::CorePath(vyp::DataFolderOfThisProgram())), &walker, &icons,
         vyp::RegionalSettingsFromLocale(QLocale::system()), QLocale::system()};
     vyp::RemoveStaleTemporaries(environment.data); // left by a writer that was killed
     vyp::TfLV fLV(std::move(environment));

@@ -5,18 +5,29 @@
 #include "platform/SystemError.h"
 
 #include <atomic>
+#include <mutex>
 
 namespace vyp {
 
 namespace {
 constexpr size_t kBufferSize = 1 << 16;
 
-// The failure a test asked for: the step (plus one, 0 for none) and its error number.
+// The failure a test asked for: the step (plus one, 0 for none), its error number and the end
+// of the paths it is for (empty: any).
 std::atomic<int> g_failingStep{0};
 std::atomic<int> g_failingError{0};
+std::mutex g_failingPathMutex;
+std::string g_failingPathEnding;
 
-// True, with err set, when the test asked step to fail; the request is used up.
-bool InjectedFailure(SafeWriteStep step, int& err) {
+// True, with err set, when the test asked step to fail for path; the request is used up.
+bool InjectedFailure(SafeWriteStep step, const std::string& path, int& err) {
+    if (g_failingStep.load() != static_cast<int>(step) + 1)
+        return false;
+    {
+        const std::lock_guard lock(g_failingPathMutex);
+        if (!path.ends_with(g_failingPathEnding))
+            return false;
+    }
     int expected = static_cast<int>(step) + 1;
     if (!g_failingStep.compare_exchange_strong(expected, 0))
         return false;
@@ -26,7 +37,11 @@ bool InjectedFailure(SafeWriteStep step, int& err) {
 
 } // namespace
 
-void SafeFileWriter::FailNextAt(SafeWriteStep step, int err) {
+void SafeFileWriter::FailNextAt(SafeWriteStep step, int err, std::string pathEnding) {
+    {
+        const std::lock_guard lock(g_failingPathMutex);
+        g_failingPathEnding = std::move(pathEnding);
+    }
     g_failingError = err;
     g_failingStep = static_cast<int>(step) + 1;
 }
@@ -36,7 +51,7 @@ SafeFileWriter::SafeFileWriter(std::string path)
     if (const int err = CheckReplaceable(m_path))
         throw VypisnikError(FileOpenErrorText(m_path, err));
     int injected = 0;
-    if (InjectedFailure(SafeWriteStep::CreateTemporary, injected))
+    if (InjectedFailure(SafeWriteStep::CreateTemporary, m_path, injected))
         throw VypisnikError(FileOpenErrorText(m_path, injected));
     // Beside the file it replaces, so that putting it in place is one step on one file system.
     if (const int err = m_temporary.CreateBeside(m_targetPath))
@@ -61,10 +76,10 @@ void SafeFileWriter::Write(std::string_view bytes) {
 void SafeFileWriter::Flush() {
     size_t done = 0;
     int injected = 0;
-    if (InjectedFailure(SafeWriteStep::Write, injected))
+    if (InjectedFailure(SafeWriteStep::Write, m_path, injected))
         FailWrite(injected);
     size_t allowed = m_buffer.size(); // bytes the disk takes
-    if (InjectedFailure(SafeWriteStep::ShortWrite, injected))
+    if (InjectedFailure(SafeWriteStep::ShortWrite, m_path, injected))
         allowed /= 2;
     while (done < m_buffer.size()) {
         size_t written = 0;
@@ -87,7 +102,7 @@ void SafeFileWriter::Complete() {
         return;
     Flush();
     int injected = 0;
-    if (InjectedFailure(SafeWriteStep::Sync, injected))
+    if (InjectedFailure(SafeWriteStep::Sync, m_path, injected))
         FailWrite(injected);
     if (const int err = m_temporary.Sync())
         FailWrite(err);
@@ -97,9 +112,9 @@ void SafeFileWriter::Complete() {
 void SafeFileWriter::Commit() {
     Complete();
     int injected = 0;
-    if (InjectedFailure(SafeWriteStep::Close, injected))
+    if (InjectedFailure(SafeWriteStep::Close, m_path, injected))
         FailWrite(injected);
-    if (InjectedFailure(SafeWriteStep::Rename, injected))
+    if (InjectedFailure(SafeWriteStep::Rename, m_path, injected))
         FailWrite(injected);
     // Renamed before it is closed, so the temporary stays locked until it is in place.
     if (const int err = m_temporary.Replace(m_targetPath))

@@ -17,8 +17,9 @@ class SafeFileWriter {
 public:
     // For tests of what a failing disk leaves behind: the next time a safe write reaches step,
     // that step fails with the system error err (ShortWrite writes half of its bytes, then
-    // reports a full disk). Once only.
-    static void FailNextAt(SafeWriteStep step, int err);
+    // reports a full disk). Once only, and only for a path ending with pathEnding when one is
+    // given.
+    static void FailNextAt(SafeWriteStep step, int err, std::string pathEnding = {});
 
     // Starts the temporary file beside path. A path whose existing file is read-only (no write
     // permission bit at all, the read-only attribute of Windows) is refused like one whose folder

@@ -11,6 +11,8 @@
 //             longest time the window goes unpainted (NewListBench.cpp).
 //   search  — searching a list of LINES lines for "." in the search window against
 //             vypisnik-cli in the same run (SearchBench.cpp).
+//   duplicates — the duplicates of every list in DATA in the duplicates window against
+//             vypisnik-cli duplicates in the same run (DuplicatesBench.cpp).
 #include "WindowBench.h"
 
 #include "ui/common/Dialogs.h"
@@ -31,6 +33,7 @@ const WindowBench kBenches[] = {
     {"table", "LISTFILE", 1, vyp::bench::TableBench},
     {"newlist", "TREE [WORK]", 1, vyp::bench::NewListBench},
     {"search", "[LINES] [WORK]", 0, vyp::bench::SearchBench},
+    {"duplicates", "DATA", 1, vyp::bench::DuplicatesBench},
 };
 
 } // namespace

@@ -23,6 +23,13 @@ TfNewList& BenchWindows::OpenNewList() {
     return *m_newList;
 }
 
+TfDuplicates& BenchWindows::OpenDuplicates() {
+    m_duplicates = test::AttachDuplicatesWindow(*m_main);
+    m_duplicates->show();
+    QApplication::processEvents();
+    return *m_duplicates;
+}
+
 ListRegistry ListsIn(const std::string& data) {
     NativeDirectoryWalker walker;
     ListRegistry registry;

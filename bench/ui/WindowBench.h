@@ -49,6 +49,8 @@ public:
     TfFind& OpenSearch();
     // The new-list window, attached and shown.
     TfNewList& OpenNewList();
+    // The duplicates window, attached and shown.
+    TfDuplicates& OpenDuplicates();
 
 private:
     NativeDirectoryWalker m_walker;
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<TfLV> m_main;
     std::unique_ptr<TfFind> m_find;
     std::unique_ptr<TfNewList> m_newList;
+    std::unique_ptr<TfDuplicates> m_duplicates;
 };
 
 // The lists the program finds in data, in the registry's order.
@@ -69,5 +72,6 @@ int SelectBench(const BenchArguments& arguments);
 int TableBench(const BenchArguments& arguments);
 int NewListBench(const BenchArguments& arguments);
 int SearchBench(const BenchArguments& arguments);
+int DuplicatesBench(const BenchArguments& arguments);
 
 } // namespace vyp::bench

@@ -31,6 +31,23 @@ int Fd(intptr_t handle) {
     return static_cast<int>(handle);
 }
 
+// Calls call again while a signal interrupts it (EINTR): its result, or -1 with errno set.
+template <typename Call> auto Uninterrupted(Call call) {
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR)
+            return result;
+    }
+}
+
+// 0 with done set to the bytes a read or write moved, or the system's error.
+int Moved(ssize_t result, size_t& done) {
+    if (result < 0)
+        return errno;
+    done = static_cast<size_t>(result);
+    return 0;
+}
+
 mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -45,23 +62,6 @@ PathKind KindOfPath(const std::string& path) {
     if (S_ISDIR(st.st_mode))
         return PathKind::Folder;
     return S_ISREG(st.st_mode) ? PathKind::File : PathKind::Other;
-}
-
-InputFile::~InputFile() {
-    Close();
-}
-
-InputFile::InputFile(InputFile&& other) noexcept : m_handle(other.m_handle) {
-    other.m_handle = kClosed;
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_handle = other.m_handle;
-        other.m_handle = kClosed;
-    }
-    return *this;
 }
 
 int InputFile::Open(const std::string& path, bool sequential) {
@@ -82,27 +82,14 @@ int InputFile::Open(const std::string& path, bool sequential) {
 }
 
 int InputFile::Read(char* buffer, size_t count, size_t& done) {
-    for (;;) {
-        const ssize_t n = ::read(Fd(m_handle), buffer, count);
-        if (n >= 0) {
-            done = static_cast<size_t>(n);
-            return 0;
-        }
-        if (errno != EINTR)
-            return errno;
-    }
+    return Moved(Uninterrupted([&] { return ::read(Fd(m_handle), buffer, count); }), done);
 }
 
 int InputFile::ReadAt(int64_t offset, char* buffer, size_t count, size_t& done) {
-    for (;;) {
-        const ssize_t n = ::pread(Fd(m_handle), buffer, count, static_cast<off_t>(offset));
-        if (n >= 0) {
-            done = static_cast<size_t>(n);
-            return 0;
-        }
-        if (errno != EINTR)
-            return errno;
-    }
+    return Moved(Uninterrupted([&] {
+                     return ::pread(Fd(m_handle), buffer, count, static_cast<off_t>(offset));
+                 }),
+                 done);
 }
 
 int InputFile::Stamp(FileStamp& stamp) const {
@@ -115,13 +102,9 @@ int InputFile::Stamp(FileStamp& stamp) const {
 }
 
 void InputFile::Close() {
-    if (m_handle != kClosed)
+    if (m_handle != kClosedHandle)
         ::close(Fd(m_handle));
-    m_handle = kClosed;
-}
-
-TemporaryFile::~TemporaryFile() {
-    Discard();
+    m_handle = kClosedHandle;
 }
 
 int TemporaryFile::CreateBeside(const std::string& target) {
@@ -139,15 +122,7 @@ int TemporaryFile::CreateBeside(const std::string& target) {
 }
 
 int TemporaryFile::Write(const char* bytes, size_t count, size_t& done) {
-    for (;;) {
-        const ssize_t n = ::write(Fd(m_handle), bytes, count);
-        if (n >= 0) {
-            done = static_cast<size_t>(n);
-            return 0;
-        }
-        if (errno != EINTR)
-            return errno;
-    }
+    return Moved(Uninterrupted([&] { return ::write(Fd(m_handle), bytes, count); }), done);
 }
 
 int TemporaryFile::Sync() {
@@ -156,7 +131,7 @@ int TemporaryFile::Sync() {
 
 int TemporaryFile::Close() {
     const int fd = Fd(m_handle);
-    m_handle = -1;
+    m_handle = kClosedHandle;
     return ::close(fd) == 0 ? 0 : errno;
 }
 
@@ -170,9 +145,9 @@ int TemporaryFile::Replace(const std::string& target) {
 }
 
 void TemporaryFile::Discard() {
-    if (m_handle != -1)
+    if (m_handle != kClosedHandle)
         ::close(Fd(m_handle));
-    m_handle = -1;
+    m_handle = kClosedHandle;
     if (!m_path.empty())
         ::unlink(m_path.c_str());
     m_path.clear();
@@ -280,13 +255,9 @@ int TryLockFile(const std::string& path, intptr_t& handle) {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC); // flock needs no write access
     if (fd < 0)
         return errno;
-    for (;;) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            handle = fd;
-            return 0;
-        }
-        if (errno != EINTR)
-            break;
+    if (Uninterrupted([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) == 0) {
+        handle = fd;
+        return 0;
     }
     const int err = errno;
     ::close(fd);

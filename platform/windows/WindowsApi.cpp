@@ -56,6 +56,14 @@ std::wstring WidePath(const std::string& utf8Path) {
     return L"\\\\?\\" + full;
 }
 
+std::string PathInFolder(const std::string& folder, std::string_view name) {
+    std::string path = folder;
+    if (path.empty() || (path.back() != '\\' && path.back() != '/'))
+        path.push_back('\\');
+    path.append(name);
+    return path;
+}
+
 int64_t UnixSecondsOf(const FILETIME& time) {
     const int64_t steps = FileTimeSteps(time) - kFileTimeOf1970;
     // Rounded down, also before 1970, so a time never moves into the next second.

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vyp {
 
@@ -25,6 +26,10 @@ std::string Utf8Text(const std::wstring& wide);
 // The wide form of a path for the file functions. An absolute path too long for the classic
 // limit gets the "\\?\" form, so deep trees of a disk stay reachable.
 std::wstring WidePath(const std::string& utf8Path);
+
+// name in folder: joined by "\\" unless folder ends with a separator already. With name "*",
+// the pattern that finds everything in the folder.
+std::string PathInFolder(const std::string& folder, std::string_view name);
 
 // The moment of a FILETIME, in seconds since 1970 UTC, rounded down.
 int64_t UnixSecondsOf(const FILETIME& time);

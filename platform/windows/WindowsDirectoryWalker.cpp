@@ -21,15 +21,11 @@ bool IsLink(const WIN32_FIND_DATAW& found) {
 bool WindowsDirectoryWalker::ListFolder(const std::string& folderPath,
                                         std::vector<DirectoryEntry>& entries) {
     entries.clear();
-    std::string pattern = folderPath;
-    if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/'))
-        pattern.push_back('\\');
-    pattern.push_back('*');
     WIN32_FIND_DATAW found;
     // The basic level leaves out the short 8.3 names nobody reads; the large fetch asks for
     // bigger batches, which a network share notices most.
     const HANDLE find =
-        ::FindFirstFileExW(WidePath(pattern).c_str(), FindExInfoBasic, &found,
+        ::FindFirstFileExW(WidePath(PathInFolder(folderPath, "*")).c_str(), FindExInfoBasic, &found,
                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_FILE_NOT_FOUND; // an empty drive has no "." either

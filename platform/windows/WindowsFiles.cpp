@@ -128,23 +128,6 @@ PathKind KindOfPath(const std::string& path) {
     return (attributes & FILE_ATTRIBUTE_DEVICE) != 0 ? PathKind::Other : PathKind::File;
 }
 
-InputFile::~InputFile() {
-    Close();
-}
-
-InputFile::InputFile(InputFile&& other) noexcept : m_handle(other.m_handle) {
-    other.m_handle = kClosed;
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_handle = other.m_handle;
-        other.m_handle = kClosed;
-    }
-    return *this;
-}
-
 int InputFile::Open(const std::string& path, bool sequential) {
     Close();
     const std::wstring wide = WidePath(path);
@@ -200,13 +183,9 @@ int InputFile::Stamp(FileStamp& stamp) const {
 }
 
 void InputFile::Close() {
-    if (m_handle != kClosed)
+    if (m_handle != kClosedHandle)
         ::CloseHandle(Handle(m_handle));
-    m_handle = kClosed;
-}
-
-TemporaryFile::~TemporaryFile() {
-    Discard();
+    m_handle = kClosedHandle;
 }
 
 int TemporaryFile::CreateBeside(const std::string& target) {
@@ -257,7 +236,7 @@ int TemporaryFile::Sync() {
 
 int TemporaryFile::Close() {
     const HANDLE file = Handle(m_handle);
-    m_handle = -1;
+    m_handle = kClosedHandle;
     NoteOwnTemporary(m_path, false);
     return ::CloseHandle(file) ? 0 : LastError();
 }
@@ -280,9 +259,9 @@ int TemporaryFile::Replace(const std::string& target) {
 }
 
 void TemporaryFile::Discard() {
-    if (m_handle != -1)
+    if (m_handle != kClosedHandle)
         ::CloseHandle(Handle(m_handle));
-    m_handle = -1;
+    m_handle = kClosedHandle;
     if (!m_path.empty()) {
         NoteOwnTemporary(m_path, false);
         ::DeleteFileW(WidePath(m_path).c_str());
@@ -347,13 +326,10 @@ int RemoveFile(const std::string& path) {
 
 std::vector<std::string> NamesInFolder(const std::string& folder) {
     std::vector<std::string> names;
-    std::string pattern = folder;
-    if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/'))
-        pattern.push_back('\\');
-    pattern.push_back('*');
     WIN32_FIND_DATAW found;
-    const HANDLE find = ::FindFirstFileExW(WidePath(pattern).c_str(), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr, 0);
+    const HANDLE find =
+        ::FindFirstFileExW(WidePath(PathInFolder(folder, "*")).c_str(), FindExInfoBasic, &found,
+                           FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE)
         return names;
     do {
@@ -367,10 +343,7 @@ std::vector<std::string> NamesInFolder(const std::string& folder) {
 
 bool RemoveIfUnheld(const std::string& folder, const std::string& name,
                     int64_t modifiedBeforeNanoseconds) {
-    std::string path = folder;
-    if (path.empty() || (path.back() != '\\' && path.back() != '/'))
-        path.push_back('\\');
-    path += name;
+    const std::string path = PathInFolder(folder, name);
     // The handle holds what the name meant when it was opened; the delete goes through it, so a
     // file put under that name meanwhile is never the one removed. A link is opened as itself.
     const HANDLE file =

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "cli/CliCommands.h"
+#include "platform/Files.h"
 #include "qtcore/TerminationSignals.h"
 #include "util/SafeFileWriter.h"
 
@@ -10,12 +11,16 @@
 #include <cctype>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace vyp {
 namespace {
@@ -38,15 +43,15 @@ class CliFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         m_tree = m_dir / "disk";
-        std::filesystem::create_directories(m_tree + "/Games/Old");
-        std::filesystem::create_directories(m_tree + "/Music");
+        std::filesystem::create_directories(test::FsPath(m_tree + "/Games/Old"));
+        std::filesystem::create_directories(test::FsPath(m_tree + "/Music"));
         test::WriteFile(m_tree + "/autorun.inf", std::string(45, 'a'));
         test::WriteFile(m_tree + "/Games/setup.exe", std::string(1048576, 's'));
         test::WriteFile(m_tree + "/Games/Zebra.txt", "z");
         test::WriteFile(m_tree + "/Games/alpha.txt", "al");
         test::WriteFile(m_tree + "/Games/Old/old.zip", std::string(2000, 'o'));
         m_data = m_dir / "data";
-        std::filesystem::create_directories(m_data);
+        std::filesystem::create_directories(test::FsPath(m_data));
         m_environment.defaultDataFolder = [this] {
             ++m_defaultDataFolderAsked;
             return m_data;
@@ -73,7 +78,7 @@ TEST_F(CliFixture, ScanWritesTheListAndItsGroup) {
     ASSERT_EQ(Run({"scan", m_tree, "Disk", "--group", "3"}), 0) << m_err;
     EXPECT_EQ(m_out, "");
     const std::string list = test::ReadFile(m_data + "/Seznamy/Disk.sez");
-    EXPECT_EQ(list.substr(0, list.find("\r\n")), m_tree + "/\t1050624");
+    EXPECT_EQ(list.substr(0, list.find("\r\n")), test::Native(m_tree + "/") + "\t1050624");
     EXPECT_NE(list.find("\r\nGames\\\t1050579\t"), std::string::npos);
     EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), "[Seznamy]\r\nDisk.sez=3\r\n");
 
@@ -94,23 +99,27 @@ TEST_F(CliFixture, ScanRefusesBadFoldersNamesAndGroups) {
     EXPECT_EQ(Run({"scan", m_tree, ".."}), 1);
     EXPECT_EQ(Run({"scan", m_tree, ""}), 1);
     EXPECT_EQ(Run({"scan", m_tree, "X", "--group", "9"}), 2);
-    EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/X.sez"));
-    EXPECT_FALSE(std::filesystem::exists(m_dir / "escape.sez"));
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(m_data + "/Seznamy/X.sez")));
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(m_dir / "escape.sez")));
 }
 
 TEST_F(CliFixture, ScanRefusesNamesSettingsCouldNotKeepTheGroupOf) {
     const std::string settings = "[Seznamy]\r\nP\xF8\xEDkop.sez=2\r\n"; // Windows-1250
     test::WriteFile(m_data + "/settings.ini", settings);
-    for (const std::string name :
-         {"[fLV]", "Hry=2", "Záloha ]", ";Hudba", " Filmy", "Filmy ", "Fotky \xE8\x65rven"}) {
+    std::vector<std::string> names = {"[fLV]", "Hry=2", "Záloha ]", ";Hudba", " Filmy", "Filmy "};
+#ifndef _WIN32 // Windows hands a program its words in UTF-16, never other bytes
+    names.push_back("Fotky \xE8\x65rven");
+#endif
+    for (const std::string& name : names) {
         EXPECT_EQ(Run({"scan", m_tree, name, "--group", "3"}), 1) << name;
         EXPECT_TRUE(m_err.starts_with("Název seznamu ")) << m_err;
-        EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/" + name + ".sez")) << name;
+        EXPECT_FALSE(std::filesystem::exists(test::FsPath(m_data + "/Seznamy/" + name + ".sez")))
+            << name;
     }
     // Fits a list name, but not the Windows-1250 file that keeps the groups.
     EXPECT_EQ(Run({"scan", m_tree, "Фото", "--group", "3"}), 1);
     EXPECT_NE(m_err.find("Windows-1250"), std::string::npos) << m_err;
-    EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/Фото.sez"));
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(m_data + "/Seznamy/Фото.sez")));
     EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), settings);
     ASSERT_EQ(Run({"scan", m_tree, "Příkop 2.0", "--group", "3"}), 0) << m_err;
     EXPECT_EQ(test::ReadFile(m_data + "/settings.ini"), settings + "P\xF8\xEDkop 2.0.sez=3\r\n");
@@ -123,14 +132,17 @@ TEST_F(CliFixture, StartRemovesTemporariesOfKilledWriters) {
     test::WriteOldFile(list + ".tmp-k1LL3d", std::string(5000, 'x'));
     test::WriteOldFile(m_data + "/settings.ini.tmp-Xy12ab", "[Seznamy]\r\n");
     ASSERT_EQ(Run({"lists"}), 0) << m_err;
-    EXPECT_FALSE(std::filesystem::exists(list + ".tmp-k1LL3d"));
-    EXPECT_FALSE(std::filesystem::exists(m_data + "/settings.ini.tmp-Xy12ab"));
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(list + ".tmp-k1LL3d")));
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(m_data + "/settings.ini.tmp-Xy12ab")));
     EXPECT_EQ(test::ReadFile(list), listBytes);
 }
 
 TEST_F(CliFixture, TerminationSignalEndsWithoutLeavingATemporary) {
+    VYP_LINUX_ONLY("Windows asks a console program to end through its console, not by a signal "
+                   "a child can be sent");
+#ifndef _WIN32
     const std::string list = m_data + "/Seznamy/Hudba.sez";
-    std::filesystem::create_directories(m_data + "/Seznamy");
+    std::filesystem::create_directories(test::FsPath(m_data + "/Seznamy"));
     test::WriteFile(list, "old");
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -146,10 +158,11 @@ TEST_F(CliFixture, TerminationSignalEndsWithoutLeavingATemporary) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_data + "/Seznamy"),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(test::FsPath(m_data + "/Seznamy")),
                             std::filesystem::directory_iterator()),
               1);
     EXPECT_EQ(test::ReadFile(list), "old");
+#endif
 }
 
 TEST_F(CliFixture, ListsTreeAndShowPrintWhatTheWindowsShow) {
@@ -194,7 +207,7 @@ TEST_F(CliFixture, SearchSortsByListNameAndCounts) {
     EXPECT_EQ(Fields(m_out, 4)[0], "zz\tGames\\Old\\old.zip\t0,00 MB\t2000 B");
     EXPECT_EQ(Fields(m_out, 4).size(), 3u);
     ASSERT_EQ(Run({"search", "autorun"}), 0);
-    EXPECT_EQ(m_out.rfind("Aa\t" + m_tree + "/autorun.inf\t", 0), 0u);
+    EXPECT_EQ(m_out.rfind("Aa\t" + test::Native(m_tree + "/autorun.inf") + "\t", 0), 0u);
     EXPECT_EQ(Run({"search", "x", "--groups", "1"}), 2);
 }
 
@@ -206,7 +219,7 @@ TEST_F(CliFixture, DuplicatesPrintsTheSetsThatWasteMostFirst) {
                     "F:\\\t2000\r\nStaré Hry\\\t2000\t2004.1.15\t9:30.0\r\n"
                     "OLD.ZIP\t2000\t2004.1.15\t9:30.0\r\nprázdný.txt\t0\t2004.1.15\t9:30.0\r\n");
     ASSERT_EQ(Run({"duplicates"}), 0) << m_err;
-    const std::string games = m_tree + "/Games/";
+    const std::string games = test::Native(m_tree + "/Games/");
     EXPECT_EQ(Fields(m_out, 3),
               (std::vector<std::string>{
                   "Disk\tGames\\setup.exe\t1,00 MB", "Hry zvlášť\t" + games + "setup.exe\t1,00 MB",
@@ -241,15 +254,15 @@ TEST_F(CliFixture, DuplicatesPrintsTheSetsThatWasteMostFirst) {
     ASSERT_EQ(Run({"duplicates", "--groups", "2"}), 0);
     EXPECT_EQ(m_out, "Sad: 0\nZbytečně zabráno: 0,00 MB\n");
     // A list that cannot be read is named once, and the others still count.
-    std::filesystem::remove(m_data + "/Seznamy/Záloha.sez");
-    std::filesystem::create_directory(m_data + "/Seznamy/Záloha.sez");
+    std::filesystem::remove(test::FsPath(m_data + "/Seznamy/Záloha.sez"));
+    std::filesystem::create_directory(test::FsPath(m_data + "/Seznamy/Záloha.sez"));
     ASSERT_EQ(Run({"duplicates"}), 0);
     EXPECT_EQ(Fields(m_out, 1).back(), "Zbytečně zabráno: 1,00 MB");
 }
 
 TEST_F(CliFixture, CompareTellsWhatDiffersAndExitsAsDiffDoes) {
     ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0);
-    std::filesystem::remove(m_tree + "/Games/alpha.txt");
+    std::filesystem::remove(test::FsPath(m_tree + "/Games/alpha.txt"));
     test::WriteFile(m_tree + "/Games/Zebra.txt", "zebra");
     test::WriteFile(m_tree + "/Music/Čardáš.mp3", "la");
     ASSERT_EQ(Run({"scan", m_tree, "Disk 2"}), 0);
@@ -297,7 +310,11 @@ const char* const kUsage =
     "  vypisnik-cli [--data DIR] compare NAME_A NAME_B [--csv]\n"
     "\n"
     "--data DIR   the folder that holds \"Seznamy\" and \"settings.ini\" (default: the folder of\n"
+#ifdef _WIN32
+    "             the executable, or %APPDATA%\\Vypisnik when the program is installed)\n"
+#else
     "             the executable, or ~/.local/share/Vypisnik when the program is installed)\n"
+#endif
     "Rows are printed one a line, fields separated by TAB, as the windows show them.\n"
     "rescan       scans the list's folder again, replaces the list under the same name (its\n"
     "             group stays) and prints what changed; when more than half of the list's\n"
@@ -370,7 +387,7 @@ TEST_F(CliFixture, HelpAndUsageErrors) {
 
 TEST_F(CliFixture, HelpVersionAndUsageErrorsLeaveTheDataFolderUntouched) {
     const std::string listFolder = m_data + "/Seznamy";
-    std::filesystem::create_directories(listFolder);
+    std::filesystem::create_directories(test::FsPath(listFolder));
     const std::string killedList = listFolder + "/Dovolená u moře.sez.tmp-k1LL3d";
     const std::string killedSettings = m_data + "/settings.ini.tmp-Xy12ab";
     test::WriteOldFile(killedList, "E:\\\t0\r\n");
@@ -390,23 +407,23 @@ TEST_F(CliFixture, HelpVersionAndUsageErrorsLeaveTheDataFolderUntouched) {
           {"lists", "Disk"},
           {"--data"}}) {
         Run(words);
-        EXPECT_TRUE(std::filesystem::exists(killedList)) << words[0];
-        EXPECT_TRUE(std::filesystem::exists(killedSettings)) << words[0];
-        EXPECT_FALSE(std::filesystem::exists(unmade)) << words[0];
+        EXPECT_TRUE(std::filesystem::exists(test::FsPath(killedList))) << words[0];
+        EXPECT_TRUE(std::filesystem::exists(test::FsPath(killedSettings))) << words[0];
+        EXPECT_FALSE(std::filesystem::exists(test::FsPath(unmade))) << words[0];
     }
     EXPECT_EQ(m_defaultDataFolderAsked, 0);
     ASSERT_EQ(Run({"lists"}), 0) << m_err;
     EXPECT_EQ(m_defaultDataFolderAsked, 1);
-    EXPECT_FALSE(std::filesystem::exists(killedList));
-    EXPECT_FALSE(std::filesystem::exists(killedSettings));
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(killedList)));
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(killedSettings)));
 }
 
 TEST_F(CliFixture, DataFolderIsTakenAnywhereTheLastOneCounting) {
     const std::string other = m_dir / "Jiná data – Ärger";
-    std::filesystem::create_directories(other);
+    std::filesystem::create_directories(test::FsPath(other));
     ASSERT_EQ(Run({"scan", m_tree, "Disk", "--data", other, "--group", "5"}), 0) << m_err;
-    EXPECT_TRUE(std::filesystem::exists(other + "/Seznamy/Disk.sez"));
-    EXPECT_FALSE(std::filesystem::exists(m_data + "/Seznamy/Disk.sez"));
+    EXPECT_TRUE(std::filesystem::exists(test::FsPath(other + "/Seznamy/Disk.sez")));
+    EXPECT_FALSE(std::filesystem::exists(test::FsPath(m_data + "/Seznamy/Disk.sez")));
     ASSERT_EQ(Run({"lists", "--data=" + other}), 0) << m_err;
     EXPECT_EQ(Fields(m_out, 3), (std::vector<std::string>{"Disk\t5\tHudba"}));
     ASSERT_EQ(Run({"--data", m_data, "lists", "--data", other}), 0) << m_err;
@@ -433,26 +450,39 @@ TEST_F(CliFixture, WordsKeepTheirDashesAndBytes) {
     ASSERT_EQ(Run({"tree", "--", "-Záloha-"}), 0) << m_err;
     EXPECT_EQ(Fields(m_out, 2).size(), 3u);
 
+#ifndef _WIN32 // names on Windows are UTF-16, never other bytes
     const std::string latin2 = m_dir / "Z\xe1loha \xe8\x65rven"; // Windows-1250, not UTF-8
-    std::filesystem::create_directories(latin2 + "/Fotky");
+    std::filesystem::create_directories(test::FsPath(latin2 + "/Fotky"));
     ASSERT_EQ(Run({"scan", latin2, "Červen"}), 0) << m_err;
     const std::string list = test::ReadFile(m_data + "/Seznamy/Červen.sez");
     EXPECT_EQ(list.substr(0, list.find('\t')), latin2 + "/");
+#endif
 }
 
-// The executable itself, with the regional settings of the C locale.
+// The executable itself, with the regional settings of the C locale (on Windows, the user's
+// settings of the test machine: English under Wine).
 TEST_F(CliFixture, ExecutableUsesTheEnvironmentsLocale) {
     ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0);
+#ifdef _WIN32
+    // The whole line in quotes once more: cmd.exe takes away the outer pair.
+    const std::string command = "\"\"" + ExecutableFolder() + VYPISNIK_CLI_PATH + "\" --data \"" +
+                                m_data + "\" show Disk Games\\ 2>&1\"";
+    FILE* pipe = ::_popen(command.c_str(), "rb");
+#else
     const std::string command = "LC_ALL=C '" + std::string(VYPISNIK_CLI_PATH) + "' --data '" +
                                 m_data + "' show Disk Games\\\\ 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");
+#endif
     ASSERT_NE(pipe, nullptr);
     std::string output;
     char buffer[4096];
     while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
         output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+#ifdef _WIN32
+    EXPECT_EQ(::_pclose(pipe), 0) << output;
+#else
+    EXPECT_EQ(WEXITSTATUS(::pclose(pipe)), 0) << output;
+#endif
     EXPECT_NE(output.find("Velikost: 1.00 MB\n"), std::string::npos) << output;
     EXPECT_NE(output.find("setup.exe\t1.00 MB\t1048576 B\t"), std::string::npos) << output;
 }
@@ -463,8 +493,33 @@ TEST_F(CliFixture, ExecutableUsesTheEnvironmentsLocale) {
 namespace vyp {
 namespace {
 
-// Linux only: a tree deeper than the longest path the system takes is not cut silently: the
-// list is written, and the user is told that part of the tree could not be read.
+#ifdef _WIN32
+// Windows: paths longer than the classic 260 characters are scanned whole.
+TEST_F(CliFixture, ScanTakesPathsLongerThanTheClassicLimitWhole) {
+    const std::string name = "Hluboká složka – Tiefer Ordner";
+    std::string deepest = m_tree;
+    for (int i = 0; i < 12; ++i) // about 400 characters of path
+        deepest += "\\" + name;
+    std::filesystem::create_directories(test::FsPath(deepest));
+    test::WriteFile(deepest + "\\Poslední soubor – dernier fichier.txt", "hluboko");
+    ASSERT_EQ(Run({"scan", m_tree, "Hluboký"}), 0) << m_err;
+    const std::string list = test::ReadFile(m_data + "/Seznamy/Hluboký.sez");
+    std::string relative;
+    for (int i = 0; i < 12; ++i)
+        relative += name + "\\";
+    EXPECT_NE(list.find("\r\n" + relative + "\t7\t"), std::string::npos) << list;
+    EXPECT_NE(list.find("\r\nPoslední soubor – dernier fichier.txt\t7\t"), std::string::npos);
+    // Deepest first, in the long form, which std::filesystem does not use on its own.
+    ::DeleteFileW(
+        (L"\\\\?\\" + test::FsPath(deepest + "\\Poslední soubor – dernier fichier.txt").wstring())
+            .c_str());
+    for (std::string folder = deepest; folder.size() > m_tree.size();
+         folder.resize(folder.rfind('\\')))
+        EXPECT_TRUE(::RemoveDirectoryW((L"\\\\?\\" + test::FsPath(folder).wstring()).c_str()));
+}
+#else
+// Linux: a tree deeper than the longest path the system takes is not cut silently: the list is
+// written, and the user is told that part of the tree could not be read.
 TEST_F(CliFixture, ScanTellsWhenPartOfTheTreeCouldNotBeRead) {
     const std::string name = "Hluboká složka – Tiefer Ordner"; // 33 bytes a level
     std::vector<int> levels{::open(m_tree.c_str(), O_RDONLY | O_DIRECTORY)};
@@ -474,13 +529,14 @@ TEST_F(CliFixture, ScanTellsWhenPartOfTheTreeCouldNotBeRead) {
     }
     EXPECT_EQ(Run({"scan", m_tree, "Hluboký"}), 1);
     EXPECT_NE(m_err.find("se nepodařilo přečíst"), std::string::npos) << m_err;
-    EXPECT_TRUE(std::filesystem::exists(m_data + "/Seznamy/Hluboký.sez"));
+    EXPECT_TRUE(std::filesystem::exists(test::FsPath(m_data + "/Seznamy/Hluboký.sez")));
     for (size_t i = levels.size() - 1; i > 0; --i) { // the chain is too deep for remove_all
         ::close(levels[i]);
         ::unlinkat(levels[i - 1], name.c_str(), AT_REMOVEDIR);
     }
     ::close(levels[0]);
 }
+#endif
 
 } // namespace
 } // namespace vyp
@@ -492,7 +548,7 @@ TEST_F(CliFixture, RescanPrintsWhatChangedAndKeepsTheGroup) {
     ASSERT_EQ(Run({"scan", m_tree, "Disk", "--group", "3"}), 0) << m_err;
     test::WriteFile(m_tree + "/autorun.inf", std::string(46, 'a'));
     test::WriteFile(m_tree + "/Games/Nový soubor, verze 2.txt", "12345");
-    std::filesystem::remove(m_tree + "/Games/Zebra.txt");
+    std::filesystem::remove(test::FsPath(m_tree + "/Games/Zebra.txt"));
 
     ASSERT_EQ(Run({"rescan", "Disk"}), 0) << m_err;
     EXPECT_EQ(m_out, "Složky: přidáno 0, odebráno 0, změněno 1\n"
@@ -516,15 +572,15 @@ TEST_F(CliFixture, RescanWithoutTheDiscOrWithAnotherOneChangesNothing) {
     ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0) << m_err;
     const std::string list = m_data + "/Seznamy/Disk.sez";
     const std::string before = test::ReadFile(list);
-    std::filesystem::rename(m_tree, m_tree + " (vysunuto)");
+    std::filesystem::rename(test::FsPath(m_tree), test::FsPath(m_tree + " (vysunuto)"));
 
     EXPECT_EQ(Run({"rescan", "Disk", "--force"}), 1);
-    EXPECT_EQ(m_err, "Složku \"" + m_tree +
-                         "/\" nelze otevřít; vložte disk, ze kterého byl seznam vytvořen. "
+    EXPECT_EQ(m_err, "Složku \"" + test::Native(m_tree + "/") +
+                         "\" nelze otevřít; vložte disk, ze kterého byl seznam vytvořen. "
                          "Seznam zůstal beze změny.\n");
     EXPECT_EQ(test::ReadFile(list), before);
 
-    std::filesystem::create_directories(m_tree); // an empty mount point
+    std::filesystem::create_directories(test::FsPath(m_tree)); // an empty mount point
     EXPECT_EQ(Run({"rescan", "Disk"}), 1);
     EXPECT_EQ(m_out, "");
     EXPECT_EQ(m_err, "Ze seznamu by zmizelo 8 z 8 položek, víc než polovina. Je vložen správný "
@@ -532,12 +588,17 @@ TEST_F(CliFixture, RescanWithoutTheDiscOrWithAnotherOneChangesNothing) {
     EXPECT_EQ(test::ReadFile(list), before);
 
     ASSERT_EQ(Run({"rescan", "Disk", "--force"}), 0) << m_err;
-    EXPECT_EQ(test::ReadFile(list), m_tree + "/\t0\r\n");
+    EXPECT_EQ(test::ReadFile(list), test::Native(m_tree + "/") + "\t0\r\n");
 }
 
 // The rows as Python's csv module reads them back: per row its field count and the fields at
 // the given indexes, as JSON.
 std::vector<std::string> ReadBackCsv(const std::string& csvPath, const std::string& indexes) {
+#ifdef _WIN32
+    static_cast<void>(csvPath);
+    static_cast<void>(indexes);
+    return {};
+#else
     const std::string command =
         "python3 -c 'import csv, json, sys\n"
         "rows = list(csv.reader(open(sys.argv[1], newline=\"\", encoding=\"utf-8\")))\n"
@@ -555,9 +616,11 @@ std::vector<std::string> ReadBackCsv(const std::string& csvPath, const std::stri
     for (std::string line; std::getline(in, line);)
         rows.push_back(line);
     return rows;
+#endif
 }
 
 TEST_F(CliFixture, CsvOfShowAndSearchReadsBackAsTheTable) {
+    VYP_LINUX_ONLY("the rows are read back by Python's csv module, which Windows does not have");
     test::WriteFile(m_tree + "/Games/Kino, \"Группа крови\".mp3", std::string(3000, 'k'));
     test::WriteFile(m_tree + "/Games/Château d'Eau; 東京.txt", "");
     ASSERT_EQ(Run({"scan", m_tree, "Hudba, filmy"}), 0) << m_err;

@@ -100,14 +100,17 @@ TEST(ListFileNames, ExtensionsAndCaptions) {
 }
 
 TEST(ListFileNames, FolderOfARelativePath) {
-    EXPECT_EQ(ParentFolderOf("Fotky\\Dovolená u moře\\IMG 0001.JPG"), "Fotky\\Dovolená u moře\\");
-    EXPECT_EQ(ParentFolderOf("Fotky\\Dovolená u moře\\"), "Fotky\\");
-    EXPECT_EQ(ParentFolderOf("Fotky\\"), "");
-    EXPECT_EQ(ParentFolderOf("Übersicht.v2.tar.gz"), "");
-    EXPECT_EQ(ParentFolderOf(""), "");
-    EXPECT_TRUE(IsFolderPath("Фотографии\\写真\\"));
-    EXPECT_FALSE(IsFolderPath("Фотографии\\写真.jpg"));
-    EXPECT_FALSE(IsFolderPath(""));
+    struct Case {
+        std::string_view path, folder;
+        bool isFolder;
+    };
+    for (const Case& c :
+         {Case{"Fotky\\Dovolená u moře\\IMG 0001.JPG", "Fotky\\Dovolená u moře\\", false},
+          Case{"Fotky\\Dovolená u moře\\", "Fotky\\", true}, Case{"Фотографии\\", "", true},
+          Case{"Übersicht.v2.tar.gz", "", false}, Case{"", "", false}}) {
+        EXPECT_EQ(ParentFolderOf(c.path), c.folder) << c.path;
+        EXPECT_EQ(IsFolderPath(c.path), c.isFolder) << c.path;
+    }
 }
 
 } // namespace

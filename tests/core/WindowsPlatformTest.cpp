@@ -8,22 +8,20 @@
 #include "lists/ListRegistry.h"
 #include "platform/Files.h"
 #include "platform/Native.h"
+#include "platform/NoDriveErrorBoxes.h"
 #include "platform/SystemError.h"
+#include "platform/WindowsShell.h"
 #include "scan/FolderScan.h"
 #include "util/Errors.h"
 
 #include <gtest/gtest.h>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows/WindowsApi.h"
+
 #include <winioctl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -170,6 +168,31 @@ TEST(WindowsDirectoryWalker, DriveRootsAndMissingFolders) {
     EXPECT_FALSE(walker.ListFolder(dir / "soubor.txt\\", entries)); // a file is no folder
 }
 
+// A folder is listed alike whether its path ends with "\\", with "/" or with neither.
+TEST(WindowsFiles, FoldersWithOrWithoutTheirSeparator) {
+    test::TempDir dir;
+    test::WriteFile(dir / "Účty 2024.sez", "E:\\\t0\r\n");
+    test::WriteFile(dir / "写真 (kopie).tmp-a1B2c3", "");
+    std::filesystem::create_directories(test::FsPath(dir / "Été.2019"));
+    const std::vector<std::string> expected = {"Été.2019", "Účty 2024.sez",
+                                               "写真 (kopie).tmp-a1B2c3"};
+    std::string bare = dir.Path();
+    bare.pop_back();
+    NativeDirectoryWalker walker;
+    for (const std::string& folder : {bare, dir.Path(), bare + "/"}) {
+        std::vector<std::string> names = NamesInFolder(folder);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, expected) << folder;
+        std::vector<DirectoryEntry> entries;
+        ASSERT_TRUE(walker.ListFolder(folder, entries)) << folder;
+        names.clear();
+        for (const DirectoryEntry& entry : entries)
+            names.push_back(entry.name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, expected) << folder;
+    }
+}
+
 // The root text is the folder as chosen: a drive "E:\" or a share "\\server\share\"; the paths
 // below it never repeat it.
 TEST(WindowsRoots, DriveAndNetworkRootsGiveRelativeFolderLines) {
@@ -314,6 +337,58 @@ TEST(WindowsLocalDateTime, OwnDateOffsetAndYearsOutsideThePackedRange) {
     EXPECT_EQ(late.year, 2148);
     EXPECT_EQ(late.month, 1);
     EXPECT_EQ(late.second % 2, 0);
+}
+
+// The folder dialog looks at every drive; while it is open an empty drive must fail quietly
+// instead of asking for a disc, and the flags the process had stay as they were.
+TEST(WindowsNoDriveErrorBoxes, SetForTheirLifetimeAndRestoredWithTheOtherFlags) {
+    const UINT before = ::GetErrorMode();
+    ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    {
+        const NoDriveErrorBoxes noBoxes;
+        EXPECT_EQ(::GetErrorMode(), SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+        {
+            const NoDriveErrorBoxes nested; // a second dialog over the first
+            EXPECT_EQ(::GetErrorMode(), SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+        }
+        EXPECT_EQ(::GetErrorMode(), SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+    }
+    EXPECT_EQ(::GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+    ::SetErrorMode(before);
+}
+
+// Each type's small icon as the shell draws it, whether a file of that type exists or not.
+TEST(WindowsShell, SmallIconsOfFileTypesComeFromTheShell) {
+    for (const std::string extension : {"txt", "TXT", "exe", "sez", "Neznámá-přípona"}) {
+        RgbaPicture picture;
+        ASSERT_TRUE(ShellSmallIconOfExtension(extension, picture)) << extension;
+        // A small icon is 16 pixels at 100 %, more on a denser screen.
+        EXPECT_EQ(picture.width, ::GetSystemMetrics(SM_CXSMICON)) << extension;
+        EXPECT_EQ(picture.height, ::GetSystemMetrics(SM_CYSMICON)) << extension;
+        ASSERT_EQ(picture.pixels.size(), static_cast<size_t>(picture.width * picture.height));
+        const auto opaque = std::count_if(picture.pixels.begin(), picture.pixels.end(),
+                                          [](uint32_t pixel) { return (pixel >> 24) == 0xFF; });
+        const auto clear = std::count_if(picture.pixels.begin(), picture.pixels.end(),
+                                         [](uint32_t pixel) { return (pixel >> 24) == 0; });
+        EXPECT_GT(opaque, 0) << extension; // something is drawn
+        EXPECT_GT(clear, 0) << extension;  // and the corners show what lies behind
+    }
+}
+
+TEST(WindowsShell, KnownFoldersOfTheUserAndOfInstalledPrograms) {
+    const std::string roaming = RoamingAppDataFolder();
+    const char* appData = std::getenv("APPDATA");
+    ASSERT_NE(appData, nullptr);
+    EXPECT_EQ(roaming, test::Utf8(std::filesystem::path(test::FsPath(appData))));
+    EXPECT_NE(roaming.back(), '\\');
+
+    const std::vector<std::string> programs = InstalledProgramsFolders();
+    ASSERT_FALSE(programs.empty());
+    const char* programFiles = std::getenv("ProgramFiles");
+    ASSERT_NE(programFiles, nullptr);
+    EXPECT_EQ(programs[0], std::string(programFiles) + "\\");
+    for (const std::string& folder : programs)
+        EXPECT_EQ(folder.back(), '\\') << folder;
 }
 
 } // namespace

@@ -54,6 +54,10 @@ std::string NoSuchFileText() {
 #endif
 }
 
+std::string WithFinalPeriod(const std::string& text) {
+    return !text.empty() && static_cast<unsigned char>(text.back()) > '.' ? text + "." : text;
+}
+
 std::string NoSuchPathText() {
 #ifdef _WIN32
     return SystemErrorText(3); // ERROR_PATH_NOT_FOUND

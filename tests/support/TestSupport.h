@@ -28,6 +28,9 @@ namespace vyp::test {
 // The system's words for a missing file, and for a missing folder on the way to one (on Windows
 // in the language of the system: English on Windows itself, Wine's own words under Wine).
 std::string NoSuchFileText();
+// A text as the error report ends it: "." appended when its last character comes after "."
+// (Linux's reasons end with a letter, Windows' with a period already).
+std::string WithFinalPeriod(const std::string& text);
 std::string NoSuchPathText();
 
 // A UTF-8 path as std::filesystem takes it: its narrow strings are not UTF-8 on Windows.

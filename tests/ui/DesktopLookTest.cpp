@@ -6,6 +6,9 @@
 #include "ui/common/ErrorReport.h"
 #include "ui/common/QtTranslations.h"
 #include "ui/common/TreeGridStyle.h"
+#ifdef _WIN32
+#include "ui/common/ShellFileTypeIcons.h"
+#endif
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -29,7 +32,7 @@ struct WindowSystemTitle : QPlatformWindow {
 class Captions : public UiFixture {};
 
 TEST_F(Captions, ErrorBoxIsTitledChybaAloneUnderAWindowManager) {
-    std::filesystem::remove(m_dir / "Seznamy");
+    std::filesystem::remove(FsPath(m_dir / "Seznamy"));
     WriteFile(m_dir / "Seznamy", "not a folder"); // the list folder cannot be made
     Start();
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
@@ -195,6 +198,23 @@ TEST(UnknownFileType, HasTheOutlinedPageOfOurOwn) {
         }
     EXPECT_GE(outline, 20);
 }
+
+#ifdef _WIN32
+// On Windows the table shows Explorer's icon of each type, at the screen's density.
+TEST(ShellFileTypes, IconsAreTheShellsAtItsSmallSize) {
+    ShellFileTypeIcons icons;
+    const QIcon text = icons.IconForExtension(QStringLiteral("txt"));
+    ASSERT_FALSE(text.isNull());
+    const QPixmap pixmap = text.pixmap(16);
+    EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(16, 16));
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    // A corner lets the table's colour through.
+    EXPECT_TRUE(image.pixelColor(0, 0).alpha() == 0 || image.pixelColor(15, 15).alpha() == 0);
+    // Upper case asks the same type; an unknown one gets the shell's generic picture.
+    EXPECT_EQ(icons.IconForExtension(QStringLiteral("TXT")).pixmap(16).toImage(), pixmap.toImage());
+    EXPECT_FALSE(icons.IconForExtension(QStringLiteral("qzx7")).isNull());
+}
+#endif
 
 TEST_F(TableLook, ToolButtonsAndTablesAreNamedForScreenReaders) {
     Start();

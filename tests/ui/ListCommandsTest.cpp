@@ -17,7 +17,7 @@
 namespace vyp::test {
 namespace {
 
-const std::string kRoot = "/media/cdrom/";
+const std::string kRoot = Native("/media/cdrom/");
 
 // A photo and music disc with names of several languages.
 void AddDisc(FakeDirectoryWalker& walker) {
@@ -25,16 +25,16 @@ void AddDisc(FakeDirectoryWalker& walker) {
                              FolderEntry("Fotky z Brna", At(2023, 9, 2, 10, 0, 0)),
                              FolderEntry("Музыка", At(2022, 1, 5, 20, 15, 4)),
                              FolderEntry("写真", At(2021, 7, 7, 7, 7, 6))});
-    walker.AddFolder(kRoot + "Fotky z Brna/",
+    walker.AddFolder(kRoot + Native("Fotky z Brna/"),
                      {FileEntry("Špilberk západ.JPG", 3000000, At(2023, 9, 1, 19, 30, 0)),
                       FileEntry("Petrov ráno.jpg", 2500000, At(2023, 9, 2, 6, 45, 10)),
                       FolderEntry("Léto 2023", At(2023, 8, 1, 0, 0, 0))});
-    walker.AddFolder(kRoot + "Fotky z Brna/Léto 2023/",
+    walker.AddFolder(kRoot + Native("Fotky z Brna/Léto 2023/"),
                      {FileEntry("Château de Lednice.tar.gz", 800000, At(2023, 7, 30, 12, 0, 0)),
                       FileEntry("Hôtel d'Été, \"pokoj\" 12.jpg", 90000, At(2023, 7, 31, 8, 0, 0))});
-    walker.AddFolder(kRoot + "Музыка/",
+    walker.AddFolder(kRoot + Native("Музыка/"),
                      {FileEntry("Кино - Группа крови.mp3", 4400000, At(2022, 1, 5, 20, 15, 4))});
-    walker.AddFolder(kRoot + "写真/",
+    walker.AddFolder(kRoot + Native("写真/"),
                      {FileEntry("東京タワー.png", 1200000, At(2021, 7, 7, 7, 7, 6))});
 }
 
@@ -132,7 +132,8 @@ TEST_F(ListCommandsTest, RescanOfAChangedDiscShowsTheChangesAndTheNewTree) {
                              FolderEntry("Fotky z Brna", At(2023, 9, 2, 10, 0, 0)),
                              FolderEntry("写真", At(2021, 7, 7, 7, 7, 6)),
                              FolderEntry("Nové složky", At(2024, 5, 1, 9, 0, 0))});
-    m_disc.AddFolder(kRoot + "Nové složky/", {FileEntry("README.md", 12, At(2024, 5, 1, 9, 0, 0))});
+    m_disc.AddFolder(kRoot + Native("Nové složky/"),
+                     {FileEntry("README.md", 12, At(2024, 5, 1, 9, 0, 0))});
     const std::string fresh = m_dir / "fresh.sez";
     ScanLines lines;
     CreateList(m_disc, kRoot, fresh, {}, lines);
@@ -164,8 +165,10 @@ TEST_F(ListCommandsTest, RescanWithoutTheDiscChangesNothing) {
 
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
     EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(LastMessage(), "Složku \"/media/cdrom/\" nelze otevřít; vložte disk, ze kterého byl "
-                             "seznam vytvořen. Seznam zůstal beze změny.");
+    EXPECT_EQ(LastMessage(), QString::fromStdString(
+                                 "Složku \"" + kRoot +
+                                 "\" nelze otevřít; vložte disk, ze kterého byl seznam vytvořen. "
+                                 "Seznam zůstal beze změny."));
     EXPECT_EQ(ReadFile(ListPath("Fotky a hudba.sez")), before);
     EXPECT_EQ(SelectedCaption(Tree()), "Fotky a hudba");
 }

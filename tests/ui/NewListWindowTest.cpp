@@ -23,8 +23,12 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <sys/resource.h>
 #include <thread>
+#ifdef _WIN32
+#include <windows.h> // ERROR_DISK_FULL
+#else
+#include <sys/resource.h>
+#endif
 
 namespace vyp::test {
 namespace {
@@ -57,8 +61,14 @@ void Type(QWidget* widget, const QString& text) {
 }
 
 // Files written while it lives may grow to bytes at most: the disk refuses more, even for root.
+// Windows has no such limit: there the next list written finds the disk full part-way.
 class FileSizeLimit {
 public:
+#ifdef _WIN32
+    explicit FileSizeLimit(int) {
+        SafeFileWriter::FailNextAt(SafeWriteStep::ShortWrite, ERROR_DISK_FULL, ".sez");
+    }
+#else
     explicit FileSizeLimit(rlim_t bytes) {
         std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &m_saved);
@@ -66,10 +76,13 @@ public:
         small.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &small);
     }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_saved); }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+    }
 
 private:
     rlimit m_saved{};
+#endif
 };
 
 class NewListWindow : public UiFixture {
@@ -78,9 +91,9 @@ protected:
         UiFixture::SetUp();
         FolderPicker::StartScript();
         m_disk = m_dir / "Karta SD";
-        std::filesystem::create_directories(m_disk + "/Hudba");
-        std::filesystem::create_directories(m_disk + "/Фото");
-        std::filesystem::create_directories(m_disk + "/写真");
+        std::filesystem::create_directories(FsPath(m_disk + "/Hudba"));
+        std::filesystem::create_directories(FsPath(m_disk + "/Фото"));
+        std::filesystem::create_directories(FsPath(m_disk + "/写真"));
         WriteFile(m_disk + "/Čtěte mě.txt", std::string(12, 'c'));
         WriteFile(m_disk + "/Les Misérables.Part.1.MKV", std::string(100, 'm'));
         WriteFile(m_disk + "/Hudba/Dvořák – Rusalka.flac", std::string(300, 'd'));
@@ -108,7 +121,7 @@ protected:
     std::string CardList(bool foldersOnly = false) {
         TempDir elsewhere;
         ScanLines lines;
-        CreateList(m_walker, m_disk + "/", elsewhere / "card.sez",
+        CreateList(m_walker, Native(m_disk + "/"), elsewhere / "card.sez",
                    ScanOptions{foldersOnly, RegionalSettings::Czech().timeSeparator}, lines);
         return ReadFile(elsewhere / "card.sez");
     }
@@ -166,20 +179,20 @@ TEST_F(NewListWindow, LayoutAsDesigned) {
 TEST_F(NewListWindow, FolderPickerFillsTheBoxWithOneSeparator) {
     Open();
     ChooseFolder(m_disk);
-    EXPECT_EQ(Get<QLineEdit>("edtFolder")->text().toStdString(), m_disk + "/");
-    ChooseFolder("/");
-    EXPECT_EQ(Get<QLineEdit>("edtFolder")->text(), "/");
-    ChooseFolder(m_disk + "/Фото");
+    EXPECT_EQ(Get<QLineEdit>("edtFolder")->text().toStdString(), Native(m_disk + "/"));
+    ChooseFolder(Native("/"));
+    EXPECT_EQ(Get<QLineEdit>("edtFolder")->text().toStdString(), Native("/"));
+    ChooseFolder(Native(m_disk + "/Фото"));
     // Cancelled: the box keeps its folder, and the next request starts there.
     FolderPicker::QueueCancel();
     QTest::mouseClick(Get<QToolButton>("bntVyberSlozku"), Qt::LeftButton);
-    EXPECT_EQ(Get<QLineEdit>("edtFolder")->text().toStdString(), m_disk + "/Фото/");
+    EXPECT_EQ(Get<QLineEdit>("edtFolder")->text().toStdString(), Native(m_disk + "/Фото/"));
     ASSERT_EQ(FolderPicker::Asked().size(), 4u);
     EXPECT_EQ(FolderPicker::Asked()[0].prompt, "Vyberte složku.");
     EXPECT_EQ(FolderPicker::Asked()[0].startFolder, "");
-    EXPECT_EQ(FolderPicker::Asked()[3].startFolder.toStdString(), m_disk + "/Фото/");
+    EXPECT_EQ(FolderPicker::Asked()[3].startFolder.toStdString(), Native(m_disk + "/Фото/"));
     // A folder that no longer exists is no place to start.
-    std::filesystem::remove_all(m_disk + "/Фото");
+    std::filesystem::remove_all(FsPath(m_disk + "/Фото"));
     FolderPicker::QueueCancel();
     QTest::mouseClick(Get<QToolButton>("bntVyberSlozku"), Qt::LeftButton);
     EXPECT_EQ(FolderPicker::Asked().back().startFolder, "");
@@ -195,12 +208,12 @@ TEST_F(NewListWindow, CreatesTheListInGroupNeurcenoAndKeepsTheInputs) {
     EXPECT_EQ(ReadFile(ListPath("Karta SD – Dovolená 2019.v2.sez")), CardList());
     EXPECT_EQ(Settings(), "[Seznamy]\r\nKarta SD – Dovolená 2019.v2.sez=8\r\n");
     const std::string list = ReadFile(ListPath("Karta SD – Dovolená 2019.v2.sez"));
-    EXPECT_TRUE(list.starts_with(m_disk + "/\t732\r\n")) << list;
+    EXPECT_TRUE(list.starts_with(Native(m_disk + "/") + "\t732\r\n")) << list;
     EXPECT_NE(list.find("\r\nHudba\\\t550\t"), std::string::npos);
     EXPECT_NE(list.find("\r\n写真\\\t30\t"), std::string::npos);
     // The window stays open with everything as it was, ready for the next list.
     EXPECT_TRUE(m_newList->isVisible());
-    EXPECT_EQ(Get<QLineEdit>("edtFolder")->text().toStdString(), m_disk + "/");
+    EXPECT_EQ(Get<QLineEdit>("edtFolder")->text().toStdString(), Native(m_disk + "/"));
     EXPECT_EQ(Get<QLineEdit>("edtNazev")->text(), "Karta SD – Dovolená 2019.v2");
     EXPECT_EQ(Get<QComboBox>("cmbGroup")->currentIndex(), 6);
     EXPECT_FALSE(Get<QLabel>("lblPrubeh")->isVisible());
@@ -209,19 +222,19 @@ TEST_F(NewListWindow, CreatesTheListInGroupNeurcenoAndKeepsTheInputs) {
 
 TEST_F(NewListWindow, ExampleDiscGivesItsSevenLinesAndUnreadableFoldersAreTold) {
     FakeDirectoryWalker walker;
-    AddExampleTree(walker, "/media/cdrom/", true);
+    AddExampleTree(walker, Native("/media/cdrom/"), true);
     Open(&walker);
-    ChooseFolder("/media/cdrom");
+    ChooseFolder(Native("/media/cdrom"));
     Name("Hry 2004");
     Create();
     std::string expected;
-    for (const std::string& line : ExampleLines("/media/cdrom/"))
+    for (const std::string& line : ExampleLines(Native("/media/cdrom/")))
         expected += line + "\r\n";
     EXPECT_EQ(ReadFile(ListPath("Hry 2004.sez")), expected);
     EXPECT_TRUE(Dialogs::Shown().empty());
 
     // A folder that could not be read leaves a hole: the list is written, and the user told.
-    walker.MakeUnreadable("/media/cdrom/Games/");
+    walker.MakeUnreadable(Native("/media/cdrom/Games/"));
     Name("Hry 2004 – bez Games");
     Create();
     EXPECT_EQ(Dialogs::Beeps(), 2);
@@ -230,10 +243,10 @@ TEST_F(NewListWindow, ExampleDiscGivesItsSevenLinesAndUnreadableFoldersAreTold) 
     EXPECT_TRUE(Dialogs::Shown()[0].text.startsWith("Seznam je vytvořen, ale 1 složek"))
         << Dialogs::Shown()[0].text.toStdString();
     EXPECT_EQ(ReadFile(ListPath("Hry 2004 – bez Games.sez")),
-              "/media/cdrom/\t45\r\n"
-              "autorun.inf\t45\t2003.11.2\t14:3.20\r\n"
-              "Games\\\t0\t2004.1.15\t9:30.0\r\n"
-              "Music\\\t0\t2004.2.29\t18:45.10\r\n");
+              Native("/media/cdrom/") + "\t45\r\n"
+                                        "autorun.inf\t45\t2003.11.2\t14:3.20\r\n"
+                                        "Games\\\t0\t2004.1.15\t9:30.0\r\n"
+                                        "Music\\\t0\t2004.2.29\t18:45.10\r\n");
 }
 
 TEST_F(NewListWindow, GroupIsNeurcenoOnEveryShowing) {
@@ -272,8 +285,8 @@ TEST_F(NewListWindow, EmptyFolderOrNameWarnsAndWritesNothing) {
         EXPECT_EQ(shown.buttons, QMessageBox::Ok | QMessageBox::Cancel);
     }
     EXPECT_EQ(Dialogs::Beeps(), 0);
-    EXPECT_TRUE(std::filesystem::is_empty(m_dir / "Seznamy"));
-    EXPECT_FALSE(std::filesystem::exists(m_dir / "settings.ini"));
+    EXPECT_TRUE(std::filesystem::is_empty(FsPath(m_dir / "Seznamy")));
+    EXPECT_FALSE(std::filesystem::exists(FsPath(m_dir / "settings.ini")));
 }
 
 TEST_F(NewListWindow, ExistingNameAsksFirstAndNoKeepsListAndGroup) {
@@ -347,8 +360,8 @@ TEST_F(NewListWindow, NamesThatAreNoPlainFileNamesAreRefused) {
     }
     EXPECT_EQ(Dialogs::Shown().size(), 7u); // no question about the file outside "Seznamy"
     EXPECT_EQ(ReadFile(m_dir / "x.sez"), "mimo seznamy");
-    EXPECT_TRUE(std::filesystem::is_empty(m_dir / "Seznamy"));
-    EXPECT_FALSE(std::filesystem::exists(m_dir / "settings.ini"));
+    EXPECT_TRUE(std::filesystem::is_empty(FsPath(m_dir / "Seznamy")));
+    EXPECT_FALSE(std::filesystem::exists(FsPath(m_dir / "settings.ini")));
     EXPECT_EQ(Dialogs::Beeps(), 0);
 }
 
@@ -376,7 +389,7 @@ TEST_F(NewListWindow, FailedWriteKeepsTheOldListAndRecordsNoGroup) {
         << report.text.toStdString();
     EXPECT_EQ(ReadFile(ListPath("Archiv Müller.sez")), old);
     EXPECT_EQ(Settings(), "[Seznamy]\r\nArchiv Müller.sez=6\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir / "Seznamy"),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FsPath(m_dir / "Seznamy")),
                             std::filesystem::directory_iterator()),
               1);
     EXPECT_EQ(Dialogs::Beeps(), 0);
@@ -389,14 +402,14 @@ TEST_F(NewListWindow, FailedWriteKeepsTheOldListAndRecordsNoGroup) {
     Name("Nový Müller");
     SafeFileWriter::FailNextAt(SafeWriteStep::CreateTemporary, EACCES);
     Create();
-    EXPECT_FALSE(std::filesystem::exists(ListPath("Nový Müller.sez")));
+    EXPECT_FALSE(std::filesystem::exists(FsPath(ListPath("Nový Müller.sez"))));
     EXPECT_EQ(Settings(), "[Seznamy]\r\nArchiv Müller.sez=6\r\n");
     // "settings.ini" refusing the group leaves the list unwritten.
     SafeFileWriter::FailNextAt(SafeWriteStep::Rename, EACCES);
     Create();
     EXPECT_EQ(Dialogs::Shown().back().text.toStdString(),
               "Unable to write to " + (m_dir / "settings.ini") + ".");
-    EXPECT_FALSE(std::filesystem::exists(ListPath("Nový Müller.sez")));
+    EXPECT_FALSE(std::filesystem::exists(FsPath(ListPath("Nový Müller.sez"))));
     EXPECT_EQ(Dialogs::Beeps(), 0);
 }
 
@@ -404,7 +417,7 @@ TEST_F(NewListWindow, DuringTheScanWindowsRefuseInputAndClosingLeavesTheOldList)
     const std::string old = "E:\\\t5\r\nstary.txt\t5\t2004.1.15\t9:30.0\r\n";
     WriteFile(ListPath("Karta.sez"), old);
     WriteSettings("[Seznamy]\r\nKarta.sez=4\r\n");
-    GatedWalker walker("/Hudba/");
+    GatedWalker walker(Native("Hudba/"));
     Open(&walker);
     ChooseFolder(m_disk);
     Name("Karta");
@@ -448,7 +461,7 @@ TEST_F(NewListWindow, DuringTheScanWindowsRefuseInputAndClosingLeavesTheOldList)
     EXPECT_EQ(Dialogs::Beeps(), 0);
     EXPECT_EQ(ReadFile(ListPath("Karta.sez")), old);
     EXPECT_EQ(SettingsFile(m_dir / "settings.ini").ReadString(kListsSection, "Karta.sez"), "4");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir / "Seznamy"),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FsPath(m_dir / "Seznamy")),
                             std::filesystem::directory_iterator()),
               1);
 }

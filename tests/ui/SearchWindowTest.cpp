@@ -315,8 +315,9 @@ TEST_F(SearchWindowTest, AnUnreadableListIsReportedOnceAfterTheOtherRows) {
     WriteSettings("[Seznamy]\nČeské filmy.sez=3\nHudba – Mötley.sez=5\nZálohy 2019.sez=3\n");
     Open();
     TickGroups({3, 5});
-    std::filesystem::remove(ListPath("České filmy.sez")); // gone since the lists were loaded
-    std::filesystem::remove(ListPath("Zálohy 2019.sez"));
+    std::filesystem::remove(
+        FsPath(ListPath("České filmy.sez"))); // gone since the lists were loaded
+    std::filesystem::remove(FsPath(ListPath("Zálohy 2019.sez")));
     Search("amélie");
     EXPECT_EQ(Rows(0, 0).size(), 4);
     EXPECT_EQ(Rows(0, 0).removeDuplicates(), 3); // all from "Hudba – Mötley"

@@ -38,7 +38,7 @@ class UiFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         Dialogs::StartScript();
-        std::filesystem::create_directories(m_dir / "Seznamy");
+        std::filesystem::create_directories(FsPath(m_dir / "Seznamy"));
     }
     void TearDown() override {
         // The windows beside the main window work with what it lends them.
@@ -49,7 +49,9 @@ protected:
         m_process.reset();
     }
 
-    std::string ListPath(const std::string& fileName) { return m_dir / ("Seznamy/" + fileName); }
+    std::string ListPath(const std::string& fileName) {
+        return m_dir / Native("Seznamy/" + fileName);
+    }
     void AddList(const std::string& fileName, const std::vector<std::string>& lines) {
         WriteListFile(ListPath(fileName), lines);
     }

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     vyp::Application app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");

@@ -166,11 +166,6 @@ std::optional<size_t> TfLV::SelectedList() const {
     return m_listTree->ListOf(node);
 }
 
-void TfLV::SelectList(const std::string& listFile) {
-    if (const NodeId node = m_listTree->NodeOfList(listFile); node != kNoNode)
-        m_tree->SelectNode(node);
-}
-
 void TfLV::ShowRescanProgress(const WorkerProgress* progress) {
     ShowWorkProgress(QStringLiteral("Obnovuji"), progress);
 }
@@ -201,30 +196,6 @@ void TfLV::ShowDifferences(ListDifferences&& differences, size_t first, size_t s
     ShowWindow(m_compareWindow);
 }
 
-bool TfLV::GoToFolder(const std::string& listFile, std::string_view folderPath,
-                      std::string_view fileName) {
-    const NodeId target = m_listTree->NodeOfFolder(listFile, folderPath);
-    if (target == kNoNode)
-        return false;
-    ShowWindow(this);
-    for (NodeId parent = m_tree->Model().Parent(target); parent != kNoNode;
-         parent = m_tree->Model().Parent(parent))
-        m_tree->expand(m_tree->Model().IndexOf(parent));
-    m_tree->SelectNode(target); // fills the file table
-    m_tree->setFocus();
-    if (fileName.empty())
-        return true;
-    const FolderRows& rows = m_contents.Rows();
-    for (int row = 0; row < m_view->ChildCount(kNoNode); ++row) {
-        const NodeId node = m_view->ChildAt(kNoNode, row);
-        if (rows.Caption(m_view->Row(node)) == fileName) {
-            m_view->SelectNode(node);
-            break;
-        }
-    }
-    return true;
-}
-
 // ---- the file table ------------------------------------------------------------------------
 
 void TfLV::ShowFolderContents(std::string_view folderPath, const std::string& listFile,
@@ -252,14 +223,6 @@ void TfLV::actSaveViewCsvClick() {
 }
 
 // ---- commands ------------------------------------------------------------------------------
-
-void TfLV::ShowWindow(QWidget* window) {
-    if (window == nullptr)
-        return;
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
 
 void TfLV::btnCreateListClick() {
     ShowWindow(m_newListWindow);

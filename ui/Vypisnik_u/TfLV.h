@@ -1,9 +1,9 @@
 // The main window: its handlers and its life (start-up, close, the wiring of its controls to
-// them). Its layout and the windows' saved places are in TfLVLayout.cpp; the tree's build,
-// records and node kinds are ListTree's, the table's rows FolderContents', the commands on a
-// list ListCommands', each window's saved place a WindowGeometry the main window restores and
-// saves in turn. The windows beside it get its WindowContext and ask it through
-// FolderNavigator; they never see this class.
+// them). Its layout and the windows' saved places are in TfLVLayout.cpp, going to a list or a
+// folder for the other windows in TfLVNavigation.cpp; the tree's build, records and node kinds
+// are ListTree's, the table's rows FolderContents', the commands on a list ListCommands', each
+// window's saved place a WindowGeometry the main window restores and saves in turn. The windows
+// beside it get its WindowContext and ask it through FolderNavigator; they never see this class.
 #pragma once
 
 #include "ui/Vypisnik_u/ExtensionIconCache.h"

@@ -1,9 +1,8 @@
 #include "ui/common/CsvSaving.h"
 
+#include "qtcore/PathBytes.h"
 #include "ui/common/SaveFilePicker.h"
 #include "util/SafeFileWriter.h"
-
-#include <QFile>
 
 namespace vyp {
 
@@ -16,7 +15,7 @@ void SaveCsvAs(QWidget* parent, const QString& suggestedName,
         return;
     std::string out;
     writeRows(out);
-    WriteFileSafely(QFile::encodeName(*path).toStdString(), out);
+    WriteFileSafely(CorePath(*path), out);
 }
 
 } // namespace vyp

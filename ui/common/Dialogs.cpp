@@ -1,5 +1,9 @@
 #include "ui/common/Dialogs.h"
 
+#ifdef _WIN32
+#include "platform/WindowsShell.h"
+#endif
+
 #include <QApplication>
 
 namespace vyp {
@@ -50,7 +54,11 @@ void Dialogs::Beep() {
     if (script.active)
         ++script.beeps;
     else
+#ifdef _WIN32
+        InformationBeep(); // Qt's beep on Windows is the default sound, not the information one
+#else
         QApplication::beep();
+#endif
 }
 
 void Dialogs::StartScript() {

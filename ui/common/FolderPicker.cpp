@@ -1,5 +1,7 @@
 #include "ui/common/FolderPicker.h"
 
+#include "platform/NoDriveErrorBoxes.h"
+
 #include <QDir>
 #include <QFileDialog>
 
@@ -17,6 +19,8 @@ std::optional<QString> FolderPicker::Pick(QWidget* parent, const FolderRequest& 
     const QString start = !request.startFolder.isEmpty() && QDir(request.startFolder).exists()
                               ? request.startFolder
                               : QString();
+    // The dialog looks at every drive; an empty CD drive must not raise the system's box.
+    const NoDriveErrorBoxes noDriveErrorBoxes;
     const QString folder =
         QFileDialog::getExistingDirectory(parent, request.prompt, start, QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())

@@ -1,6 +1,7 @@
 #include "ui/new_list_u/TfNewList.h"
 
 #include "lists/Groups.h"
+#include "qtcore/PathBytes.h"
 #include "qtcore/Utf8.h"
 #include "ui/common/DesktopLook.h"
 #include "ui/common/Dialogs.h"
@@ -184,7 +185,7 @@ void TfNewList::btnVytvorClick() {
             return;
         }
     }
-    if (QFileInfo(QFile::decodeName(folder.ListFilePath(nameBytes).c_str())).isFile() &&
+    if (QFileInfo(PathText(folder.ListFilePath(nameBytes))).isFile() &&
         !Dialogs::Ask(this, QStringLiteral("Tento název seznamu už existuje!\r\n"
                                            "Chcete tento seznam přepsat?")))
         return;
@@ -194,8 +195,7 @@ void TfNewList::btnVytvorClick() {
         return;
     }
     const NamedList list{
-        QFile::encodeName(m_edtFolder->text()).toStdString(), nameBytes,
-        m_cmbGroup->currentIndex() + kFirstGroup,
+        CorePath(m_edtFolder->text()), nameBytes, m_cmbGroup->currentIndex() + kFirstGroup,
         ScanOptions{m_chckbPAS->isChecked(), m_context.environment.regional.timeSeparator}};
     const std::optional<size_t> unreadable = CreateWhileWindowsWait(list);
     if (!unreadable)

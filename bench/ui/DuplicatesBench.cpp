@@ -1,0 +1,54 @@
+// The duplicates of every list in DATA (the twelve lists of bench/compare_duplicates.sh, say)
+// found in the duplicates window and with vypisnik-cli in the same run, best of two each; the
+// memory the window holds afterwards.
+#include "WindowBench.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <malloc.h>
+
+namespace vyp::bench {
+
+int DuplicatesBench(const BenchArguments& arguments) {
+    const std::string data = arguments.At(0);
+    const std::string cli =
+        (std::filesystem::path(arguments.self).parent_path() / "../cli/vypisnik-cli").string();
+    double cliSeconds = 1e9;
+    for (int run = 0; run < 2; ++run) {
+        const Stopwatch watch;
+        if (std::system(("'" + cli + "' --data '" + data + "' duplicates > /tmp/vyp-bench-dup.out")
+                            .c_str()) != 0)
+            std::fprintf(stderr, "vypisnik-cli failed\n");
+        cliSeconds = std::min(cliSeconds, watch.Seconds());
+    }
+
+    BenchWindows windows(data);
+    TfDuplicates& duplicates = windows.OpenDuplicates();
+    auto* button = duplicates.findChild<QPushButton*>(QStringLiteral("btnFind"));
+    ::malloc_trim(0);
+    const double before = CurrentMemoryBytes();
+    double windowSeconds = 1e9;
+    for (int run = 0; run < 2; ++run) {
+        const Stopwatch watch;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QApplication::processEvents();
+        windowSeconds = std::min(windowSeconds, watch.Seconds());
+    }
+    ::malloc_trim(0);
+    const DuplicateResult& result = duplicates.Nodes().Result();
+    std::printf("vypisnik-cli duplicates: %.3f s\n", cliSeconds);
+    std::printf("duplicates window, %zu sets of %zu copies shown: %.3f s (%.2f x cli; target "
+                "<= 1.5)\n",
+                result.sets.size(), result.copies.size(), windowSeconds,
+                windowSeconds / cliSeconds);
+    std::printf("held after the search: %.1f MiB; peak memory %.1f MiB\n",
+                (CurrentMemoryBytes() - before) / 1048576.0, PeakMemoryMiB());
+    return 0;
+}
+
+} // namespace vyp::bench
