@@ -248,11 +248,20 @@ int TemporaryFile::Replace(const std::string& target) {
     // attributes, its creation time. The temporary is still open, so that its lock lasts until
     // it bears target's name; where that keeps ReplaceFileW from working, and for a target that
     // does not exist yet, a plain move does, since the handle lets others delete and rename.
-    if (!::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                        nullptr) &&
-        !::MoveFileExW(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return LastError();
+    // Another program may hold the target for a moment so that neither call can replace it (a
+    // reader of the settings, a virus scanner, the search indexer): try again for about half a
+    // second before the write counts as failed.
+    for (int attempt = 0;; ++attempt) {
+        if (::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                           nullptr, nullptr) ||
+            ::MoveFileExW(from.c_str(), to.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            break;
+        const DWORD error = ::GetLastError();
+        if (attempt == 50 || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED))
+            return static_cast<int>(error);
+        ::Sleep(10);
+    }
     NoteOwnTemporary(m_path, false);
     m_path.clear();
     return 0;
