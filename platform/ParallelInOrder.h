@@ -20,6 +20,39 @@ inline size_t WorkerCount() {
     return std::max<size_t>(1, std::thread::hardware_concurrency());
 }
 
+// Threads that run work until it returns, stopped and joined when this goes, however the
+// caller's loop ends: stop is set under mutex and wake (if given) is told, so that a worker
+// waiting on it sees the stop and returns.
+class WorkerThreads {
+public:
+    template <typename Work>
+    WorkerThreads(size_t count, Work work, std::mutex& mutex, bool& stop,
+                  std::condition_variable* wake = nullptr)
+        : m_mutex(mutex), m_stop(stop), m_wake(wake) {
+        m_threads.reserve(count);
+        for (size_t t = 0; t < count; ++t)
+            m_threads.emplace_back(work);
+    }
+    ~WorkerThreads() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        if (m_wake != nullptr)
+            m_wake->notify_all();
+        for (std::thread& thread : m_threads)
+            thread.join();
+    }
+    WorkerThreads(const WorkerThreads&) = delete;
+    WorkerThreads& operator=(const WorkerThreads&) = delete;
+
+private:
+    std::mutex& m_mutex;
+    bool& m_stop;
+    std::condition_variable* m_wake;
+    std::vector<std::thread> m_threads;
+};
+
 // Calls produce(i) for every i < count on up to workers threads and consume(i, result) on the
 // calling thread for i = 0, 1, ... in turn, each as soon as its result is there. An exception of
 // produce reaches the caller from the consume step of its item.
@@ -67,24 +100,8 @@ void ParallelInOrder(size_t count, Produce produce, Consume consume,
             ready.notify_all();
         }
     };
-    std::vector<std::thread> threads;
-    threads.reserve(workers);
-    for (size_t t = 0; t < workers; ++t)
-        threads.emplace_back(work);
     // The workers are joined however the consuming ends.
-    struct Joiner {
-        std::vector<std::thread>& threads;
-        std::mutex& mutex;
-        bool& stop;
-        ~Joiner() {
-            {
-                const std::lock_guard lock(mutex);
-                stop = true;
-            }
-            for (std::thread& thread : threads)
-                thread.join();
-        }
-    } joiner{threads, mutex, stop};
+    const WorkerThreads threads(workers, work, mutex, stop);
     for (size_t i = 0; i < count; ++i) {
         std::optional<Result> result;
         {

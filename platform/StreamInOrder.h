@@ -87,26 +87,8 @@ void StreamInOrder(size_t count, Produce produce, Take take, Done done, size_t a
             changed.notify_all();
         }
     };
-    std::vector<std::thread> threads;
-    threads.reserve(workers);
-    for (size_t t = 0; t < workers; ++t)
-        threads.emplace_back(work);
     // The workers are stopped and joined however the taking ends.
-    struct Joiner {
-        std::vector<std::thread>& threads;
-        std::mutex& mutex;
-        std::condition_variable& changed;
-        bool& stop;
-        ~Joiner() {
-            {
-                const std::lock_guard lock(mutex);
-                stop = true;
-            }
-            changed.notify_all();
-            for (std::thread& thread : threads)
-                thread.join();
-        }
-    } joiner{threads, mutex, changed, stop};
+    const WorkerThreads threads(workers, work, mutex, stop, &changed);
     for (size_t i = 0; i < count; ++i) {
         Slot& slot = slots[i];
         for (;;) {
