@@ -14,7 +14,7 @@ public:
     NoDriveErrorBoxes& operator=(const NoDriveErrorBoxes&) = delete;
 
 private:
-    unsigned m_previousMode = 0;
+    [[maybe_unused]] unsigned m_previousMode = 0; // read only by the Windows implementation
 };
 
 } // namespace vyp
