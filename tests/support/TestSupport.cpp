@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "platform/Files.h"
+#include "platform/LocalDateTime.h"
 #include "platform/SystemError.h"
 
 #include <chrono>
@@ -77,6 +79,20 @@ std::string Native(const std::string& path) {
         native.insert(0, "E:");
 #endif
     return native;
+}
+
+void MakeReadOnly(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::permissions(FsPath(path),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+LocalDateTime LastWritten(const std::string& path) {
+    InputFile file;
+    FileStamp stamp;
+    EXPECT_EQ(file.Open(path, false), 0) << path;
+    EXPECT_EQ(file.Stamp(stamp), 0) << path;
+    return ToLocalDateTime(stamp.modifiedNanoseconds / 1'000'000'000);
 }
 
 std::string ListFileBytes(const std::vector<std::string>& lines) {

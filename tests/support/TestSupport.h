@@ -63,6 +63,12 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // before this program started.
 void WriteOldFile(const std::string& path, const std::string& bytes);
 
+// Makes a file read-only for everyone: permission bits on Linux (root still writes), the
+// read-only attribute on Windows (a replace of the file is refused).
+void MakeReadOnly(const std::string& path);
+// A file's last-write time in local time, as the windows show a list's date and time.
+LocalDateTime LastWritten(const std::string& path);
+
 // The bytes of a list file of lines, each ended by CR LF.
 std::string ListFileBytes(const std::vector<std::string>& lines);
 // A new list file holding bytes, in a folder that lasts as long as the test program: the readers

@@ -161,7 +161,7 @@ TEST_F(CompareWindowTest, AListComparedWithItsCopyIsTheSameAndACancelShowsNothin
 }
 
 TEST_F(CompareWindowTest, AListGoneSinceTheTreeWasBuiltIsReportedAndNothingShown) {
-    std::filesystem::remove(ListPath("Záloha.sez"));
+    std::filesystem::remove(FsPath(ListPath("Záloha.sez")));
     CompareThroughMenu("Originál", "Záloha.sez");
     EXPECT_EQ(Window(), nullptr);
     ASSERT_EQ(Dialogs::Shown().size(), 1u);

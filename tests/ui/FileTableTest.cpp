@@ -108,13 +108,14 @@ TEST_F(FileTable, UnreadableListLeavesAnEmptyTableAndTheStatus) {
     AddDisk();
     Start();
     Tree().SelectNode(Disk());
-    std::filesystem::remove(ListPath("disk.sez"));
+    std::filesystem::remove(FsPath(ListPath("disk.sez")));
     Tree().SelectNode(Node({"Neurčeno (1)", "disk", "Games"}));
     EXPECT_TRUE(Table().isEmpty());
     EXPECT_EQ(ViewStatus().Text(0), "Počet souborů: 2");
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
-    EXPECT_EQ(Dialogs::Shown()[0].text.toStdString(),
-              "Cannot open file \"" + ListPath("disk.sez") + "\". No such file or directory.");
+    EXPECT_EQ(Dialogs::Shown()[0].text.toStdString(), "Cannot open file \"" + ListPath("disk.sez") +
+                                                          "\". " +
+                                                          WithFinalPeriod(NoSuchFileText()));
 }
 
 TEST_F(FileTable, ColumnZeroTakesWhatTheOthersLeave) {

@@ -12,8 +12,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <sys/stat.h>
-
 namespace vyp::test {
 namespace {
 
@@ -348,12 +346,12 @@ TEST_F(Commands, DeleteAsksOnlyForListNodes) {
     EXPECT_EQ(Dialogs::Shown()[0].text, "Opravdu chcete tento seznam nenávratně smazat?");
     EXPECT_EQ(Dialogs::Shown()[0].caption, "Vypisnik");
     EXPECT_EQ(Dialogs::Shown()[0].defaultButton, QMessageBox::No);
-    EXPECT_TRUE(std::filesystem::exists(ListPath("A.SEZ")));
+    EXPECT_TRUE(std::filesystem::exists(FsPath(ListPath("A.SEZ"))));
 
     Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ"}));
     Dialogs::QueueAnswer(QMessageBox::Yes);
     PressKey(Tree(), Qt::Key_Delete);
-    EXPECT_FALSE(std::filesystem::exists(ListPath("A.SEZ")));
+    EXPECT_FALSE(std::filesystem::exists(FsPath(ListPath("A.SEZ"))));
     EXPECT_EQ(Settings(), "[Seznamy]\r\nb.sez=2\r\n"); // the key of the file name, in its case
     EXPECT_EQ(Children(Node({"Gamesy (1)"})), QStringList{"b"});
     EXPECT_EQ(Tree().SelectedNode(), Tree().FirstNode());
@@ -361,14 +359,14 @@ TEST_F(Commands, DeleteAsksOnlyForListNodes) {
 
 TEST_F(Commands, ListThatCannotBeDeletedKeepsItsGroupAndIsReported) {
     AddTwoLists();
-    std::filesystem::remove(ListPath("b.sez"));
-    std::filesystem::create_directory(ListPath("b.sez")); // a folder: unlink refuses it
+    std::filesystem::remove(FsPath(ListPath("b.sez")));
+    std::filesystem::create_directory(FsPath(ListPath("b.sez"))); // a folder: unlink refuses it
     WriteFile(ListPath("b.sez") + "/inside", "x");
     AddList("c.sez", {"E:\\\t0"});
     WriteSettings("[Seznamy]\r\nA.SEZ=2\r\nc.sez=2\r\n");
     Start();
-    std::filesystem::remove_all(ListPath("c.sez"));
-    std::filesystem::create_directory(ListPath("c.sez"));
+    std::filesystem::remove_all(FsPath(ListPath("c.sez")));
+    std::filesystem::create_directory(FsPath(ListPath("c.sez")));
     WriteFile(ListPath("c.sez") + "/inside", "x");
     Tree().SelectNode(Node({"Gamesy (2)", "c"}));
     Dialogs::QueueAnswer(QMessageBox::Yes);
@@ -425,7 +423,7 @@ TEST_F(Commands, RightClickOpensTheGroupMenuWithoutMovingTheSelection) {
 TEST_F(Commands, RefusedGroupWriteIsReportedAndTheTreeStays) {
     AddTwoLists();
     Start();
-    ::chmod((m_dir / "settings.ini").c_str(), 0444);
+    MakeReadOnly(m_dir / "settings.ini");
     Tree().SelectNode(Node({"Gamesy (2)", "A.SEZ"}));
     m_window->findChild<QAction*>("Hudba1")->trigger();
     ASSERT_EQ(Dialogs::Shown().size(), 1u);
