@@ -29,7 +29,9 @@ struct ScannedLine {
     const char* tab2;
     const char* backslash;
 
-    std::string_view Text() const { return std::string_view(begin, static_cast<size_t>(end - begin)); }
+    std::string_view Text() const {
+        return std::string_view(begin, static_cast<size_t>(end - begin));
+    }
     // The first field: up to the first TAB, or the whole line.
     std::string_view FirstField() const {
         return std::string_view(begin, static_cast<size_t>((tab1 != nullptr ? tab1 : end) - begin));
@@ -104,15 +106,15 @@ template <int Count> struct FirstMarks {
 
 // Calls onLine(const ScannedLine&) for every line of lines; when onLine returns bool, false
 // stops the scan. Returns the number of lines passed.
-template <typename OnLine> size_t ScanLines(std::string_view lines, OnLine onLine) {
+template <typename OnLine> size_t ForEachScannedLine(std::string_view lines, OnLine onLine) {
     using line_scan::FirstMarks;
     const char* const base = lines.data();
     const size_t size = lines.size();
     size_t count = 0;
-    size_t lineStart = 0;         // of the line in progress
-    FirstMarks<2> tabs;           // of the line in progress, from blocks before this one
-    FirstMarks<1> backslash;      // the same
-    uint64_t crBefore = 0;        // 1 when the byte before the block is a CR
+    size_t lineStart = 0;    // of the line in progress
+    FirstMarks<2> tabs;      // of the line in progress, from blocks before this one
+    FirstMarks<1> backslash; // the same
+    uint64_t crBefore = 0;   // 1 when the byte before the block is a CR
     char padded[64];
     auto at = [base](size_t offset) {
         return offset == FirstMarks<1>::kNone ? nullptr : base + offset;

@@ -34,8 +34,7 @@ bool SplitFirstField(std::string_view line, std::string_view& first, std::string
     for (; i + 16 <= size; i += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
         const auto tabs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)));
-        const auto slashes =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, slash)));
+        const auto slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, slash)));
         if (tabs != 0) {
             backslash = backslash || (slashes & (tabs ^ (tabs - 1))) != 0;
             return splitAt(i + static_cast<size_t>(std::countr_zero(tabs)));
@@ -81,7 +80,7 @@ ListComparison::ListComparison(std::string_view heldText) : m_text(heldText) {
     // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
     m_entries.reserve(heldText.size() / 40);
     bool header = true;
-    ScanLines(heldText, [this, &header](const ScannedLine& line) {
+    ForEachScannedLine(heldText, [this, &header](const ScannedLine& line) {
         if (header) {
             m_header = line.Text();
             header = false;
@@ -192,9 +191,10 @@ bool ListComparison::Meet(const ScannedLine& line, Met& met) {
         return false;
     met.name = line.FirstField();
     met.isFolder = line.FirstFieldHasBackslash();
-    met.fields = line.tab1 == nullptr
-                     ? std::string_view()
-                     : std::string_view(line.tab1 + 1, static_cast<size_t>(line.end - line.tab1 - 1));
+    met.fields =
+        line.tab1 == nullptr
+            ? std::string_view()
+            : std::string_view(line.tab1 + 1, static_cast<size_t>(line.end - line.tab1 - 1));
     return MeetSplit(met);
 }
 

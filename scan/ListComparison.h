@@ -54,7 +54,7 @@ public:
     // Meets the next line of the other list (after its header); false for an empty line, which
     // is no entry.
     bool Meet(std::string_view line, Met& met);
-    // The same for a line taken apart by ScanLines.
+    // The same for a line taken apart by ForEachScannedLine.
     bool Meet(const ScannedLine& line, Met& met);
 
     // Calls f(const HeldEntry&) for every held entry that no line met, in the held list's order.

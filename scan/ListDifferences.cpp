@@ -112,7 +112,7 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
     uint32_t untilReport = kLinesBetweenReports;
     bool header = true;
     bool stopped = false;
-    ScanLines(texts[First], [&](const ScannedLine& line) {
+    ForEachScannedLine(texts[First], [&](const ScannedLine& line) {
         if (header) {
             summary.first.total = TotalOf(line.Text());
             header = false;

@@ -1,8 +1,8 @@
 #include "search/DuplicateSearch.h"
 
 #include "lists/Groups.h"
-#include "lists/ListFile.h"
 #include "lists/LineScan.h"
+#include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
 #include "lists/PackedTexts.h"
 #include "lists/RegionFolders.h"
@@ -213,7 +213,7 @@ ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t
             }
             readAny = true;
             const char* regionEnd = region.lines.data() + region.lines.size();
-            const size_t lines = ScanLines(region.lines, [&](const ScannedLine& line) {
+            const size_t lines = ForEachScannedLine(region.lines, [&](const ScannedLine& line) {
                 if (line.backslash != nullptr)
                     return; // a folder line
                 int64_t size = 0;

@@ -269,11 +269,10 @@ TEST_F(CliFixture, UnreadableListIsNamedAndTellsInTheExitStatus) {
     EXPECT_EQ(Run({"search", "setup"}), 1);
     EXPECT_EQ(m_err.rfind(named, 0), 0u) << m_err;
     EXPECT_EQ(std::count(m_err.begin(), m_err.end(), '\n'), 1);
-    EXPECT_EQ(Fields(m_out, 2), (std::vector<std::string>{"Disk\tGames\\setup.exe",
-                                                          "Hry zvlášť\t" + test::Native(m_tree +
-                                                          "/Games/setup.exe"),
-                                                          "Nalezených souborů: 2",
-                                                          "Nalezených adresářů: 0"}));
+    EXPECT_EQ(Fields(m_out, 2),
+              (std::vector<std::string>{"Disk\tGames\\setup.exe",
+                                        "Hry zvlášť\t" + test::Native(m_tree + "/Games/setup.exe"),
+                                        "Nalezených souborů: 2", "Nalezených adresářů: 0"}));
     const std::string searchError = m_err;
 
     EXPECT_EQ(Run({"duplicates", "--min-size", "1000"}), 1);
@@ -281,9 +280,8 @@ TEST_F(CliFixture, UnreadableListIsNamedAndTellsInTheExitStatus) {
     EXPECT_EQ(Fields(m_out, 2),
               (std::vector<std::string>{"Disk\tGames\\setup.exe",
                                         "Hry zvlášť\t" + test::Native(m_tree + "/Games/setup.exe"),
-                                        "", "Disk\tGames\\Old\\old.zip",
-                                        "Hry zvlášť\tOld\\old.zip", "", "Sad: 2",
-                                        "Zbytečně zabráno: 1,00 MB"}));
+                                        "", "Disk\tGames\\Old\\old.zip", "Hry zvlášť\tOld\\old.zip",
+                                        "", "Sad: 2", "Zbytečně zabráno: 1,00 MB"}));
     EXPECT_EQ(Run({"duplicates", "--min-size", "1000", "--csv"}), 1);
     EXPECT_EQ(m_err, searchError);
     // Found nothing, but a list was left out: still 1.
@@ -291,10 +289,10 @@ TEST_F(CliFixture, UnreadableListIsNamedAndTellsInTheExitStatus) {
     EXPECT_EQ(m_out, "Sad: 0\nZbytečně zabráno: 0,00 MB\n");
     EXPECT_EQ(m_err, searchError);
 
-    for (const auto& names : {std::vector<std::string>{"compare", "Disk", "Ztracený disk"},
-                              std::vector<std::string>{"compare", "Ztracený disk", "Disk"},
-                              std::vector<std::string>{"compare", "Ztracený disk", "Disk",
-                                                       "--csv"}}) {
+    for (const auto& names :
+         {std::vector<std::string>{"compare", "Disk", "Ztracený disk"},
+          std::vector<std::string>{"compare", "Ztracený disk", "Disk"},
+          std::vector<std::string>{"compare", "Ztracený disk", "Disk", "--csv"}}) {
         EXPECT_EQ(Run(names), 2);
         EXPECT_EQ(m_err, searchError);
         EXPECT_EQ(m_out, "");

@@ -45,7 +45,8 @@ std::vector<Expected> ExpectedLines(const std::string& text) {
 }
 
 std::string::size_type OffsetIn(const ScannedLine& line, const char* mark) {
-    return mark == nullptr ? std::string::npos : static_cast<std::string::size_type>(mark - line.begin);
+    return mark == nullptr ? std::string::npos
+                           : static_cast<std::string::size_type>(mark - line.begin);
 }
 
 TEST(LineScan, LinesAndMarksAreThoseOfSplitLinesAtEveryPlaceInTheBlocks) {
@@ -53,7 +54,7 @@ TEST(LineScan, LinesAndMarksAreThoseOfSplitLinesAtEveryPlaceInTheBlocks) {
         const std::string text = ListText(padding);
         const std::vector<Expected> expected = ExpectedLines(text);
         std::vector<Expected> scanned;
-        const size_t count = ScanLines(text, [&](const ScannedLine& line) {
+        const size_t count = ForEachScannedLine(text, [&](const ScannedLine& line) {
             scanned.push_back({std::string(line.Text()), OffsetIn(line, line.tab1),
                                OffsetIn(line, line.tab2), OffsetIn(line, line.backslash)});
         });
@@ -71,11 +72,11 @@ TEST(LineScan, LinesAndMarksAreThoseOfSplitLinesAtEveryPlaceInTheBlocks) {
 TEST(LineScan, FirstFieldAndFolderLines) {
     std::vector<std::string> fields;
     std::vector<bool> folders;
-    ScanLines("Hry\\Staré\\\t0\t2004.1.1\t9:30.0\r\nČísla.TXT\t5\r\nzáloha\tb\\c\r\nE:\\",
-              [&](const ScannedLine& line) {
-                  fields.emplace_back(line.FirstField());
-                  folders.push_back(line.FirstFieldHasBackslash());
-              });
+    ForEachScannedLine("Hry\\Staré\\\t0\t2004.1.1\t9:30.0\r\nČísla.TXT\t5\r\nzáloha\tb\\c\r\nE:\\",
+                       [&](const ScannedLine& line) {
+                           fields.emplace_back(line.FirstField());
+                           folders.push_back(line.FirstFieldHasBackslash());
+                       });
     EXPECT_EQ(fields, (std::vector<std::string>{"Hry\\Staré\\", "Čísla.TXT", "záloha", "E:\\"}));
     // A "\" after the first TAB makes no folder line.
     EXPECT_EQ(folders, (std::vector<bool>{true, false, false, true}));
@@ -83,13 +84,14 @@ TEST(LineScan, FirstFieldAndFolderLines) {
 
 TEST(LineScan, CallbackReturningFalseStopsTheScan) {
     std::vector<std::string> seen;
-    const size_t count = ScanLines("první\r\ndruhý\r\ntřetí\r\n", [&](const ScannedLine& line) {
-        seen.emplace_back(line.Text());
-        return seen.size() < 2;
-    });
+    const size_t count =
+        ForEachScannedLine("první\r\ndruhý\r\ntřetí\r\n", [&](const ScannedLine& line) {
+            seen.emplace_back(line.Text());
+            return seen.size() < 2;
+        });
     EXPECT_EQ(count, 2u);
     EXPECT_EQ(seen, (std::vector<std::string>{"první", "druhý"}));
-    EXPECT_EQ(ScanLines("", [](const ScannedLine&) {}), 0u);
+    EXPECT_EQ(ForEachScannedLine("", [](const ScannedLine&) {}), 0u);
 }
 
 // SplitAtTabs against the fields that find gives, for texts of every length from 0 to 70
