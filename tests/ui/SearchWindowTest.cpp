@@ -95,15 +95,7 @@ protected:
     }
 
     QStringList Rows(int firstColumn = 0, int lastColumn = 5) {
-        QStringList rows;
-        TreeGridModel& model = Results().Model();
-        for (int row = 0; row < model.rowCount(); ++row) {
-            QStringList cells;
-            for (int column = firstColumn; column <= lastColumn; ++column)
-                cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
-            rows.append(cells.join(QLatin1Char('|')));
-        }
-        return rows;
+        return UiFixture::Rows(Results(), firstColumn, lastColumn);
     }
     QStringList Paths() { return Rows(1, 1); }
     QString Counts() { return Status().Text(0) + " / " + Status().Text(1); }
