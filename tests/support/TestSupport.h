@@ -96,6 +96,8 @@ public:
     void AddFolder(const std::string& path, std::vector<DirectoryEntry> entries) {
         m_folders[path] = std::move(entries);
     }
+    // The entries of a folder added before, to change in place: a file grown, one more file.
+    std::vector<DirectoryEntry>& Folder(const std::string& path) { return m_folders.at(path); }
     void MakeUnreadable(const std::string& path) { m_unreadable.insert(path); }
     // Lets the scan list folders on several threads (the tree must not change meanwhile).
     void AllowConcurrentListing() { m_concurrent = true; }
