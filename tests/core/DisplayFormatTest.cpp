@@ -1,3 +1,5 @@
+#include "WorkedSizes.h"
+
 #include "lists/DisplayFormat.h"
 #include "util/Errors.h"
 
@@ -9,50 +11,26 @@ namespace {
 const RegionalSettings kCzech = RegionalSettings::Czech();
 
 TEST(DisplayFormat, WorkedSizeValues) {
-    struct Row {
-        int64_t bytes;
-        const char* mb;
-        const char* gb;
-    };
-    const Row rows[] = {
-        {0, "0,00 MB", "0,00 GB"},
-        {5242, "0,00 MB", "0,00 GB"},
-        {5243, "0,01 MB", "0,00 GB"},
-        {131072, "0,13 MB", "0,00 GB"},
-        {1048576, "1,00 MB", "0,00 GB"},
-        {12345678, "11,77 MB", "0,01 GB"},
-        {130000000, "124,00 MB", "0,12 GB"},
-        {1047527424, "999,00 MB", "0,98 GB"},
-        {1073741824, "1024,00 MB", "1,00 GB"},
-        {10485235711, "9999,00 MB", "9,77 GB"},
-        {10485235712, "1E04 MB", "9,77 GB"},
-        {12945228800, "1,235E04 MB", "12,06 GB"},
-        {1099511627776, "1,049E06 MB", "1024,00 GB"},
-        {13194139533312, "1,258E07 MB", "1,229E04 GB"},
-        {-1048576, "-1,00 MB", "0,00 GB"},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(FormatMB(row.bytes, kCzech), row.mb) << row.bytes;
-        EXPECT_EQ(FormatGB(row.bytes, kCzech), row.gb) << row.bytes;
+    for (const test::WorkedSize& row : test::kWorkedSizes) {
+        EXPECT_EQ(FormatMB(row.bytes, kCzech), row.megabytes) << row.bytes;
+        EXPECT_EQ(FormatGB(row.bytes, kCzech), row.gigabytes) << row.bytes;
     }
 }
 
 TEST(DisplayFormat, SizeNumberRules) {
-    EXPECT_EQ(FormatSizeNumber(12345.678, ","), "1,235E04");
-    EXPECT_EQ(FormatSizeNumber(10000, ","), "1E04");
-    EXPECT_EQ(FormatSizeNumber(9999.5, ","), "1E04");
-    EXPECT_EQ(FormatSizeNumber(9999.49, ","), "9999,00");
-    EXPECT_EQ(FormatSizeNumber(123456789, ","), "1,235E08");
-    EXPECT_EQ(FormatSizeNumber(123.456, ","), "123,50");
-    EXPECT_EQ(FormatSizeNumber(1234.5678, ","), "1235,00");
-    EXPECT_EQ(FormatSizeNumber(0.005, ","), "0,01");
-    EXPECT_EQ(FormatSizeNumber(0.004, ","), "0,00");
-    EXPECT_EQ(FormatSizeNumber(0.05, ","), "0,05");
-    EXPECT_EQ(FormatSizeNumber(0.999, ","), "1,00");
-    EXPECT_EQ(FormatSizeNumber(99.999, ","), "100,00");
-    EXPECT_EQ(FormatSizeNumber(-0.001, ","), "0,00");
-    EXPECT_EQ(FormatSizeNumber(1e120, ","), "1E120");
-    EXPECT_EQ(FormatSizeNumber(0.125, "."), "0.13");
+    struct Case {
+        double value;
+        const char* separator;
+        const char* shown;
+    };
+    for (const Case& c :
+         {Case{12345.678, ",", "1,235E04"}, Case{10000, ",", "1E04"}, Case{9999.5, ",", "1E04"},
+          Case{9999.49, ",", "9999,00"}, Case{123456789, ",", "1,235E08"},
+          Case{123.456, ",", "123,50"}, Case{1234.5678, ",", "1235,00"}, Case{0.005, ",", "0,01"},
+          Case{0.004, ",", "0,00"}, Case{0.05, ",", "0,05"}, Case{0.999, ",", "1,00"},
+          Case{99.999, ",", "100,00"}, Case{-0.001, ",", "0,00"}, Case{1e120, ",", "1E120"},
+          Case{0.125, ".", "0.13"}})
+        EXPECT_EQ(FormatSizeNumber(c.value, c.separator), c.shown) << c.value;
 }
 
 TEST(DisplayFormat, TreeSizeSwitchesAbove999Megabytes) {

@@ -23,12 +23,7 @@ protected:
         AddPath(fileName, path, group);
     }
     void AddPath(const std::string& fileName, const std::string& path, int group = 8) {
-        rsznListInfo info;
-        info.FileName = fileName;
-        info.FullPath = path;
-        info.Group = group;
-        m_registry.ListPaths.push_back(path);
-        m_registry.ListInfos.push_back(info);
+        test::RegisterList(m_registry, fileName, path, group);
     }
     DuplicateResult Find(DuplicateQuery query = {}) { return FindDuplicates(m_registry, query); }
 

@@ -17,12 +17,7 @@ protected:
     void AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
         const std::string path = m_dir / fileName;
         test::WriteFile(path, bytes);
-        rsznListInfo info;
-        info.FileName = fileName;
-        info.FullPath = path;
-        info.Group = group;
-        m_registry.ListPaths.push_back(path);
-        m_registry.ListInfos.push_back(info);
+        test::RegisterList(m_registry, fileName, path, group);
     }
     SearchResult Search(const std::string& text, GroupFilter groups = AllGroups()) {
         return SearchLists(text, groups, m_registry);
@@ -235,13 +230,9 @@ TEST(ListSearch, EqualsAPlainReferenceOnGeneratedLists) {
             bytes += raw + "\r\n";
             kept.push_back(line);
         }
-        const std::string path = dir / ("Seznam " + std::to_string(list) + ".sez");
-        test::WriteFile(path, bytes);
-        rsznListInfo info;
-        info.FileName = "Seznam " + std::to_string(list) + ".sez";
-        info.Group = 8;
-        registry.ListPaths.push_back(path);
-        registry.ListInfos.push_back(info);
+        const std::string fileName = "Seznam " + std::to_string(list) + ".sez";
+        test::WriteFile(dir / fileName, bytes);
+        test::RegisterList(registry, fileName, dir / fileName);
         allLines.push_back(kept);
     }
     const GroupFilter all{true, true, true, true, true, true, true};

@@ -23,6 +23,10 @@
 
 namespace vyp::test {
 
+// The tree's top level over a data folder without lists.
+inline const QStringList kEmptyGroups = {"Gamesy (0)",   "Filmy (0)",   "Obrázky (0)", "Hudba (0)",
+                                         "Programy (0)", "Ostatní (0)", "Neurčeno (0)"};
+
 class CountingIcons final : public FileTypeIconProvider {
 public:
     QIcon IconForExtension(const QString& extension) override {
@@ -40,14 +44,7 @@ protected:
         Dialogs::StartScript();
         std::filesystem::create_directories(FsPath(m_dir / "Seznamy"));
     }
-    void TearDown() override {
-        // The windows beside the main window work with what it lends them.
-        m_find.reset();
-        m_newList.reset();
-        m_duplicates.reset();
-        m_window.reset();
-        m_process.reset();
-    }
+    void TearDown() override { m_windows.Close(); }
 
     std::string ListPath(const std::string& fileName) {
         return m_dir / Native("Seznamy/" + fileName);
@@ -120,18 +117,23 @@ protected:
         }
         return node;
     }
-    // The file table, a row a line, cells separated by "|".
-    QStringList Table() {
+    // A table's top-level rows as shown, a row a line, the cells of columns first to last (-1:
+    // the last there is) separated by "|".
+    static QStringList Rows(TreeGrid& table, int firstColumn = 0, int lastColumn = -1) {
         QStringList rows;
-        TreeGridModel& model = View().Model();
+        TreeGridModel& model = table.Model();
+        if (lastColumn < 0)
+            lastColumn = model.columnCount() - 1;
         for (int row = 0; row < model.rowCount(); ++row) {
             QStringList cells;
-            for (int column = 0; column < model.columnCount(); ++column)
+            for (int column = firstColumn; column <= lastColumn; ++column)
                 cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
             rows.append(cells.join(QLatin1Char('|')));
         }
         return rows;
     }
+    // The main window's file table.
+    QStringList Table() { return Rows(View()); }
     QStringList TableColumn(int column) {
         QStringList cells;
         for (const QString& row : Table())
@@ -142,11 +144,12 @@ protected:
     TempDir m_dir;
     NativeDirectoryWalker m_walker;
     CountingIcons m_icons;
-    std::unique_ptr<TfLV> m_window;
-    std::unique_ptr<TfProcess> m_process;
-    std::unique_ptr<TfFind> m_find;
-    std::unique_ptr<TfNewList> m_newList;
-    std::unique_ptr<TfDuplicates> m_duplicates;
+    RunningWindows m_windows;
+    std::unique_ptr<TfLV>& m_window = m_windows.main;
+    std::unique_ptr<TfProcess>& m_process = m_windows.progress;
+    std::unique_ptr<TfFind>& m_find = m_windows.find;
+    std::unique_ptr<TfNewList>& m_newList = m_windows.newList;
+    std::unique_ptr<TfDuplicates>& m_duplicates = m_windows.duplicates;
 };
 
 } // namespace vyp::test
