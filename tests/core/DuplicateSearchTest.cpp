@@ -14,14 +14,8 @@
 namespace vyp {
 namespace {
 
-// Lists written into a temporary folder and registered in the order added.
-class DuplicateFixture : public ::testing::Test {
+class DuplicateFixture : public test::RegisteredLists {
 protected:
-    void AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
-        const std::string path = m_dir / fileName;
-        test::WriteFile(path, bytes);
-        AddPath(fileName, path, group);
-    }
     void AddPath(const std::string& fileName, const std::string& path, int group = 8) {
         test::RegisterList(m_registry, fileName, path, group);
     }
@@ -40,9 +34,6 @@ protected:
         }
         return sets;
     }
-
-    test::TempDir m_dir;
-    ListRegistry m_registry;
 };
 
 std::string Line(const std::string& name, const std::string& size,

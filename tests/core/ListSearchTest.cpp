@@ -11,14 +11,8 @@
 namespace vyp {
 namespace {
 
-// Lists written into a temporary folder and registered in the order added.
-class SearchFixture : public ::testing::Test {
+class SearchFixture : public test::RegisteredLists {
 protected:
-    void AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
-        const std::string path = m_dir / fileName;
-        test::WriteFile(path, bytes);
-        test::RegisterList(m_registry, fileName, path, group);
-    }
     SearchResult Search(const std::string& text, GroupFilter groups = AllGroups()) {
         return SearchLists(text, groups, m_registry);
     }
@@ -29,9 +23,6 @@ protected:
             paths.emplace_back(row.Path());
         return paths;
     }
-
-    test::TempDir m_dir;
-    ListRegistry m_registry;
 };
 
 const char* kGames = "D:\\\t3000\r\nreadme.txt\t100\t2004.1.1\t1:2.4\r\n"

@@ -90,6 +90,19 @@ std::string ListFileBytes(const std::vector<std::string>& lines);
 // read lists from disk.
 std::string ListFileOnDisk(const std::string& bytes);
 
+// Lists written into a temporary folder and registered in the order added: the readers' and
+// searches' tests start here.
+class RegisteredLists : public ::testing::Test {
+protected:
+    void AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
+        WriteFile(m_dir / fileName, bytes);
+        RegisterList(m_registry, fileName, m_dir / fileName, group);
+    }
+
+    TempDir m_dir;
+    ListRegistry m_registry;
+};
+
 // A folder tree in memory: each folder path maps to its entries, in the order given.
 class FakeDirectoryWalker final : public DirectoryWalker {
 public:
