@@ -1,16 +1,12 @@
 #include "lists/ListFile.h"
 
+#include "lists/ListRegionReader.h"
 #include "util/Errors.h"
 #include "util/SafeFileWriter.h"
 #include "util/TabFields.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vyp {
 
@@ -75,33 +71,10 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
     return lines;
 }
 
-namespace {
-// The first CR or LF in [p, end), or end: sixteen bytes compared at a time, as list lines are
-// some fifty bytes long and a library call for each end (and one more for a CR) costs more.
-const char* LineEndIn(const char* p, const char* end) {
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; end - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const auto ends = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
-        if (ends != 0)
-            return p + std::countr_zero(ends);
-    }
-#endif
-    for (; p < end; ++p) {
-        if (*p == '\r' || *p == '\n')
-            return p;
-    }
-    return end;
-}
-} // namespace
-
 bool LineReader::Next(std::string_view& line) {
     if (m_p >= m_end)
         return false;
-    const char* stop = LineEndIn(m_p, m_end);
+    const char* stop = LineEndAfter(m_p, m_end);
     line = std::string_view(m_p, static_cast<size_t>(stop - m_p));
     if (stop == m_end)
         m_p = m_end;

@@ -33,6 +33,42 @@ TEST(DisplayFormat, SizeNumberRules) {
         EXPECT_EQ(FormatSizeNumber(c.value, c.separator), c.shown) << c.value;
 }
 
+// Megabytes are reckoned in integers where that is exact: the same text as the size number form
+// of the double, around every place where rounding or the number of decimals changes, for sizes
+// of every magnitude, negative ones and those beyond a double's exact integers.
+TEST(DisplayFormat, MegabytesInIntegersAreTheSizeNumberForm) {
+    const RegionalSettings english = RegionalSettings::English();
+    auto check = [&](int64_t bytes) {
+        for (const RegionalSettings* regional : {&kCzech, &english}) {
+            const std::string expected = FormatSizeNumber(static_cast<double>(bytes) / 1048576.0,
+                                                          regional->decimalSeparator) +
+                                         " MB";
+            ASSERT_EQ(FormatMB(bytes, *regional), expected) << bytes;
+            std::string appended = "Velikost: ";
+            AppendMB(bytes, *regional, appended);
+            ASSERT_EQ(appended, "Velikost: " + expected) << bytes;
+        }
+    };
+    for (const double megabytes :
+         {0.0,    0.001,  0.004,  0.005,  0.0051,  0.006,  0.0099,  0.01,      0.015,  0.125,
+          0.995,  1.0,    1.005,  9.995,  10.005,  99.99,  99.995,  100.0,     100.05, 123.45,
+          999.94, 999.95, 1000.0, 1000.5, 9999.49, 9999.5, 10000.0, 12345.678, 1e6,    8.5e9}) {
+        const auto around = static_cast<int64_t>(megabytes * 1048576.0);
+        for (int64_t d = -600; d <= 600; ++d)
+            check(around + d);
+    }
+    uint64_t state = 0x9E3779B97F4A7C15ULL;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const int shift = static_cast<int>(state >> 58); // sizes of every magnitude
+        check(static_cast<int64_t>((state >> 1) >> shift));
+    }
+    for (const int64_t bytes :
+         {int64_t{-1}, int64_t{-1048576}, int64_t{-99999999999}, (int64_t{1} << 53) - 1,
+          int64_t{1} << 53, (int64_t{1} << 53) + 1, INT64_MAX, INT64_MIN})
+        check(bytes);
+}
+
 TEST(DisplayFormat, TreeSizeSwitchesAbove999Megabytes) {
     EXPECT_EQ(FormatTreeSize("1047527424", kCzech), "999,00 MB");
     EXPECT_EQ(FormatTreeSize("1047527425", kCzech), "0,98 GB");
