@@ -135,6 +135,19 @@ TEST_F(CompareWindowTest, GoesToTheFolderInEitherListAndSavesTheRowsShown) {
         "Změněno,Fotky z Brna\\Petrov ráno.jpg,4000,2023.9.2,6:45:10,6000,2023.9.2,6:45:10\r\n");
 }
 
+TEST_F(CompareWindowTest, TheMenuOffersGoingToEitherListOnlyWithARowSelected) {
+    CompareThroughMenu("Originál", "Záloha.sez");
+    auto offered = [this](const char* action) {
+        return OfferedByRightClick(Differences(), *Window(), "pmCompare", action);
+    };
+    EXPECT_FALSE(offered("actGoToFirst"));
+    EXPECT_FALSE(offered("actGoToSecond"));
+    EXPECT_TRUE(offered("actSaveCompareCsv"));
+    SelectRow(1); // only in the second list: its folder may still be in the first
+    EXPECT_TRUE(offered("actGoToFirst"));
+    EXPECT_TRUE(offered("actGoToSecond"));
+}
+
 TEST_F(CompareWindowTest, AListComparedWithItsCopyIsTheSameAndACancelShowsNothing) {
     CompareThroughMenu("Originál", "");
     EXPECT_EQ(Window(), nullptr);

@@ -448,6 +448,20 @@ TEST_F(SearchHitTest, AHitInAListChangedSinceTheSearchIsNotShown) {
     EXPECT_EQ(Dialogs::Shown().size(), 2u);
 }
 
+TEST_F(SearchHitTest, TheMenuOffersGoingOnlyWithAHitSelected) {
+    OpenSearchOnDisc();
+    Search("lednice");
+    ASSERT_EQ(Results().Model().rowCount(), 1);
+    auto offered = [this](const char* action) {
+        return OfferedByRightClick(Results(), *m_find, "pmFind", action);
+    };
+    EXPECT_FALSE(offered("actGoToFolder")) << "a right click selects no hit";
+    EXPECT_TRUE(offered("actSaveFoundCsv"));
+    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
+    EXPECT_TRUE(offered("actGoToFolder"));
+    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
+}
+
 TEST_F(SearchHitTest, SearchResultsSavedAsCsvAndACancelWritesNothing) {
     OpenSearchOnDisc();
     Search("pokoj");

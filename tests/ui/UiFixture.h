@@ -13,7 +13,9 @@
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPixmap>
 #include <QStringList>
 #include <QTest>
@@ -134,6 +136,19 @@ protected:
     }
     // The main window's file table.
     QStringList Table() { return Rows(View()); }
+    // Whether a right click in table opens the menu menuName of window with its action
+    // actionName enabled; the menu is closed again.
+    static bool OfferedByRightClick(TreeGrid& table, QWidget& window, const char* menuName,
+                                    const char* actionName) {
+        emit table.customContextMenuRequested(QPoint(5, 5));
+        auto* menu = window.findChild<QMenu*>(QString::fromLatin1(menuName));
+        EXPECT_TRUE(menu != nullptr && menu->isVisible()) << menuName;
+        const bool offered =
+            window.findChild<QAction*>(QString::fromLatin1(actionName))->isEnabled();
+        if (menu != nullptr)
+            menu->hide();
+        return offered;
+    }
     QStringList TableColumn(int column) {
         QStringList cells;
         for (const QString& row : Table())
