@@ -10,8 +10,30 @@
 #include <iostream>
 #include <random>
 #include <sstream>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 namespace vyp::test {
+
+#ifndef _WIN32
+FileSizeLimit::FileSizeLimit(uint64_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    m_saved = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = m_saved;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+#endif
 
 TempDir::TempDir() {
     std::random_device random;
@@ -108,6 +130,16 @@ std::string ListFileOnDisk(const std::string& bytes) {
     const std::string path = dir / ("Seznam č. " + std::to_string(++count) + ".sez");
     WriteFile(path, bytes);
     return path;
+}
+
+void RegisterList(ListRegistry& registry, const std::string& fileName, const std::string& path,
+                  int group) {
+    rsznListInfo info;
+    info.FileName = fileName;
+    info.FullPath = path;
+    info.Group = group;
+    registry.ListPaths.push_back(path);
+    registry.ListInfos.push_back(info);
 }
 
 std::string ReadFile(const std::string& path) {

@@ -6,8 +6,9 @@
 // the results wait for the next time.
 #pragma once
 
-#include "platform/Files.h"
 #include "qtcore/NameCollator.h"
+#include "ui/common/GroupBoxes.h"
+#include "ui/common/SearchedLists.h"
 #include "ui/common/WindowContext.h"
 #include "ui/find_u/FoundRows.h"
 
@@ -66,16 +67,9 @@ private:
     // The two counts of the status bar.
     void ShowCounts(size_t files, size_t folders);
 
-    // Each searched list's file as it was when the search read it, by list index: a hit is
-    // only shown in a list that is still the same.
-    struct SearchedList {
-        std::string path;
-        std::optional<FileStamp> stamp;
-    };
-
     WindowContext m_context;
     FolderNavigator& m_navigator;
-    std::vector<SearchedList> m_searchedLists;
+    SearchedLists m_searchedLists;
     QMenu* m_pmFind = nullptr;
     NameCollator m_collator;
     FoundRows m_found;
@@ -88,8 +82,8 @@ private:
     StatusPanels* m_sbFind = nullptr;
     QWidget* m_pnlFind = nullptr;
     QLabel* m_image8 = nullptr;
-    std::array<QLabel*, 7> m_groupImages{};   // Image1..Image7
-    std::array<QCheckBox*, 7> m_checkBoxes{}; // CheckBox1..CheckBox7, groups 2..8
+    std::array<QLabel*, 7> m_groupImages{}; // Image1..Image7
+    std::optional<GroupBoxes> m_groupBoxes;
     QTimer* m_timer = nullptr;
     bool m_filterPanelExpanded = false;
     bool m_searching = false;
