@@ -63,7 +63,12 @@ protected:
 };
 
 TEST_F(WritersBesideTheWindow, RegroupDeleteAndCloseKeepTheCompanionsGroups) {
+#ifdef _WIN32
+    // Wine fails some of 64 processes started at once in their DLLs' start-up (0xC0000142).
+    constexpr int kCompanions = 16, kMostRounds = 4;
+#else
     constexpr int kCompanions = 32, kMostRounds = 4;
+#endif
     const QString groupActions[] = {"Gamesy1",   "Filmy1",  "Obrzky1", "Hudba1",
                                     "Programy1", "Ostatn1", "Neureno1"};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
