@@ -224,6 +224,13 @@ const char* const kNamesOfManyLanguages[16] = {
     " leading blank", "trailing.dots..",     "Москва 2020",  "Größe",
 };
 
+std::vector<std::string> AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path,
+                                          int seed) {
+    std::vector<std::string> folders;
+    AddGeneratedTree(walker, path, 0, seed, &folders);
+    return folders;
+}
+
 void AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path, int depth, int& seed,
                       std::vector<std::string>* folders) {
     if (folders != nullptr)

@@ -151,5 +151,8 @@ extern const char* const kNamesOfManyLanguages[16];
 // depth-first order.
 void AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path, int depth, int& seed,
                       std::vector<std::string>* folders);
+// The whole generated tree of seed below path; the paths the scan lists, in depth-first order.
+std::vector<std::string> AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path,
+                                          int seed = 1);
 
 } // namespace vyp::test
