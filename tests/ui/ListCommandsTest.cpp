@@ -240,11 +240,11 @@ TEST_F(ListCommandsTest, AHitInAListChangedSinceTheSearchIsNotShown) {
     OpenSearchOnDisc();
     Search("lednice");
     Tree().SelectNode(Node({"Obrázky (1)"}));
+    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
     std::string changed = ReadFile(ListPath("Fotky a hudba.sez"));
     changed += "Poznámka.txt\t5\t2024.1.1\t1:00.00\r\n";
     WriteFile(ListPath("Fotky a hudba.sez"), changed);
 
-    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
     QTest::keyClick(&Results(), Qt::Key_Enter);
 
     ASSERT_EQ(Dialogs::Shown().size(), 1u);

@@ -38,14 +38,6 @@ constexpr int kButtonRightMargin = 39;
 constexpr int kFilterRowTop[7] = {3, 22, 41, 60, 79, 98, 117};
 constexpr int kCheckBoxWidth[7] = {61, 46, 61, 55, 67, 58, 70};
 
-std::optional<FileStamp> StampOf(const std::string& path) {
-    InputFile file;
-    FileStamp stamp;
-    if (file.Open(path, false) != 0 || file.Stamp(stamp) != 0)
-        return std::nullopt;
-    return stamp;
-}
-
 } // namespace
 
 TfFind::TfFind(const WindowContext& context, FolderNavigator& navigator, QWidget* parent)
@@ -64,6 +56,13 @@ TfFind::TfFind(const WindowContext& context, FolderNavigator& navigator, QWidget
     m_timer->setObjectName(QStringLiteral("Timer"));
     m_timer->setInterval(25);
     connect(m_timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+    // Said once a search, after the paint that found the list changed.
+    m_found.onListChanged = [this](std::string_view listName) {
+        QTimer::singleShot(0, this, [this, name = std::string(listName)] {
+            if (!m_listChangeSaid)
+                TellListChanged(name);
+        });
+    };
 }
 
 TfFind::~TfFind() {
@@ -190,39 +189,39 @@ void TfFind::btnFindClick() {
         explicit Searching(bool& f) : flag(f) { flag = true; }
         ~Searching() { flag = false; }
     } searching(m_searching);
+    bool outOfMemory = false;
+    m_listChangeSaid = false;
     try {
         m_VSTFind->Show(nullptr); // the table must not ask for rows while they are replaced
-        SearchResult result;
+        SearchHitsResult result;
         WorkerWait wait(m_context.mainWindow);
         const bool finished = wait.Run(
             [&](WorkerProgress& progress) {
-                m_searchedLists.clear();
-                for (const rsznListInfo& info : registry.ListInfos)
-                    m_searchedLists.push_back({info.FullPath, StampOf(info.FullPath)});
-                result = SearchLists(text, groups, registry,
-                                     [&progress](int32_t folders, int32_t files) {
-                                         return progress.Report(static_cast<uint64_t>(folders),
-                                                                static_cast<uint64_t>(files));
-                                     });
+                result = SearchListHits(text, groups, registry,
+                                        [&progress](int32_t folders, int32_t files) {
+                                            return progress.Report(static_cast<uint64_t>(folders),
+                                                                   static_cast<uint64_t>(files));
+                                        });
             },
             [this](const WorkerProgress& progress) {
                 ShowCounts(progress.Files(), progress.Folders());
                 m_sbFind->repaint();
             });
         if (!finished)
-            result = SearchResult(); // the program is closing
+            result = SearchHitsResult(); // the program is closing
         // The names as they are now: the rows keep them until the next search, whatever
         // happens to the registry meanwhile.
         std::vector<std::string> listNames;
         listNames.reserve(registry.ListInfos.size());
         for (const rsznListInfo& info : registry.ListInfos)
             listNames.push_back(ListNameOf(info));
+        outOfMemory = result.outOfMemory;
         m_found.Assign(std::move(result.rows), std::move(listNames), m_collator);
         errors = std::move(result.errors);
         m_VSTFind->Show(&m_found);
     } catch (...) {
-        // A search that failed as a whole (out of memory, say) shows nothing, and says so,
-        // rather than the counts of the one before.
+        // A search that failed as a whole shows nothing, and says so, rather than the counts
+        // of the one before.
         m_found.Assign({}, {}, m_collator);
         m_VSTFind->Show(&m_found);
         ShowCounts(0, 0);
@@ -230,6 +229,9 @@ void TfFind::btnFindClick() {
     }
     // Counted from the rows themselves, so they always match what the table shows.
     ShowCounts(m_found.FileCount(), m_found.FolderCount());
+    if (outOfMemory)
+        errors.emplace_back("Pro další výsledky hledání není dost paměti: zobrazeny jsou ty, "
+                            "které se vešly.");
     if (!errors.empty()) {
         // Once, after the rows of every readable list are shown.
         QStringList texts;
@@ -251,27 +253,30 @@ void TfFind::GoToSelectedHit() {
     const NodeId node = m_VSTFind->SelectedNode();
     if (node == kNoNode)
         return;
-    const SearchRow row = m_found.Rows()[m_VSTFind->Row(node)];
-    const auto list = static_cast<size_t>(row.ListIndex());
+    const size_t hit = m_VSTFind->Row(node);
+    SearchRows texts;
     bool shown = false;
-    if (list < m_searchedLists.size()) {
-        const SearchedList& searched = m_searchedLists[list];
-        const std::optional<FileStamp> stamp = StampOf(searched.path);
-        if (stamp && stamp == searched.stamp) {
-            // The list is as it was searched, so a folder that no folder line holds is the
-            // root the list's header shows (the folder of the root's files too).
-            const std::string_view path = row.Path();
-            const std::string_view folder =
-                row.IsFolder() ? path : path.substr(0, path.size() - row.Name().size());
-            const std::string_view file = row.IsFolder() ? std::string_view() : row.Name();
-            shown = m_navigator.GoToFolder(searched.path, folder, file) ||
-                    m_navigator.GoToFolder(searched.path, {}, file);
-        }
+    // Read from the list only while it is as it was searched, so a folder that no folder line
+    // holds is the root the list's header shows (the folder of the root's files too).
+    if (m_found.ReadRow(hit, texts)) {
+        const SearchRow row = texts[0];
+        const std::string& list = m_found.Hits().File(row.ListIndex()).path;
+        const std::string_view path = row.Path();
+        const std::string_view folder =
+            row.IsFolder() ? path : path.substr(0, path.size() - row.Name().size());
+        const std::string_view file = row.IsFolder() ? std::string_view() : row.Name();
+        shown =
+            m_navigator.GoToFolder(list, folder, file) || m_navigator.GoToFolder(list, {}, file);
     }
     if (!shown)
-        Dialogs::Inform(this, QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
-                                             "Obnovte seznamy a hledejte znovu.")
-                                  .arg(m_found.CellText(m_VSTFind->Row(node), FoundRows::Seznam)));
+        TellListChanged(m_found.ListName(hit));
+}
+
+void TfFind::TellListChanged(std::string_view listName) {
+    m_listChangeSaid = true;
+    Dialogs::Inform(this, QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
+                                         "Obnovte seznamy a hledejte znovu.")
+                              .arg(Utf8(listName)));
 }
 
 void TfFind::SaveResultsAsCsv() {

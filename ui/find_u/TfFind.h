@@ -6,7 +6,6 @@
 // the results wait for the next time.
 #pragma once
 
-#include "platform/Files.h"
 #include "qtcore/NameCollator.h"
 #include "ui/common/WindowContext.h"
 #include "ui/find_u/FoundRows.h"
@@ -14,8 +13,8 @@
 #include <QWidget>
 
 #include <array>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QCheckBox;
@@ -66,16 +65,11 @@ private:
     // The two counts of the status bar.
     void ShowCounts(size_t files, size_t folders);
 
-    // Each searched list's file as it was when the search read it, by list index: a hit is
-    // only shown in a list that is still the same.
-    struct SearchedList {
-        std::string path;
-        std::optional<FileStamp> stamp;
-    };
+    // Says that a list was deleted or changed since the search, so its rows show nothing.
+    void TellListChanged(std::string_view listName);
 
     WindowContext m_context;
     FolderNavigator& m_navigator;
-    std::vector<SearchedList> m_searchedLists;
     QMenu* m_pmFind = nullptr;
     NameCollator m_collator;
     FoundRows m_found;
@@ -93,6 +87,7 @@ private:
     QTimer* m_timer = nullptr;
     bool m_filterPanelExpanded = false;
     bool m_searching = false;
+    bool m_listChangeSaid = false; // once a search
 };
 
 } // namespace vyp
