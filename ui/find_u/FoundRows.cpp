@@ -8,6 +8,7 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
 #include <algorithm>
+#include <chrono>
 #include <numeric>
 
 namespace vyp {
@@ -37,6 +38,7 @@ void FoundRows::Assign(SearchHits&& hits, std::vector<std::string> listNames,
     for (Kept& kept : m_kept)
         kept.row = SIZE_MAX;
     m_changeTold = false;
+    m_changed.clear();
     m_hits = std::move(hits);
     m_files = 0;
     for (size_t row = 0; row < m_hits.size(); ++row)
@@ -53,8 +55,13 @@ void FoundRows::Assign(SearchHits&& hits, std::vector<std::string> listNames,
 }
 
 bool FoundRows::Read(SearchHitReader& reader, size_t row, SearchRows& texts) const {
-    if (reader.Read(row, texts))
+    const int32_t list = m_hits.ListIndex(row);
+    // Once a list is found changed, none of its rows shows a text any more.
+    if (Changed(list))
+        texts.AddLine(list, m_hits.IsFolder(row), {}, {});
+    else if (reader.Read(row, texts))
         return true;
+    NoteChanged(list);
     TellChange(row);
     return false;
 }
@@ -69,6 +76,8 @@ void FoundRows::TellChange(size_t row) const {
 
 const FoundRows::Kept& FoundRows::KeptRow(size_t row) const {
     Kept& kept = m_kept[row % m_kept.size()];
+    if (kept.row == row && kept.same && !StillSame(m_hits.ListIndex(row)))
+        kept.row = SIZE_MAX; // read again: the list changed since these texts were read
     if (kept.row != row) {
         kept.texts.Truncate(0);
         kept.same = Read(m_reader, row, kept.texts);
@@ -78,6 +87,37 @@ const FoundRows::Kept& FoundRows::KeptRow(size_t row) const {
         m_reader.Close();
     }
     return kept;
+}
+
+bool FoundRows::StillSame(int32_t list) const {
+    // Rows kept from an earlier paint are shown again only while their list keeps its stamp,
+    // looked at a few times a second rather than at every cell.
+    if (Changed(list))
+        return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastLook < std::chrono::milliseconds(200) && list == m_lastLookedList)
+        return true;
+    m_lastLook = now;
+    m_lastLookedList = list;
+    const SearchedListFile& file = m_hits.File(list);
+    InputFile input;
+    FileStamp stamp;
+    if (input.Open(file.path, false) == 0 && input.Stamp(stamp) == 0 && stamp == file.stamp)
+        return true;
+    NoteChanged(list);
+    return false;
+}
+
+bool FoundRows::Changed(int32_t list) const {
+    const auto index = static_cast<size_t>(list);
+    return index < m_changed.size() && m_changed[index];
+}
+
+void FoundRows::NoteChanged(int32_t list) const {
+    const auto index = static_cast<size_t>(list);
+    if (index >= m_changed.size())
+        m_changed.resize(index + 1);
+    m_changed[index] = true;
 }
 
 bool FoundRows::ReadRow(size_t row, SearchRows& texts) const {
@@ -181,8 +221,11 @@ void FoundRows::WithSortNames(
     ends.reserve(m_hits.size());
     SearchHitReader reader(m_hits);
     for (size_t row = 0; row < m_hits.size(); ++row) {
-        if (!reader.AppendPath(row, paths))
+        const int32_t list = m_hits.ListIndex(row);
+        if (Changed(list) || !reader.AppendPath(row, paths)) {
+            NoteChanged(list);
             TellChange(row);
+        }
         ends.push_back(paths.size());
     }
     reader.Close();

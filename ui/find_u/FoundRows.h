@@ -11,6 +11,7 @@
 #include "search/SearchHits.h"
 #include "ui/common/FileTable.h"
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -69,6 +70,10 @@ private:
         SearchRows texts;
     };
     const Kept& KeptRow(size_t row) const;
+    // Whether a list's file still has the stamp the search saw.
+    bool StillSame(int32_t list) const;
+    bool Changed(int32_t list) const;
+    void NoteChanged(int32_t list) const;
     // Reads hit row into texts, telling onListChanged of the first list that changed.
     bool Read(SearchHitReader& reader, size_t row, SearchRows& texts) const;
     void TellChange(size_t row) const;
@@ -87,6 +92,9 @@ private:
     mutable SearchHitReader m_reader{m_hits};
     mutable std::vector<Kept> m_kept; // the rows painted last, by row modulo their number
     mutable bool m_changeTold = false;
+    mutable std::vector<bool> m_changed; // by list: found changed since the search
+    mutable std::chrono::steady_clock::time_point m_lastLook;
+    mutable int32_t m_lastLookedList = -1;
 };
 
 } // namespace vyp
