@@ -1,9 +1,12 @@
 // Small helpers for the benchmark programs: wall-clock timing and peak memory.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -19,6 +22,26 @@ public:
 private:
     std::chrono::steady_clock::time_point m_start;
 };
+
+// The best wall-clock time of runs runs of work, in seconds: the run least disturbed by the rest
+// of the machine.
+template <typename Work> double BestSeconds(int runs, Work&& work) {
+    double best = 1e300;
+    for (int run = 0; run < runs; ++run) {
+        const Stopwatch watch;
+        work();
+        best = std::min(best, watch.Seconds());
+    }
+    return best;
+}
+
+// The same for a shell command; a run that fails is said on stderr.
+inline double BestShellSeconds(int runs, const std::string& command) {
+    return BestSeconds(runs, [&command] {
+        if (std::system(command.c_str()) != 0)
+            std::fprintf(stderr, "failed: %s\n", command.c_str());
+    });
+}
 
 // xorshift64*: the same numbers on every run, so generated trees and lists are the same.
 class DeterministicRandom {

@@ -6,39 +6,19 @@
 #   bench/compare_duplicates.sh [BUILD_DIR=build] [WORK=/tmp/vyp-bench-search]
 # Needs GNU time and bc (apt-get install time bc).
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 build=${1:-build}
 work=${2:-/tmp/vyp-bench-search}
-cli="$build/cli/vypisnik-cli"
-lists="$work/Seznamy"
-if [ ! -f "$lists/Disk 12.sez" ]; then
-    mkdir -p "$lists"
-    for i in $(seq 1 12); do "$build/bench/vyp-make-list" "$lists/Disk $i.sez" 2000000 1000 "$i"; done
-fi
-files=("$lists"/*.sez)
-cat "${files[@]}" > /dev/null
+search_catalogue "$build" "$work"
 
-out=/tmp/vyp-bench.out
-best() { # best of five wall-clock runs, in seconds, output to $out
-    local best=999
-    for _ in 1 2 3 4 5; do
-        local s e t
-        s=$(date +%s.%N); "$@" > "$out" 2>/dev/null || true; e=$(date +%s.%N)
-        t=$(echo "$e - $s" | bc)
-        best=$(echo "if ($t < $best) $t else $best" | bc)
-    done
-    echo "$best"
-}
-ratio() { echo "scale=2; $1 / $2" | bc; }
-
-echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "load: $(load)"
 echo "lists: ${#files[@]}, $(du -shc "${files[@]}" | tail -1 | cut -f1)"
 none_t=$(best "$cli" --data "$work" search "Nic takového")
 dup_t=$(best "$cli" --data "$work" duplicates)
 sets=$(tail -2 "$out" | head -1)
-/usr/bin/time -f "%M" -o /tmp/vyp-bench.mem "$cli" --data "$work" duplicates > /dev/null
+dup_mib=$(out=/dev/null peak_mib "$cli" --data "$work" duplicates)
 echo "duplicates ($sets): search for nothing ${none_t}s, duplicates ${dup_t}s" \
-    "($(ratio "$dup_t" "$none_t") x; target <= 4), peak memory $(($(cat /tmp/vyp-bench.mem) / 1024)) MiB" \
-    "(target <= 1024)"
+    "($(ratio "$dup_t" "$none_t") x; target <= 4), peak memory $dup_mib MiB (target <= 1024)"
 
 # Comparing: a list with a copy of itself changed here and there (a backup that differs from its
 # original: every 997th file line of another size, every 4999th line gone, a folder added), and
@@ -71,4 +51,4 @@ for other in Záloha Jiný; do
         "$(ratio "$cmp_t" "$cat_file") x; target <= 2)"
 done
 rm -f /tmp/vyp-bench.cat
-echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "load: $(load)"

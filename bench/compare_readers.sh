@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Reader and search benchmarks of vypisnik-cli against grep and ripgrep, warm cache, same run.
 #   bench/compare_readers.sh [BUILD_DIR=build] [WORK=/tmp/vyp-bench-lists]
-# Needs ripgrep (apt-get install ripgrep) for the search comparison.
+# Needs GNU time and bc (apt-get install time bc), ripgrep for the search comparison.
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 build=${1:-build}
 work=${2:-/tmp/vyp-bench-lists}
 cli="$build/cli/vypisnik-cli"
@@ -14,19 +15,6 @@ if [ ! -f "$one/Seznamy/Million.sez" ]; then
 fi
 file="$one/Seznamy/Million.sez"
 cat "$file" "$many"/Seznamy/*.sez > /dev/null
-
-# best of five wall-clock runs of a command, in seconds
-best() {
-    local best=999
-    for _ in 1 2 3 4 5; do
-        local s e t
-        s=$(date +%s.%N); "$@" > /tmp/vyp-bench.out 2>/dev/null || true; e=$(date +%s.%N)
-        t=$(echo "$e - $s" | bc)
-        best=$(echo "if ($t < $best) $t else $best" | bc)
-    done
-    echo "$best"
-}
-ratio() { echo "scale=2; $1 / $2" | bc; }
 
 grep_t=$(best env LC_ALL=C grep -c -F '\' "$file")
 tree_t=$(best "$cli" --data "$one" tree Million)
@@ -40,7 +28,7 @@ if command -v rg > /dev/null; then
     search_t=$(best "$cli" --data "$many" search Velka)
     echo "search of a rare text over $(du -sh "$many/Seznamy" | cut -f1): rg -j1 ${rg_t}s, vypisnik-cli ${search_t}s ($(ratio "$search_t" "$rg_t") x rg; target <= 1)"
 fi
-/usr/bin/time -f "%M" -o /tmp/vyp-bench.mem "$cli" --data "$one" search . > /tmp/vyp-bench.out
-rows=$(($(wc -l < /tmp/vyp-bench.out) - 2))
+peak=$(peak_kb "$cli" --data "$one" search .)
+rows=$(($(wc -l < "$out") - 2))
 size=$(stat -c %s "$file")
-echo "search . : $rows rows, peak $(cat /tmp/vyp-bench.mem) KB; limit $(( (400 * rows + size) / 1024 )) KB"
+echo "search . : $rows rows, peak $peak KB; limit $(( (400 * rows + size) / 1024 )) KB"

@@ -4,31 +4,13 @@
 # of many languages. Wall time is the best of five; CPU time (perf stat task-clock, which other
 # work on the machine moves least) the best of five too, when perf is there.
 #   bench/compare_search.sh [BUILD_DIR=build] [WORK=/tmp/vyp-bench-search]
-# Needs ripgrep and GNU time (apt-get install ripgrep time bc; perf from linux-perf).
+# Needs ripgrep, GNU time and bc (apt-get install ripgrep time bc; perf from linux-perf).
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 build=${1:-build}
 work=${2:-/tmp/vyp-bench-search}
-cli="$build/cli/vypisnik-cli"
-lists="$work/Seznamy"
-if [ ! -f "$lists/Disk 12.sez" ]; then
-    mkdir -p "$lists"
-    for i in $(seq 1 12); do "$build/bench/vyp-make-list" "$lists/Disk $i.sez" 2000000 1000 "$i"; done
-fi
-files=("$lists"/*.sez)
-cat "${files[@]}" > /dev/null
+search_catalogue "$build" "$work"
 
-out=/tmp/vyp-bench.out
-best() { # best of five wall-clock runs, in seconds, output to $out
-    local best=999
-    for _ in 1 2 3 4 5; do
-        local s e t
-        s=$(date +%s.%N); "$@" > "$out" 2>/dev/null || true; e=$(date +%s.%N)
-        t=$(echo "$e - $s" | bc)
-        best=$(echo "if ($t < $best) $t else $best" | bc)
-    done
-    echo "$best"
-}
-ratio() { echo "scale=2; $1 / $2" | bc; }
 cpu() { # best of five CPU times in seconds, or "-" without perf
     if ! command -v perf > /dev/null; then
         echo "-"
@@ -61,25 +43,12 @@ for text in Rarita Sborník; do
     search_c=$(cpu "$cli" --data "$work" search "$text")
     echo "\"$text\", CPU: rg -j1 ${rg1_c}s, rg ${rg_c}s, vypisnik-cli ${search_c}s"
 done
-/usr/bin/time -f "%M" -o /tmp/vyp-bench.mem "$cli" --data "$work" search Rarita > /dev/null
-echo "peak memory of the search for Rarita: $(cat /tmp/vyp-bench.mem) KB"
+echo "peak memory of the search for Rarita: $(out=/dev/null peak_kb "$cli" --data "$work" search Rarita) KB"
 
 # Every line matching: the search prints 24,000,000 rows, as text and as CSV, to a file, against
 # ripgrep printing the same lines to a file; best of three, then the peak memory of each.
-every() { # best of three wall-clock runs of "$@" with output to /tmp/vyp-bench.every
-    local best=999
-    for _ in 1 2 3; do
-        local s e t
-        s=$(date +%s.%N); "$@" > /tmp/vyp-bench.every 2>/dev/null || true; e=$(date +%s.%N)
-        t=$(echo "$e - $s" | bc)
-        best=$(echo "if ($t < $best) $t else $best" | bc)
-    done
-    echo "$best"
-}
-peak() { # peak resident memory of "$@" in MB, output to /dev/null
-    /usr/bin/time -f "%M" -o /tmp/vyp-bench.mem "$@" > /dev/null 2>&1 || true
-    echo "$(($(cat /tmp/vyp-bench.mem) / 1024))"
-}
+every() { runs=3 out=/tmp/vyp-bench.every best "$@"; }
+peak() { out=/dev/null peak_mib "$@"; }
 rg_all=$(every rg -F -i . "${files[@]}")
 text_all=$(every "$cli" --data "$work" search .)
 rows=$(($(wc -l < /tmp/vyp-bench.every) - 2))

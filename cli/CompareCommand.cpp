@@ -15,9 +15,19 @@ namespace {
 constexpr int kListsDiffer = 1;
 constexpr int kListUnknown = 2;
 
-// The exact form of a size that is there, nothing where the side lacks the entry.
-std::string SizeCell(std::string_view sizeText) {
-    return sizeText.empty() ? std::string() : FormatExactSize(sizeText);
+// A difference as a line: kind, path, then size (exact, " B"), date and time of either side,
+// nothing where the side lacks the entry. Appended in place: the lists may differ in millions of
+// entries.
+void AppendDifferenceLine(const ListDifferences& differences, size_t i, std::string& out) {
+    const std::array<std::string_view, 7> texts = differences.Texts(i);
+    out.append(DifferenceKindText(differences.Kind(i)));
+    for (size_t f = 0; f < texts.size(); ++f) {
+        out.push_back('\t');
+        out.append(texts[f]);
+        if ((f == 1 || f == 4) && !texts[f].empty())
+            out.append(" B");
+    }
+    out.push_back('\n');
 }
 
 int RunCompare(const CommandLine& line, CliSession& session) {
@@ -41,18 +51,12 @@ int RunCompare(const CommandLine& line, CliSession& session) {
     std::string& output = session.Output();
     if (csv)
         AppendListDifferencesCsvHeader(output);
-    constexpr auto kFirst = ListDifferences::First;
-    constexpr auto kSecond = ListDifferences::Second;
     for (size_t i = 0; i < differences->Count(); ++i) {
-        if (csv) {
+        if (csv)
             AppendListDifferenceCsv(*differences, i, output);
-            session.FlushSometimes();
-            continue;
-        }
-        session.Row({DifferenceKindText(differences->Kind(i)), differences->Path(i),
-                     SizeCell(differences->SizeText(i, kFirst)), differences->DateText(i, kFirst),
-                     differences->TimeText(i, kFirst), SizeCell(differences->SizeText(i, kSecond)),
-                     differences->DateText(i, kSecond), differences->TimeText(i, kSecond)});
+        else
+            AppendDifferenceLine(*differences, i, output);
+        session.FlushSometimes();
     }
     if (!csv) {
         for (const std::string& text :

@@ -81,7 +81,9 @@ const Command kDuplicatesCommand{
     "prints the files kept more than once: names alike whatever the case of\n"
     "their letters (accents count), sizes equal to the byte and at least\n"
     "--min-size (1 byte: empty files are never duplicates); the sets that waste\n"
-    "most first, each copy a line, an empty line between sets",
+    "most first, each copy a line, an empty line between sets. Exit status 0\n"
+    "whether or not any were found; 1 when a list could not be read (it is named,\n"
+    "the others still count), as a search's",
     RunDuplicates};
 
 } // namespace vyp

@@ -2,6 +2,7 @@
 // list name, as the search window finds them.
 #include "cli/Commands.h"
 #include "lists/DisplayFormat.h"
+#include "lists/SizeText.h"
 #include "qtcore/NameCollator.h"
 #include "search/ListSearch.h"
 #include "search/SearchRowOrder.h"
@@ -12,6 +13,18 @@
 namespace vyp {
 
 namespace {
+
+// A row as a line: list, path, size in megabytes (nothing when it is no number), exact size,
+// date and time, TAB between them. Appended in place, as a search may print millions.
+void AppendSearchRowLine(const SearchRow& row, std::string_view listName,
+                         const RegionalSettings& regional, std::string& out) {
+    const auto [path, size, date, time] = row.Texts();
+    out.append(listName).append("\t").append(path).append("\t");
+    if (const auto bytes = TryParseSizeText(size))
+        AppendMB(*bytes, regional, out);
+    out.append("\t").append(size).append(" B\t").append(date).append("\t").append(time);
+    out.push_back('\n');
+}
 
 int RunSearch(const CommandLine& line, CliSession& session) {
     const GroupFilter groups = GroupsArgument(line);
@@ -43,9 +56,7 @@ int RunSearch(const CommandLine& line, CliSession& session) {
             if (csv)
                 AppendSearchRowCsv(row, listName, regional, text);
             else
-                AppendCells(text,
-                            {listName, row.Path(), SearchSizeCell(row.SizeText(), regional),
-                             FormatExactSize(row.SizeText()), row.DateText(), row.TimeText()});
+                AppendSearchRowLine(row, listName, regional, text);
         }
     };
     const SearchCounts result = SearchListsInOrder(words[0], groups, registry, listOrder, toText,

@@ -1,6 +1,8 @@
 # Keeps the layers apart: a library of one layer may include its own folder and the folders of
 # the layers beneath it, nothing above. vypisnik_layer() checks every source and header of the
 # target whenever one of them changes, and the build stops at an include the wrong way.
+set(VYPISNIK_LAYER_CHECK ${CMAKE_CURRENT_LIST_DIR}/CheckLayerIncludes.cmake)
+
 function(vypisnik_layer target)
   cmake_parse_arguments(LAYER "" "" "MAY_INCLUDE" ${ARGN})
   get_target_property(sources ${target} SOURCES)
@@ -17,8 +19,8 @@ function(vypisnik_layer target)
     OUTPUT "${stamp}"
     COMMAND ${CMAKE_COMMAND} "-DFILES=${files}" "-DMAY_INCLUDE=${LAYER_MAY_INCLUDE}"
             "-DTARGET=${target}" "-DSTAMP=${stamp}"
-            -P "${PROJECT_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake"
-    DEPENDS ${files} "${PROJECT_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake"
+            -P "${VYPISNIK_LAYER_CHECK}"
+    DEPENDS ${files} "${VYPISNIK_LAYER_CHECK}"
     COMMENT "Checking the includes of ${target}"
     VERBATIM)
   add_custom_target(${target}_layer DEPENDS "${stamp}")

@@ -136,9 +136,47 @@ std::string FormatSizeNumber(double v, std::string_view decimalSeparator) {
     return text;
 }
 
+void AppendMB(int64_t bytes, const RegionalSettings& regional, std::string& out) {
+    // bytes / 2^20 is exact in a double below 2^53 bytes, so the size number form of it can be
+    // reckoned in integers: round half up to four significant digits, at most two decimals,
+    // shown with two. What would take the exponent form (from 10000 MB on, after rounding),
+    // negative and huge sizes go the general way.
+    constexpr int64_t kExactBelow = int64_t{1} << 53;
+    if (bytes >= 0 && bytes < kExactBelow) {
+        const auto n = static_cast<uint64_t>(bytes);
+        const uint64_t whole = n >> 20;
+        const int decimals = whole < 100 ? 2 : whole < 1000 ? 1 : 0;
+        const uint64_t scale = decimals == 2 ? 100 : decimals == 1 ? 10 : 1;
+        const uint64_t scaled = n * scale;
+        uint64_t kept = scaled >> 20;
+        if ((scaled & ((uint64_t{1} << 20) - 1)) >= (uint64_t{1} << 19))
+            ++kept;
+        const uint64_t hundredths = kept * (100 / scale);
+        if (hundredths < 1000000) {
+            char digits[8];
+            char* end = digits + sizeof digits;
+            char* p = end;
+            uint64_t integer = hundredths / 100;
+            do {
+                *--p = static_cast<char>('0' + integer % 10);
+                integer /= 10;
+            } while (integer != 0);
+            out.append(p, static_cast<size_t>(end - p));
+            out.append(regional.decimalSeparator);
+            out.push_back(static_cast<char>('0' + hundredths % 100 / 10));
+            out.push_back(static_cast<char>('0' + hundredths % 10));
+            out.append(" MB");
+            return;
+        }
+    }
+    out.append(FormatSizeNumber(static_cast<double>(bytes) / 1048576.0, regional.decimalSeparator));
+    out.append(" MB");
+}
+
 std::string FormatMB(int64_t bytes, const RegionalSettings& regional) {
-    return FormatSizeNumber(static_cast<double>(bytes) / 1048576.0, regional.decimalSeparator) +
-           " MB";
+    std::string text;
+    AppendMB(bytes, regional, text);
+    return text;
 }
 
 std::string FormatGB(int64_t bytes, const RegionalSettings& regional) {

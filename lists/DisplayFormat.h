@@ -17,6 +17,8 @@ std::string FormatSizeNumber(double v, std::string_view decimalSeparator);
 
 // bytes / 1048576 in the size number format followed by " MB".
 std::string FormatMB(int64_t bytes, const RegionalSettings& regional);
+// The same appended to out: for a row of every file a search finds.
+void AppendMB(int64_t bytes, const RegionalSettings& regional, std::string& out);
 // bytes / 1073741824 in the size number format followed by " GB".
 std::string FormatGB(int64_t bytes, const RegionalSettings& regional);
 

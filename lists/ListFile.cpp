@@ -1,7 +1,9 @@
 #include "lists/ListFile.h"
 
+#include "lists/ListRegionReader.h"
 #include "util/Errors.h"
 #include "util/SafeFileWriter.h"
+#include "util/TabFields.h"
 
 #include <algorithm>
 #include <cstring>
@@ -72,18 +74,12 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
 bool LineReader::Next(std::string_view& line) {
     if (m_p >= m_end)
         return false;
-    const auto* lf =
-        static_cast<const char*>(std::memchr(m_p, '\n', static_cast<size_t>(m_end - m_p)));
-    const char* stop = lf != nullptr ? lf : m_end;
-    const auto* cr =
-        static_cast<const char*>(std::memchr(m_p, '\r', static_cast<size_t>(stop - m_p)));
-    if (cr != nullptr) {
-        line = std::string_view(m_p, static_cast<size_t>(cr - m_p));
-        m_p = (cr + 1 < m_end && cr[1] == '\n') ? cr + 2 : cr + 1;
-    } else {
-        line = std::string_view(m_p, static_cast<size_t>(stop - m_p));
-        m_p = stop + 1;
-    }
+    const char* stop = LineEndAfter(m_p, m_end);
+    line = std::string_view(m_p, static_cast<size_t>(stop - m_p));
+    if (stop == m_end)
+        m_p = m_end;
+    else
+        m_p = (*stop == '\r' && stop + 1 < m_end && stop[1] == '\n') ? stop + 2 : stop + 1;
     return true;
 }
 
@@ -98,18 +94,8 @@ void WriteListFile(const std::string& path, const std::vector<std::string>& line
 
 ListLineFields SplitListLine(std::string_view line) {
     ListLineFields fields;
-    if (line.empty())
-        return fields;
-    size_t start = 0;
-    while (fields.count < 4) {
-        const size_t tab = line.find('\t', start);
-        if (tab == std::string_view::npos) {
-            fields.field[fields.count++] = line.substr(start);
-            break;
-        }
-        fields.field[fields.count++] = line.substr(start, tab - start);
-        start = tab + 1;
-    }
+    if (!line.empty())
+        fields.count = static_cast<int>(SplitAtTabs(line, fields.field, 4));
     return fields;
 }
 

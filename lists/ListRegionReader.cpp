@@ -3,7 +3,12 @@
 #include "lists/ListFile.h"
 #include "util/Errors.h"
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vyp {
 
@@ -32,6 +37,19 @@ const char* LineStartBefore(const char* floor, const char* p) {
 }
 
 const char* LineEndAfter(const char* p, const char* end) {
+    // Sixteen bytes compared at a time: list lines are some fifty bytes long, and a search that
+    // finds every line asks this for each.
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const auto ends = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
+        if (ends != 0)
+            return p + std::countr_zero(ends);
+    }
+#endif
     while (p < end && !IsLineBreak(*p))
         ++p;
     return p;

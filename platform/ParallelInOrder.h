@@ -53,6 +53,46 @@ private:
     std::vector<std::thread> m_threads;
 };
 
+// What the workers of ParallelInOrder and StreamInOrder share: a slot per item, and the loop
+// each worker runs, which takes the items in turn until stop is set or none is left, has make(i)
+// make item i's result, stores it or what make threw in the item's slot, and wakes whoever waits
+// on changed. Slot holds result (an optional), failure and done, and may hold more.
+template <typename Slot> struct ItemsInTurn {
+    explicit ItemsInTurn(size_t count) : items(count) {}
+
+    template <typename Make> void Work(Make& make) {
+        for (;;) {
+            size_t i = 0;
+            {
+                const std::lock_guard lock(mutex);
+                if (stop || next == items.size())
+                    return;
+                i = next++;
+            }
+            decltype(Slot::result) result;
+            std::exception_ptr failure;
+            try {
+                result.emplace(make(i));
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            {
+                const std::lock_guard lock(mutex);
+                items[i].result = std::move(result);
+                items[i].failure = failure;
+                items[i].done = true;
+            }
+            changed.notify_all();
+        }
+    }
+
+    std::vector<Slot> items;
+    std::mutex mutex;
+    std::condition_variable changed;
+    size_t next = 0;
+    bool stop = false;
+};
+
 // Calls produce(i) for every i < count on up to workers threads and consume(i, result) on the
 // calling thread for i = 0, 1, ... in turn, each as soon as its result is there. An exception of
 // produce reaches the caller from the consume step of its item.
@@ -70,47 +110,20 @@ void ParallelInOrder(size_t count, Produce produce, Consume consume,
         std::exception_ptr failure;
         bool done = false;
     };
-    std::vector<Slot> items(count);
-    std::mutex mutex;
-    std::condition_variable ready;
-    size_t next = 0;
-    bool stop = false;
-    auto work = [&] {
-        for (;;) {
-            size_t i = 0;
-            {
-                const std::lock_guard lock(mutex);
-                if (stop || next == count)
-                    return;
-                i = next++;
-            }
-            std::optional<Result> result;
-            std::exception_ptr failure;
-            try {
-                result.emplace(produce(i));
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            {
-                const std::lock_guard lock(mutex);
-                items[i].result = std::move(result);
-                items[i].failure = failure;
-                items[i].done = true;
-            }
-            ready.notify_all();
-        }
-    };
+    ItemsInTurn<Slot> turn(count);
     // The workers are joined however the consuming ends.
-    const WorkerThreads threads(workers, work, mutex, stop);
+    const WorkerThreads threads(
+        workers, [&] { turn.Work(produce); }, turn.mutex, turn.stop);
     for (size_t i = 0; i < count; ++i) {
+        Slot& slot = turn.items[i];
         std::optional<Result> result;
         {
-            std::unique_lock lock(mutex);
-            ready.wait(lock, [&] { return items[i].done; });
-            if (items[i].failure)
-                std::rethrow_exception(items[i].failure);
-            result = std::move(items[i].result);
-            items[i].result.reset();
+            std::unique_lock lock(turn.mutex);
+            turn.changed.wait(lock, [&] { return slot.done; });
+            if (slot.failure)
+                std::rethrow_exception(slot.failure);
+            result = std::move(slot.result);
+            slot.result.reset();
         }
         consume(i, std::move(*result));
     }

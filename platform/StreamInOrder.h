@@ -44,53 +44,29 @@ void StreamInOrder(size_t count, Produce produce, Take take, Done done, size_t a
         std::exception_ptr failure;
         bool done = false;
     };
-    struct Stopped {}; // ends a producer whose output nobody takes any more
-    std::vector<Slot> slots(count);
-    std::mutex mutex;
-    std::condition_variable changed;
-    size_t next = 0;
-    bool stop = false;
-    auto work = [&] {
-        for (;;) {
-            size_t i = 0;
-            {
-                const std::lock_guard lock(mutex);
-                if (stop || next == count)
-                    return;
-                i = next++;
-            }
-            Slot& slot = slots[i];
-            auto put = [&](std::string&& piece) {
-                std::unique_lock lock(mutex);
-                slot.bytes += piece.size();
-                slot.pieces.push_back(std::move(piece));
-                changed.notify_all();
-                changed.wait(lock, [&] { return stop || slot.bytes < aheadBytes; });
-                if (stop)
-                    throw Stopped();
-            };
-            std::optional<Result> result;
-            std::exception_ptr failure;
-            try {
-                result.emplace(produce(i, put));
-            } catch (const Stopped&) {
-                return;
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            {
-                const std::lock_guard lock(mutex);
-                slot.result = std::move(result);
-                slot.failure = failure;
-                slot.done = true;
-            }
+    // Ends a producer whose output nobody takes any more; the worker then sees stop and returns.
+    struct Stopped {};
+    ItemsInTurn<Slot> turn(count);
+    std::mutex& mutex = turn.mutex;
+    std::condition_variable& changed = turn.changed;
+    auto make = [&](size_t i) {
+        Slot& slot = turn.items[i];
+        auto put = [&](std::string&& piece) {
+            std::unique_lock lock(mutex);
+            slot.bytes += piece.size();
+            slot.pieces.push_back(std::move(piece));
             changed.notify_all();
-        }
+            changed.wait(lock, [&] { return turn.stop || slot.bytes < aheadBytes; });
+            if (turn.stop)
+                throw Stopped();
+        };
+        return produce(i, put);
     };
     // The workers are stopped and joined however the taking ends.
-    const WorkerThreads threads(workers, work, mutex, stop, &changed);
+    const WorkerThreads threads(
+        workers, [&] { turn.Work(make); }, mutex, turn.stop, &changed);
     for (size_t i = 0; i < count; ++i) {
-        Slot& slot = slots[i];
+        Slot& slot = turn.items[i];
         for (;;) {
             std::string piece;
             {

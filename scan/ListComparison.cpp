@@ -1,23 +1,55 @@
 #include "scan/ListComparison.h"
 
+#include "lists/LineScan.h"
 #include "lists/ListFile.h"
 
 #include <bit>
+#include <cstring>
 #include <functional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vyp {
 
 namespace {
 
-bool IsFolderLine(std::string_view firstField) {
-    return firstField.find('\\') != std::string_view::npos;
-}
-
-// Splits a line at its first TAB: the first field and everything after it.
-void SplitFirstField(std::string_view line, std::string_view& first, std::string_view& rest) {
-    const size_t tab = line.find('\t');
-    first = line.substr(0, tab);
-    rest = tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
+// Splits a line at its first TAB: the first field and everything after it; true when the first
+// field holds a "\\" (a folder line). One pass over the line, sixteen bytes at a time: this runs
+// for every line of both lists.
+bool SplitFirstField(std::string_view line, std::string_view& first, std::string_view& rest) {
+    const char* const base = line.data();
+    const size_t size = line.size();
+    size_t i = 0;
+    bool backslash = false;
+    auto splitAt = [&](size_t tab) {
+        first = line.substr(0, tab);
+        rest = line.substr(tab + 1);
+        return backslash;
+    };
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i slash = _mm_set1_epi8('\\');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
+        const auto tabs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)));
+        const auto slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, slash)));
+        if (tabs != 0) {
+            backslash = backslash || (slashes & (tabs ^ (tabs - 1))) != 0;
+            return splitAt(i + static_cast<size_t>(std::countr_zero(tabs)));
+        }
+        backslash = backslash || slashes != 0;
+    }
+#endif
+    for (; i < size; ++i) {
+        if (base[i] == '\t')
+            return splitAt(i);
+        backslash = backslash || base[i] == '\\';
+    }
+    first = line;
+    rest = {};
+    return backslash;
 }
 
 // Size, date and time alike. Times compare apart from their separator, which follows the
@@ -25,6 +57,8 @@ void SplitFirstField(std::string_view line, std::string_view& first, std::string
 bool SameFields(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
+    if (a == b) // as almost every entry of lists compared: one comparison, not a byte loop
+        return true;
     const auto isSeparator = [](char c) {
         return c != '\t' && (c < '0' || c > '9');
     };
@@ -43,25 +77,30 @@ bool SameFields(std::string_view a, std::string_view b) {
 } // namespace
 
 ListComparison::ListComparison(std::string_view heldText) : m_text(heldText) {
-    LineReader lines(heldText);
-    lines.Next(m_header);
     // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
     m_entries.reserve(heldText.size() / 40);
-    for (std::string_view line; lines.Next(line);)
-        Hold(line);
+    bool header = true;
+    ForEachScannedLine(heldText, [this, &header](const ScannedLine& line) {
+        if (header) {
+            m_header = line.Text();
+            header = false;
+        } else {
+            Hold(line);
+        }
+    });
     m_met.assign(m_entries.size(), 0);
     Index();
 }
 
-void ListComparison::Hold(std::string_view line) {
-    if (line.empty())
+void ListComparison::Hold(const ScannedLine& line) {
+    if (line.begin == line.end)
         return;
-    std::string_view name, fields;
-    SplitFirstField(line, name, fields);
-    const auto start = static_cast<uint64_t>(line.data() - m_text.data());
+    const std::string_view name = line.FirstField();
+    const auto start = static_cast<uint64_t>(line.begin - m_text.data());
     const auto nameLength = static_cast<uint32_t>(name.size());
-    const auto fieldsLength = static_cast<uint32_t>(fields.size());
-    if (IsFolderLine(name)) {
+    const auto fieldsLength =
+        line.tab1 == nullptr ? 0U : static_cast<uint32_t>(line.end - line.tab1 - 1);
+    if (line.FirstFieldHasBackslash()) {
         m_entries.push_back({start, nameLength, fieldsLength, kFolderLine, kNone});
         ++m_heldFolders;
         m_heldFolder = static_cast<uint32_t>(m_entries.size() - 1);
@@ -71,9 +110,29 @@ void ListComparison::Hold(std::string_view line) {
 }
 
 uint64_t ListComparison::HashOf(uint32_t parent, std::string_view name) {
-    const uint64_t hash = std::hash<std::string_view>{}(name) ^
-                          (static_cast<uint64_t>(parent) * 0x9E3779B97F4A7C15ull);
-    return hash ^ (hash >> 29);
+    // A multiply-rotate over eight bytes at a time and MurmurHash3's finaliser: names are
+    // compared after, so this needs to spread names well, nothing more.
+    uint64_t h = 0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(parent) * 0xC2B2AE3D27D4EB4FULL) ^
+                 name.size();
+    auto add = [&h](uint64_t word) {
+        h = std::rotl(h ^ (word * 0x87C37B91114253D5ULL), 31) * 0x4CF5AD432745937FULL;
+    };
+    size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, name.data() + i, 8);
+        add(word);
+    }
+    if (i < name.size()) {
+        uint64_t word = 0;
+        std::memcpy(&word, name.data() + i, name.size() - i);
+        add(word);
+    }
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ULL;
+    return h ^ (h >> 33);
 }
 
 void ListComparison::Index() {
@@ -122,9 +181,25 @@ bool ListComparison::Meet(std::string_view line, Met& met) {
     if (line.empty())
         return false;
     std::string_view fields;
-    SplitFirstField(line, met.name, fields);
-    met.isFolder = IsFolderLine(met.name);
+    met.isFolder = SplitFirstField(line, met.name, fields);
     met.fields = fields;
+    return MeetSplit(met);
+}
+
+bool ListComparison::Meet(const ScannedLine& line, Met& met) {
+    if (line.begin == line.end)
+        return false;
+    met.name = line.FirstField();
+    met.isFolder = line.FirstFieldHasBackslash();
+    met.fields =
+        line.tab1 == nullptr
+            ? std::string_view()
+            : std::string_view(line.tab1 + 1, static_cast<size_t>(line.end - line.tab1 - 1));
+    return MeetSplit(met);
+}
+
+bool ListComparison::MeetSplit(Met& met) {
+    const std::string_view fields = met.fields;
     met.heldFields = {};
     // The files of a folder the held list lacks are missing too, without looking them up. Lists
     // compared are mostly alike and in the same order, so the held entry after the one met last

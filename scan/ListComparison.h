@@ -17,6 +17,8 @@
 
 namespace vyp {
 
+struct ScannedLine;
+
 class ListComparison {
 public:
     // A line of the met list, as the held list knows it.
@@ -52,6 +54,8 @@ public:
     // Meets the next line of the other list (after its header); false for an empty line, which
     // is no entry.
     bool Meet(std::string_view line, Met& met);
+    // The same for a line taken apart by ForEachScannedLine.
+    bool Meet(const ScannedLine& line, Met& met);
 
     // Calls f(const HeldEntry&) for every held entry that no line met, in the held list's order.
     template <typename F> void ForEachUnmet(F f) const {
@@ -74,7 +78,9 @@ private:
         uint32_t repeat;       // the next entry of the same parent and name, or kNone
     };
 
-    void Hold(std::string_view line);
+    void Hold(const ScannedLine& line);
+    // Meet once met.name, met.isFolder and met.fields are set.
+    bool MeetSplit(Met& met);
     void Index();
     std::string_view NameOf(uint32_t i) const {
         return m_text.substr(m_entries[i].start, m_entries[i].nameLength);

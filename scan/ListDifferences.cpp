@@ -1,6 +1,7 @@
 #include "scan/ListDifferences.h"
 
 #include "lists/DisplayFormat.h"
+#include "lists/LineScan.h"
 #include "lists/ListFile.h"
 #include "lists/SizeText.h"
 #include "platform/ParallelInOrder.h"
@@ -105,22 +106,27 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
     summary.second.folders = second.HeldFolders();
     summary.second.files = second.HeldFiles();
 
-    LineReader firstLines(texts[First]);
-    std::string_view line;
-    if (firstLines.Next(line))
-        summary.first.total = TotalOf(line);
     ListComparison::Met met;
     // Often enough for a window to paint a running count, rarely enough to cost nothing.
     constexpr uint32_t kLinesBetweenReports = 1 << 16;
     uint32_t untilReport = kLinesBetweenReports;
-    while (firstLines.Next(line)) {
+    bool header = true;
+    bool stopped = false;
+    ForEachScannedLine(texts[First], [&](const ScannedLine& line) {
+        if (header) {
+            summary.first.total = TotalOf(line.Text());
+            header = false;
+            return true;
+        }
         if (progress && --untilReport == 0) {
             untilReport = kLinesBetweenReports;
-            if (!progress(summary.first.folders, summary.first.files))
-                return differences;
+            if (!progress(summary.first.folders, summary.first.files)) {
+                stopped = true;
+                return false;
+            }
         }
         if (!second.Meet(line, met))
-            continue;
+            return true;
         (met.isFolder ? summary.first.folders : summary.first.files) += 1;
         if (met.found == ListComparison::Found::Missing) {
             (met.isFolder ? summary.foldersOnlyInFirst : summary.filesOnlyInFirst) += 1;
@@ -131,7 +137,10 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
             differences.Add(DifferenceKind::Changed, false, met.folder, met.name, met.fields,
                             met.heldFields);
         }
-    }
+        return true;
+    });
+    if (stopped)
+        return differences;
     second.ForEachUnmet([&](const ListComparison::HeldEntry& entry) {
         (entry.isFolder ? summary.foldersOnlyInSecond : summary.filesOnlyInSecond) += 1;
         differences.Add(DifferenceKind::OnlyInSecond, entry.isFolder, entry.folder, entry.name, {},

@@ -8,6 +8,7 @@
 #include "lists/PackedTexts.h"
 #include "lists/RegionalSettings.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -72,6 +73,10 @@ public:
     std::string_view SizeText(size_t i, Side side) const { return m_texts.Field(i, 1 + 3 * side); }
     std::string_view DateText(size_t i, Side side) const { return m_texts.Field(i, 2 + 3 * side); }
     std::string_view TimeText(size_t i, Side side) const { return m_texts.Field(i, 3 + 3 * side); }
+
+    // Every text of a difference at once, for printing it whole: the path, then size, date and
+    // time of the first side, then those of the second, as the getters above give them.
+    std::array<std::string_view, 7> Texts(size_t i) const { return m_texts.Fields(i); }
 
     const ComparisonSummary& Summary() const { return m_summary; }
 

@@ -11,12 +11,9 @@ void AppendListDifferencesCsvHeader(std::string& out) {
 }
 
 void AppendListDifferenceCsv(const ListDifferences& differences, size_t i, std::string& out) {
-    constexpr auto kFirst = ListDifferences::First;
-    constexpr auto kSecond = ListDifferences::Second;
-    CsvWriter(out).Row({DifferenceKindText(differences.Kind(i)), differences.Path(i),
-                        CsvBytes(differences.SizeText(i, kFirst)), differences.DateText(i, kFirst),
-                        differences.TimeText(i, kFirst), CsvBytes(differences.SizeText(i, kSecond)),
-                        differences.DateText(i, kSecond), differences.TimeText(i, kSecond)});
+    const std::array<std::string_view, 7> texts = differences.Texts(i);
+    CsvWriter(out).Row({DifferenceKindText(differences.Kind(i)), texts[0], CsvBytes(texts[1]),
+                        texts[2], texts[3], CsvBytes(texts[4]), texts[5], texts[6]});
 }
 
 } // namespace vyp

@@ -1,6 +1,7 @@
 #include "search/DuplicateSearch.h"
 
 #include "lists/Groups.h"
+#include "lists/LineScan.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
 #include "lists/PackedTexts.h"
@@ -17,10 +18,6 @@
 #include <numeric>
 #include <optional>
 #include <thread>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vyp {
 
@@ -93,133 +90,6 @@ private:
     std::string m_folded;
 };
 
-// Where a line of a list lies in its region, and what the reader needs of it: the line
-// without its line end, the first two TABs, whether it holds a "\".
-struct ScannedLine {
-    const char* begin;
-    const char* end;
-    const char* tab1; // nullptr when the line has no TAB
-    const char* tab2; // nullptr when it has fewer than two
-    bool hasBackslash;
-};
-
-// Bit i of a mask stands for byte i of a block of 64 bytes.
-struct BlockMasks {
-    uint64_t tab, cr, lf, backslash;
-};
-
-// The masks of the 64 bytes at p.
-BlockMasks MasksOf(const char* p) {
-    BlockMasks masks{};
-#if defined(__SSE2__)
-    const __m128i tab = _mm_set1_epi8('\t');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    for (int k = 0; k < 4; ++k) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        auto bits = [&](__m128i c) {
-            return static_cast<uint64_t>(
-                       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, c))))
-                   << (16 * k);
-        };
-        masks.tab |= bits(tab);
-        masks.cr |= bits(cr);
-        masks.lf |= bits(lf);
-        masks.backslash |= bits(backslash);
-    }
-#else
-    for (int i = 0; i < 64; ++i) {
-        const uint64_t bit = uint64_t{1} << i;
-        masks.tab |= p[i] == '\t' ? bit : 0;
-        masks.cr |= p[i] == '\r' ? bit : 0;
-        masks.lf |= p[i] == '\n' ? bit : 0;
-        masks.backslash |= p[i] == '\\' ? bit : 0;
-    }
-#endif
-    return masks;
-}
-
-// The bits below bit n (every bit from 64 on).
-uint64_t Below(size_t n) {
-    return n >= 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
-}
-
-// The first two TABs of a line as far as it has been looked through.
-struct LineTabs {
-    static constexpr size_t kNone = SIZE_MAX;
-    size_t first = kNone, second = kNone;
-
-    // Takes the TABs of mask, bits of the line in the block at blockStart.
-    void Take(uint64_t tabs, size_t blockStart) {
-        if (second != kNone || tabs == 0)
-            return;
-        if (first == kNone) {
-            first = blockStart + static_cast<size_t>(std::countr_zero(tabs));
-            tabs &= tabs - 1;
-            if (tabs == 0)
-                return;
-        }
-        second = blockStart + static_cast<size_t>(std::countr_zero(tabs));
-    }
-};
-
-// Calls onLine for every line of lines (whole lines, each with its line end but perhaps the
-// last). The TABs, line ends and "\" of 64 bytes at a time become masks, and lines are taken
-// from the masks' bits, so a line costs a few steps however long it is.
-template <typename OnLine> size_t ScanLines(std::string_view lines, OnLine onLine) {
-    const char* const base = lines.data();
-    const size_t size = lines.size();
-    size_t count = 0;
-    size_t lineStart = 0;   // of the line in progress
-    LineTabs tabs;          // of the line in progress, from blocks before this one
-    bool backslash = false; // the same
-    uint64_t crBefore = 0;  // 1 when the byte before the block is a CR
-    char padded[64];
-    auto lineTo = [&](size_t end) {
-        return ScannedLine{base + lineStart, base + end,
-                           tabs.first == LineTabs::kNone ? nullptr : base + tabs.first,
-                           tabs.second == LineTabs::kNone ? nullptr : base + tabs.second,
-                           backslash};
-    };
-    for (size_t block = 0; block < size; block += 64) {
-        const char* p = base + block;
-        if (size - block < 64) { // the last bytes, padded with bytes that are nothing special
-            std::memset(padded, 0, sizeof padded);
-            std::memcpy(padded, p, size - block);
-            p = padded;
-        }
-        const BlockMasks masks = MasksOf(p);
-        // A LF right after a CR ends no line: the CR has.
-        const uint64_t lfAfterCr = masks.lf & ((masks.cr << 1) | crBefore);
-        crBefore = masks.cr >> 63;
-        if ((lfAfterCr & 1) != 0 && lineStart == block)
-            lineStart = block + 1;
-        // Where the line in progress starts in the block: 0 when it began in a block before.
-        size_t from = lineStart > block ? lineStart - block : 0;
-        for (uint64_t ends = (masks.cr | masks.lf) & ~lfAfterCr; ends != 0; ends &= ends - 1) {
-            const auto end = static_cast<size_t>(std::countr_zero(ends));
-            const uint64_t line = Below(end) & ~Below(from);
-            tabs.Take(masks.tab & line, block);
-            backslash = backslash || (masks.backslash & line) != 0;
-            onLine(lineTo(block + end));
-            ++count;
-            tabs = LineTabs();
-            backslash = false;
-            lineStart = block + end + 1 + ((lfAfterCr >> end) >> 1 & 1);
-            from = lineStart - block;
-        }
-        const uint64_t rest = ~Below(from);
-        tabs.Take(masks.tab & rest, block);
-        backslash = backslash || (masks.backslash & rest) != 0;
-    }
-    if (lineStart < size) { // the file's last line, without a line end
-        onLine(lineTo(size));
-        ++count;
-    }
-    return count;
-}
-
 // Up to 18 plain digits, read eight at a time where eight bytes can be read; false for
 // anything else. (Results go through a reference: an optional returned through memory costs
 // a stall per line here.)
@@ -228,7 +98,7 @@ bool PlainDigits(const char* begin, const char* end, const char* readable, int64
     if (count >= 1 && count <= 8 && readable - begin >= 8) {
         uint64_t word;
         std::memcpy(&word, begin, 8);
-        const uint64_t mine = Below(8 * count);
+        const uint64_t mine = BitsBelow(8 * count);
         const uint64_t threes = 0x3030303030303030ULL & mine;
         const uint64_t highNibbles = 0xF0F0F0F0F0F0F0F0ULL;
         if ((word & highNibbles & mine) != threes ||
@@ -343,8 +213,8 @@ ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t
             }
             readAny = true;
             const char* regionEnd = region.lines.data() + region.lines.size();
-            const size_t lines = ScanLines(region.lines, [&](const ScannedLine& line) {
-                if (line.hasBackslash)
+            const size_t lines = ForEachScannedLine(region.lines, [&](const ScannedLine& line) {
+                if (line.backslash != nullptr)
                     return; // a folder line
                 int64_t size = 0;
                 if (!SizeOf(line, minSize, regionEnd, size) || line.tab1 == line.begin)
@@ -468,7 +338,7 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
                 if (lineBegin != floor && lineBegin[-1] != '\n' && lineBegin[-1] != '\r')
                     continue;
                 ScannedLine line{lineBegin, LineEndAfter(lineBegin, regionEnd), nullptr, nullptr,
-                                 false};
+                                 nullptr};
                 const std::string_view text(line.begin, static_cast<size_t>(line.end - line.begin));
                 if (text.find('\\') != std::string_view::npos)
                     continue;

@@ -33,6 +33,10 @@ std::string_view SearchRow::TimeText() const {
     return m_rows->m_texts.Field(m_index, 3);
 }
 
+std::array<std::string_view, 4> SearchRow::Texts() const {
+    return m_rows->m_texts.Fields(m_index);
+}
+
 std::optional<int64_t> SearchRow::Size() const {
     return TryParseSizeText(SizeText());
 }

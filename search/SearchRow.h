@@ -5,6 +5,7 @@
 
 #include "lists/PackedTexts.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -33,6 +34,9 @@ public:
     std::string_view TimeText() const;
     // The extension of a file row's name; empty for folder rows.
     std::string_view Extension() const;
+    // Path, size, date and time (as the getters above give them) in one pass over the row's
+    // texts, for printing a row whole.
+    std::array<std::string_view, 4> Texts() const;
     // The size as a signed 64-bit number; nothing when the text is not one.
     std::optional<int64_t> Size() const;
 

@@ -38,11 +38,11 @@ void AppendSearchRowsCsvHeader(std::string& out) {
 void AppendSearchRowCsv(const SearchRow& row, std::string_view listName,
                         const RegionalSettings& regional, std::string& out) {
     // The cells SearchRowCsvCells gives, the stored ones not copied: this runs once a row.
-    const std::string megabytes = SearchSizeCell(row.SizeText(), regional);
-    const std::string exact = FormatExactSize(row.SizeText());
-    const std::string bytes = CsvBytes(row.SizeText());
-    CsvWriter(out).Row(
-        {listName, row.Path(), megabytes, exact, row.DateText(), row.TimeText(), bytes});
+    const auto [path, size, date, time] = row.Texts();
+    const std::string megabytes = SearchSizeCell(size, regional);
+    const std::string exact = FormatExactSize(size);
+    const std::string bytes = CsvBytes(size);
+    CsvWriter(out).Row({listName, path, megabytes, exact, date, time, bytes});
 }
 
 } // namespace vyp

@@ -2,6 +2,7 @@
 
 #include "util/Utf8Decoding.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -11,8 +12,8 @@ namespace {
 
 // Eight bytes, so a form is stored in one step: its UTF-8, then its length.
 struct FoldedForm {
-    char bytes[7];
-    unsigned char length;
+    char bytes[7]{};
+    unsigned char length = 0;
 };
 
 #include "util/CaseFoldingTable.inc"
@@ -34,16 +35,28 @@ constexpr unsigned FormOf(char32_t code) {
                          [code & ((1U << kFoldingBlockBits) - 1)];
 }
 
-// Letters of two UTF-8 bytes (Latin with accents, Greek, Cyrillic: most letters of names that
-// are not ASCII) by their two bytes' low bits, to find their forms in one step.
-struct TwoByteForms {
-    unsigned short form[2048];
-    constexpr TwoByteForms() : form() {
-        for (char32_t code = 0x80; code < 0x800; ++code)
-            form[code] = static_cast<unsigned short>(FormOf(code));
+// Every character of one or two UTF-8 bytes (ASCII, Latin with accents, Greek, Cyrillic: most
+// letters of names) by its code point, with its folded form, or itself where it does not fold:
+// such a character is written in one step whichever it is, so a name that mixes ASCII and
+// accented letters costs no guess of the processor per letter.
+struct ShortForms {
+    FoldedForm form[0x800];
+    constexpr ShortForms() : form() {
+        for (char32_t code = 0; code < 0x800; ++code) {
+            if (const unsigned folded = FormOf(code)) {
+                form[code] = kFoldedForms[folded];
+            } else if (code < 0x80) {
+                form[code].bytes[0] = static_cast<char>(code);
+                form[code].length = 1;
+            } else {
+                form[code].bytes[0] = static_cast<char>(0xC0 | (code >> 6));
+                form[code].bytes[1] = static_cast<char>(0x80 | (code & 0x3F));
+                form[code].length = 2;
+            }
+        }
     }
 };
-constexpr TwoByteForms kTwoByteForms;
+constexpr ShortForms kShortForms;
 
 char* WriteForm(unsigned form, char* out) {
     std::memcpy(out, &kFoldedForms[form], 8);
@@ -57,33 +70,32 @@ char* WriteCaseFolded(std::string_view utf8, char* out) {
     const auto* p = begin;
     const auto* end = p + utf8.size();
     while (p < end) {
-        // Most names are mostly ASCII: eight bytes at a time while they are.
+        // Most names are mostly ASCII: eight bytes at a time while they are, and the ASCII
+        // bytes before the first that is not in one step too (accented names have one every
+        // few letters). Bytes from the first high one on may come out wrong, as adding can
+        // carry into them; they are written over.
         if (end - p >= 8) {
             uint64_t word;
             std::memcpy(&word, p, 8);
-            if ((word & kHighBits) == 0) {
+            const uint64_t high = word & kHighBits;
+            const size_t ascii = high == 0 ? 8 : static_cast<size_t>(std::countr_zero(high)) / 8;
+            if (ascii > 0) {
                 word = LowerAsciiWord(word);
                 std::memcpy(out, &word, 8);
-                p += 8;
-                out += 8;
+                p += ascii;
+                out += ascii;
                 continue;
             }
         }
-        const unsigned char c = *p;
-        if (c >= 0xC2 && c <= 0xDF && end - p >= 2 && IsUtf8Continuation(p[1])) {
-            const unsigned code = (c & 0x1FU) << 6 | (p[1] & 0x3FU);
-            if (const unsigned form = kTwoByteForms.form[code]) {
-                out = WriteForm(form, out);
-            } else {
-                std::memcpy(out, p, 2);
-                out += 2;
-            }
-            p += 2;
-            continue;
-        }
-        if (c < 0x80) {
-            *out++ = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-            ++p;
+        // One character of one or two bytes, without a branch on which it is.
+        const unsigned c = *p;
+        const unsigned next = end - p >= 2 ? p[1] : 0;
+        const bool two = c - 0xC2U <= 0xDFU - 0xC2U && (next & 0xC0U) == 0x80U;
+        if (c < 0x80 || two) {
+            const unsigned code = two ? (c & 0x1FU) << 6 | (next & 0x3FU) : c;
+            std::memcpy(out, &kShortForms.form[code], 8);
+            out += kShortForms.form[code].length;
+            p += two ? 2 : 1;
             continue;
         }
         char32_t code = 0;

@@ -18,27 +18,18 @@ int DuplicatesBench(const BenchArguments& arguments) {
     const std::string data = arguments.At(0);
     const std::string cli =
         (std::filesystem::path(arguments.self).parent_path() / "../cli/vypisnik-cli").string();
-    double cliSeconds = 1e9;
-    for (int run = 0; run < 2; ++run) {
-        const Stopwatch watch;
-        if (std::system(("'" + cli + "' --data '" + data + "' duplicates > /tmp/vyp-bench-dup.out")
-                            .c_str()) != 0)
-            std::fprintf(stderr, "vypisnik-cli failed\n");
-        cliSeconds = std::min(cliSeconds, watch.Seconds());
-    }
+    const double cliSeconds = BestShellSeconds(2, "'" + cli + "' --data '" + data +
+                                                      "' duplicates > /tmp/vyp-bench-dup.out");
 
     BenchWindows windows(data);
     TfDuplicates& duplicates = windows.OpenDuplicates();
     auto* button = duplicates.findChild<QPushButton*>(QStringLiteral("btnFind"));
     ::malloc_trim(0);
     const double before = CurrentMemoryBytes();
-    double windowSeconds = 1e9;
-    for (int run = 0; run < 2; ++run) {
-        const Stopwatch watch;
+    const double windowSeconds = BestSeconds(2, [button] {
         QTest::mouseClick(button, Qt::LeftButton);
         QApplication::processEvents();
-        windowSeconds = std::min(windowSeconds, watch.Seconds());
-    }
+    });
     ::malloc_trim(0);
     const DuplicateResult& result = duplicates.Nodes().Result();
     std::printf("vypisnik-cli duplicates: %.3f s\n", cliSeconds);

@@ -59,15 +59,8 @@ int SearchBench(const BenchArguments& arguments) {
     const std::string data = MakeSearchList(arguments.At(1, "/tmp/vyp-bench-find"), lines);
     const std::string cli =
         (std::filesystem::path(arguments.self).parent_path() / "../cli/vypisnik-cli").string();
-    double cliSeconds = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const Stopwatch watch;
-        if (std::system(("'" + cli + "' --data '" + data +
-                         "' search . --groups 8 > /tmp/vyp-bench-find.out")
-                            .c_str()) != 0)
-            std::fprintf(stderr, "vypisnik-cli failed\n");
-        cliSeconds = std::min(cliSeconds, watch.Seconds());
-    }
+    const double cliSeconds = BestShellSeconds(
+        3, "'" + cli + "' --data '" + data + "' search . --groups 8 > /tmp/vyp-bench-find.out");
 
     BenchWindows windows(data);
     TfFind& find = windows.OpenSearch();
@@ -76,13 +69,10 @@ int SearchBench(const BenchArguments& arguments) {
     auto* button = find.findChild<QToolButton*>(QStringLiteral("btnFind"));
     ::malloc_trim(0);
     const double before = CurrentMemoryBytes();
-    double searchSeconds = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const Stopwatch watch;
+    const double searchSeconds = BestSeconds(3, [button] {
         QTest::mouseClick(button, Qt::LeftButton);
         QApplication::processEvents();
-        searchSeconds = std::min(searchSeconds, watch.Seconds());
-    }
+    });
     ::malloc_trim(0);
     auto* table = find.findChild<TreeGrid*>(QStringLiteral("VSTFind"));
     const size_t rows = table->NodeCount();

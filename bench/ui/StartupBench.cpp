@@ -14,15 +14,7 @@ double CatSeconds(const std::vector<std::string>& files) {
     std::string command = "cat";
     for (const std::string& file : files)
         command += " '" + file + "'";
-    command += " > /dev/null";
-    double best = 1e9;
-    for (int run = 0; run < 5; ++run) {
-        const Stopwatch watch;
-        if (std::system(command.c_str()) != 0)
-            std::fprintf(stderr, "cat failed\n");
-        best = std::min(best, watch.Seconds());
-    }
-    return best;
+    return BestShellSeconds(5, command + " > /dev/null");
 }
 
 } // namespace
@@ -39,11 +31,8 @@ int StartupBench(const BenchArguments& arguments) {
         static_cast<double>(windows.Tree().NodeCount() - 7 - registry.ListPaths.size());
     const double perNode = (CurrentMemoryBytes() - before) / folders;
     std::printf("%zu lists, %.0f folder nodes\n", registry.ListPaths.size(), folders);
-    for (int run = 0; run < 2; ++run) {
-        const Stopwatch watch;
-        windows.Main().RefreshLists();
-        buildSeconds = std::min(buildSeconds, watch.Seconds());
-    }
+    buildSeconds =
+        std::min(buildSeconds, BestSeconds(2, [&windows] { windows.Main().RefreshLists(); }));
     std::printf("cat of the lists: %.3f s\n", catSeconds);
     std::printf("tree build: %.3f s (%.2f x cat; target <= 8)\n", buildSeconds,
                 buildSeconds / catSeconds);

@@ -15,15 +15,7 @@ namespace vyp::bench {
 namespace {
 
 double GrepSeconds(const std::string& file) {
-    double best = 1e9;
-    for (int run = 0; run < 5; ++run) {
-        const Stopwatch watch;
-        if (std::system(
-                ("LC_ALL=C grep -c -F '\\' '" + file + "' > /tmp/vyp-bench-grep.out").c_str()) != 0)
-            std::fprintf(stderr, "grep failed\n");
-        best = std::min(best, watch.Seconds());
-    }
-    return best;
+    return BestShellSeconds(5, "LC_ALL=C grep -c -F '\\' '" + file + "' > /tmp/vyp-bench-grep.out");
 }
 
 } // namespace
@@ -32,13 +24,10 @@ int TableBench(const BenchArguments& arguments) {
     const std::string file = arguments.At(0);
     BenchWindows windows(std::filesystem::path(file).parent_path().parent_path().string());
     const double grep = GrepSeconds(file);
-    double fill = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const Stopwatch watch;
+    const double fill = BestSeconds(3, [&] {
         windows.Main().ShowFolderContents("Velka\\Slozka\\", file);
         QApplication::processEvents();
-        fill = std::min(fill, watch.Seconds());
-    }
+    });
     TreeGrid& view = windows.View();
     std::printf("grep -c: %.3f s\n", grep);
     std::printf("fill and sort %d rows: %.3f s (target <= 3 x grep + 0.5 s = %.3f s)\n",

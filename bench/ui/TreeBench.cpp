@@ -43,23 +43,15 @@ std::string MakeTreeLists(const std::string& work) {
 int TreeBench(const BenchArguments& arguments) {
     const std::string data = MakeTreeLists(arguments.At(0, "/tmp/vyp-bench-ui"));
     const ListRegistry registry = ListsIn(data);
-    double coreSeconds = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const Stopwatch watch;
-        size_t nodes = 0;
+    size_t nodes = 0;
+    const double coreSeconds = BestSeconds(3, [&] {
+        nodes = 0;
         for (const std::string& path : registry.ListPaths)
             nodes += FolderHierarchy::Read(path).Count();
-        coreSeconds = std::min(coreSeconds, watch.Seconds());
-        if (run == 0)
-            std::printf("core: %zu folder nodes\n", nodes);
-    }
+    });
+    std::printf("core: %zu folder nodes\n", nodes);
     BenchWindows windows(data, true);
-    double buildSeconds = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const Stopwatch watch;
-        windows.Main().RefreshLists();
-        buildSeconds = std::min(buildSeconds, watch.Seconds());
-    }
+    const double buildSeconds = BestSeconds(3, [&windows] { windows.Main().RefreshLists(); });
     std::printf("core reading 100 hierarchies: %.3f s\n", coreSeconds);
     std::printf("tree build: %.3f s (%.2f x core; target <= 1.5)\n", buildSeconds,
                 buildSeconds / coreSeconds);

@@ -4,30 +4,30 @@ namespace vyp::bench {
 
 BenchWindows::BenchWindows(const std::string& data, bool withProgress) {
     if (withProgress)
-        m_progress = std::make_unique<TfProcess>();
-    m_main =
+        m_windows.progress = std::make_unique<TfProcess>();
+    m_windows.main =
         test::StartMainWindow({DataFolder(data), &m_walker, &m_icons, RegionalSettings::Czech(),
                                QLocale(QLocale::Czech, QLocale::CzechRepublic)},
-                              m_progress.get());
+                              m_windows.progress.get());
 }
 
 TfFind& BenchWindows::OpenSearch() {
-    m_find = test::OpenSearchWindow(*m_main);
-    return *m_find;
+    m_windows.find = test::OpenSearchWindow(Main());
+    return *m_windows.find;
 }
 
 TfNewList& BenchWindows::OpenNewList() {
-    m_newList = test::AttachNewListWindow(*m_main);
-    m_newList->show();
+    m_windows.newList = test::AttachNewListWindow(Main());
+    m_windows.newList->show();
     QApplication::processEvents();
-    return *m_newList;
+    return *m_windows.newList;
 }
 
 TfDuplicates& BenchWindows::OpenDuplicates() {
-    m_duplicates = test::AttachDuplicatesWindow(*m_main);
-    m_duplicates->show();
+    m_windows.duplicates = test::AttachDuplicatesWindow(Main());
+    m_windows.duplicates->show();
     QApplication::processEvents();
-    return *m_duplicates;
+    return *m_windows.duplicates;
 }
 
 ListRegistry ListsIn(const std::string& data) {

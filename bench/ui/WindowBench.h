@@ -43,9 +43,9 @@ public:
     BenchWindows(const BenchWindows&) = delete;
     BenchWindows& operator=(const BenchWindows&) = delete;
 
-    TfLV& Main() { return *m_main; }
-    TreeGrid& Tree() { return *m_main->findChild<TreeGrid*>(QStringLiteral("VSTTree")); }
-    TreeGrid& View() { return *m_main->findChild<TreeGrid*>(QStringLiteral("VSTView")); }
+    TfLV& Main() { return *m_windows.main; }
+    TreeGrid& Tree() { return *Main().findChild<TreeGrid*>(QStringLiteral("VSTTree")); }
+    TreeGrid& View() { return *Main().findChild<TreeGrid*>(QStringLiteral("VSTView")); }
     TfFind& OpenSearch();
     // The new-list window, attached and shown.
     TfNewList& OpenNewList();
@@ -55,12 +55,7 @@ public:
 private:
     NativeDirectoryWalker m_walker;
     MimeFileTypeIcons m_icons;
-    // Destroyed in reverse: the windows beside the main window work with what it lends them.
-    std::unique_ptr<TfProcess> m_progress;
-    std::unique_ptr<TfLV> m_main;
-    std::unique_ptr<TfFind> m_find;
-    std::unique_ptr<TfNewList> m_newList;
-    std::unique_ptr<TfDuplicates> m_duplicates;
+    test::RunningWindows m_windows;
 };
 
 // The lists the program finds in data, in the registry's order.

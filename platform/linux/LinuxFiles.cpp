@@ -1,4 +1,5 @@
 #include "platform/Files.h"
+#include "platform/StoredHandle.h"
 #include "platform/SystemError.h"
 
 #include <cerrno>
@@ -101,12 +102,6 @@ int InputFile::Stamp(FileStamp& stamp) const {
     return 0;
 }
 
-void InputFile::Close() {
-    if (m_handle != kClosedHandle)
-        ::close(Fd(m_handle));
-    m_handle = kClosedHandle;
-}
-
 int TemporaryFile::CreateBeside(const std::string& target) {
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
@@ -130,9 +125,9 @@ int TemporaryFile::Sync() {
 }
 
 int TemporaryFile::Close() {
-    const int fd = Fd(m_handle);
+    const intptr_t handle = m_handle;
     m_handle = kClosedHandle;
-    return ::close(fd) == 0 ? 0 : errno;
+    return CloseStoredHandle(handle);
 }
 
 int TemporaryFile::Replace(const std::string& target) {
@@ -146,7 +141,7 @@ int TemporaryFile::Replace(const std::string& target) {
 
 void TemporaryFile::Discard() {
     if (m_handle != kClosedHandle)
-        ::close(Fd(m_handle));
+        CloseStoredHandle(m_handle);
     m_handle = kClosedHandle;
     if (!m_path.empty())
         ::unlink(m_path.c_str());
@@ -264,8 +259,8 @@ int TryLockFile(const std::string& path, intptr_t& handle) {
     return err;
 }
 
-void UnlockFile(intptr_t handle) {
-    ::close(Fd(handle)); // drops the lock with the last descriptor of the open file
+int CloseStoredHandle(intptr_t handle) {
+    return ::close(Fd(handle)) == 0 ? 0 : errno;
 }
 
 std::string ExecutableFolder() {

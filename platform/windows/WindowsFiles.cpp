@@ -2,6 +2,7 @@
 // and the safe replace through ReplaceFileW. Error codes are the system's own (GetLastError),
 // their texts come from FormatMessageW in the user's language.
 #include "platform/Files.h"
+#include "platform/StoredHandle.h"
 #include "platform/SystemError.h"
 
 #include "platform/windows/WindowsApi.h"
@@ -182,12 +183,6 @@ int InputFile::Stamp(FileStamp& stamp) const {
     return 0;
 }
 
-void InputFile::Close() {
-    if (m_handle != kClosedHandle)
-        ::CloseHandle(Handle(m_handle));
-    m_handle = kClosedHandle;
-}
-
 int TemporaryFile::CreateBeside(const std::string& target) {
     static constexpr char kLetters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -235,10 +230,10 @@ int TemporaryFile::Sync() {
 }
 
 int TemporaryFile::Close() {
-    const HANDLE file = Handle(m_handle);
+    const intptr_t handle = m_handle;
     m_handle = kClosedHandle;
     NoteOwnTemporary(m_path, false);
-    return ::CloseHandle(file) ? 0 : LastError();
+    return CloseStoredHandle(handle);
 }
 
 int TemporaryFile::Replace(const std::string& target) {
@@ -269,7 +264,7 @@ int TemporaryFile::Replace(const std::string& target) {
 
 void TemporaryFile::Discard() {
     if (m_handle != kClosedHandle)
-        ::CloseHandle(Handle(m_handle));
+        CloseStoredHandle(m_handle);
     m_handle = kClosedHandle;
     if (!m_path.empty()) {
         NoteOwnTemporary(m_path, false);
@@ -401,8 +396,8 @@ int TryLockFile(const std::string& path, intptr_t& handle) {
     return 0;
 }
 
-void UnlockFile(intptr_t handle) {
-    ::CloseHandle(Handle(handle)); // closing the handle releases its locks
+int CloseStoredHandle(intptr_t handle) {
+    return ::CloseHandle(Handle(handle)) ? 0 : LastError();
 }
 
 std::string ExecutableFolder() {

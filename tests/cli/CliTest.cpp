@@ -253,12 +253,57 @@ TEST_F(CliFixture, DuplicatesPrintsTheSetsThatWasteMostFirst) {
                                         "", "Sad: 1", "Zbytečně zabráno: 0,00 MB"}));
     ASSERT_EQ(Run({"duplicates", "--groups", "2"}), 0);
     EXPECT_EQ(m_out, "Sad: 0\nZbytečně zabráno: 0,00 MB\n");
-    // A list that cannot be read is named once, and the others still count.
-    std::filesystem::remove(test::FsPath(m_data + "/Seznamy/Záloha.sez"));
-    std::filesystem::create_directory(test::FsPath(m_data + "/Seznamy/Záloha.sez"));
-    ASSERT_EQ(Run({"duplicates"}), 0);
-    EXPECT_EQ(Fields(m_out, 1).back(), "Zbytečně zabráno: 1,00 MB");
 }
+
+#ifndef _WIN32
+// A list that is registered but cannot be read (its file is a link to nothing): the search and
+// the duplicates name it once and go on with the others, status 1; the comparison cannot go on
+// without it, status 2.
+TEST_F(CliFixture, UnreadableListIsNamedAndTellsInTheExitStatus) {
+    ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0);
+    ASSERT_EQ(Run({"scan", m_tree + "/Games", "Hry zvlášť"}), 0);
+    const std::string lost = m_data + "/Seznamy/Ztracený disk.sez";
+    ASSERT_EQ(::symlink((m_dir / "nikde/Ztracený disk.sez").c_str(), lost.c_str()), 0);
+    const std::string named = "Cannot open file \"" + test::Native(lost) + "\". ";
+
+    EXPECT_EQ(Run({"search", "setup"}), 1);
+    EXPECT_EQ(m_err.rfind(named, 0), 0u) << m_err;
+    EXPECT_EQ(std::count(m_err.begin(), m_err.end(), '\n'), 1);
+    EXPECT_EQ(Fields(m_out, 2),
+              (std::vector<std::string>{"Disk\tGames\\setup.exe",
+                                        "Hry zvlášť\t" + test::Native(m_tree + "/Games/setup.exe"),
+                                        "Nalezených souborů: 2", "Nalezených adresářů: 0"}));
+    const std::string searchError = m_err;
+
+    EXPECT_EQ(Run({"duplicates", "--min-size", "1000"}), 1);
+    EXPECT_EQ(m_err, searchError);
+    EXPECT_EQ(Fields(m_out, 2),
+              (std::vector<std::string>{"Disk\tGames\\setup.exe",
+                                        "Hry zvlášť\t" + test::Native(m_tree + "/Games/setup.exe"),
+                                        "", "Disk\tGames\\Old\\old.zip", "Hry zvlášť\tOld\\old.zip",
+                                        "", "Sad: 2", "Zbytečně zabráno: 1,00 MB"}));
+    EXPECT_EQ(Run({"duplicates", "--min-size", "1000", "--csv"}), 1);
+    EXPECT_EQ(m_err, searchError);
+    // Found nothing, but a list was left out: still 1.
+    EXPECT_EQ(Run({"duplicates", "--min-size", "2000000"}), 1);
+    EXPECT_EQ(m_out, "Sad: 0\nZbytečně zabráno: 0,00 MB\n");
+    EXPECT_EQ(m_err, searchError);
+
+    for (const auto& names :
+         {std::vector<std::string>{"compare", "Disk", "Ztracený disk"},
+          std::vector<std::string>{"compare", "Ztracený disk", "Disk"},
+          std::vector<std::string>{"compare", "Ztracený disk", "Disk", "--csv"}}) {
+        EXPECT_EQ(Run(names), 2);
+        EXPECT_EQ(m_err, searchError);
+        EXPECT_EQ(m_out, "");
+    }
+    // Once the list is gone from the folder, every command is as content as before.
+    std::filesystem::remove(test::FsPath(lost));
+    EXPECT_EQ(Run({"search", "setup"}), 0);
+    EXPECT_EQ(Run({"duplicates", "--min-size", "1000"}), 0);
+    EXPECT_EQ(m_err, "");
+}
+#endif
 
 TEST_F(CliFixture, CompareTellsWhatDiffersAndExitsAsDiffDoes) {
     ASSERT_EQ(Run({"scan", m_tree, "Disk"}), 0);
@@ -323,7 +368,9 @@ const char* const kUsage =
     "duplicates   prints the files kept more than once: names alike whatever the case of\n"
     "             their letters (accents count), sizes equal to the byte and at least\n"
     "             --min-size (1 byte: empty files are never duplicates); the sets that waste\n"
-    "             most first, each copy a line, an empty line between sets\n"
+    "             most first, each copy a line, an empty line between sets. Exit status 0\n"
+    "             whether or not any were found; 1 when a list could not be read (it is named,\n"
+    "             the others still count), as a search's\n"
     "compare      prints what differs between two lists, entry by entry by relative path:\n"
     "             \"Jen v prvním\", \"Jen ve druhém\" and \"Změněno\" (a file whose size, date or\n"
     "             time differs; folders count by presence only), in the lists' pre-order, the\n"

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vyp {
 namespace {
@@ -89,6 +90,38 @@ TEST(CaseFolding, EveryCodePointFoldsOnceAndStaysWithinItsRoom) {
         changed += folded != text;
     }
     EXPECT_EQ(changed, 1530u);
+}
+
+// Names that mix ASCII runs with letters of two, three and four bytes, folded whole and cut at
+// every byte: the same as folding them letter by letter, wherever a letter falls among the
+// eight bytes taken at a time and however near the name's end.
+TEST(CaseFolding, MixedNamesFoldAsTheirLettersDoAtEveryPlace) {
+    const std::vector<std::string> letters = {
+        "P", "ř", "E", "h", "L", "E", "D", " ", "Ú", "Č",  "T",  "Ů", "_",
+        "2", ".", "T", "A", "R", ".", "G", "Z", "Ü", "b",  "E",  "R", "S",
+        "I", "C", "H", "T", "ẞ", "Ф", "о", "Т", "О", "写", "真", "Ǆ", "\xE2\x84\xAA" /* Kelvin */,
+        "Σ", "𐐀", "İ", "É", "t", "é", "ß"};
+    std::string name, expected;
+    std::vector<size_t> letterEnds;
+    for (const std::string& letter : letters) {
+        name += letter;
+        expected += CaseFolded(letter);
+        letterEnds.push_back(name.size());
+    }
+    EXPECT_EQ(CaseFolded(name), expected);
+    // Every tail of the name that starts on a letter, and every head that ends on one.
+    std::string tailExpected = expected;
+    for (size_t l = 0; l + 1 < letters.size(); ++l) {
+        tailExpected.erase(0, CaseFolded(letters[l]).size());
+        EXPECT_EQ(CaseFolded(std::string_view(name).substr(letterEnds[l])), tailExpected) << l;
+    }
+    std::string headExpected;
+    for (size_t l = 0; l < letters.size(); ++l) {
+        headExpected += CaseFolded(letters[l]);
+        EXPECT_EQ(CaseFolded(std::string_view(name).substr(0, letterEnds[l])), headExpected) << l;
+    }
+    EXPECT_EQ(CaseFolded("ŽLUŤOUČKÝ KŮŇ ÚPĚL ĎÁBELSKÉ ÓDY.MP3"),
+              "žluťoučký kůň úpěl ďábelské ódy.mp3");
 }
 
 } // namespace

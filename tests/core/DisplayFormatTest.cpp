@@ -1,3 +1,5 @@
+#include "WorkedSizes.h"
+
 #include "lists/DisplayFormat.h"
 #include "util/Errors.h"
 
@@ -9,50 +11,62 @@ namespace {
 const RegionalSettings kCzech = RegionalSettings::Czech();
 
 TEST(DisplayFormat, WorkedSizeValues) {
-    struct Row {
-        int64_t bytes;
-        const char* mb;
-        const char* gb;
-    };
-    const Row rows[] = {
-        {0, "0,00 MB", "0,00 GB"},
-        {5242, "0,00 MB", "0,00 GB"},
-        {5243, "0,01 MB", "0,00 GB"},
-        {131072, "0,13 MB", "0,00 GB"},
-        {1048576, "1,00 MB", "0,00 GB"},
-        {12345678, "11,77 MB", "0,01 GB"},
-        {130000000, "124,00 MB", "0,12 GB"},
-        {1047527424, "999,00 MB", "0,98 GB"},
-        {1073741824, "1024,00 MB", "1,00 GB"},
-        {10485235711, "9999,00 MB", "9,77 GB"},
-        {10485235712, "1E04 MB", "9,77 GB"},
-        {12945228800, "1,235E04 MB", "12,06 GB"},
-        {1099511627776, "1,049E06 MB", "1024,00 GB"},
-        {13194139533312, "1,258E07 MB", "1,229E04 GB"},
-        {-1048576, "-1,00 MB", "0,00 GB"},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(FormatMB(row.bytes, kCzech), row.mb) << row.bytes;
-        EXPECT_EQ(FormatGB(row.bytes, kCzech), row.gb) << row.bytes;
+    for (const test::WorkedSize& row : test::kWorkedSizes) {
+        EXPECT_EQ(FormatMB(row.bytes, kCzech), row.megabytes) << row.bytes;
+        EXPECT_EQ(FormatGB(row.bytes, kCzech), row.gigabytes) << row.bytes;
     }
 }
 
 TEST(DisplayFormat, SizeNumberRules) {
-    EXPECT_EQ(FormatSizeNumber(12345.678, ","), "1,235E04");
-    EXPECT_EQ(FormatSizeNumber(10000, ","), "1E04");
-    EXPECT_EQ(FormatSizeNumber(9999.5, ","), "1E04");
-    EXPECT_EQ(FormatSizeNumber(9999.49, ","), "9999,00");
-    EXPECT_EQ(FormatSizeNumber(123456789, ","), "1,235E08");
-    EXPECT_EQ(FormatSizeNumber(123.456, ","), "123,50");
-    EXPECT_EQ(FormatSizeNumber(1234.5678, ","), "1235,00");
-    EXPECT_EQ(FormatSizeNumber(0.005, ","), "0,01");
-    EXPECT_EQ(FormatSizeNumber(0.004, ","), "0,00");
-    EXPECT_EQ(FormatSizeNumber(0.05, ","), "0,05");
-    EXPECT_EQ(FormatSizeNumber(0.999, ","), "1,00");
-    EXPECT_EQ(FormatSizeNumber(99.999, ","), "100,00");
-    EXPECT_EQ(FormatSizeNumber(-0.001, ","), "0,00");
-    EXPECT_EQ(FormatSizeNumber(1e120, ","), "1E120");
-    EXPECT_EQ(FormatSizeNumber(0.125, "."), "0.13");
+    struct Case {
+        double value;
+        const char* separator;
+        const char* shown;
+    };
+    for (const Case& c :
+         {Case{12345.678, ",", "1,235E04"}, Case{10000, ",", "1E04"}, Case{9999.5, ",", "1E04"},
+          Case{9999.49, ",", "9999,00"}, Case{123456789, ",", "1,235E08"},
+          Case{123.456, ",", "123,50"}, Case{1234.5678, ",", "1235,00"}, Case{0.005, ",", "0,01"},
+          Case{0.004, ",", "0,00"}, Case{0.05, ",", "0,05"}, Case{0.999, ",", "1,00"},
+          Case{99.999, ",", "100,00"}, Case{-0.001, ",", "0,00"}, Case{1e120, ",", "1E120"},
+          Case{0.125, ".", "0.13"}})
+        EXPECT_EQ(FormatSizeNumber(c.value, c.separator), c.shown) << c.value;
+}
+
+// Megabytes are reckoned in integers where that is exact: the same text as the size number form
+// of the double, around every place where rounding or the number of decimals changes, for sizes
+// of every magnitude, negative ones and those beyond a double's exact integers.
+TEST(DisplayFormat, MegabytesInIntegersAreTheSizeNumberForm) {
+    const RegionalSettings english = RegionalSettings::English();
+    auto check = [&](int64_t bytes) {
+        for (const RegionalSettings* regional : {&kCzech, &english}) {
+            const std::string expected = FormatSizeNumber(static_cast<double>(bytes) / 1048576.0,
+                                                          regional->decimalSeparator) +
+                                         " MB";
+            ASSERT_EQ(FormatMB(bytes, *regional), expected) << bytes;
+            std::string appended = "Velikost: ";
+            AppendMB(bytes, *regional, appended);
+            ASSERT_EQ(appended, "Velikost: " + expected) << bytes;
+        }
+    };
+    for (const double megabytes :
+         {0.0,    0.001,  0.004,  0.005,  0.0051,  0.006,  0.0099,  0.01,      0.015,  0.125,
+          0.995,  1.0,    1.005,  9.995,  10.005,  99.99,  99.995,  100.0,     100.05, 123.45,
+          999.94, 999.95, 1000.0, 1000.5, 9999.49, 9999.5, 10000.0, 12345.678, 1e6,    8.5e9}) {
+        const auto around = static_cast<int64_t>(megabytes * 1048576.0);
+        for (int64_t d = -600; d <= 600; ++d)
+            check(around + d);
+    }
+    uint64_t state = 0x9E3779B97F4A7C15ULL;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const int shift = static_cast<int>(state >> 58); // sizes of every magnitude
+        check(static_cast<int64_t>((state >> 1) >> shift));
+    }
+    for (const int64_t bytes :
+         {int64_t{-1}, int64_t{-1048576}, int64_t{-99999999999}, (int64_t{1} << 53) - 1,
+          int64_t{1} << 53, (int64_t{1} << 53) + 1, INT64_MAX, INT64_MIN})
+        check(bytes);
 }
 
 TEST(DisplayFormat, TreeSizeSwitchesAbove999Megabytes) {

@@ -14,21 +14,10 @@
 namespace vyp {
 namespace {
 
-// Lists written into a temporary folder and registered in the order added.
-class DuplicateFixture : public ::testing::Test {
+class DuplicateFixture : public test::RegisteredLists {
 protected:
-    void AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
-        const std::string path = m_dir / fileName;
-        test::WriteFile(path, bytes);
-        AddPath(fileName, path, group);
-    }
     void AddPath(const std::string& fileName, const std::string& path, int group = 8) {
-        rsznListInfo info;
-        info.FileName = fileName;
-        info.FullPath = path;
-        info.Group = group;
-        m_registry.ListPaths.push_back(path);
-        m_registry.ListInfos.push_back(info);
+        test::RegisterList(m_registry, fileName, path, group);
     }
     DuplicateResult Find(DuplicateQuery query = {}) { return FindDuplicates(m_registry, query); }
 
@@ -45,9 +34,6 @@ protected:
         }
         return sets;
     }
-
-    test::TempDir m_dir;
-    ListRegistry m_registry;
 };
 
 std::string Line(const std::string& name, const std::string& size,

@@ -27,10 +27,8 @@ void TakeAll(FolderLookahead& ahead, FolderLookahead::Folder* folder, const std:
 TEST(FolderLookahead, GivesFoldersInDepthFirstOrderWhateverTheRoomAhead) {
     test::FakeDirectoryWalker walker;
     walker.AllowConcurrentListing();
-    std::vector<std::string> folders;
-    int seed = 4;
     const std::string root = test::Native("/");
-    test::AddGeneratedTree(walker, root, 0, seed, &folders);
+    const std::vector<std::string> folders = test::AddGeneratedTree(walker, root, 4);
     for (size_t room : {size_t(1), size_t(20), size_t(1) << 20}) {
         std::vector<std::string> taken;
         {

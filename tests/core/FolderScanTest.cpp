@@ -7,11 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
+#include <optional>
 
 namespace vyp {
 namespace {
@@ -121,12 +118,7 @@ TEST(FolderScan, FailingWriteLeavesTheOldListWholeAndNoTemporaryFile) {
     walker.AddFolder(Native("/big/"), many);
 
     // A file size limit makes the disk refuse the write part-way, even for root.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::optional<test::FileSizeLimit> limit(4096);
     ScanLines lines;
     std::string message;
     try {
@@ -134,7 +126,7 @@ TEST(FolderScan, FailingWriteLeavesTheOldListWholeAndNoTemporaryFile) {
     } catch (const VypisnikError& error) {
         message = error.what();
     }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    limit.reset();
 
     EXPECT_EQ(message.rfind("Cannot write file \"" + file + "\". ", 0), 0u) << message;
     EXPECT_EQ(test::ReadFile(file), "old list\r\n");

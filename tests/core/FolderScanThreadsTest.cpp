@@ -125,12 +125,9 @@ TEST(FolderScanThreads, FakeTreeIsListedOnceEachAndWrittenAsOnOneThread) {
         test::FakeDirectoryWalker inOrder;
         test::FakeDirectoryWalker concurrent;
         concurrent.AllowConcurrentListing();
-        std::vector<std::string> folders;
-        int seed = 1;
-        test::AddGeneratedTree(inOrder, test::Native("/mnt/Архив/"), 0, seed, &folders);
-        seed = 1;
-        folders.clear();
-        test::AddGeneratedTree(concurrent, test::Native("/mnt/Архив/"), 0, seed, &folders);
+        test::AddGeneratedTree(inOrder, test::Native("/mnt/Архив/"));
+        std::vector<std::string> folders =
+            test::AddGeneratedTree(concurrent, test::Native("/mnt/Архив/"));
         ASSERT_GT(folders.size(), 200u);
 
         const ScanResult one =
@@ -151,9 +148,8 @@ TEST(FolderScanThreads, FakeTreeIsListedOnceEachAndWrittenAsOnOneThread) {
 TEST(FolderScanThreads, WalkerThatCannotListConcurrentlyIsListedInOrderOnOneThread) {
     test::TempDir dir;
     test::FakeDirectoryWalker walker;
-    std::vector<std::string> folders;
-    int seed = 1;
-    test::AddGeneratedTree(walker, test::Native("/média/"), 0, seed, &folders);
+    const std::vector<std::string> folders =
+        test::AddGeneratedTree(walker, test::Native("/média/"));
     ScanWithThreads(walker, test::Native("/média/"), dir / "c.sez", 8);
     EXPECT_EQ(walker.Listed(), folders); // the depth-first order, which threads would not keep
 }
@@ -179,9 +175,7 @@ TEST(FolderScanThreads, WalkerErrorOnAWorkerReachesTheCallerAndNoListIsWritten) 
     test::TempDir dir;
     test::FakeDirectoryWalker fake;
     fake.AllowConcurrentListing();
-    std::vector<std::string> folders;
-    int seed = 1;
-    test::AddGeneratedTree(fake, test::Native("/d/"), 0, seed, &folders);
+    const std::vector<std::string> folders = test::AddGeneratedTree(fake, test::Native("/d/"));
     const std::string file = dir / "Stará.sez";
     test::WriteFile(file, "old list\r\n");
     for (size_t failing : {size_t(0), folders.size() / 2, folders.size() - 1}) {

@@ -42,61 +42,52 @@ TEST(ListFileLines, UnreadableFileNamesThePath) {
     EXPECT_THROW(ReadWholeFile(dir.Path()), VypisnikError); // a folder is no list
 }
 
-struct Parsed {
+// What ParseListLine makes of a line into outputs that held "F", "N", "S", "D" and "T":
+// "ok|field1|name|size|date|time".
+std::string Parsed(std::string_view line) {
     std::string field1 = "F", name = "N", size = "S", date = "D", time = "T";
-    bool ok = false;
-    explicit Parsed(std::string_view line) {
-        ok = ParseListLine(field1, name, size, date, time, line);
-    }
-};
+    const bool ok = ParseListLine(field1, name, size, date, time, line);
+    return std::string(ok ? "ok" : "refused") + "|" + field1 + "|" + name + "|" + size + "|" +
+           date + "|" + time;
+}
 
 TEST(ParseListLine, FileAndFolderLines) {
-    const Parsed file("autorun.inf\t45\t2003.11.2\t14:3.20");
-    EXPECT_TRUE(file.ok);
-    EXPECT_EQ(file.field1, "autorun.inf");
-    EXPECT_EQ(file.name, "autorun.inf");
-    EXPECT_EQ(file.size, "45");
-    EXPECT_EQ(file.date, "2003.11.2");
-    EXPECT_EQ(file.time, "14:3:20");
-
-    const Parsed folder("Games\\Old\\\t2000\t2003.5.1\t0:0.0");
-    EXPECT_EQ(folder.field1, "Games\\Old\\");
-    EXPECT_EQ(folder.name, "Old");
-    EXPECT_EQ(folder.time, "0:0:0");
-    EXPECT_EQ(Parsed("Music\\\t0\t2004.2.29\t18:45.10").name, "Music");
-    // A regional time separator "." reads with ":" as well.
-    EXPECT_EQ(Parsed("a\t1\t2004.1.1\t9.30.0").time, "9:30:0");
+    for (const auto& [line, parsed] : std::vector<std::pair<std::string_view, std::string>>{
+             {"autorun.inf\t45\t2003.11.2\t14:3.20",
+              "ok|autorun.inf|autorun.inf|45|2003.11.2|14:3:20"},
+             {"Games\\Old\\\t2000\t2003.5.1\t0:0.0", "ok|Games\\Old\\|Old|2000|2003.5.1|0:0:0"},
+             {"Music\\\t0\t2004.2.29\t18:45.10", "ok|Music\\|Music|0|2004.2.29|18:45:10"},
+             // A regional time separator "." reads with ":" as well.
+             {"a\t1\t2004.1.1\t9.30.0", "ok|a|a|1|2004.1.1|9:30:0"}})
+        EXPECT_EQ(Parsed(line), parsed) << line;
 }
 
 TEST(ParseListLine, LinesWithoutFourFieldsKeepTheCallersOutputs) {
-    const Parsed empty("");
-    EXPECT_TRUE(empty.ok);
-    EXPECT_EQ(empty.field1, "F");
-    EXPECT_EQ(empty.name, "F");
-    EXPECT_EQ(empty.size, "S");
-    EXPECT_EQ(empty.time, "T");
-
-    // The header is split cleanly: its total keeps every digit.
-    const Parsed header("D:\\Data\\Games\\\t1050621");
-    EXPECT_EQ(header.field1, "D:\\Data\\Games\\");
-    EXPECT_EQ(header.name, "Games");
-    EXPECT_EQ(header.size, "1050621");
-    EXPECT_EQ(header.date, "D");
-    EXPECT_EQ(Parsed("E:\\\t5").name, "E:");
-    EXPECT_EQ(Parsed("noTabs").field1, "noTabs");
-    EXPECT_EQ(Parsed("a\tb\tc\td\te").time, "d"); // extra fields are not glued on
+    for (const auto& [line, parsed] : std::vector<std::pair<std::string_view, std::string>>{
+             {"", "ok|F|F|S|D|T"},
+             // The header is split cleanly: its total keeps every digit.
+             {"D:\\Data\\Games\\\t1050621", "ok|D:\\Data\\Games\\|Games|1050621|D|T"},
+             {"E:\\\t5", "ok|E:\\|E:|5|D|T"},
+             {"noTabs", "ok|noTabs|noTabs|S|D|T"},
+             // Extra fields are not glued on.
+             {"a\tb\tc\td\te", "ok|a|a|b|c|d"}})
+        EXPECT_EQ(Parsed(line), parsed) << line;
 }
 
 TEST(ListFileNames, ExtensionsAndCaptions) {
-    EXPECT_EQ(ExtensionOf("readme.txt"), "txt");
-    EXPECT_EQ(ExtensionOf("archive.tar.gz"), "gz");
-    EXPECT_EQ(ExtensionOf(".profile"), "profile");
-    EXPECT_EQ(ExtensionOf("Makefile"), "");
-    EXPECT_EQ(ExtensionOf("name."), "");
-    EXPECT_EQ(ListCaption("Disk1.sez"), "Disk1");
-    EXPECT_EQ(ListCaption("b.sezam.sez"), "b.sezam");
-    EXPECT_EQ(ListCaption("x.sez.sez"), "x.sez");
-    EXPECT_EQ(ListCaption("X.SEZ"), "X.SEZ");
+    for (const auto& [name, extension] :
+         std::vector<std::pair<std::string_view, std::string_view>>{{"readme.txt", "txt"},
+                                                                    {"archive.tar.gz", "gz"},
+                                                                    {".profile", "profile"},
+                                                                    {"Makefile", ""},
+                                                                    {"name.", ""}})
+        EXPECT_EQ(ExtensionOf(name), extension) << name;
+    for (const auto& [file, caption] :
+         std::vector<std::pair<std::string_view, std::string_view>>{{"Disk1.sez", "Disk1"},
+                                                                    {"b.sezam.sez", "b.sezam"},
+                                                                    {"x.sez.sez", "x.sez"},
+                                                                    {"X.SEZ", "X.SEZ"}})
+        EXPECT_EQ(ListCaption(file), caption) << file;
 }
 
 TEST(ListFileNames, FolderOfARelativePath) {

@@ -152,11 +152,7 @@ TEST(ListReaders, AWindows1250ListAcrossSeveralRegions) {
     EXPECT_EQ(rows.TimeText(0), "3:4:6");
 
     ListRegistry registry;
-    rsznListInfo info;
-    info.FileName = "Archiv 1998.sez";
-    info.Group = 8;
-    registry.ListPaths.push_back(path);
-    registry.ListInfos.push_back(info);
+    test::RegisterList(registry, "Archiv 1998.sez", path);
     const GroupFilter all{true, true, true, true, true, true, true};
     const SearchResult result = SearchLists("KŮŇ", all, registry);
     ASSERT_EQ(result.rows.size(), 0u); // letters outside ASCII match in their own case only

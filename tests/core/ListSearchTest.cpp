@@ -11,19 +11,8 @@
 namespace vyp {
 namespace {
 
-// Lists written into a temporary folder and registered in the order added.
-class SearchFixture : public ::testing::Test {
+class SearchFixture : public test::RegisteredLists {
 protected:
-    void AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
-        const std::string path = m_dir / fileName;
-        test::WriteFile(path, bytes);
-        rsznListInfo info;
-        info.FileName = fileName;
-        info.FullPath = path;
-        info.Group = group;
-        m_registry.ListPaths.push_back(path);
-        m_registry.ListInfos.push_back(info);
-    }
     SearchResult Search(const std::string& text, GroupFilter groups = AllGroups()) {
         return SearchLists(text, groups, m_registry);
     }
@@ -34,9 +23,6 @@ protected:
             paths.emplace_back(row.Path());
         return paths;
     }
-
-    test::TempDir m_dir;
-    ListRegistry m_registry;
 };
 
 const char* kGames = "D:\\\t3000\r\nreadme.txt\t100\t2004.1.1\t1:2.4\r\n"
@@ -235,13 +221,9 @@ TEST(ListSearch, EqualsAPlainReferenceOnGeneratedLists) {
             bytes += raw + "\r\n";
             kept.push_back(line);
         }
-        const std::string path = dir / ("Seznam " + std::to_string(list) + ".sez");
-        test::WriteFile(path, bytes);
-        rsznListInfo info;
-        info.FileName = "Seznam " + std::to_string(list) + ".sez";
-        info.Group = 8;
-        registry.ListPaths.push_back(path);
-        registry.ListInfos.push_back(info);
+        const std::string fileName = "Seznam " + std::to_string(list) + ".sez";
+        test::WriteFile(dir / fileName, bytes);
+        test::RegisterList(registry, fileName, dir / fileName);
         allLines.push_back(kept);
     }
     const GroupFilter all{true, true, true, true, true, true, true};

@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
+#include <optional>
 
 namespace vyp {
 namespace {
@@ -116,12 +113,7 @@ TEST_F(NamedListCreation, ListRefusedAfterItsGroupWasRecordedPutsTheGroupBack) {
     m_walker.AddFolder(test::Native("/media/karta/DCIM/"), many);
 
     // The disk takes the small "settings.ini" but refuses the list part-way, even for root.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::optional<test::FileSizeLimit> limit(4096);
     std::vector<std::string> messages;
     for (const std::string name : {"Fotky léto 2019", "Nová karta"}) {
         try {
@@ -130,7 +122,7 @@ TEST_F(NamedListCreation, ListRefusedAfterItsGroupWasRecordedPutsTheGroupBack) {
             messages.push_back(error.what());
         }
     }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    limit.reset();
 
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_TRUE(messages[0].starts_with("Cannot write file \"" + OldList() + "\". "))

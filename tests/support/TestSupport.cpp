@@ -8,8 +8,30 @@
 #include <iostream>
 #include <random>
 #include <sstream>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 namespace vyp::test {
+
+#ifndef _WIN32
+FileSizeLimit::FileSizeLimit(uint64_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    m_saved = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = m_saved;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+#endif
 
 TempDir::TempDir() {
     std::random_device random;
@@ -94,6 +116,16 @@ std::string ListFileOnDisk(const std::string& bytes) {
     return path;
 }
 
+void RegisterList(ListRegistry& registry, const std::string& fileName, const std::string& path,
+                  int group) {
+    rsznListInfo info;
+    info.FileName = fileName;
+    info.FullPath = path;
+    info.Group = group;
+    registry.ListPaths.push_back(path);
+    registry.ListInfos.push_back(info);
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(FsPath(path), std::ios::binary);
     std::ostringstream out;
@@ -175,6 +207,13 @@ const char* const kNamesOfManyLanguages[16] = {
     "Ελληνικά",       "Čeština a ÿ",         "noël",         "音楽",
     " leading blank", "trailing.dots..",     "Москва 2020",  "Größe",
 };
+
+std::vector<std::string> AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path,
+                                          int seed) {
+    std::vector<std::string> folders;
+    AddGeneratedTree(walker, path, 0, seed, &folders);
+    return folders;
+}
 
 void AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path, int depth, int& seed,
                       std::vector<std::string>* folders) {

@@ -2,6 +2,7 @@
 // fails, so it can be looked at), a fake folder tree behind the walker seam, file helpers.
 #pragma once
 
+#include "lists/ListRegistry.h"
 #include "lists/StoredDateTime.h"
 #include "platform/DirectoryWalker.h"
 #include "platform/Native.h"
@@ -57,6 +58,26 @@ private:
     std::filesystem::path m_path;
 };
 
+#ifndef _WIN32
+// While it lives, no file of the process grows beyond bytes, and a write past that fails (EFBIG)
+// instead of ending the process: how a test makes the disk refuse a write part-way, even for
+// root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(uint64_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    uint64_t m_saved; // the soft limit before
+};
+#endif
+
+// Adds the list fileName, whose file is path, to registry as the last of its lists, in group.
+void RegisterList(ListRegistry& registry, const std::string& fileName, const std::string& path,
+                  int group = 8);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 // Writes bytes as a file last written an hour ago: a temporary that a killed writer left behind
@@ -69,12 +90,27 @@ std::string ListFileBytes(const std::vector<std::string>& lines);
 // read lists from disk.
 std::string ListFileOnDisk(const std::string& bytes);
 
+// Lists written into a temporary folder and registered in the order added: the readers' and
+// searches' tests start here.
+class RegisteredLists : public ::testing::Test {
+protected:
+    void AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
+        WriteFile(m_dir / fileName, bytes);
+        RegisterList(m_registry, fileName, m_dir / fileName, group);
+    }
+
+    TempDir m_dir;
+    ListRegistry m_registry;
+};
+
 // A folder tree in memory: each folder path maps to its entries, in the order given.
 class FakeDirectoryWalker final : public DirectoryWalker {
 public:
     void AddFolder(const std::string& path, std::vector<DirectoryEntry> entries) {
         m_folders[path] = std::move(entries);
     }
+    // The entries of a folder added before, to change in place: a file grown, one more file.
+    std::vector<DirectoryEntry>& Folder(const std::string& path) { return m_folders.at(path); }
     void MakeUnreadable(const std::string& path) { m_unreadable.insert(path); }
     // Lets the scan list folders on several threads (the tree must not change meanwhile).
     void AllowConcurrentListing() { m_concurrent = true; }
@@ -109,5 +145,8 @@ extern const char* const kNamesOfManyLanguages[16];
 // depth-first order.
 void AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path, int depth, int& seed,
                       std::vector<std::string>* folders);
+// The whole generated tree of seed below path; the paths the scan lists, in depth-first order.
+std::vector<std::string> AddGeneratedTree(FakeDirectoryWalker& walker, const std::string& path,
+                                          int seed = 1);
 
 } // namespace vyp::test

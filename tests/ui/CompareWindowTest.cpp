@@ -59,17 +59,7 @@ protected:
     FileTable& Differences() {
         return *Window()->findChild<FileTable*>(QStringLiteral("VSTCompare"));
     }
-    QStringList Rows() {
-        QStringList rows;
-        TreeGridModel& model = Differences().Model();
-        for (int row = 0; row < model.rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < model.columnCount(); ++column)
-                cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
-            rows.append(cells.join(QLatin1Char('|')));
-        }
-        return rows;
-    }
+    QStringList Rows() { return UiFixture::Rows(Differences()); }
     QString Status(int panel) {
         return Window()->findChild<StatusPanels*>(QStringLiteral("sbCompare"))->Text(panel);
     }
@@ -145,6 +135,19 @@ TEST_F(CompareWindowTest, GoesToTheFolderInEitherListAndSavesTheRowsShown) {
         "Změněno,Fotky z Brna\\Petrov ráno.jpg,4000,2023.9.2,6:45:10,6000,2023.9.2,6:45:10\r\n");
 }
 
+TEST_F(CompareWindowTest, TheMenuOffersGoingToEitherListOnlyWithARowSelected) {
+    CompareThroughMenu("Originál", "Záloha.sez");
+    auto offered = [this](const char* action) {
+        return OfferedByRightClick(Differences(), *Window(), "pmCompare", action);
+    };
+    EXPECT_FALSE(offered("actGoToFirst"));
+    EXPECT_FALSE(offered("actGoToSecond"));
+    EXPECT_TRUE(offered("actSaveCompareCsv"));
+    SelectRow(1); // only in the second list: its folder may still be in the first
+    EXPECT_TRUE(offered("actGoToFirst"));
+    EXPECT_TRUE(offered("actGoToSecond"));
+}
+
 TEST_F(CompareWindowTest, AListComparedWithItsCopyIsTheSameAndACancelShowsNothing) {
     CompareThroughMenu("Originál", "");
     EXPECT_EQ(Window(), nullptr);
@@ -185,14 +188,8 @@ TEST_F(CompareWindowTest, ComparingIsOfferedOnListNodesOnly) {
 TEST_F(CompareWindowTest, TheChooserOffersTheOtherListsUnderTheirGroups) {
     ListRegistry registry;
     for (const auto& [name, group] : std::vector<std::pair<std::string, int>>{
-             {"Hry 1.sez", 2}, {"Filmy.sez", 3}, {"Hry 2.sez", 2}, {"Фото.sez", 4}}) {
-        rsznListInfo info;
-        info.FileName = name;
-        info.FullPath = m_dir / name;
-        info.Group = group;
-        registry.ListPaths.push_back(info.FullPath);
-        registry.ListInfos.push_back(info);
-    }
+             {"Hry 1.sez", 2}, {"Filmy.sez", 3}, {"Hry 2.sez", 2}, {"Фото.sez", 4}})
+        RegisterList(registry, name, m_dir / name, group);
     ImageList pictures(QSize(16, 16));
     ListChooser chooser(registry, 0, pictures);
     TreeGrid& tree = chooser.Tree();

@@ -174,6 +174,22 @@ TEST_F(DuplicatesWindowTest, EnterOnACopyGoesToItsFolderAndASetGoesNowhere) {
                                         "\r\nObnovte seznamy a hledejte znovu.");
 }
 
+TEST_F(DuplicatesWindowTest, TheMenuOffersGoingOnlyWithACopySelected) {
+    Find();
+    auto offered = [this](const char* action) {
+        return OfferedByRightClick(Sets(), Window(), "pmDuplicates", action);
+    };
+    EXPECT_FALSE(offered("actGoToFolder")) << "nothing selected";
+    EXPECT_TRUE(offered("actSaveDuplicatesCsv"));
+    const NodeId set = Sets().ChildAt(kNoNode, 1);
+    Sets().SelectNode(set);
+    EXPECT_FALSE(offered("actGoToFolder")) << "a set";
+    Sets().SelectNode(Sets().ChildAt(set, 0));
+    EXPECT_TRUE(offered("actGoToFolder")) << "a copy";
+    Sets().SelectNode(kNoNode);
+    EXPECT_FALSE(offered("actGoToFolder")) << "nothing selected again";
+}
+
 TEST_F(DuplicatesWindowTest, TheToolButtonShowsItAndItsPlaceIsSaved) {
     Window().hide();
     auto* button = m_window->findChild<QToolButton*>(QStringLiteral("btnDuplicates"));

@@ -1,6 +1,8 @@
-#include "UiFixture.h"
+#include "PhotoDisc.h"
 
+#include <QAction>
 #include <QHeaderView>
+#include <QMenu>
 #include <QSplitter>
 #include <QTest>
 
@@ -133,6 +135,44 @@ TEST_F(FileTable, ColumnZeroTakesWhatTheOthersLeave) {
     QApplication::processEvents();
     EXPECT_EQ(View().ColumnWidth(0), View().width() - 70 - 90 - 70 - 70 - 20);
     EXPECT_EQ(View().ColumnWidth(2), 90);
+}
+
+// ---- saving as CSV ------------------------------------------------------------------------
+
+class FileTableCsv : public PhotoDiscFixture {};
+
+TEST_F(FileTableCsv, FileTableSavedAsCsvInTheOrderShown) {
+    StartOnDisc();
+    Tree().SelectNode(Node(kLetoNode));
+    // Largest first.
+    static_cast<vyp::FileTable&>(View()).HeaderClick(FolderContents::Velikost, Qt::LeftButton);
+    static_cast<vyp::FileTable&>(View()).HeaderClick(FolderContents::Velikost, Qt::LeftButton);
+    const std::string target = m_dir / "Léto, 2023.csv";
+    SaveFilePicker::QueueFile(QString::fromStdString(target));
+    emit View().customContextMenuRequested(QPoint(5, 5));
+    m_window->findChild<QAction*>(QStringLiteral("actSaveViewCsv"))->trigger();
+    m_window->findChild<QMenu*>(QStringLiteral("pmView"))->hide();
+
+    ASSERT_EQ(SaveFilePicker::Asked().size(), 1u);
+    EXPECT_EQ(SaveFilePicker::Asked()[0].caption, "Uložit jako CSV");
+    EXPECT_EQ(SaveFilePicker::Asked()[0].suggestedName, "Léto 2023.csv");
+    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
+    ASSERT_EQ(Table()[0], "Château de Lednice.tar.gz|0,76 MB|800000 B|2023.7.30|12:0:0");
+    EXPECT_EQ(
+        ReadFile(target),
+        "Soubor,Velikost,Přesná velikost,Datum,Čas,Velikost v bajtech\r\n"
+        "Château de Lednice.tar.gz,\"0,76 MB\",800000 B,2023.7.30,12:0:0,800000\r\n"
+        "\"Hôtel d'Été, \"\"pokoj\"\" 12.jpg\",\"0,09 MB\",90000 B,2023.7.31,8:0:0,90000\r\n");
+}
+
+TEST_F(FileTableCsv, AFileThatCannotBeWrittenIsReported) {
+    StartOnDisc();
+    Tree().SelectNode(Node(kLetoNode));
+    SaveFilePicker::QueueFile(QString::fromStdString(m_dir / "Není tu/tabulka.csv"));
+    m_window->findChild<QAction*>(QStringLiteral("actSaveViewCsv"))->trigger();
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].caption, "Vypisnik");
+    EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Critical);
 }
 
 } // namespace

@@ -1,92 +1,16 @@
-#include "UiFixture.h"
-
-#include "scan/FolderScan.h"
-#include "ui/common/FileTable.h"
-#include "ui/common/SaveFilePicker.h"
-#include "ui/find_u/TfFind.h"
+#include "PhotoDisc.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
-#include <QToolButton>
 
 #include <sys/stat.h>
 
 namespace vyp::test {
 namespace {
 
-const std::string kRoot = Native("/media/cdrom/");
-
-// A photo and music disc with names of several languages.
-void AddDisc(FakeDirectoryWalker& walker) {
-    walker.AddFolder(kRoot, {FileEntry("Übersicht 2024.v2.pdf", 5120, At(2024, 3, 1, 8, 0, 0)),
-                             FolderEntry("Fotky z Brna", At(2023, 9, 2, 10, 0, 0)),
-                             FolderEntry("Музыка", At(2022, 1, 5, 20, 15, 4)),
-                             FolderEntry("写真", At(2021, 7, 7, 7, 7, 6))});
-    walker.AddFolder(kRoot + Native("Fotky z Brna/"),
-                     {FileEntry("Špilberk západ.JPG", 3000000, At(2023, 9, 1, 19, 30, 0)),
-                      FileEntry("Petrov ráno.jpg", 2500000, At(2023, 9, 2, 6, 45, 10)),
-                      FolderEntry("Léto 2023", At(2023, 8, 1, 0, 0, 0))});
-    walker.AddFolder(kRoot + Native("Fotky z Brna/Léto 2023/"),
-                     {FileEntry("Château de Lednice.tar.gz", 800000, At(2023, 7, 30, 12, 0, 0)),
-                      FileEntry("Hôtel d'Été, \"pokoj\" 12.jpg", 90000, At(2023, 7, 31, 8, 0, 0))});
-    walker.AddFolder(kRoot + Native("Музыка/"),
-                     {FileEntry("Кино - Группа крови.mp3", 4400000, At(2022, 1, 5, 20, 15, 4))});
-    walker.AddFolder(kRoot + Native("写真/"),
-                     {FileEntry("東京タワー.png", 1200000, At(2021, 7, 7, 7, 7, 6))});
-}
-
-// The disc in the drive is a fake one; the data folder with its lists is on the real disk.
-class DiscDrive final : public DirectoryWalker {
-public:
-    bool ListFolder(const std::string& folderPath, std::vector<DirectoryEntry>& entries) override {
-        if (folderPath.starts_with(kRoot))
-            return disc.ListFolder(folderPath, entries);
-        return disk.ListFolder(folderPath, entries);
-    }
-    FakeDirectoryWalker disc;
-    NativeDirectoryWalker disk;
-};
-
-const QStringList kLetoNode = {"Obrázky (1)", "Fotky a hudba", "Fotky z Brna", "Léto 2023"};
-
-class ListCommandsTest : public UiFixture {
+class ListCommandsTest : public PhotoDiscFixture {
 protected:
-    void SetUp() override {
-        UiFixture::SetUp();
-        SaveFilePicker::StartScript();
-        AddDisc(m_disc);
-        ScanLines lines;
-        CreateList(m_disc, kRoot, ListPath("Fotky a hudba.sez"), {}, lines);
-        WriteSettings("[Seznamy]\nFotky a hudba.sez=4\n");
-    }
-    // The main window over the disc of m_disc, as the program starts it.
-    TfLV& StartOnDisc() { return Start(&m_drive); }
-    TfFind& OpenSearchOnDisc() {
-        StartOnDisc();
-        return OpenSearch();
-    }
-    void Search(const QString& text) {
-        // In the lists of "Obrázky".
-        m_find->findChild<QCheckBox*>(QStringLiteral("CheckBox3"))->setChecked(true);
-        m_find->findChild<QLineEdit*>(QStringLiteral("edtFind"))->setText(text);
-        QTest::mouseClick(m_find->findChild<QToolButton*>(QStringLiteral("btnFind")),
-                          Qt::LeftButton);
-    }
-    FileTable& Results() { return *m_find->findChild<FileTable*>(QStringLiteral("VSTFind")); }
-    // Selects the result whose "Soubor / složka" cell is path.
-    void SelectResult(const QString& path) {
-        TreeGridModel& model = Results().Model();
-        for (int row = 0; row < model.rowCount(); ++row)
-            if (model.data(model.index(row, 1), Qt::DisplayRole).toString() == path) {
-                Results().SelectNode(Results().ChildAt(kNoNode, row));
-                return;
-            }
-        ADD_FAILURE() << "no result " << path.toStdString();
-    }
-
     // Opens the tree's popup menu on the selected node and chooses "Obnovit seznam".
     void RescanThroughMenu() {
         QMenu* menu = m_window->findChild<QMenu*>(QStringLiteral("pmGroup"));
@@ -96,18 +20,6 @@ protected:
         rescan->trigger();
         menu->hide();
     }
-    QString SelectedCaption(TreeGrid& grid, int column = 0) {
-        const NodeId node = grid.SelectedNode();
-        if (node == kNoNode)
-            return {};
-        return grid.Model().data(grid.Model().IndexOf(node, column), Qt::DisplayRole).toString();
-    }
-    QString LastMessage() {
-        return Dialogs::Shown().empty() ? QString() : Dialogs::Shown().back().text;
-    }
-
-    DiscDrive m_drive;
-    FakeDirectoryWalker& m_disc = m_drive.disc;
 };
 
 // ---- rescanning a list through the tree's popup menu -----------------------------------------
@@ -195,125 +107,6 @@ TEST_F(ListCommandsTest, WrongDiscAnsweredNoKeepsTheListAndYesReplacesIt) {
         << LastMessage().toStdString();
     EXPECT_NE(ReadFile(ListPath("Fotky a hudba.sez")), before);
     EXPECT_EQ(Children(Node({"Obrázky (1)", "Fotky a hudba"})), QStringList());
-}
-
-// ---- going from a search hit to its folder ---------------------------------------------------
-
-TEST_F(ListCommandsTest, EnterOnAHitInANestedFolderSelectsItsFolderAndFile) {
-    OpenSearchOnDisc();
-    Search("lednice");
-    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
-    QTest::keyClick(&Results(), Qt::Key_Return);
-
-    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
-    EXPECT_EQ(Tree().SelectedNode(), Node(kLetoNode));
-    EXPECT_TRUE(Tree().isExpanded(Tree().Model().IndexOf(Node(kLetoNode)).parent()));
-    EXPECT_EQ(Table().size(), 2);
-    EXPECT_EQ(SelectedCaption(View()), "Château de Lednice.tar.gz");
-}
-
-TEST_F(ListCommandsTest, DoubleClickOnAHitInTheRootSelectsTheListAndFile) {
-    OpenSearchOnDisc();
-    Search("Übersicht 2024");
-    ASSERT_EQ(Results().Model().rowCount(), 1);
-    const QModelIndex hit = Results().Model().index(0, 1);
-    const QPoint at = Results().visualRect(hit).center();
-    QTest::mouseClick(Results().viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(Results().viewport(), Qt::LeftButton, Qt::NoModifier, at);
-
-    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
-    EXPECT_EQ(Tree().SelectedNode(), Node({"Obrázky (1)", "Fotky a hudba"}));
-    EXPECT_EQ(SelectedCaption(View()), "Übersicht 2024.v2.pdf");
-}
-
-TEST_F(ListCommandsTest, GoingToAFolderHitThroughTheMenuSelectsThatFolder) {
-    OpenSearchOnDisc();
-    Search("léto");
-    SelectResult("Fotky z Brna\\Léto 2023\\");
-    m_find->findChild<QAction*>(QStringLiteral("actGoToFolder"))->trigger();
-
-    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
-    EXPECT_EQ(Tree().SelectedNode(), Node(kLetoNode));
-}
-
-TEST_F(ListCommandsTest, AHitInAListChangedSinceTheSearchIsNotShown) {
-    OpenSearchOnDisc();
-    Search("lednice");
-    Tree().SelectNode(Node({"Obrázky (1)"}));
-    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
-    std::string changed = ReadFile(ListPath("Fotky a hudba.sez"));
-    changed += "Poznámka.txt\t5\t2024.1.1\t1:00.00\r\n";
-    WriteFile(ListPath("Fotky a hudba.sez"), changed);
-
-    QTest::keyClick(&Results(), Qt::Key_Enter);
-
-    ASSERT_EQ(Dialogs::Shown().size(), 1u);
-    EXPECT_EQ(LastMessage(), "Seznam „Fotky a hudba“ byl od hledání smazán nebo změněn.\r\n"
-                             "Obnovte seznamy a hledejte znovu.");
-    EXPECT_EQ(Tree().SelectedNode(), Node({"Obrázky (1)"}));
-
-    std::filesystem::remove(FsPath(ListPath("Fotky a hudba.sez")));
-    QTest::keyClick(&Results(), Qt::Key_Enter);
-    EXPECT_EQ(Dialogs::Shown().size(), 2u);
-}
-
-// ---- saving the tables as CSV ----------------------------------------------------------------
-
-TEST_F(ListCommandsTest, FileTableSavedAsCsvInTheOrderShown) {
-    StartOnDisc();
-    Tree().SelectNode(Node(kLetoNode));
-    // Largest first.
-    static_cast<FileTable&>(View()).HeaderClick(FolderContents::Velikost, Qt::LeftButton);
-    static_cast<FileTable&>(View()).HeaderClick(FolderContents::Velikost, Qt::LeftButton);
-    const std::string target = m_dir / "Léto, 2023.csv";
-    SaveFilePicker::QueueFile(QString::fromStdString(target));
-    emit View().customContextMenuRequested(QPoint(5, 5));
-    m_window->findChild<QAction*>(QStringLiteral("actSaveViewCsv"))->trigger();
-    m_window->findChild<QMenu*>(QStringLiteral("pmView"))->hide();
-
-    ASSERT_EQ(SaveFilePicker::Asked().size(), 1u);
-    EXPECT_EQ(SaveFilePicker::Asked()[0].caption, "Uložit jako CSV");
-    EXPECT_EQ(SaveFilePicker::Asked()[0].suggestedName, "Léto 2023.csv");
-    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
-    ASSERT_EQ(Table()[0], "Château de Lednice.tar.gz|0,76 MB|800000 B|2023.7.30|12:0:0");
-    EXPECT_EQ(
-        ReadFile(target),
-        "Soubor,Velikost,Přesná velikost,Datum,Čas,Velikost v bajtech\r\n"
-        "Château de Lednice.tar.gz,\"0,76 MB\",800000 B,2023.7.30,12:0:0,800000\r\n"
-        "\"Hôtel d'Été, \"\"pokoj\"\" 12.jpg\",\"0,09 MB\",90000 B,2023.7.31,8:0:0,90000\r\n");
-}
-
-TEST_F(ListCommandsTest, SearchResultsSavedAsCsvAndACancelWritesNothing) {
-    OpenSearchOnDisc();
-    Search("pokoj");
-    ASSERT_EQ(Results().Model().rowCount(), 1);
-    const std::string target = m_dir / "výsledky.csv";
-
-    SaveFilePicker::QueueCancel();
-    m_find->findChild<QAction*>(QStringLiteral("actSaveFoundCsv"))->trigger();
-    EXPECT_FALSE(std::filesystem::exists(FsPath(target)));
-
-    SaveFilePicker::QueueFile(QString::fromStdString(target));
-    m_find->findChild<QAction*>(QStringLiteral("actSaveFoundCsv"))->trigger();
-    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
-    const std::string csv = ReadFile(target);
-    EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
-              "Seznam,Soubor / složka,Velikost,Přesná velikost,Datum,Čas,Velikost v bajtech");
-    EXPECT_NE(csv.find("\r\nFotky a hudba,\"Fotky z Brna\\Léto 2023\\Hôtel d'Été, \"\"pokoj\"\" "
-                       "12.jpg\","),
-              std::string::npos)
-        << csv;
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
-}
-
-TEST_F(ListCommandsTest, AFileThatCannotBeWrittenIsReported) {
-    StartOnDisc();
-    Tree().SelectNode(Node(kLetoNode));
-    SaveFilePicker::QueueFile(QString::fromStdString(m_dir / "Není tu/tabulka.csv"));
-    m_window->findChild<QAction*>(QStringLiteral("actSaveViewCsv"))->trigger();
-    ASSERT_EQ(Dialogs::Shown().size(), 1u);
-    EXPECT_EQ(Dialogs::Shown()[0].caption, "Vypisnik");
-    EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Critical);
 }
 
 // ---- deleting and regrouping lists through the tree ------------------------------------------

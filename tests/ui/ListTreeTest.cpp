@@ -12,9 +12,6 @@
 namespace vyp::test {
 namespace {
 
-const QStringList kEmptyGroups = {"Gamesy (0)",   "Filmy (0)",   "Obrázky (0)", "Hudba (0)",
-                                  "Programy (0)", "Ostatní (0)", "Neurčeno (0)"};
-
 class ListTree : public UiFixture {};
 
 TEST_F(ListTree, ListsStandUnderTheirGroupsInRegistryOrder) {

@@ -17,6 +17,30 @@
 
 namespace vyp::test {
 
+// The windows of one run of the program, closed in the order that works: the windows beside
+// the main window first (they work with what it lends them), then the main window, then its
+// progress window.
+struct RunningWindows {
+    RunningWindows() = default;
+    RunningWindows(const RunningWindows&) = delete;
+    RunningWindows& operator=(const RunningWindows&) = delete;
+    ~RunningWindows() { Close(); }
+
+    void Close() {
+        find.reset();
+        newList.reset();
+        duplicates.reset();
+        main.reset();
+        progress.reset();
+    }
+
+    std::unique_ptr<TfProcess> progress;
+    std::unique_ptr<TfLV> main;
+    std::unique_ptr<TfFind> find;
+    std::unique_ptr<TfNewList> newList;
+    std::unique_ptr<TfDuplicates> duplicates;
+};
+
 // Creates the main window over environment, gives it progress (if any) and shows it; returns
 // once the start-up (the tree's build, the restored geometry) has run.
 inline std::unique_ptr<TfLV> StartMainWindow(MainWindowEnvironment environment,

@@ -1,4 +1,4 @@
-#include "UiFixture.h"
+#include "PhotoDisc.h"
 
 #include "lists/SettingsFile.h"
 #include "search/ListSearch.h"
@@ -9,6 +9,7 @@
 #include "ui/common/SaveFilePicker.h"
 #include "ui/find_u/TfFind.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -99,15 +100,7 @@ protected:
     }
 
     QStringList Rows(int firstColumn = 0, int lastColumn = 5) {
-        QStringList rows;
-        TreeGridModel& model = Results().Model();
-        for (int row = 0; row < model.rowCount(); ++row) {
-            QStringList cells;
-            for (int column = firstColumn; column <= lastColumn; ++column)
-                cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
-            rows.append(cells.join(QLatin1Char('|')));
-        }
-        return rows;
+        return UiFixture::Rows(Results(), firstColumn, lastColumn);
     }
     QStringList Paths() { return Rows(1, 1); }
     QString Counts() { return Status().Text(0) + " / " + Status().Text(1); }
@@ -444,6 +437,129 @@ TEST_F(SearchWindowTest, SortedRowsSavedAsCsvAreTheCoresRowsByteForByte) {
     EXPECT_EQ(Paths(), paths);
     EXPECT_EQ(paths.front(), QString("Яна Тирсен\\Amélie – 日本盤.flac"));
     EXPECT_EQ(paths.back(), QString("Amélie\\"));
+}
+
+// ---- going from a hit to its folder, and saving the hits -------------------------------------
+
+class SearchHitTest : public PhotoDiscFixture {
+protected:
+    TfFind& OpenSearchOnDisc() {
+        StartOnDisc();
+        return OpenSearch();
+    }
+    void Search(const QString& text) {
+        // In the lists of "Obrázky".
+        m_find->findChild<QCheckBox*>(QStringLiteral("CheckBox3"))->setChecked(true);
+        m_find->findChild<QLineEdit*>(QStringLiteral("edtFind"))->setText(text);
+        QTest::mouseClick(m_find->findChild<QToolButton*>(QStringLiteral("btnFind")),
+                          Qt::LeftButton);
+    }
+    FileTable& Results() { return *m_find->findChild<FileTable*>(QStringLiteral("VSTFind")); }
+    // Selects the result whose "Soubor / složka" cell is path.
+    void SelectResult(const QString& path) {
+        TreeGridModel& model = Results().Model();
+        for (int row = 0; row < model.rowCount(); ++row)
+            if (model.data(model.index(row, 1), Qt::DisplayRole).toString() == path) {
+                Results().SelectNode(Results().ChildAt(kNoNode, row));
+                return;
+            }
+        ADD_FAILURE() << "no result " << path.toStdString();
+    }
+};
+
+TEST_F(SearchHitTest, EnterOnAHitInANestedFolderSelectsItsFolderAndFile) {
+    OpenSearchOnDisc();
+    Search("lednice");
+    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
+    QTest::keyClick(&Results(), Qt::Key_Return);
+
+    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
+    EXPECT_EQ(Tree().SelectedNode(), Node(kLetoNode));
+    EXPECT_TRUE(Tree().isExpanded(Tree().Model().IndexOf(Node(kLetoNode)).parent()));
+    EXPECT_EQ(Table().size(), 2);
+    EXPECT_EQ(SelectedCaption(View()), "Château de Lednice.tar.gz");
+}
+
+TEST_F(SearchHitTest, DoubleClickOnAHitInTheRootSelectsTheListAndFile) {
+    OpenSearchOnDisc();
+    Search("Übersicht 2024");
+    ASSERT_EQ(Results().Model().rowCount(), 1);
+    const QModelIndex hit = Results().Model().index(0, 1);
+    const QPoint at = Results().visualRect(hit).center();
+    QTest::mouseClick(Results().viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(Results().viewport(), Qt::LeftButton, Qt::NoModifier, at);
+
+    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
+    EXPECT_EQ(Tree().SelectedNode(), Node({"Obrázky (1)", "Fotky a hudba"}));
+    EXPECT_EQ(SelectedCaption(View()), "Übersicht 2024.v2.pdf");
+}
+
+TEST_F(SearchHitTest, GoingToAFolderHitThroughTheMenuSelectsThatFolder) {
+    OpenSearchOnDisc();
+    Search("léto");
+    SelectResult("Fotky z Brna\\Léto 2023\\");
+    m_find->findChild<QAction*>(QStringLiteral("actGoToFolder"))->trigger();
+
+    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
+    EXPECT_EQ(Tree().SelectedNode(), Node(kLetoNode));
+}
+
+TEST_F(SearchHitTest, AHitInAListChangedSinceTheSearchIsNotShown) {
+    OpenSearchOnDisc();
+    Search("lednice");
+    Tree().SelectNode(Node({"Obrázky (1)"}));
+    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
+    std::string changed = ReadFile(ListPath("Fotky a hudba.sez"));
+    changed += "Poznámka.txt\t5\t2024.1.1\t1:00.00\r\n";
+    WriteFile(ListPath("Fotky a hudba.sez"), changed);
+
+    QTest::keyClick(&Results(), Qt::Key_Enter);
+
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(LastMessage(), "Seznam „Fotky a hudba“ byl od hledání smazán nebo změněn.\r\n"
+                             "Obnovte seznamy a hledejte znovu.");
+    EXPECT_EQ(Tree().SelectedNode(), Node({"Obrázky (1)"}));
+
+    std::filesystem::remove(FsPath(ListPath("Fotky a hudba.sez")));
+    QTest::keyClick(&Results(), Qt::Key_Enter);
+    EXPECT_EQ(Dialogs::Shown().size(), 2u);
+}
+
+TEST_F(SearchHitTest, TheMenuOffersGoingOnlyWithAHitSelected) {
+    OpenSearchOnDisc();
+    Search("lednice");
+    ASSERT_EQ(Results().Model().rowCount(), 1);
+    auto offered = [this](const char* action) {
+        return OfferedByRightClick(Results(), *m_find, "pmFind", action);
+    };
+    EXPECT_FALSE(offered("actGoToFolder")) << "a right click selects no hit";
+    EXPECT_TRUE(offered("actSaveFoundCsv"));
+    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
+    EXPECT_TRUE(offered("actGoToFolder"));
+    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
+}
+
+TEST_F(SearchHitTest, SearchResultsSavedAsCsvAndACancelWritesNothing) {
+    OpenSearchOnDisc();
+    Search("pokoj");
+    ASSERT_EQ(Results().Model().rowCount(), 1);
+    const std::string target = m_dir / "výsledky.csv";
+
+    SaveFilePicker::QueueCancel();
+    m_find->findChild<QAction*>(QStringLiteral("actSaveFoundCsv"))->trigger();
+    EXPECT_FALSE(std::filesystem::exists(FsPath(target)));
+
+    SaveFilePicker::QueueFile(QString::fromStdString(target));
+    m_find->findChild<QAction*>(QStringLiteral("actSaveFoundCsv"))->trigger();
+    EXPECT_TRUE(Dialogs::Shown().empty()) << LastMessage().toStdString();
+    const std::string csv = ReadFile(target);
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+              "Seznam,Soubor / složka,Velikost,Přesná velikost,Datum,Čas,Velikost v bajtech");
+    EXPECT_NE(csv.find("\r\nFotky a hudba,\"Fotky z Brna\\Léto 2023\\Hôtel d'Été, \"\"pokoj\"\" "
+                       "12.jpg\","),
+              std::string::npos)
+        << csv;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
 }
 
 } // namespace

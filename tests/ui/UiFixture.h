@@ -13,7 +13,9 @@
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPixmap>
 #include <QStringList>
 #include <QTest>
@@ -22,6 +24,10 @@
 #include <memory>
 
 namespace vyp::test {
+
+// The tree's top level over a data folder without lists.
+inline const QStringList kEmptyGroups = {"Gamesy (0)",   "Filmy (0)",   "Obrázky (0)", "Hudba (0)",
+                                         "Programy (0)", "Ostatní (0)", "Neurčeno (0)"};
 
 class CountingIcons final : public FileTypeIconProvider {
 public:
@@ -40,14 +46,7 @@ protected:
         Dialogs::StartScript();
         std::filesystem::create_directories(FsPath(m_dir / "Seznamy"));
     }
-    void TearDown() override {
-        // The windows beside the main window work with what it lends them.
-        m_find.reset();
-        m_newList.reset();
-        m_duplicates.reset();
-        m_window.reset();
-        m_process.reset();
-    }
+    void TearDown() override { m_windows.Close(); }
 
     std::string ListPath(const std::string& fileName) {
         return m_dir / Native("Seznamy/" + fileName);
@@ -120,17 +119,35 @@ protected:
         }
         return node;
     }
-    // The file table, a row a line, cells separated by "|".
-    QStringList Table() {
+    // A table's top-level rows as shown, a row a line, the cells of columns first to last (-1:
+    // the last there is) separated by "|".
+    static QStringList Rows(TreeGrid& table, int firstColumn = 0, int lastColumn = -1) {
         QStringList rows;
-        TreeGridModel& model = View().Model();
+        TreeGridModel& model = table.Model();
+        if (lastColumn < 0)
+            lastColumn = model.columnCount() - 1;
         for (int row = 0; row < model.rowCount(); ++row) {
             QStringList cells;
-            for (int column = 0; column < model.columnCount(); ++column)
+            for (int column = firstColumn; column <= lastColumn; ++column)
                 cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
             rows.append(cells.join(QLatin1Char('|')));
         }
         return rows;
+    }
+    // The main window's file table.
+    QStringList Table() { return Rows(View()); }
+    // Whether a right click in table opens the menu menuName of window with its action
+    // actionName enabled; the menu is closed again.
+    static bool OfferedByRightClick(TreeGrid& table, QWidget& window, const char* menuName,
+                                    const char* actionName) {
+        emit table.customContextMenuRequested(QPoint(5, 5));
+        auto* menu = window.findChild<QMenu*>(QString::fromLatin1(menuName));
+        EXPECT_TRUE(menu != nullptr && menu->isVisible()) << menuName;
+        const bool offered =
+            window.findChild<QAction*>(QString::fromLatin1(actionName))->isEnabled();
+        if (menu != nullptr)
+            menu->hide();
+        return offered;
     }
     QStringList TableColumn(int column) {
         QStringList cells;
@@ -142,11 +159,12 @@ protected:
     TempDir m_dir;
     NativeDirectoryWalker m_walker;
     CountingIcons m_icons;
-    std::unique_ptr<TfLV> m_window;
-    std::unique_ptr<TfProcess> m_process;
-    std::unique_ptr<TfFind> m_find;
-    std::unique_ptr<TfNewList> m_newList;
-    std::unique_ptr<TfDuplicates> m_duplicates;
+    RunningWindows m_windows;
+    std::unique_ptr<TfLV>& m_window = m_windows.main;
+    std::unique_ptr<TfProcess>& m_process = m_windows.progress;
+    std::unique_ptr<TfFind>& m_find = m_windows.find;
+    std::unique_ptr<TfNewList>& m_newList = m_windows.newList;
+    std::unique_ptr<TfDuplicates>& m_duplicates = m_windows.duplicates;
 };
 
 } // namespace vyp::test

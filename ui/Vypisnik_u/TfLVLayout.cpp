@@ -45,9 +45,7 @@ QToolButton* MakeToolButton(QToolBar* bar, const QString& name, const QString& h
 QWidget* MakePane(QWidget* parent, const QString& name, QWidget* table, QWidget* statusBar) {
     auto* pane = new QWidget(parent);
     pane->setObjectName(name);
-    auto* layout = new QVBoxLayout(pane);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout* layout = DesktopLook::Column(*pane);
     layout->addWidget(table);
     layout->addWidget(statusBar);
     return pane;

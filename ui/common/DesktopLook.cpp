@@ -2,6 +2,7 @@
 
 #include <QPalette>
 #include <QStringList>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace vyp {
@@ -10,6 +11,21 @@ void DesktopLook::ApplyToWindow(QWidget& window) {
     window.setBackgroundRole(QPalette::Button);
     window.setAutoFillBackground(true);
     window.setFont(Font());
+}
+
+void DesktopLook::ApplyToSideWindow(QWidget& window, const QString& objectName,
+                                    const QString& title) {
+    window.setObjectName(objectName);
+    window.setWindowTitle(title);
+    ApplyToWindow(window);
+    window.setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+QVBoxLayout* DesktopLook::Column(QWidget& widget) {
+    auto* layout = new QVBoxLayout(&widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
 }
 
 void DesktopLook::OnButtonFace(QWidget& control) {

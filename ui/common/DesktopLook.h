@@ -6,6 +6,7 @@
 
 #include <QFont>
 
+class QVBoxLayout;
 class QWidget;
 
 namespace vyp {
@@ -14,6 +15,12 @@ class DesktopLook {
 public:
     // Gives a window the button-face background and the program's font.
     static void ApplyToWindow(QWidget& window);
+    // A window beside the main one: named objectName and titled title, with the program's look;
+    // closing the main window ends the program even while this one is open.
+    static void ApplyToSideWindow(QWidget& window, const QString& objectName, const QString& title);
+    // The controls of widget one under another, edge to edge: how the windows stack their
+    // panels, tables and status bars.
+    static QVBoxLayout* Column(QWidget& widget);
     // Draws a control's text area (a table, an edit box) on the button-face colour too.
     static void OnButtonFace(QWidget& control);
     // The program's font with characters pixels high.

@@ -1,6 +1,9 @@
 #include "ui/common/ErrorReport.h"
 
+#include "qtcore/Utf8.h"
 #include "ui/common/Dialogs.h"
+
+#include <QStringList>
 
 namespace vyp {
 
@@ -14,6 +17,15 @@ void ReportError(const QString& text) {
     Dialogs::Show(QApplication::activeWindow(),
                   {Dialogs::ProgramTitle(), ErrorReportText(text), QMessageBox::Critical,
                    QMessageBox::Ok, QMessageBox::Ok});
+}
+
+void ReportErrors(const std::vector<std::string>& errors) {
+    if (errors.empty())
+        return;
+    QStringList texts;
+    for (const std::string& error : errors)
+        texts.append(Utf8(error));
+    ReportError(texts.join(QLatin1Char('\n')));
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {

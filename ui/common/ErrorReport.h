@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <exception>
+#include <string>
+#include <vector>
 
 namespace vyp {
 
@@ -16,6 +18,8 @@ namespace vyp {
 QString ErrorReportText(const QString& text);
 
 void ReportError(const QString& text);
+// Several errors in one box, one a line (the lists a search could not read); none, no box.
+void ReportErrors(const std::vector<std::string>& errors);
 
 // Runs work; an exception it throws is reported. Returns false when one was.
 template <typename Work> bool Guarded(Work&& work) {

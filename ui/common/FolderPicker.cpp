@@ -7,14 +7,9 @@
 
 namespace vyp {
 
-ScriptedAnswers<FolderRequest>& FolderPicker::TheScript() {
-    static ScriptedAnswers<FolderRequest> script;
-    return script;
-}
-
 std::optional<QString> FolderPicker::Pick(QWidget* parent, const FolderRequest& request) {
-    if (TheScript().Active())
-        return TheScript().Answer(request);
+    if (Script().Active())
+        return Script().Answer(request);
     // A start folder that does not exist would open the dialog somewhere arbitrary.
     const QString start = !request.startFolder.isEmpty() && QDir(request.startFolder).exists()
                               ? request.startFolder
@@ -26,22 +21,6 @@ std::optional<QString> FolderPicker::Pick(QWidget* parent, const FolderRequest& 
     if (folder.isEmpty())
         return std::nullopt;
     return folder;
-}
-
-void FolderPicker::StartScript() {
-    TheScript().Start();
-}
-
-void FolderPicker::QueueFolder(const QString& folder) {
-    TheScript().QueueChoice(folder);
-}
-
-void FolderPicker::QueueCancel() {
-    TheScript().QueueCancel();
-}
-
-const std::vector<FolderRequest>& FolderPicker::Asked() {
-    return TheScript().Asked();
 }
 
 } // namespace vyp

@@ -3,12 +3,11 @@
 // nothing ever blocks, and read the prompt and start folder each request asked with.
 #pragma once
 
-#include "ui/common/ScriptedAnswers.h"
+#include "ui/common/ScriptedSeam.h"
 
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 class QWidget;
 
@@ -19,21 +18,14 @@ struct FolderRequest {
     QString startFolder; // where the dialog opens, when that folder exists
 };
 
-class FolderPicker {
+class FolderPicker : public ScriptedSeam<FolderRequest> {
 public:
     // Shows a modal dialog that offers folders only; the folder chosen, or nothing when the
     // user cancelled.
     static std::optional<QString> Pick(QWidget* parent, const FolderRequest& request);
 
-    // For tests: from now on no dialog is shown; each request is recorded and answered with the
-    // next queued answer, or cancelled when none is queued.
-    static void StartScript();
-    static void QueueFolder(const QString& folder);
-    static void QueueCancel();
-    static const std::vector<FolderRequest>& Asked();
-
-private:
-    static ScriptedAnswers<FolderRequest>& TheScript();
+    // For tests: the next request is answered with folder.
+    static void QueueFolder(const QString& folder) { Script().QueueChoice(folder); }
 };
 
 } // namespace vyp

@@ -3,12 +3,11 @@
 // blocks, and read the caption and suggested name each request asked with.
 #pragma once
 
-#include "ui/common/ScriptedAnswers.h"
+#include "ui/common/ScriptedSeam.h"
 
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 class QWidget;
 
@@ -20,21 +19,14 @@ struct SaveFileRequest {
     QString filter;        // e.g. "Soubory CSV (*.csv)"
 };
 
-class SaveFilePicker {
+class SaveFilePicker : public ScriptedSeam<SaveFileRequest> {
 public:
     // Shows a modal dialog asking where to save; the path chosen, or nothing when the user
     // cancelled. The dialog itself asks before an existing file is overwritten.
     static std::optional<QString> Pick(QWidget* parent, const SaveFileRequest& request);
 
-    // For tests: from now on no dialog is shown; each request is recorded and answered with the
-    // next queued answer, or cancelled when none is queued.
-    static void StartScript();
-    static void QueueFile(const QString& path);
-    static void QueueCancel();
-    static const std::vector<SaveFileRequest>& Asked();
-
-private:
-    static ScriptedAnswers<SaveFileRequest>& TheScript();
+    // For tests: the next request is answered with path.
+    static void QueueFile(const QString& path) { Script().QueueChoice(path); }
 };
 
 } // namespace vyp

@@ -86,10 +86,10 @@ std::optional<size_t> ListChooser::Selected() const {
 
 std::optional<size_t> ListChooser::Choose(QWidget* parent, const ListRegistry& registry,
                                           size_t first, const ImageList& groupPictures) {
-    if (TheScript().Active()) {
+    if (Script().Active()) {
         const std::string firstList =
             first < registry.ListPaths.size() ? registry.ListPaths[first] : std::string();
-        const std::optional<QString> answer = TheScript().Answer({firstList});
+        const std::optional<QString> answer = Script().Answer({firstList});
         if (!answer)
             return std::nullopt;
         const std::string file = answer->toStdString();
@@ -103,27 +103,6 @@ std::optional<size_t> ListChooser::Choose(QWidget* parent, const ListRegistry& r
     if (chooser.exec() != QDialog::Accepted)
         return std::nullopt;
     return chooser.Selected();
-}
-
-ScriptedAnswers<ListChoiceRequest>& ListChooser::TheScript() {
-    static ScriptedAnswers<ListChoiceRequest> script;
-    return script;
-}
-
-void ListChooser::StartScript() {
-    TheScript().Start();
-}
-
-void ListChooser::QueueList(const std::string& listFile) {
-    TheScript().QueueChoice(QString::fromStdString(listFile));
-}
-
-void ListChooser::QueueCancel() {
-    TheScript().QueueCancel();
-}
-
-const std::vector<ListChoiceRequest>& ListChooser::Asked() {
-    return TheScript().Asked();
 }
 
 } // namespace vyp

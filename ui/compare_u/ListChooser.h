@@ -3,7 +3,7 @@
 // queue the answer (a list's file) in advance, so that nothing blocks, and read what was asked.
 #pragma once
 
-#include "ui/common/ScriptedAnswers.h"
+#include "ui/common/ScriptedSeam.h"
 
 #include <QDialog>
 
@@ -23,7 +23,7 @@ struct ListChoiceRequest {
     std::string firstList; // the file of the list compared, which is not offered
 };
 
-class ListChooser : public QDialog {
+class ListChooser : public QDialog, public ScriptedSeam<ListChoiceRequest> {
     Q_OBJECT
 public:
     // Offers every list of registry but the one at index first, under its group's node.
@@ -38,16 +38,12 @@ public:
     static std::optional<size_t> Choose(QWidget* parent, const ListRegistry& registry, size_t first,
                                         const ImageList& groupPictures);
 
-    // For tests: from now on no dialog is shown; each request is answered with the next queued
-    // list file, or cancelled when none is queued.
-    static void StartScript();
-    static void QueueList(const std::string& listFile);
-    static void QueueCancel();
-    static const std::vector<ListChoiceRequest>& Asked();
+    // For tests: the next request is answered with the list whose file is listFile.
+    static void QueueList(const std::string& listFile) {
+        Script().QueueChoice(QString::fromStdString(listFile));
+    }
 
 private:
-    static ScriptedAnswers<ListChoiceRequest>& TheScript();
-
     const ListRegistry& m_registry;
     TreeGrid* m_tree = nullptr;
     QPushButton* m_ok = nullptr;

@@ -9,9 +9,9 @@
 #include "ui/common/ImageList.h"
 #include "ui/common/MainWindowEnvironment.h"
 #include "ui/common/StatusPanels.h"
+#include "ui/common/TableActions.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QToolButton>
@@ -68,12 +68,9 @@ constexpr std::array<DifferenceKind, 3> kKinds = {
 
 TfCompare::TfCompare(const WindowContext& context, FolderNavigator& navigator, QWidget* parent)
     : QWidget(parent, Qt::Window), m_context(context), m_navigator(navigator) {
-    setObjectName(QStringLiteral("fCompare"));
-    setWindowTitle(QStringLiteral("Porovnání seznamů"));
+    DesktopLook::ApplyToSideWindow(*this, QStringLiteral("fCompare"),
+                                   QStringLiteral("Porovnání seznamů"));
     resize(860, 420);
-    DesktopLook::ApplyToWindow(*this);
-    // Closing the main window ends the program even while this one is open.
-    setAttribute(Qt::WA_QuitOnClose, false);
     m_kindPictures = new ImageList(QSize(16, 16), this);
     for (DifferenceKind kind : kKinds)
         m_kindPictures->Add(KindPicture(kind));
@@ -87,9 +84,7 @@ TfCompare::~TfCompare() {
 }
 
 void TfCompare::BuildLayout() {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout* layout = DesktopLook::Column(*this);
 
     auto* filters = new QWidget(this);
     filters->setObjectName(QStringLiteral("pnlFilter"));
@@ -121,35 +116,22 @@ void TfCompare::BuildLayout() {
     m_VSTCompare->Show(&m_rows); // nothing compared yet
     DesktopLook::OnButtonFace(*m_VSTCompare);
     layout->addWidget(m_VSTCompare, 1);
-    connect(m_VSTCompare, &QAbstractItemView::doubleClicked, this,
-            [this] { Guarded([this] { GoToSelectedWhereItIs(); }); });
-    connect(m_VSTCompare, &TreeGrid::KeyDown, this, [this](QKeyEvent* event) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            Guarded([this] { GoToSelectedWhereItIs(); });
-    });
+    TableActions::OnOpen(*m_VSTCompare, [this] { GoToSelectedWhereItIs(); });
 
-    m_pmCompare = new QMenu(this);
-    m_pmCompare->setObjectName(QStringLiteral("pmCompare"));
-    QAction* goFirst = m_pmCompare->addAction(QStringLiteral("Přejít na složku v prvním seznamu"));
-    goFirst->setObjectName(QStringLiteral("actGoToFirst"));
-    connect(goFirst, &QAction::triggered, this,
-            [this] { Guarded([this] { GoToSelected(ListDifferences::First); }); });
-    QAction* goSecond =
-        m_pmCompare->addAction(QStringLiteral("Přejít na složku ve druhém seznamu"));
-    goSecond->setObjectName(QStringLiteral("actGoToSecond"));
-    connect(goSecond, &QAction::triggered, this,
-            [this] { Guarded([this] { GoToSelected(ListDifferences::Second); }); });
-    QAction* saveCsv = m_pmCompare->addAction(QStringLiteral("Uložit jako CSV…"));
-    saveCsv->setObjectName(QStringLiteral("actSaveCompareCsv"));
-    connect(saveCsv, &QAction::triggered, this, [this] { Guarded([this] { SaveAsCsv(); }); });
-    m_VSTCompare->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_VSTCompare, &QWidget::customContextMenuRequested, this,
-            [this, goFirst, goSecond](const QPoint& at) {
-                const bool selected = m_VSTCompare->SelectedNode() != kNoNode;
-                goFirst->setEnabled(selected);
-                goSecond->setEnabled(selected);
-                m_pmCompare->popup(m_VSTCompare->viewport()->mapToGlobal(at));
-            });
+    m_pmCompare = TableActions::ContextMenu(*m_VSTCompare, QStringLiteral("pmCompare"));
+    QAction* goFirst = TableActions::AddAction(
+        *m_pmCompare, QStringLiteral("Přejít na složku v prvním seznamu"),
+        QStringLiteral("actGoToFirst"), [this] { GoToSelected(ListDifferences::First); });
+    QAction* goSecond = TableActions::AddAction(
+        *m_pmCompare, QStringLiteral("Přejít na složku ve druhém seznamu"),
+        QStringLiteral("actGoToSecond"), [this] { GoToSelected(ListDifferences::Second); });
+    TableActions::AddAction(*m_pmCompare, QStringLiteral("Uložit jako CSV…"),
+                            QStringLiteral("actSaveCompareCsv"), [this] { SaveAsCsv(); });
+    connect(m_pmCompare, &QMenu::aboutToShow, this, [this, goFirst, goSecond] {
+        const bool selected = m_VSTCompare->SelectedNode() != kNoNode;
+        goFirst->setEnabled(selected);
+        goSecond->setEnabled(selected);
+    });
 
     m_sbCompare = new StatusPanels({260, 300, 200}, {QString(), QString(), QString()}, this);
     m_sbCompare->setObjectName(QStringLiteral("sbCompare"));

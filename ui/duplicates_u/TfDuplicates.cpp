@@ -7,19 +7,19 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 #include "ui/common/CsvSaving.h"
 #include "ui/common/DesktopLook.h"
-#include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FolderNavigator.h"
+#include "ui/common/GroupBoxes.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/MainWindowEnvironment.h"
 #include "ui/common/StatusPanels.h"
+#include "ui/common/TableActions.h"
 #include "ui/common/TreeGrid.h"
 #include "ui/common/WorkerWait.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -33,14 +33,6 @@ namespace {
 
 constexpr double kBytesPerMB = 1024.0 * 1024.0;
 
-std::optional<FileStamp> StampOf(const std::string& path) {
-    InputFile file;
-    FileStamp stamp;
-    if (file.Open(path, false) != 0 || file.Stamp(stamp) != 0)
-        return std::nullopt;
-    return stamp;
-}
-
 } // namespace
 
 TfDuplicates::TfDuplicates(const WindowContext& context, FolderNavigator& navigator,
@@ -48,12 +40,9 @@ TfDuplicates::TfDuplicates(const WindowContext& context, FolderNavigator& naviga
     : QWidget(parent, Qt::Window), m_context(context), m_navigator(navigator),
       m_collator(context.environment.collation),
       m_nodes(context.filePictures, context.environment.regional) {
-    setObjectName(QStringLiteral("fDuplicates"));
-    setWindowTitle(QStringLiteral("Duplicity"));
+    DesktopLook::ApplyToSideWindow(*this, QStringLiteral("fDuplicates"),
+                                   QStringLiteral("Duplicity"));
     setGeometry(380, 330, 820, 440);
-    DesktopLook::ApplyToWindow(*this);
-    // Closing the main window ends the program even while this one is open.
-    setAttribute(Qt::WA_QuitOnClose, false);
     BuildLayout();
     ShowStatus();
 }
@@ -64,22 +53,18 @@ TfDuplicates::~TfDuplicates() {
 }
 
 void TfDuplicates::BuildLayout() {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout* layout = DesktopLook::Column(*this);
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(6, 4, 6, 4);
+    m_groupBoxes.emplace(*panel);
     for (size_t i = 0; i < kGroups.size(); ++i) {
-        const GroupInfo& group = kGroups[i];
-        auto* box = new QCheckBox(Utf8(group.caption), panel);
-        box->setObjectName(Utf8(group.checkBoxName));
-        box->setIcon(m_context.groupPictures.At(group.id));
+        QCheckBox* box = m_groupBoxes->Boxes()[i];
+        box->setIcon(m_context.groupPictures.At(kGroups[i].id));
         box->setChecked(true); // every group unless the user leaves some out
         row->addWidget(box);
-        m_checkBoxes[i] = box;
     }
     row->addSpacing(12);
     auto* label = new QLabel(QStringLiteral("Nejmenší velikost (MB):"), panel);
@@ -122,32 +107,15 @@ void TfDuplicates::BuildLayout() {
     layout->addWidget(m_VSTDuplicates, 1);
     connect(m_VSTDuplicates, &TreeGrid::HeaderClicked, this,
             [this](int column, Qt::MouseButton button) { HeaderClick(column, button); });
-    connect(m_VSTDuplicates, &QAbstractItemView::doubleClicked, this, [this] {
-        const NodeId node = m_VSTDuplicates->SelectedNode();
-        if (node != kNoNode && DuplicateNodes::IsCopy(m_VSTDuplicates->Payload(node)))
-            Guarded([this] { GoToSelectedCopy(); });
-    });
-    connect(m_VSTDuplicates, &TreeGrid::KeyDown, this, [this](QKeyEvent* event) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            Guarded([this] { GoToSelectedCopy(); });
-    });
-
-    m_pmDuplicates = new QMenu(this);
-    m_pmDuplicates->setObjectName(QStringLiteral("pmDuplicates"));
-    QAction* goTo = m_pmDuplicates->addAction(QStringLiteral("Přejít na složku"));
-    goTo->setObjectName(QStringLiteral("actGoToFolder"));
-    connect(goTo, &QAction::triggered, this, [this] { Guarded([this] { GoToSelectedCopy(); }); });
-    QAction* saveCsv = m_pmDuplicates->addAction(QStringLiteral("Uložit jako CSV…"));
-    saveCsv->setObjectName(QStringLiteral("actSaveDuplicatesCsv"));
-    connect(saveCsv, &QAction::triggered, this, [this] { Guarded([this] { SaveAsCsv(); }); });
-    m_VSTDuplicates->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_VSTDuplicates, &QWidget::customContextMenuRequested, this,
-            [this, goTo](const QPoint& at) {
-                const NodeId node = m_VSTDuplicates->SelectedNode();
-                goTo->setEnabled(node != kNoNode &&
-                                 DuplicateNodes::IsCopy(m_VSTDuplicates->Payload(node)));
-                m_pmDuplicates->popup(m_VSTDuplicates->viewport()->mapToGlobal(at));
-            });
+    // A set opens as a tree node does; only a copy has a folder to go to.
+    m_pmDuplicates = TableActions::HitMenu(
+        *m_VSTDuplicates, QStringLiteral("pmDuplicates"), QStringLiteral("actSaveDuplicatesCsv"),
+        [this] { GoToSelectedCopy(); },
+        [this] {
+            const NodeId node = m_VSTDuplicates->SelectedNode();
+            return node != kNoNode && DuplicateNodes::IsCopy(m_VSTDuplicates->Payload(node));
+        },
+        [this] { SaveAsCsv(); });
 
     m_sbDuplicates = new StatusPanels({150, 250}, {QString(), QString()}, this);
     m_sbDuplicates->setObjectName(QStringLiteral("sbDuplicates"));
@@ -158,8 +126,7 @@ void TfDuplicates::BuildLayout() {
 
 void TfDuplicates::btnFindClick() {
     DuplicateQuery query;
-    for (size_t i = 0; i < m_checkBoxes.size(); ++i)
-        query.groups[i] = m_checkBoxes[i]->isChecked();
+    query.groups = m_groupBoxes->Ticked();
     // Empty files are never duplicates, whatever the field says.
     query.minSize = std::max<int64_t>(1, std::llround(m_edtMinSize->value() * kBytesPerMB));
     const ListRegistry& registry = m_context.registry;
@@ -170,9 +137,7 @@ void TfDuplicates::btnFindClick() {
         WorkerWait wait(m_context.mainWindow);
         const bool finished = wait.Run(
             [&](WorkerProgress& progress) {
-                m_searchedLists.clear();
-                for (const rsznListInfo& info : registry.ListInfos)
-                    m_searchedLists.push_back({info.FullPath, StampOf(info.FullPath)});
+                m_searchedLists.Note(registry);
                 result = FindDuplicates(
                     registry, query,
                     [this](std::string_view a, std::string_view b) {
@@ -194,20 +159,13 @@ void TfDuplicates::btnFindClick() {
         ShowSets();
         throw;
     }
-    std::vector<std::string> listNames;
-    listNames.reserve(registry.ListInfos.size());
-    for (const rsznListInfo& info : registry.ListInfos)
-        listNames.push_back(ListNameOf(info));
     std::vector<std::string> errors = std::move(result.errors);
-    m_nodes.Assign(std::move(result), std::move(listNames));
+    m_nodes.Assign(std::move(result), ListNames(registry));
     ShowSets();
     if (!errors.empty()) {
         // Once, after the sets of every readable list are shown.
-        QStringList texts;
-        for (const std::string& error : errors)
-            texts.append(Utf8(error));
         m_VSTDuplicates->repaint();
-        ReportError(texts.join(QLatin1Char('\n')));
+        ReportErrors(errors);
     }
 }
 
@@ -253,23 +211,7 @@ void TfDuplicates::GoToSelectedCopy() {
         return;
     const SearchRow copy =
         m_nodes.Result().copies[DuplicateNodes::IndexOf(m_VSTDuplicates->Payload(node))];
-    const auto list = static_cast<size_t>(copy.ListIndex());
-    bool shown = false;
-    if (list < m_searchedLists.size()) {
-        const SearchedList& searched = m_searchedLists[list];
-        const std::optional<FileStamp> stamp = StampOf(searched.path);
-        if (stamp && stamp == searched.stamp) {
-            // A folder that no folder line holds is the root the list's header shows.
-            const std::string_view path = copy.Path();
-            const std::string_view folder = path.substr(0, path.size() - copy.Name().size());
-            shown = m_navigator.GoToFolder(searched.path, folder, copy.Name()) ||
-                    m_navigator.GoToFolder(searched.path, {}, copy.Name());
-        }
-    }
-    if (!shown)
-        Dialogs::Inform(this, QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
-                                             "Obnovte seznamy a hledejte znovu.")
-                                  .arg(Utf8(m_nodes.ListName(copy))));
+    m_searchedLists.GoTo(copy, m_navigator, this, Utf8(m_nodes.ListName(copy)));
 }
 
 void TfDuplicates::SaveAsCsv() {

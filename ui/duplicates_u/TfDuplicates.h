@@ -5,19 +5,16 @@
 // worker while every window waits. It lives hidden from start to end: closing it only hides it.
 #pragma once
 
-#include "platform/Files.h"
 #include "qtcore/NameCollator.h"
+#include "ui/common/GroupBoxes.h"
+#include "ui/common/SearchedLists.h"
 #include "ui/common/WindowContext.h"
 #include "ui/duplicates_u/DuplicateNodes.h"
 
 #include <QWidget>
 
-#include <array>
 #include <optional>
-#include <string>
-#include <vector>
 
-class QCheckBox;
 class QDoubleSpinBox;
 class QMenu;
 class QPushButton;
@@ -50,18 +47,13 @@ private:
     void HeaderClick(int column, Qt::MouseButton button);
     void ShowStatus();
 
-    struct SearchedList {
-        std::string path;
-        std::optional<FileStamp> stamp;
-    };
-
     WindowContext m_context;
     FolderNavigator& m_navigator;
     NameCollator m_collator;
     DuplicateNodes m_nodes;
-    std::vector<SearchedList> m_searchedLists; // by list index, as the search read them
+    SearchedLists m_searchedLists;
 
-    std::array<QCheckBox*, 7> m_checkBoxes{}; // CheckBox1..CheckBox7, groups 2..8
+    std::optional<GroupBoxes> m_groupBoxes;
     QDoubleSpinBox* m_edtMinSize = nullptr;
     QPushButton* m_btnFind = nullptr;
     TreeGrid* m_VSTDuplicates = nullptr;

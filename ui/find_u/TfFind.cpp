@@ -6,13 +6,14 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 #include "ui/common/CursorPosition.h"
 #include "ui/common/DesktopLook.h"
-#include "ui/common/Dialogs.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileTable.h"
 #include "ui/common/FolderNavigator.h"
+#include "ui/common/GroupBoxes.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/MainWindowEnvironment.h"
 #include "ui/common/StatusPanels.h"
+#include "ui/common/TableActions.h"
 #include "ui/common/WorkerWait.h"
 
 #include <QCheckBox>
@@ -44,12 +45,9 @@ TfFind::TfFind(const WindowContext& context, FolderNavigator& navigator, QWidget
     : QWidget(parent, Qt::Window), m_context(context), m_navigator(navigator),
       m_collator(context.environment.collation),
       m_found(context.filePictures, context.environment.regional) {
-    setObjectName(QStringLiteral("fFind"));
-    setWindowTitle(QStringLiteral("Výsledky hledání"));
+    DesktopLook::ApplyToSideWindow(*this, QStringLiteral("fFind"),
+                                   QStringLiteral("Výsledky hledání"));
     setGeometry(363, 419, 667, 388);
-    DesktopLook::ApplyToWindow(*this);
-    // Closing the main window ends the program even while this one is open.
-    setAttribute(Qt::WA_QuitOnClose, false);
     BuildLayout();
     BuildFilterPanel();
     m_timer = new QTimer(this);
@@ -71,9 +69,7 @@ TfFind::~TfFind() {
 }
 
 void TfFind::BuildLayout() {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QVBoxLayout* layout = DesktopLook::Column(*this);
 
     m_panel1 = new QWidget(this);
     m_panel1->setObjectName(QStringLiteral("Panel1"));
@@ -112,27 +108,11 @@ void TfFind::BuildLayout() {
     m_VSTFind->Show(&m_found); // nothing found before the first search
     DesktopLook::OnButtonFace(*m_VSTFind);
     layout->addWidget(m_VSTFind, 1);
-    connect(m_VSTFind, &QAbstractItemView::doubleClicked, this,
-            [this] { Guarded([this] { GoToSelectedHit(); }); });
-    connect(m_VSTFind, &TreeGrid::KeyDown, this, [this](QKeyEvent* event) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            Guarded([this] { GoToSelectedHit(); });
-    });
-    m_pmFind = new QMenu(this);
-    m_pmFind->setObjectName(QStringLiteral("pmFind"));
-    QAction* goTo = m_pmFind->addAction(QStringLiteral("Přejít na složku"));
-    goTo->setObjectName(QStringLiteral("actGoToFolder"));
-    connect(goTo, &QAction::triggered, this, [this] { Guarded([this] { GoToSelectedHit(); }); });
-    QAction* saveCsv = m_pmFind->addAction(QStringLiteral("Uložit jako CSV…"));
-    saveCsv->setObjectName(QStringLiteral("actSaveFoundCsv"));
-    connect(saveCsv, &QAction::triggered, this,
-            [this] { Guarded([this] { SaveResultsAsCsv(); }); });
-    m_VSTFind->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_VSTFind, &QWidget::customContextMenuRequested, this, [this, goTo](const QPoint& at) {
-        // Going needs a hit: a right click does not select one.
-        goTo->setEnabled(m_VSTFind->SelectedNode() != kNoNode);
-        m_pmFind->popup(m_VSTFind->viewport()->mapToGlobal(at));
-    });
+    // Going needs a hit: a right click does not select one.
+    m_pmFind = TableActions::HitMenu(
+        *m_VSTFind, QStringLiteral("pmFind"), QStringLiteral("actSaveFoundCsv"),
+        [this] { GoToSelectedHit(); }, [this] { return m_VSTFind->SelectedNode() != kNoNode; },
+        [this] { SaveResultsAsCsv(); });
 
     m_sbFind = new StatusPanels(
         {150, 150}, {QStringLiteral("Nalezených souborů:"), QStringLiteral("Nalezených adresářů:")},
@@ -154,23 +134,21 @@ void TfFind::BuildFilterPanel() {
     m_image8->setGeometry(2, 2, 32, 36);
     m_image8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_image8->setPixmap(PictureIcon(QStringLiteral("groups"), 32).pixmap(32, 32));
+    m_groupBoxes.emplace(*panel);
     for (size_t i = 0; i < kGroups.size(); ++i) {
-        const GroupInfo& group = kGroups[i];
         auto* image = new QLabel(panel);
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         image->setGeometry(7, kFilterRowTop[i], 16, 16);
-        image->setPixmap(m_context.groupPictures.At(group.id).pixmap(16, 16));
+        image->setPixmap(m_context.groupPictures.At(kGroups[i].id).pixmap(16, 16));
         image->hide();
         m_groupImages[i] = image;
-        auto* box = new QCheckBox(Utf8(group.caption), panel);
-        box->setObjectName(Utf8(group.checkBoxName));
+        QCheckBox* box = m_groupBoxes->Boxes()[i];
         // As designed, or as wide as the caption needs in this system's font, within the
         // open panel.
         const int width =
             std::min(std::max(kCheckBoxWidth[i], box->sizeHint().width()), kExpandedSize - 34 - 2);
         box->setGeometry(34, kFilterRowTop[i], width, 17);
         box->hide();
-        m_checkBoxes[i] = box;
     }
     panel->raise(); // above Panel1 and the table
 }
@@ -178,9 +156,7 @@ void TfFind::BuildFilterPanel() {
 // ---- the search ------------------------------------------------------------------------------
 
 void TfFind::btnFindClick() {
-    GroupFilter groups{};
-    for (size_t i = 0; i < m_checkBoxes.size(); ++i)
-        groups[i] = m_checkBoxes[i]->isChecked();
+    const GroupFilter groups = m_groupBoxes->Ticked();
     const std::string text = Utf8Bytes(m_edtFind->text());
     const ListRegistry& registry = m_context.registry;
     std::vector<std::string> errors;
@@ -197,6 +173,7 @@ void TfFind::btnFindClick() {
         WorkerWait wait(m_context.mainWindow);
         const bool finished = wait.Run(
             [&](WorkerProgress& progress) {
+                m_searchedLists.Note(registry);
                 result = SearchListHits(text, groups, registry,
                                         [&progress](int32_t folders, int32_t files) {
                                             return progress.Report(static_cast<uint64_t>(folders),
@@ -211,12 +188,8 @@ void TfFind::btnFindClick() {
             result = SearchHitsResult(); // the program is closing
         // The names as they are now: the rows keep them until the next search, whatever
         // happens to the registry meanwhile.
-        std::vector<std::string> listNames;
-        listNames.reserve(registry.ListInfos.size());
-        for (const rsznListInfo& info : registry.ListInfos)
-            listNames.push_back(ListNameOf(info));
         outOfMemory = result.outOfMemory;
-        m_found.Assign(std::move(result.rows), std::move(listNames), m_collator);
+        m_found.Assign(std::move(result.rows), ListNames(registry), m_collator);
         errors = std::move(result.errors);
         m_VSTFind->Show(&m_found);
     } catch (...) {
@@ -234,11 +207,8 @@ void TfFind::btnFindClick() {
                             "které se vešly.");
     if (!errors.empty()) {
         // Once, after the rows of every readable list are shown.
-        QStringList texts;
-        for (const std::string& error : errors)
-            texts.append(Utf8(error));
         m_VSTFind->repaint();
-        ReportError(texts.join(QLatin1Char('\n')));
+        ReportErrors(errors);
     }
 }
 
@@ -255,28 +225,15 @@ void TfFind::GoToSelectedHit() {
         return;
     const size_t hit = m_VSTFind->Row(node);
     SearchRows texts;
-    bool shown = false;
-    // Read from the list only while it is as it was searched, so a folder that no folder line
-    // holds is the root the list's header shows (the folder of the root's files too).
-    if (m_found.ReadRow(hit, texts)) {
-        const SearchRow row = texts[0];
-        const std::string& list = m_found.Hits().File(row.ListIndex()).path;
-        const std::string_view path = row.Path();
-        const std::string_view folder =
-            row.IsFolder() ? path : path.substr(0, path.size() - row.Name().size());
-        const std::string_view file = row.IsFolder() ? std::string_view() : row.Name();
-        shown =
-            m_navigator.GoToFolder(list, folder, file) || m_navigator.GoToFolder(list, {}, file);
-    }
-    if (!shown)
+    if (m_found.ReadRow(hit, texts))
+        m_searchedLists.GoTo(texts[0], m_navigator, this, Utf8(m_found.ListName(hit)));
+    else
         TellListChanged(m_found.ListName(hit));
 }
 
 void TfFind::TellListChanged(std::string_view listName) {
     m_listChangeSaid = true;
-    Dialogs::Inform(this, QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
-                                         "Obnovte seznamy a hledejte znovu.")
-                              .arg(Utf8(listName)));
+    SearchedLists::TellChanged(this, Utf8(listName));
 }
 
 void TfFind::SaveResultsAsCsv() {
@@ -352,7 +309,7 @@ void TfFind::CollapseFilterPanel() {
 }
 
 void TfFind::ShowFilterControls(bool visible) {
-    for (QCheckBox* box : m_checkBoxes)
+    for (QCheckBox* box : m_groupBoxes->Boxes())
         box->setVisible(visible);
     for (QLabel* image : m_groupImages)
         image->setVisible(visible);

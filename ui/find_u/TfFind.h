@@ -7,6 +7,8 @@
 #pragma once
 
 #include "qtcore/NameCollator.h"
+#include "ui/common/GroupBoxes.h"
+#include "ui/common/SearchedLists.h"
 #include "ui/common/WindowContext.h"
 #include "ui/find_u/FoundRows.h"
 
@@ -70,6 +72,7 @@ private:
 
     WindowContext m_context;
     FolderNavigator& m_navigator;
+    SearchedLists m_searchedLists;
     QMenu* m_pmFind = nullptr;
     NameCollator m_collator;
     FoundRows m_found;
@@ -82,8 +85,8 @@ private:
     StatusPanels* m_sbFind = nullptr;
     QWidget* m_pnlFind = nullptr;
     QLabel* m_image8 = nullptr;
-    std::array<QLabel*, 7> m_groupImages{};   // Image1..Image7
-    std::array<QCheckBox*, 7> m_checkBoxes{}; // CheckBox1..CheckBox7, groups 2..8
+    std::array<QLabel*, 7> m_groupImages{}; // Image1..Image7
+    std::optional<GroupBoxes> m_groupBoxes;
     QTimer* m_timer = nullptr;
     bool m_filterPanelExpanded = false;
     bool m_searching = false;
