@@ -100,11 +100,12 @@ void ListRegionReader::ReadHeader() {
     m_consumed = static_cast<size_t>(
         PastLineBreak(m_buffer.data() + end, m_buffer.data() + m_filled) - m_buffer.data());
     m_folder.assign(FirstField(m_header));
+    m_folderOffset = 0;
 }
 
 ListRegionReader::ListRegionReader(const std::string& path, int64_t offset)
     : m_path(path), m_file(OpenForReading(path)), m_bufferOffset(offset), m_positional(true),
-      m_readOffset(offset) {
+      m_readOffset(offset), m_folderOffset(-1) {
     m_file.Stamp(m_stamp);
     m_buffer.resize(kRegionSize);
 }
@@ -137,6 +138,7 @@ void ListRegionReader::NoteLastFolder(std::string_view lines) {
         const char* lineStart = LineStartBefore(begin, slash);
         m_folder.assign(FirstField(std::string_view(
             lineStart, static_cast<size_t>(LineEndAfter(slash, end) - lineStart))));
+        m_folderOffset = m_bufferOffset + (lineStart - m_buffer.data());
     }
 }
 
@@ -165,6 +167,7 @@ bool ListRegionReader::Next(ListRegion& region) {
             CheckEncoding(lines);
             region.lines = lines;
             region.folder = m_folder;
+            region.folderOffset = m_folderOffset;
             region.offset = m_bufferOffset;
             m_lastLines = lines;
             return true;

@@ -29,6 +29,9 @@ struct ListRegion {
     // The first field of the last line holding "\" before these lines: the folder their file
     // lines belong to. At the start of the file, the header's first field (the root).
     std::string_view folder;
+    // Where the line that folder comes from starts in the file: 0 for the header, -1 when a
+    // reader started at an offset has met no folder line yet.
+    int64_t folderOffset = 0;
     // Where lines start in the file.
     int64_t offset = 0;
 };
@@ -87,7 +90,8 @@ private:
     int64_t m_readOffset = 0;  // where the next positional read starts
     FileStamp m_stamp;
     std::string m_header;
-    std::string m_folder; // the folder in force after what has been handed out
+    std::string m_folder;       // the folder in force after what has been handed out
+    int64_t m_folderOffset = 0; // where m_folder's line starts
     std::string_view
         m_lastLines; // the region handed out last, whose folder lines are not noted yet
 };

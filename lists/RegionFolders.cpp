@@ -24,6 +24,7 @@ std::string_view RegionFolders::FolderOf(const char* lineBegin) {
         const char* folderLine = LineStartBefore(m_floor, slash);
         m_folder = FirstField(std::string_view(
             folderLine, static_cast<size_t>(LineEndAfter(slash, m_end) - folderLine)));
+        m_folderOffset = m_regionOffset + (folderLine - m_floor);
     }
     m_lookedThrough = lineBegin;
     return m_folder;

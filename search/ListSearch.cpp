@@ -11,24 +11,50 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace vyp {
 
 namespace {
 
+// What a found line becomes: a row with its texts, or a place in the file.
+void AddFound(SearchRows& rows, int32_t listIndex, std::string_view line, bool isFolder,
+              std::string_view prefix, int64_t, int64_t) {
+    rows.AddLine(listIndex, isFolder, prefix, line);
+}
+
+void AddFound(SearchHits& hits, int32_t listIndex, std::string_view line, bool isFolder,
+              std::string_view, int64_t lineOffset, int64_t folderOffset) {
+    hits.Add(listIndex, isFolder, lineOffset, folderOffset);
+    if (!isFolder)
+        hits.NoteExtension(ExtensionOf(FirstField(line)));
+}
+
+// The rows of a list are decoded once its encoding is known; places need only the file's
+// stamp and encoding.
+void ListRead(SearchRows& rows, size_t firstRow, int32_t, const ListRegionReader& reader) {
+    rows.DecodeFrom(firstRow, reader.Encoding());
+}
+
+void ListRead(SearchHits& hits, size_t, int32_t listIndex, const ListRegionReader& reader) {
+    hits.SetFile(listIndex, {reader.Path(), reader.Stamp(), reader.Encoding(), true});
+    hits.DecodeExtensions(reader.Encoding());
+}
+
 // Finds one form of the search text (as a file in one encoding holds it) in the regions of a
 // list file and keeps the matching lines as rows.
-class FormSearcher {
+template <typename Rows> class FormSearcher {
 public:
-    FormSearcher(std::string_view needle, int32_t listIndex, SearchRows& rows)
+    FormSearcher(std::string_view needle, int32_t listIndex, Rows& rows)
         : m_finder(needle), m_listIndex(listIndex), m_rows(rows) {}
 
     void SearchHeader(std::string_view header) {
         // The header is line 0 by position; it shows as a folder row of the root.
         if (m_finder.Find(header.data(), header.data() + header.size()) != nullptr)
-            AddRow(header, true, {});
+            AddFound(m_rows, m_listIndex, header, true, {}, 0, 0);
     }
 
     void SearchRegion(const ListRegion& region) {
@@ -41,24 +67,17 @@ public:
             const char* lineEnd = LineEndAfter(match, end);
             const std::string_view line(lineBegin, static_cast<size_t>(lineEnd - lineBegin));
             const bool isFolder = std::memchr(line.data(), '\\', line.size()) != nullptr;
-            AddRow(line, isFolder, folders.FolderOf(lineBegin));
+            const std::string_view folder = folders.FolderOf(lineBegin);
+            AddFound(m_rows, m_listIndex, line, isFolder, folder,
+                     region.offset + (lineBegin - floor), folders.FolderOffset());
             p = lineEnd;
         }
     }
 
 private:
-    void AddRow(std::string_view line, bool isFolder, std::string_view prefix) {
-        const ListLineFields fields = SplitListLine(line);
-        auto field = [&fields](int i) {
-            return i < fields.count ? fields.field[i] : std::string_view();
-        };
-        m_rows.Add(m_listIndex, isFolder, isFolder ? std::string_view() : prefix, field(0),
-                   field(1), field(2), field(3));
-    }
-
     CaseInsensitiveFinder m_finder;
     int32_t m_listIndex;
-    SearchRows& m_rows;
+    Rows& m_rows;
 };
 
 // Searches one list file in one pass, in the byte form its encoding gives the text. A text
@@ -72,8 +91,9 @@ private:
 // they are found, decoded, and dropped. Rows handed on cannot be taken back, so the file's
 // encoding is learned first, reading on only as far as it takes, and the search then starts
 // from the top knowing it.
+template <typename Rows>
 void SearchFile(std::string_view text, int32_t listIndex, const std::string& path,
-                SearchResult& result, const SearchRowsPieces* pieces = nullptr) {
+                SearchOutcome<Rows>& result, const SearchRowsPieces* pieces = nullptr) {
     const size_t firstRow = result.rows.size();
     std::optional<ListRegionReader> reader;
     try {
@@ -95,16 +115,18 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
         return reader->Encoding() == TextEncoding::Utf8;
     };
     auto handOn = [&] {
-        if (pieces == nullptr || result.rows.size() == firstRow)
-            return;
-        result.rows.DecodeFrom(firstRow, reader->Encoding());
-        (*pieces)(result.rows);
-        result.rows.Truncate(firstRow);
+        if constexpr (std::is_same_v<Rows, SearchRows>) {
+            if (pieces == nullptr || result.rows.size() == firstRow)
+                return;
+            result.rows.DecodeFrom(firstRow, reader->Encoding());
+            (*pieces)(result.rows);
+            result.rows.Truncate(firstRow);
+        }
     };
     // Searches the rest of the file for form; false when the file stopped being UTF-8 while
     // the form was one only a UTF-8 file can hold.
     auto searchRest = [&](std::string_view form, bool onlyInUtf8) {
-        FormSearcher searcher(form, listIndex, result.rows);
+        FormSearcher<Rows> searcher(form, listIndex, result.rows);
         searcher.SearchHeader(reader->Header());
         ListRegion region;
         while (reader->Next(region)) {
@@ -144,7 +166,7 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
     } catch (const VypisnikError& error) {
         result.errors.emplace_back(error.what()); // the rows found so far stay
     }
-    result.rows.DecodeFrom(firstRow, reader->Encoding());
+    ListRead(result.rows, firstRow, listIndex, *reader);
     handOn();
 }
 
@@ -157,13 +179,62 @@ std::vector<size_t> SearchedLists(const GroupFilter& groups, const ListRegistry&
     return searched;
 }
 
-void CountRows(const SearchRows& rows, int32_t& foldersFound, int32_t& filesFound) {
+bool IsFolderRow(const SearchRows& rows, size_t i) {
+    return rows[i].IsFolder();
+}
+bool IsFolderRow(const SearchHits& hits, size_t i) {
+    return hits.IsFolder(i);
+}
+
+template <typename Rows>
+void CountRows(const Rows& rows, int32_t& foldersFound, int32_t& filesFound) {
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].IsFolder())
+        if (IsFolderRow(rows, i))
             ++foldersFound;
         else
             ++filesFound;
     }
+}
+
+template <typename Rows>
+SearchOutcome<Rows> SearchAll(std::string_view text, const GroupFilter& groups,
+                              const ListRegistry& registry, const SearchProgressHook& progress) {
+    SearchOutcome<Rows> result;
+    if (text.empty())
+        return result;
+    const std::vector<size_t> searched = SearchedLists(groups, registry);
+    struct Stopped {}; // thrown out of the consuming step, which stops the readers
+    try {
+        // The lists are read side by side; their rows join the result in registry order.
+        ParallelInOrder<SearchOutcome<Rows>>(
+            searched.size(),
+            [&](size_t k) {
+                SearchOutcome<Rows> one;
+                SearchFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
+                           one);
+                return one;
+            },
+            [&](size_t, SearchOutcome<Rows>&& one) {
+                int32_t folders = 0;
+                int32_t files = 0;
+                CountRows(one.rows, folders, files);
+                result.rows.Append(std::move(one.rows));
+                result.foldersFound += folders;
+                result.filesFound += files;
+                for (std::string& error : one.errors)
+                    result.errors.push_back(std::move(error));
+                if (progress && !progress(result.foldersFound, result.filesFound))
+                    throw Stopped();
+            });
+    } catch (const Stopped&) {
+        result.stopped = true;
+    } catch (const std::bad_alloc&) {
+        // The rows of the lists that joined stay; a list that did not fit is left out whole.
+        result.stopped = true;
+        result.outOfMemory = true;
+    }
+    result.rows.ShrinkToFit();
+    return result;
 }
 
 } // namespace
@@ -174,34 +245,12 @@ std::string ListNameOf(const rsznListInfo& info) {
 
 SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
                          const ListRegistry& registry, const SearchProgressHook& progress) {
-    SearchResult result;
-    if (text.empty())
-        return result;
-    const std::vector<size_t> searched = SearchedLists(groups, registry);
-    struct Stopped {}; // thrown out of the consuming step, which stops the readers
-    try {
-        // The lists are read side by side; their rows join the result in registry order.
-        ParallelInOrder<SearchResult>(
-            searched.size(),
-            [&](size_t k) {
-                SearchResult one;
-                SearchFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
-                           one);
-                return one;
-            },
-            [&](size_t, SearchResult&& one) {
-                CountRows(one.rows, result.foldersFound, result.filesFound);
-                result.rows.Append(std::move(one.rows));
-                for (std::string& error : one.errors)
-                    result.errors.push_back(std::move(error));
-                if (progress && !progress(result.foldersFound, result.filesFound))
-                    throw Stopped();
-            });
-    } catch (const Stopped&) {
-        result.stopped = true;
-    }
-    result.rows.ShrinkToFit();
-    return result;
+    return SearchAll<SearchRows>(text, groups, registry, progress);
+}
+
+SearchHitsResult SearchListHits(std::string_view text, const GroupFilter& groups,
+                                const ListRegistry& registry, const SearchProgressHook& progress) {
+    return SearchAll<SearchHits>(text, groups, registry, progress);
 }
 
 SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "lists/ListRegistry.h"
+#include "search/SearchHits.h"
 #include "search/SearchRow.h"
 
 #include <array>
@@ -19,15 +20,19 @@ namespace vyp {
 // Which groups are searched: index 0 is group 2 ("Gamesy") … index 6 group 8 ("Neurčeno").
 using GroupFilter = std::array<bool, 7>;
 
-struct SearchResult {
-    SearchRows rows;
+template <typename Rows> struct SearchOutcome {
+    Rows rows;
     int32_t filesFound = 0;
     int32_t foldersFound = 0;
     // One "Cannot open file ..." text for each list that could not be read; the search went on.
     std::vector<std::string> errors;
-    // The progress hook ended the search: the rows are those of the lists before.
+    // The progress hook ended the search, or the memory ran out: the rows are those of the
+    // lists before.
     bool stopped = false;
+    bool outOfMemory = false;
 };
+using SearchResult = SearchOutcome<SearchRows>;
+using SearchHitsResult = SearchOutcome<SearchHits>;
 
 // Called on the searching thread each time a list's rows have joined the result, with the
 // folder and file rows found so far. Returning false ends the search there.
@@ -38,6 +43,13 @@ using SearchProgressHook = std::function<bool(int32_t foldersFound, int32_t file
 // file's matches are found in its own encoding; the rows hold UTF-8.
 SearchResult SearchLists(std::string_view text, const GroupFilter& groups,
                          const ListRegistry& registry, const SearchProgressHook& progress = {});
+
+// The same search holding each row as its place in the list file (SearchHits), with the stamp
+// of each list's file as it was read: the same rows in the same order, SearchHitReader reads
+// their texts.
+SearchHitsResult SearchListHits(std::string_view text, const GroupFilter& groups,
+                                const ListRegistry& registry,
+                                const SearchProgressHook& progress = {});
 
 // Takes a piece of the rows of one list, decoded, in file order; the rows are dropped after.
 using SearchRowsPieces = std::function<void(const SearchRows& rows)>;

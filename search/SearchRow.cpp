@@ -68,6 +68,16 @@ void SearchRows::Add(int32_t listIndex, bool isFolder, std::string_view prefix,
     m_lists.push_back(static_cast<uint32_t>(listIndex) << 1 | (isFolder ? 1U : 0U));
 }
 
+void SearchRows::AddLine(int32_t listIndex, bool isFolder, std::string_view prefix,
+                         std::string_view line) {
+    const ListLineFields fields = SplitListLine(line);
+    auto field = [&fields](int i) {
+        return i < fields.count ? fields.field[i] : std::string_view();
+    };
+    Add(listIndex, isFolder, isFolder ? std::string_view() : prefix, field(0), field(1), field(2),
+        field(3));
+}
+
 void SearchRows::DecodeFrom(size_t first, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf8 || !m_texts.HasNonAsciiFrom(first))
         return;

@@ -77,6 +77,9 @@ public:
     // stored. The texts are raw bytes of the list file until DecodeFrom.
     void Add(int32_t listIndex, bool isFolder, std::string_view prefix, std::string_view field1,
              std::string_view size, std::string_view date, std::string_view storedTime);
+    // Adds the row of a list line: its fields split at the TABs, prefix put before the first
+    // field of a file row.
+    void AddLine(int32_t listIndex, bool isFolder, std::string_view prefix, std::string_view line);
     // Moves every row of other to the end.
     void Append(SearchRows&& other);
     // Drops the rows from count on.

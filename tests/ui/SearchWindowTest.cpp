@@ -1,8 +1,12 @@
 #include "PhotoDisc.h"
 
 #include "lists/SettingsFile.h"
+#include "search/ListSearch.h"
+#include "search/SearchRowsCsv.h"
 #include "ui/common/CursorPosition.h"
+#include "ui/common/Dialogs.h"
 #include "ui/common/FileTable.h"
+#include "ui/common/SaveFilePicker.h"
 #include "ui/find_u/TfFind.h"
 
 #include <QAction>
@@ -362,6 +366,79 @@ TEST_F(SearchWindowTest, TheMainWindowShowsItAndKeepsItsPlace) {
     EXPECT_EQ(settings.ReadInteger("fFind", "Width", 0), m_find->frameGeometry().width());
 }
 
+TEST_F(SearchWindowTest, ARowOfAListChangedSinceTheSearchShowsNothingAndItIsSaidOnce) {
+    Open();
+    TickGroups({3, 5});
+    Search("amélie");
+    ASSERT_EQ(Rows().size(), 7);
+    // The music list rewritten with its lines in another order: the offsets the search saw
+    // now start other lines, none of which may show in a row.
+    std::vector<std::string> reordered(kMusic.rbegin(), kMusic.rend() - 1);
+    reordered.insert(reordered.begin(), kMusic[0]);
+    AddList("Hudba – Mötley.sez", reordered);
+    QTest::qWait(250); // rows painted before are looked at again a few times a second
+
+    const QStringList rows = Rows();
+    EXPECT_EQ(rows[0], "České filmy|E:\\Amélie.avi|700,00 MB|734003200 B|2004.10.3|21:05:44");
+    for (int row = 3; row < 7; ++row)
+        EXPECT_EQ(rows[row], "Hudba – Mötley|||||") << row;
+    QTest::qWait(20);
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].text, "Seznam „Hudba – Mötley“ byl od hledání smazán nebo "
+                                        "změněn.\r\nObnovte seznamy a hledejte znovu.");
+
+    // Sorting by path and by size, and painting again, read the rows again: still nothing
+    // of theirs, and nothing said twice.
+    ClickHeader(1);
+    ClickHeader(2);
+    Results().repaint();
+    std::filesystem::remove(FsPath(ListPath("Hudba – Mötley.sez")));
+    EXPECT_EQ(Rows().filter("Hudba – Mötley|||||").size(), 4);
+    QTest::qWait(20);
+    EXPECT_EQ(Dialogs::Shown().size(), 1u);
+
+    // The next search reads the list as it is now.
+    AddList("Hudba – Mötley.sez", kMusic);
+    Search("amélie");
+    EXPECT_EQ(Rows().filter("|||||").size(), 0);
+    EXPECT_EQ(Rows().size(), 7);
+}
+
+TEST_F(SearchWindowTest, SortedRowsSavedAsCsvAreTheCoresRowsByteForByte) {
+    Open();
+    TickGroups({3, 5, 6});
+    Search(".");
+    ClickHeader(1);
+    ClickHeader(1); // paths descending
+    const std::string target = m_dir / "Výsledky, hledání.csv";
+    SaveFilePicker::StartScript();
+    SaveFilePicker::QueueFile(QString::fromStdString(target));
+    m_find->SaveResultsAsCsv();
+    EXPECT_TRUE(Dialogs::Shown().empty());
+
+    // The core's rows of the same search, in the order the table shows them.
+    GroupFilter groups{};
+    groups[1] = groups[3] = groups[4] = true;
+    const SearchResult core = SearchLists(".", groups, m_window->Registry());
+    const FileTable& table = Results();
+    ASSERT_EQ(static_cast<size_t>(table.ChildCount(kNoNode)), core.rows.size());
+    std::string expected;
+    AppendSearchRowsCsvHeader(expected);
+    QStringList paths;
+    for (int row = 0; row < table.ChildCount(kNoNode); ++row) {
+        const SearchRow found = core.rows[table.Row(table.ChildAt(kNoNode, row))];
+        AppendSearchRowCsv(
+            found,
+            ListNameOf(m_window->Registry().ListInfos[static_cast<size_t>(found.ListIndex())]),
+            RegionalSettings::Czech(), expected);
+        paths.append(QString::fromUtf8(found.Path().data(), static_cast<int>(found.Path().size())));
+    }
+    EXPECT_EQ(ReadFile(target), expected);
+    EXPECT_EQ(Paths(), paths);
+    EXPECT_EQ(paths.front(), QString("Яна Тирсен\\Amélie – 日本盤.flac"));
+    EXPECT_EQ(paths.back(), QString("Amélie\\"));
+}
+
 // ---- going from a hit to its folder, and saving the hits -------------------------------------
 
 class SearchHitTest : public PhotoDiscFixture {
@@ -431,11 +508,11 @@ TEST_F(SearchHitTest, AHitInAListChangedSinceTheSearchIsNotShown) {
     OpenSearchOnDisc();
     Search("lednice");
     Tree().SelectNode(Node({"Obrázky (1)"}));
+    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
     std::string changed = ReadFile(ListPath("Fotky a hudba.sez"));
     changed += "Poznámka.txt\t5\t2024.1.1\t1:00.00\r\n";
     WriteFile(ListPath("Fotky a hudba.sez"), changed);
 
-    SelectResult("Fotky z Brna\\Léto 2023\\Château de Lednice.tar.gz");
     QTest::keyClick(&Results(), Qt::Key_Enter);
 
     ASSERT_EQ(Dialogs::Shown().size(), 1u);

@@ -14,6 +14,28 @@ template <typename T> int Order(const T& a, const T& b) {
 }
 } // namespace
 
+void FileTableRows::WithSortNames(
+    int column, const std::function<void(const std::vector<std::string_view>& names)>& use) const {
+    std::vector<std::string_view> names;
+    names.reserve(RowCount());
+    for (size_t row = 0; row < RowCount(); ++row)
+        names.push_back(SortName(row, column));
+    use(names);
+}
+
+std::vector<std::optional<int64_t>> FileTableRows::SortSizes(int column) const {
+    std::vector<std::optional<int64_t>> sizes;
+    sizes.reserve(RowCount());
+    for (size_t row = 0; row < RowCount(); ++row)
+        sizes.push_back(SortSize(row, column));
+    return sizes;
+}
+
+void FileTableRows::AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const {
+    for (size_t row : rows)
+        AppendCsvRow(row, out);
+}
+
 FileTable::FileTable(const QLocale& collation, QWidget* parent)
     : TreeGrid(parent), m_collator(collation) {
     setRootIsDecorated(false);
@@ -63,11 +85,9 @@ const std::vector<uint32_t>& FileTable::NameRanks(int column) {
     std::vector<uint32_t>& ranks = m_nameRanks[static_cast<size_t>(column)];
     const size_t count = m_rows->RowCount();
     if (ranks.size() != count) { // once per fill, not once per comparison
-        std::vector<std::string_view> names;
-        names.reserve(count);
-        for (size_t row = 0; row < count; ++row)
-            names.push_back(m_rows->SortName(row, column));
-        ranks = m_collator.Ranks(names);
+        m_rows->WithSortNames(column, [&](const std::vector<std::string_view>& names) {
+            ranks = m_collator.Ranks(names);
+        });
     }
     return ranks;
 }
@@ -103,10 +123,10 @@ bool FileTable::SortKeys(int column, std::vector<uint64_t>& keys) {
             keys[node] = ranks[Row(static_cast<NodeId>(node))];
         return true;
     }
-    case FileTableSort::Size:
+    case FileTableSort::Size: {
+        const std::vector<std::optional<int64_t>> sizes = m_rows->SortSizes(column);
         for (size_t node = 0; node < nodes; ++node) {
-            const std::optional<int64_t> size =
-                m_rows->SortSize(Row(static_cast<NodeId>(node)), column);
+            const std::optional<int64_t>& size = sizes[Row(static_cast<NodeId>(node))];
             // Numbers in order above 0, which stands for no number; the one number that would
             // meet it is left to the comparison.
             if (size == std::numeric_limits<int64_t>::min())
@@ -114,6 +134,7 @@ bool FileTable::SortKeys(int column, std::vector<uint64_t>& keys) {
             keys[node] = size ? static_cast<uint64_t>(*size) ^ (uint64_t{1} << 63) : 0;
         }
         return true;
+    }
     case FileTableSort::Rank:
         for (size_t node = 0; node < nodes; ++node)
             keys[node] = m_rows->SortRank(Row(static_cast<NodeId>(node)), column);
@@ -140,8 +161,10 @@ void FileTable::SaveAsCsv(const QString& suggestedName) const {
         if (m_rows == nullptr)
             return;
         m_rows->AppendCsvHeader(out);
-        for (int row = 0; row < ChildCount(kNoNode); ++row)
-            m_rows->AppendCsvRow(Row(ChildAt(kNoNode, row)), out);
+        std::vector<size_t> rows(static_cast<size_t>(ChildCount(kNoNode)));
+        for (size_t row = 0; row < rows.size(); ++row)
+            rows[row] = Row(ChildAt(kNoNode, static_cast<int>(row)));
+        m_rows->AppendCsvRows(rows, out);
     });
 }
 

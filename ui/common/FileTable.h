@@ -16,6 +16,7 @@
 #include "ui/common/TreeGrid.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,16 @@ public:
     // The rows as CSV, for saving the table: the header line, and the line of one row.
     virtual void AppendCsvHeader(std::string& out) const = 0;
     virtual void AppendCsvRow(size_t row, std::string& out) const = 0;
+
+    // For rows whose texts are read from files rather than held, every row's value at once, read
+    // in the order that reads fastest and dropped after: the names a name column sorts by
+    // (names[row]), the sizes of a size column (by row), the CSV lines of rows in the order
+    // given. The defaults ask row by row.
+    virtual void
+    WithSortNames(int column,
+                  const std::function<void(const std::vector<std::string_view>& names)>& use) const;
+    virtual std::vector<std::optional<int64_t>> SortSizes(int column) const;
+    virtual void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const;
 };
 
 enum class FileTableSort { Name, Size, Rank, None };

@@ -43,9 +43,13 @@ void SearchedLists::GoTo(const SearchRow& hit, FolderNavigator& navigator, QWidg
         }
     }
     if (!shown)
-        Dialogs::Inform(window, QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
-                                               "Obnovte seznamy a hledejte znovu.")
-                                    .arg(listName));
+        TellChanged(window, listName);
+}
+
+void SearchedLists::TellChanged(QWidget* window, const QString& listName) {
+    Dialogs::Inform(window, QStringLiteral("Seznam „%1“ byl od hledání smazán nebo změněn.\r\n"
+                                           "Obnovte seznamy a hledejte znovu.")
+                                .arg(listName));
 }
 
 std::vector<std::string> ListNames(const ListRegistry& registry) {

@@ -31,6 +31,9 @@ public:
     void GoTo(const SearchRow& hit, FolderNavigator& navigator, QWidget* window,
               const QString& listName) const;
 
+    // Tells the user over window that the list listName was deleted or changed since the search.
+    static void TellChanged(QWidget* window, const QString& listName);
+
 private:
     struct Searched {
         std::string path;

@@ -7,10 +7,21 @@
 #include "search/SearchRowsCsv.h"
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
+#include <algorithm>
+#include <chrono>
+#include <numeric>
+
 namespace vyp {
 
+namespace {
+// Rows painted at once are a few dozen; sorting and saving read this many rows a piece, which
+// bounds what their texts hold at a time.
+constexpr size_t kKeptRows = 512;
+constexpr size_t kPieceRows = size_t{1} << 18;
+} // namespace
+
 FoundRows::FoundRows(ExtensionIconCache& icons, RegionalSettings regional)
-    : m_icons(icons), m_regional(std::move(regional)) {}
+    : m_icons(icons), m_regional(std::move(regional)), m_kept(kKeptRows) {}
 
 std::vector<FileTableColumn> FoundRows::Columns() {
     return {{{QStringLiteral("Seznam"), 100, Qt::AlignLeft}, FileTableSort::Rank},
@@ -21,10 +32,17 @@ std::vector<FileTableColumn> FoundRows::Columns() {
             {{QStringLiteral("Čas"), 70, Qt::AlignLeft}, FileTableSort::None}};
 }
 
-void FoundRows::Assign(SearchRows&& rows, std::vector<std::string> listNames,
+void FoundRows::Assign(SearchHits&& hits, std::vector<std::string> listNames,
                        const NameCollator& collator) {
-    m_rows = std::move(rows);
+    m_reader.Close();
+    for (Kept& kept : m_kept)
+        kept.row = SIZE_MAX;
+    m_changeTold = false;
+    m_changed.clear();
+    m_hits = std::move(hits);
     m_files = 0;
+    for (size_t row = 0; row < m_hits.size(); ++row)
+        m_files += m_hits.IsFolder(row) ? 0 : 1;
     m_listNames = std::move(listNames);
     m_ranks = RankListNames(m_listNames, [&collator](std::string_view a, std::string_view b) {
         return collator.Compare(a, b);
@@ -32,38 +50,111 @@ void FoundRows::Assign(SearchRows&& rows, std::vector<std::string> listNames,
     // The cache is asked once per spelling of an extension, not once per row: a search can
     // find millions of files of a handful of types.
     m_extImages.clear();
-    for (size_t row = 0; row < m_rows.size(); ++row) {
-        if (m_rows[row].IsFolder())
-            continue;
-        ++m_files;
-        const std::string_view ext = m_rows[row].Extension();
-        if (m_extImages.find(ext) == m_extImages.end())
-            m_extImages.emplace(std::string(ext), m_icons.ImageIndexForExt(ext));
+    for (const std::string& ext : m_hits.Extensions())
+        m_extImages.emplace(ext, m_icons.ImageIndexForExt(ext));
+}
+
+bool FoundRows::Read(SearchHitReader& reader, size_t row, SearchRows& texts) const {
+    const int32_t list = m_hits.ListIndex(row);
+    // Once a list is found changed, none of its rows shows a text any more.
+    if (Changed(list))
+        texts.AddLine(list, m_hits.IsFolder(row), {}, {});
+    else if (reader.Read(row, texts))
+        return true;
+    NoteChanged(list);
+    TellChange(row);
+    return false;
+}
+
+void FoundRows::TellChange(size_t row) const {
+    if (m_changeTold)
+        return;
+    m_changeTold = true;
+    if (onListChanged)
+        onListChanged(ListName(row));
+}
+
+const FoundRows::Kept& FoundRows::KeptRow(size_t row) const {
+    Kept& kept = m_kept[row % m_kept.size()];
+    if (kept.row == row && kept.same && !StillSame(m_hits.ListIndex(row)))
+        kept.row = SIZE_MAX; // read again: the list changed since these texts were read
+    if (kept.row != row) {
+        kept.texts.Truncate(0);
+        kept.same = Read(m_reader, row, kept.texts);
+        kept.row = row;
+        // Opened for each row, so that every read checks the stamp again and no list stays
+        // held open between paints; a paint reads a few dozen rows.
+        m_reader.Close();
     }
+    return kept;
+}
+
+bool FoundRows::StillSame(int32_t list) const {
+    // Rows kept from an earlier paint are shown again only while their list keeps its stamp,
+    // looked at a few times a second rather than at every cell.
+    if (Changed(list))
+        return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastLook < std::chrono::milliseconds(200) && list == m_lastLookedList)
+        return true;
+    m_lastLook = now;
+    m_lastLookedList = list;
+    const SearchedListFile& file = m_hits.File(list);
+    InputFile input;
+    FileStamp stamp;
+    if (input.Open(file.path, false) == 0 && input.Stamp(stamp) == 0 && stamp == file.stamp)
+        return true;
+    NoteChanged(list);
+    return false;
+}
+
+bool FoundRows::Changed(int32_t list) const {
+    const auto index = static_cast<size_t>(list);
+    return index < m_changed.size() && m_changed[index];
+}
+
+void FoundRows::NoteChanged(int32_t list) const {
+    const auto index = static_cast<size_t>(list);
+    if (index >= m_changed.size())
+        m_changed.resize(index + 1);
+    m_changed[index] = true;
+}
+
+bool FoundRows::ReadRow(size_t row, SearchRows& texts) const {
+    texts.Truncate(0);
+    const bool same = Read(m_reader, row, texts);
+    m_reader.Close();
+    return same;
 }
 
 std::string_view FoundRows::ListName(size_t row) const {
-    const auto list = static_cast<size_t>(m_rows[row].ListIndex());
+    const auto list = static_cast<size_t>(m_hits.ListIndex(row));
     return list < m_listNames.size() ? std::string_view(m_listNames[list]) : std::string_view();
 }
 
 QString FoundRows::CellText(size_t row, int column) const {
+    if (column == Seznam)
+        return Utf8(ListName(row));
+    const Kept& kept = KeptRow(row);
+    if (!kept.same)
+        return {}; // never a text the search did not find
+    const SearchRow found = kept.texts[0];
     switch (static_cast<Column>(column)) {
     case Seznam:
-        return Utf8(ListName(row));
+        break;
     case SouborSlozka:
-        return Utf8(m_rows[row].Path());
+        return Utf8(found.Path());
     case Velikost: {
         // A size that is no number (a damaged list) shows only in "Přesná velikost".
-        const std::optional<int64_t> size = m_rows[row].Size();
+        const std::optional<int64_t> size = found.Size();
         return size ? Utf8(FormatMB(*size, m_regional)) : QString();
     }
     case PresnaVelikost:
-        return Utf8(FormatExactSize(m_rows[row].SizeText()));
+        return Utf8(FormatExactSize(found.SizeText()));
     case Datum:
-        return Utf8(m_rows[row].DateText());
+        return Utf8(found.DateText());
     case Cas:
-        return Utf8(m_rows[row].TimeText());
+        return Utf8(found.TimeText());
     }
     return {};
 }
@@ -73,9 +164,12 @@ int FoundRows::CellImage(size_t row, int column) const {
     case Seznam:
         return ExtensionIconCache::kListPicture;
     case SouborSlozka: {
-        if (m_rows[row].IsFolder())
+        if (m_hits.IsFolder(row))
             return ExtensionIconCache::kFolderPicture;
-        const auto known = m_extImages.find(m_rows[row].Extension());
+        const Kept& kept = KeptRow(row);
+        if (!kept.same)
+            return ExtensionIconCache::kBlankDocument;
+        const auto known = m_extImages.find(kept.texts[0].Extension());
         return known != m_extImages.end() ? known->second : ExtensionIconCache::kBlankDocument;
     }
     case Velikost:
@@ -88,16 +182,72 @@ int FoundRows::CellImage(size_t row, int column) const {
 }
 
 std::string_view FoundRows::SortName(size_t row, int column) const {
-    return column == Seznam ? ListName(row) : m_rows[row].Path();
+    // Valid until the next row is read; sorting reads every path at once (WithSortNames).
+    return column == Seznam ? ListName(row) : KeptRow(row).texts[0].Path();
 }
 
 std::optional<int64_t> FoundRows::SortSize(size_t row, int) const {
-    return m_rows[row].Size();
+    return KeptRow(row).texts[0].Size();
 }
 
 uint32_t FoundRows::SortRank(size_t row, int) const {
-    const auto list = static_cast<size_t>(m_rows[row].ListIndex());
+    const auto list = static_cast<size_t>(m_hits.ListIndex(row));
     return list < m_ranks.size() ? m_ranks[list] : UINT32_MAX;
+}
+
+void FoundRows::ForEachPiece(
+    const std::function<void(size_t first, const SearchRows& texts)>& use) const {
+    // In row order, which is each list's file order: every file is read once, front to back.
+    SearchHitReader reader(m_hits);
+    SearchRows texts;
+    for (size_t first = 0; first < m_hits.size(); first += kPieceRows) {
+        texts.Truncate(0);
+        const size_t end = std::min(m_hits.size(), first + kPieceRows);
+        for (size_t row = first; row < end; ++row)
+            Read(reader, row, texts);
+        use(first, texts);
+    }
+}
+
+void FoundRows::WithSortNames(
+    int column, const std::function<void(const std::vector<std::string_view>& names)>& use) const {
+    if (column != SouborSlozka) {
+        FileTableRows::WithSortNames(column, use);
+        return;
+    }
+    // The paths in one buffer, held for this sort only.
+    std::string paths;
+    std::vector<size_t> ends;
+    ends.reserve(m_hits.size());
+    SearchHitReader reader(m_hits);
+    for (size_t row = 0; row < m_hits.size(); ++row) {
+        const int32_t list = m_hits.ListIndex(row);
+        if (Changed(list) || !reader.AppendPath(row, paths)) {
+            NoteChanged(list);
+            TellChange(row);
+        }
+        ends.push_back(paths.size());
+    }
+    reader.Close();
+    std::vector<std::string_view> names;
+    names.reserve(ends.size());
+    size_t start = 0;
+    for (size_t end : ends) {
+        names.emplace_back(paths.data() + start, end - start);
+        start = end;
+    }
+    std::vector<size_t>().swap(ends);
+    use(names);
+}
+
+std::vector<std::optional<int64_t>> FoundRows::SortSizes(int) const {
+    std::vector<std::optional<int64_t>> sizes;
+    sizes.reserve(m_hits.size());
+    ForEachPiece([&sizes](size_t, const SearchRows& texts) {
+        for (const SearchRow& row : texts)
+            sizes.push_back(row.Size());
+    });
+    return sizes;
 }
 
 void FoundRows::AppendCsvHeader(std::string& out) const {
@@ -105,8 +255,33 @@ void FoundRows::AppendCsvHeader(std::string& out) const {
 }
 
 void FoundRows::AppendCsvRow(size_t row, std::string& out) const {
-    // The list's name as the table shows it.
-    AppendSearchRowCsv(m_rows[row], Utf8Bytes(CellText(row, Seznam)), m_regional, out);
+    AppendCsvRows({row}, out);
+}
+
+void FoundRows::AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const {
+    // A piece of the rows read in file order, then written in the order given.
+    SearchHitReader reader(m_hits);
+    SearchRows texts;
+    std::vector<uint32_t> order;
+    std::vector<uint32_t> where;
+    for (size_t first = 0; first < rows.size(); first += kPieceRows) {
+        const size_t count = std::min(rows.size() - first, kPieceRows);
+        order.resize(count);
+        std::iota(order.begin(), order.end(), uint32_t{0});
+        std::sort(order.begin(), order.end(),
+                  [&](uint32_t a, uint32_t b) { return rows[first + a] < rows[first + b]; });
+        where.resize(count);
+        texts.Truncate(0);
+        for (uint32_t k : order) {
+            where[k] = static_cast<uint32_t>(texts.size());
+            Read(reader, rows[first + k], texts);
+        }
+        for (size_t k = 0; k < count; ++k) {
+            // The list's name as the table shows it.
+            const size_t row = rows[first + k];
+            AppendSearchRowCsv(texts[where[k]], Utf8Bytes(Utf8(ListName(row))), m_regional, out);
+        }
+    }
 }
 
 } // namespace vyp

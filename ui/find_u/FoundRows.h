@@ -1,12 +1,17 @@
-// The rows of the search window's results table: the rows of the last search, the names
+// The rows of the search window's results table: the places the last search found, the names
 // of the lists as they were when it ran, and each row's picture, answered to the FileTable
 // column by column ("Seznam", "Soubor / složka", "Velikost", "Přesná velikost", "Datum", "Čas").
+// The texts are read back from the list files when a row is painted (a few hundred rows kept),
+// sorted or saved; a list changed since the search shows its rows with empty cells, and
+// onListChanged hears of the first such list once per search.
 #pragma once
 
 #include "lists/RegionalSettings.h"
-#include "search/SearchRow.h"
+#include "search/SearchHitReader.h"
+#include "search/SearchHits.h"
 #include "ui/common/FileTable.h"
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -28,14 +33,22 @@ public:
 
     // Takes over the rows of a search; listNames are the names of the registry's lists by
     // index, ranked once by collator.
-    void Assign(SearchRows&& rows, std::vector<std::string> listNames,
+    void Assign(SearchHits&& hits, std::vector<std::string> listNames,
                 const NameCollator& collator);
 
-    const SearchRows& Rows() const { return m_rows; }
+    const SearchHits& Hits() const { return m_hits; }
     size_t FileCount() const { return m_files; }
-    size_t FolderCount() const { return m_rows.size() - m_files; }
+    size_t FolderCount() const { return m_hits.size() - m_files; }
+    // The texts of a row read from its list into texts (one row); false, the texts empty, when
+    // the list changed since the search.
+    bool ReadRow(size_t row, SearchRows& texts) const;
+    // The name of a row's list as the table shows it.
+    std::string_view ListName(size_t row) const;
 
-    size_t RowCount() const override { return m_rows.size(); }
+    // Hears of the first list found changed since the search, with its name.
+    std::function<void(std::string_view listName)> onListChanged;
+
+    size_t RowCount() const override { return m_hits.size(); }
     QString CellText(size_t row, int column) const override;
     int CellImage(size_t row, int column) const override;
     std::string_view SortName(size_t row, int column) const override;
@@ -43,19 +56,45 @@ public:
     uint32_t SortRank(size_t row, int column) const override;
     void AppendCsvHeader(std::string& out) const override;
     void AppendCsvRow(size_t row, std::string& out) const override;
+    void WithSortNames(
+        int column,
+        const std::function<void(const std::vector<std::string_view>& names)>& use) const override;
+    std::vector<std::optional<int64_t>> SortSizes(int column) const override;
+    void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const override;
 
 private:
-    std::string_view ListName(size_t row) const;
+    // A row's texts as last read; same is false when its list had changed.
+    struct Kept {
+        size_t row = SIZE_MAX;
+        bool same = false;
+        SearchRows texts;
+    };
+    const Kept& KeptRow(size_t row) const;
+    // Whether a list's file still has the stamp the search saw.
+    bool StillSame(int32_t list) const;
+    bool Changed(int32_t list) const;
+    void NoteChanged(int32_t list) const;
+    // Reads hit row into texts, telling onListChanged of the first list that changed.
+    bool Read(SearchHitReader& reader, size_t row, SearchRows& texts) const;
+    void TellChange(size_t row) const;
+    // Every row's texts in row order, a piece at a time (rows first..first + texts.size()).
+    void ForEachPiece(const std::function<void(size_t first, const SearchRows& texts)>& use) const;
 
     ExtensionIconCache& m_icons;
     RegionalSettings m_regional;
-    SearchRows m_rows;
+    SearchHits m_hits;
     size_t m_files = 0;
     std::vector<std::string> m_listNames;
     std::vector<uint32_t> m_ranks; // of m_listNames, by the collation
     // The picture in ImgS of each extension found, as the cache gave it at the search: a few
     // entries, where a picture per row would cost 4 bytes of every row.
     std::map<std::string, int, std::less<>> m_extImages;
+    mutable SearchHitReader m_reader{m_hits};
+    mutable std::vector<Kept> m_kept; // the rows painted last, by row modulo their number
+    mutable bool m_changeTold = false;
+    mutable std::vector<bool> m_changed; // by list: found changed since the search
+    mutable std::chrono::steady_clock::time_point m_lastLook;
+    mutable int32_t m_lastLookedList = -1;
 };
 
 } // namespace vyp

@@ -54,6 +54,13 @@ TfFind::TfFind(const WindowContext& context, FolderNavigator& navigator, QWidget
     m_timer->setObjectName(QStringLiteral("Timer"));
     m_timer->setInterval(25);
     connect(m_timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+    // Said once a search, after the paint that found the list changed.
+    m_found.onListChanged = [this](std::string_view listName) {
+        QTimer::singleShot(0, this, [this, name = std::string(listName)] {
+            if (!m_listChangeSaid)
+                TellListChanged(name);
+        });
+    };
 }
 
 TfFind::~TfFind() {
@@ -158,33 +165,36 @@ void TfFind::btnFindClick() {
         explicit Searching(bool& f) : flag(f) { flag = true; }
         ~Searching() { flag = false; }
     } searching(m_searching);
+    bool outOfMemory = false;
+    m_listChangeSaid = false;
     try {
         m_VSTFind->Show(nullptr); // the table must not ask for rows while they are replaced
-        SearchResult result;
+        SearchHitsResult result;
         WorkerWait wait(m_context.mainWindow);
         const bool finished = wait.Run(
             [&](WorkerProgress& progress) {
                 m_searchedLists.Note(registry);
-                result = SearchLists(text, groups, registry,
-                                     [&progress](int32_t folders, int32_t files) {
-                                         return progress.Report(static_cast<uint64_t>(folders),
-                                                                static_cast<uint64_t>(files));
-                                     });
+                result = SearchListHits(text, groups, registry,
+                                        [&progress](int32_t folders, int32_t files) {
+                                            return progress.Report(static_cast<uint64_t>(folders),
+                                                                   static_cast<uint64_t>(files));
+                                        });
             },
             [this](const WorkerProgress& progress) {
                 ShowCounts(progress.Files(), progress.Folders());
                 m_sbFind->repaint();
             });
         if (!finished)
-            result = SearchResult(); // the program is closing
+            result = SearchHitsResult(); // the program is closing
         // The names as they are now: the rows keep them until the next search, whatever
         // happens to the registry meanwhile.
+        outOfMemory = result.outOfMemory;
         m_found.Assign(std::move(result.rows), ListNames(registry), m_collator);
         errors = std::move(result.errors);
         m_VSTFind->Show(&m_found);
     } catch (...) {
-        // A search that failed as a whole (out of memory, say) shows nothing, and says so,
-        // rather than the counts of the one before.
+        // A search that failed as a whole shows nothing, and says so, rather than the counts
+        // of the one before.
         m_found.Assign({}, {}, m_collator);
         m_VSTFind->Show(&m_found);
         ShowCounts(0, 0);
@@ -192,6 +202,9 @@ void TfFind::btnFindClick() {
     }
     // Counted from the rows themselves, so they always match what the table shows.
     ShowCounts(m_found.FileCount(), m_found.FolderCount());
+    if (outOfMemory)
+        errors.emplace_back("Pro další výsledky hledání není dost paměti: zobrazeny jsou ty, "
+                            "které se vešly.");
     if (!errors.empty()) {
         // Once, after the rows of every readable list are shown.
         m_VSTFind->repaint();
@@ -210,9 +223,17 @@ void TfFind::GoToSelectedHit() {
     const NodeId node = m_VSTFind->SelectedNode();
     if (node == kNoNode)
         return;
-    const int row = m_VSTFind->Row(node);
-    m_searchedLists.GoTo(m_found.Rows()[row], m_navigator, this,
-                         m_found.CellText(row, FoundRows::Seznam));
+    const size_t hit = m_VSTFind->Row(node);
+    SearchRows texts;
+    if (m_found.ReadRow(hit, texts))
+        m_searchedLists.GoTo(texts[0], m_navigator, this, Utf8(m_found.ListName(hit)));
+    else
+        TellListChanged(m_found.ListName(hit));
+}
+
+void TfFind::TellListChanged(std::string_view listName) {
+    m_listChangeSaid = true;
+    SearchedLists::TellChanged(this, Utf8(listName));
 }
 
 void TfFind::SaveResultsAsCsv() {

@@ -15,8 +15,8 @@
 #include <QWidget>
 
 #include <array>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QCheckBox;
@@ -67,6 +67,9 @@ private:
     // The two counts of the status bar.
     void ShowCounts(size_t files, size_t folders);
 
+    // Says that a list was deleted or changed since the search, so its rows show nothing.
+    void TellListChanged(std::string_view listName);
+
     WindowContext m_context;
     FolderNavigator& m_navigator;
     SearchedLists m_searchedLists;
@@ -87,6 +90,7 @@ private:
     QTimer* m_timer = nullptr;
     bool m_filterPanelExpanded = false;
     bool m_searching = false;
+    bool m_listChangeSaid = false; // once a search
 };
 
 } // namespace vyp

@@ -1,0 +1,82 @@
+// The rows of a list search held as places in the list files instead of texts: a row is its
+// list, whether it is a folder row, where its line starts and where its folder's line starts,
+// 16 bytes whatever the names, so a search that finds millions of rows holds a few bytes each.
+// Each searched list keeps the stamp its file had when it was read; the texts are read back
+// from the file (SearchHitReader) when they are shown, sorted or saved, and a file whose stamp
+// changed gives none.
+#pragma once
+
+#include "platform/Files.h"
+#include "util/Encoding.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vyp {
+
+// A searched list's file as the search read it.
+struct SearchedListFile {
+    std::string path;
+    FileStamp stamp;
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool read = false; // false: not searched, or its file could not be opened
+};
+
+class SearchHits {
+public:
+    size_t size() const { return m_places.size(); }
+    bool empty() const { return m_places.empty(); }
+
+    int32_t ListIndex(size_t i) const {
+        return static_cast<int32_t>((m_places[i].line & kListMask) >> 1);
+    }
+    bool IsFolder(size_t i) const { return (m_places[i].line & 1) != 0; }
+    // Where the row's line starts in its list file (0: the header).
+    int64_t LineOffset(size_t i) const {
+        return static_cast<int64_t>(m_places[i].line >> kListBits);
+    }
+    // Where the line of a file row's folder starts (0: the header, whose root holds the files
+    // above every folder line).
+    int64_t FolderOffset(size_t i) const { return m_places[i].folder; }
+
+    // Throws VypisnikError for a list index or an offset beyond what a row can hold (a list of
+    // more than 8 million entries in the registry, a list file above a terabyte).
+    void Add(int32_t listIndex, bool isFolder, int64_t lineOffset, int64_t folderOffset);
+    // Moves every row and list of other to the end.
+    void Append(SearchHits&& other);
+    void Truncate(size_t count);
+    void ShrinkToFit();
+
+    // The file of a list, by registry index; one not searched reads as not read.
+    void SetFile(int32_t listIndex, SearchedListFile file);
+    const SearchedListFile& File(int32_t listIndex) const;
+    size_t ListCount() const { return m_files.size(); }
+
+    // The extensions of the file rows' names, each spelling once, UTF-8: the pictures the rows
+    // need, known without reading their lines again.
+    const std::set<std::string, std::less<>>& Extensions() const { return m_extensions; }
+    // Notes a file row's extension, as the list's bytes hold it (see DecodeExtensions).
+    void NoteExtension(std::string_view extension);
+    // Turns the extensions noted since the last call from encoding to UTF-8.
+    void DecodeExtensions(TextEncoding encoding);
+
+private:
+    static constexpr int kListBits = 24; // 23 bits of list index above the folder bit
+    static constexpr uint64_t kListMask = (uint64_t{1} << kListBits) - 1;
+
+    struct Place {
+        uint64_t line;  // line offset, list index and the folder bit
+        int64_t folder; // the folder line's offset
+    };
+    std::vector<Place> m_places;
+    std::vector<SearchedListFile> m_files;
+    std::set<std::string, std::less<>> m_extensions;
+    std::set<std::string, std::less<>> m_newExtensions; // as stored, not yet decoded
+    std::string m_lastExtension;                        // spares a lookup for runs of one type
+};
+
+} // namespace vyp

@@ -1,0 +1,199 @@
+#include "TestSupport.h"
+
+#include "lists/ListRegistry.h"
+#include "search/ListSearch.h"
+#include "search/SearchHitReader.h"
+#include "util/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <numeric>
+#include <random>
+#include <set>
+
+namespace vyp {
+namespace {
+
+// Lists written into a temporary folder, searched for their rows and for their hits.
+class SearchHitsFixture : public ::testing::Test {
+protected:
+    void AddList(const std::string& fileName, const std::string& bytes) {
+        const std::string path = m_dir / fileName;
+        test::WriteFile(path, bytes);
+        rsznListInfo info;
+        info.FileName = fileName;
+        info.FullPath = path;
+        info.Group = 8;
+        m_registry.ListPaths.push_back(path);
+        m_registry.ListInfos.push_back(info);
+    }
+    std::string PathOf(size_t list) const { return m_registry.ListPaths[list]; }
+    static GroupFilter AllGroups() { return {true, true, true, true, true, true, true}; }
+
+    // Every field of a row, so that rows compare whole.
+    static std::string Whole(const SearchRow& row) {
+        return std::to_string(row.ListIndex()) + (row.IsFolder() ? " folder " : " file ") +
+               std::string(row.Path()) + "|" + std::string(row.Name()) + "|" +
+               std::string(row.SizeText()) + "|" + std::string(row.DateText()) + "|" +
+               std::string(row.TimeText()) + "|" + std::string(row.Extension());
+    }
+    // The hits read back in the order given, one reader for all.
+    static std::vector<std::string> ReadBack(const SearchHits& hits,
+                                             const std::vector<size_t>& order) {
+        SearchHitReader reader(hits);
+        SearchRows rows;
+        for (size_t i : order)
+            reader.Read(i, rows);
+        std::vector<std::string> texts(hits.size());
+        for (size_t k = 0; k < order.size(); ++k)
+            texts[order[k]] = Whole(rows[k]);
+        return texts;
+    }
+    void ExpectHitsReadAsRows(const std::string& text) {
+        const SearchResult rows = SearchLists(text, AllGroups(), m_registry);
+        const SearchHitsResult hits = SearchListHits(text, AllGroups(), m_registry);
+        ASSERT_EQ(hits.rows.size(), rows.rows.size()) << text;
+        EXPECT_EQ(hits.filesFound, rows.filesFound);
+        EXPECT_EQ(hits.foldersFound, rows.foldersFound);
+        EXPECT_EQ(hits.errors, rows.errors);
+        std::vector<std::string> expected;
+        std::set<std::string, std::less<>> extensions;
+        for (const SearchRow& row : rows.rows) {
+            expected.push_back(Whole(row));
+            if (!row.IsFolder())
+                extensions.emplace(row.Extension());
+        }
+        EXPECT_EQ(hits.rows.Extensions(), extensions);
+        // In file order, backwards and shuffled: the windows that read on and those that jump.
+        std::vector<size_t> order(hits.rows.size());
+        std::iota(order.begin(), order.end(), size_t{0});
+        EXPECT_EQ(ReadBack(hits.rows, order), expected) << text;
+        std::reverse(order.begin(), order.end());
+        EXPECT_EQ(ReadBack(hits.rows, order), expected) << text;
+        std::shuffle(order.begin(), order.end(), std::mt19937(7));
+        EXPECT_EQ(ReadBack(hits.rows, order), expected) << text;
+        SearchHitReader reader(hits.rows);
+        for (size_t i = 0; i < rows.rows.size(); ++i) {
+            std::string path = "before ";
+            ASSERT_TRUE(reader.AppendPath(i, path));
+            EXPECT_EQ(path, "before " + std::string(rows.rows[i].Path()));
+        }
+    }
+
+    test::TempDir m_dir;
+    ListRegistry m_registry;
+};
+
+const char* kPhotos = "E:\\Archiv.2024\\\t123456\r\n"
+                      "Úvod.txt\t12\t2024.1.5\t9:30.0\r\n"
+                      "Dovolená u moře\\\t5000\t2023.8.1\t10:00.2\r\n"
+                      "Été 2019.Côte d'Azur.JPG\t2000\t2019.7.14\t12:0.0\r\n"
+                      "Straße nach München.tar.gz\t3000\t2020.2.2\t2:2.2\r\n"
+                      "Dovolená u moře\\Фотографии\\\t40\t2021.3.3\t3:3.4\r\n"
+                      "写真 東京.png\t40\t2021.3.3\t3:3.4\r\n"
+                      "README\tneznámá\t2021.3.3\t3:3.4\r\n";
+
+TEST_F(SearchHitsFixture, HitsReadBackAreTheRowsOfTheSearchInAnyOrder) {
+    AddList("Fotky z dovolené.sez", kPhotos);
+    // The same list in Windows-1250, with lone CR and LF line ends and no end on its last line.
+    AddList("Záloha.sez", "C:\\Zálohy\\\t99\r"
+                          "\xC8"
+                          "esk\xFD \xFA\xE8"
+                          "et.xls\t5\t2001.1.1\t1:1.2\n"
+                          "Pr\xE1"
+                          "ce\\\t1\t2001.1.1\t1:1.2\r\n"
+                          "P\xF8"
+                          "ehled.doc\t1\t2001.1.1\t1:1.2");
+    for (const char* text : {".", "e", "ř", "č", "2021", "Фото", "写真", "E:\\"})
+        ExpectHitsReadAsRows(text);
+}
+
+TEST_F(SearchHitsFixture, FoldersMegabytesAwayAndLinesLongerThanAWindow) {
+    // One folder of many files, its line far above its last files, and a name of 10,000 bytes.
+    std::string bytes = "D:\\\t0\r\nVelká složka\\Podsložka.v1.2\\\t0\t2020.1.1\t1:2.4\r\n";
+    for (int i = 0; i < 30000; ++i)
+        bytes += "Soubor číslo " + std::to_string(i) + ".Übung.mp3\t" + std::to_string(i) +
+                 "\t2020.1.1\t1:2.4\r\n";
+    bytes += std::string(10000, 'x') + ".iso\t1\t2020.1.1\t1:2.4\r\n";
+    AddList("Hudba.sez", bytes);
+    ExpectHitsReadAsRows(".");
+    ExpectHitsReadAsRows("xxxx");
+}
+
+TEST_F(SearchHitsFixture, AChangedOrMissingListGivesEmptyRowsAndTheOthersStay) {
+    AddList("Fotky z dovolené.sez", kPhotos);
+    AddList("Druhý.sez", kPhotos);
+    const SearchHitsResult found = SearchListHits("2021", AllGroups(), m_registry);
+    ASSERT_EQ(found.rows.size(), 6u); // three lines of each list
+    auto readAll = [&found] {
+        SearchHitReader reader(found.rows);
+        std::vector<std::string> texts;
+        for (size_t i = 0; i < found.rows.size(); ++i) {
+            SearchRows rows;
+            const bool same = reader.Read(i, rows);
+            texts.push_back((same ? "same " : "changed ") + std::string(rows[0].Path()) +
+                            std::string(rows[0].SizeText()));
+            EXPECT_EQ(rows[0].ListIndex(), found.rows.ListIndex(i));
+            EXPECT_EQ(rows[0].IsFolder(), found.rows.IsFolder(i));
+        }
+        return texts;
+    };
+    const std::vector<std::string> before = readAll();
+    EXPECT_EQ(before[3], "same Dovolená u moře\\Фотографии\\40");
+
+    // One byte more at the top: the stamp differs, and every line moved.
+    test::WriteFile(PathOf(0), std::string(" ") + kPhotos);
+    std::vector<std::string> after = readAll();
+    EXPECT_EQ(after[0], "changed ");
+    EXPECT_EQ(after[2], "changed ");
+    EXPECT_EQ(std::vector<std::string>(after.begin() + 3, after.end()),
+              std::vector<std::string>(before.begin() + 3, before.end()));
+
+    // The same size and time as searched, the lines moved by a byte: no line starts where a
+    // hit's did, so nothing is shown rather than another line's text.
+    const auto time = std::filesystem::last_write_time(PathOf(1));
+    std::string shifted = kPhotos;
+    shifted.erase(shifted.find("Úvod"), 1);
+    shifted.insert(shifted.find("写真"), "_");
+    test::WriteFile(PathOf(1), shifted);
+    std::filesystem::last_write_time(PathOf(1), time);
+    after = readAll();
+    for (size_t i = 3; i < 6; ++i)
+        EXPECT_EQ(after[i], "changed ") << i;
+
+    std::filesystem::remove(PathOf(0));
+    std::string path;
+    SearchHitReader reader(found.rows);
+    EXPECT_FALSE(reader.AppendPath(0, path));
+    EXPECT_EQ(path, "");
+}
+
+TEST(SearchHits, PlacesSurviveAppendAndTruncateAndRefuseWhatTheyCannotHold) {
+    SearchHits hits;
+    hits.Add(0, true, 0, 0);
+    hits.Add(3, false, (int64_t{1} << 39) + 5, 17);
+    SearchHits more;
+    more.Add(8388607, false, 99, 0);
+    more.SetFile(2, {"/data/Seznamy/Ostatní.sez", {10, 20}, TextEncoding::Windows1250, true});
+    hits.Append(std::move(more));
+    ASSERT_EQ(hits.size(), 3u);
+    EXPECT_EQ(hits.ListIndex(1), 3);
+    EXPECT_FALSE(hits.IsFolder(1));
+    EXPECT_EQ(hits.LineOffset(1), (int64_t{1} << 39) + 5);
+    EXPECT_EQ(hits.FolderOffset(1), 17);
+    EXPECT_EQ(hits.ListIndex(2), 8388607);
+    EXPECT_TRUE(hits.File(2).read);
+    EXPECT_EQ(hits.File(2).encoding, TextEncoding::Windows1250);
+    EXPECT_FALSE(hits.File(1).read);
+    EXPECT_FALSE(hits.File(-1).read);
+    hits.Truncate(1);
+    EXPECT_EQ(hits.size(), 1u);
+    EXPECT_THROW(hits.Add(8388608, true, 0, 0), VypisnikError);
+    EXPECT_THROW(hits.Add(0, true, int64_t{1} << 40, 0), VypisnikError);
+    EXPECT_EQ(hits.size(), 1u);
+}
+
+} // namespace
+} // namespace vyp
