@@ -84,8 +84,9 @@ void StreamInOrder(size_t count, Produce produce, Take take, Done done, size_t a
             changed.notify_all();
             take(std::move(piece));
         }
-        std::optional<Result> result = std::move(slot.result);
-        done(i, std::move(*result));
+        // value(), not *: a producer that ended without a result is a fault, never a read of
+        // nothing (and GCC's Release build cannot then think the result left unset).
+        done(i, std::move(slot.result).value());
     }
 }
 
