@@ -153,17 +153,17 @@ TEST_F(SearchHitsFixture, AChangedOrMissingListGivesEmptyRowsAndTheOthersStay) {
 
     // The same size and time as searched, the lines moved by a byte: no line starts where a
     // hit's did, so nothing is shown rather than another line's text.
-    const auto time = std::filesystem::last_write_time(PathOf(1));
+    const auto time = std::filesystem::last_write_time(test::FsPath(PathOf(1)));
     std::string shifted = kPhotos;
     shifted.erase(shifted.find("Úvod"), 1);
     shifted.insert(shifted.find("写真"), "_");
     test::WriteFile(PathOf(1), shifted);
-    std::filesystem::last_write_time(PathOf(1), time);
+    std::filesystem::last_write_time(test::FsPath(PathOf(1)), time);
     after = readAll();
     for (size_t i = 3; i < 6; ++i)
         EXPECT_EQ(after[i], "changed ") << i;
 
-    std::filesystem::remove(PathOf(0));
+    std::filesystem::remove(test::FsPath(PathOf(0)));
     std::string path;
     SearchHitReader reader(found.rows);
     EXPECT_FALSE(reader.AppendPath(0, path));
