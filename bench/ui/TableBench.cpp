@@ -28,7 +28,7 @@ int TableBench(const BenchArguments& arguments) {
         windows.Main().ShowFolderContents("Velka\\Slozka\\", file);
         QApplication::processEvents();
     });
-    TreeGrid& view = windows.View();
+    FileTable& view = windows.View();
     std::printf("grep -c: %.3f s\n", grep);
     std::printf("fill and sort %d rows: %.3f s (target <= 3 x grep + 0.5 s = %.3f s)\n",
                 view.ChildCount(kNoNode), fill, 3 * grep + 0.5);

@@ -8,6 +8,7 @@
 
 #include "lists/ListRegistry.h"
 #include "platform/Native.h"
+#include "ui/common/FileTable.h"
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/TreeGrid.h"
 
@@ -45,7 +46,7 @@ public:
 
     TfLV& Main() { return *m_windows.main; }
     TreeGrid& Tree() { return *Main().findChild<TreeGrid*>(QStringLiteral("VSTTree")); }
-    TreeGrid& View() { return *Main().findChild<TreeGrid*>(QStringLiteral("VSTView")); }
+    FileTable& View() { return *Main().findChild<FileTable*>(QStringLiteral("VSTView")); }
     TfFind& OpenSearch();
     // The new-list window, attached and shown.
     TfNewList& OpenNewList();

@@ -18,7 +18,7 @@
 namespace vyp::test {
 namespace {
 
-QString Caption(TreeGrid& grid, NodeId node) {
+template <typename Grid> QString Caption(Grid& grid, NodeId node) {
     return grid.Model().data(grid.Model().IndexOf(node), Qt::DisplayRole).toString();
 }
 
@@ -83,7 +83,7 @@ TEST_F(CompareWindowTest, ShowsWhatDiffersWithTheSummaryAndFiltersByKind) {
     EXPECT_EQ(Status(1), "Soubory: přidáno 0, odebráno 0, změněno 1");
     EXPECT_EQ(Status(2), "Zobrazeno rozdílů: 3 z 3");
     // Each kind has its picture beside its words.
-    TreeGridModel& model = Differences().Model();
+    auto& model = Differences().Model();
     EXPECT_FALSE(model.data(model.index(0, 0), Qt::DecorationRole).isNull());
 
     QTest::mouseClick(Window()->findChild<QToolButton*>(QStringLiteral("btnChanged")),

@@ -84,7 +84,7 @@ const QString kLongName = QStringLiteral(
 class TableLook : public UiFixture {
 protected:
     // The window drawn as the screen shows it, with the keyboard focus in grid.
-    QImage Shot(TreeGrid& grid) {
+    QImage Shot(QAbstractItemView& grid) {
         m_window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
         grid.setFocus();
@@ -92,10 +92,10 @@ protected:
         return m_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
     // The pixel of grid's viewport at point, in a shot of the window (as 8-bit RGB).
-    QRgb At(const QImage& shot, TreeGrid& grid, QPoint point) {
+    QRgb At(const QImage& shot, QAbstractItemView& grid, QPoint point) {
         return shot.pixel(grid.viewport()->mapTo(m_window.get(), point)) | 0xFF000000u;
     }
-    QRect RowRect(TreeGrid& grid, NodeId node) {
+    template <typename Grid> QRect RowRect(Grid& grid, NodeId node) {
         return grid.visualRect(grid.Model().IndexOf(node));
     }
 

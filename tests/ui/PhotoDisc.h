@@ -59,7 +59,7 @@ protected:
     // The main window over the disc of m_disc, as the program starts it.
     TfLV& StartOnDisc() { return Start(&m_drive); }
 
-    QString SelectedCaption(TreeGrid& grid, int column = 0) {
+    template <typename Grid> QString SelectedCaption(Grid& grid, int column = 0) {
         const NodeId node = grid.SelectedNode();
         if (node == kNoNode)
             return {};

@@ -152,7 +152,7 @@ TEST_F(SearchWindowTest, FindsInTheTickedGroupsWithPathsSizesAndPicturesByListNa
     EXPECT_EQ(Counts(), QString("Nalezených souborů: 5 / Nalezených adresářů: 2"));
 
     // The list picture in "Seznam"; the folder picture for folder rows, the type's for files.
-    TreeGridModel& model = Results().Model();
+    auto& model = Results().Model();
     auto image = [&](int row, int column) {
         return model.data(model.index(row, column), Qt::DecorationRole).value<QIcon>();
     };
@@ -457,7 +457,7 @@ protected:
     FileTable& Results() { return *m_find->findChild<FileTable*>(QStringLiteral("VSTFind")); }
     // Selects the result whose "Soubor / složka" cell is path.
     void SelectResult(const QString& path) {
-        TreeGridModel& model = Results().Model();
+        auto& model = Results().Model();
         for (int row = 0; row < model.rowCount(); ++row)
             if (model.data(model.index(row, 1), Qt::DisplayRole).toString() == path) {
                 Results().SelectNode(Results().ChildAt(kNoNode, row));

@@ -9,6 +9,7 @@
 #include "lists/ListFile.h"
 #include "platform/Native.h"
 #include "ui/common/Dialogs.h"
+#include "ui/common/FileTable.h"
 #include "ui/common/FileTypeIcons.h"
 #include "ui/common/StatusPanels.h"
 #include "ui/common/TreeGrid.h"
@@ -88,7 +89,7 @@ protected:
     }
 
     TreeGrid& Tree() { return *m_window->findChild<TreeGrid*>(QStringLiteral("VSTTree")); }
-    TreeGrid& View() { return *m_window->findChild<TreeGrid*>(QStringLiteral("VSTView")); }
+    FileTable& View() { return *m_window->findChild<FileTable*>(QStringLiteral("VSTView")); }
     StatusPanels& TreeStatus() {
         return *m_window->findChild<StatusPanels*>(QStringLiteral("StatBarTree"));
     }
@@ -121,9 +122,10 @@ protected:
     }
     // A table's top-level rows as shown, a row a line, the cells of columns first to last (-1:
     // the last there is) separated by "|".
-    static QStringList Rows(TreeGrid& table, int firstColumn = 0, int lastColumn = -1) {
+    template <typename Grid>
+    static QStringList Rows(Grid& table, int firstColumn = 0, int lastColumn = -1) {
         QStringList rows;
-        TreeGridModel& model = table.Model();
+        auto& model = table.Model();
         if (lastColumn < 0)
             lastColumn = model.columnCount() - 1;
         for (int row = 0; row < model.rowCount(); ++row) {
@@ -138,7 +140,7 @@ protected:
     QStringList Table() { return Rows(View()); }
     // Whether a right click in table opens the menu menuName of window with its action
     // actionName enabled; the menu is closed again.
-    static bool OfferedByRightClick(TreeGrid& table, QWidget& window, const char* menuName,
+    static bool OfferedByRightClick(QWidget& table, QWidget& window, const char* menuName,
                                     const char* actionName) {
         emit table.customContextMenuRequested(QPoint(5, 5));
         auto* menu = window.findChild<QMenu*>(QString::fromLatin1(menuName));

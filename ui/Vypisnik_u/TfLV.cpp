@@ -67,7 +67,7 @@ void TfLV::ConnectHandlers() {
             [this](NodeId node) { Guarded([&] { VSTTreeChange(node); }); });
     connect(m_tree, &TreeGrid::KeyDown, this, &TfLV::VSTTreeKeyDown);
     connect(m_tree, &QWidget::customContextMenuRequested, this, &TfLV::VSTTreeContextPopup);
-    connect(m_view, &TreeGrid::KeyDown, this, &TfLV::VSTViewKeyDown);
+    connect(m_view, &FlatGrid::KeyDown, this, &TfLV::VSTViewKeyDown);
     connect(m_view, &QWidget::customContextMenuRequested, this, &TfLV::VSTViewContextPopup);
 }
 

@@ -4,7 +4,9 @@
 
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace vyp {
 
@@ -37,25 +39,14 @@ void FileTableRows::AppendCsvRows(const std::vector<size_t>& rows, std::string& 
 }
 
 FileTable::FileTable(const QLocale& collation, QWidget* parent)
-    : TreeGrid(parent), m_collator(collation) {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
+    : FlatGrid(parent), m_collator(collation) {
     OnGetText() = [this](NodeId node, int column) {
         return m_rows != nullptr ? m_rows->CellText(Row(node), column) : QString();
     };
     OnGetImageIndex() = [this](NodeId node, int column) {
         return m_rows != nullptr ? m_rows->CellImage(Row(node), column) : -1;
     };
-    OnCompareNodes() = [this](NodeId a, NodeId b, int column) {
-        return CompareRows(Row(a), Row(b), column);
-    };
-    OnSortKeys() = [this](int column, std::vector<uint64_t>& keys) {
-        return SortKeys(column, keys);
-    };
-    connect(this, &TreeGrid::HeaderClicked, this, &FileTable::HeaderClick);
-    SetSortColumn(0, Qt::AscendingOrder);
-    SetAutoSort(true);
+    connect(this, &FlatGrid::HeaderClicked, this, &FileTable::HeaderClick);
 }
 
 void FileTable::SetFileColumns(std::vector<FileTableColumn> columns) {
@@ -69,16 +60,75 @@ void FileTable::SetFileColumns(std::vector<FileTableColumn> columns) {
 }
 
 void FileTable::Show(const FileTableRows* rows) {
-    BeginUpdate();
-    Clear();
     m_rows = rows;
     for (auto& ranks : m_nameRanks)
         ranks.clear();
-    const size_t count = rows != nullptr ? rows->RowCount() : 0;
-    Model().Reserve(count);
-    for (size_t row = 0; row < count; ++row)
-        AddChild(kNoNode, row);
-    EndUpdate(); // sorts by the header's column and direction
+    SetNodes(rows != nullptr ? rows->RowCount() : 0);
+    SortRows(m_sortColumn, m_sortDirection);
+}
+
+void FileTable::SetSortColumn(int column, Qt::SortOrder direction) {
+    m_sortColumn = column;
+    m_sortDirection = direction;
+    SortRows(column, direction);
+}
+
+void FileTable::SortRows(int column, Qt::SortOrder direction) {
+    const size_t count = NodeCount();
+    if (m_rows == nullptr || count < 2 || column < 0 ||
+        static_cast<size_t>(column) >= m_columns.size())
+        return;
+    if (m_columns[static_cast<size_t>(column)].sort == FileTableSort::None)
+        return; // the table is never put in date or time order: every row stays where it is
+    const std::vector<uint32_t>& shown = Model().Order();
+    const auto nodeAt = [&shown](size_t place) {
+        return shown.empty() ? static_cast<uint32_t>(place) : shown[place];
+    };
+    std::vector<uint64_t> keys;
+    bool keyed = false;
+    const auto before = [&](uint32_t a, uint32_t b) {
+        if (direction == Qt::DescendingOrder)
+            std::swap(a, b);
+        return keyed ? keys[a] < keys[b] : CompareRows(a, b, column) < 0;
+    };
+    // Rows that are in order already stay as they are, and rows shown as they came (a search's
+    // rows by list) keep no order at all. Ranks answer that without memory; sizes are read
+    // once, as their keys.
+    const auto inOrder = [&] {
+        for (size_t place = 1; place < count; ++place)
+            if (before(nodeAt(place), nodeAt(place - 1)))
+                return false;
+        return true;
+    };
+    const bool bySize = m_columns[static_cast<size_t>(column)].sort == FileTableSort::Size;
+    if (!bySize && inOrder())
+        return;
+    keyed = SortKeys(column, keys);
+    if (bySize && inOrder())
+        return;
+    std::vector<uint32_t> order(count);
+    for (size_t place = 0; place < count; ++place)
+        order[place] = nodeAt(place);
+    if (keyed) {
+        std::vector<std::pair<uint64_t, uint32_t>> pairs;
+        pairs.reserve(count);
+        for (uint32_t node : order)
+            pairs.emplace_back(keys[node], node);
+        std::vector<uint64_t>().swap(keys);
+        // Descending swaps the arguments rather than negating the result, so that equal rows
+        // keep their order in both directions.
+        if (direction == Qt::AscendingOrder)
+            std::stable_sort(pairs.begin(), pairs.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+        else
+            std::stable_sort(pairs.begin(), pairs.end(),
+                             [](const auto& a, const auto& b) { return b.first < a.first; });
+        for (size_t place = 0; place < count; ++place)
+            order[place] = pairs[place].second;
+    } else {
+        std::stable_sort(order.begin(), order.end(), before);
+    }
+    SetOrder(std::move(order));
 }
 
 const std::vector<uint32_t>& FileTable::NameRanks(int column) {
@@ -161,9 +211,9 @@ void FileTable::SaveAsCsv(const QString& suggestedName) const {
         if (m_rows == nullptr)
             return;
         m_rows->AppendCsvHeader(out);
-        std::vector<size_t> rows(static_cast<size_t>(ChildCount(kNoNode)));
-        for (size_t row = 0; row < rows.size(); ++row)
-            rows[row] = Row(ChildAt(kNoNode, static_cast<int>(row)));
+        std::vector<size_t> rows(NodeCount());
+        for (size_t place = 0; place < rows.size(); ++place)
+            rows[place] = Row(Model().NodeAt(place));
         m_rows->AppendCsvRows(rows, out);
     });
 }
@@ -179,7 +229,7 @@ void FileTable::ApplyWidthRule() {
 }
 
 void FileTable::resizeEvent(QResizeEvent* event) {
-    TreeGrid::resizeEvent(event);
+    FlatGrid::resizeEvent(event);
     ApplyWidthRule();
 }
 

@@ -1,7 +1,7 @@
-// A sortable table of plain rows over a TreeGrid, shared by the main window's folder contents
-// and the search window's results. The owner keeps the rows in its own packed storage and
-// answers for them through FileTableRows; the table keeps one row number per node, so a
-// million rows cost no heap object each.
+// A sortable table of plain rows over a FlatGrid, shared by the main window's folder contents,
+// the search window's results and the comparison's differences. The owner keeps the rows in its
+// own packed storage and answers for them through FileTableRows; a node of the grid is the
+// owner's row number, and the table keeps nothing per row but the order it shows them in.
 //
 // What the table does itself: cell texts and pictures through the owner, the collation ranks of
 // a name column made once per fill, when the table is first sorted by it, the stable comparison
@@ -13,7 +13,7 @@
 #pragma once
 
 #include "qtcore/NameCollator.h"
-#include "ui/common/TreeGrid.h"
+#include "ui/common/FlatGrid.h"
 
 #include <cstdint>
 #include <functional>
@@ -60,7 +60,7 @@ struct FileTableColumn {
     FileTableSort sort = FileTableSort::None;
 };
 
-class FileTable : public TreeGrid {
+class FileTable : public FlatGrid {
     Q_OBJECT
 public:
     explicit FileTable(const QLocale& collation, QWidget* parent = nullptr);
@@ -74,7 +74,14 @@ public:
     // Shows rows (nullptr: none), sorted by the current column and direction. The rows must stay
     // alive and unchanged until the next Show.
     void Show(const FileTableRows* rows);
-    size_t Row(NodeId node) const { return static_cast<size_t>(Payload(node)); }
+    size_t Row(NodeId node) const { return static_cast<size_t>(node); }
+
+    // The sort column (-1 for none) and direction; changing them sorts the rows.
+    int SortColumn() const { return m_sortColumn; }
+    Qt::SortOrder SortDirection() const { return m_sortDirection; }
+    void SetSortColumn(int column, Qt::SortOrder direction);
+    // Puts the rows in the order of column, stably: rows equal there keep the order they had.
+    void SortRows(int column, Qt::SortOrder direction);
 
     // The header click rule; the header's clicks come here.
     void HeaderClick(int column, Qt::MouseButton button);
@@ -101,6 +108,8 @@ private:
     // Per column, made on the first comparison after a fill: 4 bytes a row, where a collation
     // key would hold a hundred.
     std::vector<std::vector<uint32_t>> m_nameRanks;
+    int m_sortColumn = 0;
+    Qt::SortOrder m_sortDirection = Qt::AscendingOrder;
 };
 
 } // namespace vyp

@@ -9,23 +9,29 @@
 
 #include <functional>
 
+class QAbstractItemView;
 class QAction;
 class QMenu;
 
 namespace vyp {
 
+class FlatGrid;
 class TreeGrid;
 
 class TableActions {
 public:
     // Runs open on a double click in grid and on Return or Enter pressed in it.
     static void OnOpen(TreeGrid& grid, const std::function<void()>& open);
+    static void OnOpen(FlatGrid& grid, const std::function<void()>& open);
     // A menu of grid's window named objectName that pops up at a right click in grid.
-    static QMenu* ContextMenu(TreeGrid& grid, const QString& objectName);
+    static QMenu* ContextMenu(QAbstractItemView& grid, const QString& objectName);
     // A table of hits in lists: a double click, Return or Enter runs goTo; the context menu
     // objectName offers "Přejít na složku" (actGoToFolder), enabled when canGo says the
     // selection has a folder to go to, and "Uložit jako CSV…" (saveName), which runs save.
     static QMenu* HitMenu(TreeGrid& grid, const QString& objectName, const QString& saveName,
+                          const std::function<void()>& goTo, const std::function<bool()>& canGo,
+                          const std::function<void()>& save);
+    static QMenu* HitMenu(FlatGrid& grid, const QString& objectName, const QString& saveName,
                           const std::function<void()>& goTo, const std::function<bool()>& canGo,
                           const std::function<void()>& save);
     // An action of menu with caption, named objectName, that runs run.

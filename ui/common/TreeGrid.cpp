@@ -1,6 +1,7 @@
 #include "ui/common/TreeGrid.h"
 
-#include <QApplication>
+#include "ui/common/GridInput.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -168,28 +169,10 @@ void TreeGrid::SortTree(int column, Qt::SortOrder direction) {
         scrollTo(m_model->IndexOf(selected));
 }
 
-namespace {
-bool IsInput(const QEvent* event) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ContextMenu:
-        return true;
-    default:
-        return false;
-    }
-}
-} // namespace
-
 // While nodes are being replaced the view's idea of them is stale: input waits for the bracket
 // to close (a build lets events run in between).
 bool TreeGrid::event(QEvent* event) {
-    if (m_updateDepth > 0 && IsInput(event)) {
+    if (m_updateDepth > 0 && GridInput::IsInput(event)) {
         event->ignore();
         return true;
     }
@@ -197,7 +180,7 @@ bool TreeGrid::event(QEvent* event) {
 }
 
 bool TreeGrid::viewportEvent(QEvent* event) {
-    if (m_updateDepth > 0 && IsInput(event)) {
+    if (m_updateDepth > 0 && GridInput::IsInput(event)) {
         event->ignore();
         return true;
     }
@@ -231,24 +214,11 @@ void TreeGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 bool TreeGrid::eventFilter(QObject* watched, QEvent* event) {
-    // A click is a press and a release on the same column without a drag in between, with any
-    // mouse button; the owner decides which buttons count.
-    const bool press = event->type() == QEvent::MouseButtonPress;
-    const bool release = event->type() == QEvent::MouseButtonRelease;
-    if (watched == header()->viewport() && (press || release)) {
-        const auto* mouse = static_cast<QMouseEvent*>(event); // a press or a release
-        if (press) {
-            m_headerPress = mouse->position().toPoint();
-            m_headerPressColumn = header()->logicalIndexAt(m_headerPress);
-        } else {
-            const QPoint at = mouse->position().toPoint();
-            const int column = header()->logicalIndexAt(at);
-            const bool moved =
-                (at - m_headerPress).manhattanLength() >= QApplication::startDragDistance();
-            if (column >= 0 && column == m_headerPressColumn && !moved)
-                emit HeaderClicked(column, mouse->button());
-            m_headerPressColumn = -1;
-        }
+    if (watched == header()->viewport()) {
+        Qt::MouseButton button = Qt::NoButton;
+        const int column = m_headerInput.HeaderClick(*header(), event, button);
+        if (column >= 0)
+            emit HeaderClicked(column, button);
     }
     return QTreeView::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 // keeps ids and payloads.
 #pragma once
 
+#include "ui/common/GridInput.h"
 #include "ui/common/TreeGridModel.h"
 #include "ui/common/TreeGridStyle.h"
 
@@ -105,8 +106,7 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortDirection = Qt::AscendingOrder;
     bool m_autoSort = false;
-    QPoint m_headerPress;
-    int m_headerPressColumn = -1;
+    GridInput m_headerInput;
 };
 
 } // namespace vyp

@@ -169,6 +169,7 @@ void TfFind::btnFindClick() {
     m_listChangeSaid = false;
     try {
         m_VSTFind->Show(nullptr); // the table must not ask for rows while they are replaced
+        m_found.Assign({}, {}, m_collator); // the rows before are not kept beside the new ones
         SearchHitsResult result;
         WorkerWait wait(m_context.mainWindow);
         const bool finished = wait.Run(
