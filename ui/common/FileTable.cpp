@@ -1,9 +1,12 @@
 #include "ui/common/FileTable.h"
 
 #include "ui/common/CsvSaving.h"
+#include "ui/common/WorkerWait.h"
+#include "util/StableKeySort.h"
 
 #include <QResizeEvent>
 
+#include <atomic>
 #include <limits>
 
 namespace vyp {
@@ -15,19 +18,23 @@ template <typename T> int Order(const T& a, const T& b) {
 } // namespace
 
 void FileTableRows::WithSortNames(
-    int column, const std::function<void(const std::vector<std::string_view>& names)>& use) const {
+    int column, const RowsRead& rowsRead,
+    const std::function<void(const std::vector<std::string_view>& names)>& use) const {
     std::vector<std::string_view> names;
     names.reserve(RowCount());
     for (size_t row = 0; row < RowCount(); ++row)
         names.push_back(SortName(row, column));
+    rowsRead(RowCount());
     use(names);
 }
 
-std::vector<std::optional<int64_t>> FileTableRows::SortSizes(int column) const {
+std::vector<std::optional<int64_t>> FileTableRows::SortSizes(int column,
+                                                             const RowsRead& rowsRead) const {
     std::vector<std::optional<int64_t>> sizes;
     sizes.reserve(RowCount());
     for (size_t row = 0; row < RowCount(); ++row)
         sizes.push_back(SortSize(row, column));
+    rowsRead(RowCount());
     return sizes;
 }
 
@@ -41,17 +48,22 @@ FileTable::FileTable(const QLocale& collation, QWidget* parent)
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setAllColumnsShowFocus(true);
+    // While a sort on a worker reads the rows, nothing else does.
     OnGetText() = [this](NodeId node, int column) {
-        return m_rows != nullptr ? m_rows->CellText(Row(node), column) : QString();
+        return m_rows != nullptr && !m_sortRunning ? m_rows->CellText(Row(node), column)
+                                                   : QString();
     };
     OnGetImageIndex() = [this](NodeId node, int column) {
-        return m_rows != nullptr ? m_rows->CellImage(Row(node), column) : -1;
+        return m_rows != nullptr && !m_sortRunning ? m_rows->CellImage(Row(node), column) : -1;
     };
     OnCompareNodes() = [this](NodeId a, NodeId b, int column) {
         return CompareRows(Row(a), Row(b), column);
     };
     OnSortKeys() = [this](int column, std::vector<uint64_t>& keys) {
         return SortKeys(column, keys);
+    };
+    Model().runSortWork = [this](const std::function<void()>& work) {
+        RunSortWork(work);
     };
     connect(this, &TreeGrid::HeaderClicked, this, &FileTable::HeaderClick);
     SetSortColumn(0, Qt::AscendingOrder);
@@ -65,6 +77,7 @@ void FileTable::SetFileColumns(std::vector<FileTableColumn> columns) {
         looks.push_back(column.look);
     m_columns = std::move(columns);
     m_nameRanks.assign(m_columns.size(), {});
+    m_sizeRanks.assign(m_columns.size(), {});
     SetColumns(std::move(looks));
 }
 
@@ -74,22 +87,58 @@ void FileTable::Show(const FileTableRows* rows) {
     m_rows = rows;
     for (auto& ranks : m_nameRanks)
         ranks.clear();
+    for (auto& ranks : m_sizeRanks)
+        ranks.clear();
     const size_t count = rows != nullptr ? rows->RowCount() : 0;
+    // A sort on a worker waits until the rows are in: no event loop runs while the views reset.
+    const bool sortAfter = m_waitWindow != nullptr && count > kRowsSortedAtOnce;
+    SetAutoSort(!sortAfter);
     Model().Reserve(count);
     for (size_t row = 0; row < count; ++row)
         AddChild(kNoNode, row);
     EndUpdate(); // sorts by the header's column and direction
+    SetAutoSort(true);
+    if (sortAfter)
+        SortTree(SortColumn(), SortDirection());
 }
 
 const std::vector<uint32_t>& FileTable::NameRanks(int column) {
     std::vector<uint32_t>& ranks = m_nameRanks[static_cast<size_t>(column)];
     const size_t count = m_rows->RowCount();
     if (ranks.size() != count) { // once per fill, not once per comparison
-        m_rows->WithSortNames(column, [&](const std::vector<std::string_view>& names) {
-            ranks = m_collator.Ranks(names);
+        // Reading the names takes about a third of the time, ranking them the rest.
+        std::atomic<size_t> read{0};
+        const auto rowsRead = [&](size_t rows) {
+            TellSortDone(0.3 * static_cast<double>(read += rows) / static_cast<double>(count));
+        };
+        m_rows->WithSortNames(column, rowsRead, [&](const std::vector<std::string_view>& names) {
+            ranks =
+                m_collator.Ranks(names, [this](double done) { TellSortDone(0.3 + 0.6 * done); });
         });
     }
     return ranks;
+}
+
+const std::vector<uint32_t>* FileTable::SizeRanks(int column) {
+    std::vector<uint32_t>& ranks = m_sizeRanks[static_cast<size_t>(column)];
+    const size_t count = m_rows->RowCount();
+    if (ranks.size() == count)
+        return &ranks;
+    // Reading the sizes takes most of the time: for rows read back from files, all of it.
+    std::atomic<size_t> read{0};
+    const std::vector<std::optional<int64_t>> sizes = m_rows->SortSizes(column, [&](size_t rows) {
+        TellSortDone(0.8 * static_cast<double>(read += rows) / static_cast<double>(count));
+    });
+    std::vector<uint64_t> keys(count);
+    for (size_t row = 0; row < count; ++row) {
+        // Numbers in order above 0, which stands for no number; the one number that would meet
+        // it is left to the comparison.
+        if (sizes[row] == std::numeric_limits<int64_t>::min())
+            return nullptr;
+        keys[row] = sizes[row] ? static_cast<uint64_t>(*sizes[row]) ^ (uint64_t{1} << 63) : 0;
+    }
+    ranks = RanksOfKeys(keys);
+    return &ranks;
 }
 
 int FileTable::CompareRows(size_t a, size_t b, int column) {
@@ -124,15 +173,11 @@ bool FileTable::SortKeys(int column, std::vector<uint64_t>& keys) {
         return true;
     }
     case FileTableSort::Size: {
-        const std::vector<std::optional<int64_t>> sizes = m_rows->SortSizes(column);
-        for (size_t node = 0; node < nodes; ++node) {
-            const std::optional<int64_t>& size = sizes[Row(static_cast<NodeId>(node))];
-            // Numbers in order above 0, which stands for no number; the one number that would
-            // meet it is left to the comparison.
-            if (size == std::numeric_limits<int64_t>::min())
-                return false;
-            keys[node] = size ? static_cast<uint64_t>(*size) ^ (uint64_t{1} << 63) : 0;
-        }
+        const std::vector<uint32_t>* ranks = SizeRanks(column);
+        if (ranks == nullptr)
+            return false;
+        for (size_t node = 0; node < nodes; ++node)
+            keys[node] = (*ranks)[Row(static_cast<NodeId>(node))];
         return true;
     }
     case FileTableSort::Rank:
@@ -144,6 +189,52 @@ bool FileTable::SortKeys(int column, std::vector<uint64_t>& keys) {
         return true;
     }
     return false;
+}
+
+void FileTable::SortLargeTablesOnAWorker(QWidget& mainWindow,
+                                         std::function<void(int percent)> showProgress) {
+    m_waitWindow = &mainWindow;
+    m_showSortProgress = std::move(showProgress);
+}
+
+void FileTable::TellSortDone(double done) const {
+    if (m_sortProgress != nullptr)
+        m_sortProgress->ReportShare(done);
+}
+
+void FileTable::RunSortWork(const std::function<void()>& work) {
+    if (m_waitWindow == nullptr || NodeCount() <= kRowsSortedAtOnce) {
+        work();
+    } else {
+        // Nothing paints the rows while the worker reads them: the table keeps its last picture.
+        struct Running {
+            FileTable& table;
+            bool updates;
+            explicit Running(FileTable& t) : table(t), updates(t.updatesEnabled()) {
+                table.setUpdatesEnabled(false);
+                table.m_sortRunning = true;
+            }
+            ~Running() {
+                table.m_sortRunning = false;
+                table.m_sortProgress = nullptr;
+                table.setUpdatesEnabled(updates);
+                if (table.m_showSortProgress)
+                    table.m_showSortProgress(-1);
+            }
+        } running(*this);
+        WorkerWait wait(*m_waitWindow);
+        wait.Run(
+            [&](WorkerProgress& progress) {
+                m_sortProgress = &progress;
+                work();
+            },
+            [this](const WorkerProgress& progress) {
+                if (m_showSortProgress)
+                    m_showSortProgress(static_cast<int>(progress.Thousandths() / 10));
+            });
+    }
+    if (m_rows != nullptr)
+        m_rows->AfterSort();
 }
 
 void FileTable::HeaderClick(int column, Qt::MouseButton button) {
