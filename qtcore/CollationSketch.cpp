@@ -145,10 +145,12 @@ PathTree TreeOfPaths(const std::vector<std::string_view>& names) {
 }
 
 // Sorts the entries of every folder by the sketch, after the folder's own path they all share;
-// whole folders go to each part, about as many entries in each.
+// whole folders go to each part, about as many entries in each, and many parts, so that the
+// progress moves on often.
 void SortEachFolder(const CollationSketch& sketch, const std::vector<std::string_view>& names,
-                    PathTree& tree) {
-    const size_t parts = tree.nameCount < 20000 ? 1 : WorkerCount();
+                    PathTree& tree,
+                    const std::function<void(size_t done, size_t parts)>& partDone) {
+    const size_t parts = tree.nameCount < 20000 ? 1 : 16 * WorkerCount();
     const auto folderAt = [&](size_t part) {
         return static_cast<size_t>(
             std::lower_bound(tree.firstEntry.begin(), tree.firstEntry.end() - 1,
@@ -170,7 +172,7 @@ void SortEachFolder(const CollationSketch& sketch, const std::vector<std::string
             }
             return true;
         },
-        [](size_t, bool&&) {});
+        [&](size_t part, bool&&) { partDone(part + 1, parts); });
 }
 
 // The names in the order of a walk through the sorted tree, each folder's tree where the folder
@@ -265,14 +267,25 @@ int CollationSketch::CompareFrom(std::string_view a, std::string_view b, size_t 
     return i < a.size() ? 1 : (j < b.size() ? -1 : 0);
 }
 
-std::vector<uint32_t> CollationSketch::Order(const std::vector<std::string_view>& names) const {
+std::vector<uint32_t> CollationSketch::Order(const std::vector<std::string_view>& names,
+                                             const std::function<void(double)>& progress) const {
+    // Of the time, grouping the paths by folder takes about a third, sorting them the rest.
+    const auto tell = [&progress](double done) {
+        if (progress)
+            progress(done);
+    };
     // Names that are paths share their folders with many others. They are put in order as a
     // tree: each folder's entries (the names in it, and its subfolders as their names with the
     // "\\") are sorted among themselves, and a subfolder's whole tree follows where it sorts.
     // That keeps each sort small and its names close together in memory.
     PathTree tree = TreeOfPaths(names);
-    SortEachFolder(*this, names, tree);
-    return NamesInWalkOrder(tree);
+    tell(0.3);
+    SortEachFolder(*this, names, tree, [&](size_t done, size_t parts) {
+        tell(0.3 + 0.65 * static_cast<double>(done) / static_cast<double>(parts));
+    });
+    std::vector<uint32_t> order = NamesInWalkOrder(tree);
+    tell(1);
+    return order;
 }
 
 int CollationSketch::Compare(std::string_view a, std::string_view b) const {

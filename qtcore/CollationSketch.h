@@ -10,6 +10,7 @@
 #include <QCollator>
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -22,8 +23,10 @@ public:
 
     // < 0, 0 or > 0 as a comes before, with or after b, by the characters' places.
     int Compare(std::string_view a, std::string_view b) const;
-    // The positions of names in the sketch's order.
-    std::vector<uint32_t> Order(const std::vector<std::string_view>& names) const;
+    // The positions of names in the sketch's order. progress, when given, hears on this thread
+    // how much of the work is done (0 to 1) a few dozen times.
+    std::vector<uint32_t> Order(const std::vector<std::string_view>& names,
+                                const std::function<void(double done)>& progress = {}) const;
 
 private:
     struct Place {

@@ -6,6 +6,7 @@
 #include <QCollator>
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -22,12 +23,16 @@ public:
     std::vector<size_t> StableOrder(const std::vector<std::string_view>& names) const;
     // The place of each name in the locale's order, names that compare equal sharing one: a
     // table sorts by these numbers as often as it likes after paying for the collation once.
-    std::vector<uint32_t> Ranks(const std::vector<std::string_view>& names) const;
+    // progress, when given, hears on this thread how much of the work is done (0 to 1), often
+    // enough for a bar to move on while a million names are ranked.
+    std::vector<uint32_t> Ranks(const std::vector<std::string_view>& names,
+                                const std::function<void(double done)>& progress = {}) const;
 
 private:
     // The collator's order of each neighbouring pair in order: -1, 0 or 1.
     std::vector<int8_t> NeighbourOrder(const std::vector<std::string_view>& names,
-                                       const std::vector<uint32_t>& order) const;
+                                       const std::vector<uint32_t>& order,
+                                       const std::function<void(double done)>& progress = {}) const;
     // Whether the neighbours are in the collator's order, equal names by their given position.
     static bool InOrder(const std::vector<uint32_t>& order, const std::vector<int8_t>& steps);
     // Puts an order that is nearly right into the collator's order.

@@ -1,6 +1,7 @@
 #include "PhotoDisc.h"
 
 #include "lists/SettingsFile.h"
+#include "qtcore/NameCollator.h"
 #include "search/ListSearch.h"
 #include "search/SearchRowsCsv.h"
 #include "ui/common/CursorPosition.h"
@@ -10,6 +11,7 @@
 #include "ui/find_u/TfFind.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -437,6 +439,188 @@ TEST_F(SearchWindowTest, SortedRowsSavedAsCsvAreTheCoresRowsByteForByte) {
     EXPECT_EQ(Paths(), paths);
     EXPECT_EQ(paths.front(), QString("Яна Тирсен\\Amélie – 日本盤.flac"));
     EXPECT_EQ(paths.back(), QString("Amélie\\"));
+}
+
+// ---- sorting many rows --------------------------------------------------------------------------
+
+// Two lists of the same disc, so that every path is found twice, in folders of 30 files whose
+// names hold the letters a quick order could get wrong: Czech "ch" (after "h"), "ß" (as "ss"),
+// "é" written as one character and as "e" with a combining accent, upper and lower case.
+std::vector<std::string> LargeList(int folders) {
+    const std::vector<std::string> words = {"chata",      "Cihla",         "hrad",         "Straße",
+                                            "Strasse",    "e\xcc\x81te",   "\xc3\xa9te",   "Москва",
+                                            "東京の写真", "Žluťoučký kůň", "Noël.2001.CZ", "IMG 2",
+                                            "img 10",     "Übersicht"};
+    std::vector<std::string> lines = {"E:\\Archiv.2024\\\t123456789"};
+    for (int folder = 0; folder < folders; ++folder) {
+        const std::string& word = words[static_cast<size_t>(folder) % words.size()];
+        lines.push_back("Složka " + std::to_string(folder % 50) + ".d\\" + word + " " +
+                        std::to_string(folder % 3) + "\\\t" + std::to_string(folder) +
+                        "\t2004.1.15\t9:30.00");
+        for (int file = 0; file < 30; ++file)
+            lines.push_back(words[static_cast<size_t>(folder * 7 + file) % words.size()] + " " +
+                            std::to_string(file % 4) + ".jpg\t" +
+                            std::to_string((folder * 31 + file * 17) % 5000) +
+                            "\t2004.1.15\t9:30.00");
+    }
+    return lines;
+}
+
+class SearchWindowLargeSortTest : public SearchWindowTest {
+protected:
+    void SetUp() override {
+        SearchWindowTest::SetUp();
+        AddList("Archiv A.sez", LargeList(4600));
+        AddList("Archiv B.sez", LargeList(4600));
+        WriteSettings("[Seznamy]\nArchiv A.sez=7\nArchiv B.sez=7\n");
+    }
+
+    // The table's rows as numbers of the core's rows, in the order shown.
+    std::vector<size_t> Order() {
+        std::vector<size_t> order;
+        for (int row = 0; row < Results().ChildCount(kNoNode); ++row)
+            order.push_back(Results().Row(Results().ChildAt(kNoNode, row)));
+        return order;
+    }
+
+    // What the user sees while a sort runs on a worker, looked at every few milliseconds.
+    struct Seen {
+        bool sortRan = false;
+        bool busyCursor = true;
+        QStringList progress;
+        size_t dialogs = 0;
+    };
+    // Clicks a header; while the sort runs, tries to click another one.
+    Seen SortByHeader(int column, int triedMeanwhile) {
+        Seen seen;
+        QTimer look;
+        look.setInterval(3);
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (!Results().SortRunning())
+                return;
+            seen.sortRan = true;
+            seen.busyCursor = seen.busyCursor && QApplication::overrideCursor() != nullptr &&
+                              QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            seen.progress.append(Status().Text(0));
+            seen.dialogs = std::max(seen.dialogs, Dialogs::Shown().size());
+            ClickHeader(triedMeanwhile);
+        });
+        look.start();
+        ClickHeader(column);
+        return seen;
+    }
+};
+
+// A header click on a large table sorts it on a worker: progress in the status bar, every
+// window refusing input, and at the end the order of the locale's collation, equal paths (of
+// the two lists) in the order they had before, in both directions.
+TEST_F(SearchWindowLargeSortTest, AHeaderClickSortsOnAWorkerWithProgressAndTheSameOrder) {
+    Open();
+    TickGroups({7});
+    Search(".");
+    GroupFilter groups{};
+    groups[5] = true;
+    const SearchResult core = SearchLists(".", groups, m_window->Registry());
+    ASSERT_EQ(static_cast<size_t>(Results().ChildCount(kNoNode)), core.rows.size());
+    ASSERT_GT(core.rows.size(), FileTable::kRowsSortedAtOnce * 2);
+    const QString counts = Counts();
+    std::vector<std::string> paths;
+    for (const SearchRow& row : core.rows)
+        paths.emplace_back(row.Path());
+    const NameCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+
+    const std::vector<size_t> byList = Order();
+    const Seen ascending = SortByHeader(1, 2);
+    EXPECT_TRUE(ascending.sortRan);
+    EXPECT_TRUE(ascending.busyCursor);
+    ASSERT_FALSE(ascending.progress.isEmpty());
+    EXPECT_TRUE(ascending.progress.first().startsWith("Řazení: "))
+        << ascending.progress.first().toStdString();
+    EXPECT_TRUE(ascending.progress.last().endsWith(" %"))
+        << ascending.progress.last().toStdString();
+    EXPECT_EQ(Results().SortColumn(), 1) << "the click meanwhile was refused";
+    EXPECT_EQ(Counts(), counts);
+    // Each path after the one before it by the collator, equal ones in the order by list.
+    const std::vector<size_t> sorted = Order();
+    ASSERT_EQ(sorted.size(), byList.size());
+    std::vector<size_t> placeBefore(byList.size());
+    for (size_t i = 0; i < byList.size(); ++i)
+        placeBefore[byList[i]] = i;
+    size_t equalAcrossLists = 0;
+    for (size_t i = 1; i < sorted.size(); ++i) {
+        const int order = collator.Compare(paths[sorted[i - 1]], paths[sorted[i]]);
+        ASSERT_LE(order, 0) << paths[sorted[i - 1]] << " / " << paths[sorted[i]];
+        if (order == 0) {
+            ASSERT_LT(placeBefore[sorted[i - 1]], placeBefore[sorted[i]]) << paths[sorted[i]];
+            const FoundRows& found = m_find->Found();
+            equalAcrossLists += found.ListName(sorted[i - 1]) != found.ListName(sorted[i]);
+        }
+    }
+    EXPECT_GT(equalAcrossLists, 1000u);
+
+    // Descending: runs of equal paths in reverse, each run in the order it had.
+    SortByHeader(1, 0);
+    EXPECT_EQ(Results().SortColumn(), 1);
+    std::vector<size_t> expected;
+    for (size_t end = sorted.size(); end > 0;) {
+        size_t begin = end - 1;
+        while (begin > 0 && collator.Compare(paths[sorted[begin - 1]], paths[sorted[end - 1]]) == 0)
+            --begin;
+        expected.insert(expected.end(), sorted.begin() + static_cast<std::ptrdiff_t>(begin),
+                        sorted.begin() + static_cast<std::ptrdiff_t>(end));
+        end = begin;
+    }
+    EXPECT_EQ(Order(), expected);
+    EXPECT_TRUE(Dialogs::Shown().empty());
+}
+
+// Rows read again for a sort on a worker find a list changed since the search: its rows sort as
+// rows without a number, first, show nothing, and it is said once, after the sort.
+TEST_F(SearchWindowLargeSortTest, AListChangedBeforeASortOnAWorkerIsSaidOnceAfterIt) {
+    Open();
+    TickGroups({7});
+    Search(".");
+    const size_t rows = static_cast<size_t>(Results().ChildCount(kNoNode));
+    ASSERT_GT(rows, FileTable::kRowsSortedAtOnce);
+    GroupFilter groups{};
+    groups[5] = true;
+    const SearchResult core = SearchLists(".", groups, m_window->Registry());
+    const std::vector<size_t> byList = Order();
+    AddList("Archiv B.sez", LargeList(4000)); // shorter: another stamp, other lines
+
+    const Seen bySize = SortByHeader(2, 1);
+    EXPECT_TRUE(bySize.sortRan);
+    EXPECT_EQ(bySize.dialogs, 0u) << "nothing is said while the windows wait";
+    EXPECT_EQ(Results().SortColumn(), 2);
+    QTest::qWait(20);
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_TRUE(Dialogs::Shown()[0].text.contains("Archiv B"))
+        << Dialogs::Shown()[0].text.toStdString();
+    auto& model = Results().Model();
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(model.data(model.index(row, 0), Qt::DisplayRole).toString(), "Archiv B");
+        for (int column = 1; column < 6; ++column)
+            EXPECT_EQ(model.data(model.index(row, column), Qt::DisplayRole).toString(), "");
+    }
+    // The other list's rows after them by size, equal sizes in the order they had (by list).
+    const FoundRows& found = m_find->Found();
+    const size_t half = rows / 2;
+    std::vector<size_t> placeBefore(rows);
+    for (size_t i = 0; i < rows; ++i)
+        placeBefore[byList[i]] = i;
+    const std::vector<size_t> sorted = Order();
+    for (size_t i = 0; i < rows; ++i) {
+        ASSERT_EQ(found.ListName(sorted[i]), i < half ? "Archiv B" : "Archiv A") << i;
+        if (i <= half)
+            continue;
+        const std::optional<int64_t> before = core.rows[sorted[i - 1]].Size();
+        const std::optional<int64_t> size = core.rows[sorted[i]].Size();
+        ASSERT_TRUE(before && size);
+        ASSERT_LE(*before, *size);
+        if (*before == *size) {
+            ASSERT_LT(placeBefore[sorted[i - 1]], placeBefore[sorted[i]]);
+        }
+    }
 }
 
 // ---- going from a hit to its folder, and saving the hits -------------------------------------

@@ -123,6 +123,18 @@ void TfLV::BuildPanes() {
     m_statBarView = new StatusPanels(
         {110, 50}, {QStringLiteral("Počet souborů:"), QStringLiteral("Velikost:")});
     m_statBarView->setObjectName(QStringLiteral("StatBarView"));
+    // A folder of a few hundred thousand files sorts on a worker, its progress where the count
+    // of files stands, which comes back when the sort ends.
+    m_view->SortLargeTablesOnAWorker(*this, [this, count = QString()](int percent) mutable {
+        if (percent < 0) {
+            m_statBarView->SetText(0, count);
+        } else {
+            if (!m_statBarView->Text(0).startsWith(QStringLiteral("Řazení")))
+                count = m_statBarView->Text(0);
+            m_statBarView->SetText(0, QStringLiteral("Řazení: %1 %").arg(percent));
+        }
+        m_statBarView->repaint();
+    });
     m_pnlView = MakePane(m_splitter, QStringLiteral("pnlView"), m_view, m_statBarView);
     // Both tables are drawn on the button-face colour, as the rest of the window.
     DesktopLook::OnButtonFace(*m_tree);

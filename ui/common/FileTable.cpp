@@ -1,10 +1,13 @@
 #include "ui/common/FileTable.h"
 
 #include "ui/common/CsvSaving.h"
+#include "ui/common/WorkerWait.h"
+#include "util/StableKeySort.h"
 
 #include <QResizeEvent>
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <utility>
 
@@ -17,19 +20,23 @@ template <typename T> int Order(const T& a, const T& b) {
 } // namespace
 
 void FileTableRows::WithSortNames(
-    int column, const std::function<void(const std::vector<std::string_view>& names)>& use) const {
+    int column, const RowsRead& rowsRead,
+    const std::function<void(const std::vector<std::string_view>& names)>& use) const {
     std::vector<std::string_view> names;
     names.reserve(RowCount());
     for (size_t row = 0; row < RowCount(); ++row)
         names.push_back(SortName(row, column));
+    rowsRead(RowCount());
     use(names);
 }
 
-std::vector<std::optional<int64_t>> FileTableRows::SortSizes(int column) const {
+std::vector<std::optional<int64_t>> FileTableRows::SortSizes(int column,
+                                                             const RowsRead& rowsRead) const {
     std::vector<std::optional<int64_t>> sizes;
     sizes.reserve(RowCount());
     for (size_t row = 0; row < RowCount(); ++row)
         sizes.push_back(SortSize(row, column));
+    rowsRead(RowCount());
     return sizes;
 }
 
@@ -40,11 +47,13 @@ void FileTableRows::AppendCsvRows(const std::vector<size_t>& rows, std::string& 
 
 FileTable::FileTable(const QLocale& collation, QWidget* parent)
     : FlatGrid(parent), m_collator(collation) {
+    // While a sort on a worker reads the rows, nothing else does.
     OnGetText() = [this](NodeId node, int column) {
-        return m_rows != nullptr ? m_rows->CellText(Row(node), column) : QString();
+        return m_rows != nullptr && !m_sortRunning ? m_rows->CellText(Row(node), column)
+                                                   : QString();
     };
     OnGetImageIndex() = [this](NodeId node, int column) {
-        return m_rows != nullptr ? m_rows->CellImage(Row(node), column) : -1;
+        return m_rows != nullptr && !m_sortRunning ? m_rows->CellImage(Row(node), column) : -1;
     };
     connect(this, &FlatGrid::HeaderClicked, this, &FileTable::HeaderClick);
 }
@@ -56,12 +65,15 @@ void FileTable::SetFileColumns(std::vector<FileTableColumn> columns) {
         looks.push_back(column.look);
     m_columns = std::move(columns);
     m_nameRanks.assign(m_columns.size(), {});
+    m_sizeRanks.assign(m_columns.size(), {});
     SetColumns(std::move(looks));
 }
 
 void FileTable::Show(const FileTableRows* rows) {
     m_rows = rows;
     for (auto& ranks : m_nameRanks)
+        ranks.clear();
+    for (auto& ranks : m_sizeRanks)
         ranks.clear();
     SetNodes(rows != nullptr ? rows->RowCount() : 0);
     SortRows(m_sortColumn, m_sortDirection);
@@ -80,6 +92,16 @@ void FileTable::SortRows(int column, Qt::SortOrder direction) {
         return;
     if (m_columns[static_cast<size_t>(column)].sort == FileTableSort::None)
         return; // the table is never put in date or time order: every row stays where it is
+    // The new order is made first, touching nothing a view reads, so that the work may run on
+    // a worker while the windows paint; the table shows it when the work has returned.
+    std::vector<uint32_t> order;
+    RunSortWork([&] { order = SortedOrder(column, direction); });
+    if (!order.empty())
+        SetOrder(std::move(order));
+}
+
+std::vector<uint32_t> FileTable::SortedOrder(int column, Qt::SortOrder direction) {
+    const size_t count = NodeCount();
     const std::vector<uint32_t>& shown = Model().Order();
     const auto nodeAt = [&shown](size_t place) {
         return shown.empty() ? static_cast<uint32_t>(place) : shown[place];
@@ -102,44 +124,63 @@ void FileTable::SortRows(int column, Qt::SortOrder direction) {
     };
     const bool bySize = m_columns[static_cast<size_t>(column)].sort == FileTableSort::Size;
     if (!bySize && inOrder())
-        return;
+        return {};
     keyed = SortKeys(column, keys);
     if (bySize && inOrder())
-        return;
+        return {};
     std::vector<uint32_t> order(count);
     for (size_t place = 0; place < count; ++place)
         order[place] = nodeAt(place);
     if (keyed) {
-        std::vector<std::pair<uint64_t, uint32_t>> pairs;
-        pairs.reserve(count);
-        for (uint32_t node : order)
-            pairs.emplace_back(keys[node], node);
-        std::vector<uint64_t>().swap(keys);
-        // Descending swaps the arguments rather than negating the result, so that equal rows
-        // keep their order in both directions.
-        if (direction == Qt::AscendingOrder)
-            std::stable_sort(pairs.begin(), pairs.end(),
-                             [](const auto& a, const auto& b) { return a.first < b.first; });
-        else
-            std::stable_sort(pairs.begin(), pairs.end(),
-                             [](const auto& a, const auto& b) { return b.first < a.first; });
-        for (size_t place = 0; place < count; ++place)
-            order[place] = pairs[place].second;
+        // Node numbers are below 2^31: the order is handed over as the signed numbers they are.
+        StableSortByKeys(reinterpret_cast<int32_t*>(order.data()), count, keys,
+                         direction == Qt::DescendingOrder, [this](size_t done, size_t passes) {
+                             TellSortDone(0.9 + 0.1 * static_cast<double>(done) /
+                                                    static_cast<double>(passes));
+                         });
     } else {
         std::stable_sort(order.begin(), order.end(), before);
     }
-    SetOrder(std::move(order));
+    return order;
 }
 
 const std::vector<uint32_t>& FileTable::NameRanks(int column) {
     std::vector<uint32_t>& ranks = m_nameRanks[static_cast<size_t>(column)];
     const size_t count = m_rows->RowCount();
     if (ranks.size() != count) { // once per fill, not once per comparison
-        m_rows->WithSortNames(column, [&](const std::vector<std::string_view>& names) {
-            ranks = m_collator.Ranks(names);
+        // Reading the names takes about a third of the time, ranking them the rest.
+        std::atomic<size_t> read{0};
+        const auto rowsRead = [&](size_t rows) {
+            TellSortDone(0.3 * static_cast<double>(read += rows) / static_cast<double>(count));
+        };
+        m_rows->WithSortNames(column, rowsRead, [&](const std::vector<std::string_view>& names) {
+            ranks =
+                m_collator.Ranks(names, [this](double done) { TellSortDone(0.3 + 0.6 * done); });
         });
     }
     return ranks;
+}
+
+const std::vector<uint32_t>* FileTable::SizeRanks(int column) {
+    std::vector<uint32_t>& ranks = m_sizeRanks[static_cast<size_t>(column)];
+    const size_t count = m_rows->RowCount();
+    if (ranks.size() == count)
+        return &ranks;
+    // Reading the sizes takes most of the time: for rows read back from files, all of it.
+    std::atomic<size_t> read{0};
+    const std::vector<std::optional<int64_t>> sizes = m_rows->SortSizes(column, [&](size_t rows) {
+        TellSortDone(0.8 * static_cast<double>(read += rows) / static_cast<double>(count));
+    });
+    std::vector<uint64_t> keys(count);
+    for (size_t row = 0; row < count; ++row) {
+        // Numbers in order above 0, which stands for no number; the one number that would meet
+        // it is left to the comparison.
+        if (sizes[row] == std::numeric_limits<int64_t>::min())
+            return nullptr;
+        keys[row] = sizes[row] ? static_cast<uint64_t>(*sizes[row]) ^ (uint64_t{1} << 63) : 0;
+    }
+    ranks = RanksOfKeys(keys);
+    return &ranks;
 }
 
 int FileTable::CompareRows(size_t a, size_t b, int column) {
@@ -174,15 +215,11 @@ bool FileTable::SortKeys(int column, std::vector<uint64_t>& keys) {
         return true;
     }
     case FileTableSort::Size: {
-        const std::vector<std::optional<int64_t>> sizes = m_rows->SortSizes(column);
-        for (size_t node = 0; node < nodes; ++node) {
-            const std::optional<int64_t>& size = sizes[Row(static_cast<NodeId>(node))];
-            // Numbers in order above 0, which stands for no number; the one number that would
-            // meet it is left to the comparison.
-            if (size == std::numeric_limits<int64_t>::min())
-                return false;
-            keys[node] = size ? static_cast<uint64_t>(*size) ^ (uint64_t{1} << 63) : 0;
-        }
+        const std::vector<uint32_t>* ranks = SizeRanks(column);
+        if (ranks == nullptr)
+            return false;
+        for (size_t node = 0; node < nodes; ++node)
+            keys[node] = (*ranks)[Row(static_cast<NodeId>(node))];
         return true;
     }
     case FileTableSort::Rank:
@@ -194,6 +231,52 @@ bool FileTable::SortKeys(int column, std::vector<uint64_t>& keys) {
         return true;
     }
     return false;
+}
+
+void FileTable::SortLargeTablesOnAWorker(QWidget& mainWindow,
+                                         std::function<void(int percent)> showProgress) {
+    m_waitWindow = &mainWindow;
+    m_showSortProgress = std::move(showProgress);
+}
+
+void FileTable::TellSortDone(double done) const {
+    if (m_sortProgress != nullptr)
+        m_sortProgress->ReportShare(done);
+}
+
+void FileTable::RunSortWork(const std::function<void()>& work) {
+    if (m_waitWindow == nullptr || NodeCount() <= kRowsSortedAtOnce) {
+        work();
+    } else {
+        // Nothing paints the rows while the worker reads them: the table keeps its last picture.
+        struct Running {
+            FileTable& table;
+            bool updates;
+            explicit Running(FileTable& t) : table(t), updates(t.updatesEnabled()) {
+                table.setUpdatesEnabled(false);
+                table.m_sortRunning = true;
+            }
+            ~Running() {
+                table.m_sortRunning = false;
+                table.m_sortProgress = nullptr;
+                table.setUpdatesEnabled(updates);
+                if (table.m_showSortProgress)
+                    table.m_showSortProgress(-1);
+            }
+        } running(*this);
+        WorkerWait wait(*m_waitWindow);
+        wait.Run(
+            [&](WorkerProgress& progress) {
+                m_sortProgress = &progress;
+                work();
+            },
+            [this](const WorkerProgress& progress) {
+                if (m_showSortProgress)
+                    m_showSortProgress(static_cast<int>(progress.Thousandths() / 10));
+            });
+    }
+    if (m_rows != nullptr)
+        m_rows->AfterSort();
 }
 
 void FileTable::HeaderClick(int column, Qt::MouseButton button) {

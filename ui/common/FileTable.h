@@ -9,7 +9,8 @@
 // number before every number, other columns equal), the header click rule (left button only; the
 // same column flips the direction, another column sorts ascending), the width rule (one column
 // chosen by the owner takes the table's width minus the other columns minus 20, whenever the table
-// is resized), and saving the rows as CSV in the order shown, the lines written by the owner.
+// is resized), saving the rows as CSV in the order shown, the lines written by the owner, and
+// sorting a large table on a worker while every window waits, its progress shown by the owner.
 #pragma once
 
 #include "qtcore/NameCollator.h"
@@ -22,7 +23,14 @@
 #include <string_view>
 #include <vector>
 
+class QWidget;
+
 namespace vyp {
+
+class WorkerProgress;
+
+// Told of more rows read for a sort (how many since the last call), from whichever thread reads.
+using RowsRead = std::function<void(size_t rows)>;
 
 // The owner's rows, as the table asks for them. Row numbers run from 0 to RowCount() - 1.
 class FileTableRows {
@@ -45,12 +53,17 @@ public:
     // For rows whose texts are read from files rather than held, every row's value at once, read
     // in the order that reads fastest and dropped after: the names a name column sorts by
     // (names[row]), the sizes of a size column (by row), the CSV lines of rows in the order
-    // given. The defaults ask row by row.
+    // given. The defaults ask row by row. The sort values may be asked for on a worker while
+    // the window waits (see FileTable::SortLargeTablesOnAWorker): nothing else reads the rows
+    // meanwhile, and what must happen on the window's thread waits for AfterSort.
     virtual void
-    WithSortNames(int column,
+    WithSortNames(int column, const RowsRead& rowsRead,
                   const std::function<void(const std::vector<std::string_view>& names)>& use) const;
-    virtual std::vector<std::optional<int64_t>> SortSizes(int column) const;
+    virtual std::vector<std::optional<int64_t>> SortSizes(int column,
+                                                          const RowsRead& rowsRead) const;
     virtual void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const;
+    // On the window's thread once a sort has ended.
+    virtual void AfterSort() const {}
 };
 
 enum class FileTableSort { Name, Size, Rank, None };
@@ -88,6 +101,15 @@ public:
     // The comparison of two rows in ascending order (< 0, 0, > 0).
     int CompareRows(size_t a, size_t b, int column);
 
+    // Tables of more than kRowsSortedAtOnce rows sort on a worker from now on, every window
+    // waiting as behind a modal dialog over mainWindow; showProgress paints how far the sort has
+    // come in percent at least every 100 ms meanwhile, and is told -1 once it has ended.
+    static constexpr size_t kRowsSortedAtOnce = 100000;
+    void SortLargeTablesOnAWorker(QWidget& mainWindow,
+                                  std::function<void(int percent)> showProgress);
+    // True while a sort runs on a worker.
+    bool SortRunning() const { return m_sortRunning; }
+
     // Asks where to save the rows as CSV ("Uložit jako CSV", offering suggestedName) and writes
     // them there in the order shown, replacing the file safely; a cancel writes nothing. Throws
     // when the file cannot be written.
@@ -98,8 +120,18 @@ protected:
 
 private:
     const std::vector<uint32_t>& NameRanks(int column);
+    // The place of each row's size among them all, made once per fill; nullptr for sizes that
+    // keys cannot order.
+    const std::vector<uint32_t>* SizeRanks(int column);
     // A key per node in the order of CompareRows on column, for sorting many rows quickly.
     bool SortKeys(int column, std::vector<uint64_t>& keys);
+    // The nodes in the order of column, stably from the order shown; empty when that order
+    // is right already.
+    std::vector<uint32_t> SortedOrder(int column, Qt::SortOrder direction);
+    // Runs a sort's work, on a worker when the table is large (see SortLargeTablesOnAWorker).
+    void RunSortWork(const std::function<void()>& work);
+    // How much of the sort on a worker is done (0 to 1); nothing for a sort at once.
+    void TellSortDone(double done) const;
 
     std::vector<FileTableColumn> m_columns;
     int m_fillColumn = -1;
@@ -108,8 +140,13 @@ private:
     // Per column, made on the first comparison after a fill: 4 bytes a row, where a collation
     // key would hold a hundred.
     std::vector<std::vector<uint32_t>> m_nameRanks;
+    std::vector<std::vector<uint32_t>> m_sizeRanks; // the same for the sizes of a size column
     int m_sortColumn = 0;
     Qt::SortOrder m_sortDirection = Qt::AscendingOrder;
+    QWidget* m_waitWindow = nullptr;
+    std::function<void(int percent)> m_showSortProgress;
+    bool m_sortRunning = false;
+    WorkerProgress* m_sortProgress = nullptr; // of the sort on a worker, used there only
 };
 
 } // namespace vyp

@@ -2,6 +2,7 @@
 
 #include "ui/common/ImageList.h"
 #include "util/ChildrenByParent.h"
+#include "util/StableKeySort.h"
 
 #include <algorithm>
 
@@ -111,26 +112,46 @@ void TreeGridModel::SortRange(size_t begin, size_t end, int column, Qt::SortOrde
                          [&](NodeId a, NodeId b) { return compare(b, a, column) < 0; });
 }
 
-void TreeGridModel::SortRangeByKeys(size_t begin, size_t end, const std::vector<uint64_t>& keys,
-                                    Qt::SortOrder order) {
-    std::vector<std::pair<uint64_t, NodeId>> keyed;
-    keyed.reserve(end - begin);
-    for (size_t i = begin; i < end; ++i)
-        keyed.emplace_back(keys[static_cast<size_t>(m_children[i])], m_children[i]);
-    if (order == Qt::AscendingOrder)
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-    else
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const auto& a, const auto& b) { return b.first < a.first; });
-    for (size_t i = begin; i < end; ++i)
-        m_children[i] = keyed[i - begin].second;
+void TreeGridModel::RowsFromChildren(const std::vector<NodeId>& children,
+                                     std::vector<int32_t>& rows) const {
+    rows.assign(m_parent.size(), 0);
+    for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
+        for (uint32_t i = m_firstChild[slot]; i < m_firstChild[slot + 1]; ++i)
+            rows[static_cast<size_t>(children[i])] = static_cast<int32_t>(i - m_firstChild[slot]);
+    }
+}
+
+void TreeGridModel::SortByKeys(const std::vector<uint64_t>& keys, Qt::SortOrder order,
+                               std::vector<NodeId>& children, std::vector<int32_t>& rows) const {
+    children = m_children;
+    for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
+        if (m_firstChild[slot + 1] - m_firstChild[slot] >= 2)
+            StableSortByKeys(children.data() + m_firstChild[slot],
+                             m_firstChild[slot + 1] - m_firstChild[slot], keys,
+                             order == Qt::DescendingOrder);
+    }
+    RowsFromChildren(children, rows);
 }
 
 void TreeGridModel::Sort(int column, Qt::SortOrder order) {
     if (!compare)
         return;
     RebuildChildren();
+    // Keys and the new order are made first, touching nothing a view reads, so that the work
+    // may run on a worker while the windows paint.
+    bool keyed = false;
+    std::vector<NodeId> children;
+    std::vector<int32_t> rows;
+    const auto work = [&] {
+        std::vector<uint64_t> keys;
+        keyed = sortKeys && sortKeys(column, keys) && keys.size() == m_parent.size();
+        if (keyed)
+            SortByKeys(keys, order, children, rows);
+    };
+    if (runSortWork)
+        runSortWork(work);
+    else
+        work();
     const bool notify = m_resetDepth == 0;
     QModelIndexList before;
     if (notify) {
@@ -141,21 +162,15 @@ void TreeGridModel::Sort(int column, Qt::SortOrder order) {
     nodesBefore.reserve(static_cast<size_t>(before.size()));
     for (const QModelIndex& index : before)
         nodesBefore.push_back(NodeOf(index));
-    std::vector<uint64_t> keys;
-    const bool keyed = sortKeys && sortKeys(column, keys) && keys.size() == m_parent.size();
-    for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
-        if (m_firstChild[slot + 1] - m_firstChild[slot] < 2)
-            continue;
-        if (keyed)
-            SortRangeByKeys(m_firstChild[slot], m_firstChild[slot + 1], keys, order);
-        else
-            SortRange(m_firstChild[slot], m_firstChild[slot + 1], column, order);
-    }
-    m_row.assign(m_parent.size(), 0);
-    for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
-        for (uint32_t i = m_firstChild[slot]; i < m_firstChild[slot + 1]; ++i)
-            m_row[static_cast<size_t>(m_children[i])] =
-                static_cast<int32_t>(i - m_firstChild[slot]);
+    if (keyed) {
+        m_children.swap(children);
+        m_row.swap(rows);
+    } else {
+        for (size_t slot = 0; slot + 1 < m_firstChild.size(); ++slot) {
+            if (m_firstChild[slot + 1] - m_firstChild[slot] >= 2)
+                SortRange(m_firstChild[slot], m_firstChild[slot + 1], column, order);
+        }
+        RowsFromChildren(m_children, m_row);
     }
     if (notify) {
         QModelIndexList after;

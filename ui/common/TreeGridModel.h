@@ -35,6 +35,10 @@ public:
     // column, and says whether it did; a sort then compares numbers held side by side instead
     // of calling compare twenty million times for a million nodes.
     std::function<bool(int column, std::vector<uint64_t>& keys)> sortKeys;
+    // Optional: runs a sort's work (the keys and the new order, which no view sees until the
+    // work has returned) and returns once it has: on a worker while the windows wait, say.
+    // Without it the work runs at once.
+    std::function<void(const std::function<void()>& work)> runSortWork;
 
     void SetColumns(std::vector<TreeGridColumn> columns);
     const std::vector<TreeGridColumn>& Columns() const { return m_columns; }
@@ -90,8 +94,10 @@ private:
         return parent == kNoNode ? m_parent.size() : static_cast<size_t>(parent);
     }
     void SortRange(size_t begin, size_t end, int column, Qt::SortOrder order);
-    void SortRangeByKeys(size_t begin, size_t end, const std::vector<uint64_t>& keys,
-                         Qt::SortOrder order);
+    // The children of every node and each node's row after a sort by keys.
+    void SortByKeys(const std::vector<uint64_t>& keys, Qt::SortOrder order,
+                    std::vector<NodeId>& children, std::vector<int32_t>& rows) const;
+    void RowsFromChildren(const std::vector<NodeId>& children, std::vector<int32_t>& rows) const;
 
     std::vector<TreeGridColumn> m_columns;
     const ImageList* m_images = nullptr;

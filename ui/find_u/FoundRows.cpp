@@ -1,6 +1,7 @@
 #include "ui/find_u/FoundRows.h"
 
 #include "lists/DisplayFormat.h"
+#include "platform/ParallelInOrder.h"
 #include "qtcore/NameCollator.h"
 #include "qtcore/Utf8.h"
 #include "search/SearchRowOrder.h"
@@ -10,14 +11,21 @@
 #include <algorithm>
 #include <chrono>
 #include <numeric>
+#include <utility>
 
 namespace vyp {
 
 namespace {
-// Rows painted at once are a few dozen; sorting and saving read this many rows a piece, which
-// bounds what their texts hold at a time.
+// Rows painted at once are a few dozen; saving reads this many rows a piece, which bounds what
+// their texts hold at a time.
 constexpr size_t kKeptRows = 512;
 constexpr size_t kPieceRows = size_t{1} << 18;
+// Sorting reads the rows in parts side by side, telling of its progress every so many rows (and
+// holding the texts of as many when it reads whole rows).
+constexpr size_t kRowsATurn = size_t{1} << 16;
+size_t PartsFor(size_t rows) {
+    return rows < 4 * kRowsATurn ? 1 : WorkerCount();
+}
 } // namespace
 
 FoundRows::FoundRows(ExtensionIconCache& icons, RegionalSettings regional)
@@ -195,58 +203,107 @@ uint32_t FoundRows::SortRank(size_t row, int) const {
     return list < m_ranks.size() ? m_ranks[list] : UINT32_MAX;
 }
 
-void FoundRows::ForEachPiece(
-    const std::function<void(size_t first, const SearchRows& texts)>& use) const {
-    // In row order, which is each list's file order: every file is read once, front to back.
-    SearchHitReader reader(m_hits);
-    SearchRows texts;
-    for (size_t first = 0; first < m_hits.size(); first += kPieceRows) {
-        texts.Truncate(0);
-        const size_t end = std::min(m_hits.size(), first + kPieceRows);
-        for (size_t row = first; row < end; ++row)
-            Read(reader, row, texts);
-        use(first, texts);
+bool FoundRows::ChangesFound::Changed(int32_t list) const {
+    const auto index = static_cast<size_t>(list);
+    return index < changed.size() && changed[index];
+}
+
+void FoundRows::ChangesFound::Note(int32_t list, size_t row) {
+    const auto index = static_cast<size_t>(list);
+    if (index >= changed.size())
+        changed.resize(index + 1);
+    if (!changed[index])
+        lists.push_back(list);
+    changed[index] = true;
+    firstRow = std::min(firstRow, row);
+}
+
+void FoundRows::ReadInParts(
+    const std::function<void(size_t part, size_t begin, size_t end, ChangesFound& changes)>& read,
+    size_t parts) const {
+    const size_t count = m_hits.size();
+    std::vector<ChangesFound> found(parts, ChangesFound{m_changed, {}, SIZE_MAX});
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            read(part, count * part / parts, count * (part + 1) / parts, found[part]);
+            return true;
+        },
+        [](size_t, bool&&) {});
+    for (const ChangesFound& changes : found) {
+        for (int32_t list : changes.lists)
+            NoteChanged(list);
+        m_untoldChange = std::min(m_untoldChange, changes.firstRow);
     }
+}
+
+void FoundRows::AfterSort() const {
+    if (m_untoldChange != SIZE_MAX)
+        TellChange(std::exchange(m_untoldChange, SIZE_MAX));
 }
 
 void FoundRows::WithSortNames(
-    int column, const std::function<void(const std::vector<std::string_view>& names)>& use) const {
+    int column, const RowsRead& rowsRead,
+    const std::function<void(const std::vector<std::string_view>& names)>& use) const {
     if (column != SouborSlozka) {
-        FileTableRows::WithSortNames(column, use);
+        FileTableRows::WithSortNames(column, rowsRead, use);
         return;
     }
-    // The paths in one buffer, held for this sort only.
-    std::string paths;
-    std::vector<size_t> ends;
-    ends.reserve(m_hits.size());
-    SearchHitReader reader(m_hits);
-    for (size_t row = 0; row < m_hits.size(); ++row) {
-        const int32_t list = m_hits.ListIndex(row);
-        if (Changed(list) || !reader.AppendPath(row, paths)) {
-            NoteChanged(list);
-            TellChange(row);
+    // The paths in a buffer for each part, held for this sort only, and each one's length.
+    const size_t parts = PartsFor(m_hits.size());
+    std::vector<std::string> paths(parts);
+    std::vector<uint32_t> lengths(m_hits.size());
+    ReadInParts(
+        [&](size_t part, size_t begin, size_t end, ChangesFound& changes) {
+            SearchHitReader reader(m_hits);
+            std::string& out = paths[part];
+            for (size_t row = begin; row < end; ++row) {
+                const int32_t list = m_hits.ListIndex(row);
+                const size_t before = out.size();
+                if (changes.Changed(list) || !reader.AppendPath(row, out))
+                    changes.Note(list, row);
+                lengths[row] = static_cast<uint32_t>(out.size() - before);
+                if ((row - begin + 1) % kRowsATurn == 0)
+                    rowsRead(kRowsATurn);
+            }
+            rowsRead((end - begin) % kRowsATurn);
+        },
+        parts);
+    std::vector<std::string_view> names(m_hits.size());
+    for (size_t part = 0, row = 0; part < parts; ++part) {
+        const char* at = paths[part].data();
+        for (const size_t end = m_hits.size() * (part + 1) / parts; row < end; ++row) {
+            names[row] = std::string_view(at, lengths[row]);
+            at += lengths[row];
         }
-        ends.push_back(paths.size());
     }
-    reader.Close();
-    std::vector<std::string_view> names;
-    names.reserve(ends.size());
-    size_t start = 0;
-    for (size_t end : ends) {
-        names.emplace_back(paths.data() + start, end - start);
-        start = end;
-    }
-    std::vector<size_t>().swap(ends);
+    std::vector<uint32_t>().swap(lengths);
     use(names);
 }
 
-std::vector<std::optional<int64_t>> FoundRows::SortSizes(int) const {
-    std::vector<std::optional<int64_t>> sizes;
-    sizes.reserve(m_hits.size());
-    ForEachPiece([&sizes](size_t, const SearchRows& texts) {
-        for (const SearchRow& row : texts)
-            sizes.push_back(row.Size());
-    });
+std::vector<std::optional<int64_t>> FoundRows::SortSizes(int, const RowsRead& rowsRead) const {
+    std::vector<std::optional<int64_t>> sizes(m_hits.size());
+    ReadInParts(
+        [&](size_t, size_t begin, size_t end, ChangesFound& changes) {
+            // A piece of rows at a time, which bounds what their texts hold.
+            SearchHitReader reader(m_hits);
+            SearchRows texts;
+            for (size_t first = begin; first < end; first += kRowsATurn) {
+                texts.Truncate(0);
+                const size_t last = std::min(end, first + kRowsATurn);
+                for (size_t row = first; row < last; ++row) {
+                    const int32_t list = m_hits.ListIndex(row);
+                    if (changes.Changed(list))
+                        texts.AddLine(list, m_hits.IsFolder(row), {}, {});
+                    else if (!reader.Read(row, texts))
+                        changes.Note(list, row);
+                }
+                for (size_t row = first; row < last; ++row)
+                    sizes[row] = texts[row - first].Size();
+                rowsRead(last - first);
+            }
+        },
+        PartsFor(m_hits.size()));
     return sizes;
 }
 

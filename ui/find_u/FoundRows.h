@@ -57,10 +57,12 @@ public:
     void AppendCsvHeader(std::string& out) const override;
     void AppendCsvRow(size_t row, std::string& out) const override;
     void WithSortNames(
-        int column,
+        int column, const RowsRead& rowsRead,
         const std::function<void(const std::vector<std::string_view>& names)>& use) const override;
-    std::vector<std::optional<int64_t>> SortSizes(int column) const override;
+    std::vector<std::optional<int64_t>> SortSizes(int column,
+                                                  const RowsRead& rowsRead) const override;
     void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const override;
+    void AfterSort() const override;
 
 private:
     // A row's texts as last read; same is false when its list had changed.
@@ -77,8 +79,20 @@ private:
     // Reads hit row into texts, telling onListChanged of the first list that changed.
     bool Read(SearchHitReader& reader, size_t row, SearchRows& texts) const;
     void TellChange(size_t row) const;
-    // Every row's texts in row order, a piece at a time (rows first..first + texts.size()).
-    void ForEachPiece(const std::function<void(size_t first, const SearchRows& texts)>& use) const;
+    // What reading rows for a sort found changed: read in parts side by side, each part notes
+    // its own, told on the window's thread after the sort.
+    struct ChangesFound {
+        std::vector<bool> changed;  // by list, starting from those known before
+        std::vector<int32_t> lists; // found now
+        size_t firstRow = SIZE_MAX;
+        bool Changed(int32_t list) const;
+        void Note(int32_t list, size_t row);
+    };
+    // Runs read(part, begin, end, changes) on parts of the rows side by side, each part's rows in
+    // their order (which is each list's file order), and keeps what they found changed.
+    void ReadInParts(const std::function<void(size_t part, size_t begin, size_t end,
+                                              ChangesFound& changes)>& read,
+                     size_t parts) const;
 
     ExtensionIconCache& m_icons;
     RegionalSettings m_regional;
@@ -92,7 +106,8 @@ private:
     mutable SearchHitReader m_reader{m_hits};
     mutable std::vector<Kept> m_kept; // the rows painted last, by row modulo their number
     mutable bool m_changeTold = false;
-    mutable std::vector<bool> m_changed; // by list: found changed since the search
+    mutable std::vector<bool> m_changed;      // by list: found changed since the search
+    mutable size_t m_untoldChange = SIZE_MAX; // a row of a list a sort found changed
     mutable std::chrono::steady_clock::time_point m_lastLook;
     mutable int32_t m_lastLookedList = -1;
 };

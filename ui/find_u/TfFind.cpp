@@ -119,6 +119,14 @@ void TfFind::BuildLayout() {
         this);
     m_sbFind->setObjectName(QStringLiteral("sbFind"));
     layout->addWidget(m_sbFind);
+    // Many rows sort on a worker, their progress where the count of files stands.
+    m_VSTFind->SortLargeTablesOnAWorker(m_context.mainWindow, [this](int percent) {
+        if (percent < 0)
+            ShowCounts(m_found.FileCount(), m_found.FolderCount());
+        else
+            m_sbFind->SetText(0, QStringLiteral("Řazení: %1 %").arg(percent));
+        m_sbFind->repaint();
+    });
     setFocusProxy(m_edtFind);
 }
 

@@ -1,0 +1,181 @@
+#include "util/StableKeySort.h"
+
+#include "platform/ParallelInOrder.h"
+
+#include <algorithm>
+#include <bit>
+#include <utility>
+
+namespace vyp {
+
+namespace {
+
+constexpr size_t kFewItems = size_t{1} << 12;  // fewer are sorted by comparing
+constexpr size_t kPartItems = size_t{1} << 17; // fewer per core are not worth a thread
+constexpr unsigned kMostDigitBits = 11;        // 2048 counters a pass stay in the first cache
+
+// An item with a key of up to 32 bits: the key above, the item's number below.
+uint64_t KeyOf(uint64_t packed) {
+    return packed >> 32;
+}
+uint32_t NumberOf(uint64_t packed) {
+    return static_cast<uint32_t>(packed);
+}
+// An item with a wider key.
+struct Wide {
+    uint64_t key;
+    uint32_t item;
+};
+uint64_t KeyOf(const Wide& wide) {
+    return wide.key;
+}
+uint32_t NumberOf(const Wide& wide) {
+    return wide.item;
+}
+
+size_t PartsFor(size_t count) {
+    return count < 2 * kPartItems ? 1 : WorkerCount();
+}
+
+// Runs work(part, begin, end) on parts of [0, count) side by side.
+template <typename Work> void InParts(size_t count, size_t parts, const Work& work) {
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            work(part, count * part / parts, count * (part + 1) / parts);
+            return true;
+        },
+        [](size_t, bool&&) {});
+}
+
+// The stable sort of items by KeyOf, a digit of the key a pass from the lowest up, each part's
+// items of a digit placed after those of the parts before it, so that equal keys keep their
+// order. A pass in which every item has the same digit moves nothing.
+template <typename Keyed>
+void SortByDigits(std::vector<Keyed>& items, unsigned bits,
+                  const std::function<void(size_t, size_t)>& passDone) {
+    const size_t count = items.size();
+    const unsigned passes = (bits + kMostDigitBits - 1) / kMostDigitBits;
+    const unsigned width = (bits + passes - 1) / passes;
+    const size_t buckets = size_t{1} << width;
+    const size_t parts = PartsFor(count);
+    std::vector<Keyed> moved(count);
+    std::vector<std::vector<size_t>> next(parts, std::vector<size_t>(buckets));
+    for (unsigned pass = 0; pass < passes; ++pass) {
+        const unsigned shift = pass * width;
+        const auto digit = [shift, mask = buckets - 1](const Keyed& item) {
+            return static_cast<size_t>(KeyOf(item) >> shift) & mask;
+        };
+        InParts(count, parts, [&](size_t part, size_t begin, size_t end) {
+            std::vector<size_t>& counted = next[part];
+            std::fill(counted.begin(), counted.end(), 0);
+            for (size_t i = begin; i < end; ++i)
+                ++counted[digit(items[i])];
+        });
+        bool oneDigit = false;
+        size_t at = 0;
+        for (size_t bucket = 0; bucket < buckets; ++bucket) {
+            const size_t before = at;
+            for (size_t part = 0; part < parts; ++part)
+                at += std::exchange(next[part][bucket], at);
+            oneDigit = oneDigit || at - before == count;
+        }
+        if (!oneDigit) {
+            InParts(count, parts, [&](size_t part, size_t begin, size_t end) {
+                std::vector<size_t>& to = next[part];
+                for (size_t i = begin; i < end; ++i)
+                    moved[to[digit(items[i])]++] = items[i];
+            });
+            items.swap(moved);
+        }
+        if (passDone)
+            passDone(pass + 1, passes);
+    }
+}
+
+} // namespace
+
+template <typename Item>
+void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys, bool descending,
+                      const std::function<void(size_t, size_t)>& passDone) {
+    const auto keyOf = [&keys](Item item) {
+        return keys[static_cast<size_t>(item)];
+    };
+    if (count < kFewItems) {
+        // Descending swaps the arguments, so that equal keys keep their order.
+        if (descending)
+            std::stable_sort(items, items + count,
+                             [&](Item a, Item b) { return keyOf(b) < keyOf(a); });
+        else
+            std::stable_sort(items, items + count,
+                             [&](Item a, Item b) { return keyOf(a) < keyOf(b); });
+        return;
+    }
+    const size_t parts = PartsFor(count);
+    std::vector<std::pair<uint64_t, uint64_t>> bounds(parts);
+    InParts(count, parts, [&](size_t part, size_t begin, size_t end) {
+        uint64_t low = UINT64_MAX, high = 0;
+        for (size_t i = begin; i < end; ++i) {
+            low = std::min(low, keyOf(items[i]));
+            high = std::max(high, keyOf(items[i]));
+        }
+        bounds[part] = {low, high};
+    });
+    uint64_t low = UINT64_MAX, high = 0;
+    for (const auto& [partLow, partHigh] : bounds) {
+        low = std::min(low, partLow);
+        high = std::max(high, partHigh);
+    }
+    if (low == high)
+        return; // all keys equal: the order stays
+    // Keys from 0 up in the order wanted: descending turns them over, equal keys staying equal.
+    const auto rankOf = [&](Item item) {
+        return descending ? high - keyOf(item) : keyOf(item) - low;
+    };
+    const auto bits = static_cast<unsigned>(std::bit_width(high - low));
+    if (bits <= 32) {
+        std::vector<uint64_t> packed(count);
+        InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i)
+                packed[i] = rankOf(items[i]) << 32 | static_cast<uint32_t>(items[i]);
+        });
+        SortByDigits(packed, bits, passDone);
+        InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i)
+                items[i] = static_cast<Item>(NumberOf(packed[i]));
+        });
+    } else {
+        std::vector<Wide> wide(count);
+        InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i)
+                wide[i] = {rankOf(items[i]), static_cast<uint32_t>(items[i])};
+        });
+        SortByDigits(wide, bits, passDone);
+        InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i)
+                items[i] = static_cast<Item>(NumberOf(wide[i]));
+        });
+    }
+}
+
+std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys) {
+    std::vector<uint32_t> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<uint32_t>(i);
+    StableSortByKeys(order.data(), order.size(), keys, false);
+    std::vector<uint32_t> ranks(keys.size());
+    uint32_t rank = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && keys[order[i]] != keys[order[i - 1]])
+            ++rank;
+        ranks[order[i]] = rank;
+    }
+    return ranks;
+}
+
+template void StableSortByKeys(int32_t*, size_t, const std::vector<uint64_t>&, bool,
+                               const std::function<void(size_t, size_t)>&);
+template void StableSortByKeys(uint32_t*, size_t, const std::vector<uint64_t>&, bool,
+                               const std::function<void(size_t, size_t)>&);
+
+} // namespace vyp

@@ -1,0 +1,31 @@
+// Puts millions of items (node numbers of a table) in the order of integer keys, stably, in a
+// few passes over them rather than some twenty comparisons each: a sort by a column whose rows
+// were ranked once, or by sizes, compares nothing and moves each item a handful of times, spread
+// over the cores.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace vyp {
+
+// Sorts items[0 .. count) by keys[items[i]], ascending or descending; items with equal keys keep
+// the order they had, in both directions. Items are 32-bit numbers below keys.size() (nodes of a
+// tree, rows of a table in the order shown). passDone, when given, hears of each
+// pass over the items done, with the number of passes there will be.
+template <typename Item>
+void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys, bool descending,
+                      const std::function<void(size_t done, size_t passes)>& passDone = {});
+
+extern template void StableSortByKeys(int32_t*, size_t, const std::vector<uint64_t>&, bool,
+                                      const std::function<void(size_t, size_t)>&);
+extern template void StableSortByKeys(uint32_t*, size_t, const std::vector<uint64_t>&, bool,
+                                      const std::function<void(size_t, size_t)>&);
+
+// The place of each key among all of them (0, 1, ...), equal keys sharing one: what a table sorts
+// by, 4 bytes a row, after it has read 8-byte keys once.
+std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys);
+
+} // namespace vyp
