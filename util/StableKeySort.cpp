@@ -51,9 +51,7 @@ template <typename Work> void InParts(size_t count, size_t parts, const Work& wo
 // The stable sort of items by KeyOf, a digit of the key a pass from the lowest up, each part's
 // items of a digit placed after those of the parts before it, so that equal keys keep their
 // order. A pass in which every item has the same digit moves nothing.
-template <typename Keyed>
-void SortByDigits(std::vector<Keyed>& items, unsigned bits,
-                  const std::function<void(size_t, size_t)>& passDone) {
+template <typename Keyed> void SortByDigits(std::vector<Keyed>& items, unsigned bits) {
     const size_t count = items.size();
     const unsigned passes = (bits + kMostDigitBits - 1) / kMostDigitBits;
     const unsigned width = (bits + passes - 1) / passes;
@@ -88,16 +86,14 @@ void SortByDigits(std::vector<Keyed>& items, unsigned bits,
             });
             items.swap(moved);
         }
-        if (passDone)
-            passDone(pass + 1, passes);
     }
 }
 
 } // namespace
 
 template <typename Item>
-void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys, bool descending,
-                      const std::function<void(size_t, size_t)>& passDone) {
+void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys,
+                      bool descending) {
     const auto keyOf = [&keys](Item item) {
         return keys[static_cast<size_t>(item)];
     };
@@ -139,7 +135,7 @@ void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& ke
             for (size_t i = begin; i < end; ++i)
                 packed[i] = rankOf(items[i]) << 32 | static_cast<uint32_t>(items[i]);
         });
-        SortByDigits(packed, bits, passDone);
+        SortByDigits(packed, bits);
         InParts(count, parts, [&](size_t, size_t begin, size_t end) {
             for (size_t i = begin; i < end; ++i)
                 items[i] = static_cast<Item>(NumberOf(packed[i]));
@@ -150,7 +146,7 @@ void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& ke
             for (size_t i = begin; i < end; ++i)
                 wide[i] = {rankOf(items[i]), static_cast<uint32_t>(items[i])};
         });
-        SortByDigits(wide, bits, passDone);
+        SortByDigits(wide, bits);
         InParts(count, parts, [&](size_t, size_t begin, size_t end) {
             for (size_t i = begin; i < end; ++i)
                 items[i] = static_cast<Item>(NumberOf(wide[i]));
@@ -173,9 +169,7 @@ std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys) {
     return ranks;
 }
 
-template void StableSortByKeys(int32_t*, size_t, const std::vector<uint64_t>&, bool,
-                               const std::function<void(size_t, size_t)>&);
-template void StableSortByKeys(uint32_t*, size_t, const std::vector<uint64_t>&, bool,
-                               const std::function<void(size_t, size_t)>&);
+template void StableSortByKeys(int32_t*, size_t, const std::vector<uint64_t>&, bool);
+template void StableSortByKeys(uint32_t*, size_t, const std::vector<uint64_t>&, bool);
 
 } // namespace vyp

@@ -6,23 +6,19 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace vyp {
 
 // Sorts items[0 .. count) by keys[items[i]], ascending or descending; items with equal keys keep
 // the order they had, in both directions. Items are 32-bit numbers below keys.size() (nodes of a
-// tree, rows of a table in the order shown). passDone, when given, hears of each
-// pass over the items done, with the number of passes there will be.
+// tree, rows of a table in the order shown).
 template <typename Item>
-void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys, bool descending,
-                      const std::function<void(size_t done, size_t passes)>& passDone = {});
+void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys,
+                      bool descending);
 
-extern template void StableSortByKeys(int32_t*, size_t, const std::vector<uint64_t>&, bool,
-                                      const std::function<void(size_t, size_t)>&);
-extern template void StableSortByKeys(uint32_t*, size_t, const std::vector<uint64_t>&, bool,
-                                      const std::function<void(size_t, size_t)>&);
+extern template void StableSortByKeys(int32_t*, size_t, const std::vector<uint64_t>&, bool);
+extern template void StableSortByKeys(uint32_t*, size_t, const std::vector<uint64_t>&, bool);
 
 // The place of each key among all of them (0, 1, ...), equal keys sharing one: what a table sorts
 // by, 4 bytes a row, after it has read 8-byte keys once.

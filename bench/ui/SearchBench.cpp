@@ -2,6 +2,7 @@
 // every line holds, in the search window and with vypisnik-cli in the same run; the memory the
 // window holds per row and at its peak, the sorts by "Soubor / složka" with the longest stretch
 // without a paint during each, and a repaint while scrolling.
+#include "PaintGaps.h"
 #include "WindowBench.h"
 
 #include <QCheckBox>
@@ -53,45 +54,18 @@ std::string MakeSearchList(const std::string& work, long lines) {
     return data;
 }
 
-// The longest time without a paint of any window while it watches.
-class PaintWatch : public QObject {
-public:
-    PaintWatch() { qApp->installEventFilter(this); }
-    ~PaintWatch() override { qApp->removeEventFilter(this); }
-    PaintWatch(const PaintWatch&) = delete;
-    PaintWatch& operator=(const PaintWatch&) = delete;
-
-    double LongestSeconds() {
-        Painted();
-        return m_longest;
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            Painted();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void Painted() {
-        m_longest = std::max(m_longest, m_since.Seconds());
-        m_since = Stopwatch();
-    }
-    Stopwatch m_since;
-    double m_longest = 0;
-};
-
 // Sorts by clicking a header section, and says how long it took and how long nothing painted.
 void TimeSort(QHeaderView* header, int column, const char* what, const char* target) {
+    PaintGaps paints;
+    paints.Start();
     const Stopwatch sort;
-    PaintWatch paints;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     QApplication::processEvents();
     const double seconds = sort.Seconds();
+    paints.Stop();
     std::printf("%s: %.3f s (%s), longest without a paint %.0f ms (target <= 100)\n", what, seconds,
-                target, paints.LongestSeconds() * 1000);
+                target, paints.LongestMs());
 }
 
 // The first sort by path of the rows found, ranking the paths; later sorts only compare.

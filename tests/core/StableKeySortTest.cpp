@@ -92,21 +92,6 @@ TEST(StableKeySort, OnlyTheItemsGivenMoveAmongThemselves) {
     EXPECT_EQ(std::count(all.begin(), all.end(), -1), 11); // nothing written around them
 }
 
-TEST(StableKeySort, TellsOfEachPass) {
-    std::vector<uint64_t> keys(100000);
-    for (size_t i = 0; i < keys.size(); ++i)
-        keys[i] = (i * 7919) % 3000000;       // 22 bits: two passes
-    std::vector<uint32_t> items(keys.size()); // rows of a table, as well as nodes of a tree
-    std::iota(items.begin(), items.end(), 0u);
-    std::vector<std::pair<size_t, size_t>> told;
-    StableSortByKeys(items.data(), items.size(), keys, false,
-                     [&](size_t done, size_t passes) { told.emplace_back(done, passes); });
-    EXPECT_EQ(told, (std::vector<std::pair<size_t, size_t>>{{1, 2}, {2, 2}}));
-    EXPECT_TRUE(std::is_sorted(items.begin(), items.end(), [&](uint32_t a, uint32_t b) {
-        return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
-    }));
-}
-
 TEST(StableKeySort, RanksShareEqualKeysAndFollowTheirOrder) {
     EXPECT_EQ(RanksOfKeys({}), std::vector<uint32_t>{});
     EXPECT_EQ(RanksOfKeys({uint64_t{1} << 63, 0, UINT64_MAX, 0, uint64_t{1} << 63}),

@@ -132,12 +132,7 @@ std::vector<uint32_t> FileTable::SortedOrder(int column, Qt::SortOrder direction
     for (size_t place = 0; place < count; ++place)
         order[place] = nodeAt(place);
     if (keyed) {
-        // Node numbers are below 2^31: the order is handed over as the signed numbers they are.
-        StableSortByKeys(reinterpret_cast<int32_t*>(order.data()), count, keys,
-                         direction == Qt::DescendingOrder, [this](size_t done, size_t passes) {
-                             TellSortDone(0.9 + 0.1 * static_cast<double>(done) /
-                                                    static_cast<double>(passes));
-                         });
+        StableSortByKeys(order.data(), count, keys, direction == Qt::DescendingOrder);
     } else {
         std::stable_sort(order.begin(), order.end(), before);
     }
