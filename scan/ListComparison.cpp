@@ -81,32 +81,8 @@ ListComparison::ListComparison(std::string_view heldText)
 ListComparison::ListComparison(ListEntries held)
     : m_held(std::move(held)), m_met(m_held.Count(), 0) {}
 
-uint64_t ListComparison::HashOf(std::string_view name) {
-    // A multiply-rotate over eight bytes at a time and MurmurHash3's finaliser: names are
-    // compared after, so this needs to spread names well, nothing more.
-    uint64_t h = 0x9E3779B97F4A7C15ULL ^ name.size();
-    auto add = [&h](uint64_t word) {
-        h = std::rotl(h ^ (word * 0x87C37B91114253D5ULL), 31) * 0x4CF5AD432745937FULL;
-    };
-    size_t i = 0;
-    for (; i + 8 <= name.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, name.data() + i, 8);
-        add(word);
-    }
-    if (i < name.size()) {
-        uint64_t word = 0;
-        std::memcpy(&word, name.data() + i, name.size() - i);
-        add(word);
-    }
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ULL;
-    return h ^ (h >> 33);
-}
-
-void ListComparison::Index(const std::vector<uint32_t>& entries, NameIndex& index) const {
+void ListComparison::Index(const std::vector<uint32_t>& entries, const uint64_t* hashes,
+                           NameIndex& index) const {
     constexpr uint64_t kEmpty = UINT64_MAX;
     index.slots.assign(std::bit_ceil(entries.size() + entries.size() / 2 + 2), kEmpty);
     index.repeats.clear();
@@ -117,7 +93,7 @@ void ListComparison::Index(const std::vector<uint32_t>& entries, NameIndex& inde
     for (size_t k = entries.size(); k-- > 0;) {
         const uint32_t i = entries[k];
         const std::string_view name = NameOf(i);
-        const uint64_t hash = HashOf(name);
+        const uint64_t hash = hashes != nullptr ? hashes[k] : ListEntries::NameHash(name);
         const auto tag = static_cast<uint32_t>(hash >> 32);
         size_t slot = hash & mask;
         while (index.slots[slot] != kEmpty &&
@@ -132,7 +108,7 @@ void ListComparison::Index(const std::vector<uint32_t>& entries, NameIndex& inde
 
 uint32_t ListComparison::FindUnmet(const NameIndex& index, std::string_view name) const {
     constexpr uint64_t kEmpty = UINT64_MAX;
-    const uint64_t hash = HashOf(name);
+    const uint64_t hash = ListEntries::NameHash(name);
     const auto tag = static_cast<uint32_t>(hash >> 32);
     const size_t mask = index.slots.size() - 1;
     for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -152,11 +128,7 @@ uint32_t ListComparison::FindUnmet(const NameIndex& index, std::string_view name
 uint32_t ListComparison::FindUnmet(uint32_t parent, std::string_view name) {
     if (parent == kFolderLine) {
         if (!m_foldersIndexed) {
-            std::vector<uint32_t> folders;
-            folders.reserve(m_held.Folders());
-            for (uint32_t f = m_held.FirstFolder(); f < m_held.Count(); f = m_held[f].next)
-                folders.push_back(f);
-            Index(folders, m_folders);
+            Index(m_held.FolderEntries(), m_held.FolderHashes().data(), m_folders);
             m_foldersIndexed = true;
         }
         return FindUnmet(m_folders, name);
@@ -179,7 +151,7 @@ uint32_t ListComparison::FindUnmet(uint32_t parent, std::string_view name) {
         std::vector<uint32_t> files(end - begin);
         for (uint32_t i = begin; i < end; ++i)
             files[i - begin] = i;
-        Index(files, m_files);
+        Index(files, nullptr, m_files);
         m_filesIndexed = parent;
     }
     return FindUnmet(m_files, name);
@@ -210,6 +182,28 @@ void ListComparison::Meet(const ListEntries& list, uint32_t i, Met& met) {
     met.name = list.Name(i);
     met.isFolder = list.IsFolder(i);
     met.fields = list.Fields(i);
+    // Where the lists agree, the held entry after the one met last has the same line, name and
+    // fields alike: one comparison of bytes. The same outcome as MeetSplit's, sooner.
+    const uint32_t guess = m_lastFound + 1;
+    const uint32_t parent = met.isFolder ? kFolderLine : m_metFolder;
+    if (guess < m_held.Count() && m_met[guess] == 0 && parent != kNone) {
+        const ListEntries::Entry& held = m_held[guess];
+        const ListEntries::Entry& line = list[i];
+        if (held.folder == parent && held.nameLength == line.nameLength &&
+            held.fieldsLength == line.fieldsLength &&
+            m_held.Line(guess) == list.Line(i)) {
+            if (met.isFolder) {
+                m_metFolder = guess;
+                m_metFolderName = met.name;
+            }
+            met.folder = m_metFolderName;
+            met.heldFields = m_held.Fields(guess);
+            met.found = Found::Same;
+            m_lastFound = guess;
+            m_met[guess] = 1;
+            return;
+        }
+    }
     MeetSplit(met);
 }
 

@@ -96,12 +96,12 @@ private:
     bool MeetSplit(Met& met);
     std::string_view NameOf(uint32_t i) const { return m_held.Name(i); }
     HeldEntry HeldOf(uint32_t i) const;
-    static uint64_t HashOf(std::string_view name);
     bool Matches(uint32_t i, uint32_t parent, std::string_view name) const {
         return m_held[i].folder == parent && NameOf(i) == name;
     }
-    // Indexes entries, given in the held list's order.
-    void Index(const std::vector<uint32_t>& entries, NameIndex& index) const;
+    // Indexes entries, given in the held list's order, with their names' hashes when known.
+    void Index(const std::vector<uint32_t>& entries, const uint64_t* hashes,
+               NameIndex& index) const;
     // The first entry of index named name that no line met yet, or kNone.
     uint32_t FindUnmet(const NameIndex& index, std::string_view name) const;
     // The first entry of parent and name that no line met yet, or kNone.

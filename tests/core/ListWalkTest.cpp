@@ -23,8 +23,8 @@ const char* const kFileNames[] = {"Čísla.TXT",  "čísla.txt", "cisla.txt",   
                                   "résumé.pdf", "Отчёт.odt", "写真 01.jpg",  "setup.exe",
                                   "a.b.c.zip",  "Readme",    "Kniha 1.epub", "Ďábel.mp3"};
 
-// A list of folders two deep with a few files each, every folder path and every name in a folder
-// once; times with ":" or "." between hours and minutes, as lists from either settings hold them.
+// A list of folders two deep with a few files each, every folder path and every file name once
+// (so lines moved to another folder stay one entry each); times with ":" or "." between hours and minutes, as lists from either settings hold them.
 Lines MakeList(unsigned seed, int folders) {
     std::mt19937 random(seed);
     Lines lines = {"autorun.inf\t45\t2003.11.2\t14:3.20", "Čísla.txt\t7\t2003.11.2\t14:3.20"};
@@ -35,7 +35,8 @@ Lines MakeList(unsigned seed, int folders) {
         lines.push_back(path + "\t0\t2004.1." + std::to_string(1 + f % 28) + "\t9:30.0");
         const int files = static_cast<int>(random() % 6);
         for (int k = 0; k < files; ++k)
-            lines.push_back(std::to_string(k) + " " + kFileNames[random() % 12] + "\t" +
+            lines.push_back(std::to_string(f) + "." + std::to_string(k) + " " +
+                            kFileNames[random() % 12] + "\t" +
                             std::to_string(random() % 100000) + "\t2005.6." +
                             std::to_string(1 + k) + (k % 2 == 0 ? "\t8:9.10" : "\t8.9.10"));
     }
