@@ -45,8 +45,8 @@ public:
     // The line without its line end: its name, and its TAB and fields where it has them.
     std::string_view Line(uint32_t i) const {
         const Entry& entry = m_entries[i];
-        return m_text.substr(entry.start, entry.nameLength +
-                                              (entry.fieldsLength == 0 ? 0 : entry.fieldsLength + 1));
+        return m_text.substr(
+            entry.start, entry.nameLength + (entry.fieldsLength == 0 ? 0 : entry.fieldsLength + 1));
     }
     // Size TAB date TAB time, as stored; empty where the line has no TAB.
     std::string_view Fields(uint32_t i) const {

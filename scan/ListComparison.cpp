@@ -75,8 +75,7 @@ bool SameFields(std::string_view a, std::string_view b) {
 
 } // namespace
 
-ListComparison::ListComparison(std::string_view heldText)
-    : ListComparison(ListEntries(heldText)) {}
+ListComparison::ListComparison(std::string_view heldText) : ListComparison(ListEntries(heldText)) {}
 
 ListComparison::ListComparison(ListEntries held)
     : m_held(std::move(held)), m_met(m_held.Count(), 0) {}
@@ -190,8 +189,7 @@ void ListComparison::Meet(const ListEntries& list, uint32_t i, Met& met) {
         const ListEntries::Entry& held = m_held[guess];
         const ListEntries::Entry& line = list[i];
         if (held.folder == parent && held.nameLength == line.nameLength &&
-            held.fieldsLength == line.fieldsLength &&
-            m_held.Line(guess) == list.Line(i)) {
+            held.fieldsLength == line.fieldsLength && m_held.Line(guess) == list.Line(i)) {
             if (met.isFolder) {
                 m_metFolder = guess;
                 m_metFolderName = met.name;

@@ -113,8 +113,8 @@ private:
     NameIndex m_folders;
     uint32_t m_filesIndexed = kNone; // the folder whose files m_files indexes
     NameIndex m_files;
-    uint32_t m_filesLookedIn = kNone; // the folder whose files were looked through last
-    uint32_t m_looksThrough = 0;      // how often
+    uint32_t m_filesLookedIn = kNone;  // the folder whose files were looked through last
+    uint32_t m_looksThrough = 0;       // how often
     uint32_t m_metFolder = kRootFiles; // the held entry of the folder met last (kNone: new)
     std::string_view m_metFolderName;
     uint32_t m_lastFound = kNone; // the held entry found last

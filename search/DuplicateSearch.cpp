@@ -273,7 +273,7 @@ ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t
                 if (!SizeOf(line, minSize, regionEnd, size) || line.tab1 == line.begin)
                     return;
                 keys.push_back({folder.FoldedKey(NameOf(line), size, regionEnd),
-                                       region.offset + (line.begin - region.lines.data())});
+                                region.offset + (line.begin - region.lines.data())});
             });
             if (linesRead != nullptr)
                 linesRead->fetch_add(lines, std::memory_order_relaxed);

@@ -16,15 +16,16 @@ namespace {
 
 using Lines = std::vector<std::string>; // a list's entry lines, without the header
 
-const char* const kFolderNames[] = {"Fotky",   "Léto 2019", "Straße", "Фото",   "東京",
-                                    "Zálohy",  "Čísla",     "Été",    "Музыка", "Dokumenty.old",
-                                    "Program", "Hry"};
+const char* const kFolderNames[] = {"Fotky",  "Léto 2019",     "Straße",  "Фото",
+                                    "東京",   "Zálohy",        "Čísla",   "Été",
+                                    "Музыка", "Dokumenty.old", "Program", "Hry"};
 const char* const kFileNames[] = {"Čísla.TXT",  "čísla.txt", "cisla.txt",    "Größe.doc",
                                   "résumé.pdf", "Отчёт.odt", "写真 01.jpg",  "setup.exe",
                                   "a.b.c.zip",  "Readme",    "Kniha 1.epub", "Ďábel.mp3"};
 
 // A list of folders two deep with a few files each, every folder path and every file name once
-// (so lines moved to another folder stay one entry each); times with ":" or "." between hours and minutes, as lists from either settings hold them.
+// (so lines moved to another folder stay one entry each); times with ":" or "." between hours and
+// minutes, as lists from either settings hold them.
 Lines MakeList(unsigned seed, int folders) {
     std::mt19937 random(seed);
     Lines lines = {"autorun.inf\t45\t2003.11.2\t14:3.20", "Čísla.txt\t7\t2003.11.2\t14:3.20"};
@@ -36,9 +37,9 @@ Lines MakeList(unsigned seed, int folders) {
         const int files = static_cast<int>(random() % 6);
         for (int k = 0; k < files; ++k)
             lines.push_back(std::to_string(f) + "." + std::to_string(k) + " " +
-                            kFileNames[random() % 12] + "\t" +
-                            std::to_string(random() % 100000) + "\t2005.6." +
-                            std::to_string(1 + k) + (k % 2 == 0 ? "\t8:9.10" : "\t8.9.10"));
+                            kFileNames[random() % 12] + "\t" + std::to_string(random() % 100000) +
+                            "\t2005.6." + std::to_string(1 + k) +
+                            (k % 2 == 0 ? "\t8:9.10" : "\t8.9.10"));
     }
     return lines;
 }
@@ -203,8 +204,8 @@ TEST_F(ListWalkFixture, ListsPartAndMeetAgain) {
     for (size_t i = 70; i < 90 && i < other.size(); ++i) {
         const size_t tab = other[i].find('\t');
         if (other[i].substr(0, tab).find('\\') == std::string::npos)
-            other[i] = other[i].substr(0, tab) + "\t777" +
-                       other[i].substr(other[i].find('\t', tab + 1));
+            other[i] =
+                other[i].substr(0, tab) + "\t777" + other[i].substr(other[i].find('\t', tab + 1));
     }
     ExpectAsModel(list, other, "parted three times");
 }
@@ -225,8 +226,8 @@ TEST_F(ListWalkFixture, AFolderMovedLaterOrRenamed) {
     EXPECT_TRUE(m_summary.Same());
 
     Lines renamed = list;
-    renamed[blocks[5].first] = "Přejmenovaná\\" + renamed[blocks[5].first].substr(
-                                                       renamed[blocks[5].first].find('\t'));
+    renamed[blocks[5].first] =
+        "Přejmenovaná\\" + renamed[blocks[5].first].substr(renamed[blocks[5].first].find('\t'));
     ExpectAsModel(list, renamed, "a folder renamed");
 }
 
