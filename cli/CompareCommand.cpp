@@ -41,23 +41,33 @@ int RunCompare(const CommandLine& line, CliSession& session) {
         if (!paths[side])
             return kListUnknown;
     }
+    std::string& output = session.Output();
+    // The header once both lists could be read: a list that cannot be read prints nothing.
+    bool headed = !csv;
+    auto head = [&] {
+        if (!headed)
+            AppendListDifferencesCsvHeader(output);
+        headed = true;
+    };
+    // Printed as they are found: the lists may differ in millions of entries.
+    auto print = [&](const ListDifferences& found) {
+        head();
+        for (size_t i = 0; i < found.Count(); ++i) {
+            if (csv)
+                AppendListDifferenceCsv(found, i, output);
+            else
+                AppendDifferenceLine(found, i, output);
+            session.FlushSometimes();
+        }
+    };
     std::optional<ListDifferences> differences;
     try {
-        differences = ListDifferences::Compare(*paths[0], *paths[1]);
+        differences = ListDifferences::Compare(*paths[0], *paths[1], {}, print);
     } catch (const VypisnikError& error) {
         session.Fail(error.what());
         return kListUnknown;
     }
-    std::string& output = session.Output();
-    if (csv)
-        AppendListDifferencesCsvHeader(output);
-    for (size_t i = 0; i < differences->Count(); ++i) {
-        if (csv)
-            AppendListDifferenceCsv(*differences, i, output);
-        else
-            AppendDifferenceLine(*differences, i, output);
-        session.FlushSometimes();
-    }
+    head();
     if (!csv) {
         for (const std::string& text :
              ComparisonSummaryLines(differences->Summary(), session.Regional()))

@@ -1,11 +1,10 @@
 #include "scan/ListComparison.h"
 
 #include "lists/LineScan.h"
-#include "lists/ListFile.h"
 
 #include <bit>
 #include <cstring>
-#include <functional>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -76,105 +75,85 @@ bool SameFields(std::string_view a, std::string_view b) {
 
 } // namespace
 
-ListComparison::ListComparison(std::string_view heldText) : m_text(heldText) {
-    // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
-    m_entries.reserve(heldText.size() / 40);
-    bool header = true;
-    ForEachScannedLine(heldText, [this, &header](const ScannedLine& line) {
-        if (header) {
-            m_header = line.Text();
-            header = false;
-        } else {
-            Hold(line);
-        }
-    });
-    m_met.assign(m_entries.size(), 0);
-    Index();
-}
+ListComparison::ListComparison(std::string_view heldText) : ListComparison(ListEntries(heldText)) {}
 
-void ListComparison::Hold(const ScannedLine& line) {
-    if (line.begin == line.end)
-        return;
-    const std::string_view name = line.FirstField();
-    const auto start = static_cast<uint64_t>(line.begin - m_text.data());
-    const auto nameLength = static_cast<uint32_t>(name.size());
-    const auto fieldsLength =
-        line.tab1 == nullptr ? 0U : static_cast<uint32_t>(line.end - line.tab1 - 1);
-    if (line.FirstFieldHasBackslash()) {
-        m_entries.push_back({start, nameLength, fieldsLength, kFolderLine, kNone});
-        ++m_heldFolders;
-        m_heldFolder = static_cast<uint32_t>(m_entries.size() - 1);
-    } else {
-        m_entries.push_back({start, nameLength, fieldsLength, m_heldFolder, kNone});
-    }
-}
+ListComparison::ListComparison(ListEntries held)
+    : m_held(std::move(held)), m_met(m_held.Count(), 0) {}
 
-uint64_t ListComparison::HashOf(uint32_t parent, std::string_view name) {
-    // A multiply-rotate over eight bytes at a time and MurmurHash3's finaliser: names are
-    // compared after, so this needs to spread names well, nothing more.
-    uint64_t h = 0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(parent) * 0xC2B2AE3D27D4EB4FULL) ^
-                 name.size();
-    auto add = [&h](uint64_t word) {
-        h = std::rotl(h ^ (word * 0x87C37B91114253D5ULL), 31) * 0x4CF5AD432745937FULL;
-    };
-    size_t i = 0;
-    for (; i + 8 <= name.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, name.data() + i, 8);
-        add(word);
-    }
-    if (i < name.size()) {
-        uint64_t word = 0;
-        std::memcpy(&word, name.data() + i, name.size() - i);
-        add(word);
-    }
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ULL;
-    return h ^ (h >> 33);
-}
-
-void ListComparison::Index() {
-    m_slots.assign(std::bit_ceil(m_entries.size() + m_entries.size() / 2 + 2), kEmptySlot);
-    const size_t mask = m_slots.size() - 1;
-    std::vector<uint64_t> hashes(m_entries.size());
-    for (uint32_t i = 0; i < m_entries.size(); ++i)
-        hashes[i] = HashOf(m_entries[i].parent, NameOf(i));
+void ListComparison::Index(const std::vector<uint32_t>& entries, const uint64_t* hashes,
+                           NameIndex& index) const {
+    constexpr uint64_t kEmpty = UINT64_MAX;
+    index.slots.assign(std::bit_ceil(entries.size() + entries.size() / 2 + 2), kEmpty);
+    index.repeats.clear();
+    const size_t mask = index.slots.size() - 1;
     // From the last entry to the first, so that a slot ends with the first of its repeats and
-    // each repeat leads to the next. The slot of an entry a little ahead is asked for from
-    // memory early, so that the processor waits for many places at once rather than for one
-    // after another; the hash's top half in the slot spares looking at entries of other names.
-    constexpr size_t kAhead = 16;
-    for (auto i = static_cast<uint32_t>(m_entries.size()); i-- > 0;) {
-        if (i >= kAhead)
-            __builtin_prefetch(&m_slots[hashes[i - kAhead] & mask], 1);
+    // each repeat leads to the next; the hash's top half in the slot spares looking at entries
+    // of other names.
+    for (size_t k = entries.size(); k-- > 0;) {
+        const uint32_t i = entries[k];
         const std::string_view name = NameOf(i);
-        const auto tag = static_cast<uint32_t>(hashes[i] >> 32);
-        size_t slot = hashes[i] & mask;
-        while (m_slots[slot] != kEmptySlot &&
-               (TagOf(m_slots[slot]) != tag ||
-                !Matches(EntryOf(m_slots[slot]), m_entries[i].parent, name)))
+        const uint64_t hash = hashes != nullptr ? hashes[k] : ListEntries::NameHash(name);
+        const auto tag = static_cast<uint32_t>(hash >> 32);
+        size_t slot = hash & mask;
+        while (index.slots[slot] != kEmpty &&
+               (static_cast<uint32_t>(index.slots[slot] >> 32) != tag ||
+                NameOf(static_cast<uint32_t>(index.slots[slot])) != name))
             slot = (slot + 1) & mask;
-        m_entries[i].repeat = m_slots[slot] == kEmptySlot ? kNone : EntryOf(m_slots[slot]);
-        m_slots[slot] = static_cast<uint64_t>(tag) << 32 | i;
+        if (index.slots[slot] != kEmpty)
+            index.repeats[i] = static_cast<uint32_t>(index.slots[slot]);
+        index.slots[slot] = static_cast<uint64_t>(tag) << 32 | i;
     }
 }
 
-uint32_t ListComparison::FindUnmet(uint32_t parent, std::string_view name) const {
-    const uint64_t hash = HashOf(parent, name);
+uint32_t ListComparison::FindUnmet(const NameIndex& index, std::string_view name) const {
+    constexpr uint64_t kEmpty = UINT64_MAX;
+    const uint64_t hash = ListEntries::NameHash(name);
     const auto tag = static_cast<uint32_t>(hash >> 32);
-    const size_t mask = m_slots.size() - 1;
+    const size_t mask = index.slots.size() - 1;
     for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        if (m_slots[slot] == kEmptySlot)
+        if (index.slots[slot] == kEmpty)
             return kNone;
-        uint32_t i = EntryOf(m_slots[slot]);
-        if (TagOf(m_slots[slot]) != tag || !Matches(i, parent, name))
+        uint32_t i = static_cast<uint32_t>(index.slots[slot]);
+        if (static_cast<uint32_t>(index.slots[slot] >> 32) != tag || NameOf(i) != name)
             continue;
-        while (i != kNone && m_met[i] != 0)
-            i = m_entries[i].repeat;
+        while (i != kNone && m_met[i] != 0) {
+            const auto repeat = index.repeats.find(i);
+            i = repeat == index.repeats.end() ? kNone : repeat->second;
+        }
         return i;
     }
+}
+
+uint32_t ListComparison::FindUnmet(uint32_t parent, std::string_view name) {
+    if (parent == kFolderLine) {
+        if (!m_foldersIndexed) {
+            Index(m_held.FolderEntries(), m_held.FolderHashes().data(), m_folders);
+            m_foldersIndexed = true;
+        }
+        return FindUnmet(m_folders, name);
+    }
+    // The held files of the folder are the run of lines after its own.
+    uint32_t begin = 0, end = 0;
+    m_held.FilesOf(parent, begin, end);
+    if (m_filesLookedIn != parent) {
+        m_filesLookedIn = parent;
+        m_looksThrough = 0;
+    }
+    if (end - begin <= 4 * kLookedThrough || ++m_looksThrough <= kLookedThrough) {
+        for (uint32_t i = begin; i < end; ++i) {
+            if (m_met[i] == 0 && NameOf(i) == name)
+                return i;
+        }
+        return kNone;
+    }
+    if (m_filesIndexed != parent) {
+        std::vector<uint32_t> files(end - begin);
+        for (uint32_t i = begin; i < end; ++i)
+            files[i - begin] = i;
+        Index(files, nullptr, m_files);
+        m_filesIndexed = parent;
+    }
+    return FindUnmet(m_files, name);
 }
 
 bool ListComparison::Meet(std::string_view line, Met& met) {
@@ -198,16 +177,44 @@ bool ListComparison::Meet(const ScannedLine& line, Met& met) {
     return MeetSplit(met);
 }
 
+void ListComparison::Meet(const ListEntries& list, uint32_t i, Met& met) {
+    met.name = list.Name(i);
+    met.isFolder = list.IsFolder(i);
+    met.fields = list.Fields(i);
+    // Where the lists agree, the held entry after the one met last has the same line, name and
+    // fields alike: one comparison of bytes. The same outcome as MeetSplit's, sooner.
+    const uint32_t guess = m_lastFound + 1;
+    const uint32_t parent = met.isFolder ? kFolderLine : m_metFolder;
+    if (guess < m_held.Count() && m_met[guess] == 0 && parent != kNone) {
+        const ListEntries::Entry& held = m_held[guess];
+        const ListEntries::Entry& line = list[i];
+        if (held.folder == parent && held.nameLength == line.nameLength &&
+            held.fieldsLength == line.fieldsLength && m_held.Line(guess) == list.Line(i)) {
+            if (met.isFolder) {
+                m_metFolder = guess;
+                m_metFolderName = met.name;
+            }
+            met.folder = m_metFolderName;
+            met.heldFields = m_held.Fields(guess);
+            met.found = Found::Same;
+            m_lastFound = guess;
+            m_met[guess] = 1;
+            return;
+        }
+    }
+    MeetSplit(met);
+}
+
 bool ListComparison::MeetSplit(Met& met) {
     const std::string_view fields = met.fields;
     met.heldFields = {};
-    // The files of a folder the held list lacks are missing too, without looking them up. Lists
-    // compared are mostly alike and in the same order, so the held entry after the one met last
-    // is tried first: the index (a random place in memory) is asked only where they part.
+    // The files of a folder the held list lacks are missing too, without looking them up. The
+    // held entry after the one met last is tried first: the held list is looked through only
+    // where the two part.
     uint32_t found = kNone;
     const uint32_t parent = met.isFolder ? kFolderLine : m_metFolder;
     const uint32_t guess = m_lastFound + 1;
-    if (parent != kNone && guess < m_entries.size() && m_met[guess] == 0 &&
+    if (parent != kNone && guess < m_held.Count() && m_met[guess] == 0 &&
         Matches(guess, parent, met.name)) {
         found = guess;
         if (met.isFolder) {
@@ -231,21 +238,21 @@ bool ListComparison::MeetSplit(Met& met) {
     }
     m_lastFound = found;
     m_met[found] = 1;
-    met.heldFields = FieldsOf(found);
+    met.heldFields = m_held.Fields(found);
     met.found = SameFields(met.heldFields, fields) ? Found::Same : Found::Changed;
     return true;
 }
 
 ListComparison::HeldEntry ListComparison::HeldOf(uint32_t i) const {
-    const Entry& entry = m_entries[i];
+    const ListEntries::Entry& entry = m_held[i];
     HeldEntry held;
-    held.isFolder = entry.parent == kFolderLine;
+    held.isFolder = entry.folder == kFolderLine;
     held.name = NameOf(i);
-    held.fields = FieldsOf(i);
+    held.fields = m_held.Fields(i);
     if (held.isFolder)
         held.folder = held.name;
-    else if (entry.parent != kRootFiles)
-        held.folder = NameOf(entry.parent);
+    else if (entry.folder != kRootFiles)
+        held.folder = NameOf(entry.folder);
     return held;
 }
 

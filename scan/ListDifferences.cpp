@@ -1,23 +1,31 @@
 #include "scan/ListDifferences.h"
 
 #include "lists/DisplayFormat.h"
-#include "lists/LineScan.h"
+#include "lists/ListEntries.h"
 #include "lists/ListFile.h"
+#include "lists/ListText.h"
 #include "lists/SizeText.h"
 #include "platform/ParallelInOrder.h"
 #include "scan/ListComparison.h"
 #include "scan/RescanSummary.h"
 
+#include <memory>
+
 namespace vyp {
 
 namespace {
 
-// A list's text in UTF-8: a list that is not valid UTF-8 was made under Czech Windows settings.
-std::string ReadListText(const std::string& path) {
-    std::string bytes = ReadWholeFile(path);
-    if (!IsValidUtf8(bytes))
-        return ToUtf8(bytes, TextEncoding::Windows1250);
-    return bytes;
+// A list read and taken apart, on a core of its own.
+struct ReadList {
+    std::unique_ptr<ListText> text; // where entries point
+    std::unique_ptr<ListEntries> entries;
+};
+
+ReadList Read(const std::string& path) {
+    ReadList list;
+    list.text = std::make_unique<ListText>(path);
+    list.entries = std::make_unique<ListEntries>(list.text->Text());
+    return list;
 }
 
 int64_t TotalOf(std::string_view header) {
@@ -91,42 +99,47 @@ void ListDifferences::Add(DifferenceKind kind, bool isFolder, std::string_view f
     m_kinds.push_back(static_cast<uint8_t>(static_cast<unsigned>(kind) << 1 | (isFolder ? 1 : 0)));
 }
 
+void ListDifferences::Clear() {
+    m_texts.Truncate(0);
+    m_kinds.clear();
+}
+
 ListDifferences ListDifferences::Compare(const std::string& firstPath,
-                                         const std::string& secondPath, const Progress& progress) {
-    std::string texts[2];
-    ParallelInOrder<std::string>(
-        2, [&](size_t side) { return ReadListText(side == 0 ? firstPath : secondPath); },
-        [&](size_t side, std::string&& text) { texts[side] = std::move(text); });
+                                         const std::string& secondPath, const Progress& progress,
+                                         const Pieces& pieces) {
+    // Both lists read and taken apart side by side: the comparison then walks what both hold.
+    ReadList lists[2];
+    ParallelInOrder<ReadList>(
+        2, [&](size_t side) { return Read(side == 0 ? firstPath : secondPath); },
+        [&](size_t side, ReadList&& list) { lists[side] = std::move(list); });
+    const ListEntries& first = *lists[First].entries;
 
     ListDifferences differences;
     ComparisonSummary& summary = differences.m_summary;
-    // The second list is held, the first met line by line: its entries come first, in its order.
-    ListComparison second(texts[Second]);
+    // The second list is held, the first met entry by entry: its entries come first, in its
+    // order.
+    ListComparison second(std::move(*lists[Second].entries));
     summary.second.total = TotalOf(second.HeldHeader());
     summary.second.folders = second.HeldFolders();
     summary.second.files = second.HeldFiles();
+    summary.first.total = TotalOf(first.Header());
 
+    // Differences held at most before they are handed to pieces: a few MB, reused.
+    constexpr size_t kPiece = 1 << 14;
+    auto handOn = [&] {
+        if (pieces && differences.Count() != 0) {
+            pieces(differences);
+            differences.Clear();
+        }
+    };
     ListComparison::Met met;
     // Often enough for a window to paint a running count, rarely enough to cost nothing.
-    constexpr uint32_t kLinesBetweenReports = 1 << 16;
-    uint32_t untilReport = kLinesBetweenReports;
-    bool header = true;
-    bool stopped = false;
-    ForEachScannedLine(texts[First], [&](const ScannedLine& line) {
-        if (header) {
-            summary.first.total = TotalOf(line.Text());
-            header = false;
-            return true;
-        }
-        if (progress && --untilReport == 0) {
-            untilReport = kLinesBetweenReports;
-            if (!progress(summary.first.folders, summary.first.files)) {
-                stopped = true;
-                return false;
-            }
-        }
-        if (!second.Meet(line, met))
-            return true;
+    constexpr uint32_t kEntriesBetweenReports = 1 << 16;
+    for (uint32_t i = 0; i < first.Count(); ++i) {
+        if (progress && i % kEntriesBetweenReports == kEntriesBetweenReports - 1 &&
+            !progress(summary.first.folders, summary.first.files))
+            return differences;
+        second.Meet(first, i, met);
         (met.isFolder ? summary.first.folders : summary.first.files) += 1;
         if (met.found == ListComparison::Found::Missing) {
             (met.isFolder ? summary.foldersOnlyInFirst : summary.filesOnlyInFirst) += 1;
@@ -136,16 +149,20 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
             ++summary.filesChanged;
             differences.Add(DifferenceKind::Changed, false, met.folder, met.name, met.fields,
                             met.heldFields);
+        } else {
+            continue;
         }
-        return true;
-    });
-    if (stopped)
-        return differences;
+        if (differences.Count() >= kPiece)
+            handOn();
+    }
     second.ForEachUnmet([&](const ListComparison::HeldEntry& entry) {
         (entry.isFolder ? summary.foldersOnlyInSecond : summary.filesOnlyInSecond) += 1;
         differences.Add(DifferenceKind::OnlyInSecond, entry.isFolder, entry.folder, entry.name, {},
                         entry.fields);
+        if (differences.Count() >= kPiece)
+            handOn();
     });
+    handOn();
     differences.m_texts.ShrinkToFit();
     differences.m_kinds.shrink_to_fit();
     return differences;

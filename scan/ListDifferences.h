@@ -55,11 +55,16 @@ public:
     // returns whether to go on.
     using Progress = std::function<bool(uint64_t folders, uint64_t files)>;
 
+    // Handed the differences found since the last call, which are dropped after it: for
+    // printing them as they are found rather than holding millions.
+    using Pieces = std::function<void(const ListDifferences& found)>;
+
     // Reads both list files (side by side) and compares them. Throws VypisnikError "Cannot open
     // file "PATH". REASON" when one of them cannot be read. When progress asks to stop, returns
-    // at once what it has so far, which is not all.
+    // at once what it has so far, which is not all. With pieces given, every difference goes
+    // to it, in order, and what is returned holds the summary alone.
     static ListDifferences Compare(const std::string& firstPath, const std::string& secondPath,
-                                   const Progress& progress = {});
+                                   const Progress& progress = {}, const Pieces& pieces = {});
 
     size_t Count() const { return m_kinds.size(); }
     DifferenceKind Kind(size_t i) const { return static_cast<DifferenceKind>(m_kinds[i] >> 1); }
@@ -81,6 +86,7 @@ public:
     const ComparisonSummary& Summary() const { return m_summary; }
 
 private:
+    void Clear();
     void Add(DifferenceKind kind, bool isFolder, std::string_view folder, std::string_view name,
              std::string_view firstFields, std::string_view secondFields);
 

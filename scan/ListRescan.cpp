@@ -2,12 +2,12 @@
 
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
+#include "lists/ListText.h"
 #include "lists/SettingsWriteLock.h"
 #include "lists/SizeText.h"
 #include "platform/Native.h"
 #include "scan/FolderScan.h"
 #include "scan/ListComparison.h"
-#include "util/Encoding.h"
 #include "util/Errors.h"
 #include "util/SafeFileWriter.h"
 
@@ -58,11 +58,8 @@ ListRescan::Outcome ListRescan::Prepare(DirectoryWalker& walker, std::string tim
 
     m_stamp = {};
     OpenForReading(m_listFilePath).Stamp(m_stamp);
-    std::string bytes = ReadWholeFile(m_listFilePath);
-    if (!IsValidUtf8(bytes)) // an old list from Czech Windows settings
-        bytes = ToUtf8(bytes, TextEncoding::Windows1250);
-
-    ListComparison old(bytes);
+    const ListText text(m_listFilePath); // an old list from Czech Windows settings decoded
+    ListComparison old(text.Text());
     const std::string_view header = old.HeldHeader();
     m_root = std::string(FirstField(header));
     m_summary.oldEntries = old.HeldCount();

@@ -15,6 +15,7 @@
 #include <bit>
 #include <chrono>
 #include <cstring>
+#include <mutex>
 #include <numeric>
 #include <optional>
 #include <thread>
@@ -53,14 +54,21 @@ uint64_t Mix(uint64_t h) {
     return h;
 }
 
+uint64_t KeySeed(size_t length, int64_t size) {
+    return 0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(size) * 0xC2B2AE3D27D4EB4FULL) ^ length;
+}
+
+uint64_t KeyStep(uint64_t h, uint64_t word) {
+    return std::rotl(h ^ (word * 0x87C37B91114253D5ULL), 31) * 0x4CF5AD432745937FULL;
+}
+
 // bytes is followed by at least eight zero bytes, so the last word is read whole.
 uint64_t KeyOf(std::string_view bytes, int64_t size) {
-    uint64_t h = 0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(size) * 0xC2B2AE3D27D4EB4FULL) ^
-                 bytes.size();
+    uint64_t h = KeySeed(bytes.size(), size);
     for (size_t i = 0; i < bytes.size(); i += 8) {
         uint64_t word;
         std::memcpy(&word, bytes.data() + i, 8);
-        h = std::rotl(h ^ (word * 0x87C37B91114253D5ULL), 31) * 0x4CF5AD432745937FULL;
+        h = KeyStep(h, word);
     }
     return Mix(h);
 }
@@ -70,6 +78,26 @@ uint64_t KeyOf(std::string_view bytes, int64_t size) {
 class NameFolder {
 public:
     explicit NameFolder(TextEncoding encoding) : m_encoding(encoding) {}
+
+    // KeyOf(Fold(name), size). A name of ASCII alone, as many are, is folded a word at a time
+    // as it is hashed, without writing its folding out; readable is how far bytes may be read.
+    uint64_t FoldedKey(std::string_view name, int64_t size, const char* readable) {
+        if (m_encoding == TextEncoding::Utf8 &&
+            static_cast<size_t>(readable - name.data()) >= name.size() + 8) {
+            uint64_t h = KeySeed(name.size(), size);
+            uint64_t high = 0;
+            for (size_t i = 0; i < name.size(); i += 8) {
+                uint64_t word;
+                std::memcpy(&word, name.data() + i, 8);
+                word &= BitsBelow(8 * (name.size() - i));
+                high |= word;
+                h = KeyStep(h, LowerAsciiWord(word));
+            }
+            if ((high & 0x8080808080808080ULL) == 0)
+                return Mix(h);
+        }
+        return KeyOf(Fold(name), size);
+    }
 
     std::string_view Fold(std::string_view name) {
         if (m_encoding != TextEncoding::Utf8) {
@@ -152,11 +180,12 @@ struct ListKeys {
     std::string error;
 };
 
-void OrderByBucket(std::vector<LineKey>& keys) {
+// The keys of a list ordered by bucket, in a vector of their own.
+std::vector<LineKey> OrderedByBucket(std::vector<LineKey>& keys) {
     if (keys.size() < 4 * kBuckets) {
         std::sort(keys.begin(), keys.end(),
                   [](const LineKey& a, const LineKey& b) { return a.key < b.key; });
-        return;
+        return std::vector<LineKey>(keys.begin(), keys.end());
     }
     std::vector<size_t> start(kBuckets + 1, 0);
     for (const LineKey& key : keys)
@@ -165,8 +194,31 @@ void OrderByBucket(std::vector<LineKey>& keys) {
     std::vector<LineKey> ordered(keys.size());
     for (const LineKey& key : keys)
         ordered[start[BucketOf(key.key)]++] = key;
-    keys = std::move(ordered);
+    return ordered;
 }
+
+// Vectors that the keys of a list are gathered in, handed from one list to the next: each list
+// after the first fills memory that is in use already, not fresh pages the system must supply.
+class KeyBuffers {
+public:
+    std::vector<LineKey> Take() {
+        const std::lock_guard lock(m_mutex);
+        if (m_free.empty())
+            return {};
+        std::vector<LineKey> keys = std::move(m_free.back());
+        m_free.pop_back();
+        return keys;
+    }
+    void Give(std::vector<LineKey>&& keys) {
+        keys.clear();
+        const std::lock_guard lock(m_mutex);
+        m_free.push_back(std::move(keys));
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::vector<LineKey>> m_free;
+};
 
 // Opens a list to read. A replace is no single step for a reader on Windows: the name of a list
 // being replaced can be missing for a moment, so a failed open is tried a few times more before
@@ -185,15 +237,16 @@ void OpenList(std::optional<ListRegionReader>& reader, const std::string& path) 
 }
 
 ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t>* linesRead,
-                  const std::atomic<bool>* stop) {
+                  const std::atomic<bool>* stop, KeyBuffers& buffers) {
     ListKeys result;
+    std::vector<LineKey> keys = buffers.Take();
     try {
         std::optional<ListRegionReader> opened;
         OpenList(opened, path);
         ListRegionReader& reader = *opened;
         result.stamp = reader.Stamp();
         // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
-        result.keys.reserve(static_cast<size_t>(std::max<int64_t>(result.stamp.size, 0) / 40));
+        keys.reserve(static_cast<size_t>(std::max<int64_t>(result.stamp.size, 0) / 40));
         bool asUtf8 = reader.Encoding() == TextEncoding::Utf8;
         bool readAny = false;
         NameFolder folder(reader.Encoding());
@@ -206,7 +259,7 @@ ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t
                 asUtf8 = false;
                 folder = NameFolder(TextEncoding::Windows1250);
                 if (readAny) {
-                    result.keys.clear();
+                    keys.clear();
                     reader.Restart();
                     continue;
                 }
@@ -219,9 +272,8 @@ ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t
                 int64_t size = 0;
                 if (!SizeOf(line, minSize, regionEnd, size) || line.tab1 == line.begin)
                     return;
-                const std::string_view folded = folder.Fold(NameOf(line));
-                result.keys.push_back(
-                    {KeyOf(folded, size), region.offset + (line.begin - region.lines.data())});
+                keys.push_back({folder.FoldedKey(NameOf(line), size, regionEnd),
+                                region.offset + (line.begin - region.lines.data())});
             });
             if (linesRead != nullptr)
                 linesRead->fetch_add(lines, std::memory_order_relaxed);
@@ -230,8 +282,8 @@ ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t
     } catch (const VypisnikError& error) {
         result.error = error.what(); // the lines read so far still count
     }
-    OrderByBucket(result.keys);
-    result.keys.shrink_to_fit();
+    result.keys = OrderedByBucket(keys);
+    buffers.Give(std::move(keys));
     return result;
 }
 
@@ -403,10 +455,12 @@ DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuer
     try {
         // First reading: the keys of every list, side by side.
         std::vector<ListKeys> lists(searched.size());
+        KeyBuffers buffers;
         ParallelInOrder<ListKeys>(
             searched.size(),
             [&](size_t k) {
-                return ReadKeys(registry.ListPaths[searched[k]], query.minSize, linesRead, stop);
+                return ReadKeys(registry.ListPaths[searched[k]], query.minSize, linesRead, stop,
+                                buffers);
             },
             [&](size_t k, ListKeys&& keys) {
                 if (!keys.error.empty())

@@ -20,14 +20,6 @@ struct FoldedForm {
 
 constexpr uint64_t kHighBits = 0x8080808080808080ULL;
 
-// Eight ASCII bytes with A-Z made a-z: a byte gains 0x20 where it lies in 'A'..'Z', found by
-// whether adding 0x80 - 'A' and 0x80 - 'Z' - 1 sets its top bit; no byte carries into the next.
-uint64_t LowerAsciiWord(uint64_t word) {
-    const uint64_t atLeastA = word + 0x3F3F3F3F3F3F3F3FULL;
-    const uint64_t aboveZ = word + 0x2525252525252525ULL;
-    return word | (((atLeastA ^ aboveZ) & kHighBits) >> 2);
-}
-
 constexpr unsigned FormOf(char32_t code) {
     if (code >= kFoldingLimit)
         return 0;

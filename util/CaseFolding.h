@@ -5,10 +5,20 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vyp {
+
+// Eight ASCII bytes with A-Z made a-z, which is their folding: a byte gains 0x20 where it lies
+// in 'A'..'Z', found by whether adding 0x80 - 'A' and 0x80 - 'Z' - 1 sets its top bit; no byte
+// carries into the next. Bytes from the first one of 128 or more on may come out wrong.
+inline uint64_t LowerAsciiWord(uint64_t word) {
+    const uint64_t atLeastA = word + 0x3F3F3F3F3F3F3F3FULL;
+    const uint64_t aboveZ = word + 0x2525252525252525ULL;
+    return word | (((atLeastA ^ aboveZ) & 0x8080808080808080ULL) >> 2);
+}
 
 // The room WriteCaseFolded needs for a text of size bytes: a folded text is never more than
 // three times as long as its original, and the writer stores eight bytes at a time.

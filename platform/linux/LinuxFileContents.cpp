@@ -1,0 +1,54 @@
+#include "platform/FileContents.h"
+
+#include "platform/SystemError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vyp {
+
+int FileContents::Open(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? kErrorIsAFolder : errno;
+        ::close(fd);
+        return err;
+    }
+    m_stamp.size = static_cast<int64_t>(st.st_size);
+    m_stamp.modifiedNanoseconds =
+        static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    if (st.st_size > 0) {
+        // Every page mapped at once: the reader goes through all of them, and one call maps
+        // them for less than a fault per few pages would.
+        void* bytes = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ,
+                             MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (bytes == MAP_FAILED) {
+            const int err = errno;
+            ::close(fd);
+            return err;
+        }
+        m_data = static_cast<const char*>(bytes);
+        m_size = static_cast<size_t>(st.st_size);
+        m_mapped = true;
+    }
+    ::close(fd); // the mapping keeps the file
+    return 0;
+}
+
+void FileContents::Close() {
+    if (m_mapped)
+        ::munmap(const_cast<char*>(m_data), m_size);
+    m_mapped = false;
+    m_data = nullptr;
+    m_size = 0;
+    m_read.clear();
+}
+
+} // namespace vyp
