@@ -222,18 +222,24 @@ CollationSketch::CollationSketch(const QCollator& collator,
         std::swap(before, after);
     const bool lettersTellable = collator.compare(before, after) != 0;
     m_basic.assign(0x10000, Place{});
-    Place place;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i > 0) {
-            const QString& previous = texts[order[i - 1]];
-            const QString& current = texts[order[i]];
-            if (collator.compare(previous, current) != 0) {
-                ++place.exact;
-                if (!lettersTellable || collator.compare(previous + after, current + before) <= 0)
-                    ++place.letter;
-            }
+    // Characters the collator passes over (a soft hyphen; under Windows also U+FFFD) keep
+    // place 0, which CompareFrom passes over too; the others are placed from 1. (Asked after a
+    // letter: QCollator puts an empty text before every other without asking the collation.)
+    Place place{0, 0};
+    const QString* previous = nullptr;
+    for (uint32_t i : order) {
+        const QString& current = texts[i];
+        if (collator.compare(before + current, before) == 0)
+            continue;
+        if (previous == nullptr) {
+            place = Place{1, 1};
+        } else if (collator.compare(*previous, current) != 0) {
+            ++place.exact;
+            if (!lettersTellable || collator.compare(*previous + after, current + before) <= 0)
+                ++place.letter;
         }
-        const char32_t character = characters[order[i]];
+        previous = &current;
+        const char32_t character = characters[i];
         if (character < 0x10000)
             m_basic[character] = place;
         else
@@ -249,20 +255,30 @@ const CollationSketch::Place& CollationSketch::PlaceOf(char32_t character) const
     const auto found = std::lower_bound(
         m_supplementary.begin(), m_supplementary.end(), character,
         [](const std::pair<char32_t, Place>& entry, char32_t c) { return entry.first < c; });
-    static const Place kUnknown;
+    static const Place kUnknown; // not among the names the sketch was made for: passed over
     return found != m_supplementary.end() && found->first == character ? found->second : kUnknown;
+}
+
+template <uint32_t CollationSketch::Place::*Level>
+uint32_t CollationSketch::NextCounted(std::string_view text, size_t& at) const {
+    while (at < text.size())
+        if (const uint32_t place = PlaceOf(CharacterAt(text, at)).*Level)
+            return place;
+    return 0;
 }
 
 template <uint32_t CollationSketch::Place::*Level>
 int CollationSketch::CompareFrom(std::string_view a, std::string_view b, size_t start) const {
     size_t i = start, j = start;
-    while (i < a.size() && j < b.size()) {
-        const uint32_t x = PlaceOf(CharacterAt(a, i)).*Level;
-        const uint32_t y = PlaceOf(CharacterAt(b, j)).*Level;
+    for (;;) {
+        // A name whose counted characters have run out is 0: before any character.
+        const uint32_t x = NextCounted<Level>(a, i);
+        const uint32_t y = NextCounted<Level>(b, j);
         if (x != y)
             return x < y ? -1 : 1;
+        if (x == 0)
+            return 0;
     }
-    return i < a.size() ? 1 : (j < b.size() ? -1 : 0);
 }
 
 std::vector<uint32_t> CollationSketch::Order(const std::vector<std::string_view>& names) const {

@@ -2,9 +2,10 @@
 // before the collator itself checks that order. Every character that occurs in the names is
 // placed among the others once, by the collator; two names then compare by those places, first
 // by letter alone (as the collator's first level, where case and accents do not count), then
-// with case and accents. Letter pairs the locale treats as one letter (Czech "ch"), letters that
-// count as two ("ß") and ignorable characters are not modelled: NameCollator::Ranks corrects
-// whatever the sketch gets wrong, so the sketch only decides how much correcting there is.
+// with case and accents; characters the collator ignores (a soft hyphen) are passed over. Letter
+// pairs the locale treats as one letter (Czech "ch") and letters that count as two ("ß") are not
+// modelled: NameCollator::Ranks corrects whatever the sketch gets wrong, so the sketch only
+// decides how much correcting there is.
 #pragma once
 
 #include <QCollator>
@@ -26,11 +27,15 @@ public:
     std::vector<uint32_t> Order(const std::vector<std::string_view>& names) const;
 
 private:
+    // From 1; 0 for characters the collation ignores.
     struct Place {
         uint32_t letter = 0; // the same for characters that differ only in case or accents
         uint32_t exact = 0;  // the same only for characters the collator finds equal
     };
     const Place& PlaceOf(char32_t character) const;
+    // The place of the next character from at that the collation does not ignore, at past it; 0
+    // when none is left.
+    template <uint32_t Place::*Level> uint32_t NextCounted(std::string_view text, size_t& at) const;
     template <uint32_t Place::*Level>
     int CompareFrom(std::string_view a, std::string_view b, size_t start) const;
 

@@ -13,6 +13,8 @@
 //             vypisnik-cli in the same run (SearchBench.cpp).
 //   duplicates — the duplicates of every list in DATA in the duplicates window against
 //             vypisnik-cli duplicates in the same run (DuplicatesBench.cpp).
+//   compare — two lists of DATA compared through the main window against vypisnik-cli compare
+//             in the same run (CompareBench.cpp).
 #include "WindowBench.h"
 
 #include "ui/common/Dialogs.h"
@@ -34,6 +36,7 @@ const WindowBench kBenches[] = {
     {"newlist", "TREE [WORK]", 1, vyp::bench::NewListBench},
     {"search", "[LINES] [WORK]", 0, vyp::bench::SearchBench},
     {"duplicates", "DATA", 1, vyp::bench::DuplicatesBench},
+    {"compare", "DATA [FIRST SECOND]", 1, vyp::bench::CompareBench},
 };
 
 } // namespace

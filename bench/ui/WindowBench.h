@@ -68,5 +68,6 @@ int TableBench(const BenchArguments& arguments);
 int NewListBench(const BenchArguments& arguments);
 int SearchBench(const BenchArguments& arguments);
 int DuplicatesBench(const BenchArguments& arguments);
+int CompareBench(const BenchArguments& arguments);
 
 } // namespace vyp::bench

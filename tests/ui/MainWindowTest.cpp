@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include <QGuiApplication>
 #include <QToolButton>
 
 namespace vyp::test {
@@ -68,9 +69,10 @@ TEST_F(WindowLife, ShortcutsShowTheSearchAndNewListWindows) {
 
 TEST_F(WindowLife, WindowGeometryIsRestoredAndSavedWithNegativeCoordinates) {
 #ifdef _WIN32
-    GTEST_SKIP() << "Qt's offscreen platform on Windows pushes a window whose client area begins "
-                    "left of or above the screen back by its frame at every size change (the "
-                    "frame ends at -494,-14); the windows platform places it as asked";
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        GTEST_SKIP() << "Qt's offscreen platform on Windows pushes a window whose client area "
+                        "begins left of or above the screen back by its frame at every size "
+                        "change; ui_tests_windows_platform runs this case on the windows platform";
 #endif
     WriteSettings("[fLV]\r\nSplitter=250\r\nTop=-20\r\nLeft=-500\r\nWidth=800\r\nHeigth=600\r\n"
                   "[fFind]\r\nTop=5\r\nLeft=-7\r\nWidth=640\r\nHeight=999\r\n");
