@@ -179,7 +179,9 @@ bool CaseInsensitiveFinder::CanRun(Scan scan) {
         return false;
 #endif
     case Scan::Avx512:
-#ifdef VYPISNIK_HAS_AVX2_PATH
+#if defined(VYPISNIK_HAS_AVX2_PATH) && !defined(_WIN32)
+        // Not under Windows, where MinGW's GCC keeps the stack aligned to 16 bytes only, short
+        // of what 64-byte registers spilled there need.
         return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
 #else
         return false;
