@@ -147,9 +147,9 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
 
 // One list's text in the making for the streamed search: rows made into text by the front end,
 // handed on in pieces of about a megabyte, counted on the way.
-class ListText {
+class StreamedText {
 public:
-    ListText(const SearchRowText& toText, const std::function<void(std::string&&)>& put)
+    StreamedText(const SearchRowText& toText, const std::function<void(std::string&&)>& put)
         : m_toText(toText), m_put(put) {}
 
     void Row(const SearchRowTexts& row) {
@@ -199,8 +199,8 @@ private:
 // the first row with other bytes and every row after it wait until the encoding is known. In a
 // list known to be UTF-8 a line is made into text as it stands, with no row made of it.
 struct StreamedRows {
-    explicit StreamedRows(ListText& out) : text(out) {}
-    ListText& text;
+    explicit StreamedRows(StreamedText& out) : text(out) {}
+    StreamedText& text;
     SearchRows ready;   // may go out now, decoded in the list's encoding once that is known
     SearchRows waiting; // raw bytes of the list, until its encoding is known
     bool encodingKnown = false;
@@ -224,8 +224,8 @@ void AddFound(StreamedRows& rows, int32_t listIndex, std::string_view line, bool
 // searching) and the search goes on knowing the encoding. A text with accents is looked for in
 // its UTF-8 form while the file reads as UTF-8 (no such row has gone out then); a file that
 // turns out to be Windows-1250 is searched again from its start for the Windows-1250 form.
-void StreamFile(std::string_view text, int32_t listIndex, const std::string& path, ListText& out,
-                size_t heldBytes, std::vector<std::string>& errors) {
+void StreamFile(std::string_view text, int32_t listIndex, const std::string& path,
+                StreamedText& out, size_t heldBytes, std::vector<std::string>& errors) {
     std::optional<ListRegionReader> reader;
     try {
         reader.emplace(path);
@@ -421,7 +421,7 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
             const std::function<void(std::string &&)> putPiece = [&put](std::string&& piece) {
                 put(std::move(piece));
             };
-            ListText out(toText, putPiece);
+            StreamedText out(toText, putPiece);
             StreamFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
                        out, heldBytes, outcome.errors);
             out.HandOn(true);
@@ -436,7 +436,7 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
             for (std::string& error : outcome.errors)
                 errors.emplace_back(searched[k], std::move(error));
         },
-        4 * ListText::kPieceBytes);
+        4 * StreamedText::kPieceBytes);
     std::stable_sort(errors.begin(), errors.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [list, error] : errors)
