@@ -64,6 +64,19 @@ void CliSession::FlushSometimes() {
     }
 }
 
+void CliSession::Write(std::string_view text) {
+    if (text.size() < (1u << 16)) {
+        m_output.append(text);
+        FlushSometimes();
+        return;
+    }
+    if (!m_output.empty()) {
+        m_out << m_output;
+        m_output.clear();
+    }
+    m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
 void CliSession::Flush() {
     m_out << m_output;
     m_output.clear();

@@ -41,6 +41,9 @@ public:
     std::string& Output() { return m_output; }
     // Hands the output on once a good piece has gathered, not the whole output at the end.
     void FlushSometimes();
+    // Adds text to the output as Output() and FlushSometimes do, a large text written as it
+    // stands rather than copied into the output first.
+    void Write(std::string_view text);
     // Writes the rest of the output.
     void Flush();
 

@@ -2,6 +2,7 @@
 // list name, as the search window finds them.
 #include "cli/Commands.h"
 #include "lists/DisplayFormat.h"
+#include "lists/ListFile.h"
 #include "lists/SizeText.h"
 #include "qtcore/NameCollator.h"
 #include "search/ListSearch.h"
@@ -16,13 +17,15 @@ namespace {
 
 // A row as a line: list, path, size in megabytes (nothing when it is no number), exact size,
 // date and time, TAB between them. Appended in place, as a search may print millions.
-void AppendSearchRowLine(const SearchRow& row, std::string_view listName,
+void AppendSearchRowLine(const SearchRowTexts& row, std::string_view listName,
                          const RegionalSettings& regional, std::string& out) {
-    const auto [path, size, date, time] = row.Texts();
-    out.append(listName).append("\t").append(path).append("\t");
-    if (const auto bytes = TryParseSizeText(size))
+    out.append(listName).push_back('\t');
+    out.append(row.folder).append(row.name).push_back('\t');
+    if (const auto bytes = TryParseSizeText(row.size))
         AppendMB(*bytes, regional, out);
-    out.append("\t").append(size).append(" B\t").append(date).append("\t").append(time);
+    out.push_back('\t');
+    out.append(row.size).append(" B\t").append(row.date).push_back('\t');
+    AppendTimeForDisplay(row.time, out);
     out.push_back('\n');
 }
 
@@ -50,20 +53,16 @@ int RunSearch(const CommandLine& line, CliSession& session) {
     std::string& output = session.Output();
     if (csv)
         AppendSearchRowsCsvHeader(output);
-    auto toText = [&](const SearchRows& rows, std::string& text) {
-        for (const SearchRow& row : rows) {
-            const std::string& listName = listNames[static_cast<size_t>(row.ListIndex())];
-            if (csv)
-                AppendSearchRowCsv(row, listName, regional, text);
-            else
-                AppendSearchRowLine(row, listName, regional, text);
-        }
+    auto toText = [&](const SearchRowTexts& row, std::string& text) {
+        const std::string& listName = listNames[static_cast<size_t>(row.listIndex)];
+        if (csv)
+            AppendSearchRowCsv(row, listName, regional, text);
+        else
+            AppendSearchRowLine(row, listName, regional, text);
     };
-    const SearchCounts result = SearchListsInOrder(words[0], groups, registry, listOrder, toText,
-                                                   [&](std::string_view text) {
-                                                       output.append(text);
-                                                       session.FlushSometimes();
-                                                   });
+    const SearchCounts result =
+        SearchListsInOrder(words[0], groups, registry, listOrder, toText,
+                           [&](std::string_view text) { session.Write(text); });
     if (!csv) {
         output += "Nalezených souborů: " + std::to_string(result.filesFound) + "\n";
         output += "Nalezených adresářů: " + std::to_string(result.foldersFound) + "\n";

@@ -66,8 +66,16 @@ public:
     TextEncoding Encoding() const {
         return m_validUtf8 ? TextEncoding::Utf8 : TextEncoding::Windows1250;
     }
+    // Whether Encoding() is the whole file's: a byte that is not UTF-8 was met, or every byte
+    // was checked. Regions handed out after that are not checked again.
+    bool EncodingKnown() const { return !m_validUtf8 || m_checkedToEnd; }
     // Reads on to the end only as long as it takes to learn the file's encoding.
     TextEncoding EncodingOfWholeFile();
+    // Learns the file's encoding by checking what lies ahead of the regions handed out so far,
+    // through a buffer of its own, so that Next goes on from where it was and the lines ahead are
+    // checked once however they are read after. Throws VypisnikError when reading fails; what was
+    // checked before counts.
+    TextEncoding CheckAhead();
 
     const std::string& Path() const { return m_path; }
 
@@ -85,6 +93,7 @@ private:
     int64_t m_bufferOffset = 0; // the file offset of the buffer's first byte
     bool m_atEnd = false;
     bool m_validUtf8 = true;
+    bool m_checkedToEnd = false; // every byte of the file was checked
     bool m_hasHeaderLine = false;
     bool m_positional = false; // reading from a given offset rather than from the start
     int64_t m_readOffset = 0;  // where the next positional read starts

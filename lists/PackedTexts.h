@@ -37,6 +37,14 @@ public:
         return fields;
     }
 
+    // The same fields, the TABs looked for from the record's end: for records whose last fields
+    // are short.
+    std::array<std::string_view, N> FieldsFromEnd(size_t record) const {
+        std::array<std::string_view, N> fields;
+        SplitAtLastTabs(m_records.Record(record), fields.data(), N);
+        return fields;
+    }
+
     // Adds a record whose fields are texts without TAB. A field may be empty.
     void Add(const std::array<std::string_view, N>& texts) {
         AddWith([&texts](size_t f, std::string& text) { text.append(texts[f]); });
@@ -52,6 +60,9 @@ public:
             }
         });
     }
+
+    // Adds a record that write appends whole: N fields parted by N - 1 TABs, none in a field.
+    template <typename Write> void AddJoined(Write write) { m_records.Add(write); }
 
     // Moves every record of other to the end.
     void Append(PackedTexts&& other) { m_records.Append(std::move(other.m_records)); }

@@ -15,6 +15,18 @@ std::optional<int64_t> TryParseSizeText(std::string_view text) {
     }
     if (digits.empty())
         return std::nullopt;
+    // Up to 18 digits cannot leave the range: added up in place, as every row of a search that
+    // prints millions asks this.
+    if (digits.size() <= 18) {
+        int64_t value = 0;
+        for (const char c : digits) {
+            const auto digit = static_cast<unsigned>(c - '0');
+            if (digit > 9)
+                return std::nullopt;
+            value = value * 10 + static_cast<int64_t>(digit);
+        }
+        return negative ? -value : value;
+    }
     uint64_t magnitude = 0;
     const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
     if (result.ec != std::errc() || result.ptr != digits.data() + digits.size())

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <new>
 #include <optional>
-#include <type_traits>
 #include <utility>
 
 namespace vyp {
@@ -86,14 +85,9 @@ private:
 // again from its start for the Windows-1250 form. Lists in Windows-1250 hold accents from their
 // first lines, so that second read is short, and the usual UTF-8 list is searched once for one
 // form rather than for two.
-//
-// With pieces given, the rows are not kept: each region's rows are handed to pieces as soon as
-// they are found, decoded, and dropped. Rows handed on cannot be taken back, so the file's
-// encoding is learned first, reading on only as far as it takes, and the search then starts
-// from the top knowing it.
 template <typename Rows>
 void SearchFile(std::string_view text, int32_t listIndex, const std::string& path,
-                SearchOutcome<Rows>& result, const SearchRowsPieces* pieces = nullptr) {
+                SearchOutcome<Rows>& result) {
     const size_t firstRow = result.rows.size();
     std::optional<ListRegionReader> reader;
     try {
@@ -114,15 +108,6 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
     auto isUtf8 = [&reader] {
         return reader->Encoding() == TextEncoding::Utf8;
     };
-    auto handOn = [&] {
-        if constexpr (std::is_same_v<Rows, SearchRows>) {
-            if (pieces == nullptr || result.rows.size() == firstRow)
-                return;
-            result.rows.DecodeFrom(firstRow, reader->Encoding());
-            (*pieces)(result.rows);
-            result.rows.Truncate(firstRow);
-        }
-    };
     // Searches the rest of the file for form; false when the file stopped being UTF-8 while
     // the form was one only a UTF-8 file can hold.
     auto searchRest = [&](std::string_view form, bool onlyInUtf8) {
@@ -133,19 +118,10 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
             if (onlyInUtf8 && !isUtf8())
                 return false;
             searcher.SearchRegion(region);
-            handOn();
         }
         return true;
     };
     try {
-        if (pieces != nullptr) {
-            try {
-                reader->EncodingOfWholeFile();
-            } catch (const VypisnikError&) {
-                // The search reads as far and fails there too, with what was learned by then.
-            }
-            reader->Restart();
-        }
         if (ascii) {
             searchRest(text, false);
         } else {
@@ -167,7 +143,172 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
         result.errors.emplace_back(error.what()); // the rows found so far stay
     }
     ListRead(result.rows, firstRow, listIndex, *reader);
-    handOn();
+}
+
+// One list's text in the making for the streamed search: rows made into text by the front end,
+// handed on in pieces of about a megabyte, counted on the way.
+class StreamedText {
+public:
+    StreamedText(const SearchRowText& toText, const std::function<void(std::string&&)>& put)
+        : m_toText(toText), m_put(put) {}
+
+    void Row(const SearchRowTexts& row) {
+        ++(row.isFolder ? m_folders : m_files);
+        m_toText(row, m_piece);
+    }
+    // A list line of a file row (prefix its folder) or a folder row, taken as it stands.
+    void Line(int32_t listIndex, bool isFolder, std::string_view prefix, std::string_view line) {
+        const ListLineFields fields = SplitListLine(line);
+        auto field = [&fields](int i) {
+            return i < fields.count ? fields.field[i] : std::string_view();
+        };
+        Row({listIndex, isFolder, isFolder ? std::string_view() : prefix, field(0), field(1),
+             field(2), field(3)});
+    }
+    // Every row of rows, which are dropped after.
+    void Rows(SearchRows& rows) {
+        for (const SearchRow& row : rows)
+            Row(row.AllTexts());
+        rows.Truncate(0);
+    }
+    // Hands on the text made so far once it makes a piece; all of it at the end.
+    void HandOn(bool end = false) {
+        if (m_piece.size() < kPieceBytes && !(end && !m_piece.empty()))
+            return;
+        m_put(std::exchange(m_piece, std::string()));
+        if (!end)
+            m_piece.reserve(2 * kPieceBytes); // a list that gave one piece gives more
+    }
+    int32_t Folders() const { return m_folders; }
+    int32_t Files() const { return m_files; }
+
+    // Big enough that handing on costs nothing, small enough that a list ahead holds little.
+    static constexpr size_t kPieceBytes = size_t{1} << 20;
+
+private:
+    const SearchRowText& m_toText;
+    const std::function<void(std::string&&)>& m_put;
+    std::string m_piece;
+    int32_t m_folders = 0;
+    int32_t m_files = 0;
+};
+
+// The rows of a list searched for printing, which cannot be taken back once handed on, while
+// the list's encoding may still turn out to be Windows-1250 further down. A row of ASCII bytes
+// reads the same in either encoding and may go at once, as long as no row ahead of it waits;
+// the first row with other bytes and every row after it wait until the encoding is known. In a
+// list known to be UTF-8 a line is made into text as it stands, with no row made of it.
+struct StreamedRows {
+    explicit StreamedRows(StreamedText& out) : text(out) {}
+    StreamedText& text;
+    SearchRows ready;   // may go out now, decoded in the list's encoding once that is known
+    SearchRows waiting; // raw bytes of the list, until its encoding is known
+    bool encodingKnown = false;
+    bool direct = false; // known to be UTF-8: lines go to text as they are found
+};
+
+void AddFound(StreamedRows& rows, int32_t listIndex, std::string_view line, bool isFolder,
+              std::string_view prefix, int64_t, int64_t) {
+    if (rows.direct) {
+        rows.text.Line(listIndex, isFolder, prefix, line);
+        return;
+    }
+    const bool goesNow = rows.waiting.empty() &&
+                         (rows.encodingKnown || (IsAscii(line) && (isFolder || IsAscii(prefix))));
+    (goesNow ? rows.ready : rows.waiting).AddLine(listIndex, isFolder, prefix, line);
+}
+
+// The streamed search of one list file, read once as a rule: the rows go to pieces, decoded,
+// as soon as nothing below can change how they read, and are dropped. Rows that must wait are
+// held up to heldBytes; past that the rest of the file is checked first (read ahead without
+// searching) and the search goes on knowing the encoding. A text with accents is looked for in
+// its UTF-8 form while the file reads as UTF-8 (no such row has gone out then); a file that
+// turns out to be Windows-1250 is searched again from its start for the Windows-1250 form.
+void StreamFile(std::string_view text, int32_t listIndex, const std::string& path,
+                StreamedText& out, size_t heldBytes, std::vector<std::string>& errors) {
+    std::optional<ListRegionReader> reader;
+    try {
+        reader.emplace(path);
+    } catch (const VypisnikError& error) {
+        errors.emplace_back(error.what());
+        return;
+    }
+    // Lines never hold a line end, so such a text matches nothing.
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        return;
+    const bool ascii = IsAscii(text);
+    std::string windows1250Text;
+    const bool hasWindows1250Form =
+        !ascii && FromUtf8(text, TextEncoding::Windows1250, windows1250Text);
+    const bool hasUtf8Form = ascii || IsValidUtf8(text);
+    if (!hasUtf8Form && !hasWindows1250Form)
+        return;
+    auto isUtf8 = [&reader] {
+        return reader->Encoding() == TextEncoding::Utf8;
+    };
+    StreamedRows rows(out);
+    auto handOn = [&](SearchRows& some) {
+        some.DecodeFrom(0, reader->Encoding());
+        out.Rows(some);
+        out.HandOn();
+    };
+    // Once the encoding is known, the waiting rows go and every row after them goes at once.
+    auto release = [&] {
+        handOn(rows.ready);
+        rows.encodingKnown = true;
+        rows.direct = isUtf8();
+        handOn(rows.waiting);
+    };
+    bool checkFailed = false; // reading ahead failed: the search fails there too, later
+    // Searches the rest of the file for form; false when the file stopped being UTF-8 while
+    // the form was one only a UTF-8 file holds.
+    auto searchRest = [&](std::string_view form, bool onlyInUtf8) {
+        FormSearcher<StreamedRows> searcher(form, listIndex, rows);
+        searcher.SearchHeader(reader->Header());
+        ListRegion region;
+        while (reader->Next(region)) {
+            if (onlyInUtf8 && !isUtf8())
+                return false;
+            searcher.SearchRegion(region);
+            if (!rows.encodingKnown && !checkFailed && rows.waiting.TextBytes() > heldBytes) {
+                try {
+                    reader->CheckAhead();
+                } catch (const VypisnikError&) {
+                    checkFailed = true;
+                }
+                if (onlyInUtf8 && !isUtf8())
+                    return false;
+            }
+            if (!rows.encodingKnown && reader->EncodingKnown())
+                release();
+            else
+                handOn(rows.ready);
+        }
+        release();
+        return true;
+    };
+    try {
+        if (ascii) {
+            searchRest(text, false);
+        } else {
+            // The header alone may show Windows-1250 already.
+            bool windows1250 = !isUtf8();
+            const bool searched = !windows1250;
+            if (searched)
+                windows1250 = !searchRest(text, true);
+            if (windows1250 && hasWindows1250Form) {
+                // What the UTF-8 form found is no match, and none of it went out.
+                rows.waiting.Truncate(0);
+                rows.encodingKnown = true;
+                if (searched)
+                    reader->Restart();
+                searchRest(windows1250Text, false);
+            }
+        }
+    } catch (const VypisnikError& error) {
+        errors.emplace_back(error.what()); // the rows found so far go out
+        release();
+    }
 }
 
 std::vector<size_t> SearchedLists(const GroupFilter& groups, const ListRegistry& registry) {
@@ -255,8 +396,9 @@ SearchHitsResult SearchListHits(std::string_view text, const GroupFilter& groups
 
 SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups,
                                 const ListRegistry& registry, const std::vector<size_t>& listOrder,
-                                const SearchRowsText& toText,
-                                const std::function<void(std::string_view text)>& write) {
+                                const SearchRowText& toText,
+                                const std::function<void(std::string_view text)>& write,
+                                size_t heldBytes) {
     SearchCounts counts;
     if (text.empty())
         return counts;
@@ -271,27 +413,20 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
         int32_t filesFound = 0;
         std::vector<std::string> errors;
     };
-    // A piece of text is handed on once it is about this long: big enough that handing on costs
-    // nothing, small enough that a list ahead holds little.
-    constexpr size_t kPieceBytes = size_t{1} << 20;
     std::vector<std::pair<size_t, std::string>> errors; // with the list's registry index
     StreamInOrder<ListOutcome>(
         searched.size(),
         [&](size_t k, auto& put) {
             ListOutcome outcome;
-            std::string piece;
-            const SearchRowsPieces pieces = [&](const SearchRows& rows) {
-                CountRows(rows, outcome.foldersFound, outcome.filesFound);
-                toText(rows, piece);
-                if (piece.size() >= kPieceBytes)
-                    put(std::exchange(piece, std::string()));
-            };
-            SearchResult one;
-            SearchFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
-                       one, &pieces);
-            if (!piece.empty())
+            const std::function<void(std::string &&)> putPiece = [&put](std::string&& piece) {
                 put(std::move(piece));
-            outcome.errors = std::move(one.errors);
+            };
+            StreamedText out(toText, putPiece);
+            StreamFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
+                       out, heldBytes, outcome.errors);
+            out.HandOn(true);
+            outcome.foldersFound = out.Folders();
+            outcome.filesFound = out.Files();
             return outcome;
         },
         [&](std::string&& piece) { write(piece); },
@@ -301,7 +436,7 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
             for (std::string& error : outcome.errors)
                 errors.emplace_back(searched[k], std::move(error));
         },
-        4 * kPieceBytes);
+        4 * StreamedText::kPieceBytes);
     std::stable_sort(errors.begin(), errors.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [list, error] : errors)

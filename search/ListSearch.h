@@ -51,11 +51,9 @@ SearchHitsResult SearchListHits(std::string_view text, const GroupFilter& groups
                                 const ListRegistry& registry,
                                 const SearchProgressHook& progress = {});
 
-// Takes a piece of the rows of one list, decoded, in file order; the rows are dropped after.
-using SearchRowsPieces = std::function<void(const SearchRows& rows)>;
-// Turns a piece of one list's rows into the text a front end prints. Called on the searching
-// threads, side by side for different lists.
-using SearchRowsText = std::function<void(const SearchRows& rows, std::string& text)>;
+// Appends the text a front end prints for a row; called on the searching threads, side by side
+// for different lists, in each list's file order.
+using SearchRowText = std::function<void(const SearchRowTexts& row, std::string& text)>;
 
 // What SearchListsInOrder found, beside the rows it handed on.
 struct SearchCounts {
@@ -71,10 +69,14 @@ struct SearchCounts {
 // texts on the calling thread, list after list in listOrder's order, each list's rows in file
 // order: the rows SearchLists finds, in that order. Nothing is held per row; a list searched
 // ahead of the one being written holds a few megabytes of text at most before it waits.
+// Each list is read once as a rule: rows that may read differently once the list's encoding is
+// known (it is learned at the list's end) wait, up to heldBytes of them, before the rest of the
+// list is checked ahead of the search.
 SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups,
                                 const ListRegistry& registry, const std::vector<size_t>& listOrder,
-                                const SearchRowsText& toText,
-                                const std::function<void(std::string_view text)>& write);
+                                const SearchRowText& toText,
+                                const std::function<void(std::string_view text)>& write,
+                                size_t heldBytes = size_t{4} << 20);
 
 // The name under which a list is shown: its file name without the final ".sez".
 std::string ListNameOf(const rsznListInfo& info);

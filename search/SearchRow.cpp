@@ -34,7 +34,12 @@ std::string_view SearchRow::TimeText() const {
 }
 
 std::array<std::string_view, 4> SearchRow::Texts() const {
-    return m_rows->m_texts.Fields(m_index);
+    return m_rows->m_texts.FieldsFromEnd(m_index); // the size, date and time are short
+}
+
+SearchRowTexts SearchRow::AllTexts() const {
+    const auto [path, size, date, time] = Texts();
+    return {ListIndex(), IsFolder(), {}, path, size, date, time};
 }
 
 std::optional<int64_t> SearchRow::Size() const {
@@ -71,11 +76,25 @@ void SearchRows::Add(int32_t listIndex, bool isFolder, std::string_view prefix,
 void SearchRows::AddLine(int32_t listIndex, bool isFolder, std::string_view prefix,
                          std::string_view line) {
     const ListLineFields fields = SplitListLine(line);
-    auto field = [&fields](int i) {
-        return i < fields.count ? fields.field[i] : std::string_view();
-    };
-    Add(listIndex, isFolder, isFolder ? std::string_view() : prefix, field(0), field(1), field(2),
-        field(3));
+    if (isFolder)
+        prefix = {};
+    if (fields.count < 4) {
+        auto field = [&fields](int i) {
+            return i < fields.count ? fields.field[i] : std::string_view();
+        };
+        Add(listIndex, isFolder, prefix, field(0), field(1), field(2), field(3));
+        return;
+    }
+    // A line of four fields or more is a record as it stands, up to the end of its time: one
+    // copy, not one a field (a search may add millions of rows).
+    const std::string_view time = fields.field[3];
+    const auto upToTime = static_cast<size_t>(time.data() - line.data());
+    m_texts.AddJoined([&](std::string& text) {
+        text.append(prefix).append(line.data(), upToTime);
+        AppendTimeForDisplay(time, text);
+    });
+    m_nameStart.push_back(static_cast<uint32_t>(prefix.size()));
+    m_lists.push_back(static_cast<uint32_t>(listIndex) << 1 | (isFolder ? 1U : 0U));
 }
 
 void SearchRows::DecodeFrom(size_t first, TextEncoding encoding) {

@@ -17,6 +17,21 @@ namespace vyp {
 
 class SearchRows;
 
+// The texts of one found row as a front end prints it, valid while what they view is: a row of
+// SearchRows, or a list line taken as it stands where no row needs to be made of it.
+struct SearchRowTexts {
+    int32_t listIndex = 0;
+    bool isFolder = false;
+    // The path is folder followed by name: the folder of a file row (empty for a folder row)
+    // and the line's first field; or, for a row of SearchRows, nothing and the row's path.
+    std::string_view folder;
+    std::string_view name;
+    std::string_view size;
+    std::string_view date;
+    // As stored or as SearchRow::TimeText gives it: every "." is shown as ":".
+    std::string_view time;
+};
+
 // One row of SearchRows, valid while they are unchanged.
 class SearchRow {
 public:
@@ -37,6 +52,8 @@ public:
     // Path, size, date and time (as the getters above give them) in one pass over the row's
     // texts, for printing a row whole.
     std::array<std::string_view, 4> Texts() const;
+    // Every text of the row in one pass, as a front end prints it.
+    SearchRowTexts AllTexts() const;
     // The size as a signed 64-bit number; nothing when the text is not one.
     std::optional<int64_t> Size() const;
 

@@ -21,6 +21,8 @@ std::array<std::string, 7> SearchRowCsvCells(const SearchRow& row, std::string_v
 // listName is the name of the row's list as the table shows it.
 void AppendSearchRowCsv(const SearchRow& row, std::string_view listName,
                         const RegionalSettings& regional, std::string& out);
+void AppendSearchRowCsv(const SearchRowTexts& row, std::string_view listName,
+                        const RegionalSettings& regional, std::string& out);
 
 // The "Velikost" cell of a search row: the megabyte form, empty for a size that is no number
 // (a damaged list); the exact column shows such a text as it is.

@@ -2,6 +2,10 @@
 
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vyp {
 
 namespace {
@@ -15,8 +19,25 @@ bool NeedsQuotes(std::string_view field) {
             special[c] = true;
         return special;
     }();
-    for (const char c : field) {
-        if (kSpecial[static_cast<unsigned char>(c)])
+    const char* p = field.data();
+    const char* end = p + field.size();
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: every cell of every row goes through here.
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i special =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, quote)),
+                         _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (_mm_movemask_epi8(special) != 0)
+            return true;
+    }
+#endif
+    for (; p < end; ++p) {
+        if (kSpecial[static_cast<unsigned char>(*p)])
             return true;
     }
     return false;
@@ -36,6 +57,15 @@ void CsvWriter::AppendField(std::string_view field, std::string& out) {
         out.push_back(c);
     }
     out.push_back('"');
+}
+
+void CsvWriter::QuoteFieldFrom(size_t from, std::string& out) {
+    const std::string_view field = std::string_view(out).substr(from);
+    if (!NeedsQuotes(field))
+        return;
+    const std::string made(field);
+    out.resize(from);
+    AppendField(made, out);
 }
 
 void CsvWriter::Row(std::span<const std::string_view> fields) {

@@ -21,6 +21,9 @@ public:
 
     // Appends one field, quoted where it must be.
     static void AppendField(std::string_view field, std::string& out);
+    // Quotes, where it must be, the field that was appended to out from offset from on: for a
+    // field made in place.
+    static void QuoteFieldFrom(size_t from, std::string& out);
 
 private:
     std::string& m_out;

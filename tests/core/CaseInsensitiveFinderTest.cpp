@@ -10,7 +10,7 @@ namespace vyp {
 namespace {
 
 // From every step-th place of hay, each needle is found exactly where a byte loop over ASCII
-// upper case finds it.
+// upper case finds it, by Find and by every scan this processor can run.
 void ExpectFindsWhatAByteLoopFinds(const std::string& hay,
                                    std::initializer_list<const char*> needles, size_t step) {
     std::string upperHay = hay;
@@ -21,19 +21,30 @@ void ExpectFindsWhatAByteLoopFinds(const std::string& hay,
         std::string upperNeedle = needle;
         for (char& c : upperNeedle)
             c = UpperAscii(c);
+        using Scan = CaseInsensitiveFinder::Scan;
         for (size_t from = 0; from <= hay.size(); from += step) {
-            const char* found = finder.Find(hay.data() + from, hay.data() + hay.size());
-            EXPECT_EQ(found == nullptr ? std::string::npos
-                                       : static_cast<size_t>(found - hay.data()),
-                      upperHay.find(upperNeedle, from))
-                << needle << " from " << from;
+            const size_t expected = upperHay.find(upperNeedle, from);
+            auto at = [&hay](const char* found) {
+                return found == nullptr ? std::string::npos
+                                        : static_cast<size_t>(found - hay.data());
+            };
+            const char* begin = hay.data() + from;
+            const char* end = hay.data() + hay.size();
+            EXPECT_EQ(at(finder.Find(begin, end)), expected) << needle << " from " << from;
+            for (const Scan scan : {Scan::Sse2, Scan::Avx2, Scan::Avx512}) {
+                if (CaseInsensitiveFinder::CanRun(scan)) {
+                    EXPECT_EQ(at(finder.FindWith(scan, begin, end)), expected)
+                        << needle << " from " << from << " by scan " << static_cast<int>(scan);
+                }
+            }
         }
     }
 }
 
 TEST(CaseInsensitiveFinder, FindsEveryPlaceAByteLoopWould) {
-    const std::string hay =
+    const std::string once =
         "0123456789abcdefABCDEF xyzXYZ @[`{ qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq q@Q";
+    const std::string hay = once + once; // past the first block of the widest scan too
     ExpectFindsWhatAByteLoopFinds(
         hay, {"a", "F", "xyz", "@", "`", "q@q", "Z @[", "0123456789abcdefABCDEF x"}, 1);
 }

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <vector>
+
 namespace vyp {
 namespace {
 
@@ -53,6 +57,46 @@ TEST(CsvWriter, SearchRowsKeepASizeThatIsNoNumberAsItStands) {
               "Seznam,Soubor / složka,Velikost,Přesná velikost,Datum,Čas,Velikost v bajtech\r\n"
               "Hudba,Музыка\\,4.20 MB,4400000 B,2022.1.5,20:15:4,4400000\r\n"
               "Hudba,\"Музыка\\Кино, Группа крови.mp3\",,44x B,2022.1.5,20:15:4,\r\n");
+}
+
+// A row made in place is the row of its cells: sizes with a sign, leading zeros, out of range or
+// no number, texts that need quotes before and after their sixteenth byte, a decimal comma.
+TEST(CsvWriter, SearchRowsAreTheRowsOfTheirCells) {
+    SearchRows rows;
+    const std::vector<std::string> sizes = {"0",
+                                            "-0",
+                                            "+5",
+                                            "007",
+                                            "-12",
+                                            "1048576",
+                                            "",
+                                            "-",
+                                            "5,5",
+                                            "1\"",
+                                            "9223372036854775807",
+                                            "-9223372036854775808",
+                                            "9223372036854775808",
+                                            "123456789012345678",
+                                            "-000"};
+    const std::vector<std::string> names = {
+        "plain.txt", "Žluťoučký kůň, úpěl.mp3", "Dlouhé jméno bez čárky až sem, pak ano.avi",
+        "\"uvozovky\".doc", "Dlouhé jméno bez uvozovek až za šestnáct\".doc"};
+    for (size_t i = 0; i < sizes.size(); ++i)
+        rows.Add(0, i % 3 == 0, "Složka\\", names[i % names.size()], sizes[i], "2022.1.5",
+                 "20:15.4");
+    rows.Add(0, false, "", "a,b", "1", "2022,1", "20,15");
+    for (const RegionalSettings& regional :
+         {RegionalSettings::Czech(), RegionalSettings::English()}) {
+        for (const SearchRow row : rows) {
+            std::string made;
+            AppendSearchRowCsv(row, "Disk, 1", regional, made);
+            const std::array<std::string, 7> cells = SearchRowCsvCells(row, "Disk, 1", regional);
+            std::string expected;
+            CsvWriter(expected).Row(
+                {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6]});
+            EXPECT_EQ(made, expected) << row.SizeText();
+        }
+    }
 }
 
 } // namespace

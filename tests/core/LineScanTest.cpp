@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,37 @@ TEST(TabFields, FieldsAreThoseFindGivesAtEveryLength) {
             const size_t count = SplitAtTabs(text, fields.data(), most);
             fields.resize(count);
             EXPECT_EQ(fields, expected) << length << " " << most;
+        }
+    }
+}
+
+// SplitAtLastTabs against the fields rfind gives from the end, for texts of every length with
+// TABs at every place (the SIMD steps run back from the end: fields cross every 16-byte edge),
+// and against SplitAtTabs for texts of exactly count - 1 TABs, the packed records it splits.
+TEST(TabFields, FieldsFromTheEndAreThoseRfindGives) {
+    const std::string pattern = "Přehled účtů\\Žluťoučký kůň.tar.gz\t1048576\t2004.1.15\t9:30.0\t";
+    for (size_t length = 0; length <= 2 * pattern.size(); ++length) {
+        const std::string text = (pattern + pattern).substr(0, length);
+        for (size_t count = 1; count <= 6; ++count) {
+            std::vector<std::string_view> expected(count);
+            size_t end = text.size();
+            size_t k = count - 1;
+            for (; k > 0 && end > 0; --k) {
+                const size_t tab = text.rfind('\t', end - 1);
+                if (tab == std::string::npos)
+                    break;
+                expected[k] = std::string_view(text).substr(tab + 1, end - tab - 1);
+                end = tab;
+            }
+            expected[0] = std::string_view(text).substr(0, end);
+            std::vector<std::string_view> fields(count);
+            SplitAtLastTabs(text, fields.data(), count);
+            EXPECT_EQ(fields, expected) << length << " " << count;
+            if (static_cast<size_t>(std::count(text.begin(), text.end(), '\t')) == count - 1) {
+                std::vector<std::string_view> forward(count);
+                ASSERT_EQ(SplitAtTabs(text, forward.data(), count), count);
+                EXPECT_EQ(fields, forward) << length;
+            }
         }
     }
 }

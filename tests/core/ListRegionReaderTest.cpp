@@ -199,5 +199,53 @@ TEST(ListRegionReader, RestartReadsTheSameBytesAgain) {
     EXPECT_EQ(reader.Encoding(), TextEncoding::Utf8);
 }
 
+// Checking what lies ahead learns the whole file's encoding wherever its deciding byte lies
+// (none, past the first region, at the very end, beyond a line of nothing but accents longer
+// than a read) and leaves the regions as reading without it gives them, whenever it is asked.
+TEST(ListRegionReader, CheckingAheadLearnsTheEncodingAndLeavesTheRegions) {
+    test::TempDir dir;
+    std::string valid = "D:\\Fotky\\\t0\r\n";
+    for (int i = 0; valid.size() < (400u << 10); ++i)
+        valid += "Žluťoučký kůň " + std::to_string(i) + ".jpg\t12\t2024.1.2\t3:4.6\r\n";
+    std::string accents;
+    while (accents.size() < (300u << 10))
+        accents += "čřžý東京";
+    valid += accents + "\t1\t2024.1.2\t3:4.6\r\n";
+    for (int i = 0; i < 1000; ++i)
+        valid += "Фото " + std::to_string(i) + ".jpg\t12\t2024.1.2\t3:4.6\r\n";
+    const std::vector<std::pair<std::string, TextEncoding>> files = {
+        {valid, TextEncoding::Utf8},
+        {valid.substr(0, 140000) + "\xE8" + valid.substr(140000), TextEncoding::Windows1250},
+        {valid + "\xE8", TextEncoding::Windows1250},
+        {valid + "\xC4", TextEncoding::Windows1250}, // a sequence cut short by the end
+        {valid + accents + "\xE8" + accents, TextEncoding::Windows1250},
+    };
+    for (size_t f = 0; f < files.size(); ++f) {
+        const auto& [bytes, encoding] = files[f];
+        const std::string path = dir / ("Fotky " + std::to_string(f) + ".sez");
+        test::WriteFile(path, bytes);
+        for (int regionsBefore = 0; regionsBefore < 4; ++regionsBefore) {
+            ListRegionReader reader(path);
+            std::string lines;
+            ListRegion region;
+            bool more = true;
+            for (int r = 0; r < regionsBefore && more; ++r) {
+                more = reader.Next(region);
+                if (more)
+                    lines += region.lines;
+            }
+            EXPECT_EQ(reader.CheckAhead(), encoding) << f << " " << regionsBefore;
+            EXPECT_TRUE(reader.EncodingKnown());
+            while (more && reader.Next(region))
+                lines += region.lines;
+            EXPECT_EQ(lines, bytes.substr(bytes.find('\n') + 1)) << f << " " << regionsBefore;
+            EXPECT_EQ(reader.Encoding(), encoding);
+        }
+        ListRegionReader plain(path);
+        EXPECT_EQ(plain.EncodingOfWholeFile(), encoding) << f;
+        EXPECT_EQ(plain.EncodingKnown(), true);
+    }
+}
+
 } // namespace
 } // namespace vyp

@@ -255,6 +255,70 @@ TEST(ListSearch, EqualsAPlainReferenceOnGeneratedLists) {
     }
 }
 
+// A row as the tests of the search that hands its rows on write it: every text a row gives.
+void AppendRowText(const ListRegistry& registry, const SearchRowTexts& row, std::string& text) {
+    std::string time(row.time);
+    std::replace(time.begin(), time.end(), '.', ':');
+    text.append(registry.ListInfos[static_cast<size_t>(row.listIndex)].FileName)
+        .append("|")
+        .append(row.folder)
+        .append(row.name)
+        .append("|")
+        .append(row.size)
+        .append("|")
+        .append(row.date)
+        .append("|")
+        .append(time)
+        .append(row.isFolder ? "|D\n" : "|F\n");
+}
+
+// The rows of the held search, list after list in order.
+std::string HeldText(const SearchResult& held, const ListRegistry& registry,
+                     const std::vector<size_t>& order) {
+    std::string expected;
+    for (size_t list : order) {
+        for (const SearchRow& row : held.rows) {
+            if (static_cast<size_t>(row.ListIndex()) == list)
+                AppendRowText(registry, row.AllTexts(), expected);
+        }
+    }
+    return expected;
+}
+
+struct Streamed {
+    std::string text;
+    size_t writes = 0;
+    SearchCounts counts;
+};
+
+Streamed StreamedText(const std::string& text, const GroupFilter& groups,
+                      const ListRegistry& registry, const std::vector<size_t>& order,
+                      size_t heldBytes = size_t{4} << 20) {
+    Streamed streamed;
+    streamed.counts = SearchListsInOrder(
+        text, groups, registry, order,
+        [&](const SearchRowTexts& row, std::string& out) { AppendRowText(registry, row, out); },
+        [&](std::string_view piece) {
+            streamed.text.append(piece);
+            ++streamed.writes;
+        },
+        heldBytes);
+    return streamed;
+}
+
+// Compared whole, reported at the first difference (a diff of megabytes helps nobody).
+::testing::AssertionResult SameText(const std::string& written, const std::string& expected) {
+    if (written == expected)
+        return ::testing::AssertionSuccess();
+    const auto diverge =
+        std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
+    return ::testing::AssertionFailure()
+           << "differs from byte " << (diverge.first - written.begin()) << ", \""
+           << written.substr(static_cast<size_t>(diverge.first - written.begin()), 80)
+           << "\" instead of \""
+           << expected.substr(static_cast<size_t>(diverge.second - expected.begin()), 80) << "\"";
+}
+
 // The search that hands its rows on as text, list after list in a given order, prints the rows
 // the held search finds, in that order, with the same counts and errors: on lists large enough
 // that one list waits for the one before it to be written, a Windows-1250 list whose first
@@ -286,54 +350,80 @@ TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
     groups[0] = false; // group 2
     const std::vector<size_t> order = {4, 2, 6, 0, 5, 3, 1};
 
-    auto rowText = [this](const SearchRow& row, std::string& text) {
-        text.append(m_registry.ListInfos[static_cast<size_t>(row.ListIndex())].FileName)
-            .append("|")
-            .append(row.Path())
-            .append("|")
-            .append(row.SizeText())
-            .append("|")
-            .append(row.DateText())
-            .append("|")
-            .append(row.TimeText())
-            .append(row.IsFolder() ? "|D\n" : "|F\n");
-    };
     for (const std::string text : {"1", "ČESK", "žluť", "写真", "\\"}) {
         const SearchResult held = SearchLists(text, groups, m_registry);
-        std::string expected;
-        for (size_t list : order) {
-            for (const SearchRow& row : held.rows) {
-                if (static_cast<size_t>(row.ListIndex()) == list)
-                    rowText(row, expected);
-            }
-        }
-        std::string written;
-        size_t writes = 0;
-        const SearchCounts counts = SearchListsInOrder(
-            text, groups, m_registry, order,
-            [&](const SearchRows& rows, std::string& out) {
-                for (const SearchRow& row : rows)
-                    rowText(row, out);
-            },
-            [&](std::string_view piece) {
-                written.append(piece);
-                ++writes;
-            });
-        // Compared whole, reported at the first difference (a diff of megabytes helps nobody).
-        const auto diverge =
-            std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
-        EXPECT_TRUE(written == expected)
-            << text << ": differs from byte " << (diverge.first - written.begin()) << ", \""
-            << written.substr(static_cast<size_t>(diverge.first - written.begin()), 80)
-            << "\" instead of \""
-            << expected.substr(static_cast<size_t>(diverge.second - expected.begin()), 80) << "\"";
-        EXPECT_EQ(counts.filesFound, held.filesFound) << text;
-        EXPECT_EQ(counts.foldersFound, held.foldersFound) << text;
-        EXPECT_EQ(counts.errors, held.errors) << text;
+        const Streamed streamed = StreamedText(text, groups, m_registry, order);
+        EXPECT_TRUE(SameText(streamed.text, HeldText(held, m_registry, order))) << text;
+        EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
+        EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+        EXPECT_EQ(streamed.counts.errors, held.errors) << text;
         if (text == "1") {
-            EXPECT_GT(writes, 4u); // handed on in pieces, not at the end
+            EXPECT_GT(streamed.writes, 4u); // handed on in pieces, not at the end
         }
     }
+}
+
+// Each list is read once as a rule, so rows go out before the list's encoding is known only
+// where it cannot change them: the rows come out as the held search gives them whether they
+// wait to the list's end or the rest of the list is checked ahead once too many wait (no rows
+// may wait at all, a few kilobytes, or all). The lists: UTF-8 with accents throughout,
+// Windows-1250 whose first accent lies far down, UTF-8 with one byte far down that makes it
+// Windows-1250 as a whole, Windows-1250 whose first accented bytes happen to form UTF-8 ("Ă©"
+// is the UTF-8 form of "é"), and one whose only accents are UTF-8 letters without a
+// Windows-1250 form.
+TEST_F(SearchFixture, StreamedRowsWaitForTheEncodingWhereverItIsLearned) {
+    auto fileLine = [](const std::string& name, int i) {
+        return name + " " + std::to_string(i) + ".txt\t" + std::to_string(i * 31) +
+               "\t2019.5.6\t7:8.9\r\n";
+    };
+    std::string utf8 = "C:\\\t0\r\n";
+    std::string lateWindows = "D:\\\t0\r\n";
+    std::string damaged = "E:\\\t0\r\n";
+    std::string lookalike = "F:\\\t0\r\n";
+    std::string cyrillic = "G:\\Фото\\\t0\r\n";
+    for (int i = 0; i < 12000; ++i) {
+        if (i % 100 == 0) {
+            utf8 += "Složka " + std::to_string(i) + "\\\t0\t2019.5.6\t7:8.9\r\n";
+            damaged += "Café " + std::to_string(i) + "\\\t0\t2019.5.6\t7:8.9\r\n";
+            lookalike += "Caf\xC3\xA9 " + std::to_string(i) + "\\\t0\t2019.5.6\t7:8.9\r\n";
+        }
+        utf8 += fileLine(i % 3 == 0 ? "Žluťoučký kůň é" : "readme", i);
+        lateWindows += fileLine(i < 9000 ? "plain" : "P\xF8\xEDli\x9A \xE9", i);
+        damaged += fileLine(i % 5 == 0 ? "Noël é" : "track", i);
+        lookalike += fileLine(i % 7 == 0 ? "Ne\xC3\xA9" : "song", i);
+        cyrillic += fileLine(i % 4 == 0 ? "Фото" : "photo", i);
+    }
+    damaged += fileLine("Caf\xE9", 1); // Windows-1250 "é": the whole list is Windows-1250
+    damaged += fileLine("last", 2);
+    lookalike += fileLine("Caf\xE9", 3);
+    AddList("Unicode.sez", utf8);
+    AddList("Pozdní.sez", lateWindows);
+    AddList("Vadný.sez", damaged);
+    AddList("Klam.sez", lookalike);
+    AddList("Fotky.sez", cyrillic);
+    const std::vector<size_t> order = {2, 0, 4, 1, 3};
+
+    for (const std::string text : {"1", "é", "Ă©", "Фото", "ţ", "\\", "kůň"}) {
+        const SearchResult held = SearchLists(text, AllGroups(), m_registry);
+        const std::string expected = HeldText(held, m_registry, order);
+        for (const size_t heldBytes : {size_t{0}, size_t{5000}, size_t{1} << 30}) {
+            const Streamed streamed = StreamedText(text, AllGroups(), m_registry, order, heldBytes);
+            EXPECT_TRUE(SameText(streamed.text, expected)) << text << ", " << heldBytes;
+            EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
+            EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+        }
+    }
+    // The held search reads each list in its own encoding (what the lists above must show).
+    EXPECT_EQ(Search("é").rows[0].Path(), "Složka 0\\Žluťoučký kůň é 0.txt");
+    const SearchResult asWindows = Search("Ă©");
+    EXPECT_EQ(asWindows.rows[0].Path(), "CafĂ© 0\\");
+    int lookalikeRows = 0;
+    for (const SearchRow& row : asWindows.rows)
+        lookalikeRows += row.ListIndex() == 3 ? 1 : 0;
+    EXPECT_EQ(lookalikeRows, 120 + 1715);
+    EXPECT_EQ(Search("Noël").rows.size(), 0u);
+    EXPECT_EQ(Search("NoĂ«l").filesFound, 2400);
+    EXPECT_EQ(Search("Příliš é").filesFound, 3000);
 }
 
 } // namespace
