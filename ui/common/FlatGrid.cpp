@@ -46,6 +46,12 @@ FlatGrid::FlatGrid(QWidget* parent)
             });
 }
 
+// The header is a child, deleted after this grid's own parts are gone: it must not call back.
+FlatGrid::~FlatGrid() {
+    m_header->viewport()->removeEventFilter(this);
+    disconnect(m_header, nullptr, this, nullptr);
+}
+
 void FlatGrid::SetColumns(std::vector<TreeGridColumn> columns) {
     m_model->SetColumns(columns);
     for (size_t i = 0; i < columns.size(); ++i)

@@ -27,6 +27,7 @@ public:
     static constexpr int kMaxColumnWidth = 10000;
 
     explicit FlatGrid(QWidget* parent = nullptr);
+    ~FlatGrid() override;
 
     FlatGridModel& Model() { return *m_model; }
     const FlatGridModel& Model() const { return *m_model; }
