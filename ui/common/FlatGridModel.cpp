@@ -89,35 +89,11 @@ QVariant FlatGridModel::data(const QModelIndex& index, int role) const {
     const NodeId node = NodeOf(index);
     if (!IsValid(node))
         return {};
-    switch (role) {
-    case Qt::DisplayRole:
-        return textOf ? textOf(node, index.column()) : QString();
-    case Qt::DecorationRole: {
-        if (!imageOf || m_images == nullptr)
-            return {};
-        const int image = imageOf(node, index.column());
-        return image < 0 ? QVariant() : QVariant(m_images->At(image));
-    }
-    case Qt::TextAlignmentRole:
-        if (static_cast<size_t>(index.column()) < m_columns.size())
-            return QVariant::fromValue(m_columns[static_cast<size_t>(index.column())].alignment |
-                                       Qt::AlignVCenter);
-        return {};
-    default:
-        return {};
-    }
+    return GridCellData(node, index.column(), role, textOf, imageOf, m_images, m_columns);
 }
 
 QVariant FlatGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 ||
-        static_cast<size_t>(section) >= m_columns.size())
-        return {};
-    if (role == Qt::DisplayRole)
-        return m_columns[static_cast<size_t>(section)].caption;
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(m_columns[static_cast<size_t>(section)].alignment |
-                                   Qt::AlignVCenter);
-    return {};
+    return GridHeaderData(section, orientation, role, m_columns);
 }
 
 Qt::ItemFlags FlatGridModel::flags(const QModelIndex& index) const {

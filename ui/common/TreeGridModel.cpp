@@ -217,22 +217,22 @@ int TreeGridModel::columnCount(const QModelIndex&) const {
     return std::max<int>(1, static_cast<int>(m_columns.size()));
 }
 
-QVariant TreeGridModel::data(const QModelIndex& index, int role) const {
-    const NodeId node = NodeOf(index);
-    if (node == kNoNode || !IsValid(node))
-        return {};
+QVariant GridCellData(NodeId node, int column, int role,
+                      const std::function<QString(NodeId, int)>& textOf,
+                      const std::function<int(NodeId, int)>& imageOf, const ImageList* images,
+                      const std::vector<TreeGridColumn>& columns) {
     switch (role) {
     case Qt::DisplayRole:
-        return textOf ? textOf(node, index.column()) : QString();
+        return textOf ? textOf(node, column) : QString();
     case Qt::DecorationRole: {
-        if (!imageOf || m_images == nullptr)
+        if (!imageOf || images == nullptr)
             return {};
-        const int image = imageOf(node, index.column());
-        return image < 0 ? QVariant() : QVariant(m_images->At(image));
+        const int image = imageOf(node, column);
+        return image < 0 ? QVariant() : QVariant(images->At(image));
     }
     case Qt::TextAlignmentRole:
-        if (static_cast<size_t>(index.column()) < m_columns.size())
-            return QVariant::fromValue(m_columns[static_cast<size_t>(index.column())].alignment |
+        if (column >= 0 && static_cast<size_t>(column) < columns.size())
+            return QVariant::fromValue(columns[static_cast<size_t>(column)].alignment |
                                        Qt::AlignVCenter);
         return {};
     default:
@@ -240,16 +240,28 @@ QVariant TreeGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant TreeGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant GridHeaderData(int section, Qt::Orientation orientation, int role,
+                        const std::vector<TreeGridColumn>& columns) {
     if (orientation != Qt::Horizontal || section < 0 ||
-        static_cast<size_t>(section) >= m_columns.size())
+        static_cast<size_t>(section) >= columns.size())
         return {};
     if (role == Qt::DisplayRole)
-        return m_columns[static_cast<size_t>(section)].caption;
+        return columns[static_cast<size_t>(section)].caption;
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(m_columns[static_cast<size_t>(section)].alignment |
+        return QVariant::fromValue(columns[static_cast<size_t>(section)].alignment |
                                    Qt::AlignVCenter);
     return {};
+}
+
+QVariant TreeGridModel::data(const QModelIndex& index, int role) const {
+    const NodeId node = NodeOf(index);
+    if (node == kNoNode || !IsValid(node))
+        return {};
+    return GridCellData(node, index.column(), role, textOf, imageOf, m_images, m_columns);
+}
+
+QVariant TreeGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    return GridHeaderData(section, orientation, role, m_columns);
 }
 
 Qt::ItemFlags TreeGridModel::flags(const QModelIndex& index) const {

@@ -22,6 +22,15 @@ struct TreeGridColumn {
     Qt::Alignment alignment = Qt::AlignLeft;
 };
 
+// What both grids' models answer for a cell and a header section, from the owner's callbacks
+// and the columns.
+QVariant GridCellData(NodeId node, int column, int role,
+                      const std::function<QString(NodeId, int)>& textOf,
+                      const std::function<int(NodeId, int)>& imageOf, const ImageList* images,
+                      const std::vector<TreeGridColumn>& columns);
+QVariant GridHeaderData(int section, Qt::Orientation orientation, int role,
+                        const std::vector<TreeGridColumn>& columns);
+
 class TreeGridModel final : public QAbstractItemModel {
     Q_OBJECT
 public:
