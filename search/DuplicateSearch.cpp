@@ -7,14 +7,17 @@
 #include "lists/PackedTexts.h"
 #include "lists/RegionFolders.h"
 #include "lists/SizeText.h"
+#include "platform/FileContents.h"
 #include "platform/ParallelInOrder.h"
 #include "util/CaseFolding.h"
+#include "util/Encoding.h"
 #include "util/Errors.h"
 
 #include <algorithm>
 #include <bit>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <numeric>
 #include <optional>
@@ -85,15 +88,16 @@ public:
         if (m_encoding == TextEncoding::Utf8 &&
             static_cast<size_t>(readable - name.data()) >= name.size() + 8) {
             uint64_t h = KeySeed(name.size(), size);
-            uint64_t high = 0;
-            for (size_t i = 0; i < name.size(); i += 8) {
+            size_t i = 0;
+            for (; i < name.size(); i += 8) {
                 uint64_t word;
                 std::memcpy(&word, name.data() + i, 8);
                 word &= BitsBelow(8 * (name.size() - i));
-                high |= word;
+                if ((word & 0x8080808080808080ULL) != 0)
+                    break; // folded the long way, from the start
                 h = KeyStep(h, LowerAsciiWord(word));
             }
-            if ((high & 0x8080808080808080ULL) == 0)
+            if (i >= name.size())
                 return Mix(h);
         }
         return KeyOf(Fold(name), size);
@@ -172,28 +176,46 @@ std::string_view NameOf(const ScannedLine& line) {
     return std::string_view(line.begin, static_cast<size_t>(line.tab1 - line.begin));
 }
 
+// A list's keys ordered by bucket, in memory of their own that nothing writes before the keys:
+// millions of them are written once each.
+class OrderedKeys {
+public:
+    OrderedKeys() = default;
+    explicit OrderedKeys(size_t size)
+        : m_keys(std::make_unique_for_overwrite<LineKey[]>(size)), m_size(size) {}
+    const LineKey* begin() const { return m_keys.get(); }
+    const LineKey* end() const { return m_keys.get() + m_size; }
+    LineKey* data() { return m_keys.get(); }
+    size_t size() const { return m_size; }
+    const LineKey& operator[](size_t i) const { return m_keys[i]; }
+
+private:
+    std::unique_ptr<LineKey[]> m_keys;
+    size_t m_size = 0;
+};
+
 // The first reading of one list: the key of every file line that can join a set.
 struct ListKeys {
-    std::vector<LineKey> keys; // ordered by bucket
+    OrderedKeys keys; // ordered by bucket
     FileStamp stamp;
     TextEncoding encoding = TextEncoding::Utf8;
     std::string error;
 };
 
-// The keys of a list ordered by bucket, in a vector of their own.
-std::vector<LineKey> OrderedByBucket(std::vector<LineKey>& keys) {
+// The keys of a list ordered by bucket; perBucket counts them, bucket by bucket.
+OrderedKeys OrderedByBucket(std::vector<LineKey>& keys, const std::vector<size_t>& perBucket) {
+    OrderedKeys ordered(keys.size());
     if (keys.size() < 4 * kBuckets) {
         std::sort(keys.begin(), keys.end(),
                   [](const LineKey& a, const LineKey& b) { return a.key < b.key; });
-        return std::vector<LineKey>(keys.begin(), keys.end());
+        std::copy(keys.begin(), keys.end(), ordered.data());
+        return ordered;
     }
-    std::vector<size_t> start(kBuckets + 1, 0);
+    std::vector<size_t> start(kBuckets, 0);
+    std::exclusive_scan(perBucket.begin(), perBucket.end(), start.begin(), size_t{0});
+    LineKey* out = ordered.data();
     for (const LineKey& key : keys)
-        ++start[BucketOf(key.key) + 1];
-    std::partial_sum(start.begin(), start.end(), start.begin());
-    std::vector<LineKey> ordered(keys.size());
-    for (const LineKey& key : keys)
-        ordered[start[BucketOf(key.key)]++] = key;
+        out[start[BucketOf(key.key)]++] = key;
     return ordered;
 }
 
@@ -236,53 +258,71 @@ void OpenList(std::optional<ListRegionReader>& reader, const std::string& path) 
     }
 }
 
+// Opens a list's whole text, as OpenList opens it to read.
+void OpenText(FileContents& text, const std::string& path) {
+    for (int attempt = 1;; ++attempt) {
+        const int err = text.Open(path);
+        if (err == 0)
+            return;
+        if (attempt == 4)
+            throw VypisnikError(FileOpenErrorText(path, err));
+        std::this_thread::sleep_for(std::chrono::milliseconds(attempt));
+    }
+}
+
+// Where the line after the one that from lies in starts: past its line end (CR LF, CR or LF).
+size_t NextLineStart(std::string_view text, size_t from) {
+    const size_t end = text.find_first_of("\r\n", from);
+    if (end == std::string_view::npos)
+        return text.size();
+    return end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+}
+
+// The first reading goes through a list's bytes as the file holds them (mapped where the system
+// can), without copying them: their encoding is known before the first line, and lines are
+// taken in pieces of this many bytes, between which the stop flag and the count are seen to.
+constexpr size_t kKeyPiece = size_t{4} << 20;
+
 ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t>* linesRead,
                   const std::atomic<bool>* stop, KeyBuffers& buffers) {
     ListKeys result;
     std::vector<LineKey> keys = buffers.Take();
+    std::vector<size_t> perBucket(kBuckets, 0);
     try {
-        std::optional<ListRegionReader> opened;
-        OpenList(opened, path);
-        ListRegionReader& reader = *opened;
-        result.stamp = reader.Stamp();
+        FileContents file;
+        OpenText(file, path);
+        result.stamp = file.Stamp();
+        const std::string_view text = file.Bytes();
+        result.encoding = IsValidUtf8(text) ? TextEncoding::Utf8 : TextEncoding::Windows1250;
         // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
-        keys.reserve(static_cast<size_t>(std::max<int64_t>(result.stamp.size, 0) / 40));
-        bool asUtf8 = reader.Encoding() == TextEncoding::Utf8;
-        bool readAny = false;
-        NameFolder folder(reader.Encoding());
-        ListRegion region;
-        while (reader.Next(region)) {
+        keys.reserve(text.size() / 40);
+        NameFolder folder(result.encoding);
+        const char* const textEnd = text.data() + text.size();
+        for (size_t from = NextLineStart(text, 0); from < text.size();) {
             if (stop != nullptr && stop->load(std::memory_order_relaxed))
                 throw Stopped{};
-            if (asUtf8 && reader.Encoding() != TextEncoding::Utf8) {
-                // Names read before were taken as UTF-8: the file is Windows-1250 after all.
-                asUtf8 = false;
-                folder = NameFolder(TextEncoding::Windows1250);
-                if (readAny) {
-                    keys.clear();
-                    reader.Restart();
-                    continue;
-                }
-            }
-            readAny = true;
-            const char* regionEnd = region.lines.data() + region.lines.size();
-            const size_t lines = ForEachScannedLine(region.lines, [&](const ScannedLine& line) {
-                if (line.backslash != nullptr)
-                    return; // a folder line
-                int64_t size = 0;
-                if (!SizeOf(line, minSize, regionEnd, size) || line.tab1 == line.begin)
-                    return;
-                keys.push_back({folder.FoldedKey(NameOf(line), size, regionEnd),
-                                region.offset + (line.begin - region.lines.data())});
-            });
+            const size_t to = text.size() - from <= kKeyPiece
+                                  ? text.size()
+                                  : NextLineStart(text, from + kKeyPiece);
+            const size_t lines =
+                ForEachScannedLine(text.substr(from, to - from), [&](const ScannedLine& line) {
+                    if (line.backslash != nullptr)
+                        return; // a folder line
+                    int64_t size = 0;
+                    if (!SizeOf(line, minSize, textEnd, size) || line.tab1 == line.begin)
+                        return;
+                    const uint64_t key = folder.FoldedKey(NameOf(line), size, textEnd);
+                    ++perBucket[BucketOf(key)];
+                    keys.push_back({key, line.begin - text.data()});
+                });
             if (linesRead != nullptr)
                 linesRead->fetch_add(lines, std::memory_order_relaxed);
+            from = to;
         }
-        result.encoding = reader.Encoding();
     } catch (const VypisnikError& error) {
-        result.error = error.what(); // the lines read so far still count
+        result.error = error.what();
     }
-    result.keys = OrderedByBucket(keys);
+    result.keys = OrderedByBucket(keys, perBucket);
     buffers.Give(std::move(keys));
     return result;
 }
@@ -300,7 +340,7 @@ std::vector<Candidate> CandidatesOf(const std::vector<ListKeys>& lists, size_t f
     std::vector<Candidate> candidates;
     std::vector<size_t> cursor(lists.size());
     for (size_t l = 0; l < lists.size(); ++l) {
-        const std::vector<LineKey>& keys = lists[l].keys;
+        const OrderedKeys& keys = lists[l].keys;
         cursor[l] = static_cast<size_t>(
             std::partition_point(keys.begin(), keys.end(),
                                  [first](const LineKey& k) { return BucketOf(k.key) < first; }) -
@@ -313,7 +353,7 @@ std::vector<Candidate> CandidatesOf(const std::vector<ListKeys>& lists, size_t f
     for (size_t bucket = first; bucket < last; ++bucket) {
         gathered.clear();
         for (size_t l = 0; l < lists.size(); ++l) {
-            const std::vector<LineKey>& keys = lists[l].keys;
+            const OrderedKeys& keys = lists[l].keys;
             size_t& i = cursor[l];
             for (; i < keys.size() && BucketOf(keys[i].key) == bucket; ++i)
                 gathered.push_back({keys[i].key, keys[i].offset, static_cast<uint32_t>(l)});

@@ -224,6 +224,44 @@ TEST_F(DuplicateFixture, LargeListsFindEveryPairAndCountTheLinesRead) {
     EXPECT_EQ(lines.load(), 12001u);
 }
 
+// Lists of several megabytes are gone through in pieces: no line may be cut or lost between
+// them, whichever line end the list uses.
+TEST_F(DuplicateFixture, ListsOfManyMegabytesFindEveryCopyWhateverTheirLineEnds) {
+    constexpr int kLines = 120000; // some 5 MB a list
+    const std::string stamp = "\t2011.3.14\t15:9.26";
+    std::string a = "E:\\\t0\r\nDokumenty\\\t0\t2011.3.14\t15:9.26\r\n";
+    std::string b = "F:\\\t0\r";
+    std::string c = "G:\\\t0\n";
+    for (int i = 0; i < kLines; ++i) {
+        const std::string size = std::to_string(100000 + i);
+        a += "Übersicht Kapitel " + std::to_string(i) + " – Résumé.PDF\t" + size + stamp + "\r\n";
+        b += (i % 7 == 0 ? "übersicht KAPITEL " + std::to_string(i) + " – RÉSUMÉ.pdf"
+                         : "Москва " + std::to_string(i) + ".jpg") +
+             "\t" + size + stamp + "\r";
+        c += (i % 11 == 0 ? "ÜBERSICHT kapitel " + std::to_string(i) + " – résumé.Pdf"
+                          : "東京の写真 " + std::to_string(i) + ".png") +
+             "\t" + size + stamp + "\n";
+    }
+    AddList("a.sez", a);
+    AddList("b.sez", b);
+    AddList("c.sez", c);
+    std::atomic<uint64_t> lines{0};
+    const DuplicateResult result = FindDuplicates(m_registry, {}, {}, &lines);
+    size_t pairs = 0, threes = 0;
+    for (int i = 0; i < kLines; ++i) {
+        pairs += (i % 7 == 0) != (i % 11 == 0) ? 1 : 0;
+        threes += i % 77 == 0 ? 1 : 0;
+    }
+    size_t foundThrees = 0;
+    for (const DuplicateSet& set : result.sets)
+        foundThrees += set.copies == 3 ? 1 : 0;
+    EXPECT_EQ(result.sets.size(), pairs + threes);
+    EXPECT_EQ(foundThrees, threes);
+    EXPECT_EQ(Sets(result).back(), "2× 100007: 0:Dokumenty\\Übersicht Kapitel 7 – Résumé.PDF "
+                                   "1:F:\\übersicht KAPITEL 7 – RÉSUMÉ.pdf");
+    EXPECT_EQ(lines.load(), 3u * kLines + 1);
+}
+
 TEST_F(DuplicateFixture, StoppedSearchFindsNothing) {
     AddList("a.sez", "E:\\\t0\r\n" + Line("kopie.txt", "9") + Line("kopie.txt", "9"));
     const std::atomic<bool> stop{true};
