@@ -2,8 +2,11 @@
 // window shows it; the exit status tells whether they differ, as diff's does.
 #include "cli/Commands.h"
 #include "lists/DisplayFormat.h"
+#include "lists/FolderRowsCsv.h"
+#include "lists/ListFile.h"
 #include "scan/ListDifferences.h"
 #include "scan/ListDifferencesCsv.h"
+#include "util/CsvWriter.h"
 #include "util/Errors.h"
 
 #include <ostream>
@@ -16,19 +19,58 @@ constexpr int kListsDiffer = 1;
 constexpr int kListUnknown = 2;
 
 // A difference as a line: kind, path, then size (exact, " B"), date and time of either side,
-// nothing where the side lacks the entry. Appended in place: the lists may differ in millions of
-// entries.
-void AppendDifferenceLine(const ListDifferences& differences, size_t i, std::string& out) {
-    const std::array<std::string_view, 7> texts = differences.Texts(i);
-    out.append(DifferenceKindText(differences.Kind(i)));
-    for (size_t f = 0; f < texts.size(); ++f) {
-        out.push_back('\t');
-        out.append(texts[f]);
-        if ((f == 1 || f == 4) && !texts[f].empty())
-            out.append(" B");
+// nothing where the side lacks the entry. Written straight from the lists' texts into the
+// output: the lists may differ in millions of entries.
+void AppendDifferenceLine(const ListDifferences::Found& found, std::string& out) {
+    out.append(DifferenceKindText(found.kind));
+    out.push_back('\t');
+    if (!found.isFolder)
+        out.append(found.folder);
+    out.append(found.name);
+    for (const std::string_view side : {found.firstFields, found.secondFields}) {
+        const ListLineFields fields = SplitListLine(side);
+        for (int f = 0; f < 3; ++f) {
+            out.push_back('\t');
+            if (f >= fields.count)
+                continue;
+            if (f == 2) {
+                AppendTimeForDisplay(fields.field[f], out);
+            } else {
+                out.append(fields.field[f]);
+                if (f == 0 && !fields.field[f].empty())
+                    out.append(" B");
+            }
+        }
     }
     out.push_back('\n');
 }
+
+// The same difference as a CSV row, its texts made as the comparison window's are.
+class DifferenceCsv {
+public:
+    void Append(const ListDifferences::Found& found, std::string& out) {
+        m_path.clear();
+        if (!found.isFolder)
+            m_path.append(found.folder);
+        m_path.append(found.name);
+        const ListLineFields first = SplitListLine(found.firstFields);
+        const ListLineFields second = SplitListLine(found.secondFields);
+        auto field = [](const ListLineFields& side, int f) {
+            return f < side.count ? side.field[f] : std::string_view();
+        };
+        m_times[0].clear();
+        m_times[1].clear();
+        AppendTimeForDisplay(field(first, 2), m_times[0]);
+        AppendTimeForDisplay(field(second, 2), m_times[1]);
+        CsvWriter(out).Row({DifferenceKindText(found.kind), m_path, CsvBytes(field(first, 0)),
+                            field(first, 1), m_times[0], CsvBytes(field(second, 0)),
+                            field(second, 1), m_times[1]});
+    }
+
+private:
+    std::string m_path;
+    std::string m_times[2];
+};
 
 int RunCompare(const CommandLine& line, CliSession& session) {
     const std::vector<std::string>& names = line.Positional();
@@ -50,30 +92,28 @@ int RunCompare(const CommandLine& line, CliSession& session) {
         headed = true;
     };
     // Printed as they are found: the lists may differ in millions of entries.
-    auto print = [&](const ListDifferences& found) {
+    DifferenceCsv csvRow;
+    auto print = [&](const ListDifferences::Found& found) {
         head();
-        for (size_t i = 0; i < found.Count(); ++i) {
-            if (csv)
-                AppendListDifferenceCsv(found, i, output);
-            else
-                AppendDifferenceLine(found, i, output);
-            session.FlushSometimes();
-        }
+        if (csv)
+            csvRow.Append(found, output);
+        else
+            AppendDifferenceLine(found, output);
+        session.FlushSometimes();
     };
-    std::optional<ListDifferences> differences;
+    ComparisonSummary summary;
     try {
-        differences = ListDifferences::Compare(*paths[0], *paths[1], {}, print);
+        ListDifferences::CompareEach(*paths[0], *paths[1], print, summary);
     } catch (const VypisnikError& error) {
         session.Fail(error.what());
         return kListUnknown;
     }
     head();
     if (!csv) {
-        for (const std::string& text :
-             ComparisonSummaryLines(differences->Summary(), session.Regional()))
+        for (const std::string& text : ComparisonSummaryLines(summary, session.Regional()))
             output += text + "\n";
     }
-    return differences->Summary().Same() ? kCommandDone : kListsDiffer;
+    return summary.Same() ? kCommandDone : kListsDiffer;
 }
 
 } // namespace

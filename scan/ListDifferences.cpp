@@ -104,9 +104,9 @@ void ListDifferences::Clear() {
     m_kinds.clear();
 }
 
-ListDifferences ListDifferences::Compare(const std::string& firstPath,
-                                         const std::string& secondPath, const Progress& progress,
-                                         const Pieces& pieces) {
+bool ListDifferences::CompareEach(const std::string& firstPath, const std::string& secondPath,
+                                  const Each& each, ComparisonSummary& summary,
+                                  const Progress& progress) {
     // Both lists read and taken apart side by side: the comparison then walks what both hold.
     ReadList lists[2];
     ParallelInOrder<ReadList>(
@@ -114,8 +114,7 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
         [&](size_t side, ReadList&& list) { lists[side] = std::move(list); });
     const ListEntries& first = *lists[First].entries;
 
-    ListDifferences differences;
-    ComparisonSummary& summary = differences.m_summary;
+    summary = {};
     // The second list is held, the first met entry by entry: its entries come first, in its
     // order.
     ListComparison second(std::move(*lists[Second].entries));
@@ -124,6 +123,40 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
     summary.second.files = second.HeldFiles();
     summary.first.total = TotalOf(first.Header());
 
+    ListComparison::Met met;
+    // Often enough for a window to paint a running count, rarely enough to cost nothing.
+    constexpr uint32_t kEntriesBetweenReports = 1 << 16;
+    for (uint32_t i = 0; i < first.Count(); ++i) {
+        if (progress && i % kEntriesBetweenReports == kEntriesBetweenReports - 1 &&
+            !progress(summary.first.folders, summary.first.files))
+            return false;
+        second.Meet(first, i, met);
+        (met.isFolder ? summary.first.folders : summary.first.files) += 1;
+        if (met.found == ListComparison::Found::Missing) {
+            (met.isFolder ? summary.foldersOnlyInFirst : summary.filesOnlyInFirst) += 1;
+            each({DifferenceKind::OnlyInFirst, met.isFolder, met.folder, met.name, met.fields, {}});
+        } else if (met.found == ListComparison::Found::Changed && !met.isFolder) {
+            ++summary.filesChanged;
+            each(
+                {DifferenceKind::Changed, false, met.folder, met.name, met.fields, met.heldFields});
+        }
+    }
+    second.ForEachUnmet([&](const ListComparison::HeldEntry& entry) {
+        (entry.isFolder ? summary.foldersOnlyInSecond : summary.filesOnlyInSecond) += 1;
+        each({DifferenceKind::OnlyInSecond,
+              entry.isFolder,
+              entry.folder,
+              entry.name,
+              {},
+              entry.fields});
+    });
+    return true;
+}
+
+ListDifferences ListDifferences::Compare(const std::string& firstPath,
+                                         const std::string& secondPath, const Progress& progress,
+                                         const Pieces& pieces) {
+    ListDifferences differences;
     // Differences held at most before they are handed to pieces: a few MB, reused.
     constexpr size_t kPiece = 1 << 14;
     auto handOn = [&] {
@@ -132,36 +165,17 @@ ListDifferences ListDifferences::Compare(const std::string& firstPath,
             differences.Clear();
         }
     };
-    ListComparison::Met met;
-    // Often enough for a window to paint a running count, rarely enough to cost nothing.
-    constexpr uint32_t kEntriesBetweenReports = 1 << 16;
-    for (uint32_t i = 0; i < first.Count(); ++i) {
-        if (progress && i % kEntriesBetweenReports == kEntriesBetweenReports - 1 &&
-            !progress(summary.first.folders, summary.first.files))
-            return differences;
-        second.Meet(first, i, met);
-        (met.isFolder ? summary.first.folders : summary.first.files) += 1;
-        if (met.found == ListComparison::Found::Missing) {
-            (met.isFolder ? summary.foldersOnlyInFirst : summary.filesOnlyInFirst) += 1;
-            differences.Add(DifferenceKind::OnlyInFirst, met.isFolder, met.folder, met.name,
-                            met.fields, {});
-        } else if (met.found == ListComparison::Found::Changed && !met.isFolder) {
-            ++summary.filesChanged;
-            differences.Add(DifferenceKind::Changed, false, met.folder, met.name, met.fields,
-                            met.heldFields);
-        } else {
-            continue;
-        }
-        if (differences.Count() >= kPiece)
-            handOn();
-    }
-    second.ForEachUnmet([&](const ListComparison::HeldEntry& entry) {
-        (entry.isFolder ? summary.foldersOnlyInSecond : summary.filesOnlyInSecond) += 1;
-        differences.Add(DifferenceKind::OnlyInSecond, entry.isFolder, entry.folder, entry.name, {},
-                        entry.fields);
-        if (differences.Count() >= kPiece)
-            handOn();
-    });
+    const bool finished = CompareEach(
+        firstPath, secondPath,
+        [&](const Found& found) {
+            differences.Add(found.kind, found.isFolder, found.folder, found.name, found.firstFields,
+                            found.secondFields);
+            if (differences.Count() >= kPiece)
+                handOn();
+        },
+        differences.m_summary, progress);
+    if (!finished)
+        return differences;
     handOn();
     differences.m_texts.ShrinkToFit();
     differences.m_kinds.shrink_to_fit();

@@ -66,6 +66,23 @@ public:
     static ListDifferences Compare(const std::string& firstPath, const std::string& secondPath,
                                    const Progress& progress = {}, const Pieces& pieces = {});
 
+    // A difference as the comparison meets it, its texts in the lists' own text (valid during
+    // the call only): for whoever formats millions of them at once without holding them.
+    struct Found {
+        DifferenceKind kind;
+        bool isFolder;
+        // The path is a folder's name alone, else folder then name.
+        std::string_view folder, name;
+        // Size TAB date TAB time of either side, as stored; empty where the side lacks it.
+        std::string_view firstFields, secondFields;
+    };
+    using Each = std::function<void(const Found& found)>;
+    // Compares as Compare does and hands every difference to each, in the same order. Returns
+    // false when progress asked to stop; summary then counts what was compared so far.
+    static bool CompareEach(const std::string& firstPath, const std::string& secondPath,
+                            const Each& each, ComparisonSummary& summary,
+                            const Progress& progress = {});
+
     size_t Count() const { return m_kinds.size(); }
     DifferenceKind Kind(size_t i) const { return static_cast<DifferenceKind>(m_kinds[i] >> 1); }
     bool IsFolder(size_t i) const { return (m_kinds[i] & 1) != 0; }

@@ -342,6 +342,58 @@ TEST_F(CliFixture, CompareTellsWhatDiffersAndExitsAsDiffDoes) {
     EXPECT_EQ(m_out, "");
 }
 
+// Lists written by hand, as other programs and older versions left them: times stored with "."
+// shown with ":", names that CSV must quote, a line without fields, folders on one side only.
+TEST_F(CliFixture, CompareWritesEveryKindOfDifferenceByteForByte) {
+    std::filesystem::create_directories(test::FsPath(m_data + "/Seznamy"));
+    test::WriteFile(m_data + "/Seznamy/Originál.sez",
+                    "E:\\\t3000\r\n"
+                    "Čtení na léto.PDF\t1200\t2019.5.1\t8.05.12\r\n"
+                    "Musik\\\t0\t2019.5.1\t9:00.0\r\n"
+                    "Straße \"neu\", Teil 2.mp3\t700\t2019.5.2\t10:01.30\r\n"
+                    "Noël.txt\t5\t2019.5.3\t11:0.0\r\n"
+                    "Фото\\\t0\t2019.5.1\t9:00.0\r\n"
+                    "Москва.jpg\t100\t2019.5.4\t12:0.0\r\n"
+                    "東京\\\t0\t2019.5.1\t9:00.0\r\n"
+                    "写真.png\t50\t2019.5.5\t13:0.0\r\n"
+                    "Poškozený řádek\r\n");
+    test::WriteFile(m_data + "/Seznamy/Záloha.sez",
+                    "E:\\\t2900\r\n"
+                    "Čtení na léto.PDF\t1200\t2019.5.1\t8:05:12\r\n"
+                    "Musik\\\t0\t2019.5.1\t9:00.0\r\n"
+                    "Straße \"neu\", Teil 2.mp3\t701\t2019.5.2\t10.01.30\r\n"
+                    "Фото\\\t0\t2019.5.1\t9:00.0\r\n"
+                    "Москва.jpg\t100\t2019.5.4\t12:0.0\r\n"
+                    "Nový\\\t0\t2019.6.1\t9:00.0\r\n"
+                    "Zdeněk.doc\t9\t2019.6.1\t9:00.2\r\n");
+    EXPECT_EQ(Run({"compare", "Originál", "Záloha"}), 1) << m_err;
+    EXPECT_EQ(m_out.substr(0, m_out.find("Složky")),
+              "Změněno\tMusik\\Straße \"neu\", Teil 2.mp3\t700 B\t2019.5.2\t10:01:30\t701 B\t"
+              "2019.5.2\t10:01:30\n"
+              "Jen v prvním\tMusik\\Noël.txt\t5 B\t2019.5.3\t11:0:0\t\t\t\n"
+              "Jen v prvním\t東京\\\t0 B\t2019.5.1\t9:00:0\t\t\t\n"
+              "Jen v prvním\t東京\\写真.png\t50 B\t2019.5.5\t13:0:0\t\t\t\n"
+              "Jen v prvním\t東京\\Poškozený řádek\t\t\t\t\t\t\n"
+              "Jen ve druhém\tNový\\\t\t\t\t0 B\t2019.6.1\t9:00:0\n"
+              "Jen ve druhém\tNový\\Zdeněk.doc\t\t\t\t9 B\t2019.6.1\t9:00:2\n");
+    EXPECT_NE(m_out.find("Složky: přidáno 1, odebráno 1, změněno 0\n"
+                         "Soubory: přidáno 1, odebráno 3, změněno 1\n"),
+              std::string::npos);
+
+    EXPECT_EQ(Run({"compare", "Originál", "Záloha", "--csv"}), 1) << m_err;
+    EXPECT_EQ(
+        m_out,
+        "Změna,Cesta,Velikost v bajtech 1,Datum 1,Čas 1,Velikost v bajtech 2,Datum 2,Čas 2\r\n"
+        "Změněno,\"Musik\\Straße \"\"neu\"\", Teil 2.mp3\",700,2019.5.2,10:01:30,701,"
+        "2019.5.2,10:01:30\r\n"
+        "Jen v prvním,Musik\\Noël.txt,5,2019.5.3,11:0:0,,,\r\n"
+        "Jen v prvním,東京\\,0,2019.5.1,9:00:0,,,\r\n"
+        "Jen v prvním,東京\\写真.png,50,2019.5.5,13:0:0,,,\r\n"
+        "Jen v prvním,東京\\Poškozený řádek,,,,,,\r\n"
+        "Jen ve druhém,Nový\\,,,,0,2019.6.1,9:00:0\r\n"
+        "Jen ve druhém,Nový\\Zdeněk.doc,,,,9,2019.6.1,9:00:2\r\n");
+}
+
 // The usage as it has always read, byte for byte.
 const char* const kUsage =
     "usage:\n"
