@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <filesystem>
@@ -208,6 +209,63 @@ TEST_F(CompareWindowTest, TheChooserOffersTheOtherListsUnderTheirGroups) {
     tree.SelectNode(tree.ChildAt(tree.ChildAt(kNoNode, 2), 0));
     EXPECT_TRUE(ok->isEnabled());
     EXPECT_EQ(chooser.Selected(), std::optional<size_t>(3));
+}
+
+// Two discs with nothing in common: more differences than a table sorts at once.
+class CompareWindowLargeTest : public CompareWindowTest {
+protected:
+    static constexpr int kFiles = 60000;
+    void SetUp() override {
+        UiFixture::SetUp();
+        SaveFilePicker::StartScript();
+        ListChooser::StartScript();
+        std::vector<std::string> first{"E:\\\t0", "Dokumenty\\\t0\t2024.1.1\t8:0.0"};
+        std::vector<std::string> second{"F:\\\t0", "Фото\\\t0\t2024.1.1\t8:0.0"};
+        for (int i = 0; i < kFiles; ++i) {
+            first.push_back("Übersicht Kapitel " + std::to_string(i) + ".pdf\t" +
+                            std::to_string(100 + i) + "\t2024.3.1\t8:0.0");
+            second.push_back("写真 " + std::to_string(i) + ".png\t" + std::to_string(100 + i) +
+                             "\t2024.3.1\t8.0.0");
+        }
+        AddList("Originál.sez", first);
+        AddList("Jiný.sez", second);
+        Start();
+    }
+};
+
+// The differences of two large lists are sorted by kind on a worker, its progress in the
+// status bar, and the rows come out in the lists' order within each kind.
+TEST_F(CompareWindowLargeTest, ManyDifferencesSortOnAWorkerWithProgress) {
+    bool sortRan = false;
+    QStringList progress;
+    QTimer look;
+    look.setInterval(3);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (Window() == nullptr || !Differences().SortRunning())
+            return;
+        sortRan = true;
+        progress.append(Status(2));
+    });
+    look.start();
+    CompareThroughMenu("Originál", "Jiný.sez");
+    look.stop();
+    ASSERT_NE(Window(), nullptr);
+    const int rows = 2 * (kFiles + 1);
+    ASSERT_GT(static_cast<size_t>(rows), FileTable::kRowsSortedAtOnce);
+    EXPECT_TRUE(sortRan);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_TRUE(progress.first().startsWith("Řazení: ")) << progress.first().toStdString();
+    EXPECT_EQ(Status(2), QStringLiteral("Zobrazeno rozdílů: %1 z %1").arg(rows));
+    auto& grid = Differences();
+    ASSERT_EQ(grid.ChildCount(kNoNode), rows);
+    const QStringList shown = UiFixture::Rows(grid);
+    auto row = [&shown](int place) {
+        return shown.at(place);
+    };
+    EXPECT_EQ(row(0), "Jen v prvním|Dokumenty\\|0 B|2024.1.1|8:0:0|||");
+    EXPECT_EQ(row(1), "Jen v prvním|Dokumenty\\Übersicht Kapitel 0.pdf|100 B|2024.3.1|8:0:0|||");
+    EXPECT_EQ(row(kFiles + 1), "Jen ve druhém|Фото\\||||0 B|2024.1.1|8:0:0");
+    EXPECT_EQ(row(rows - 1), "Jen ve druhém|Фото\\写真 59999.png||||60099 B|2024.3.1|8:0:0");
 }
 
 } // namespace

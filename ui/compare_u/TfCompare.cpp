@@ -136,6 +136,14 @@ void TfCompare::BuildLayout() {
     m_sbCompare = new StatusPanels({260, 300, 200}, {QString(), QString(), QString()}, this);
     m_sbCompare->setObjectName(QStringLiteral("sbCompare"));
     layout->addWidget(m_sbCompare);
+    // Millions of differences sort on a worker, their progress where the shown count stands.
+    m_VSTCompare->SortLargeTablesOnAWorker(m_context.mainWindow, [this](int percent) {
+        if (percent < 0)
+            ShowSummary();
+        else
+            m_sbCompare->SetText(2, QStringLiteral("Řazení: %1 %").arg(percent));
+        m_sbCompare->repaint();
+    });
 }
 
 void TfCompare::Show(ListDifferences&& differences, const std::string& firstName,
