@@ -9,7 +9,13 @@
 #include "util/CsvWriter.h"
 #include "util/Errors.h"
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace vyp {
 
@@ -72,6 +78,75 @@ private:
     std::string m_times[2];
 };
 
+// Writes pieces of output, in the order handed, on a thread of its own, so that the next piece
+// is formatted while one is written. Nothing else writes the session's output meanwhile.
+class PieceWriter {
+public:
+    static constexpr size_t kPiece = size_t{1} << 20;
+
+    explicit PieceWriter(CliSession& session) : m_session(session), m_thread([this] { Run(); }) {}
+    ~PieceWriter() { Finish(); }
+    PieceWriter(const PieceWriter&) = delete;
+    PieceWriter& operator=(const PieceWriter&) = delete;
+
+    // Takes piece to write after those handed before; piece is left empty. Waits while a few
+    // pieces wait already: formatting outruns writing.
+    void Hand(std::string& piece) {
+        std::string next;
+        {
+            std::unique_lock lock(m_mutex);
+            m_room.wait(lock, [this] { return m_waiting.size() < kMostWaiting; });
+            m_waiting.push_back(std::move(piece));
+            if (!m_spare.empty()) {
+                next = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+        }
+        m_ready.notify_one();
+        next.clear();
+        piece = std::move(next);
+    }
+    // Writes what waits and ends the thread.
+    void Finish() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_finishing = true;
+        }
+        m_ready.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    static constexpr size_t kMostWaiting = 4;
+
+    void Run() {
+        for (;;) {
+            std::string piece;
+            {
+                std::unique_lock lock(m_mutex);
+                m_ready.wait(lock, [this] { return !m_waiting.empty() || m_finishing; });
+                if (m_waiting.empty())
+                    return;
+                piece = std::move(m_waiting.front());
+                m_waiting.pop_front();
+            }
+            m_room.notify_one();
+            m_session.Write(piece);
+            const std::lock_guard lock(m_mutex);
+            m_spare.push_back(std::move(piece)); // its memory, for a piece to come
+        }
+    }
+
+    CliSession& m_session;
+    std::mutex m_mutex;
+    std::condition_variable m_ready, m_room;
+    std::deque<std::string> m_waiting;
+    std::vector<std::string> m_spare;
+    bool m_finishing = false;
+    std::thread m_thread; // last: started once everything above is made
+};
+
 int RunCompare(const CommandLine& line, CliSession& session) {
     const std::vector<std::string>& names = line.Positional();
     if (names.size() != 2)
@@ -83,33 +158,40 @@ int RunCompare(const CommandLine& line, CliSession& session) {
         if (!paths[side])
             return kListUnknown;
     }
-    std::string& output = session.Output();
     // The header once both lists could be read: a list that cannot be read prints nothing.
+    // Differences are formatted here and written on a thread of their own meanwhile: lists that
+    // differ throughout make twice their size in output.
+    std::string piece;
+    PieceWriter writer(session);
     bool headed = !csv;
     auto head = [&] {
         if (!headed)
-            AppendListDifferencesCsvHeader(output);
+            AppendListDifferencesCsvHeader(piece);
         headed = true;
     };
-    // Printed as they are found: the lists may differ in millions of entries.
     DifferenceCsv csvRow;
     auto print = [&](const ListDifferences::Found& found) {
         head();
         if (csv)
-            csvRow.Append(found, output);
+            csvRow.Append(found, piece);
         else
-            AppendDifferenceLine(found, output);
-        session.FlushSometimes();
+            AppendDifferenceLine(found, piece);
+        if (piece.size() >= PieceWriter::kPiece)
+            writer.Hand(piece);
     };
     ComparisonSummary summary;
     try {
         ListDifferences::CompareEach(*paths[0], *paths[1], print, summary);
     } catch (const VypisnikError& error) {
+        writer.Finish();
         session.Fail(error.what());
         return kListUnknown;
     }
     head();
+    writer.Finish();
+    session.Write(piece);
     if (!csv) {
+        std::string& output = session.Output();
         for (const std::string& text : ComparisonSummaryLines(summary, session.Regional()))
             output += text + "\n";
     }
