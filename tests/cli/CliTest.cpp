@@ -394,6 +394,50 @@ TEST_F(CliFixture, CompareWritesEveryKindOfDifferenceByteForByte) {
         "Jen ve druhém,Nový\\Zdeněk.doc,,,,9,2019.6.1,9:00:2\r\n");
 }
 
+// Output of many megabytes is written in pieces while the rest is made: every line once, in
+// order.
+TEST_F(CliFixture, CompareOfListsThatDifferThroughoutWritesEveryLineInOrder) {
+    constexpr int kFiles = 40000;
+    std::filesystem::create_directories(test::FsPath(m_data + "/Seznamy"));
+    std::string first = "E:\\\t0\r\nDokumenty\\\t0\t2024.1.1\t8:0.0\r\n";
+    std::string second = "F:\\\t0\r\nФото\\\t0\t2024.1.1\t8:0.0\r\n";
+    for (int i = 0; i < kFiles; ++i) {
+        first += "Übersicht Kapitel " + std::to_string(i) + " – Résumé.pdf\t" +
+                 std::to_string(100 + i) + "\t2024.3.1\t8:0.0\r\n";
+        second += "東京の写真 " + std::to_string(i) + ".png\t" + std::to_string(100 + i) +
+                  "\t2024.3.1\t8.0.0\r\n";
+    }
+    test::WriteFile(m_data + "/Seznamy/Dokumenty.sez", first);
+    test::WriteFile(m_data + "/Seznamy/Fotky.sez", second);
+    for (const bool csv : {false, true}) {
+        std::vector<std::string> args{"compare", "Dokumenty", "Fotky"};
+        if (csv)
+            args.emplace_back("--csv");
+        EXPECT_EQ(Run(args), 1) << m_err;
+        ASSERT_GT(m_out.size(), size_t{4} << 20);
+        std::vector<std::string> lines;
+        std::istringstream in(m_out);
+        for (std::string text; std::getline(in, text);)
+            lines.push_back(text);
+        const size_t head = csv ? 1 : 0;
+        ASSERT_EQ(lines.size(), head + 2 * (kFiles + 1) + (csv ? 0 : 4));
+        const char separator = csv ? ',' : '\t';
+        for (int i = 0; i < kFiles; i += 997) {
+            const std::string& only1 = lines[head + 1 + static_cast<size_t>(i)];
+            EXPECT_EQ(only1.substr(0, only1.find(separator, only1.find(separator) + 1)),
+                      std::string("Jen v prvním") + separator + "Dokumenty\\Übersicht Kapitel " +
+                          std::to_string(i) + " – Résumé.pdf");
+            const std::string& only2 = lines[head + kFiles + 2 + static_cast<size_t>(i)];
+            EXPECT_EQ(only2.substr(0, only2.find(separator, only2.find(separator) + 1)),
+                      std::string("Jen ve druhém") + separator + "Фото\\東京の写真 " +
+                          std::to_string(i) + ".png");
+        }
+    }
+    EXPECT_TRUE(
+        m_out.ends_with("Jen ve druhém,Фото\\東京の写真 39999.png,,,,40099,2024.3.1,8:0:0\r\n"))
+        << m_out.substr(m_out.size() - 200);
+}
+
 // The usage as it has always read, byte for byte.
 const char* const kUsage =
     "usage:\n"
