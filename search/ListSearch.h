@@ -71,12 +71,14 @@ struct SearchCounts {
 // ahead of the one being written holds a few megabytes of text at most before it waits.
 // Each list is read once as a rule: rows that may read differently once the list's encoding is
 // known (it is learned at the list's end) wait, up to heldBytes of them, before the rest of the
-// list is checked ahead of the search.
+// list is checked ahead of the search. A long list is searched in pieces of about pieceBytes
+// side by side, cut at folder lines.
 SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups,
                                 const ListRegistry& registry, const std::vector<size_t>& listOrder,
                                 const SearchRowText& toText,
                                 const std::function<void(std::string_view text)>& write,
-                                size_t heldBytes = size_t{4} << 20);
+                                size_t heldBytes = size_t{4} << 20,
+                                int64_t pieceBytes = int64_t{2} << 20);
 
 // The name under which a list is shown: its file name without the final ".sez".
 std::string ListNameOf(const rsznListInfo& info);

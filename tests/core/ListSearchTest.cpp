@@ -293,7 +293,7 @@ struct Streamed {
 
 Streamed StreamedText(const std::string& text, const GroupFilter& groups,
                       const ListRegistry& registry, const std::vector<size_t>& order,
-                      size_t heldBytes = size_t{4} << 20) {
+                      size_t heldBytes = size_t{4} << 20, int64_t pieceBytes = int64_t{2} << 20) {
     Streamed streamed;
     streamed.counts = SearchListsInOrder(
         text, groups, registry, order,
@@ -302,7 +302,7 @@ Streamed StreamedText(const std::string& text, const GroupFilter& groups,
             streamed.text.append(piece);
             ++streamed.writes;
         },
-        heldBytes);
+        heldBytes, pieceBytes);
     return streamed;
 }
 
@@ -352,13 +352,18 @@ TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
 
     for (const std::string text : {"1", "ČESK", "žluť", "写真", "\\"}) {
         const SearchResult held = SearchLists(text, groups, m_registry);
-        const Streamed streamed = StreamedText(text, groups, m_registry, order);
-        EXPECT_TRUE(SameText(streamed.text, HeldText(held, m_registry, order))) << text;
-        EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
-        EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
-        EXPECT_EQ(streamed.counts.errors, held.errors) << text;
-        if (text == "1") {
-            EXPECT_GT(streamed.writes, 4u); // handed on in pieces, not at the end
+        // As whole lists, and in pieces of a few folders each (the lists are 2.5 MB).
+        for (const int64_t pieceBytes : {int64_t{2} << 20, int64_t{20000}}) {
+            const Streamed streamed =
+                StreamedText(text, groups, m_registry, order, size_t{4} << 20, pieceBytes);
+            EXPECT_TRUE(SameText(streamed.text, HeldText(held, m_registry, order)))
+                << text << ", " << pieceBytes;
+            EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
+            EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+            EXPECT_EQ(streamed.counts.errors, held.errors) << text;
+            if (text == "1") {
+                EXPECT_GT(streamed.writes, 4u); // handed on in pieces, not at the end
+            }
         }
     }
 }
@@ -406,11 +411,17 @@ TEST_F(SearchFixture, StreamedRowsWaitForTheEncodingWhereverItIsLearned) {
     for (const std::string text : {"1", "é", "Ă©", "Фото", "ţ", "\\", "kůň"}) {
         const SearchResult held = SearchLists(text, AllGroups(), m_registry);
         const std::string expected = HeldText(held, m_registry, order);
-        for (const size_t heldBytes : {size_t{0}, size_t{5000}, size_t{1} << 30}) {
-            const Streamed streamed = StreamedText(text, AllGroups(), m_registry, order, heldBytes);
-            EXPECT_TRUE(SameText(streamed.text, expected)) << text << ", " << heldBytes;
-            EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
-            EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+        // Whole lists, and lists in pieces cut at many of their folder lines, which learn the
+        // encoding of the list from each other.
+        for (const int64_t pieceBytes : {int64_t{1} << 30, int64_t{7000}}) {
+            for (const size_t heldBytes : {size_t{0}, size_t{5000}, size_t{1} << 30}) {
+                const Streamed streamed =
+                    StreamedText(text, AllGroups(), m_registry, order, heldBytes, pieceBytes);
+                EXPECT_TRUE(SameText(streamed.text, expected))
+                    << text << ", " << heldBytes << ", " << pieceBytes;
+                EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
+                EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+            }
         }
     }
     // The held search reads each list in its own encoding (what the lists above must show).
