@@ -840,7 +840,9 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
             if (holding && list.Known() != StreamedList::kUnknown)
                 flush(listAt);
         },
-        4 * StreamedText::kPieceBytes);
+        // A piece ahead of the one being written may make all its text (about twice its
+        // bytes) before it waits, so the two cores rarely wait for each other.
+        12 * StreamedText::kPieceBytes);
     std::stable_sort(errors.begin(), errors.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [list, error] : errors)
