@@ -9,6 +9,8 @@
 #include "search/SearchRowOrder.h"
 #include "search/SearchRowsCsv.h"
 
+#include <algorithm>
+#include <cstring>
 #include <ostream>
 
 namespace vyp {
@@ -16,17 +18,36 @@ namespace vyp {
 namespace {
 
 // A row as a line: list, path, size in megabytes (nothing when it is no number), exact size,
-// date and time, TAB between them. Appended in place, as a search may print millions.
+// date and time, TAB between them. Sized once and copied in, as a search may print millions.
 void AppendSearchRowLine(const SearchRowTexts& row, std::string_view listName,
                          const RegionalSettings& regional, std::string& out) {
-    out.append(listName).push_back('\t');
-    out.append(row.folder).append(row.name).push_back('\t');
+    std::string megabytes; // short enough to need no memory of its own
     if (const auto bytes = TryParseSizeText(row.size))
-        AppendMB(*bytes, regional, out);
-    out.push_back('\t');
-    out.append(row.size).append(" B\t").append(row.date).push_back('\t');
-    AppendTimeForDisplay(row.time, out);
-    out.push_back('\n');
+        AppendMB(*bytes, regional, megabytes);
+    constexpr std::string_view kExactUnit = " B\t";
+    const size_t at = out.size();
+    out.resize(at + listName.size() + row.folder.size() + row.name.size() + megabytes.size() +
+               row.size.size() + kExactUnit.size() + row.date.size() + row.time.size() + 5);
+    char* p = out.data() + at;
+    auto put = [&p](std::string_view text) {
+        std::memcpy(p, text.data(), text.size());
+        p += text.size();
+    };
+    put(listName);
+    *p++ = '\t';
+    put(row.folder);
+    put(row.name);
+    *p++ = '\t';
+    put(megabytes);
+    *p++ = '\t';
+    put(row.size);
+    put(kExactUnit);
+    put(row.date);
+    *p++ = '\t';
+    char* const time = p;
+    put(row.time);
+    std::replace(time, p, '.', ':'); // as AppendTimeForDisplay shows it
+    *p = '\n';
 }
 
 int RunSearch(const CommandLine& line, CliSession& session) {

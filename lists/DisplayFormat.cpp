@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace vyp {
 
@@ -152,20 +153,24 @@ void AppendMB(int64_t bytes, const RegionalSettings& regional, std::string& out)
         if ((scaled & ((uint64_t{1} << 20) - 1)) >= (uint64_t{1} << 19))
             ++kept;
         const uint64_t hundredths = kept * (100 / scale);
-        if (hundredths < 1000000) {
-            char digits[8];
-            char* end = digits + sizeof digits;
-            char* p = end;
+        const std::string_view separator = regional.decimalSeparator;
+        if (hundredths < 1000000 && separator.size() <= 8) {
+            // Made whole in place and appended once: this runs for every row a search prints.
+            char text[24];
+            char* p = text + 4;
             uint64_t integer = hundredths / 100;
             do {
                 *--p = static_cast<char>('0' + integer % 10);
                 integer /= 10;
             } while (integer != 0);
+            char* end = text + 4;
+            std::memcpy(end, separator.data(), separator.size());
+            end += separator.size();
+            *end++ = static_cast<char>('0' + hundredths % 100 / 10);
+            *end++ = static_cast<char>('0' + hundredths % 10);
+            std::memcpy(end, " MB", 3);
+            end += 3;
             out.append(p, static_cast<size_t>(end - p));
-            out.append(regional.decimalSeparator);
-            out.push_back(static_cast<char>('0' + hundredths % 100 / 10));
-            out.push_back(static_cast<char>('0' + hundredths % 10));
-            out.append(" MB");
             return;
         }
     }

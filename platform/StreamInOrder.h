@@ -22,7 +22,8 @@ namespace vyp {
 // text in pieces to put(std::string&&) and returns a Result. On the calling thread, take(piece)
 // gets the pieces of item 0, then of item 1, ..., each as soon as it is there, and done(i, result)
 // follows the last piece of item i. A put waits while its item holds aheadBytes of pieces not
-// yet taken, so at most about workers × aheadBytes are held at any time. An exception of produce
+// yet taken, and no item is begun more than workers items after the one being taken, so at most
+// about workers × aheadBytes are held at any time. An exception of produce
 // reaches the caller from the done step of its item; one of take or done stops the workers.
 template <typename Result, typename Produce, typename Take, typename Done>
 void StreamInOrder(size_t count, Produce produce, Take take, Done done, size_t aheadBytes,
@@ -49,8 +50,17 @@ void StreamInOrder(size_t count, Produce produce, Take take, Done done, size_t a
     ItemsInTurn<Slot> turn(count);
     std::mutex& mutex = turn.mutex;
     std::condition_variable& changed = turn.changed;
+    size_t taking = 0; // the item whose pieces the calling thread takes now
     auto make = [&](size_t i) {
         Slot& slot = turn.items[i];
+        {
+            // An item whose text stays below aheadBytes never waits in put: without this the
+            // workers would run on through every item ahead of one slow to be taken.
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return turn.stop || i <= taking + workers; });
+            if (turn.stop)
+                throw Stopped();
+        }
         auto put = [&](std::string&& piece) {
             std::unique_lock lock(mutex);
             slot.bytes += piece.size();
@@ -67,6 +77,11 @@ void StreamInOrder(size_t count, Produce produce, Take take, Done done, size_t a
         workers, [&] { turn.Work(make); }, mutex, turn.stop, &changed);
     for (size_t i = 0; i < count; ++i) {
         Slot& slot = turn.items[i];
+        {
+            const std::lock_guard lock(mutex);
+            taking = i;
+        }
+        changed.notify_all();
         for (;;) {
             std::string piece;
             {

@@ -10,7 +10,11 @@
 #include "util/Errors.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <utility>
@@ -145,12 +149,50 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
     ListRead(result.rows, firstRow, listIndex, *reader);
 }
 
+// Texts handed on and written come back here to be filled again, so that a search that prints
+// gigabytes does not ask the system for fresh memory for every piece.
+class TextPool {
+public:
+    // An empty text, with room for a piece where one came back.
+    std::string Take() {
+        const std::lock_guard lock(m_mutex);
+        if (m_free.empty())
+            return {};
+        std::string text = std::move(m_free.back());
+        m_free.pop_back();
+        return text;
+    }
+    void Give(std::string&& text) {
+        if (text.capacity() == 0)
+            return;
+        text.clear();
+        const std::lock_guard lock(m_mutex);
+        if (m_free.size() < kKept)
+            m_free.push_back(std::move(text));
+    }
+
+private:
+    static constexpr size_t kKept = 16;
+    std::mutex m_mutex;
+    std::vector<std::string> m_free;
+};
+
 // One list's text in the making for the streamed search: rows made into text by the front end,
 // handed on in pieces of about a megabyte, counted on the way.
 class StreamedText {
 public:
-    StreamedText(const SearchRowText& toText, const std::function<void(std::string&&)>& put)
-        : m_toText(toText), m_put(put) {}
+    StreamedText(const SearchRowText& toText, const std::function<void(std::string&&)>& put,
+                 TextPool* pool = nullptr)
+        : m_toText(toText), m_put(put), m_pool(pool) {
+        if (m_pool)
+            m_piece = m_pool->Take();
+    }
+    ~StreamedText() {
+        if (m_pool)
+            m_pool->Give(std::move(m_piece));
+    }
+    StreamedText(const StreamedText&) = delete;
+    StreamedText& operator=(const StreamedText&) = delete;
 
     void Row(const SearchRowTexts& row) {
         ++(row.isFolder ? m_folders : m_files);
@@ -175,8 +217,8 @@ public:
     void HandOn(bool end = false) {
         if (m_piece.size() < kPieceBytes && !(end && !m_piece.empty()))
             return;
-        m_put(std::exchange(m_piece, std::string()));
-        if (!end)
+        m_put(std::exchange(m_piece, m_pool ? m_pool->Take() : std::string()));
+        if (!end && m_piece.capacity() < 2 * kPieceBytes)
             m_piece.reserve(2 * kPieceBytes); // a list that gave one piece gives more
     }
     int32_t Folders() const { return m_folders; }
@@ -188,6 +230,7 @@ public:
 private:
     const SearchRowText& m_toText;
     const std::function<void(std::string&&)>& m_put;
+    TextPool* m_pool;
     std::string m_piece;
     int32_t m_folders = 0;
     int32_t m_files = 0;
@@ -218,97 +261,370 @@ void AddFound(StreamedRows& rows, int32_t listIndex, std::string_view line, bool
     (goesNow ? rows.ready : rows.waiting).AddLine(listIndex, isFolder, prefix, line);
 }
 
-// The streamed search of one list file, read once as a rule: the rows go to pieces, decoded,
-// as soon as nothing below can change how they read, and are dropped. Rows that must wait are
-// held up to heldBytes; past that the rest of the file is checked first (read ahead without
-// searching) and the search goes on knowing the encoding. A text with accents is looked for in
-// its UTF-8 form while the file reads as UTF-8 (no such row has gone out then); a file that
-// turns out to be Windows-1250 is searched again from its start for the Windows-1250 form.
-void StreamFile(std::string_view text, int32_t listIndex, const std::string& path,
-                StreamedText& out, size_t heldBytes, std::vector<std::string>& errors) {
-    std::optional<ListRegionReader> reader;
-    try {
-        reader.emplace(path);
-    } catch (const VypisnikError& error) {
-        errors.emplace_back(error.what());
-        return;
+// A list of the streamed search, opened once and cut into pieces that are searched side by
+// side through the one open file, so that a list that gives millions of rows keeps both cores
+// busy and a list replaced meanwhile is still read whole as it was. A piece after the first
+// starts at a folder line, so it needs nothing from the pieces before it but the list's
+// encoding, which is known once every byte has been checked: each piece checks its own bytes,
+// and whoever holds too many rows waiting for it checks the whole file once.
+class StreamedList {
+public:
+    enum State { kUnknown, kUtf8, kWindows1250 };
+
+    // Opens path and finds the pieces; VypisnikError when it cannot be read.
+    StreamedList(std::string path, int64_t pieceBytes) : m_path(std::move(path)) {
+        m_file = OpenForReading(m_path);
+        FileStamp stamp;
+        m_file.Stamp(stamp);
+        ReadHeader();
+        m_starts.push_back(m_linesStart);
+        for (int64_t nominal = m_linesStart + pieceBytes; nominal < stamp.size;
+             nominal += pieceBytes) {
+            const int64_t start = FolderLineFrom(nominal);
+            if (start > m_starts.back() && start < stamp.size)
+                m_starts.push_back(start);
+        }
     }
-    // Lines never hold a line end, so such a text matches nothing.
-    if (text.find_first_of("\r\n") != std::string_view::npos)
+
+    const std::string& Path() const { return m_path; }
+    std::string_view Header() const { return m_header; }
+    size_t Pieces() const { return m_starts.size(); }
+    int64_t PieceStart(size_t piece) const { return m_starts[piece]; }
+    // Where the piece ends; -1 for the last, which reads to the end of the file.
+    int64_t PieceEnd(size_t piece) const {
+        return piece + 1 < m_starts.size() ? m_starts[piece + 1] : -1;
+    }
+    // The folder of the first piece's lines: the root.
+    std::string_view RootFolder() const { return FirstField(m_header); }
+
+    State Known() const { return m_state.load(std::memory_order_acquire); }
+    TextEncoding Encoding() const {
+        return Known() == kWindows1250 ? TextEncoding::Windows1250 : TextEncoding::Utf8;
+    }
+    // Bytes met that are not UTF-8 make it a Windows-1250 list; every byte checked a UTF-8 one.
+    void Learn(State state) {
+        State unknown = kUnknown;
+        m_state.compare_exchange_strong(unknown, state, std::memory_order_acq_rel);
+    }
+    // Rows held somewhere until the encoding is known; once there are more than limit, the whole
+    // file is checked (once, whoever asks first) so that they may go.
+    void Hold(size_t bytes, size_t limit) {
+        if (m_waitingBytes.fetch_add(bytes, std::memory_order_relaxed) + bytes > limit)
+            CheckWhole();
+    }
+
+    // Checks every byte of the file, once, whoever asks first.
+    void CheckWhole();
+
+    int ReadAt(int64_t offset, char* buffer, size_t count, size_t& done) {
+        return m_file.ReadAt(offset, buffer, count, done);
+    }
+
+private:
+    void ReadHeader();
+    int64_t FolderLineFrom(int64_t nominal);
+
+    std::string m_path;
+    InputFile m_file; // read at offsets only, by every piece at once
+    std::string m_header;
+    int64_t m_linesStart = 0;
+    std::vector<int64_t> m_starts;
+    std::atomic<State> m_state{kUnknown};
+    std::atomic<size_t> m_waitingBytes{0};
+    std::mutex m_checkMutex;
+    bool m_checkFailed = false; // reading the whole file failed: the pieces tell what they read
+};
+
+void StreamedList::ReadHeader() {
+    std::string bytes;
+    size_t filled = 0;
+    bool atEnd = false;
+    size_t end = 0;
+    for (;;) {
+        end = static_cast<size_t>(LineEndAfter(bytes.data(), bytes.data() + filled) - bytes.data());
+        // A CR at the end of what was read may still get its LF.
+        if (atEnd || (end < filled && !(bytes[end] == '\r' && end + 1 == filled)))
+            break;
+        bytes.resize(filled + 65536);
+        size_t n = 0;
+        if (const int err = m_file.ReadAt(static_cast<int64_t>(filled), bytes.data() + filled,
+                                          bytes.size() - filled, n))
+            throw VypisnikError(FileOpenErrorText(m_path, err));
+        atEnd = n == 0;
+        filled += n;
+    }
+    m_header.assign(bytes.data(), end);
+    m_linesStart = PastLineBreak(bytes.data() + end, bytes.data() + filled) - bytes.data();
+    if (!IsValidUtf8(m_header))
+        Learn(kWindows1250);
+}
+
+int64_t StreamedList::FolderLineFrom(int64_t nominal) {
+    // The first folder line that starts in a window after nominal, which is widened once; none
+    // when the wider one holds none whole (the piece before goes on then).
+    std::string window;
+    for (const size_t size : {size_t{1} << 14, size_t{1} << 18}) {
+        window.resize(size);
+        size_t n = 0;
+        if (m_file.ReadAt(nominal, window.data(), window.size(), n) != 0)
+            return -1;
+        const char* begin = window.data();
+        const char* end = begin + n;
+        const char* lineStart = PastLineBreak(LineEndAfter(begin, end), end);
+        const auto* slash = static_cast<const char*>(
+            std::memchr(lineStart, '\\', static_cast<size_t>(end - lineStart)));
+        if (slash != nullptr && LineEndAfter(slash, end) != end)
+            return nominal + (LineStartBefore(lineStart, slash) - begin);
+        if (n < size)
+            return -1; // the end of the file
+    }
+    return -1;
+}
+
+void StreamedList::CheckWhole() {
+    const std::lock_guard lock(m_checkMutex);
+    if (Known() != kUnknown || m_checkFailed)
         return;
+    // A piece is checked up to its last ASCII byte, where no UTF-8 sequence can be open; the
+    // bytes after it wait for the next piece.
+    std::string ahead(size_t{1} << 20, '\0');
+    size_t held = 0;
+    int64_t offset = m_linesStart;
+    for (;;) {
+        size_t n = 0;
+        if (m_file.ReadAt(offset, ahead.data() + held, ahead.size() - held, n) != 0) {
+            m_checkFailed = true;
+            return;
+        }
+        offset += static_cast<int64_t>(n);
+        held += n;
+        size_t checked = held;
+        if (n != 0) {
+            while (checked > 0 && static_cast<unsigned char>(ahead[checked - 1]) >= 0x80)
+                --checked;
+        }
+        if (!IsValidUtf8(std::string_view(ahead.data(), checked))) {
+            Learn(kWindows1250);
+            return;
+        }
+        if (n == 0)
+            break;
+        if (checked == 0 && held == ahead.size())
+            ahead.resize(ahead.size() * 2); // a piece of nothing but bytes above 0x7F
+        std::memmove(ahead.data(), ahead.data() + checked, held - checked);
+        held -= checked;
+    }
+    Learn(kUtf8);
+}
+
+// Reads one piece of a streamed list in regions of whole lines through one reused buffer,
+// checking their bytes while the list's encoding is not known.
+class PieceReader {
+public:
+    PieceReader(StreamedList& list, size_t piece)
+        : m_list(list), m_start(list.PieceStart(piece)), m_end(list.PieceEnd(piece)),
+          m_firstFolder(piece == 0 ? list.RootFolder() : std::string_view()) {
+        if (m_buffer.size() < (size_t{1} << 17))
+            m_buffer.resize(size_t{1} << 17);
+        Restart();
+    }
+
+    void Restart() {
+        m_next = m_start;
+        m_filled = 0;
+        m_consumed = 0;
+        m_atEnd = false;
+        m_folder.assign(m_firstFolder);
+    }
+
+    // The next region, valid until the next call; false at the piece's end. Throws
+    // VypisnikError when reading fails.
+    bool Next(ListRegion& region) {
+        NoteLastFolder();
+        std::memmove(m_buffer.data(), m_buffer.data() + m_consumed, m_filled - m_consumed);
+        m_filled -= m_consumed;
+        m_consumed = 0;
+        for (;;) {
+            size_t complete = m_filled;
+            if (!m_atEnd) {
+                size_t i = m_filled;
+                if (i > 0 && m_buffer[i - 1] == '\r')
+                    --i; // its LF may follow
+                while (i > 0 && m_buffer[i - 1] != '\n' && m_buffer[i - 1] != '\r')
+                    --i;
+                complete = i;
+            }
+            if (complete > 0 && (m_atEnd || complete > m_buffer.size() / 2)) {
+                m_consumed = complete;
+                region.lines = std::string_view(m_buffer.data(), complete);
+                region.folder = m_folder;
+                region.offset = m_next - static_cast<int64_t>(m_filled);
+                if (m_valid && m_list.Known() == StreamedList::kUnknown)
+                    m_valid = IsValidUtf8(region.lines);
+                return true;
+            }
+            if (m_atEnd)
+                return false;
+            Fill();
+        }
+    }
+
+    // No byte read was other than UTF-8.
+    bool Valid() const { return m_valid; }
+
+private:
+    void Fill() {
+        if (m_filled == m_buffer.size())
+            m_buffer.resize(m_buffer.size() * 2); // a line longer than the buffer
+        size_t count = m_buffer.size() - m_filled;
+        if (m_end >= 0)
+            count = std::min(count, static_cast<size_t>(std::max<int64_t>(m_end - m_next, 0)));
+        size_t n = 0;
+        if (count > 0) {
+            if (const int err = m_list.ReadAt(m_next, m_buffer.data() + m_filled, count, n))
+                throw VypisnikError(FileOpenErrorText(m_list.Path(), err));
+        }
+        m_next += static_cast<int64_t>(n);
+        m_filled += n;
+        m_atEnd = n == 0;
+    }
+
+    // The folder in force after the region handed out last: its last line holding "\".
+    void NoteLastFolder() {
+        const char* begin = m_buffer.data();
+        const char* end = begin + m_consumed;
+        for (const char* p = end; p > begin;) {
+            --p;
+            if (*p == '\\') {
+                const char* lineStart = LineStartBefore(begin, p);
+                m_folder.assign(FirstField(std::string_view(
+                    lineStart, static_cast<size_t>(LineEndAfter(p, end) - lineStart))));
+                return;
+            }
+        }
+    }
+
+    StreamedList& m_list;
+    int64_t m_start;
+    int64_t m_end;
+    std::string_view m_firstFolder;
+    // One buffer for every piece a thread reads: pieces are many and short.
+    static thread_local std::string m_buffer;
+    std::string m_folder;
+    size_t m_filled = 0;
+    size_t m_consumed = 0;
+    int64_t m_next = 0; // where the next read starts
+    bool m_atEnd = false;
+    bool m_valid = true;
+};
+
+thread_local std::string PieceReader::m_buffer;
+
+// What a piece of a streamed list leaves beside the text it handed on.
+struct PieceOutcome {
+    int32_t foldersFound = 0;
+    int32_t filesFound = 0;
+    // Rows that were still waiting for the list's encoding at the piece's end, raw bytes; they
+    // go out after the piece's text once the encoding is known.
+    SearchRows waiting;
+    // The waiting rows were found by the UTF-8 form of a text with accents: in a Windows-1250
+    // list they are no match, and the piece is searched again for that form.
+    bool utf8Form = false;
+    std::string error;
+};
+
+// The search of one piece: its rows go to text as soon as nothing can change how they read.
+// Rows that must wait are held, and once the list holds more than heldBytes of them the whole
+// file is checked. A text with accents is looked for in its UTF-8 form until the list is known
+// to be Windows-1250 (no such row has gone out then), and the piece then searched again for the
+// Windows-1250 form.
+PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList& list, size_t piece,
+                         StreamedText& out, size_t heldBytes) {
+    PieceOutcome outcome;
     const bool ascii = IsAscii(text);
     std::string windows1250Text;
     const bool hasWindows1250Form =
         !ascii && FromUtf8(text, TextEncoding::Windows1250, windows1250Text);
-    const bool hasUtf8Form = ascii || IsValidUtf8(text);
-    if (!hasUtf8Form && !hasWindows1250Form)
-        return;
-    auto isUtf8 = [&reader] {
-        return reader->Encoding() == TextEncoding::Utf8;
-    };
+    PieceReader reader(list, piece);
     StreamedRows rows(out);
     auto handOn = [&](SearchRows& some) {
-        some.DecodeFrom(0, reader->Encoding());
+        some.DecodeFrom(0, list.Encoding());
         out.Rows(some);
         out.HandOn();
     };
-    // Once the encoding is known, the waiting rows go and every row after them goes at once.
     auto release = [&] {
         handOn(rows.ready);
         rows.encodingKnown = true;
-        rows.direct = isUtf8();
+        rows.direct = list.Known() == StreamedList::kUtf8;
         handOn(rows.waiting);
     };
-    bool checkFailed = false; // reading ahead failed: the search fails there too, later
-    // Searches the rest of the file for form; false when the file stopped being UTF-8 while
-    // the form was one only a UTF-8 file holds.
-    auto searchRest = [&](std::string_view form, bool onlyInUtf8) {
+    auto isWindows1250 = [&list] {
+        return list.Known() == StreamedList::kWindows1250;
+    };
+    size_t held = 0; // of the waiting rows' bytes, told to the list
+    // Searches the piece for form; false when the list turned out to be Windows-1250 while form
+    // is the UTF-8 one of a text with accents.
+    auto search = [&](std::string_view form, bool onlyInUtf8) {
         FormSearcher<StreamedRows> searcher(form, listIndex, rows);
-        searcher.SearchHeader(reader->Header());
+        if (piece == 0)
+            searcher.SearchHeader(list.Header());
         ListRegion region;
-        while (reader->Next(region)) {
-            if (onlyInUtf8 && !isUtf8())
+        while (reader.Next(region)) {
+            if (!reader.Valid())
+                list.Learn(StreamedList::kWindows1250);
+            if (onlyInUtf8 && isWindows1250())
                 return false;
             searcher.SearchRegion(region);
-            if (!rows.encodingKnown && !checkFailed && rows.waiting.TextBytes() > heldBytes) {
-                try {
-                    reader->CheckAhead();
-                } catch (const VypisnikError&) {
-                    checkFailed = true;
-                }
-                if (onlyInUtf8 && !isUtf8())
+            if (!rows.encodingKnown && rows.waiting.TextBytes() > held) {
+                const size_t more = rows.waiting.TextBytes() - held;
+                held += more;
+                list.Hold(more, heldBytes);
+                if (onlyInUtf8 && isWindows1250())
                     return false;
             }
-            if (!rows.encodingKnown && reader->EncodingKnown())
+            if (!rows.encodingKnown && list.Known() != StreamedList::kUnknown)
                 release();
             else
                 handOn(rows.ready);
         }
-        release();
         return true;
     };
     try {
         if (ascii) {
-            searchRest(text, false);
+            search(text, false);
         } else {
-            // The header alone may show Windows-1250 already.
-            bool windows1250 = !isUtf8();
-            const bool searched = !windows1250;
-            if (searched)
-                windows1250 = !searchRest(text, true);
-            if (windows1250 && hasWindows1250Form) {
+            outcome.utf8Form = true;
+            if (!isWindows1250())
+                search(text, true);
+            if (isWindows1250()) {
                 // What the UTF-8 form found is no match, and none of it went out.
                 rows.waiting.Truncate(0);
-                rows.encodingKnown = true;
-                if (searched)
-                    reader->Restart();
-                searchRest(windows1250Text, false);
+                outcome.utf8Form = false;
+                if (hasWindows1250Form) {
+                    rows.encodingKnown = true;
+                    reader.Restart();
+                    search(windows1250Text, false);
+                }
             }
         }
     } catch (const VypisnikError& error) {
-        errors.emplace_back(error.what()); // the rows found so far go out
-        release();
+        outcome.error = error.what(); // the rows found so far go out
     }
+    if (outcome.utf8Form && isWindows1250()) {
+        // The list's other pieces learned it after the search above: the writing side searches
+        // this piece again.
+        rows.waiting.Truncate(0);
+    } else if (rows.encodingKnown || list.Known() != StreamedList::kUnknown) {
+        outcome.utf8Form = false;
+        release();
+    } else {
+        out.Rows(rows.ready); // ASCII rows, the same in either encoding
+        outcome.waiting = std::move(rows.waiting);
+    }
+    out.HandOn(true);
+    outcome.foldersFound = out.Folders();
+    outcome.filesFound = out.Files();
+    return outcome;
 }
 
 std::vector<size_t> SearchedLists(const GroupFilter& groups, const ListRegistry& registry) {
@@ -398,45 +714,135 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
                                 const ListRegistry& registry, const std::vector<size_t>& listOrder,
                                 const SearchRowText& toText,
                                 const std::function<void(std::string_view text)>& write,
-                                size_t heldBytes) {
+                                size_t heldBytes, int64_t pieceBytes) {
     SearchCounts counts;
     if (text.empty())
         return counts;
     const std::vector<size_t> ticked = SearchedLists(groups, registry);
-    std::vector<size_t> searched;
-    for (size_t list : listOrder) {
-        if (std::binary_search(ticked.begin(), ticked.end(), list))
-            searched.push_back(list);
-    }
-    struct ListOutcome {
-        int32_t foldersFound = 0;
-        int32_t filesFound = 0;
-        std::vector<std::string> errors;
-    };
     std::vector<std::pair<size_t, std::string>> errors; // with the list's registry index
-    StreamInOrder<ListOutcome>(
-        searched.size(),
+    // The lists are opened in print order and cut into pieces; the pieces are searched side by
+    // side and their texts written in order.
+    std::vector<std::unique_ptr<StreamedList>> lists;
+    std::vector<int32_t> listIndices;
+    struct Piece {
+        size_t list;
+        size_t piece;
+    };
+    std::vector<Piece> pieces;
+    for (size_t list : listOrder) {
+        if (!std::binary_search(ticked.begin(), ticked.end(), list))
+            continue;
+        try {
+            lists.push_back(std::make_unique<StreamedList>(registry.ListPaths[list], pieceBytes));
+        } catch (const VypisnikError& error) {
+            errors.emplace_back(list, error.what());
+            continue;
+        }
+        listIndices.push_back(static_cast<int32_t>(list));
+        for (size_t p = 0; p < lists.back()->Pieces(); ++p)
+            pieces.push_back({lists.size() - 1, p});
+    }
+    // Lines never hold a line end, so such a text matches nothing; nor does one that has no
+    // form in either encoding.
+    std::string windows1250Text;
+    if (text.find_first_of("\r\n") != std::string_view::npos ||
+        (!IsAscii(text) && !IsValidUtf8(text) &&
+         !FromUtf8(text, TextEncoding::Windows1250, windows1250Text)))
+        pieces.clear();
+
+    // On the writing side: what waits for a list's encoding, in order, and once it is known
+    // goes out. A text to write, or a piece's waiting rows (piece says which, for a search again).
+    struct Held {
+        std::string text;
+        SearchRows rows;
+        bool utf8Form = false;
+        size_t piece = 0;
+    };
+    std::deque<Held> held;
+    size_t heldTextBytes = 0;
+    bool holding = false;
+    std::vector<bool> errorSeen(lists.size(), false);
+    TextPool pool;
+    const std::function<void(std::string &&)> writePiece = [&](std::string&& piece) {
+        write(piece);
+        pool.Give(std::move(piece));
+    };
+    auto flush = [&](size_t listAt) {
+        StreamedList& list = *lists[listAt];
+        const int32_t listIndex = listIndices[listAt];
+        for (Held& one : held) {
+            if (!one.utf8Form || list.Known() != StreamedList::kWindows1250) {
+                StreamedText out(toText, writePiece, &pool);
+                one.rows.DecodeFrom(0, list.Encoding());
+                out.Rows(one.rows);
+                out.HandOn(true);
+                counts.foldersFound += out.Folders();
+                counts.filesFound += out.Files();
+                if (!one.text.empty())
+                    writePiece(std::move(one.text));
+            } else {
+                // Found by the UTF-8 form in a Windows-1250 list: searched again for its own form.
+                StreamedText out(toText, writePiece, &pool);
+                PieceOutcome again = SearchPiece(text, listIndex, list, one.piece, out, heldBytes);
+                counts.foldersFound += again.foldersFound;
+                counts.filesFound += again.filesFound;
+            }
+        }
+        held.clear();
+        heldTextBytes = 0;
+        holding = false;
+    };
+    StreamInOrder<PieceOutcome>(
+        pieces.size(),
         [&](size_t k, auto& put) {
-            ListOutcome outcome;
             const std::function<void(std::string &&)> putPiece = [&put](std::string&& piece) {
                 put(std::move(piece));
             };
-            StreamedText out(toText, putPiece);
-            StreamFile(text, static_cast<int32_t>(searched[k]), registry.ListPaths[searched[k]],
-                       out, heldBytes, outcome.errors);
-            out.HandOn(true);
-            outcome.foldersFound = out.Folders();
-            outcome.filesFound = out.Files();
-            return outcome;
+            StreamedText out(toText, putPiece, &pool);
+            return SearchPiece(text, listIndices[pieces[k].list], *lists[pieces[k].list],
+                               pieces[k].piece, out, heldBytes);
         },
-        [&](std::string&& piece) { write(piece); },
-        [&](size_t k, ListOutcome&& outcome) {
+        [&](std::string&& piece) {
+            if (!holding) {
+                writePiece(std::move(piece));
+                return;
+            }
+            heldTextBytes += piece.size();
+            Held one;
+            one.text = std::move(piece);
+            held.push_back(std::move(one));
+        },
+        [&](size_t k, PieceOutcome&& outcome) {
+            const size_t listAt = pieces[k].list;
+            StreamedList& list = *lists[listAt];
             counts.foldersFound += outcome.foldersFound;
             counts.filesFound += outcome.filesFound;
-            for (std::string& error : outcome.errors)
-                errors.emplace_back(searched[k], std::move(error));
+            if (!outcome.error.empty() && !errorSeen[listAt]) {
+                errorSeen[listAt] = true;
+                errors.emplace_back(static_cast<size_t>(listIndices[listAt]),
+                                    std::move(outcome.error));
+            }
+            // A piece searched for the UTF-8 form waits even with no rows: in a Windows-1250
+            // list it is searched again.
+            if (!outcome.waiting.empty() || outcome.utf8Form) {
+                heldTextBytes += outcome.waiting.TextBytes();
+                Held one;
+                one.rows = std::move(outcome.waiting);
+                one.utf8Form = outcome.utf8Form;
+                one.piece = pieces[k].piece;
+                held.push_back(std::move(one));
+                holding = true;
+            }
+            if (pieces[k].piece + 1 == list.Pieces())
+                list.Learn(StreamedList::kUtf8); // every byte was checked and none failed
+            else if (holding && list.Known() == StreamedList::kUnknown && heldTextBytes > heldBytes)
+                list.CheckWhole();
+            if (holding && list.Known() != StreamedList::kUnknown)
+                flush(listAt);
         },
-        4 * StreamedText::kPieceBytes);
+        // A piece ahead of the one being written may make all its text (about twice its
+        // bytes) before it waits, so the two cores rarely wait for each other.
+        12 * StreamedText::kPieceBytes);
     std::stable_sort(errors.begin(), errors.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [list, error] : errors)

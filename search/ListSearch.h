@@ -67,16 +67,18 @@ struct SearchCounts {
 // listOrder (registry indices; those whose group is not ticked are left out) are searched side
 // by side, their rows made into text by toText on the searching threads, and write gets the
 // texts on the calling thread, list after list in listOrder's order, each list's rows in file
-// order: the rows SearchLists finds, in that order. Nothing is held per row; a list searched
-// ahead of the one being written holds a few megabytes of text at most before it waits.
+// order: the rows SearchLists finds, in that order. Nothing is held per row; a piece searched
+// ahead of the one being written holds some ten megabytes of text at most before it waits.
 // Each list is read once as a rule: rows that may read differently once the list's encoding is
 // known (it is learned at the list's end) wait, up to heldBytes of them, before the rest of the
-// list is checked ahead of the search.
+// list is checked ahead of the search. A long list is searched in pieces of about pieceBytes
+// side by side, cut at folder lines.
 SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups,
                                 const ListRegistry& registry, const std::vector<size_t>& listOrder,
                                 const SearchRowText& toText,
                                 const std::function<void(std::string_view text)>& write,
-                                size_t heldBytes = size_t{4} << 20);
+                                size_t heldBytes = size_t{4} << 20,
+                                int64_t pieceBytes = int64_t{4} << 20);
 
 // The name under which a list is shown: its file name without the final ".sez".
 std::string ListNameOf(const rsznListInfo& info);

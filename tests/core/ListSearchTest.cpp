@@ -293,7 +293,7 @@ struct Streamed {
 
 Streamed StreamedText(const std::string& text, const GroupFilter& groups,
                       const ListRegistry& registry, const std::vector<size_t>& order,
-                      size_t heldBytes = size_t{4} << 20) {
+                      size_t heldBytes = size_t{4} << 20, int64_t pieceBytes = int64_t{2} << 20) {
     Streamed streamed;
     streamed.counts = SearchListsInOrder(
         text, groups, registry, order,
@@ -302,7 +302,7 @@ Streamed StreamedText(const std::string& text, const GroupFilter& groups,
             streamed.text.append(piece);
             ++streamed.writes;
         },
-        heldBytes);
+        heldBytes, pieceBytes);
     return streamed;
 }
 
@@ -352,15 +352,63 @@ TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
 
     for (const std::string text : {"1", "ČESK", "žluť", "写真", "\\"}) {
         const SearchResult held = SearchLists(text, groups, m_registry);
-        const Streamed streamed = StreamedText(text, groups, m_registry, order);
-        EXPECT_TRUE(SameText(streamed.text, HeldText(held, m_registry, order))) << text;
-        EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
-        EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
-        EXPECT_EQ(streamed.counts.errors, held.errors) << text;
-        if (text == "1") {
-            EXPECT_GT(streamed.writes, 4u); // handed on in pieces, not at the end
+        // As whole lists, and in pieces of a few folders each (the lists are 2.5 MB).
+        for (const int64_t pieceBytes : {int64_t{2} << 20, int64_t{20000}}) {
+            const Streamed streamed =
+                StreamedText(text, groups, m_registry, order, size_t{4} << 20, pieceBytes);
+            EXPECT_TRUE(SameText(streamed.text, HeldText(held, m_registry, order)))
+                << text << ", " << pieceBytes;
+            EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
+            EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+            EXPECT_EQ(streamed.counts.errors, held.errors) << text;
+            if (text == "1") {
+                EXPECT_GT(streamed.writes, 4u); // handed on in pieces, not at the end
+            }
         }
     }
+}
+
+// A long list is searched in pieces that start at folder lines only, so every file row keeps
+// the folder above it however far up that lies: a list of one folder, a list whose folders lie
+// further apart than a piece is long, a list of lone CR and LF line ends with a line longer
+// than any read, and a Windows-1250 list whose only accent comes in its last piece.
+TEST_F(SearchFixture, PiecesOfALongListKeepTheFolderAboveEveryFile) {
+    std::string oneFolder = "E:\\\t0\r\nFotky z Brna\\\t0\t2018.7.9\t10:11.12\r\n";
+    std::string farApart = "F:\\\t0\r\n";
+    std::string lineEnds = "G:\\\t0\r";
+    std::string lateAccent = "H:\\\t0\r\n";
+    for (int i = 0; i < 40000; ++i) {
+        const std::string n = std::to_string(i);
+        oneFolder += "Straße " + n + ".jpg\t" + n + "\t2018.7.9\t10:11.12\r\n";
+        if (i % 15000 == 0)
+            farApart += "Документы " + n + "\\Zürich\\\t0\t2001.2.3\t4:5.6\r\n";
+        farApart += "東京 写真 " + n + ".tar.gz\t" + n + "\t2001.2.3\t4:5.6\r\n";
+        if (i % 97 == 0)
+            lineEnds += "Crème brûlée " + n + "\\\t0\t2002.3.4\t5:6.7" + (i % 2 ? "\r" : "\n");
+        lineEnds += "café " + n + (i == 20000 ? std::string(300000, 'x') : std::string()) +
+                    ".txt\t1\t2002.3.4\t5:6.7" + (i % 3 ? "\n" : "\r");
+        if (i % 500 == 0)
+            lateAccent += "Slozka " + n + "\\\t0\t2003.4.5\t6:7.8\r\n";
+        lateAccent += "soubor " + n + ".doc\t" + n + "\t2003.4.5\t6:7.8\r\n";
+    }
+    lateAccent += "\x8Eluou\xE8k\xFD k\xF9\xF2.doc\t1\t2003.4.5\t6:7.8\r\n";
+    AddList("Jedna složka.sez", oneFolder);
+    AddList("Daleko.sez", farApart);
+    AddList("Konce řádků.sez", lineEnds);
+    AddList("Pozdní.sez", lateAccent);
+    const std::vector<size_t> order = {3, 1, 0, 2};
+    for (const std::string text : {"1", "JPG", "写真", "\\", "é", "kůň"}) {
+        const SearchResult held = SearchLists(text, AllGroups(), m_registry);
+        const std::string expected = HeldText(held, m_registry, order);
+        for (const int64_t pieceBytes : {int64_t{5000}, int64_t{300000}}) {
+            const Streamed streamed =
+                StreamedText(text, AllGroups(), m_registry, order, size_t{1} << 30, pieceBytes);
+            EXPECT_TRUE(SameText(streamed.text, expected)) << text << ", " << pieceBytes;
+            EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
+            EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+        }
+    }
+    EXPECT_EQ(Search("39999.jpg").rows[0].Path(), "Fotky z Brna\\Straße 39999.jpg");
 }
 
 // Each list is read once as a rule, so rows go out before the list's encoding is known only
@@ -406,11 +454,17 @@ TEST_F(SearchFixture, StreamedRowsWaitForTheEncodingWhereverItIsLearned) {
     for (const std::string text : {"1", "é", "Ă©", "Фото", "ţ", "\\", "kůň"}) {
         const SearchResult held = SearchLists(text, AllGroups(), m_registry);
         const std::string expected = HeldText(held, m_registry, order);
-        for (const size_t heldBytes : {size_t{0}, size_t{5000}, size_t{1} << 30}) {
-            const Streamed streamed = StreamedText(text, AllGroups(), m_registry, order, heldBytes);
-            EXPECT_TRUE(SameText(streamed.text, expected)) << text << ", " << heldBytes;
-            EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
-            EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+        // Whole lists, and lists in pieces cut at many of their folder lines, which learn the
+        // encoding of the list from each other.
+        for (const int64_t pieceBytes : {int64_t{1} << 30, int64_t{7000}}) {
+            for (const size_t heldBytes : {size_t{0}, size_t{5000}, size_t{1} << 30}) {
+                const Streamed streamed =
+                    StreamedText(text, AllGroups(), m_registry, order, heldBytes, pieceBytes);
+                EXPECT_TRUE(SameText(streamed.text, expected))
+                    << text << ", " << heldBytes << ", " << pieceBytes;
+                EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
+                EXPECT_EQ(streamed.counts.foldersFound, held.foldersFound) << text;
+            }
         }
     }
     // The held search reads each list in its own encoding (what the lists above must show).

@@ -59,6 +59,33 @@ TEST(StreamInOrder, PiecesComeInOrderAndItemsAheadHoldLittle) {
     }
 }
 
+// Items too short ever to wait in put are not begun far ahead of the one being taken: a slow
+// taker of many short items (the small pieces of a list, say) has a few of them held, not all.
+TEST(StreamInOrder, ShortItemsAreNotBegunFarAheadOfASlowTaker) {
+    for (size_t workers : {2, 3}) {
+        std::atomic<size_t> finished{0}; // items whose result was taken
+        std::atomic<size_t> mostAhead{0};
+        std::string taken;
+        StreamInOrder<size_t>(
+            200,
+            [&](size_t i, auto& put) {
+                const size_t ahead = i - std::min(i, finished.load());
+                size_t seen = mostAhead.load();
+                while (ahead > seen && !mostAhead.compare_exchange_weak(seen, ahead)) {
+                }
+                put(PieceText(i, 0));
+                return i;
+            },
+            [&](std::string&& piece) {
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+                taken += piece;
+            },
+            [&](size_t, size_t) { ++finished; }, size_t{1} << 20, workers);
+        EXPECT_EQ(taken.rfind(PieceText(199, 0)), taken.size() - PieceText(199, 0).size());
+        EXPECT_LE(mostAhead.load(), workers + 1) << workers << " workers";
+    }
+}
+
 // A failing item reaches the caller at its place, after the pieces before it; a taker that
 // fails stops the workers, also those waiting to hand on, and the call returns.
 TEST(StreamInOrder, FailuresOfItemsAndOfTheTakerEndTheWork) {
