@@ -305,5 +305,46 @@ TEST(SearchHits, OutOfMemoryKeepsTheRowsBeforeAndDropsTheRest) {
     }
 }
 
+// A search that runs out of memory ends with the rows that fitted, in order and counted as they
+// are, and says so: no row of a list after them joins behind the rows dropped. Another search
+// with memory enough finds them all.
+TEST_F(SearchHitsFixture, ASearchOutOfMemoryKeepsTheRowsThatFitted) {
+    constexpr size_t kPiece = SearchHits::kPieceRows;
+    std::string big = "D:\\Fotky\\\t99\r\n";
+    for (int folder = 0; folder < 4400; ++folder) {
+        big += "Dovolená " + std::to_string(folder) + ".d\\\t0\t2004.1.15\t9:30.00\r\n";
+        for (int file = 0; file < 30; ++file)
+            big += (file % 2 ? "Größe " : "Москва 東京 ") + std::to_string(file) + ".jpg\t" +
+                   std::to_string(file * 1000) + "\t2004.1.15\t9:30.00\r\n";
+    }
+    AddList("Velký archiv.sez", big);
+    AddList("Malý.sez", "E:\\\t10\r\nČeský ráj.jpg\t10\t2001.1.1\t1:00.00\r\n");
+    const SearchHitsResult all = SearchListHits(".", AllGroups(), m_registry);
+    ASSERT_GT(all.rows.size(), 2 * kPiece);
+    EXPECT_FALSE(all.outOfMemory);
+    SearchHitsResult some;
+    {
+        // Two pieces, one of which the small list may take, searched beside the large one.
+        const ScarceMemory memory(2);
+        some = SearchListHits(".", AllGroups(), m_registry);
+    }
+    EXPECT_TRUE(some.outOfMemory);
+    EXPECT_TRUE(some.stopped);
+    EXPECT_TRUE(some.errors.empty());
+    ASSERT_TRUE(some.rows.size() == kPiece || some.rows.size() == 2 * kPiece) << some.rows.size();
+    EXPECT_EQ(static_cast<size_t>(some.filesFound + some.foldersFound), some.rows.size());
+    int32_t folders = 0;
+    for (size_t i = 0; i < some.rows.size(); ++i) {
+        folders += some.rows.IsFolder(i) ? 1 : 0;
+        ASSERT_EQ(some.rows.ListIndex(i), all.rows.ListIndex(i)) << i;
+        ASSERT_EQ(some.rows.LineOffset(i), all.rows.LineOffset(i)) << i;
+        ASSERT_EQ(some.rows.FolderOffset(i), all.rows.FolderOffset(i)) << i;
+    }
+    EXPECT_EQ(some.foldersFound, folders);
+    const size_t last = some.rows.size() - 1;
+    EXPECT_EQ(ReadBack(some.rows, {last})[last], ReadBack(all.rows, {last})[last]);
+    EXPECT_EQ(SearchListHits(".", AllGroups(), m_registry).rows.size(), all.rows.size());
+}
+
 } // namespace
 } // namespace vyp
