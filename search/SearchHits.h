@@ -2,9 +2,10 @@
 // list, whether it is a folder row, where its line starts and where its folder's line starts,
 // 16 bytes whatever the names, so a search that finds millions of rows holds a few bytes each.
 // The rows lie in pieces of a fixed size that never move: the store grows a piece at a time
-// instead of copying all its rows into an array twice as large, and appending a store whose rows
-// start at a piece's start hands its pieces over. When memory runs out the store keeps the rows
-// it has and drops those after them (OutOfMemory), so a search stops with what it found.
+// instead of copying all its rows into an array twice as large, and a store that ends at a
+// piece's end takes the pieces of a store appended to it as they are. When memory runs out the
+// store keeps the rows it has and drops those after them (OutOfMemory), so a search stops with
+// what it found.
 // Each searched list keeps the stamp its file had when it was read; the texts are read back
 // from the file (SearchHitReader) when they are shown, sorted or saved, and a file whose stamp
 // changed gives none.
