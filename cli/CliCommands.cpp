@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 
 #include <algorithm>
+#include <new>
 #include <ostream>
 
 namespace vyp {
@@ -154,6 +155,10 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& environme
     } catch (const UsageError& usage) {
         err << "vypisnik-cli: " << usage.message << "\n\n" << CliUsage();
         return kCommandNotUnderstood;
+    } catch (const std::bad_alloc&) {
+        // What was printed stays; the library's own words would say nothing to a user.
+        err << "Pro dokončení příkazu není dost paměti.\n";
+        return kCommandFailed;
     } catch (const std::exception& error) {
         err << error.what() << "\n";
         return kCommandFailed;

@@ -42,6 +42,15 @@ void ListRead(SearchRows& rows, size_t firstRow, int32_t, const ListRegionReader
     rows.DecodeFrom(firstRow, reader.Encoding());
 }
 
+// A store of places keeps what fitted when memory ran out and drops the rest; rows with texts
+// throw std::bad_alloc.
+bool OutOfMemory(const SearchRows&) {
+    return false;
+}
+bool OutOfMemory(const SearchHits& hits) {
+    return hits.OutOfMemory();
+}
+
 void ListRead(SearchHits& hits, size_t, int32_t listIndex, const ListRegionReader& reader) {
     hits.SetFile(listIndex, {reader.Path(), reader.Stamp(), reader.Encoding(), true});
     hits.DecodeExtensions(reader.Encoding());
@@ -118,7 +127,7 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
         FormSearcher<Rows> searcher(form, listIndex, result.rows);
         searcher.SearchHeader(reader->Header());
         ListRegion region;
-        while (reader->Next(region)) {
+        while (!OutOfMemory(result.rows) && reader->Next(region)) {
             if (onlyInUtf8 && !isUtf8())
                 return false;
             searcher.SearchRegion(region);
@@ -676,10 +685,20 @@ SearchOutcome<Rows> SearchAll(std::string_view text, const GroupFilter& groups,
                 int32_t files = 0;
                 CountRows(one.rows, folders, files);
                 result.rows.Append(std::move(one.rows));
-                result.foldersFound += folders;
-                result.filesFound += files;
                 for (std::string& error : one.errors)
                     result.errors.push_back(std::move(error));
+                if (OutOfMemory(result.rows)) {
+                    // What fitted stays, counted as the rows are.
+                    folders = 0;
+                    files = 0;
+                    CountRows(result.rows, folders, files);
+                    result.foldersFound = folders;
+                    result.filesFound = files;
+                    result.outOfMemory = true;
+                    throw Stopped();
+                }
+                result.foldersFound += folders;
+                result.filesFound += files;
                 if (progress && !progress(result.foldersFound, result.filesFound))
                     throw Stopped();
             });

@@ -12,7 +12,9 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <sstream>
+#include <streambuf>
 #include <sys/stat.h>
 #ifdef _WIN32
 #include <windows.h>
@@ -209,6 +211,57 @@ TEST_F(CliFixture, SearchSortsByListNameAndCounts) {
     ASSERT_EQ(Run({"search", "autorun"}), 0);
     EXPECT_EQ(m_out.rfind("Aa\t" + test::Native(m_tree + "/autorun.inf") + "\t", 0), 0u);
     EXPECT_EQ(Run({"search", "x", "--groups", "1"}), 2);
+}
+
+// Output that takes so many bytes and then finds no memory for more.
+class OutOfMemoryAfter : public std::streambuf {
+public:
+    explicit OutOfMemoryAfter(size_t limit) : m_limit(limit) {}
+    const std::string& Taken() const { return m_taken; }
+
+protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        const size_t room = m_limit - m_taken.size();
+        m_taken.append(s, std::min(room, static_cast<size_t>(n)));
+        if (static_cast<size_t>(n) > room)
+            throw std::bad_alloc();
+        return n;
+    }
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        const char one = traits_type::to_char_type(c);
+        xsputn(&one, 1);
+        return c;
+    }
+
+private:
+    size_t m_limit;
+    std::string m_taken;
+};
+
+// A search whose output runs out of memory part way ends with what it printed, a failure status
+// and a message in the program's words, as does a command that runs out before printing.
+TEST_F(CliFixture, OutOfMemoryEndsTheCommandWithWhatWasPrintedAndSaysSo) {
+    ASSERT_EQ(Run({"scan", m_tree, "Záloha Straße", "--group", "2"}), 0);
+    ASSERT_EQ(Run({"scan", m_tree, "Фото 東京", "--group", "5"}), 0);
+    ASSERT_EQ(Run({"search", "."}), 0) << m_err;
+    const std::string whole = m_out;
+    ASSERT_GT(whole.size(), 100u);
+    OutOfMemoryAfter output(whole.size() / 2);
+    std::ostream out(&output);
+    out.exceptions(std::ios::badbit);
+    std::ostringstream err;
+    EXPECT_EQ(RunCli({"search", "."}, m_environment, out, err), 1);
+    EXPECT_EQ(output.Taken(), whole.substr(0, whole.size() / 2));
+    EXPECT_EQ(err.str(), "Pro dokončení příkazu není dost paměti.\n");
+
+    m_environment.defaultDataFolder = []() -> std::string {
+        throw std::bad_alloc();
+    };
+    EXPECT_EQ(Run({"search", "."}), 1);
+    EXPECT_EQ(m_out, "");
+    EXPECT_EQ(m_err, "Pro dokončení příkazu není dost paměti.\n");
 }
 
 TEST_F(CliFixture, DuplicatesPrintsTheSetsThatWasteMostFirst) {

@@ -1,3 +1,4 @@
+#include "ScarceMemory.h"
 #include "TestSupport.h"
 
 #include "lists/ListRegistry.h"
@@ -193,6 +194,156 @@ TEST(SearchHits, PlacesSurviveAppendAndTruncateAndRefuseWhatTheyCannotHold) {
     EXPECT_THROW(hits.Add(8388608, true, 0, 0), VypisnikError);
     EXPECT_THROW(hits.Add(0, true, int64_t{1} << 40, 0), VypisnikError);
     EXPECT_EQ(hits.size(), 1u);
+}
+
+using test::ScarceMemory;
+
+// Row i of a store made by Rows(first, count): each field different from its neighbours'.
+struct Place {
+    int32_t list;
+    bool folder;
+    int64_t line;
+    int64_t folderLine;
+};
+Place PlaceOf(size_t i) {
+    return {static_cast<int32_t>(i % 8000000), i % 3 == 0, static_cast<int64_t>(i) * 41 + 7,
+            static_cast<int64_t>(i) * 13};
+}
+SearchHits Rows(size_t first, size_t count) {
+    SearchHits hits;
+    for (size_t i = first; i < first + count; ++i) {
+        const Place place = PlaceOf(i);
+        hits.Add(place.list, place.folder, place.line, place.folderLine);
+    }
+    return hits;
+}
+// The first row of hits that is not row first + k of Rows, or hits.size().
+size_t FirstWrongRow(const SearchHits& hits, size_t first = 0) {
+    for (size_t k = 0; k < hits.size(); ++k) {
+        const Place place = PlaceOf(first + k);
+        if (hits.ListIndex(k) != place.list || hits.IsFolder(k) != place.folder ||
+            hits.LineOffset(k) != place.line || hits.FolderOffset(k) != place.folderLine)
+            return k;
+    }
+    return hits.size();
+}
+
+// Stores that end inside a piece, at a piece's end and empty, each given rows that fill more
+// than a piece: the rows read back in order whether the pieces were handed over or copied.
+TEST(SearchHits, RowsAcrossPiecesSurviveEveryWayOfAppending) {
+    constexpr size_t kPiece = SearchHits::kPieceRows;
+    for (const size_t before : {size_t{0}, size_t{1}, kPiece - 1, kPiece, 2 * kPiece + 17}) {
+        for (const size_t added : {size_t{1}, kPiece - before % kPiece, kPiece + 3}) {
+            SearchHits hits = Rows(0, before);
+            SearchHits more = Rows(before, added);
+            more.SetFile(5, {"/data/Seznamy/Záloha Straße.sez", {1, 2}, TextEncoding::Utf8, true});
+            hits.Append(std::move(more));
+            ASSERT_EQ(hits.size(), before + added) << before << " + " << added;
+            EXPECT_EQ(FirstWrongRow(hits), hits.size()) << before << " + " << added;
+            EXPECT_TRUE(hits.File(5).read);
+            EXPECT_TRUE(more.empty());
+            EXPECT_FALSE(hits.OutOfMemory());
+            // The store goes on growing where the appended rows end.
+            const Place next = PlaceOf(before + added);
+            hits.Add(next.list, next.folder, next.line, next.folderLine);
+            EXPECT_EQ(FirstWrongRow(hits), hits.size()) << before << " + " << added;
+        }
+    }
+    SearchHits hits = Rows(0, kPiece + 5);
+    hits.Truncate(kPiece - 2);
+    hits.Append(Rows(kPiece - 2, 10));
+    hits.ShrinkToFit();
+    EXPECT_EQ(hits.size(), kPiece + 8);
+    EXPECT_EQ(FirstWrongRow(hits), hits.size());
+    SearchHits moved = std::move(hits);
+    EXPECT_EQ(hits.size(), 0u);
+    EXPECT_EQ(moved.size(), kPiece + 8);
+}
+
+// Out of memory, a store keeps the rows before and drops every row after, appended or added,
+// and says so until it is truncated; a store appended to one that ran out passes it on.
+TEST(SearchHits, OutOfMemoryKeepsTheRowsBeforeAndDropsTheRest) {
+    constexpr size_t kPiece = SearchHits::kPieceRows;
+    {
+        const ScarceMemory memory(2);
+        SearchHits hits = Rows(0, 2 * kPiece + 100);
+        EXPECT_TRUE(hits.OutOfMemory());
+        EXPECT_EQ(hits.size(), 2 * kPiece);
+        EXPECT_EQ(FirstWrongRow(hits), hits.size());
+        hits.Add(1, false, 99, 0);
+        EXPECT_EQ(hits.size(), 2 * kPiece);
+        hits.Truncate(kPiece + 1);
+        EXPECT_FALSE(hits.OutOfMemory());
+        hits.Add(1, false, 99, 0); // room again in a piece still held
+
+        EXPECT_EQ(hits.size(), kPiece + 2);
+        EXPECT_EQ(hits.LineOffset(kPiece + 1), 99);
+    }
+    {
+        // Copied in: the rows that found room stay, in order.
+        SearchHits hits = Rows(0, 10);
+        SearchHits more = Rows(10, 3 * kPiece);
+        const ScarceMemory memory(1);
+        hits.Append(std::move(more));
+        EXPECT_TRUE(hits.OutOfMemory());
+        EXPECT_EQ(hits.size(), 2 * kPiece);
+        EXPECT_EQ(FirstWrongRow(hits), hits.size());
+    }
+    {
+        // A part that ran out by itself: its rows join, then nothing more.
+        SearchHits part;
+        {
+            const ScarceMemory memory(1);
+            part = Rows(0, kPiece + 1);
+        }
+        SearchHits hits;
+        hits.Append(std::move(part));
+        EXPECT_TRUE(hits.OutOfMemory());
+        hits.Append(Rows(kPiece, 5));
+        EXPECT_EQ(hits.size(), kPiece);
+        EXPECT_EQ(FirstWrongRow(hits), hits.size());
+    }
+}
+
+// A search that runs out of memory ends with the rows that fitted, in order and counted as they
+// are, and says so: no row of a list after them joins behind the rows dropped. Another search
+// with memory enough finds them all.
+TEST_F(SearchHitsFixture, ASearchOutOfMemoryKeepsTheRowsThatFitted) {
+    constexpr size_t kPiece = SearchHits::kPieceRows;
+    std::string big = "D:\\Fotky\\\t99\r\n";
+    for (int folder = 0; folder < 4400; ++folder) {
+        big += "Dovolená " + std::to_string(folder) + ".d\\\t0\t2004.1.15\t9:30.00\r\n";
+        for (int file = 0; file < 30; ++file)
+            big += (file % 2 ? "Größe " : "Москва 東京 ") + std::to_string(file) + ".jpg\t" +
+                   std::to_string(file * 1000) + "\t2004.1.15\t9:30.00\r\n";
+    }
+    AddList("Velký archiv.sez", big);
+    AddList("Malý.sez", "E:\\\t10\r\nČeský ráj.jpg\t10\t2001.1.1\t1:00.00\r\n");
+    const SearchHitsResult all = SearchListHits(".", AllGroups(), m_registry);
+    ASSERT_GT(all.rows.size(), 2 * kPiece);
+    EXPECT_FALSE(all.outOfMemory);
+    SearchHitsResult some;
+    {
+        // Two pieces, one of which the small list may take, searched beside the large one.
+        const ScarceMemory memory(2);
+        some = SearchListHits(".", AllGroups(), m_registry);
+    }
+    EXPECT_TRUE(some.outOfMemory);
+    EXPECT_TRUE(some.stopped);
+    EXPECT_TRUE(some.errors.empty());
+    ASSERT_TRUE(some.rows.size() == kPiece || some.rows.size() == 2 * kPiece) << some.rows.size();
+    EXPECT_EQ(static_cast<size_t>(some.filesFound + some.foldersFound), some.rows.size());
+    int32_t folders = 0;
+    for (size_t i = 0; i < some.rows.size(); ++i) {
+        folders += some.rows.IsFolder(i) ? 1 : 0;
+        ASSERT_EQ(some.rows.ListIndex(i), all.rows.ListIndex(i)) << i;
+        ASSERT_EQ(some.rows.LineOffset(i), all.rows.LineOffset(i)) << i;
+        ASSERT_EQ(some.rows.FolderOffset(i), all.rows.FolderOffset(i)) << i;
+    }
+    EXPECT_EQ(some.foldersFound, folders);
+    const size_t last = some.rows.size() - 1;
+    EXPECT_EQ(ReadBack(some.rows, {last})[last], ReadBack(all.rows, {last})[last]);
+    EXPECT_EQ(SearchListHits(".", AllGroups(), m_registry).rows.size(), all.rows.size());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "PhotoDisc.h"
+#include "ScarceMemory.h"
 
 #include "lists/SettingsFile.h"
 #include "qtcore/NameCollator.h"
@@ -621,6 +622,56 @@ TEST_F(SearchWindowLargeSortTest, AListChangedBeforeASortOnAWorkerIsSaidOnceAfte
             ASSERT_LT(placeBefore[sorted[i - 1]], placeBefore[sorted[i]]);
         }
     }
+}
+
+// ---- a result larger than the memory left ------------------------------------------------------
+
+// Memory runs out while a list of more than a piece of rows is searched: the window shows the
+// rows that fitted, the core's first rows, with counts that match them, and says so once in
+// Czech; the next search, with memory enough, shows every row and says nothing.
+TEST_F(SearchWindowTest, OutOfMemoryShowsTheRowsThatFittedAndSaysSoOnce) {
+    AddList("Archiv A.sez", LargeList(2300));
+    WriteSettings("[Seznamy]\nArchiv A.sez=7\n");
+    Open();
+    TickGroups({7});
+    GroupFilter groups{};
+    groups[5] = true;
+    const SearchHitsResult core = SearchListHits(".", groups, m_window->Registry());
+    ASSERT_GT(core.rows.size(), SearchHits::kPieceRows);
+    {
+        const ScarceMemory memory(1);
+        Search(".");
+    }
+    const SearchHits& shown = m_find->Found().Hits();
+    ASSERT_EQ(static_cast<size_t>(Results().ChildCount(kNoNode)), SearchHits::kPieceRows);
+    ASSERT_EQ(shown.size(), SearchHits::kPieceRows);
+    size_t folders = 0;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        folders += shown.IsFolder(i) ? 1 : 0;
+        ASSERT_EQ(shown.LineOffset(i), core.rows.LineOffset(i)) << i;
+        ASSERT_EQ(shown.IsFolder(i), core.rows.IsFolder(i)) << i;
+    }
+    EXPECT_EQ(Counts(), QString("Nalezených souborů: %1 / Nalezených adresářů: %2")
+                            .arg(shown.size() - folders)
+                            .arg(folders));
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_EQ(Dialogs::Shown()[0].caption, QString("Vypisnik"));
+    EXPECT_EQ(Dialogs::Shown()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(Dialogs::Shown()[0].text,
+              QString("Pro další výsledky hledání není dost paměti: zobrazeny jsou ty, které "
+                      "se vešly."));
+    // The last row that fitted reads as the core's.
+    SearchRows texts;
+    ASSERT_TRUE(m_find->Found().ReadRow(shown.size() - 1, texts));
+    SearchHitReader reader(core.rows);
+    SearchRows coreTexts;
+    ASSERT_TRUE(reader.Read(shown.size() - 1, coreTexts));
+    EXPECT_EQ(texts[0].Path(), coreTexts[0].Path());
+    EXPECT_EQ(texts[0].SizeText(), coreTexts[0].SizeText());
+
+    Search(".");
+    EXPECT_EQ(static_cast<size_t>(Results().ChildCount(kNoNode)), core.rows.size());
+    EXPECT_EQ(Dialogs::Shown().size(), 1u);
 }
 
 // ---- going from a hit to its folder, and saving the hits -------------------------------------

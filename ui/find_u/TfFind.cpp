@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <new>
 
 namespace vyp {
 
@@ -38,6 +39,9 @@ constexpr int kEditRightMargin = 45; // as designed: 659 - 84 - 530
 constexpr int kButtonRightMargin = 39;
 constexpr int kFilterRowTop[7] = {3, 22, 41, 60, 79, 98, 117};
 constexpr int kCheckBoxWidth[7] = {61, 46, 61, 55, 67, 58, 70};
+
+constexpr const char* kNoMemoryForMore =
+    "Pro další výsledky hledání není dost paměti: zobrazeny jsou ty, které se vešly.";
 
 } // namespace
 
@@ -207,13 +211,18 @@ void TfFind::btnFindClick() {
         m_found.Assign({}, {}, m_collator);
         m_VSTFind->Show(&m_found);
         ShowCounts(0, 0);
-        throw;
+        try {
+            throw;
+        } catch (const std::bad_alloc&) {
+            // Said in the program's words, not the library's.
+            ReportError(QStringLiteral("Pro výsledky hledání není dost paměti."));
+            return;
+        }
     }
     // Counted from the rows themselves, so they always match what the table shows.
     ShowCounts(m_found.FileCount(), m_found.FolderCount());
     if (outOfMemory)
-        errors.emplace_back("Pro další výsledky hledání není dost paměti: zobrazeny jsou ty, "
-                            "které se vešly.");
+        errors.emplace_back(kNoMemoryForMore);
     if (!errors.empty()) {
         // Once, after the rows of every readable list are shown.
         m_VSTFind->repaint();
