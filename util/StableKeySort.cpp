@@ -154,6 +154,53 @@ void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& ke
     }
 }
 
+void StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t>& ranks,
+                       bool descending) {
+    const auto rankOf = [&ranks](uint32_t item) { return ranks[item]; };
+    if (count < kFewItems) {
+        if (descending)
+            std::stable_sort(items, items + count,
+                             [&](uint32_t a, uint32_t b) { return rankOf(b) < rankOf(a); });
+        else
+            std::stable_sort(items, items + count,
+                             [&](uint32_t a, uint32_t b) { return rankOf(a) < rankOf(b); });
+        return;
+    }
+    // The other direction of a column sorted last: every run of equal ranks moves as a whole to
+    // the mirrored place and keeps its own order.
+    bool reversed = true;
+    for (size_t i = 1; i < count && reversed; ++i)
+        reversed = descending ? rankOf(items[i - 1]) <= rankOf(items[i])
+                              : rankOf(items[i]) <= rankOf(items[i - 1]);
+    if (reversed) {
+        std::reverse(items, items + count);
+        for (size_t begin = 0; begin < count;) {
+            size_t end = begin + 1;
+            while (end < count && rankOf(items[end]) == rankOf(items[begin]))
+                ++end;
+            std::reverse(items + begin, items + end);
+            begin = end;
+        }
+        return;
+    }
+    // Ranks are places among the items: one counter a rank, the first place of each rank found
+    // by adding them up, and each item put straight where it goes.
+    const size_t top = ranks.size();
+    std::vector<uint32_t> first(top + 1, 0);
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t rank = rankOf(items[i]);
+        ++first[descending ? top - rank : rank + size_t{1}];
+    }
+    for (size_t bucket = 1; bucket <= top; ++bucket)
+        first[bucket] += first[bucket - 1];
+    std::vector<uint32_t> placed(count);
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t rank = rankOf(items[i]);
+        placed[first[descending ? top - 1 - rank : rank]++] = items[i];
+    }
+    std::copy(placed.begin(), placed.end(), items);
+}
+
 std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys) {
     std::vector<uint32_t> order(keys.size());
     for (size_t i = 0; i < order.size(); ++i)

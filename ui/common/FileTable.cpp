@@ -122,9 +122,31 @@ std::vector<uint32_t> FileTable::SortedOrder(int column, Qt::SortOrder direction
                 return false;
         return true;
     };
-    const bool bySize = m_columns[static_cast<size_t>(column)].sort == FileTableSort::Size;
+    const FileTableSort sort = m_columns[static_cast<size_t>(column)].sort;
+    const bool bySize = sort == FileTableSort::Size;
     if (!bySize && inOrder())
         return {};
+    // Names and sizes are ranked once per fill, each rank below the number of rows: the rows
+    // are placed by their ranks, with no key beside each.
+    const std::vector<uint32_t>* ranks =
+        sort == FileTableSort::Name ? &NameRanks(column) : (bySize ? SizeRanks(column) : nullptr);
+    if (ranks != nullptr) {
+        const auto ranked = [&](size_t place) { return (*ranks)[nodeAt(place)]; };
+        if (bySize) {
+            size_t place = 1;
+            while (place < count && (direction == Qt::DescendingOrder
+                                         ? ranked(place) <= ranked(place - 1)
+                                         : ranked(place - 1) <= ranked(place)))
+                ++place;
+            if (place == count)
+                return {};
+        }
+        std::vector<uint32_t> order(count);
+        for (size_t place = 0; place < count; ++place)
+            order[place] = nodeAt(place);
+        StableSortByRanks(order.data(), count, *ranks, direction == Qt::DescendingOrder);
+        return order;
+    }
     keyed = SortKeys(column, keys);
     if (bySize && inOrder())
         return {};
