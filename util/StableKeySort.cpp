@@ -89,14 +89,9 @@ template <typename Keyed> void SortByDigits(std::vector<Keyed>& items, unsigned 
     }
 }
 
-} // namespace
-
-template <typename Item>
-void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys,
-                      bool descending) {
-    const auto keyOf = [&keys](Item item) {
-        return keys[static_cast<size_t>(item)];
-    };
+// StableSortByKeys by the key keyOf(item) gives.
+template <typename Item, typename KeyOf>
+void SortByKeyOf(Item* items, size_t count, const KeyOf& keyOf, bool descending) {
     if (count < kFewItems) {
         // Descending swaps the arguments, so that equal keys keep their order.
         if (descending)
@@ -154,18 +149,20 @@ void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& ke
     }
 }
 
+} // namespace
+
+template <typename Item>
+void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys,
+                      bool descending) {
+    SortByKeyOf(
+        items, count, [&keys](Item item) { return keys[static_cast<size_t>(item)]; }, descending);
+}
+
 void StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t>& ranks,
                        bool descending) {
-    const auto rankOf = [&ranks](uint32_t item) { return ranks[item]; };
-    if (count < kFewItems) {
-        if (descending)
-            std::stable_sort(items, items + count,
-                             [&](uint32_t a, uint32_t b) { return rankOf(b) < rankOf(a); });
-        else
-            std::stable_sort(items, items + count,
-                             [&](uint32_t a, uint32_t b) { return rankOf(a) < rankOf(b); });
-        return;
-    }
+    const auto rankOf = [&ranks](uint32_t item) {
+        return ranks[item];
+    };
     // The other direction of a column sorted last: every run of equal ranks moves as a whole to
     // the mirrored place and keeps its own order.
     bool reversed = true;
@@ -183,22 +180,10 @@ void StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t
         }
         return;
     }
-    // Ranks are places among the items: one counter a rank, the first place of each rank found
-    // by adding them up, and each item put straight where it goes.
-    const size_t top = ranks.size();
-    std::vector<uint32_t> first(top + 1, 0);
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t rank = rankOf(items[i]);
-        ++first[descending ? top - rank : rank + size_t{1}];
-    }
-    for (size_t bucket = 1; bucket <= top; ++bucket)
-        first[bucket] += first[bucket - 1];
-    std::vector<uint32_t> placed(count);
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t rank = rankOf(items[i]);
-        placed[first[descending ? top - 1 - rank : rank]++] = items[i];
-    }
-    std::copy(placed.begin(), placed.end(), items);
+    // Otherwise by digits, as keys: each rank is read once, into the item it goes with, where
+    // placing the items straight by their ranks would reach across all of memory for each.
+    SortByKeyOf(
+        items, count, [&rankOf](uint32_t item) { return uint64_t{rankOf(item)}; }, descending);
 }
 
 std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys) {

@@ -21,9 +21,8 @@ extern template void StableSortByKeys(int32_t*, size_t, const std::vector<uint64
 extern template void StableSortByKeys(uint32_t*, size_t, const std::vector<uint64_t>&, bool);
 
 // Sorts items[0 .. count) by ranks[items[i]], ascending or descending, stably as StableSortByKeys,
-// for ranks below ranks.size() (places among the items, as RanksOfKeys and the collator give):
-// items placed by counting in two passes, 4 bytes an item beside them, and items in the
-// opposite order already only turned over, run by run, in place.
+// with no key beside each item to fill first; items in the opposite order already (a column
+// sorted the other way last) are only turned over, run by run, in place.
 void StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t>& ranks,
                        bool descending);
 

@@ -131,12 +131,14 @@ std::vector<uint32_t> FileTable::SortedOrder(int column, Qt::SortOrder direction
     const std::vector<uint32_t>* ranks =
         sort == FileTableSort::Name ? &NameRanks(column) : (bySize ? SizeRanks(column) : nullptr);
     if (ranks != nullptr) {
-        const auto ranked = [&](size_t place) { return (*ranks)[nodeAt(place)]; };
+        const auto ranked = [&](size_t place) {
+            return (*ranks)[nodeAt(place)];
+        };
         if (bySize) {
             size_t place = 1;
-            while (place < count && (direction == Qt::DescendingOrder
-                                         ? ranked(place) <= ranked(place - 1)
-                                         : ranked(place - 1) <= ranked(place)))
+            while (place < count &&
+                   (direction == Qt::DescendingOrder ? ranked(place) <= ranked(place - 1)
+                                                     : ranked(place - 1) <= ranked(place)))
                 ++place;
             if (place == count)
                 return {};
