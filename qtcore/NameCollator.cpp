@@ -19,11 +19,14 @@ namespace {
 class Utf16Name {
 public:
     QStringView Of(std::string_view name) {
-        m_units.clear();
+        // Never more units than bytes.
+        if (m_units.size() < name.size())
+            m_units.resize(name.size());
+        char16_t* out = m_units.data();
         for (size_t at = 0; at < name.size();) {
             const auto byte = static_cast<unsigned char>(name[at]);
             if (byte < 0x80) {
-                m_units.push_back(byte);
+                *out++ = byte;
                 ++at;
                 continue;
             }
@@ -35,13 +38,13 @@ public:
             }
             at += length;
             if (code < 0x10000) {
-                m_units.push_back(static_cast<char16_t>(code));
+                *out++ = static_cast<char16_t>(code);
             } else {
-                m_units.push_back(static_cast<char16_t>(0xD7C0 + (code >> 10)));
-                m_units.push_back(static_cast<char16_t>(0xDC00 | (code & 0x3FF)));
+                *out++ = static_cast<char16_t>(0xD7C0 + (code >> 10));
+                *out++ = static_cast<char16_t>(0xDC00 | (code & 0x3FF));
             }
         }
-        return QStringView(m_units.data(), static_cast<qsizetype>(m_units.size()));
+        return QStringView(m_units.data(), out - m_units.data());
     }
 
 private:

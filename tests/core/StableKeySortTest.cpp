@@ -111,12 +111,14 @@ TEST(StableKeySort, RanksShareEqualKeysAndFollowTheirOrder) {
 void ExpectRankedAsCompared(const std::vector<uint32_t>& rows, const std::vector<uint32_t>& ranks,
                             bool descending) {
     std::vector<uint32_t> sorted = rows;
-    StableSortByRanks(sorted.data(), sorted.size(), ranks, descending);
+    const bool moved = StableSortByRanks(sorted.data(), sorted.size(), ranks, descending);
     std::vector<uint32_t> compared = rows;
     std::stable_sort(compared.begin(), compared.end(), [&](uint32_t a, uint32_t b) {
         return descending ? ranks[b] < ranks[a] : ranks[a] < ranks[b];
     });
     ASSERT_EQ(sorted, compared) << rows.size() << " rows, descending " << descending;
+    // Told whether the table has a new order to show.
+    ASSERT_EQ(moved, compared != rows) << rows.size() << " rows, descending " << descending;
 }
 
 TEST(StableKeySort, RowsByRanksFromAnyEarlierOrderInBothDirections) {
