@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 
 namespace vyp {
@@ -29,6 +30,22 @@ inline char32_t CharacterAt(std::string_view text, size_t& at) {
     return character;
 }
 
+// How many bytes a and b share at their start, compared eight at a time.
+size_t SharedBytes(std::string_view a, std::string_view b) {
+    const size_t shorter = std::min(a.size(), b.size());
+    size_t at = 0;
+    for (; at + 8 <= shorter; at += 8) {
+        uint64_t x = 0, y = 0;
+        std::memcpy(&x, a.data() + at, 8);
+        std::memcpy(&y, b.data() + at, 8);
+        if (x != y)
+            break;
+    }
+    while (at < shorter && a[at] == b[at])
+        ++at;
+    return at;
+}
+
 struct CharactersSeen {
     std::vector<uint8_t> basic = std::vector<uint8_t>(0x10000, 0); // by code point
     std::vector<char32_t> supplementary;
@@ -42,10 +59,20 @@ std::vector<char32_t> CharactersOf(const std::vector<std::string_view>& names) {
         parts,
         [&](size_t part) {
             CharactersSeen seen;
-            for (size_t i = names.size() * part / parts; i < names.size() * (part + 1) / parts;
-                 ++i) {
+            const size_t begin = names.size() * part / parts;
+            for (size_t i = begin; i < names.size() * (part + 1) / parts; ++i) {
                 const std::string_view name = names[i];
-                for (size_t at = 0; at < name.size();) {
+                // Paths of one folder mostly come together: the bytes a name shares with the one
+                // before hold no character not seen already, up to the last ASCII byte among
+                // them (what follows it decodes the same way in both, or may not: "\xC3" at the
+                // end of one name, "\xC3\xA9" in the other).
+                size_t at = 0;
+                if (i > begin) {
+                    at = SharedBytes(names[i - 1], name);
+                    while (at > 0 && static_cast<unsigned char>(name[at - 1]) >= 0x80)
+                        --at;
+                }
+                while (at < name.size()) {
                     if (static_cast<unsigned char>(name[at]) < 0x80) {
                         seen.basic[static_cast<unsigned char>(name[at++])] = 1;
                         continue;

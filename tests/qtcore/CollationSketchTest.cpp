@@ -129,6 +129,28 @@ TEST(CollationSketch, BytesThatAreNotUtf8CountAsReplacementCharacters) {
             << other;
 }
 
+// Paths of one folder come one after another, sharing most of their bytes; a character first
+// met right where a path parts from the one before it is placed all the same: after a shared
+// lead byte (Cyrillic "Б" after "А", CJK "浜" after "海"), and where the shorter path ends in the
+// first byte of a character the longer one goes on with ("Kr\xC3" after "Kr\xC3\xA1sa").
+TEST(CollationSketch, CharactersFirstMetWherePathsPartAreCounted) {
+    const std::vector<std::string> names = {
+        "Dokumenty\\Отчёт А.txt",      "Dokumenty\\Отчёт Б.txt",
+        "Dokumenty\\Отчёт .txt",       "Fotky\\写真\\夏\\海.jpg",
+        "Fotky\\写真\\夏\\浜.jpg",     "Fotky\\写真\\夏\\.jpg",
+        "Zálohy\\Kr\xc3\xa1sa.tar.gz", "Zálohy\\Kr\xc3",
+        "Zálohy\\Kr",                 "Zálohy\\Élève Müller.odt",
+        "Zálohy\\Élève Mxller.odt"};
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    const QCollator collator = CzechCollator();
+    const CollationSketch sketch(collator, views);
+    for (const std::string& a : names)
+        for (const std::string& b : names)
+            EXPECT_EQ(Sign(sketch.Compare(a, b)),
+                      Sign(collator.compare(QString::fromUtf8(a), QString::fromUtf8(b))))
+                << a << " / " << b;
+}
+
 // A soft hyphen inside a name counts for nothing with the collator (ICU's and Windows' alike), and
 // so with the sketch: the name stays beside the one without it instead of going before others.
 TEST(CollationSketch, CharactersTheCollatorIgnoresArePassedOver) {
