@@ -118,7 +118,10 @@ struct PathTree {
 };
 
 // Numbers the folder of every name, adding each folder not seen yet and every folder above it
-// to the tree; a folder's own name ("A\\B\\") lies in that folder, as its first entry.
+// to the tree; a folder's own name ("A\\B\\") lies in that folder, as its first entry. Names of
+// one folder mostly come together: the runs of names in one folder are found side by side, and
+// only the first name of each run is looked up, in the names' order, which numbers the folders
+// as one pass over all the names would.
 std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& names, PathTree& tree) {
     std::unordered_map<std::string_view, uint32_t> known{{std::string_view(), 0}};
     const auto numberOf = [&](std::string_view path) {
@@ -143,17 +146,43 @@ std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& name
         }
         return parent;
     };
+    const auto folderPath = [&names](size_t i) {
+        return IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
+    };
+    const size_t parts = names.size() < 20000 ? 1 : WorkerCount();
+    const auto bound = [&](size_t part) { return names.size() * part / parts; };
+    // Where each part's runs start, and then each run's folder.
+    std::vector<std::vector<uint32_t>> runs(parts), folders(parts);
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            std::string_view previous;
+            for (size_t i = bound(part); i < bound(part + 1); ++i) {
+                const std::string_view path = folderPath(i);
+                if (i == bound(part) || path != previous)
+                    runs[part].push_back(static_cast<uint32_t>(i));
+                previous = path;
+            }
+            return true;
+        },
+        [&](size_t part, bool&&) {
+            folders[part].reserve(runs[part].size());
+            for (const uint32_t first : runs[part])
+                folders[part].push_back(numberOf(folderPath(first)));
+        });
     std::vector<uint32_t> folderOf(names.size());
-    std::string_view previousPath;
-    uint32_t previousFolder = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-        const std::string_view path = IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
-        if (i == 0 || path != previousPath) { // names of one folder mostly come together
-            previousPath = path;
-            previousFolder = numberOf(path);
-        }
-        folderOf[i] = previousFolder;
-    }
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            const std::vector<uint32_t>& first = runs[part];
+            for (size_t run = 0; run < first.size(); ++run) {
+                const size_t end = run + 1 < first.size() ? first[run + 1] : bound(part + 1);
+                std::fill(folderOf.begin() + first[run], folderOf.begin() + end,
+                          folders[part][run]);
+            }
+            return true;
+        },
+        [](size_t, bool&&) {});
     return folderOf;
 }
 
