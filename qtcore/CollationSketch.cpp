@@ -150,7 +150,9 @@ std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& name
         return IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
     };
     const size_t parts = names.size() < 20000 ? 1 : WorkerCount();
-    const auto bound = [&](size_t part) { return names.size() * part / parts; };
+    const auto bound = [&](size_t part) {
+        return names.size() * part / parts;
+    };
     // Where each part's runs start, and then each run's folder.
     std::vector<std::vector<uint32_t>> runs(parts), folders(parts);
     ParallelInOrder<bool>(

@@ -135,12 +135,10 @@ TEST(CollationSketch, BytesThatAreNotUtf8CountAsReplacementCharacters) {
 // first byte of a character the longer one goes on with ("Kr\xC3" after "Kr\xC3\xA1sa").
 TEST(CollationSketch, CharactersFirstMetWherePathsPartAreCounted) {
     const std::vector<std::string> names = {
-        "Dokumenty\\Отчёт А.txt",      "Dokumenty\\Отчёт Б.txt",
-        "Dokumenty\\Отчёт .txt",       "Fotky\\写真\\夏\\海.jpg",
-        "Fotky\\写真\\夏\\浜.jpg",     "Fotky\\写真\\夏\\.jpg",
-        "Zálohy\\Kr\xc3\xa1sa.tar.gz", "Zálohy\\Kr\xc3",
-        "Zálohy\\Kr",                 "Zálohy\\Élève Müller.odt",
-        "Zálohy\\Élève Mxller.odt"};
+        "Dokumenty\\Отчёт А.txt",      "Dokumenty\\Отчёт Б.txt",  "Dokumenty\\Отчёт .txt",
+        "Fotky\\写真\\夏\\海.jpg",     "Fotky\\写真\\夏\\浜.jpg", "Fotky\\写真\\夏\\.jpg",
+        "Zálohy\\Kr\xc3\xa1sa.tar.gz", "Zálohy\\Kr\xc3",          "Zálohy\\Kr",
+        "Zálohy\\Élève Müller.odt",    "Zálohy\\Élève Mxller.odt"};
     const std::vector<std::string_view> views(names.begin(), names.end());
     const QCollator collator = CzechCollator();
     const CollationSketch sketch(collator, views);
@@ -186,14 +184,16 @@ TEST(CollationSketch, FoldersAmongFilesAsATree) {
 // below folders met early. The walk must still be the tree: entries of a folder after the
 // folder's own row, each level in the sketch's order.
 TEST(CollationSketch, ManyPathsReadInPartsAsATree) {
-    const std::vector<std::string> early = {
-        "Hudba\\Dvořák\\Symfonie č. 9\\", "Hudba\\Smetana\\Má vlast\\",
-        "Dokumente\\Müller GmbH\\Rechnungen 2024\\", "Photos\\Été à Paris\\",
-        "Фото\\Москва 2023\\", "写真\\東京\\"};
+    const std::vector<std::string> early = {"Hudba\\Dvořák\\Symfonie č. 9\\",
+                                            "Hudba\\Smetana\\Má vlast\\",
+                                            "Dokumente\\Müller GmbH\\Rechnungen 2024\\",
+                                            "Photos\\Été à Paris\\",
+                                            "Фото\\Москва 2023\\",
+                                            "写真\\東京\\"};
     const std::vector<std::string> late = {"Hudba\\Dvořák\\Rusalka\\", "写真\\東京\\夜景\\",
                                            "Dokumente\\Straße.Nr 5\\"};
-    const std::vector<std::string> stems = {"Píseň", "Größe", "Crème brûlée", "Дача", "花火",
-                                            "README"};
+    const std::vector<std::string> stems = {"Píseň", "Größe", "Crème brûlée",
+                                            "Дача",  "花火",  "README"};
     std::vector<std::string> names;
     for (size_t k = 0; k < 36000; ++k) {
         const bool isLate = k >= 20000 && (k / 700) % 2 == 1;
