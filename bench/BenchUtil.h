@@ -65,6 +65,16 @@ inline double PeakMemoryMiB() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// The processor time this process has used so far, on all its threads, user and system.
+inline double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 // The memory the process holds now (resident set), in bytes.
 inline double CurrentMemoryBytes() {
     long pages = 0, resident = 0;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 
 namespace vyp {
@@ -29,6 +30,22 @@ inline char32_t CharacterAt(std::string_view text, size_t& at) {
     return character;
 }
 
+// How many bytes a and b share at their start, compared eight at a time.
+size_t SharedBytes(std::string_view a, std::string_view b) {
+    const size_t shorter = std::min(a.size(), b.size());
+    size_t at = 0;
+    for (; at + 8 <= shorter; at += 8) {
+        uint64_t x = 0, y = 0;
+        std::memcpy(&x, a.data() + at, 8);
+        std::memcpy(&y, b.data() + at, 8);
+        if (x != y)
+            break;
+    }
+    while (at < shorter && a[at] == b[at])
+        ++at;
+    return at;
+}
+
 struct CharactersSeen {
     std::vector<uint8_t> basic = std::vector<uint8_t>(0x10000, 0); // by code point
     std::vector<char32_t> supplementary;
@@ -42,10 +59,20 @@ std::vector<char32_t> CharactersOf(const std::vector<std::string_view>& names) {
         parts,
         [&](size_t part) {
             CharactersSeen seen;
-            for (size_t i = names.size() * part / parts; i < names.size() * (part + 1) / parts;
-                 ++i) {
+            const size_t begin = names.size() * part / parts;
+            for (size_t i = begin; i < names.size() * (part + 1) / parts; ++i) {
                 const std::string_view name = names[i];
-                for (size_t at = 0; at < name.size();) {
+                // Paths of one folder mostly come together: the bytes a name shares with the one
+                // before hold no character not seen already, up to the last ASCII byte among
+                // them (what follows it decodes the same way in both, or may not: "\xC3" at the
+                // end of one name, "\xC3\xA9" in the other).
+                size_t at = 0;
+                if (i > begin) {
+                    at = SharedBytes(names[i - 1], name);
+                    while (at > 0 && static_cast<unsigned char>(name[at - 1]) >= 0x80)
+                        --at;
+                }
+                while (at < name.size()) {
                     if (static_cast<unsigned char>(name[at]) < 0x80) {
                         seen.basic[static_cast<unsigned char>(name[at++])] = 1;
                         continue;
@@ -91,7 +118,10 @@ struct PathTree {
 };
 
 // Numbers the folder of every name, adding each folder not seen yet and every folder above it
-// to the tree; a folder's own name ("A\\B\\") lies in that folder, as its first entry.
+// to the tree; a folder's own name ("A\\B\\") lies in that folder, as its first entry. Names of
+// one folder mostly come together: the runs of names in one folder are found side by side, and
+// only the first name of each run is looked up, in the names' order, which numbers the folders
+// as one pass over all the names would.
 std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& names, PathTree& tree) {
     std::unordered_map<std::string_view, uint32_t> known{{std::string_view(), 0}};
     const auto numberOf = [&](std::string_view path) {
@@ -116,17 +146,45 @@ std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& name
         }
         return parent;
     };
+    const auto folderPath = [&names](size_t i) {
+        return IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
+    };
+    const size_t parts = names.size() < 20000 ? 1 : WorkerCount();
+    const auto bound = [&](size_t part) {
+        return names.size() * part / parts;
+    };
+    // Where each part's runs start, and then each run's folder.
+    std::vector<std::vector<uint32_t>> runs(parts), folders(parts);
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            std::string_view previous;
+            for (size_t i = bound(part); i < bound(part + 1); ++i) {
+                const std::string_view path = folderPath(i);
+                if (i == bound(part) || path != previous)
+                    runs[part].push_back(static_cast<uint32_t>(i));
+                previous = path;
+            }
+            return true;
+        },
+        [&](size_t part, bool&&) {
+            folders[part].reserve(runs[part].size());
+            for (const uint32_t first : runs[part])
+                folders[part].push_back(numberOf(folderPath(first)));
+        });
     std::vector<uint32_t> folderOf(names.size());
-    std::string_view previousPath;
-    uint32_t previousFolder = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-        const std::string_view path = IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
-        if (i == 0 || path != previousPath) { // names of one folder mostly come together
-            previousPath = path;
-            previousFolder = numberOf(path);
-        }
-        folderOf[i] = previousFolder;
-    }
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            const std::vector<uint32_t>& first = runs[part];
+            for (size_t run = 0; run < first.size(); ++run) {
+                const size_t end = run + 1 < first.size() ? first[run + 1] : bound(part + 1);
+                std::fill(folderOf.begin() + first[run], folderOf.begin() + end,
+                          folders[part][run]);
+            }
+            return true;
+        },
+        [](size_t, bool&&) {});
     return folderOf;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/ParallelInOrder.h"
 #include "qtcore/CollationSketch.h"
 #include "qtcore/Utf8.h"
+#include "util/Utf8Decoding.h"
 
 #include <QString>
 
@@ -10,6 +11,48 @@
 #include <numeric>
 
 namespace vyp {
+
+namespace {
+
+// A name as UTF-16 for the collator, decoded into a buffer that is kept from name to name rather
+// than a new QString each; bytes that are not UTF-8 go through Utf8, which decides how they show.
+class Utf16Name {
+public:
+    QStringView Of(std::string_view name) {
+        // Never more units than bytes.
+        if (m_units.size() < name.size())
+            m_units.resize(name.size());
+        char16_t* out = m_units.data();
+        for (size_t at = 0; at < name.size();) {
+            const auto byte = static_cast<unsigned char>(name[at]);
+            if (byte < 0x80) {
+                *out++ = byte;
+                ++at;
+                continue;
+            }
+            char32_t code = 0;
+            const size_t length = DecodeUtf8(name, at, code);
+            if (length == 0) {
+                m_fallback = Utf8(name);
+                return m_fallback;
+            }
+            at += length;
+            if (code < 0x10000) {
+                *out++ = static_cast<char16_t>(code);
+            } else {
+                *out++ = static_cast<char16_t>(0xD7C0 + (code >> 10));
+                *out++ = static_cast<char16_t>(0xDC00 | (code & 0x3FF));
+            }
+        }
+        return QStringView(m_units.data(), out - m_units.data());
+    }
+
+private:
+    std::u16string m_units;
+    QString m_fallback;
+};
+
+} // namespace
 
 NameCollator::NameCollator(const QLocale& locale) : m_collator(locale) {
     m_collator.setCaseSensitivity(Qt::CaseSensitive);
@@ -83,17 +126,22 @@ NameCollator::NeighbourOrder(const std::vector<std::string_view>& names,
         [&](size_t part) {
             const QCollator collator = CopyForAnotherThread();
             const size_t first = pairs * part / parts, last = pairs * (part + 1) / parts;
-            QString current = first < last ? Utf8(names[order[first]]) : QString();
+            // Each name decoded once, into one of two buffers taking turns.
+            Utf16Name buffers[2];
+            size_t at = 0;
+            QStringView current =
+                first < last ? buffers[at].Of(names[order[first]]) : QStringView();
             for (size_t i = first; i < last; ++i) {
                 // The same path in two lists: equal without asking (current stays its text).
                 if (names[order[i]] == names[order[i + 1]]) {
                     steps[i] = 0;
                     continue;
                 }
-                QString next = Utf8(names[order[i + 1]]);
+                at ^= 1;
+                const QStringView next = buffers[at].Of(names[order[i + 1]]);
                 const int result = collator.compare(current, next);
                 steps[i] = static_cast<int8_t>(result < 0 ? -1 : (result > 0 ? 1 : 0));
-                current = std::move(next);
+                current = next;
             }
             return true;
         },

@@ -89,14 +89,9 @@ template <typename Keyed> void SortByDigits(std::vector<Keyed>& items, unsigned 
     }
 }
 
-} // namespace
-
-template <typename Item>
-void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys,
-                      bool descending) {
-    const auto keyOf = [&keys](Item item) {
-        return keys[static_cast<size_t>(item)];
-    };
+// StableSortByKeys by the key keyOf(item) gives.
+template <typename Item, typename KeyOf>
+void SortByKeyOf(Item* items, size_t count, const KeyOf& keyOf, bool descending) {
     if (count < kFewItems) {
         // Descending swaps the arguments, so that equal keys keep their order.
         if (descending)
@@ -152,6 +147,65 @@ void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& ke
                 items[i] = static_cast<Item>(NumberOf(wide[i]));
         });
     }
+}
+
+} // namespace
+
+template <typename Item>
+void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& keys,
+                      bool descending) {
+    SortByKeyOf(
+        items, count, [&keys](Item item) { return keys[static_cast<size_t>(item)]; }, descending);
+}
+
+bool StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t>& ranks,
+                       bool descending) {
+    // Whether the items are in either order already; for items in no order (another column
+    // sorted last) that is seen after a few.
+    bool up = true, down = true; // not falling, not rising
+    for (size_t i = 1; i < count && (up || down); ++i) {
+        const uint32_t before = ranks[items[i - 1]], rank = ranks[items[i]];
+        up = up && before <= rank;
+        down = down && rank <= before;
+    }
+    if (descending)
+        std::swap(up, down);
+    if (up)
+        return false;
+    if (down) {
+        // The other direction of a column sorted last: every run of equal ranks moves as a whole
+        // to the mirrored place and keeps its own order.
+        std::reverse(items, items + count);
+        for (size_t begin = 0; begin < count;) {
+            size_t end = begin + 1;
+            while (end < count && ranks[items[end]] == ranks[items[begin]])
+                ++end;
+            std::reverse(items + begin, items + end);
+            begin = end;
+        }
+        return true;
+    }
+    // Each rank is read once, into the item it goes with: the items are in the order shown, so
+    // their ranks lie all over memory.
+    const auto top = static_cast<uint32_t>(ranks.size() - 1);
+    std::vector<uint64_t> packed(count);
+    const size_t parts = PartsFor(count);
+    InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i) {
+            const uint32_t rank = ranks[items[i]];
+            packed[i] = uint64_t{descending ? top - rank : rank} << 32 | items[i];
+        }
+    });
+    if (count < kFewItems)
+        std::stable_sort(packed.begin(), packed.end(),
+                         [](uint64_t a, uint64_t b) { return a >> 32 < b >> 32; });
+    else
+        SortByDigits(packed, static_cast<unsigned>(std::bit_width(top)));
+    InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i)
+            items[i] = NumberOf(packed[i]);
+    });
+    return true;
 }
 
 std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys) {

@@ -20,6 +20,13 @@ void StableSortByKeys(Item* items, size_t count, const std::vector<uint64_t>& ke
 extern template void StableSortByKeys(int32_t*, size_t, const std::vector<uint64_t>&, bool);
 extern template void StableSortByKeys(uint32_t*, size_t, const std::vector<uint64_t>&, bool);
 
+// Sorts items[0 .. count) by ranks[items[i]], ascending or descending, stably as StableSortByKeys,
+// for ranks below ranks.size(), with no key beside each item to fill first; items in the
+// opposite order already (a column sorted the other way last) are only turned over, run by run.
+// False when the items were in that order already and nothing moved.
+bool StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t>& ranks,
+                       bool descending);
+
 // The place of each key among all of them (0, 1, ...), equal keys sharing one: what a table sorts
 // by, 4 bytes a row, after it has read 8-byte keys once.
 std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys);

@@ -107,5 +107,67 @@ TEST(StableKeySort, RanksShareEqualKeysAndFollowTheirOrder) {
               std::set<uint64_t>(keys.begin(), keys.end()).size());
 }
 
+// Rows of a table in the order shown, sorted by the ranks of a column as a comparison would.
+void ExpectRankedAsCompared(const std::vector<uint32_t>& rows, const std::vector<uint32_t>& ranks,
+                            bool descending) {
+    std::vector<uint32_t> sorted = rows;
+    const bool moved = StableSortByRanks(sorted.data(), sorted.size(), ranks, descending);
+    std::vector<uint32_t> compared = rows;
+    std::stable_sort(compared.begin(), compared.end(), [&](uint32_t a, uint32_t b) {
+        return descending ? ranks[b] < ranks[a] : ranks[a] < ranks[b];
+    });
+    ASSERT_EQ(sorted, compared) << rows.size() << " rows, descending " << descending;
+    // Told whether the table has a new order to show.
+    ASSERT_EQ(moved, compared != rows) << rows.size() << " rows, descending " << descending;
+}
+
+TEST(StableKeySort, RowsByRanksFromAnyEarlierOrderInBothDirections) {
+    std::mt19937_64 random(26);
+    for (const size_t count : {size_t{0}, size_t{1}, size_t{2}, size_t{900}, size_t{250000}}) {
+        // Many paths equal (the same disc in two lists), many sizes shared by many files, every
+        // row its own rank, and every row the same.
+        for (const size_t spread : {count / 3 + 1, count / 1000 + 1, count + 1, size_t{1}}) {
+            std::vector<uint32_t> ranks(count);
+            for (uint32_t& rank : ranks)
+                rank = static_cast<uint32_t>(random() % spread % (count == 0 ? 1 : count));
+            std::vector<uint32_t> rows(count);
+            std::iota(rows.begin(), rows.end(), 0U);
+            std::shuffle(rows.begin(), rows.end(), random);
+            for (const bool descending : {false, true})
+                ExpectRankedAsCompared(rows, ranks, descending);
+            // Sorted one way, then the other, then back: runs of equal ranks are turned over as
+            // wholes and keep the order they had; a table sorted by another column first.
+            for (const bool first : {false, true}) {
+                std::vector<uint32_t> sorted = rows;
+                StableSortByRanks(sorted.data(), count, ranks, first);
+                ExpectRankedAsCompared(sorted, ranks, !first);
+                ExpectRankedAsCompared(sorted, ranks, first);
+                std::vector<uint32_t> turned = sorted;
+                StableSortByRanks(turned.data(), count, ranks, !first);
+                ExpectRankedAsCompared(turned, ranks, first);
+            }
+        }
+    }
+}
+
+TEST(StableKeySort, RowsByRanksLeaveWhatLiesAroundThem) {
+    // Some of the rows, between others that stay where they are.
+    std::mt19937_64 random(5);
+    std::vector<uint32_t> ranks(100000);
+    for (uint32_t& rank : ranks)
+        rank = static_cast<uint32_t>(random() % 100000);
+    std::vector<uint32_t> all(100000);
+    std::iota(all.begin(), all.end(), 0U);
+    std::shuffle(all.begin(), all.end(), random);
+    const std::vector<uint32_t> before = all;
+    StableSortByRanks(all.data() + 7, 60000, ranks, true);
+    EXPECT_TRUE(std::equal(all.begin(), all.begin() + 7, before.begin()));
+    EXPECT_TRUE(std::equal(all.begin() + 60007, all.end(), before.begin() + 60007));
+    std::vector<uint32_t> middle(before.begin() + 7, before.begin() + 60007);
+    std::stable_sort(middle.begin(), middle.end(),
+                     [&](uint32_t a, uint32_t b) { return ranks[b] < ranks[a]; });
+    EXPECT_TRUE(std::equal(middle.begin(), middle.end(), all.begin() + 7));
+}
+
 } // namespace
 } // namespace vyp

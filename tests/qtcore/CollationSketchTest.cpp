@@ -129,6 +129,26 @@ TEST(CollationSketch, BytesThatAreNotUtf8CountAsReplacementCharacters) {
             << other;
 }
 
+// Paths of one folder come one after another, sharing most of their bytes; a character first
+// met right where a path parts from the one before it is placed all the same: after a shared
+// lead byte (Cyrillic "Б" after "А", CJK "浜" after "海"), and where the shorter path ends in the
+// first byte of a character the longer one goes on with ("Kr\xC3" after "Kr\xC3\xA1sa").
+TEST(CollationSketch, CharactersFirstMetWherePathsPartAreCounted) {
+    const std::vector<std::string> names = {
+        "Dokumenty\\Отчёт А.txt",      "Dokumenty\\Отчёт Б.txt",  "Dokumenty\\Отчёт .txt",
+        "Fotky\\写真\\夏\\海.jpg",     "Fotky\\写真\\夏\\浜.jpg", "Fotky\\写真\\夏\\.jpg",
+        "Zálohy\\Kr\xc3\xa1sa.tar.gz", "Zálohy\\Kr\xc3",          "Zálohy\\Kr",
+        "Zálohy\\Élève Müller.odt",    "Zálohy\\Élève Mxller.odt"};
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    const QCollator collator = CzechCollator();
+    const CollationSketch sketch(collator, views);
+    for (const std::string& a : names)
+        for (const std::string& b : names)
+            EXPECT_EQ(Sign(sketch.Compare(a, b)),
+                      Sign(collator.compare(QString::fromUtf8(a), QString::fromUtf8(b))))
+                << a << " / " << b;
+}
+
 // A soft hyphen inside a name counts for nothing with the collator (ICU's and Windows' alike), and
 // so with the sketch: the name stays beside the one without it instead of going before others.
 TEST(CollationSketch, CharactersTheCollatorIgnoresArePassedOver) {
@@ -157,6 +177,61 @@ TEST(CollationSketch, FoldersAmongFilesAsATree) {
         (std::vector<std::string>{"a.txt", "Bílá.txt", "Dokumenty\\Účty 2024.ods", "Zálohy\\",
                                   "Zálohy\\Archiv\\", "Zálohy\\Archiv\\A.txt",
                                   "Zálohy\\Archiv\\z.txt", "Zálohy\\b.txt", "Zálohy\\c.txt"}));
+}
+
+// Enough paths to be read in parts side by side: folders come back after other folders, across
+// the middle of the list, and some are first met (with or without a row of their own) late,
+// below folders met early. The walk must still be the tree: entries of a folder after the
+// folder's own row, each level in the sketch's order.
+TEST(CollationSketch, ManyPathsReadInPartsAsATree) {
+    const std::vector<std::string> early = {"Hudba\\Dvořák\\Symfonie č. 9\\",
+                                            "Hudba\\Smetana\\Má vlast\\",
+                                            "Dokumente\\Müller GmbH\\Rechnungen 2024\\",
+                                            "Photos\\Été à Paris\\",
+                                            "Фото\\Москва 2023\\",
+                                            "写真\\東京\\"};
+    const std::vector<std::string> late = {"Hudba\\Dvořák\\Rusalka\\", "写真\\東京\\夜景\\",
+                                           "Dokumente\\Straße.Nr 5\\"};
+    const std::vector<std::string> stems = {"Píseň", "Größe", "Crème brûlée",
+                                            "Дача",  "花火",  "README"};
+    std::vector<std::string> names;
+    for (size_t k = 0; k < 36000; ++k) {
+        const bool isLate = k >= 20000 && (k / 700) % 2 == 1;
+        const std::vector<std::string>& folders = isLate ? late : early;
+        const std::string& folder = folders[(k / 700) % folders.size()];
+        if (k % 700 == 0 && (k / 700) % 3 == 0)
+            names.push_back(folder); // the folder's own row, not always there
+        names.push_back(folder + stems[k % stems.size()] + " " + std::to_string(k % 997) + "." +
+                        std::to_string(k) + (k % 2 != 0 ? ".tar.GZ" : ".mp3"));
+    }
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    const CollationSketch sketch(CzechCollator(), views);
+    // A path as the entries it goes through: its folders with their "\\", then its own name, or
+    // an empty entry (first in its folder) for a folder's own row.
+    const auto entries = [](const std::string& path) {
+        std::vector<std::string> parts;
+        size_t from = 0;
+        for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', from)) {
+            parts.push_back(path.substr(from, at + 1 - from));
+            from = at + 1;
+        }
+        parts.push_back(path.substr(from));
+        return parts;
+    };
+    std::vector<uint32_t> expected(names.size());
+    for (uint32_t i = 0; i < expected.size(); ++i)
+        expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(), [&](uint32_t a, uint32_t b) {
+        const std::vector<std::string> x = entries(names[a]), y = entries(names[b]);
+        for (size_t level = 0; level < std::min(x.size(), y.size()); ++level)
+            if (x[level] != y[level])
+                return sketch.Compare(x[level], y[level]) < 0;
+        return x.size() < y.size();
+    });
+    const std::vector<uint32_t> order = sketch.Order(views);
+    ASSERT_EQ(order.size(), names.size());
+    for (size_t at = 0; at < order.size(); ++at)
+        ASSERT_EQ(names[order[at]], names[expected[at]]) << "at " << at;
 }
 
 } // namespace

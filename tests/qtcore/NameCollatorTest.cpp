@@ -76,5 +76,39 @@ TEST(NameCollatorRanks, AgreeWithOneCollatorWhateverTheQuickOrderGotWrong) {
     ExpectRanksOfOneCollator(PathsOf(all, 30000));
 }
 
+// The collator's check reads each name as the collator sees it: characters beyond U+FFFF (a
+// mathematical digit sorts among the digits) as surrogate pairs, a byte order mark and a
+// noncharacter as they are, bytes that are not UTF-8 (a Windows-1250 name among UTF-8 ones) as Utf8
+// shows them, next to names that differ from them only there.
+TEST(NameCollatorRanks, NamesReadAsTheCollatorSeesThem) {
+    const std::vector<std::string> odd = {"\xef\xbb\xbf"
+                                          "Fotky",
+                                          "Fotky",
+                                          "\xef\xbf\xbf"
+                                          "Fotky",
+                                          "Fotky\xef\xbb\xbf",
+                                          "\xf0\xa0\x80\x8b",
+                                          "\xe4\xb8\x80",
+                                          "\xf0\x9f\x93\xb7 Léto",
+                                          "\xf0\x9d\x9f\x8e Léto", // a bold digit 0
+                                          "1 Léto",
+                                          "A Léto",
+                                          "\xef\xbf\xbd Léto",
+                                          "L\xe9to",
+                                          "Léto",
+                                          "L\xc3\xa9to\xc3",
+                                          "\xed\xa0\x80 Léto",
+                                          "\xc0\xaf Noël",
+                                          "/ Noël",
+                                          "Москва\\Красная площадь",
+                                          "Москва\\красная площадь"};
+    std::vector<std::string> names;
+    for (int i = 0; i < 2000; ++i)
+        names.push_back("Archiv " + std::to_string(i % 7) + "\\" +
+                        odd[static_cast<size_t>(i) % odd.size()] +
+                        (i % 3 == 0 ? "" : " " + std::to_string(i % 11)));
+    ExpectRanksOfOneCollator(names);
+}
+
 } // namespace
 } // namespace vyp

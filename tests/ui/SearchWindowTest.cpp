@@ -22,6 +22,7 @@
 #include <QToolButton>
 
 #include <filesystem>
+#include <numeric>
 
 namespace vyp::test {
 namespace {
@@ -622,6 +623,145 @@ TEST_F(SearchWindowLargeSortTest, AListChangedBeforeASortOnAWorkerIsSaidOnceAfte
             ASSERT_LT(placeBefore[sorted[i - 1]], placeBefore[sorted[i]]);
         }
     }
+}
+
+// A third list beside the two, in Windows-1250, of folders nested so deep that each path is
+// longer than most buffers hold, the folders and names differing only at their ends, some of
+// them only by an accent or by case: the paths read for a sort fill more than one block.
+std::vector<std::string> DeepList1250() {
+    // "Dlouhá cesta", "kůň", "kun", "Kůň", "čaj", "caj", "chata", "hrad", "Žluťoučký",
+    // "přednáška", in Windows-1250.
+    const std::vector<std::string> ends = {"k\xf9\xf2",
+                                           "kun",
+                                           "K\xf9\xf2",
+                                           "\xe8"
+                                           "aj",
+                                           "caj",
+                                           "chata",
+                                           "hrad",
+                                           "\x8elu\x9dou\xe8k\xfd",
+                                           "p\xf8"
+                                           "edn\xe1\x9aka"};
+    std::string deep;
+    for (int level = 0; level < 300; ++level)
+        deep +=
+            (level % 2 == 0 ? "Dlouh\xe1 cesta " : "dlouha cesta ") + std::to_string(level) + "\\";
+    std::vector<std::string> lines = {"F:\\Star\xe9\\\t1"};
+    for (size_t folder = 0; folder < 12; ++folder) {
+        lines.push_back(deep + ends[folder % ends.size()] + "\\\t" + std::to_string(folder) +
+                        "\t2004.1.15\t9:30.00");
+        for (size_t file = 0; file < 300; ++file)
+            lines.push_back(ends[(folder + file) % ends.size()] + " " + std::to_string(file % 7) +
+                            ".jpg\t" + std::to_string(file % 9) + "\t2004.1.15\t9:30.00");
+    }
+    return lines;
+}
+
+class SearchWindowMixedSortTest : public SearchWindowLargeSortTest {
+protected:
+    void SetUp() override {
+        SearchWindowLargeSortTest::SetUp();
+        AddList("Archiv C 1250.sez", DeepList1250());
+        WriteSettings("[Seznamy]\nArchiv A.sez=7\nArchiv B.sez=7\nArchiv C 1250.sez=7\n");
+    }
+
+    // The core's paths of the rows, as UTF-8, and each path's place among them by the collator,
+    // equal paths sharing one, found by comparing them all.
+    void ReadCore() {
+        GroupFilter groups{};
+        groups[5] = true;
+        const SearchResult core = SearchLists(".", groups, m_window->Registry());
+        for (const SearchRow& row : core.rows)
+            m_paths.emplace_back(row.Path());
+        std::vector<size_t> order(m_paths.size());
+        std::iota(order.begin(), order.end(), size_t{0});
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return m_collator.Compare(m_paths[a], m_paths[b]) < 0;
+        });
+        m_rank.assign(m_paths.size(), 0);
+        for (size_t i = 1; i < order.size(); ++i)
+            m_rank[order[i]] = m_rank[order[i - 1]] +
+                               (m_collator.Compare(m_paths[order[i - 1]], m_paths[order[i]]) != 0);
+    }
+    // The order shown before, sorted by path, equal paths staying in that order.
+    std::vector<size_t> ByPath(std::vector<size_t> before, bool descending) {
+        std::stable_sort(before.begin(), before.end(), [&](size_t a, size_t b) {
+            return descending ? m_rank[b] < m_rank[a] : m_rank[a] < m_rank[b];
+        });
+        return before;
+    }
+
+    const NameCollator m_collator{QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+    std::vector<std::string> m_paths;
+    std::vector<size_t> m_rank;
+};
+
+// Every sort by path, whatever was shown before it (the search's order, another column, the
+// same column either way), gives the collator's order with equal paths where they were; the
+// deep paths of the Windows-1250 list are shown decoded.
+TEST_F(SearchWindowMixedSortTest, SortsByPathFromAnyOrderGiveTheCollatorsOrder) {
+    Open();
+    TickGroups({7});
+    Search(".");
+    ReadCore();
+    ASSERT_EQ(static_cast<size_t>(Results().ChildCount(kNoNode)), m_paths.size());
+    const std::vector<size_t> byList = Order();
+    SortByHeader(1, 0);
+    const std::vector<size_t> ascending = Order();
+    ASSERT_EQ(ascending, ByPath(byList, false));
+    SortByHeader(1, 0);
+    ASSERT_EQ(Order(), ByPath(ascending, true));
+    SortByHeader(1, 0);
+    ASSERT_EQ(Order(), ascending);
+    SortByHeader(2, 0);
+    const std::vector<size_t> bySize = Order();
+    ASSERT_NE(bySize, ascending);
+    SortByHeader(1, 0);
+    ASSERT_EQ(Order(), ByPath(bySize, false));
+    SortByHeader(0, 0);
+    SortByHeader(0, 0);
+    const std::vector<size_t> byListDescending = Order();
+    SortByHeader(1, 0);
+    ASSERT_EQ(Order(), ByPath(byListDescending, false));
+    SortByHeader(1, 0);
+    ASSERT_EQ(Order(), ByPath(byListDescending, true));
+
+    // The third list's paths decoded from Windows-1250, each longer than 4096 bytes, and shown.
+    EXPECT_EQ(std::count_if(m_paths.begin(), m_paths.end(),
+                            [](const std::string& path) {
+                                return path.size() > 4096 &&
+                                       path.substr(0, 18) == "Dlouhá cesta 0\\dl";
+                            }),
+              12 * 301);
+    auto& model = Results().Model();
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString().toStdString(),
+              m_paths[Order().front()]);
+    EXPECT_TRUE(Dialogs::Shown().empty());
+}
+
+// A list changed between the search and the first sort by path: its rows have no path and come
+// first, in the order they had; the others follow in the collator's order; it is said once.
+TEST_F(SearchWindowMixedSortTest, AListChangedBeforeTheFirstSortByPathSortsAsEmptyPaths) {
+    Open();
+    TickGroups({7});
+    Search(".");
+    ReadCore();
+    const std::vector<size_t> byList = Order();
+    AddList("Archiv C 1250.sez", {"F:\\Star\xe9\\\t1", "jin\xfd.txt\t1\t2004.1.15\t9:30.00"});
+    SortByHeader(1, 0);
+    QTest::qWait(20);
+    ASSERT_EQ(Dialogs::Shown().size(), 1u);
+    EXPECT_TRUE(Dialogs::Shown()[0].text.contains("Archiv C 1250"))
+        << Dialogs::Shown()[0].text.toStdString();
+    const FoundRows& found = m_find->Found();
+    std::vector<size_t> changed, others;
+    for (size_t row : byList)
+        (found.ListName(row) == "Archiv C 1250" ? changed : others).push_back(row);
+    ASSERT_EQ(changed.size(), 12u * 301);
+    std::vector<size_t> expected = changed;
+    const std::vector<size_t> sortedOthers = ByPath(others, false);
+    expected.insert(expected.end(), sortedOthers.begin(), sortedOthers.end());
+    EXPECT_EQ(Order(), expected);
 }
 
 // ---- a result larger than the memory left ------------------------------------------------------

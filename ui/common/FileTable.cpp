@@ -114,15 +114,28 @@ std::vector<uint32_t> FileTable::SortedOrder(int column, Qt::SortOrder direction
         return keyed ? keys[a] < keys[b] : CompareRows(a, b, column) < 0;
     };
     // Rows that are in order already stay as they are, and rows shown as they came (a search's
-    // rows by list) keep no order at all. Ranks answer that without memory; sizes are read
-    // once, as their keys.
+    // rows by list) keep no order at all.
     const auto inOrder = [&] {
         for (size_t place = 1; place < count; ++place)
             if (before(nodeAt(place), nodeAt(place - 1)))
                 return false;
         return true;
     };
-    const bool bySize = m_columns[static_cast<size_t>(column)].sort == FileTableSort::Size;
+    const FileTableSort sort = m_columns[static_cast<size_t>(column)].sort;
+    // Names and sizes are ranked once per fill, each rank below the number of rows: the rows
+    // are sorted by their ranks, which tells on the way whether they are in order already.
+    const std::vector<uint32_t>* ranks =
+        sort == FileTableSort::Name ? &NameRanks(column)
+                                    : (sort == FileTableSort::Size ? SizeRanks(column) : nullptr);
+    if (ranks != nullptr) {
+        std::vector<uint32_t> order(count);
+        for (size_t place = 0; place < count; ++place)
+            order[place] = nodeAt(place);
+        if (!StableSortByRanks(order.data(), count, *ranks, direction == Qt::DescendingOrder))
+            return {};
+        return order;
+    }
+    const bool bySize = sort == FileTableSort::Size;
     if (!bySize && inOrder())
         return {};
     keyed = SortKeys(column, keys);

@@ -23,6 +23,9 @@ constexpr size_t kPieceRows = size_t{1} << 18;
 // Sorting reads the rows in parts side by side, telling of its progress every so many rows (and
 // holding the texts of as many when it reads whole rows).
 constexpr size_t kRowsATurn = size_t{1} << 16;
+// The paths read for a sort are held in blocks of this size; a longer path grows its block.
+constexpr size_t kBlockBytes = size_t{1} << 24;
+constexpr size_t kLongPath = size_t{1} << 12;
 size_t PartsFor(size_t rows) {
     return rows < 4 * kRowsATurn ? 1 : WorkerCount();
 }
@@ -249,20 +252,33 @@ void FoundRows::WithSortNames(
         FileTableRows::WithSortNames(column, rowsRead, use);
         return;
     }
-    // The paths in a buffer for each part, held for this sort only, and each one's length.
+    // The paths in blocks for each part, held for this sort only, and each one's length. A
+    // block is filled and never grown, so that the paths of millions of rows are not copied
+    // along as one buffer doubles, nor held twice meanwhile.
     const size_t parts = PartsFor(m_hits.size());
-    std::vector<std::string> paths(parts);
+    struct Block {
+        std::string bytes;
+        size_t rows = 0;
+    };
+    std::vector<std::vector<Block>> paths(parts);
     std::vector<uint32_t> lengths(m_hits.size());
     ReadInParts(
         [&](size_t part, size_t begin, size_t end, ChangesFound& changes) {
             SearchHitReader reader(m_hits);
-            std::string& out = paths[part];
+            std::vector<Block>& blocks = paths[part];
             for (size_t row = begin; row < end; ++row) {
+                if (blocks.empty() ||
+                    blocks.back().bytes.size() + kLongPath > blocks.back().bytes.capacity()) {
+                    blocks.emplace_back();
+                    blocks.back().bytes.reserve(kBlockBytes);
+                }
+                Block& block = blocks.back();
                 const int32_t list = m_hits.ListIndex(row);
-                const size_t before = out.size();
-                if (changes.Changed(list) || !reader.AppendPath(row, out))
+                const size_t before = block.bytes.size();
+                if (changes.Changed(list) || !reader.AppendPath(row, block.bytes))
                     changes.Note(list, row);
-                lengths[row] = static_cast<uint32_t>(out.size() - before);
+                lengths[row] = static_cast<uint32_t>(block.bytes.size() - before);
+                ++block.rows;
                 if ((row - begin + 1) % kRowsATurn == 0)
                     rowsRead(kRowsATurn);
             }
@@ -270,13 +286,15 @@ void FoundRows::WithSortNames(
         },
         parts);
     std::vector<std::string_view> names(m_hits.size());
-    for (size_t part = 0, row = 0; part < parts; ++part) {
-        const char* at = paths[part].data();
-        for (const size_t end = m_hits.size() * (part + 1) / parts; row < end; ++row) {
-            names[row] = std::string_view(at, lengths[row]);
-            at += lengths[row];
+    size_t row = 0;
+    for (const std::vector<Block>& blocks : paths)
+        for (const Block& block : blocks) {
+            const char* at = block.bytes.data();
+            for (const size_t end = row + block.rows; row < end; ++row) {
+                names[row] = std::string_view(at, lengths[row]);
+                at += lengths[row];
+            }
         }
-    }
     std::vector<uint32_t>().swap(lengths);
     use(names);
 }
