@@ -145,14 +145,8 @@ void ListRegionReader::CheckEncoding(std::string_view bytes) {
 }
 
 void ListRegionReader::NoteLastFolder(std::string_view lines) {
-    const char* begin = lines.data();
-    const char* end = begin + lines.size();
-    if (const char* slash = LastBackslash(begin, end)) {
-        const char* lineStart = LineStartBefore(begin, slash);
-        m_folder.assign(FirstField(std::string_view(
-            lineStart, static_cast<size_t>(LineEndAfter(slash, end) - lineStart))));
+    if (const char* lineStart = LastFolderLine(lines, m_folder))
         m_folderOffset = m_bufferOffset + (lineStart - m_buffer.data());
-    }
 }
 
 bool ListRegionReader::Next(ListRegion& region) {
@@ -164,16 +158,8 @@ bool ListRegionReader::Next(ListRegion& region) {
     m_filled -= m_consumed;
     m_consumed = 0;
     for (;;) {
-        size_t complete = m_filled;
-        if (!m_atEnd) {
-            // Only whole lines; a CR at the very end may still get its LF.
-            size_t i = m_filled;
-            if (i > 0 && m_buffer[i - 1] == '\r')
-                --i;
-            while (i > 0 && !IsLineBreak(m_buffer[i - 1]))
-                --i;
-            complete = i;
-        }
+        const size_t complete =
+            m_atEnd ? m_filled : WholeLinesLength(std::string_view(m_buffer.data(), m_filled));
         if (complete > 0 && (m_atEnd || complete > m_buffer.size() / 2)) {
             m_consumed = complete;
             const std::string_view lines(m_buffer.data(), complete);
@@ -241,6 +227,27 @@ TextEncoding ListRegionReader::EncodingOfWholeFile() {
     while (m_validUtf8 && Next(region)) {
     }
     return Encoding();
+}
+
+size_t WholeLinesLength(std::string_view filled) {
+    size_t i = filled.size();
+    if (i > 0 && filled[i - 1] == '\r')
+        --i; // its LF may follow
+    while (i > 0 && !IsLineBreak(filled[i - 1]))
+        --i;
+    return i;
+}
+
+const char* LastFolderLine(std::string_view lines, std::string& folder) {
+    const char* begin = lines.data();
+    const char* end = begin + lines.size();
+    const char* slash = LastBackslash(begin, end);
+    if (slash == nullptr)
+        return nullptr;
+    const char* lineStart = LineStartBefore(begin, slash);
+    folder.assign(FirstField(
+        std::string_view(lineStart, static_cast<size_t>(LineEndAfter(slash, end) - lineStart))));
+    return lineStart;
 }
 
 } // namespace vyp

@@ -113,5 +113,11 @@ const char* LineEndAfter(const char* p, const char* end);
 const char* PastLineBreak(const char* p, const char* end);
 // The first TAB-separated field of a line.
 std::string_view FirstField(std::string_view line);
+// How many bytes of what a reader has filled are whole lines: up to its last line break, short of
+// a CR at the very end, whose LF may still come.
+size_t WholeLinesLength(std::string_view filled);
+// The last folder line in lines (the last line holding "\"): its start, or nullptr when there is
+// none; folder is set to its first field.
+const char* LastFolderLine(std::string_view lines, std::string& folder);
 
 } // namespace vyp

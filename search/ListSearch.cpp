@@ -454,15 +454,8 @@ public:
         m_filled -= m_consumed;
         m_consumed = 0;
         for (;;) {
-            size_t complete = m_filled;
-            if (!m_atEnd) {
-                size_t i = m_filled;
-                if (i > 0 && m_buffer[i - 1] == '\r')
-                    --i; // its LF may follow
-                while (i > 0 && m_buffer[i - 1] != '\n' && m_buffer[i - 1] != '\r')
-                    --i;
-                complete = i;
-            }
+            const size_t complete =
+                m_atEnd ? m_filled : WholeLinesLength(std::string_view(m_buffer.data(), m_filled));
             if (complete > 0 && (m_atEnd || complete > m_buffer.size() / 2)) {
                 m_consumed = complete;
                 region.lines = std::string_view(m_buffer.data(), complete);
@@ -500,17 +493,7 @@ private:
 
     // The folder in force after the region handed out last: its last line holding "\".
     void NoteLastFolder() {
-        const char* begin = m_buffer.data();
-        const char* end = begin + m_consumed;
-        for (const char* p = end; p > begin;) {
-            --p;
-            if (*p == '\\') {
-                const char* lineStart = LineStartBefore(begin, p);
-                m_folder.assign(FirstField(std::string_view(
-                    lineStart, static_cast<size_t>(LineEndAfter(p, end) - lineStart))));
-                return;
-            }
-        }
+        LastFolderLine(std::string_view(m_buffer.data(), m_consumed), m_folder);
     }
 
     StreamedList& m_list;
