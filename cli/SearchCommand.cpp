@@ -30,6 +30,8 @@ void AppendSearchRowLine(const SearchRowTexts& row, std::string_view listName,
                row.size.size() + kExactUnit.size() + row.date.size() + row.time.size() + 5);
     char* p = out.data() + at;
     auto put = [&p](std::string_view text) {
+        if (text.empty())
+            return; // an empty field's view may point nowhere, which memcpy must not be given
         std::memcpy(p, text.data(), text.size());
         p += text.size();
     };
