@@ -190,34 +190,14 @@ TextEncoding ListRegionReader::CheckAhead() {
         m_positional = true;
         m_readOffset = m_bufferOffset + static_cast<int64_t>(m_filled);
     }
-    // What was read but not handed out yet, then the rest of the file. A piece is checked up to
-    // its last ASCII byte, where no UTF-8 sequence can be open; the bytes after it wait for the
-    // next piece.
-    std::string ahead(m_buffer, m_consumed, m_filled - m_consumed);
-    size_t held = ahead.size();
-    ahead.resize(std::max(held, kRegionSize) * 2);
-    int64_t offset = m_readOffset;
-    for (;;) {
-        size_t n = 0;
-        if (const int err = m_file.ReadAt(offset, ahead.data() + held, ahead.size() - held, n))
-            throw VypisnikError(FileOpenErrorText(m_path, err));
-        offset += static_cast<int64_t>(n);
-        held += n;
-        size_t checked = held;
-        if (n != 0) {
-            while (checked > 0 && static_cast<unsigned char>(ahead[checked - 1]) >= 0x80)
-                --checked;
-        }
-        m_validUtf8 = IsValidUtf8(std::string_view(ahead.data(), checked));
-        if (!m_validUtf8)
-            return Encoding();
-        if (n == 0)
-            break;
-        if (checked == 0 && held == ahead.size())
-            ahead.resize(ahead.size() * 2); // a piece of nothing but bytes above 0x7F
-        std::memmove(ahead.data(), ahead.data() + checked, held - checked);
-        held -= checked;
-    }
+    // What was read but not handed out yet, then the rest of the file.
+    bool valid = true;
+    if (const int err = CheckUtf8From(
+            m_file, m_readOffset, std::string(m_buffer, m_consumed, m_filled - m_consumed), valid))
+        throw VypisnikError(FileOpenErrorText(m_path, err));
+    m_validUtf8 = valid;
+    if (!m_validUtf8)
+        return Encoding();
     m_checkedToEnd = true;
     return Encoding();
 }
@@ -227,6 +207,30 @@ TextEncoding ListRegionReader::EncodingOfWholeFile() {
     while (m_validUtf8 && Next(region)) {
     }
     return Encoding();
+}
+
+int CheckUtf8From(InputFile& file, int64_t offset, std::string ahead, bool& valid) {
+    size_t held = ahead.size();
+    ahead.resize(std::max(held, kRegionSize) * 2);
+    for (;;) {
+        size_t n = 0;
+        if (const int err = file.ReadAt(offset, ahead.data() + held, ahead.size() - held, n))
+            return err;
+        offset += static_cast<int64_t>(n);
+        held += n;
+        size_t checked = held;
+        if (n != 0) {
+            while (checked > 0 && static_cast<unsigned char>(ahead[checked - 1]) >= 0x80)
+                --checked;
+        }
+        valid = IsValidUtf8(std::string_view(ahead.data(), checked));
+        if (!valid || n == 0)
+            return 0;
+        if (checked == 0 && held == ahead.size())
+            ahead.resize(ahead.size() * 2); // a piece of nothing but bytes above 0x7F
+        std::memmove(ahead.data(), ahead.data() + checked, held - checked);
+        held -= checked;
+    }
 }
 
 size_t WholeLinesLength(std::string_view filled) {

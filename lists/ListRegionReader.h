@@ -113,6 +113,11 @@ const char* LineEndAfter(const char* p, const char* end);
 const char* PastLineBreak(const char* p, const char* end);
 // The first TAB-separated field of a line.
 std::string_view FirstField(std::string_view line);
+// Whether every byte of file from offset on, after the bytes of ahead (read already, not yet
+// checked), is UTF-8: read in pieces, each checked up to its last ASCII byte, where no UTF-8
+// sequence can be open; stops at the first piece that is not. Returns the error of a failed read,
+// 0 when there was none.
+int CheckUtf8From(InputFile& file, int64_t offset, std::string ahead, bool& valid);
 // How many bytes of what a reader has filled are whole lines: up to its last line break, short of
 // a CR at the very end, whose LF may still come.
 size_t WholeLinesLength(std::string_view filled);

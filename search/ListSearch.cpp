@@ -394,36 +394,12 @@ void StreamedList::CheckWhole() {
     const std::lock_guard lock(m_checkMutex);
     if (Known() != kUnknown || m_checkFailed)
         return;
-    // A piece is checked up to its last ASCII byte, where no UTF-8 sequence can be open; the
-    // bytes after it wait for the next piece.
-    std::string ahead(size_t{1} << 20, '\0');
-    size_t held = 0;
-    int64_t offset = m_linesStart;
-    for (;;) {
-        size_t n = 0;
-        if (m_file.ReadAt(offset, ahead.data() + held, ahead.size() - held, n) != 0) {
-            m_checkFailed = true;
-            return;
-        }
-        offset += static_cast<int64_t>(n);
-        held += n;
-        size_t checked = held;
-        if (n != 0) {
-            while (checked > 0 && static_cast<unsigned char>(ahead[checked - 1]) >= 0x80)
-                --checked;
-        }
-        if (!IsValidUtf8(std::string_view(ahead.data(), checked))) {
-            Learn(kWindows1250);
-            return;
-        }
-        if (n == 0)
-            break;
-        if (checked == 0 && held == ahead.size())
-            ahead.resize(ahead.size() * 2); // a piece of nothing but bytes above 0x7F
-        std::memmove(ahead.data(), ahead.data() + checked, held - checked);
-        held -= checked;
+    bool valid = true;
+    if (CheckUtf8From(m_file, m_linesStart, {}, valid) != 0) {
+        m_checkFailed = true;
+        return;
     }
-    Learn(kUtf8);
+    Learn(valid ? kUtf8 : kWindows1250);
 }
 
 // Reads one piece of a streamed list in regions of whole lines through one reused buffer,
