@@ -29,6 +29,19 @@ int Sign(int order) {
     return (order > 0) - (order < 0);
 }
 
+// Builds the sketch of names and expects it to order every pair as the Czech collator does.
+CollationSketch ExpectSketchOrdersAsTheCollator(const std::vector<std::string>& names) {
+    const std::vector<std::string_view> views(names.begin(), names.end());
+    const QCollator collator = CzechCollator();
+    CollationSketch sketch(collator, views);
+    for (const std::string& a : names)
+        for (const std::string& b : names)
+            EXPECT_EQ(Sign(sketch.Compare(a, b)),
+                      Sign(collator.compare(QString::fromUtf8(a), QString::fromUtf8(b))))
+                << a << " / " << b;
+    return sketch;
+}
+
 // Every character is placed by the collator: case and accents count after the letter, and so
 // do characters beyond U+FFFF.
 TEST(CollationSketch, SingleCharactersComeInTheCollatorsOrder) {
@@ -59,14 +72,7 @@ TEST(CollationSketch, SingleCharactersComeInTheCollatorsOrder) {
                                                  "9",
                                                  " ",
                                                  "."};
-    const std::vector<std::string_view> views(characters.begin(), characters.end());
-    const QCollator collator = CzechCollator();
-    const CollationSketch sketch(collator, views);
-    for (const std::string& a : characters)
-        for (const std::string& b : characters)
-            EXPECT_EQ(Sign(sketch.Compare(a, b)),
-                      Sign(collator.compare(QString::fromStdString(a), QString::fromStdString(b))))
-                << a << " / " << b;
+    const CollationSketch sketch = ExpectSketchOrdersAsTheCollator(characters);
     // The letter first: "áb" after "Ab" although "á" comes after "A".
     EXPECT_LT(sketch.Compare("Ab", "ác"), 0);
     EXPECT_LT(sketch.Compare("ab", "Ab"), 0);
@@ -139,14 +145,7 @@ TEST(CollationSketch, CharactersFirstMetWherePathsPartAreCounted) {
         "Fotky\\写真\\夏\\海.jpg",     "Fotky\\写真\\夏\\浜.jpg", "Fotky\\写真\\夏\\.jpg",
         "Zálohy\\Kr\xc3\xa1sa.tar.gz", "Zálohy\\Kr\xc3",          "Zálohy\\Kr",
         "Zálohy\\Élève Müller.odt",    "Zálohy\\Élève Mxller.odt"};
-    const std::vector<std::string_view> views(names.begin(), names.end());
-    const QCollator collator = CzechCollator();
-    const CollationSketch sketch(collator, views);
-    for (const std::string& a : names)
-        for (const std::string& b : names)
-            EXPECT_EQ(Sign(sketch.Compare(a, b)),
-                      Sign(collator.compare(QString::fromUtf8(a), QString::fromUtf8(b))))
-                << a << " / " << b;
+    ExpectSketchOrdersAsTheCollator(names);
 }
 
 // A soft hyphen inside a name counts for nothing with the collator (ICU's and Windows' alike), and
@@ -156,14 +155,7 @@ TEST(CollationSketch, CharactersTheCollatorIgnoresArePassedOver) {
                                    "gram.txt";
     const std::vector<std::string> names = {"Prim.txt", hyphenated, "Program.txt",
                                             "Prz.txt",  "\xc2\xad", "Pr"};
-    const std::vector<std::string_view> views(names.begin(), names.end());
-    const QCollator collator = CzechCollator();
-    const CollationSketch sketch(collator, views);
-    for (const std::string& a : names)
-        for (const std::string& b : names)
-            EXPECT_EQ(Sign(sketch.Compare(a, b)),
-                      Sign(collator.compare(QString::fromUtf8(a), QString::fromUtf8(b))))
-                << a << " / " << b;
+    ExpectSketchOrdersAsTheCollator(names);
 }
 
 // Paths are put in order as a tree: a folder ("Zálohy\") comes first among its own entries and
