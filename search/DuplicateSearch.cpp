@@ -7,6 +7,7 @@
 #include "lists/PackedTexts.h"
 #include "lists/RegionFolders.h"
 #include "lists/SizeText.h"
+#include "search/FoldedNameKey.h"
 #include "platform/FileContents.h"
 #include "platform/ParallelInOrder.h"
 #include "util/CaseFolding.h"
@@ -14,93 +15,161 @@
 #include "util/Errors.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <bit>
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <numeric>
-#include <optional>
 #include <thread>
 
 namespace vyp {
 
 namespace {
 
-// A file line that may have a twin: a hash of its folded name and its size, and where it
-// starts in its list file.
-struct LineKey {
-    uint64_t key;
-    int64_t offset;
-};
-
-// The lines of one list are kept ordered by the top bits of their keys, so that the lines of
-// every list that fall in one bucket are found side by side, a bucket small enough for the
-// processor's caches.
-constexpr int kBucketBits = 10;
+// The keys of file lines that may have a twin are kept by bucket, the top bits of the key, as
+// they are made: the lines of every list that fall in one bucket are then found side by side,
+// a bucket small enough for the processor's caches, with no ordering pass over them.
+constexpr int kBucketBits = 9;
 constexpr size_t kBuckets = size_t{1} << kBucketBits;
 size_t BucketOf(uint64_t key) {
     return static_cast<size_t>(key >> (64 - kBucketBits));
 }
+// Each line keeps 32 more bits of its key, below the bucket's: lines whose 42 bits agree are
+// candidates, which the second reading keys again in full and compares exactly.
+uint32_t KeptBitsOf(uint64_t key) {
+    return static_cast<uint32_t>(key >> (64 - kBucketBits - 32));
+}
+uint64_t TopBitsOf(uint64_t key) {
+    return key >> (64 - kBucketBits - 32);
+}
+
+// Where a line starts among all the searched lists: the list's position among them above, the
+// line's offset in its file below.
+constexpr int kOffsetBits = 40;
+uint64_t PlaceOf(size_t list, int64_t offset) {
+    return static_cast<uint64_t>(list) << kOffsetBits | static_cast<uint64_t>(offset);
+}
+
+// Keys of one bucket in eight bytes each: the kept bits of the key above, the line's place less
+// the block's first place below. Blocks are filled one after another as lines come.
+struct KeyBlock {
+    static constexpr size_t kEntries = 508; // a block of 4 KiB
+    KeyBlock* older;
+    uint64_t base; // the place of the first entry
+    size_t count;
+    uint64_t entries[kEntries];
+};
+
+// The keys one worker made, bucket by bucket, over the lists it read one after another.
+class BucketedKeys {
+public:
+    BucketedKeys() : m_open(kBuckets) {}
+
+    void Add(uint64_t key, uint64_t place) {
+        Open& open = m_open[BucketOf(key)];
+        uint64_t delta = place - open.base;
+        if (open.next == open.end || delta > UINT32_MAX) {
+            NewBlock(open, place);
+            delta = 0;
+        }
+        *open.next++ = static_cast<uint64_t>(KeptBitsOf(key)) << 32 | delta;
+    }
+
+    // Counts the keys of the blocks still open, once adding is done.
+    void Finish() {
+        for (Open& open : m_open) {
+            if (open.block != nullptr)
+                open.block->count = static_cast<size_t>(open.next - open.block->entries);
+        }
+    }
+    // The newest block of bucket; each holds the one before it.
+    const KeyBlock* Newest(size_t bucket) const { return m_open[bucket].block; }
+
+private:
+    struct Open {
+        uint64_t* next = nullptr;
+        uint64_t* end = nullptr;
+        uint64_t base = 0;
+        KeyBlock* block = nullptr;
+    };
+    static constexpr size_t kBlocksAtOnce = 1024;
+
+    void NewBlock(Open& open, uint64_t place) {
+        if (m_free == m_freeEnd) {
+            // Nothing writes the blocks before the keys: millions of keys are written once each.
+            m_chunks.push_back(std::make_unique_for_overwrite<KeyBlock[]>(kBlocksAtOnce));
+            m_free = m_chunks.back().get();
+            m_freeEnd = m_free + kBlocksAtOnce;
+        }
+        KeyBlock* block = m_free++;
+        if (open.block != nullptr)
+            open.block->count = static_cast<size_t>(open.next - open.block->entries);
+        block->older = open.block;
+        block->base = place;
+        block->count = 0;
+        open.block = block;
+        open.next = block->entries;
+        open.end = block->entries + KeyBlock::kEntries;
+        open.base = place;
+    }
+
+    std::vector<Open> m_open; // by bucket
+    std::vector<std::unique_ptr<KeyBlock[]>> m_chunks;
+    KeyBlock* m_free = nullptr;
+    KeyBlock* m_freeEnd = nullptr;
+};
+
+// The keys of every worker: each list is read by one worker into keys that no other worker
+// writes at the time.
+class KeyStore {
+public:
+    BucketedKeys* Take() {
+        const std::lock_guard lock(m_mutex);
+        if (m_free.empty()) {
+            m_all.push_back(std::make_unique<BucketedKeys>());
+            return m_all.back().get();
+        }
+        BucketedKeys* keys = m_free.back();
+        m_free.pop_back();
+        return keys;
+    }
+    void Give(BucketedKeys* keys) {
+        const std::lock_guard lock(m_mutex);
+        m_free.push_back(keys);
+    }
+    // Every worker's keys, once all lists are read.
+    const std::vector<std::unique_ptr<BucketedKeys>>& Finished() {
+        for (auto& keys : m_all)
+            keys->Finish();
+        return m_all;
+    }
+    void Release() {
+        m_free.clear();
+        m_all.clear();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<BucketedKeys*> m_free;
+    std::vector<std::unique_ptr<BucketedKeys>> m_all;
+};
 
 struct Stopped {};
 
-// A hash of bytes of good enough quality that lines of different names rarely meet: a
-// multiply-rotate over eight bytes at a time and the finaliser of MurmurHash3. Twins are
-// compared exactly afterwards, so a collision costs time, never a wrong set.
-uint64_t Mix(uint64_t h) {
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ULL;
-    h ^= h >> 33;
-    return h;
-}
-
-uint64_t KeySeed(size_t length, int64_t size) {
-    return 0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(size) * 0xC2B2AE3D27D4EB4FULL) ^ length;
-}
-
-uint64_t KeyStep(uint64_t h, uint64_t word) {
-    return std::rotl(h ^ (word * 0x87C37B91114253D5ULL), 31) * 0x4CF5AD432745937FULL;
-}
-
-// bytes is followed by at least eight zero bytes, so the last word is read whole.
-uint64_t KeyOf(std::string_view bytes, int64_t size) {
-    uint64_t h = KeySeed(bytes.size(), size);
-    for (size_t i = 0; i < bytes.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        h = KeyStep(h, word);
-    }
-    return Mix(h);
-}
-
-// The name of a file line folded for comparing, through a buffer reused line after line; eight
-// zero bytes follow the folded name, as KeyOf reads them.
+// The name of a file line keyed and folded for comparing, through buffers reused line after
+// line; a list in Windows-1250 is keyed by its decoded names.
 class NameFolder {
 public:
     explicit NameFolder(TextEncoding encoding) : m_encoding(encoding) {}
 
-    // KeyOf(Fold(name), size). A name of ASCII alone, as many are, is folded a word at a time
-    // as it is hashed, without writing its folding out; readable is how far bytes may be read.
-    uint64_t FoldedKey(std::string_view name, int64_t size, const char* readable) {
-        if (m_encoding == TextEncoding::Utf8 &&
-            static_cast<size_t>(readable - name.data()) >= name.size() + 8) {
-            uint64_t h = KeySeed(name.size(), size);
-            size_t i = 0;
-            for (; i < name.size(); i += 8) {
-                uint64_t word;
-                std::memcpy(&word, name.data() + i, 8);
-                word &= BitsBelow(8 * (name.size() - i));
-                if ((word & 0x8080808080808080ULL) != 0)
-                    break; // folded the long way, from the start
-                h = KeyStep(h, LowerAsciiWord(word));
-            }
-            if (i >= name.size())
-                return Mix(h);
-        }
-        return KeyOf(Fold(name), size);
+    // The key of name and size; readable is how far bytes may be read.
+    uint64_t Key(std::string_view name, int64_t size, const char* readable) {
+        if (m_encoding == TextEncoding::Utf8)
+            return m_key.Of(name, size, readable);
+        m_decoded.clear();
+        AppendAsUtf8(name, m_encoding, m_decoded);
+        return m_key.Of(m_decoded, size);
     }
 
     std::string_view Fold(std::string_view name) {
@@ -109,15 +178,15 @@ public:
             AppendAsUtf8(name, m_encoding, m_decoded);
             name = m_decoded;
         }
-        if (m_folded.size() < CaseFoldingRoom(name.size()) + 8)
+        if (m_folded.size() < CaseFoldingRoom(name.size()))
             m_folded.resize(CaseFoldingRoom(name.size()) + 64);
         char* end = WriteCaseFolded(name, m_folded.data());
-        std::memset(end, 0, 8);
         return std::string_view(m_folded.data(), static_cast<size_t>(end - m_folded.data()));
     }
 
 private:
     TextEncoding m_encoding;
+    FoldedNameKey m_key;
     std::string m_decoded;
     std::string m_folded;
 };
@@ -176,89 +245,16 @@ std::string_view NameOf(const ScannedLine& line) {
     return std::string_view(line.begin, static_cast<size_t>(line.tab1 - line.begin));
 }
 
-// A list's keys ordered by bucket, in memory of their own that nothing writes before the keys:
-// millions of them are written once each.
-class OrderedKeys {
-public:
-    OrderedKeys() = default;
-    explicit OrderedKeys(size_t size)
-        : m_keys(std::make_unique_for_overwrite<LineKey[]>(size)), m_size(size) {}
-    const LineKey* begin() const { return m_keys.get(); }
-    const LineKey* end() const { return m_keys.get() + m_size; }
-    LineKey* data() { return m_keys.get(); }
-    size_t size() const { return m_size; }
-    const LineKey& operator[](size_t i) const { return m_keys[i]; }
-
-private:
-    std::unique_ptr<LineKey[]> m_keys;
-    size_t m_size = 0;
-};
-
-// The first reading of one list: the key of every file line that can join a set.
+// The first reading of one list: what the second needs to know the list again by.
 struct ListKeys {
-    OrderedKeys keys; // ordered by bucket
     FileStamp stamp;
     TextEncoding encoding = TextEncoding::Utf8;
     std::string error;
 };
 
-// The keys of a list ordered by bucket; perBucket counts them, bucket by bucket.
-OrderedKeys OrderedByBucket(std::vector<LineKey>& keys, const std::vector<size_t>& perBucket) {
-    OrderedKeys ordered(keys.size());
-    if (keys.size() < 4 * kBuckets) {
-        std::sort(keys.begin(), keys.end(),
-                  [](const LineKey& a, const LineKey& b) { return a.key < b.key; });
-        std::copy(keys.begin(), keys.end(), ordered.data());
-        return ordered;
-    }
-    std::vector<size_t> start(kBuckets, 0);
-    std::exclusive_scan(perBucket.begin(), perBucket.end(), start.begin(), size_t{0});
-    LineKey* out = ordered.data();
-    for (const LineKey& key : keys)
-        out[start[BucketOf(key.key)]++] = key;
-    return ordered;
-}
-
-// Vectors that the keys of a list are gathered in, handed from one list to the next: each list
-// after the first fills memory that is in use already, not fresh pages the system must supply.
-class KeyBuffers {
-public:
-    std::vector<LineKey> Take() {
-        const std::lock_guard lock(m_mutex);
-        if (m_free.empty())
-            return {};
-        std::vector<LineKey> keys = std::move(m_free.back());
-        m_free.pop_back();
-        return keys;
-    }
-    void Give(std::vector<LineKey>&& keys) {
-        keys.clear();
-        const std::lock_guard lock(m_mutex);
-        m_free.push_back(std::move(keys));
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<std::vector<LineKey>> m_free;
-};
-
-// Opens a list to read. A replace is no single step for a reader on Windows: the name of a list
-// being replaced can be missing for a moment, so a failed open is tried a few times more before
-// its error counts.
-void OpenList(std::optional<ListRegionReader>& reader, const std::string& path) {
-    for (int attempt = 1;; ++attempt) {
-        try {
-            reader.emplace(path);
-            return;
-        } catch (const VypisnikError&) {
-            if (attempt == 4)
-                throw;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(attempt));
-    }
-}
-
-// Opens a list's whole text, as OpenList opens it to read.
+// Opens a list's whole text to read. A replace is no single step for a reader on Windows: the
+// name of a list being replaced can be missing for a moment, so a failed open is tried a few
+// times more before its error counts.
 void OpenText(FileContents& text, const std::string& path) {
     for (int attempt = 1;; ++attempt) {
         const int err = text.Open(path);
@@ -283,21 +279,21 @@ size_t NextLineStart(std::string_view text, size_t from) {
 // taken in pieces of this many bytes, between which the stop flag and the count are seen to.
 constexpr size_t kKeyPiece = size_t{4} << 20;
 
-ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t>* linesRead,
-                  const std::atomic<bool>* stop, KeyBuffers& buffers) {
+ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
+                  std::atomic<uint64_t>* linesRead, const std::atomic<bool>* stop,
+                  BucketedKeys& keys) {
     ListKeys result;
-    std::vector<LineKey> keys = buffers.Take();
-    std::vector<size_t> perBucket(kBuckets, 0);
     try {
         FileContents file;
         OpenText(file, path);
         result.stamp = file.Stamp();
         const std::string_view text = file.Bytes();
+        if (text.size() >> kOffsetBits != 0)
+            throw VypisnikError(FileOpenErrorText(path, EFBIG));
         result.encoding = IsValidUtf8(text) ? TextEncoding::Utf8 : TextEncoding::Windows1250;
-        // Lines of real lists take some 40 bytes: room for them at once rather than by doubling.
-        keys.reserve(text.size() / 40);
         NameFolder folder(result.encoding);
         const char* const textEnd = text.data() + text.size();
+        const uint64_t listPlace = PlaceOf(list, 0);
         for (size_t from = NextLineStart(text, 0); from < text.size();) {
             if (stop != nullptr && stop->load(std::memory_order_relaxed))
                 throw Stopped{};
@@ -311,9 +307,8 @@ ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t
                     int64_t size = 0;
                     if (!SizeOf(line, minSize, textEnd, size) || line.tab1 == line.begin)
                         return;
-                    const uint64_t key = folder.FoldedKey(NameOf(line), size, textEnd);
-                    ++perBucket[BucketOf(key)];
-                    keys.push_back({key, line.begin - text.data()});
+                    keys.Add(folder.Key(NameOf(line), size, textEnd),
+                             listPlace + static_cast<uint64_t>(line.begin - text.data()));
                 });
             if (linesRead != nullptr)
                 linesRead->fetch_add(lines, std::memory_order_relaxed);
@@ -322,61 +317,70 @@ ListKeys ReadKeys(const std::string& path, int64_t minSize, std::atomic<uint64_t
     } catch (const VypisnikError& error) {
         result.error = error.what();
     }
-    result.keys = OrderedByBucket(keys, perBucket);
-    buffers.Give(std::move(keys));
     return result;
 }
 
-// A line of some list whose key another line shares.
+// A line of some list whose key another line shares, as far as the kept bits tell.
 struct Candidate {
-    uint64_t key;
+    uint64_t topBits; // of its key
     int64_t offset;
     uint32_t list; // position among the searched lists
 };
 
-// The candidates of the buckets [first, last): lines whose key occurs twice or more over all
-// lists. Each bucket's lines are counted in a small table of their own.
-std::vector<Candidate> CandidatesOf(const std::vector<ListKeys>& lists, size_t first, size_t last) {
+// The candidates of the buckets [first, last): lines whose kept bits occur twice or more over
+// all lists. Each bucket's kept bits are counted in a small table of their own (once, twice or
+// more), then its lines are gone through again for those met twice.
+std::vector<Candidate> CandidatesOf(const std::vector<std::unique_ptr<BucketedKeys>>& workers,
+                                    size_t first, size_t last) {
     std::vector<Candidate> candidates;
-    std::vector<size_t> cursor(lists.size());
-    for (size_t l = 0; l < lists.size(); ++l) {
-        const OrderedKeys& keys = lists[l].keys;
-        cursor[l] = static_cast<size_t>(
-            std::partition_point(keys.begin(), keys.end(),
-                                 [first](const LineKey& k) { return BucketOf(k.key) < first; }) -
-            keys.begin());
-    }
-    std::vector<Candidate> gathered;
-    std::vector<uint32_t> table;
-    std::vector<unsigned char> twin;
-    constexpr uint32_t kEmpty = UINT32_MAX;
+    // A slot: 0 when free, else the kept bits shifted up by two, 1, and 2 once met again.
+    std::vector<uint64_t> table;
     for (size_t bucket = first; bucket < last; ++bucket) {
-        gathered.clear();
-        for (size_t l = 0; l < lists.size(); ++l) {
-            const OrderedKeys& keys = lists[l].keys;
-            size_t& i = cursor[l];
-            for (; i < keys.size() && BucketOf(keys[i].key) == bucket; ++i)
-                gathered.push_back({keys[i].key, keys[i].offset, static_cast<uint32_t>(l)});
+        size_t count = 0;
+        for (const auto& keys : workers) {
+            for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
+                 block = block->older)
+                count += block->count;
         }
-        if (gathered.size() < 2)
+        if (count < 2)
             continue;
-        table.assign(std::bit_ceil(gathered.size() * 2), kEmpty);
-        twin.assign(gathered.size(), 0);
+        table.assign(std::bit_ceil(count * 2), 0);
         const size_t mask = table.size() - 1;
-        for (uint32_t g = 0; g < gathered.size(); ++g) {
-            size_t slot = static_cast<size_t>(gathered[g].key) & mask;
-            while (table[slot] != kEmpty && gathered[table[slot]].key != gathered[g].key)
+        auto slotOf = [&](uint64_t entry) {
+            const uint64_t wanted = (entry >> 32) << 2 | 1;
+            size_t slot = static_cast<size_t>(entry >> 32) & mask;
+            while (table[slot] != 0 && (table[slot] | 2) != (wanted | 2))
                 slot = (slot + 1) & mask;
-            if (table[slot] == kEmpty) {
-                table[slot] = g;
-            } else {
-                twin[table[slot]] = 1;
-                twin[g] = 1;
+            return slot;
+        };
+        bool twins = false;
+        for (const auto& keys : workers) {
+            for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
+                 block = block->older) {
+                for (size_t e = 0; e < block->count; ++e) {
+                    const uint64_t entry = block->entries[e];
+                    uint64_t& slot = table[slotOf(entry)];
+                    twins |= slot != 0;
+                    slot = slot != 0 ? slot | 2 : (entry >> 32) << 2 | 1;
+                }
             }
         }
-        for (size_t g = 0; g < gathered.size(); ++g) {
-            if (twin[g] != 0)
-                candidates.push_back(gathered[g]);
+        if (!twins)
+            continue;
+        for (const auto& keys : workers) {
+            for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
+                 block = block->older) {
+                for (size_t e = 0; e < block->count; ++e) {
+                    const uint64_t entry = block->entries[e];
+                    if ((table[slotOf(entry)] & 2) == 0)
+                        continue;
+                    const uint64_t place = block->base + static_cast<uint32_t>(entry);
+                    candidates.push_back(
+                        {static_cast<uint64_t>(bucket) << 32 | entry >> 32,
+                         static_cast<int64_t>(place & ((uint64_t{1} << kOffsetBits) - 1)),
+                         static_cast<uint32_t>(place >> kOffsetBits)});
+                }
+            }
         }
     }
     return candidates;
@@ -392,72 +396,70 @@ struct Copies {
     std::string error;
 };
 
+// The second reading goes to the candidates' lines in the list's bytes (mapped where the system
+// can) and to nothing else: the work is that of the candidates, however long the list.
 Copies ReadCopies(const std::string& path, const std::string& listName, const ListKeys& first,
                   int32_t listIndex, std::vector<Candidate>::const_iterator begin,
                   std::vector<Candidate>::const_iterator end, int64_t minSize,
                   const std::atomic<bool>* stop) {
     Copies copies;
-    std::optional<ListRegionReader> opened;
+    FileContents file;
     try {
-        OpenList(opened, path);
+        OpenText(file, path);
     } catch (const VypisnikError&) {
         // Read in the first pass: a list that cannot be opened now was replaced or removed
         // since.
         copies.error = ListChangedWhileReadText(listName);
         return copies;
     }
-    try {
-        ListRegionReader& reader = *opened;
-        if (reader.Stamp() != first.stamp) {
-            copies.error = ListChangedWhileReadText(listName);
-            return copies;
-        }
-        NameFolder folder(first.encoding);
-        ListRegion region;
-        auto next = begin;
-        while (next != end && reader.Next(region)) {
-            if (stop != nullptr && stop->load(std::memory_order_relaxed))
-                throw Stopped{};
-            const char* floor = region.lines.data();
-            const char* regionEnd = floor + region.lines.size();
-            const int64_t regionEndOffset =
-                region.offset + static_cast<int64_t>(region.lines.size());
-            RegionFolders folders(region);
-            for (; next != end && next->offset < regionEndOffset; ++next) {
-                if (next->offset < region.offset)
-                    continue; // not a line start any more: the list changed
-                const char* lineBegin = floor + (next->offset - region.offset);
-                if (lineBegin != floor && lineBegin[-1] != '\n' && lineBegin[-1] != '\r')
-                    continue;
-                ScannedLine line{lineBegin, LineEndAfter(lineBegin, regionEnd), nullptr, nullptr,
-                                 nullptr};
-                const std::string_view text(line.begin, static_cast<size_t>(line.end - line.begin));
-                if (text.find('\\') != std::string_view::npos)
-                    continue;
-                const size_t tab1 = text.find('\t');
-                if (tab1 == std::string_view::npos || tab1 == 0)
-                    continue;
-                line.tab1 = line.begin + tab1;
-                const size_t tab2 = text.find('\t', tab1 + 1);
-                line.tab2 = tab2 == std::string_view::npos ? nullptr : line.begin + tab2;
-                int64_t size = 0;
-                if (!SizeOf(line, minSize, regionEnd, size))
-                    continue;
-                const std::string_view folded = folder.Fold(NameOf(line));
-                if (KeyOf(folded, size) != next->key)
-                    continue; // the line is not the one read before
-                const ListLineFields fields = SplitListLine(text);
-                copies.rows.Add(listIndex, false, folders.FolderOf(lineBegin), fields.field[0],
-                                fields.field[1], fields.count > 2 ? fields.field[2] : "",
-                                fields.count > 3 ? fields.field[3] : "");
-                copies.foldedNames.Add({folded});
-                copies.keys.push_back(next->key);
-                copies.sizes.push_back(size);
-                copies.offsets.push_back(next->offset);
-            }
-        }
-    } catch (const VypisnikError& error) {
-        copies.error = error.what();
+    if (file.Stamp() != first.stamp) {
+        copies.error = ListChangedWhileReadText(listName);
+        return copies;
+    }
+    const std::string_view text = file.Bytes();
+    const size_t linesStart = NextLineStart(text, 0);
+    ListRegion whole;
+    whole.lines = text.substr(linesStart);
+    whole.folder = FirstField(text.substr(0, std::min(text.find_first_of("\r\n"), text.size())));
+    whole.folderOffset = 0;
+    whole.offset = static_cast<int64_t>(linesStart);
+    RegionFolders folders(whole);
+    NameFolder folder(first.encoding);
+    const char* const floor = text.data();
+    const char* const textEnd = floor + text.size();
+    size_t seen = 0;
+    for (auto next = begin; next != end; ++next) {
+        if (stop != nullptr && (++seen & 0xFFF) == 0 && stop->load(std::memory_order_relaxed))
+            throw Stopped{};
+        if (next->offset < whole.offset || next->offset >= static_cast<int64_t>(text.size()))
+            continue; // not a line of the list any more
+        const char* lineBegin = floor + next->offset;
+        if (lineBegin[-1] != '\n' && lineBegin[-1] != '\r')
+            continue;
+        ScannedLine line{lineBegin, LineEndAfter(lineBegin, textEnd), nullptr, nullptr, nullptr};
+        const std::string_view lineText(line.begin, static_cast<size_t>(line.end - line.begin));
+        if (lineText.find('\\') != std::string_view::npos)
+            continue;
+        const size_t tab1 = lineText.find('\t');
+        if (tab1 == std::string_view::npos || tab1 == 0)
+            continue;
+        line.tab1 = line.begin + tab1;
+        const size_t tab2 = lineText.find('\t', tab1 + 1);
+        line.tab2 = tab2 == std::string_view::npos ? nullptr : line.begin + tab2;
+        int64_t size = 0;
+        if (!SizeOf(line, minSize, textEnd, size))
+            continue;
+        const uint64_t key = folder.Key(NameOf(line), size, textEnd);
+        if (TopBitsOf(key) != next->topBits)
+            continue; // the line is not the one read before
+        const ListLineFields fields = SplitListLine(lineText);
+        copies.rows.Add(listIndex, false, folders.FolderOf(lineBegin), fields.field[0],
+                        fields.field[1], fields.count > 2 ? fields.field[2] : "",
+                        fields.count > 3 ? fields.field[3] : "");
+        copies.foldedNames.Add({folder.Fold(NameOf(line))});
+        copies.keys.push_back(key);
+        copies.sizes.push_back(size);
+        copies.offsets.push_back(next->offset);
     }
     copies.rows.DecodeFrom(0, first.encoding);
     return copies;
@@ -495,12 +497,21 @@ DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuer
     try {
         // First reading: the keys of every list, side by side.
         std::vector<ListKeys> lists(searched.size());
-        KeyBuffers buffers;
+        KeyStore store;
         ParallelInOrder<ListKeys>(
             searched.size(),
             [&](size_t k) {
-                return ReadKeys(registry.ListPaths[searched[k]], query.minSize, linesRead, stop,
-                                buffers);
+                BucketedKeys* keys = store.Take();
+                ListKeys read;
+                try {
+                    read = ReadKeys(registry.ListPaths[searched[k]], k, query.minSize, linesRead,
+                                    stop, *keys);
+                } catch (...) {
+                    store.Give(keys);
+                    throw;
+                }
+                store.Give(keys);
+                return read;
             },
             [&](size_t k, ListKeys&& keys) {
                 if (!keys.error.empty())
@@ -508,22 +519,22 @@ DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuer
                 lists[k] = std::move(keys);
             });
 
-        // The lines whose key occurs twice or more, bucket by bucket on every core.
+        // The lines whose kept bits occur twice or more, bucket by bucket on every core.
         constexpr size_t kChunks = 64;
+        const auto& allKeys = store.Finished();
         std::vector<Candidate> candidates;
         ParallelInOrder<std::vector<Candidate>>(
             kChunks,
             [&](size_t chunk) {
                 if (stop != nullptr && stop->load(std::memory_order_relaxed))
                     throw Stopped{};
-                return CandidatesOf(lists, chunk * kBuckets / kChunks,
+                return CandidatesOf(allKeys, chunk * kBuckets / kChunks,
                                     (chunk + 1) * kBuckets / kChunks);
             },
             [&](size_t, std::vector<Candidate>&& found) {
                 candidates.insert(candidates.end(), found.begin(), found.end());
             });
-        for (ListKeys& list : lists)
-            list.keys = {};
+        store.Release();
         std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
             return a.list != b.list ? a.list < b.list : a.offset < b.offset;
         });

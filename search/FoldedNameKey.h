@@ -1,0 +1,38 @@
+// A 64-bit key of a file's name and size for finding duplicates: a hash of the name's full case
+// folding and of the size, taken in one pass over the name without writing the folding out
+// where the name's letters allow (ASCII eight bytes at a time, characters of two bytes and
+// characters of three bytes that fold to themselves from tables); other names are folded first.
+// Either way the key is the one OfFolded gives for the folded name. Names that differ may share
+// a key: whoever keys them compares the folded names themselves too.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vyp {
+
+class FoldedNameKey {
+public:
+    FoldedNameKey();
+
+    // The key of a UTF-8 name and a size; readable is how far the bytes at and after name may be
+    // read (the end of the text it lies in), as eight are read at a time.
+    uint64_t Of(std::string_view utf8, int64_t size, const char* readable);
+    uint64_t Of(std::string_view utf8, int64_t size) {
+        return Of(utf8, size, utf8.data() + utf8.size());
+    }
+
+    // The key of a name already case folded.
+    static uint64_t OfFolded(std::string_view folded, int64_t size);
+
+private:
+    uint64_t OfFoldedLongWay(std::string_view utf8, int64_t size);
+
+    const void* m_tables; // the folding tables, made once for all
+    std::string m_padded; // a name near the end of its text, with room to read past it
+    std::string m_folded;
+};
+
+} // namespace vyp
