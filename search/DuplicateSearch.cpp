@@ -393,6 +393,7 @@ struct Copies {
     std::vector<uint64_t> keys;   // by row
     std::vector<int64_t> sizes;   // by row
     std::vector<int64_t> offsets; // by row
+    std::vector<uint32_t> folderLengths; // by row: where the name starts in the row's path
     std::string error;
 };
 
@@ -453,15 +454,23 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
         if (TopBitsOf(key) != next->topBits)
             continue; // the line is not the one read before
         const ListLineFields fields = SplitListLine(lineText);
-        copies.rows.Add(listIndex, false, folders.FolderOf(lineBegin), fields.field[0],
+        const std::string_view folderPath = folders.FolderOf(lineBegin);
+        copies.rows.Add(listIndex, false, folderPath, fields.field[0],
                         fields.field[1], fields.count > 2 ? fields.field[2] : "",
                         fields.count > 3 ? fields.field[3] : "");
         copies.foldedNames.Add({folder.Fold(NameOf(line))});
         copies.keys.push_back(key);
         copies.sizes.push_back(size);
         copies.offsets.push_back(next->offset);
+        copies.folderLengths.push_back(static_cast<uint32_t>(folderPath.size()));
     }
     copies.rows.DecodeFrom(0, first.encoding);
+    if (first.encoding != TextEncoding::Utf8) { // the folders' lengths decoded
+        for (size_t r = 0; r < copies.rows.size(); ++r) {
+            const SearchRow row = copies.rows[r];
+            copies.folderLengths[r] = static_cast<uint32_t>(row.Path().size() - row.Name().size());
+        }
+    }
     return copies;
 }
 
@@ -568,36 +577,28 @@ DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuer
             });
         candidates = {};
 
-        // The sets: copies of one folded name and one size, by key first.
+        // The sets: copies of one folded name and one size, by key first. What the order needs
+        // is held in the entries themselves; folded names are looked at where keys meet.
         struct CopyRef {
+            uint64_t key;
+            int64_t size;
             uint32_t list; // in copies
             uint32_t row;
         };
         std::vector<CopyRef> all;
         for (uint32_t k = 0; k < copies.size(); ++k) {
             for (uint32_t r = 0; r < copies[k].rows.size(); ++r)
-                all.push_back({k, r});
+                all.push_back({copies[k].keys[r], copies[k].sizes[r], k, r});
         }
-        auto keyOf = [&](const CopyRef& c) {
-            return copies[c.list].keys[c.row];
-        };
-        auto sizeOf = [&](const CopyRef& c) {
-            return copies[c.list].sizes[c.row];
-        };
         auto foldedOf = [&](const CopyRef& c) {
             return copies[c.list].foldedNames.Field(c.row, 0);
         };
-        auto sameSet = [&](const CopyRef& a, const CopyRef& b) {
-            return keyOf(a) == keyOf(b) && sizeOf(a) == sizeOf(b) && foldedOf(a) == foldedOf(b);
-        };
         // Copies of a set end up by list and line: the lists are in registry order already.
-        std::sort(all.begin(), all.end(), [&](const CopyRef& a, const CopyRef& b) {
-            if (keyOf(a) != keyOf(b))
-                return keyOf(a) < keyOf(b);
-            if (sizeOf(a) != sizeOf(b))
-                return sizeOf(a) < sizeOf(b);
-            if (const int names = foldedOf(a).compare(foldedOf(b)); names != 0)
-                return names < 0;
+        std::sort(all.begin(), all.end(), [](const CopyRef& a, const CopyRef& b) {
+            if (a.key != b.key)
+                return a.key < b.key;
+            if (a.size != b.size)
+                return a.size < b.size;
             if (a.list != b.list)
                 return a.list < b.list;
             return a.row < b.row;
@@ -610,11 +611,31 @@ DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuer
         std::vector<FoundSet> sets;
         for (size_t begin = 0; begin < all.size();) {
             size_t end = begin + 1;
-            while (end < all.size() && sameSet(all[begin], all[end]))
+            while (end < all.size() && all[end].key == all[begin].key &&
+                   all[end].size == all[begin].size)
                 ++end;
-            if (end - begin >= 2)
-                sets.push_back(
-                    {begin, end - begin, SaturatingProduct(sizeOf(all[begin]), end - begin - 1)});
+            if (end - begin >= 2) {
+                // Names that differ under one key: each name its own set, copies in order.
+                const std::string_view name = foldedOf(all[begin]);
+                if (!std::all_of(all.begin() + static_cast<ptrdiff_t>(begin + 1),
+                                 all.begin() + static_cast<ptrdiff_t>(end),
+                                 [&](const CopyRef& c) { return foldedOf(c) == name; })) {
+                    std::stable_sort(all.begin() + static_cast<ptrdiff_t>(begin),
+                                     all.begin() + static_cast<ptrdiff_t>(end),
+                                     [&](const CopyRef& x, const CopyRef& y) {
+                                         return foldedOf(x) < foldedOf(y);
+                                     });
+                }
+                for (size_t from = begin; from < end;) {
+                    size_t to = from + 1;
+                    while (to < end && foldedOf(all[to]) == foldedOf(all[from]))
+                        ++to;
+                    if (to - from >= 2)
+                        sets.push_back(
+                            {from, to - from, SaturatingProduct(all[from].size, to - from - 1)});
+                    from = to;
+                }
+            }
             begin = end;
         }
         auto nameOf = [&](const FoundSet& set) {
@@ -631,18 +652,19 @@ DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuer
             if (const int folded = foldedOf(all[a.first]).compare(foldedOf(all[b.first]));
                 folded != 0)
                 return folded < 0;
-            return sizeOf(all[a.first]) > sizeOf(all[b.first]);
+            return all[a.first].size > all[b.first].size;
         });
         for (const FoundSet& set : sets) {
             result.sets.push_back(
-                {result.copies.size(), set.count, sizeOf(all[set.first]), set.wasted});
+                {result.copies.size(), set.count, all[set.first].size, set.wasted});
             result.wasted = SaturatingSum(result.wasted, set.wasted);
             for (size_t c = set.first; c < set.first + set.count; ++c) {
-                const SearchRow row = copies[all[c].list].rows[all[c].row];
-                const std::string_view path = row.Path();
-                const std::string_view name = row.Name();
-                result.copies.Add(row.ListIndex(), false, path.substr(0, path.size() - name.size()),
-                                  name, row.SizeText(), row.DateText(), row.TimeText());
+                const Copies& taken = copies[all[c].list];
+                const SearchRow row = taken.rows[all[c].row];
+                const auto [path, size, date, time] = row.Texts();
+                const size_t folderLength = taken.folderLengths[all[c].row];
+                result.copies.Add(row.ListIndex(), false, path.substr(0, folderLength),
+                                  path.substr(folderLength), size, date, time);
             }
         }
         result.copies.ShrinkToFit();
