@@ -353,26 +353,42 @@ std::vector<Candidate> CandidatesOf(const std::vector<std::unique_ptr<BucketedKe
                 slot = (slot + 1) & mask;
             return slot;
         };
-        bool twins = false;
+        // The kept bits met twice, while they are few: most buckets have none, and a bucket
+        // with a few is gone through again comparing with them, not looking up every line.
+        constexpr size_t kFewTwins = 8;
+        uint32_t twins[kFewTwins];
+        size_t twinCount = 0;
         for (const auto& keys : workers) {
             for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
                  block = block->older) {
                 for (size_t e = 0; e < block->count; ++e) {
                     const uint64_t entry = block->entries[e];
                     uint64_t& slot = table[slotOf(entry)];
-                    twins |= slot != 0;
-                    slot = slot != 0 ? slot | 2 : (entry >> 32) << 2 | 1;
+                    if (slot == 0) {
+                        slot = (entry >> 32) << 2 | 1;
+                    } else if ((slot & 2) == 0) {
+                        slot |= 2;
+                        if (twinCount < kFewTwins)
+                            twins[twinCount] = static_cast<uint32_t>(entry >> 32);
+                        ++twinCount;
+                    }
                 }
             }
         }
-        if (!twins)
+        if (twinCount == 0)
             continue;
+        auto isTwin = [&](uint64_t entry) {
+            if (twinCount > kFewTwins)
+                return (table[slotOf(entry)] & 2) != 0;
+            const auto kept = static_cast<uint32_t>(entry >> 32);
+            return std::find(twins, twins + twinCount, kept) != twins + twinCount;
+        };
         for (const auto& keys : workers) {
             for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
                  block = block->older) {
                 for (size_t e = 0; e < block->count; ++e) {
                     const uint64_t entry = block->entries[e];
-                    if ((table[slotOf(entry)] & 2) == 0)
+                    if (!isTwin(entry))
                         continue;
                     const uint64_t place = block->base + static_cast<uint32_t>(entry);
                     candidates.push_back(
