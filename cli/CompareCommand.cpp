@@ -9,8 +9,10 @@
 #include "util/CsvWriter.h"
 #include "util/Errors.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -78,73 +80,186 @@ private:
     std::string m_times[2];
 };
 
-// Writes pieces of output, in the order handed, on a thread of its own, so that the next piece
-// is formatted while one is written. Nothing else writes the session's output meanwhile.
-class PieceWriter {
+// Either form of a difference, with what it reuses from one to the next.
+class DifferenceFormat {
 public:
-    static constexpr size_t kPiece = size_t{1} << 20;
-
-    explicit PieceWriter(CliSession& session) : m_session(session), m_thread([this] { Run(); }) {}
-    ~PieceWriter() { Finish(); }
-    PieceWriter(const PieceWriter&) = delete;
-    PieceWriter& operator=(const PieceWriter&) = delete;
-
-    // Takes piece to write after those handed before; piece is left empty. Waits while a few
-    // pieces wait already: formatting outruns writing.
-    void Hand(std::string& piece) {
-        std::string next;
-        {
-            std::unique_lock lock(m_mutex);
-            m_room.wait(lock, [this] { return m_waiting.size() < kMostWaiting; });
-            m_waiting.push_back(std::move(piece));
-            if (!m_spare.empty()) {
-                next = std::move(m_spare.back());
-                m_spare.pop_back();
-            }
-        }
-        m_ready.notify_one();
-        next.clear();
-        piece = std::move(next);
+    explicit DifferenceFormat(bool csv) : m_csv(csv) {}
+    void Append(const ListDifferences::Found& found, std::string& out) {
+        if (m_csv)
+            m_csvRow.Append(found, out);
+        else
+            AppendDifferenceLine(found, out);
     }
-    // Writes what waits and ends the thread.
+
+private:
+    bool m_csv;
+    DifferenceCsv m_csvRow;
+};
+
+// Differences formatted on both cores and written in the order handed: lists that differ
+// throughout make twice their size in output, and formatting it costs several times writing
+// it. The differences come in batches; a thread of its own formats them as they come, the
+// thread that hands them formats one too whenever two wait, and another thread writes each
+// batch's text once it and those before it are formatted. Nothing else writes the session's
+// output meanwhile. The differences view the lists' texts: FormatAll must return before those
+// are let go.
+class DifferencePipeline {
+public:
+    static constexpr size_t kBatch = size_t{1} << 14;
+
+    DifferencePipeline(CliSession& session, bool csv)
+        : m_session(session), m_csv(csv), m_current(std::make_unique<Batch>()),
+          m_formatter([this] { Format(); }), m_writer([this] { Write(); }) {}
+    ~DifferencePipeline() { Finish(); }
+    DifferencePipeline(const DifferencePipeline&) = delete;
+    DifferencePipeline& operator=(const DifferencePipeline&) = delete;
+
+    void Add(const ListDifferences::Found& found) {
+        m_current->found.push_back(found);
+        if (m_current->found.size() >= kBatch)
+            Hand();
+    }
+    // Text to write after what was added before, as it stands.
+    void AddText(std::string_view text) {
+        Hand();
+        std::unique_lock lock(m_mutex);
+        auto batch = SpareLocked();
+        batch->text.assign(text);
+        batch->taken = batch->ready = true;
+        m_batches.push_back(std::move(batch));
+        lock.unlock();
+        m_changed.notify_all();
+    }
+    // Formats what was added and waits until every batch is: what they view may go then.
+    void FormatAll() {
+        Hand();
+        while (FormatOne(m_format)) {
+        }
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] {
+            return std::all_of(m_batches.begin(), m_batches.end(),
+                               [](const auto& batch) { return batch->ready; });
+        });
+    }
+    // Writes what waits and ends the threads.
     void Finish() {
         {
             const std::lock_guard lock(m_mutex);
             m_finishing = true;
         }
-        m_ready.notify_one();
-        if (m_thread.joinable())
-            m_thread.join();
+        m_changed.notify_all();
+        if (m_formatter.joinable())
+            m_formatter.join();
+        if (m_writer.joinable())
+            m_writer.join();
     }
 
 private:
-    static constexpr size_t kMostWaiting = 4;
+    struct Batch {
+        std::vector<ListDifferences::Found> found;
+        std::string text;
+        bool taken = false; // by a thread that formats it
+        bool ready = false; // formatted
+    };
+    static constexpr size_t kMostWaiting = 8;
 
-    void Run() {
+    std::unique_ptr<Batch> SpareLocked() {
+        if (m_spare.empty())
+            return std::make_unique<Batch>();
+        auto batch = std::move(m_spare.back());
+        m_spare.pop_back();
+        return batch;
+    }
+    // The oldest batch no thread formats yet, or nullptr.
+    Batch* UntakenLocked() {
+        for (const auto& batch : m_batches) {
+            if (!batch->taken)
+                return batch.get();
+        }
+        return nullptr;
+    }
+    void Hand() {
+        if (m_current->found.empty())
+            return;
+        size_t untaken = 0;
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return m_batches.size() < kMostWaiting; });
+            m_batches.push_back(std::move(m_current));
+            m_current = SpareLocked();
+            for (const auto& batch : m_batches)
+                untaken += batch->taken ? 0 : 1;
+        }
+        m_changed.notify_all();
+        if (untaken >= 2)
+            FormatOne(m_format);
+    }
+    // Formats the oldest batch no thread formats yet; false when there is none.
+    bool FormatOne(DifferenceFormat& format) {
+        Batch* batch = nullptr;
+        {
+            const std::lock_guard lock(m_mutex);
+            batch = UntakenLocked();
+            if (batch == nullptr)
+                return false;
+            batch->taken = true;
+        }
+        for (const ListDifferences::Found& found : batch->found)
+            format.Append(found, batch->text);
+        {
+            const std::lock_guard lock(m_mutex);
+            batch->ready = true;
+        }
+        m_changed.notify_all();
+        return true;
+    }
+    void Format() {
+        DifferenceFormat format(m_csv);
         for (;;) {
-            std::string piece;
             {
                 std::unique_lock lock(m_mutex);
-                m_ready.wait(lock, [this] { return !m_waiting.empty() || m_finishing; });
-                if (m_waiting.empty())
+                m_changed.wait(lock, [this] { return m_finishing || UntakenLocked() != nullptr; });
+                if (UntakenLocked() == nullptr)
                     return;
-                piece = std::move(m_waiting.front());
-                m_waiting.pop_front();
             }
-            m_room.notify_one();
-            m_session.Write(piece);
+            FormatOne(format);
+        }
+    }
+    void Write() {
+        for (;;) {
+            std::unique_ptr<Batch> batch;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [this] {
+                    return (!m_batches.empty() && m_batches.front()->ready) ||
+                           (m_finishing && m_batches.empty());
+                });
+                if (m_batches.empty())
+                    return;
+                batch = std::move(m_batches.front());
+                m_batches.pop_front();
+            }
+            m_changed.notify_all();
+            m_session.Write(batch->text);
+            batch->found.clear();
+            batch->text.clear();
+            batch->taken = batch->ready = false;
             const std::lock_guard lock(m_mutex);
-            m_spare.push_back(std::move(piece)); // its memory, for a piece to come
+            m_spare.push_back(std::move(batch)); // its memory, for a batch to come
         }
     }
 
     CliSession& m_session;
+    bool m_csv;
+    DifferenceFormat m_format{m_csv}; // of the thread that hands the differences
     std::mutex m_mutex;
-    std::condition_variable m_ready, m_room;
-    std::deque<std::string> m_waiting;
-    std::vector<std::string> m_spare;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<Batch>> m_batches; // in the order of the output
+    std::vector<std::unique_ptr<Batch>> m_spare;
+    std::unique_ptr<Batch> m_current; // being filled
     bool m_finishing = false;
-    std::thread m_thread; // last: started once everything above is made
+    std::thread m_formatter; // last: started once everything above is made
+    std::thread m_writer;
 };
 
 int RunCompare(const CommandLine& line, CliSession& session) {
@@ -159,37 +274,31 @@ int RunCompare(const CommandLine& line, CliSession& session) {
             return kListUnknown;
     }
     // The header once both lists could be read: a list that cannot be read prints nothing.
-    // Differences are formatted here and written on a thread of their own meanwhile: lists that
-    // differ throughout make twice their size in output.
-    std::string piece;
-    PieceWriter writer(session);
+    DifferencePipeline pipeline(session, csv);
     bool headed = !csv;
     auto head = [&] {
-        if (!headed)
-            AppendListDifferencesCsvHeader(piece);
+        if (!headed) {
+            std::string header;
+            AppendListDifferencesCsvHeader(header);
+            pipeline.AddText(header);
+        }
         headed = true;
     };
-    DifferenceCsv csvRow;
     auto print = [&](const ListDifferences::Found& found) {
         head();
-        if (csv)
-            csvRow.Append(found, piece);
-        else
-            AppendDifferenceLine(found, piece);
-        if (piece.size() >= PieceWriter::kPiece)
-            writer.Hand(piece);
+        pipeline.Add(found);
     };
     ComparisonSummary summary;
     try {
-        ListDifferences::CompareEach(*paths[0], *paths[1], print, summary);
+        ListDifferences::CompareEach(*paths[0], *paths[1], print, summary, {},
+                                     [&] { pipeline.FormatAll(); });
     } catch (const VypisnikError& error) {
-        writer.Finish();
+        pipeline.Finish();
         session.Fail(error.what());
         return kListUnknown;
     }
     head();
-    writer.Finish();
-    session.Write(piece);
+    pipeline.Finish();
     if (!csv) {
         std::string& output = session.Output();
         for (const std::string& text : ComparisonSummaryLines(summary, session.Regional()))

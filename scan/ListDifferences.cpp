@@ -106,7 +106,8 @@ void ListDifferences::Clear() {
 
 bool ListDifferences::CompareEach(const std::string& firstPath, const std::string& secondPath,
                                   const Each& each, ComparisonSummary& summary,
-                                  const Progress& progress) {
+                                  const Progress& progress,
+                                  const std::function<void()>& allHanded) {
     // Both lists read and taken apart side by side: the comparison then walks what both hold.
     ReadList lists[2];
     ParallelInOrder<ReadList>(
@@ -150,6 +151,8 @@ bool ListDifferences::CompareEach(const std::string& firstPath, const std::strin
               {},
               entry.fields});
     });
+    if (allHanded)
+        allHanded();
     return true;
 }
 

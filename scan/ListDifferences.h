@@ -78,10 +78,13 @@ public:
     };
     using Each = std::function<void(const Found& found)>;
     // Compares as Compare does and hands every difference to each, in the same order. Returns
-    // false when progress asked to stop; summary then counts what was compared so far.
+    // false when progress asked to stop; summary then counts what was compared so far. The
+    // texts a difference views are valid until allHanded (when given) returns: it is called
+    // once the last difference was handed, for a caller that works on them elsewhere meanwhile.
     static bool CompareEach(const std::string& firstPath, const std::string& secondPath,
                             const Each& each, ComparisonSummary& summary,
-                            const Progress& progress = {});
+                            const Progress& progress = {},
+                            const std::function<void()>& allHanded = {});
 
     size_t Count() const { return m_kinds.size(); }
     DifferenceKind Kind(size_t i) const { return static_cast<DifferenceKind>(m_kinds[i] >> 1); }
