@@ -408,7 +408,6 @@ struct Copies {
     PackedTexts<1> foldedNames;   // by row
     std::vector<uint64_t> keys;   // by row
     std::vector<int64_t> sizes;   // by row
-    std::vector<int64_t> offsets; // by row
     std::vector<uint32_t> folderLengths; // by row: where the name starts in the row's path
     std::string error;
 };
@@ -477,7 +476,6 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
         copies.foldedNames.Add({folder.Fold(NameOf(line))});
         copies.keys.push_back(key);
         copies.sizes.push_back(size);
-        copies.offsets.push_back(next->offset);
         copies.folderLengths.push_back(static_cast<uint32_t>(folderPath.size()));
     }
     copies.rows.DecodeFrom(0, first.encoding);

@@ -4,8 +4,8 @@
 // least a minimum, in one list or in several. Lists are read again from disk, side by side; a
 // list that cannot be read is skipped and named once, as the search does.
 //
-// The lists are read twice: once to find which lines may have a twin (by a hash of the folded
-// name and the size, 16 bytes a file line), then again only where such lines are, to take them
+// The lists are read twice: once to find which lines may have a twin (by part of a hash of the
+// folded name and the size, 8 bytes a file line), then again only at those lines, to take them
 // whole and compare their names exactly; so millions of lines cost a few hundred megabytes.
 #pragma once
 
