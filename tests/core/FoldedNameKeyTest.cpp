@@ -38,6 +38,28 @@ TEST(FoldedNameKeyTest, KeyIsTheOneOfTheFoldedNameWhereverTheNameLies) {
     }
 }
 
+// Every character of two and three bytes, between letters and standing across two words of
+// eight: the tables the key folds by must agree with the folding itself for each one.
+TEST(FoldedNameKeyTest, EveryCharacterOfTwoOrThreeBytesFoldsAsTheFoldingSays) {
+    FoldedNameKey key;
+    for (char32_t code = 0x80; code < 0x10000; ++code) {
+        if (code >= 0xD800 && code < 0xE000)
+            continue;
+        std::string utf8;
+        if (code < 0x800) {
+            utf8 = {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+        } else {
+            utf8 = {static_cast<char>(0xE0 | (code >> 12)),
+                    static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
+                    static_cast<char>(0x80 | (code & 0x3F))};
+        }
+        for (const std::string& name : {"Přehled " + utf8 + ".TXT", "Zálohy" + utf8 + "Ü"}) {
+            ASSERT_EQ(key.Of(name, 7), FoldedNameKey::OfFolded(CaseFolded(name), 7))
+                << "U+" << std::hex << static_cast<uint32_t>(code);
+        }
+    }
+}
+
 TEST(FoldedNameKeyTest, NamesOneUnderFoldingShareTheKeyAndOthersDoNot) {
     FoldedNameKey key;
     EXPECT_EQ(key.Of("Čísla.TXT", 10), key.Of("čísla.txt", 10));
