@@ -574,10 +574,15 @@ PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList&
                 if (onlyInUtf8 && isWindows1250())
                     return false;
             }
-            if (!rows.encodingKnown && list.Known() != StreamedList::kUnknown)
+            // Known once, for good; read once here, as other pieces may learn it meanwhile.
+            const StreamedList::State known = list.Known();
+            if (!rows.encodingKnown && known != StreamedList::kUnknown) {
+                if (onlyInUtf8 && known == StreamedList::kWindows1250)
+                    return false; // what this form found is no match
                 release();
-            else
+            } else {
                 handOn(rows.ready);
+            }
         }
         return true;
     };
@@ -602,11 +607,12 @@ PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList&
     } catch (const VypisnikError& error) {
         outcome.error = error.what(); // the rows found so far go out
     }
-    if (outcome.utf8Form && isWindows1250()) {
+    const StreamedList::State known = list.Known();
+    if (outcome.utf8Form && known == StreamedList::kWindows1250) {
         // The list's other pieces learned it after the search above: the writing side searches
         // this piece again.
         rows.waiting.Truncate(0);
-    } else if (rows.encodingKnown || list.Known() != StreamedList::kUnknown) {
+    } else if (rows.encodingKnown || known != StreamedList::kUnknown) {
         outcome.utf8Form = false;
         release();
     } else {
