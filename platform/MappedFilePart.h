@@ -32,6 +32,11 @@ public:
     bool Map(const InputFile& file, int64_t offset, size_t count);
     void Close();
 
+    // Whether Map maps at all, for every part in the process (it does by default where the
+    // system maps files): the tests turn it off to read through the readers' buffers, as on
+    // Windows.
+    static void AllowMapping(bool allowed);
+
     std::string_view Bytes() const { return std::string_view(m_data, m_size); }
 
 private:

@@ -1,17 +1,26 @@
 #include "platform/MappedFilePart.h"
 
 #include <algorithm>
+#include <atomic>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vyp {
 
+namespace {
+std::atomic<bool> g_mappingAllowed{true};
+} // namespace
+
+void MappedFilePart::AllowMapping(bool allowed) {
+    g_mappingAllowed.store(allowed, std::memory_order_relaxed);
+}
+
 bool MappedFilePart::Map(const InputFile& file, int64_t offset, size_t count) {
     Close();
     struct stat st {};
-    if (!file.IsOpen() || offset < 0 || ::fstat(static_cast<int>(file.m_handle), &st) != 0 ||
-        !S_ISREG(st.st_mode))
+    if (!g_mappingAllowed.load(std::memory_order_relaxed) || !file.IsOpen() || offset < 0 ||
+        ::fstat(static_cast<int>(file.m_handle), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     const int64_t size = static_cast<int64_t>(st.st_size);
     if (offset >= size)

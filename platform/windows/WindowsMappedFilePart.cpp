@@ -8,6 +8,8 @@ bool MappedFilePart::Map(const InputFile&, int64_t, size_t) {
     return false;
 }
 
+void MappedFilePart::AllowMapping(bool) {}
+
 void MappedFilePart::Close() {
     m_base = nullptr;
     m_length = 0;

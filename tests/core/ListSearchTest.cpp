@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <random>
 
 namespace vyp {
@@ -352,10 +354,20 @@ TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
 
     for (const std::string text : {"1", "ČESK", "žluť", "写真", "\\"}) {
         const SearchResult held = SearchLists(text, groups, m_registry);
-        // As whole lists, and in pieces of a few folders each (the lists are 2.5 MB).
-        for (const int64_t pieceBytes : {int64_t{2} << 20, int64_t{20000}}) {
-            const Streamed streamed =
-                StreamedText(text, groups, m_registry, order, size_t{4} << 20, pieceBytes);
+        {
+            const test::NothingMapped buffered;
+            EXPECT_TRUE(SameText(HeldText(SearchLists(text, groups, m_registry), m_registry, order),
+                                 HeldText(held, m_registry, order)))
+                << text << " through the buffer";
+        }
+        // As whole lists, and in pieces of a few folders each (the lists are 2.5 MB); from the
+        // lists' mapping, and read through the buffers where nothing is mapped.
+        for (const int64_t pieceBytes : {int64_t{2} << 20, int64_t{20000}, int64_t{-20000}}) {
+            std::optional<test::NothingMapped> buffered;
+            if (pieceBytes < 0)
+                buffered.emplace();
+            const Streamed streamed = StreamedText(text, groups, m_registry, order, size_t{4} << 20,
+                                                   std::abs(pieceBytes));
             EXPECT_TRUE(SameText(streamed.text, HeldText(held, m_registry, order)))
                 << text << ", " << pieceBytes;
             EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
