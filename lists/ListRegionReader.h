@@ -109,7 +109,9 @@ private:
     std::string_view
         m_lastLines;          // the region handed out last, whose folder lines are not noted yet
     int64_t m_lastOffset = 0; // where m_lastLines start in the file
-    MappedLineRegions m_mapped;
+    // Windows of a megabyte: their pages count as the process's memory while they are mapped,
+    // and a search in the window reads two lists at once beside what it holds.
+    MappedLineRegions m_mapped{size_t{1} << 17, size_t{1} << 20};
     bool m_mapping = false; // the lines after the header come from m_mapped
 };
 
