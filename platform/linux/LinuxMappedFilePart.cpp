@@ -32,7 +32,9 @@ bool MappedFilePart::Map(const InputFile& file, int64_t offset, size_t count) {
     const int64_t start = offset / page * page;
     const size_t length = count + static_cast<size_t>(offset - start);
     // Every page at once: the reader goes through all of them, and one call maps them for far
-    // less than a fault per few pages would.
+    // less than a fault per few pages would. Should the file be cut short in place after this,
+    // reading a page past its new end raises SIGBUS: lists are only ever replaced by rename,
+    // which leaves these pages whole (see the header).
     void* base = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE,
                         static_cast<int>(file.m_handle), static_cast<off_t>(start));
     if (base == MAP_FAILED)
