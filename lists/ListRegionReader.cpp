@@ -83,6 +83,13 @@ ListRegionReader::ListRegionReader(const std::string& path)
     m_file.Stamp(m_stamp);
     m_buffer.resize(kRegionSize);
     ReadHeader();
+    StartMapped();
+}
+
+void ListRegionReader::StartMapped() {
+    // The header came through the buffer; the lines after it come from the mapping where there
+    // is one, and the buffer's other bytes are not used.
+    m_mapping = m_mapped.Start(m_file, m_bufferOffset + static_cast<int64_t>(m_consumed), -1);
 }
 
 void ListRegionReader::Restart() {
@@ -94,6 +101,7 @@ void ListRegionReader::Restart() {
     m_atEnd = false;
     m_lastLines = {};
     ReadHeader();
+    StartMapped();
 }
 
 void ListRegionReader::ReadHeader() {
@@ -144,14 +152,46 @@ void ListRegionReader::CheckEncoding(std::string_view bytes) {
         m_validUtf8 = IsValidUtf8(bytes);
 }
 
-void ListRegionReader::NoteLastFolder(std::string_view lines) {
-    if (const char* lineStart = LastFolderLine(lines, m_folder))
-        m_folderOffset = m_bufferOffset + (lineStart - m_buffer.data());
+void ListRegionReader::NoteLastFolder() {
+    if (const char* lineStart = LastFolderLine(m_lastLines, m_folder))
+        m_folderOffset = m_lastOffset + (lineStart - m_lastLines.data());
+    m_lastLines = {};
+}
+
+void ListRegionReader::HandOut(ListRegion& region, std::string_view lines, int64_t offset) {
+    CheckEncoding(lines);
+    region.lines = lines;
+    region.folder = m_folder;
+    region.folderOffset = m_folderOffset;
+    region.offset = offset;
+    m_lastLines = lines;
+    m_lastOffset = offset;
 }
 
 bool ListRegionReader::Next(ListRegion& region) {
-    NoteLastFolder(m_lastLines);
-    m_lastLines = {};
+    NoteLastFolder();
+    if (m_mapping) {
+        std::string_view lines;
+        int64_t offset = 0;
+        if (m_mapped.Next(lines, offset)) {
+            HandOut(region, lines, offset);
+            if (m_mapped.AtEnd())
+                m_checkedToEnd = true;
+            return true;
+        }
+        if (!m_mapped.Failed()) {
+            m_checkedToEnd = true;
+            return false;
+        }
+        // The rest is read through the buffer.
+        m_mapping = false;
+        m_positional = true;
+        m_readOffset = m_mapped.Position();
+        m_bufferOffset = m_readOffset;
+        m_filled = 0;
+        m_consumed = 0;
+        m_atEnd = false;
+    }
     // What was handed out goes; an unfinished line moves to the front.
     std::memmove(m_buffer.data(), m_buffer.data() + m_consumed, m_filled - m_consumed);
     m_bufferOffset += static_cast<int64_t>(m_consumed);
@@ -162,15 +202,9 @@ bool ListRegionReader::Next(ListRegion& region) {
             m_atEnd ? m_filled : WholeLinesLength(std::string_view(m_buffer.data(), m_filled));
         if (complete > 0 && (m_atEnd || complete > m_buffer.size() / 2)) {
             m_consumed = complete;
-            const std::string_view lines(m_buffer.data(), complete);
-            CheckEncoding(lines);
+            HandOut(region, std::string_view(m_buffer.data(), complete), m_bufferOffset);
             if (m_atEnd)
                 m_checkedToEnd = true;
-            region.lines = lines;
-            region.folder = m_folder;
-            region.folderOffset = m_folderOffset;
-            region.offset = m_bufferOffset;
-            m_lastLines = lines;
             return true;
         }
         if (m_atEnd) {
@@ -184,6 +218,15 @@ bool ListRegionReader::Next(ListRegion& region) {
 TextEncoding ListRegionReader::CheckAhead() {
     if (EncodingKnown())
         return Encoding();
+    if (m_mapping) {
+        // Nothing lies ahead of the regions handed out but the rest of the file.
+        bool valid = true;
+        if (const int err = CheckUtf8From(m_file, m_mapped.Position(), {}, valid))
+            throw VypisnikError(FileOpenErrorText(m_path, err));
+        m_validUtf8 = valid;
+        m_checkedToEnd = valid;
+        return Encoding();
+    }
     // From here the file is read at offsets: the check and the regions after it each read the
     // lines ahead from where they lie.
     if (!m_positional) {

@@ -1,10 +1,13 @@
-// Reads a list file once, from start to end, in regions of whole lines through one reused
-// buffer, so every reader of lists (the folder hierarchy, a folder's rows, the search) goes
-// through files of any size at the speed of copying memory without holding the file. It knows
+// Reads a list file once, from start to end, in regions of whole lines, so every reader of lists
+// (the folder hierarchy, a folder's rows, the search) goes through files of any size without
+// holding the file: a whole file is read from its mapping where the system maps files
+// (MappedLineRegions), without a copy, and elsewhere, or from a given offset (a folder's few
+// lines), through one reused buffer at the speed of copying memory. It knows
 // the header by its position (line 0), tells each region's folder (the folder line in force
 // where the region starts) and learns the file's encoding in the same pass.
 #pragma once
 
+#include "lists/MappedLineRegions.h"
 #include "platform/Files.h"
 #include "util/Encoding.h"
 
@@ -83,7 +86,9 @@ private:
     void ReadHeader();
     void Fill();
     void CheckEncoding(std::string_view bytes);
-    void NoteLastFolder(std::string_view lines);
+    void NoteLastFolder();
+    void StartMapped();
+    void HandOut(ListRegion& region, std::string_view lines, int64_t offset);
 
     std::string m_path;
     InputFile m_file;
@@ -102,7 +107,12 @@ private:
     std::string m_folder;       // the folder in force after what has been handed out
     int64_t m_folderOffset = 0; // where m_folder's line starts
     std::string_view
-        m_lastLines; // the region handed out last, whose folder lines are not noted yet
+        m_lastLines;          // the region handed out last, whose folder lines are not noted yet
+    int64_t m_lastOffset = 0; // where m_lastLines start in the file
+    // Windows of a megabyte: their pages count as the process's memory while they are mapped,
+    // and a search in the window reads two lists at once beside what it holds.
+    MappedLineRegions m_mapped{size_t{1} << 17, size_t{1} << 20};
+    bool m_mapping = false; // the lines after the header come from m_mapped
 };
 
 // The start of the line holding p, looking back no further than floor.

@@ -47,6 +47,7 @@ public:
     void Close();
 
 private:
+    friend class MappedFilePart;       // maps stretches of the open file
     intptr_t m_handle = kClosedHandle; // the system's descriptor or handle
 };
 

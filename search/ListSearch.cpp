@@ -3,6 +3,7 @@
 #include "lists/Groups.h"
 #include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
+#include "lists/MappedLineRegions.h"
 #include "lists/RegionFolders.h"
 #include "platform/ParallelInOrder.h"
 #include "platform/StreamInOrder.h"
@@ -328,6 +329,7 @@ public:
     int ReadAt(int64_t offset, char* buffer, size_t count, size_t& done) {
         return m_file.ReadAt(offset, buffer, count, done);
     }
+    const InputFile& File() const { return m_file; }
 
 private:
     void ReadHeader();
@@ -402,15 +404,14 @@ void StreamedList::CheckWhole() {
     Learn(valid ? kUtf8 : kWindows1250);
 }
 
-// Reads one piece of a streamed list in regions of whole lines through one reused buffer,
-// checking their bytes while the list's encoding is not known.
+// Reads one piece of a streamed list in regions of whole lines, from the file's mapping where
+// the system maps files and else through one reused buffer, checking their bytes while the
+// list's encoding is not known.
 class PieceReader {
 public:
     PieceReader(StreamedList& list, size_t piece)
         : m_list(list), m_start(list.PieceStart(piece)), m_end(list.PieceEnd(piece)),
           m_firstFolder(piece == 0 ? list.RootFolder() : std::string_view()) {
-        if (m_buffer.size() < (size_t{1} << 17))
-            m_buffer.resize(size_t{1} << 17);
         Restart();
     }
 
@@ -420,12 +421,31 @@ public:
         m_consumed = 0;
         m_atEnd = false;
         m_folder.assign(m_firstFolder);
+        m_lastLines = {};
+        m_mapping = m_mapped.Start(m_list.File(), m_start, m_end);
+        if (!m_mapping && m_buffer.size() < (size_t{1} << 17))
+            m_buffer.resize(size_t{1} << 17);
     }
 
     // The next region, valid until the next call; false at the piece's end. Throws
     // VypisnikError when reading fails.
     bool Next(ListRegion& region) {
-        NoteLastFolder();
+        LastFolderLine(m_lastLines, m_folder); // the folder in force after the last region
+        m_lastLines = {};
+        if (m_mapping) {
+            int64_t offset = 0;
+            if (m_mapped.Next(m_lastLines, offset)) {
+                HandOut(region, m_lastLines, offset);
+                return true;
+            }
+            if (!m_mapped.Failed())
+                return false;
+            // The rest is read through the buffer.
+            m_mapping = false;
+            m_next = m_mapped.Position();
+            if (m_buffer.size() < (size_t{1} << 17))
+                m_buffer.resize(size_t{1} << 17);
+        }
         std::memmove(m_buffer.data(), m_buffer.data() + m_consumed, m_filled - m_consumed);
         m_filled -= m_consumed;
         m_consumed = 0;
@@ -434,11 +454,8 @@ public:
                 m_atEnd ? m_filled : WholeLinesLength(std::string_view(m_buffer.data(), m_filled));
             if (complete > 0 && (m_atEnd || complete > m_buffer.size() / 2)) {
                 m_consumed = complete;
-                region.lines = std::string_view(m_buffer.data(), complete);
-                region.folder = m_folder;
-                region.offset = m_next - static_cast<int64_t>(m_filled);
-                if (m_valid && m_list.Known() == StreamedList::kUnknown)
-                    m_valid = IsValidUtf8(region.lines);
+                m_lastLines = std::string_view(m_buffer.data(), complete);
+                HandOut(region, m_lastLines, m_next - static_cast<int64_t>(m_filled));
                 return true;
             }
             if (m_atEnd)
@@ -451,6 +468,14 @@ public:
     bool Valid() const { return m_valid; }
 
 private:
+    void HandOut(ListRegion& region, std::string_view lines, int64_t offset) {
+        region.lines = lines;
+        region.folder = m_folder;
+        region.offset = offset;
+        if (m_valid && m_list.Known() == StreamedList::kUnknown)
+            m_valid = IsValidUtf8(lines);
+    }
+
     void Fill() {
         if (m_filled == m_buffer.size())
             m_buffer.resize(m_buffer.size() * 2); // a line longer than the buffer
@@ -467,18 +492,17 @@ private:
         m_atEnd = n == 0;
     }
 
-    // The folder in force after the region handed out last: its last line holding "\".
-    void NoteLastFolder() {
-        LastFolderLine(std::string_view(m_buffer.data(), m_consumed), m_folder);
-    }
-
     StreamedList& m_list;
     int64_t m_start;
     int64_t m_end;
     std::string_view m_firstFolder;
-    // One buffer for every piece a thread reads: pieces are many and short.
+    MappedLineRegions m_mapped;
+    bool m_mapping = false;
+    // One buffer for every piece a thread reads where nothing is mapped: pieces are many and
+    // short.
     static thread_local std::string m_buffer;
     std::string m_folder;
+    std::string_view m_lastLines; // the region handed out last
     size_t m_filled = 0;
     size_t m_consumed = 0;
     int64_t m_next = 0; // where the next read starts
@@ -550,10 +574,15 @@ PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList&
                 if (onlyInUtf8 && isWindows1250())
                     return false;
             }
-            if (!rows.encodingKnown && list.Known() != StreamedList::kUnknown)
+            // Known once, for good; read once here, as other pieces may learn it meanwhile.
+            const StreamedList::State known = list.Known();
+            if (!rows.encodingKnown && known != StreamedList::kUnknown) {
+                if (onlyInUtf8 && known == StreamedList::kWindows1250)
+                    return false; // what this form found is no match
                 release();
-            else
+            } else {
                 handOn(rows.ready);
+            }
         }
         return true;
     };
@@ -578,11 +607,12 @@ PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList&
     } catch (const VypisnikError& error) {
         outcome.error = error.what(); // the rows found so far go out
     }
-    if (outcome.utf8Form && isWindows1250()) {
+    const StreamedList::State known = list.Known();
+    if (outcome.utf8Form && known == StreamedList::kWindows1250) {
         // The list's other pieces learned it after the search above: the writing side searches
         // this piece again.
         rows.waiting.Truncate(0);
-    } else if (rows.encodingKnown || list.Known() != StreamedList::kUnknown) {
+    } else if (rows.encodingKnown || known != StreamedList::kUnknown) {
         outcome.utf8Form = false;
         release();
     } else {

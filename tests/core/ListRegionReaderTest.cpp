@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 namespace vyp {
@@ -72,15 +73,21 @@ TEST(ListRegionReader, RegionsEndOnLineEndsWhereverTheyFall) {
     }
     bytes += "last line without an end";
     test::WriteFile(dir / "l.sez", bytes);
-    const ReadBack back = ReadRegions(dir / "l.sez");
-    EXPECT_EQ(back.header, "E:\\\t0");
-    EXPECT_EQ(back.lines, LinesAfterHeader(bytes));
-    // Every line's folder, counted from the whole file, is what the regions told.
-    std::string folder = "E:\\";
-    for (size_t i = 0; i < back.lines.size(); ++i) {
-        ASSERT_EQ(back.folders[i], folder) << "line " << i + 1;
-        if (back.lines[i].find('\\') != std::string::npos)
-            folder = back.lines[i].substr(0, back.lines[i].find('\t'));
+    // From the file's mapping, and through the buffer where nothing is mapped.
+    for (const bool mapped : {true, false}) {
+        std::optional<test::NothingMapped> buffered;
+        if (!mapped)
+            buffered.emplace();
+        const ReadBack back = ReadRegions(dir / "l.sez");
+        EXPECT_EQ(back.header, "E:\\\t0");
+        EXPECT_EQ(back.lines, LinesAfterHeader(bytes)) << mapped;
+        // Every line's folder, counted from the whole file, is what the regions told.
+        std::string folder = "E:\\";
+        for (size_t i = 0; i < back.lines.size(); ++i) {
+            ASSERT_EQ(back.folders[i], folder) << "line " << i + 1 << ", " << mapped;
+            if (back.lines[i].find('\\') != std::string::npos)
+                folder = back.lines[i].substr(0, back.lines[i].find('\t'));
+        }
     }
 }
 
@@ -224,7 +231,12 @@ TEST(ListRegionReader, CheckingAheadLearnsTheEncodingAndLeavesTheRegions) {
         const auto& [bytes, encoding] = files[f];
         const std::string path = dir / ("Fotky " + std::to_string(f) + ".sez");
         test::WriteFile(path, bytes);
-        for (int regionsBefore = 0; regionsBefore < 4; ++regionsBefore) {
+        for (int round = 0; round < 8; ++round) {
+            // From the mapping, then through the buffer where nothing is mapped.
+            const int regionsBefore = round % 4;
+            std::optional<test::NothingMapped> buffered;
+            if (round >= 4)
+                buffered.emplace();
             ListRegionReader reader(path);
             std::string lines;
             ListRegion region;
@@ -234,11 +246,11 @@ TEST(ListRegionReader, CheckingAheadLearnsTheEncodingAndLeavesTheRegions) {
                 if (more)
                     lines += region.lines;
             }
-            EXPECT_EQ(reader.CheckAhead(), encoding) << f << " " << regionsBefore;
+            EXPECT_EQ(reader.CheckAhead(), encoding) << f << " " << round;
             EXPECT_TRUE(reader.EncodingKnown());
             while (more && reader.Next(region))
                 lines += region.lines;
-            EXPECT_EQ(lines, bytes.substr(bytes.find('\n') + 1)) << f << " " << regionsBefore;
+            EXPECT_EQ(lines, bytes.substr(bytes.find('\n') + 1)) << f << " " << round;
             EXPECT_EQ(reader.Encoding(), encoding);
         }
         ListRegionReader plain(path);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <random>
 
 namespace vyp {
@@ -352,10 +354,20 @@ TEST_F(SearchFixture, RowsHandedOnInListOrderAreTheHeldSearchsRows) {
 
     for (const std::string text : {"1", "ČESK", "žluť", "写真", "\\"}) {
         const SearchResult held = SearchLists(text, groups, m_registry);
-        // As whole lists, and in pieces of a few folders each (the lists are 2.5 MB).
-        for (const int64_t pieceBytes : {int64_t{2} << 20, int64_t{20000}}) {
-            const Streamed streamed =
-                StreamedText(text, groups, m_registry, order, size_t{4} << 20, pieceBytes);
+        {
+            const test::NothingMapped buffered;
+            EXPECT_TRUE(SameText(HeldText(SearchLists(text, groups, m_registry), m_registry, order),
+                                 HeldText(held, m_registry, order)))
+                << text << " through the buffer";
+        }
+        // As whole lists, and in pieces of a few folders each (the lists are 2.5 MB); from the
+        // lists' mapping, and read through the buffers where nothing is mapped.
+        for (const int64_t pieceBytes : {int64_t{2} << 20, int64_t{20000}, int64_t{-20000}}) {
+            std::optional<test::NothingMapped> buffered;
+            if (pieceBytes < 0)
+                buffered.emplace();
+            const Streamed streamed = StreamedText(text, groups, m_registry, order, size_t{4} << 20,
+                                                   std::abs(pieceBytes));
             EXPECT_TRUE(SameText(streamed.text, HeldText(held, m_registry, order)))
                 << text << ", " << pieceBytes;
             EXPECT_EQ(streamed.counts.filesFound, held.filesFound) << text;
@@ -417,8 +429,9 @@ TEST_F(SearchFixture, PiecesOfALongListKeepTheFolderAboveEveryFile) {
 // may wait at all, a few kilobytes, or all). The lists: UTF-8 with accents throughout,
 // Windows-1250 whose first accent lies far down, UTF-8 with one byte far down that makes it
 // Windows-1250 as a whole, Windows-1250 whose first accented bytes happen to form UTF-8 ("Ă©"
-// is the UTF-8 form of "é"), and one whose only accents are UTF-8 letters without a
-// Windows-1250 form.
+// is the UTF-8 form of "é"), one whose only accents are UTF-8 letters without a Windows-1250
+// form, and one whose first half is UTF-8 with such letters and its second Windows-1250 (the
+// pieces of its halves learn the encoding while others search for the UTF-8 form).
 TEST_F(SearchFixture, StreamedRowsWaitForTheEncodingWhereverItIsLearned) {
     auto fileLine = [](const std::string& name, int i) {
         return name + " " + std::to_string(i) + ".txt\t" + std::to_string(i * 31) +
@@ -429,6 +442,7 @@ TEST_F(SearchFixture, StreamedRowsWaitForTheEncodingWhereverItIsLearned) {
     std::string damaged = "E:\\\t0\r\n";
     std::string lookalike = "F:\\\t0\r\n";
     std::string cyrillic = "G:\\Фото\\\t0\r\n";
+    std::string halves = "H:\\\t0\r\n";
     for (int i = 0; i < 12000; ++i) {
         if (i % 100 == 0) {
             utf8 += "Složka " + std::to_string(i) + "\\\t0\t2019.5.6\t7:8.9\r\n";
@@ -440,6 +454,9 @@ TEST_F(SearchFixture, StreamedRowsWaitForTheEncodingWhereverItIsLearned) {
         damaged += fileLine(i % 5 == 0 ? "Noël é" : "track", i);
         lookalike += fileLine(i % 7 == 0 ? "Ne\xC3\xA9" : "song", i);
         cyrillic += fileLine(i % 4 == 0 ? "Фото" : "photo", i);
+        if (i % 50 == 0)
+            halves += "Alba " + std::to_string(i) + "\\\t0\t2019.5.6\t7:8.9\r\n";
+        halves += fileLine(i < 6000 ? "Фото é" : "P\xF8\xEDli\x9A \xE9", i);
     }
     damaged += fileLine("Caf\xE9", 1); // Windows-1250 "é": the whole list is Windows-1250
     damaged += fileLine("last", 2);
@@ -449,7 +466,8 @@ TEST_F(SearchFixture, StreamedRowsWaitForTheEncodingWhereverItIsLearned) {
     AddList("Vadný.sez", damaged);
     AddList("Klam.sez", lookalike);
     AddList("Fotky.sez", cyrillic);
-    const std::vector<size_t> order = {2, 0, 4, 1, 3};
+    AddList("Půlky.sez", halves);
+    const std::vector<size_t> order = {2, 5, 0, 4, 1, 3};
 
     for (const std::string text : {"1", "é", "Ă©", "Фото", "ţ", "\\", "kůň"}) {
         const SearchResult held = SearchLists(text, AllGroups(), m_registry);
@@ -477,7 +495,36 @@ TEST_F(SearchFixture, StreamedRowsWaitForTheEncodingWhereverItIsLearned) {
     EXPECT_EQ(lookalikeRows, 120 + 1715);
     EXPECT_EQ(Search("Noël").rows.size(), 0u);
     EXPECT_EQ(Search("NoĂ«l").filesFound, 2400);
-    EXPECT_EQ(Search("Příliš é").filesFound, 3000);
+    EXPECT_EQ(Search("Příliš é").filesFound, 3000 + 6000);
+    EXPECT_EQ(Search("Фото").filesFound, 3000); // none in the list that is Windows-1250 as a whole
+}
+
+// A list whose first half is UTF-8 and whose second is Windows-1250, searched in pieces side by
+// side for a text that only UTF-8 can hold: the pieces of the first half find rows while those of
+// the second learn that the list is Windows-1250, and no row found by the UTF-8 form may go out
+// then, whenever that is learned. Run a few times, the pieces meeting at different moments.
+TEST_F(SearchFixture, RowsOfTheUtf8FormNeverGoOutOfAWindows1250List) {
+    std::string bytes = "H:\\Alba\\\t0\r\n";
+    for (int i = 0; bytes.size() < (6u << 20); ++i) {
+        if (i % 40 == 0)
+            bytes += "Фотографии " + std::to_string(i) + "\\\t0\t2019.5.6\t7:8.9\r\n";
+        const bool windows = bytes.size() > (3u << 20) + 12345;
+        bytes += (windows ? std::string("P\xF8\xEDli\x9A \xE9") : std::string("Фото é")) + " " +
+                 std::to_string(i) + ".jpg\t" + std::to_string(i * 31) + "\t2019.5.6\t7:8.9\r\n";
+    }
+    AddList("Půlky.sez", bytes);
+    const SearchResult held = SearchLists("Фото", AllGroups(), m_registry);
+    EXPECT_EQ(held.filesFound + held.foldersFound, 0);
+    for (int round = 0; round < 12; ++round) {
+        // The rest of the list is checked ahead, by one piece, once a few rows wait.
+        const int64_t pieceBytes = int64_t{1} << (18 + round % 3);
+        const size_t heldBytes = round % 3 == 0 ? size_t{1} << 30 : size_t{5000} * (round % 3);
+        const Streamed streamed =
+            StreamedText("Фото", AllGroups(), m_registry, {0}, heldBytes, pieceBytes);
+        EXPECT_EQ(streamed.counts.filesFound + streamed.counts.foldersFound, 0)
+            << pieceBytes << ", " << heldBytes;
+        EXPECT_TRUE(streamed.text.empty()) << pieceBytes << ", " << heldBytes;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "lists/ListRegistry.h"
 #include "lists/StoredDateTime.h"
 #include "platform/DirectoryWalker.h"
+#include "platform/MappedFilePart.h"
 #include "platform/Native.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,16 @@ std::string Utf8(const std::filesystem::path& path);
 // A path written with "/" in the native form: on Windows "\", and a leading "/" is the drive
 // E:\ ("/media/cdrom/" becomes "E:\media\cdrom\").
 std::string Native(const std::string& path);
+
+// While it lives, list files are read through the readers' buffers rather than from their
+// mapping: the way every list is read on Windows, and where the system cannot map a file.
+class NothingMapped {
+public:
+    NothingMapped() { MappedFilePart::AllowMapping(false); }
+    ~NothingMapped() { MappedFilePart::AllowMapping(true); }
+    NothingMapped(const NothingMapped&) = delete;
+    NothingMapped& operator=(const NothingMapped&) = delete;
+};
 
 class TempDir {
 public:
