@@ -128,4 +128,18 @@ bool SearchHitReader::AppendPath(size_t i, std::string& out) {
     return true;
 }
 
+bool SearchHitReader::AppendPathParts(size_t i, std::string* folder, std::string& name) {
+    std::string_view line;
+    std::string_view prefix;
+    if (!Fetch(i, line, prefix))
+        return false;
+    const TextEncoding encoding = m_hits.File(m_hits.ListIndex(i)).encoding;
+    const bool isFolder = m_hits.IsFolder(i);
+    if (folder != nullptr)
+        AppendAsUtf8(isFolder ? FirstField(line) : prefix, encoding, *folder);
+    if (!isFolder)
+        AppendAsUtf8(FirstField(line), encoding, name);
+    return true;
+}
+
 } // namespace vyp

@@ -26,6 +26,10 @@ public:
     // Appends the path of hit i (SearchRow::Path) to out; false, appending nothing, when its
     // list changed.
     bool AppendPath(size_t i, std::string& out);
+    // Appends the path of hit i in its two parts: what comes before the row's own name (its
+    // folder's path; a folder row's own path) to folder unless that is nullptr, and the name (a
+    // folder row's: nothing) to name. False, appending nothing, when its list changed.
+    bool AppendPathParts(size_t i, std::string* folder, std::string& name);
     // Closes the file held open, so that its list can be replaced; the next read opens it again
     // and checks its stamp again.
     void Close();

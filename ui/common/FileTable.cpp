@@ -161,10 +161,14 @@ const std::vector<uint32_t>& FileTable::NameRanks(int column) {
         const auto rowsRead = [&](size_t rows) {
             TellSortDone(0.3 * static_cast<double>(read += rows) / static_cast<double>(count));
         };
-        m_rows->WithSortNames(column, rowsRead, [&](const std::vector<std::string_view>& names) {
-            ranks =
-                m_collator.Ranks(names, [this](double done) { TellSortDone(0.3 + 0.6 * done); });
-        });
+        const auto ranked = [this](double done) { TellSortDone(0.3 + 0.6 * done); };
+        if (!m_rows->WithSortPaths(column, rowsRead, [&](const FolderedPaths& paths) {
+                ranks = m_collator.Ranks(paths, ranked);
+            }))
+            m_rows->WithSortNames(column, rowsRead,
+                                  [&](const std::vector<std::string_view>& names) {
+                                      ranks = m_collator.Ranks(names, ranked);
+                                  });
     }
     return ranks;
 }

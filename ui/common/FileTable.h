@@ -59,6 +59,13 @@ public:
     virtual void
     WithSortNames(int column, const RowsRead& rowsRead,
                   const std::function<void(const std::vector<std::string_view>& names)>& use) const;
+    // The same for a column of paths, given as each row's folder and name (see FolderedPaths),
+    // so that a folder's path is read once for all its rows; false, use never called, when the
+    // rows give their paths whole only (WithSortNames).
+    virtual bool WithSortPaths(int /*column*/, const RowsRead& /*rowsRead*/,
+                               const std::function<void(const FolderedPaths& paths)>& /*use*/) const {
+        return false;
+    }
     virtual std::vector<std::optional<int64_t>> SortSizes(int column,
                                                           const RowsRead& rowsRead) const;
     virtual void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const;

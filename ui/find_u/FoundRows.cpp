@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <numeric>
+#include <unordered_map>
 #include <utility>
 
 namespace vyp {
@@ -297,6 +298,109 @@ void FoundRows::WithSortNames(
         }
     std::vector<uint32_t>().swap(lengths);
     use(names);
+}
+
+bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
+                              const std::function<void(const FolderedPaths& paths)>& use) const {
+    if (column != SouborSlozka)
+        return false;
+    // Each part reads the path of each folder line its rows refer to once, at its first row,
+    // and every row's own name into blocks as WithSortNames reads whole paths. A row of a list
+    // changed since the search has an empty path: folder 0, "", and no name.
+    const size_t count = m_hits.size();
+    const size_t parts = PartsFor(count);
+    struct Block {
+        std::string bytes;
+        size_t rows = 0;
+    };
+    struct Part {
+        std::vector<Block> names;
+        std::string folderBytes;
+        std::vector<size_t> folderEnds;
+    };
+    std::vector<Part> read(parts);
+    std::vector<uint32_t> lengths(count);
+    FolderedPaths paths;
+    paths.folderOf.resize(count);
+    ReadInParts(
+        [&](size_t part, size_t begin, size_t end, ChangesFound& changes) {
+            SearchHitReader reader(m_hits);
+            Part& mine = read[part];
+            // A folder by its list and its line's offset; a folder's rows mostly come together.
+            std::unordered_map<uint64_t, uint32_t> folders;
+            uint64_t lastKey = UINT64_MAX;
+            uint32_t lastFolder = 0;
+            for (size_t row = begin; row < end; ++row) {
+                if (mine.names.empty() ||
+                    mine.names.back().bytes.size() + kLongPath > mine.names.back().bytes.capacity()) {
+                    mine.names.emplace_back();
+                    mine.names.back().bytes.reserve(kBlockBytes);
+                }
+                Block& block = mine.names.back();
+                const int32_t list = m_hits.ListIndex(row);
+                const size_t before = block.bytes.size();
+                uint32_t folder = 0; // the empty path's, until read
+                if (changes.Changed(list)) {
+                    changes.Note(list, row);
+                } else {
+                    const int64_t offset =
+                        m_hits.IsFolder(row) ? m_hits.LineOffset(row) : m_hits.FolderOffset(row);
+                    const uint64_t key = static_cast<uint64_t>(list) << 40 |
+                                         static_cast<uint64_t>(offset);
+                    const auto known = key == lastKey ? folders.end() : folders.find(key);
+                    if (key == lastKey || known != folders.end()) {
+                        if (reader.AppendPathParts(row, nullptr, block.bytes)) {
+                            folder = key == lastKey ? lastFolder : known->second;
+                            lastKey = key;
+                            lastFolder = folder;
+                        } else {
+                            changes.Note(list, row);
+                        }
+                    } else if (reader.AppendPathParts(row, &mine.folderBytes, block.bytes)) {
+                        mine.folderEnds.push_back(mine.folderBytes.size());
+                        folder = static_cast<uint32_t>(mine.folderEnds.size()); // from 1 in a part
+                        folders.emplace(key, folder);
+                        lastKey = key;
+                        lastFolder = folder;
+                    } else {
+                        changes.Note(list, row);
+                    }
+                }
+                paths.folderOf[row] = folder;
+                lengths[row] = static_cast<uint32_t>(block.bytes.size() - before);
+                ++block.rows;
+                if ((row - begin + 1) % kRowsATurn == 0)
+                    rowsRead(kRowsATurn);
+            }
+            rowsRead((end - begin) % kRowsATurn);
+        },
+        parts);
+    // The parts' folders one after the other, after the empty path's.
+    paths.folders.emplace_back();
+    std::vector<uint32_t> firstFolder(parts);
+    for (size_t part = 0; part < parts; ++part) {
+        firstFolder[part] = static_cast<uint32_t>(paths.folders.size()) - 1;
+        size_t start = 0;
+        for (const size_t end : read[part].folderEnds) {
+            paths.folders.emplace_back(read[part].folderBytes.data() + start, end - start);
+            start = end;
+        }
+    }
+    paths.names.resize(count);
+    size_t row = 0;
+    for (size_t part = 0; part < parts; ++part)
+        for (const Block& block : read[part].names) {
+            const char* at = block.bytes.data();
+            for (const size_t end = row + block.rows; row < end; ++row) {
+                paths.names[row] = std::string_view(at, lengths[row]);
+                at += lengths[row];
+                if (paths.folderOf[row] != 0)
+                    paths.folderOf[row] += firstFolder[part];
+            }
+        }
+    std::vector<uint32_t>().swap(lengths);
+    use(paths);
+    return true;
 }
 
 std::vector<std::optional<int64_t>> FoundRows::SortSizes(int, const RowsRead& rowsRead) const {
