@@ -66,12 +66,19 @@ public:
                                const std::function<void(const FolderedPaths& paths)>& /*use*/) const {
         return false;
     }
-    virtual std::vector<std::optional<int64_t>> SortSizes(int column,
-                                                          const RowsRead& rowsRead) const;
+    // The sizes come as keys in their order, 8 bytes a row: 0 for a row without a number, else
+    // the size with its sign bit flipped; false when a size meets 0 so (the lowest number).
+    virtual bool SortSizeKeys(int column, const RowsRead& rowsRead,
+                              std::vector<uint64_t>& keys) const;
     virtual void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const;
     // On the window's thread once a sort has ended.
     virtual void AfterSort() const {}
 };
+
+// A size as SortSizeKeys gives it.
+inline uint64_t SizeSortKey(std::optional<int64_t> size) {
+    return size ? static_cast<uint64_t>(*size) ^ (uint64_t{1} << 63) : 0;
+}
 
 enum class FileTableSort { Name, Size, Rank, None };
 

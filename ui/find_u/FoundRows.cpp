@@ -9,7 +9,9 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <limits>
 #include <numeric>
 #include <unordered_map>
 #include <utility>
@@ -348,7 +350,13 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
                     const uint64_t key = static_cast<uint64_t>(list) << 40 |
                                          static_cast<uint64_t>(offset);
                     const auto known = key == lastKey ? folders.end() : folders.find(key);
-                    if (key == lastKey || known != folders.end()) {
+                    if (key == lastKey && !m_hits.IsFolder(row)) {
+                        // The folder's line was read with the row before, from the open file.
+                        if (reader.AppendFileName(row, block.bytes))
+                            folder = lastFolder;
+                        else
+                            changes.Note(list, row);
+                    } else if (key == lastKey || known != folders.end()) {
                         if (reader.AppendPathParts(row, nullptr, block.bytes)) {
                             folder = key == lastKey ? lastFolder : known->second;
                             lastKey = key;
@@ -403,8 +411,9 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
     return true;
 }
 
-std::vector<std::optional<int64_t>> FoundRows::SortSizes(int, const RowsRead& rowsRead) const {
-    std::vector<std::optional<int64_t>> sizes(m_hits.size());
+bool FoundRows::SortSizeKeys(int, const RowsRead& rowsRead, std::vector<uint64_t>& keys) const {
+    keys.assign(m_hits.size(), 0);
+    std::atomic<bool> keyed{true};
     ReadInParts(
         [&](size_t, size_t begin, size_t end, ChangesFound& changes) {
             // A piece of rows at a time, which bounds what their texts hold.
@@ -420,13 +429,17 @@ std::vector<std::optional<int64_t>> FoundRows::SortSizes(int, const RowsRead& ro
                     else if (!reader.Read(row, texts))
                         changes.Note(list, row);
                 }
-                for (size_t row = first; row < last; ++row)
-                    sizes[row] = texts[row - first].Size();
+                for (size_t row = first; row < last; ++row) {
+                    const std::optional<int64_t> size = texts[row - first].Size();
+                    if (size == std::numeric_limits<int64_t>::min())
+                        keyed = false;
+                    keys[row] = SizeSortKey(size);
+                }
                 rowsRead(last - first);
             }
         },
         PartsFor(m_hits.size()));
-    return sizes;
+    return keyed;
 }
 
 void FoundRows::AppendCsvHeader(std::string& out) const {

@@ -61,8 +61,8 @@ public:
         const std::function<void(const std::vector<std::string_view>& names)>& use) const override;
     bool WithSortPaths(int column, const RowsRead& rowsRead,
                        const std::function<void(const FolderedPaths& paths)>& use) const override;
-    std::vector<std::optional<int64_t>> SortSizes(int column,
-                                                  const RowsRead& rowsRead) const override;
+    bool SortSizeKeys(int column, const RowsRead& rowsRead,
+                      std::vector<uint64_t>& keys) const override;
     void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const override;
     void AfterSort() const override;
 
