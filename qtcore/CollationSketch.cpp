@@ -52,7 +52,7 @@ struct CharactersSeen {
 };
 
 // Notes every character of the names in all, read in parts side by side.
-void NoteCharactersOf(const std::vector<std::string_view>& names, CharactersSeen& all) {
+template <typename Names> void NoteCharactersOf(const Names& names, CharactersSeen& all) {
     const size_t parts = names.size() < 20000 ? 1 : WorkerCount();
     ParallelInOrder<CharactersSeen>(
         parts,

@@ -224,15 +224,20 @@ void FoundRows::ChangesFound::Note(int32_t list, size_t row) {
     firstRow = std::min(firstRow, row);
 }
 
+size_t FoundRows::PartBound(size_t part, size_t parts, size_t step) const {
+    const size_t count = m_hits.size();
+    return part == parts ? count : count * part / parts / step * step;
+}
+
 void FoundRows::ReadInParts(
     const std::function<void(size_t part, size_t begin, size_t end, ChangesFound& changes)>& read,
-    size_t parts) const {
-    const size_t count = m_hits.size();
+    size_t parts, size_t step) const {
     std::vector<ChangesFound> found(parts, ChangesFound{m_changed, {}, SIZE_MAX});
     ParallelInOrder<bool>(
         parts,
         [&](size_t part) {
-            read(part, count * part / parts, count * (part + 1) / parts, found[part]);
+            read(part, PartBound(part, parts, step), PartBound(part + 1, parts, step),
+                 found[part]);
             return true;
         },
         [](size_t, bool&&) {});
@@ -307,23 +312,21 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
     if (column != SouborSlozka)
         return false;
     // Each part reads the path of each folder line its rows refer to once, at its first row,
-    // and every row's own name into blocks as WithSortNames reads whole paths. A row of a list
-    // changed since the search has an empty path: folder 0, "", and no name.
+    // and every row's own name, packed (4 bytes a row beside the names). A row of a list changed
+    // since the search has an empty path: folder 0, "", and no name. The parts start at a
+    // segment of the names, so that each segment is filled by one part.
     const size_t count = m_hits.size();
     const size_t parts = PartsFor(count);
-    struct Block {
-        std::string bytes;
-        size_t rows = 0;
-    };
+    constexpr size_t kSegmentRows = size_t{1} << PackedNames::kSegmentBits;
     struct Part {
-        std::vector<Block> names;
         std::string folderBytes;
         std::vector<size_t> folderEnds;
+        bool tooLong = false;
     };
     std::vector<Part> read(parts);
-    std::vector<uint32_t> lengths(count);
     FolderedPaths paths;
     paths.folderOf.resize(count);
+    paths.names = PackedNames(count);
     ReadInParts(
         [&](size_t part, size_t begin, size_t end, ChangesFound& changes) {
             SearchHitReader reader(m_hits);
@@ -333,14 +336,10 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
             uint64_t lastKey = UINT64_MAX;
             uint32_t lastFolder = 0;
             for (size_t row = begin; row < end; ++row) {
-                if (mine.names.empty() ||
-                    mine.names.back().bytes.size() + kLongPath > mine.names.back().bytes.capacity()) {
-                    mine.names.emplace_back();
-                    mine.names.back().bytes.reserve(kBlockBytes);
-                }
-                Block& block = mine.names.back();
+                std::string& bytes = paths.names.Bytes(row);
+                if (row % kSegmentRows == 0 && row > begin)
+                    bytes.reserve(paths.names.Bytes(row - 1).size() / 8 * 9);
                 const int32_t list = m_hits.ListIndex(row);
-                const size_t before = block.bytes.size();
                 uint32_t folder = 0; // the empty path's, until read
                 if (changes.Changed(list)) {
                     changes.Note(list, row);
@@ -352,19 +351,19 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
                     const auto known = key == lastKey ? folders.end() : folders.find(key);
                     if (key == lastKey && !m_hits.IsFolder(row)) {
                         // The folder's line was read with the row before, from the open file.
-                        if (reader.AppendFileName(row, block.bytes))
+                        if (reader.AppendFileName(row, bytes))
                             folder = lastFolder;
                         else
                             changes.Note(list, row);
                     } else if (key == lastKey || known != folders.end()) {
-                        if (reader.AppendPathParts(row, nullptr, block.bytes)) {
+                        if (reader.AppendPathParts(row, nullptr, bytes)) {
                             folder = key == lastKey ? lastFolder : known->second;
                             lastKey = key;
                             lastFolder = folder;
                         } else {
                             changes.Note(list, row);
                         }
-                    } else if (reader.AppendPathParts(row, &mine.folderBytes, block.bytes)) {
+                    } else if (reader.AppendPathParts(row, &mine.folderBytes, bytes)) {
                         mine.folderEnds.push_back(mine.folderBytes.size());
                         folder = static_cast<uint32_t>(mine.folderEnds.size()); // from 1 in a part
                         folders.emplace(key, folder);
@@ -375,18 +374,19 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
                     }
                 }
                 paths.folderOf[row] = folder;
-                lengths[row] = static_cast<uint32_t>(block.bytes.size() - before);
-                ++block.rows;
+                mine.tooLong = !paths.names.End(row) || mine.tooLong;
                 if ((row - begin + 1) % kRowsATurn == 0)
                     rowsRead(kRowsATurn);
             }
             rowsRead((end - begin) % kRowsATurn);
         },
-        parts);
+        parts, kSegmentRows);
     // The parts' folders one after the other, after the empty path's.
     paths.folders.emplace_back();
     std::vector<uint32_t> firstFolder(parts);
     for (size_t part = 0; part < parts; ++part) {
+        if (read[part].tooLong)
+            return false; // names of more than 4 GiB in 65,536 rows: read whole paths instead
         firstFolder[part] = static_cast<uint32_t>(paths.folders.size()) - 1;
         size_t start = 0;
         for (const size_t end : read[part].folderEnds) {
@@ -394,19 +394,12 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
             start = end;
         }
     }
-    paths.names.resize(count);
-    size_t row = 0;
-    for (size_t part = 0; part < parts; ++part)
-        for (const Block& block : read[part].names) {
-            const char* at = block.bytes.data();
-            for (const size_t end = row + block.rows; row < end; ++row) {
-                paths.names[row] = std::string_view(at, lengths[row]);
-                at += lengths[row];
-                if (paths.folderOf[row] != 0)
-                    paths.folderOf[row] += firstFolder[part];
-            }
-        }
-    std::vector<uint32_t>().swap(lengths);
+    for (size_t part = 0; part < parts; ++part) {
+        const size_t last = PartBound(part + 1, parts, kSegmentRows);
+        for (size_t row = PartBound(part, parts, kSegmentRows); row < last; ++row)
+            if (paths.folderOf[row] != 0)
+                paths.folderOf[row] += firstFolder[part];
+    }
     use(paths);
     return true;
 }

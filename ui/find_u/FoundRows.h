@@ -91,10 +91,13 @@ private:
         void Note(int32_t list, size_t row);
     };
     // Runs read(part, begin, end, changes) on parts of the rows side by side, each part's rows in
-    // their order (which is each list's file order), and keeps what they found changed.
+    // their order (which is each list's file order), and keeps what they found changed. Each
+    // part but the first begins at a multiple of step.
     void ReadInParts(const std::function<void(size_t part, size_t begin, size_t end,
                                               ChangesFound& changes)>& read,
-                     size_t parts) const;
+                     size_t parts, size_t step = 1) const;
+    // Where part (of parts) begins; part == parts: the end of the rows.
+    size_t PartBound(size_t part, size_t parts, size_t step = 1) const;
 
     ExtensionIconCache& m_icons;
     RegionalSettings m_regional;
