@@ -161,7 +161,9 @@ private:
 
 std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& names, PathTree& tree) {
     FolderNumbers numbers(tree);
-    const auto numberOf = [&numbers](std::string_view path) { return numbers.Of(path); };
+    const auto numberOf = [&numbers](std::string_view path) {
+        return numbers.Of(path);
+    };
     const auto folderPath = [&names](size_t i) {
         return IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
     };
@@ -263,8 +265,8 @@ void SortEachFolder(const CollationSketch& sketch, const TextOf& textOf, PathTre
                 std::stable_sort(tree.entries.begin() + tree.firstEntry[folder],
                                  tree.entries.begin() + tree.firstEntry[folder + 1],
                                  [&](uint32_t a, uint32_t b) {
-                                     return sketch.Compare(textOf(folder, a),
-                                                           textOf(folder, b)) < 0;
+                                     return sketch.Compare(textOf(folder, a), textOf(folder, b)) <
+                                            0;
                                  });
             return true;
         },

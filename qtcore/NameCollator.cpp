@@ -107,9 +107,7 @@ class FolderedTexts {
 public:
     explicit FolderedTexts(const FolderedPaths& paths) : m_paths(paths) {}
     size_t size() const { return m_paths.size(); }
-    std::string_view Text(uint32_t i, std::string& buffer) const {
-        return m_paths.Path(i, buffer);
-    }
+    std::string_view Text(uint32_t i, std::string& buffer) const { return m_paths.Path(i, buffer); }
     int Step(const QCollator& collator, uint32_t a, uint32_t b, DecodedPair& decoded) const {
         const std::string_view folderA = m_paths.Folder(a), folderB = m_paths.Folder(b);
         const std::string_view nameA = m_paths.names[a], nameB = m_paths.names[b];
@@ -125,10 +123,10 @@ public:
                 decoded.Of(uint64_t{b} * 2, [&](Utf16Name& to) { return to.Of(nameB); });
             return Sign(collator.compare(x, y));
         }
-        const QStringView x = decoded.Of(uint64_t{a} * 2 + 1,
-                                         [&](Utf16Name& to) { return to.Of(folderA, nameA); });
-        const QStringView y = decoded.Of(uint64_t{b} * 2 + 1,
-                                         [&](Utf16Name& to) { return to.Of(folderB, nameB); });
+        const QStringView x =
+            decoded.Of(uint64_t{a} * 2 + 1, [&](Utf16Name& to) { return to.Of(folderA, nameA); });
+        const QStringView y =
+            decoded.Of(uint64_t{b} * 2 + 1, [&](Utf16Name& to) { return to.Of(folderB, nameB); });
         return Sign(collator.compare(x, y));
     }
 
@@ -212,9 +210,9 @@ std::vector<uint32_t> NameCollator::RanksFrom(const Texts& texts, std::vector<ui
 }
 
 template <typename Texts>
-std::vector<int8_t> NameCollator::NeighbourOrder(const Texts& texts,
-                                                 const std::vector<uint32_t>& order,
-                                                 const std::function<void(double)>& progress) const {
+std::vector<int8_t>
+NameCollator::NeighbourOrder(const Texts& texts, const std::vector<uint32_t>& order,
+                             const std::function<void(double)>& progress) const {
     // Each part with a collator of its own: one collator is not to be used by two threads.
     // Many parts, so that the progress moves on often.
     const size_t pairs = order.empty() ? 0 : order.size() - 1;
@@ -227,7 +225,8 @@ std::vector<int8_t> NameCollator::NeighbourOrder(const Texts& texts,
             const size_t first = pairs * part / parts, last = pairs * (part + 1) / parts;
             DecodedPair decoded;
             for (size_t i = first; i < last; ++i)
-                steps[i] = static_cast<int8_t>(texts.Step(collator, order[i], order[i + 1], decoded));
+                steps[i] =
+                    static_cast<int8_t>(texts.Step(collator, order[i], order[i + 1], decoded));
             return true;
         },
         [&](size_t part, bool&&) {

@@ -112,7 +112,6 @@ TEST(NameCollatorRanks, NamesReadAsTheCollatorSeesThem) {
     ExpectRanksOfOneCollator(names);
 }
 
-
 // Whole paths given by folder and name as a table of found rows gives them: a folder row is its
 // own folder with no name, each folder text once per list it comes from (lists gives each
 // path's list), so that the same text may be two folders.
@@ -169,17 +168,50 @@ void ExpectRanksOfWholePaths(const std::vector<std::string>& whole) {
 }
 
 std::vector<std::string> AwkwardFolders(int count) {
-    const std::vector<std::string> folders = {
-        "",           "ab\\",        "ab.c\\",       "ab c\\",     "Foto\\",
-        "foto\\",     "Fóto\\",      "Foto\\2024\\", "fóto\\2024\\", "chata\\",
-        "Cihla\\",    "hrad\\",      "Straße\\",     "Strasse\\",  "E:\\Archiv.2024\\",
-        "Москва\\",   "москва\\",    "東京の写真\\", "Disk",       "Noël\\Été à Lyon\\",
-        "Noel\\Ete a Lyon\\", "Účetnictví\\2023\\", "ucetnictvi\\2023\\"};
-    const std::vector<std::string> names = {
-        "x",         "y",        "a.txt",         "A.txt",      "á.txt",  "chata.doc",
-        "hrad.doc",  "Cihla.doc", "Größenverhältnis.pdf", "Fußball 3.mp3", "Fussball 3.mp3",
-        "Žluťoučký kůň.jpg", "Crème brûlée.tar.gz", "Красная площадь.avi", "写真 1.jpg",
-        "c\\",       "sub\\",    "Sub\\",         "",           "IMG 2.jpg", "img 10.jpg"};
+    const std::vector<std::string> folders = {"",
+                                              "ab\\",
+                                              "ab.c\\",
+                                              "ab c\\",
+                                              "Foto\\",
+                                              "foto\\",
+                                              "Fóto\\",
+                                              "Foto\\2024\\",
+                                              "fóto\\2024\\",
+                                              "chata\\",
+                                              "Cihla\\",
+                                              "hrad\\",
+                                              "Straße\\",
+                                              "Strasse\\",
+                                              "E:\\Archiv.2024\\",
+                                              "Москва\\",
+                                              "москва\\",
+                                              "東京の写真\\",
+                                              "Disk",
+                                              "Noël\\Été à Lyon\\",
+                                              "Noel\\Ete a Lyon\\",
+                                              "Účetnictví\\2023\\",
+                                              "ucetnictvi\\2023\\"};
+    const std::vector<std::string> names = {"x",
+                                            "y",
+                                            "a.txt",
+                                            "A.txt",
+                                            "á.txt",
+                                            "chata.doc",
+                                            "hrad.doc",
+                                            "Cihla.doc",
+                                            "Größenverhältnis.pdf",
+                                            "Fußball 3.mp3",
+                                            "Fussball 3.mp3",
+                                            "Žluťoučký kůň.jpg",
+                                            "Crème brûlée.tar.gz",
+                                            "Красная площадь.avi",
+                                            "写真 1.jpg",
+                                            "c\\",
+                                            "sub\\",
+                                            "Sub\\",
+                                            "",
+                                            "IMG 2.jpg",
+                                            "img 10.jpg"};
     std::vector<std::string> whole;
     for (int i = 0; i < count; ++i) {
         const std::string& folder = folders[static_cast<size_t>(i * 7919) % folders.size()];
@@ -190,9 +222,9 @@ std::vector<std::string> AwkwardFolders(int count) {
 }
 
 TEST(NameCollatorPathRanks, AreThoseOfTheWholePaths) {
-    ExpectRanksOfWholePaths({"ab.c\\x", "ab\\y", "ab\\", "ab.c\\", "Foto\\b", "foto\\a",
-                             "Fóto\\a", "Foto\\", "foto\\", "Fóto\\", "chata\\a", "hrad\\a",
-                             "Straße\\a", "Strasse\\a", "Straße\\", "a.txt", "", "", "Foto\\b"});
+    ExpectRanksOfWholePaths({"ab.c\\x", "ab\\y", "ab\\", "ab.c\\", "Foto\\b", "foto\\a", "Fóto\\a",
+                             "Foto\\", "foto\\", "Fóto\\", "chata\\a", "hrad\\a", "Straße\\a",
+                             "Strasse\\a", "Straße\\", "a.txt", "", "", "Foto\\b"});
     ExpectRanksOfWholePaths(AwkwardFolders(500));
     ExpectRanksOfWholePaths(AwkwardFolders(70000)); // in parts, names in two segments
 }

@@ -663,9 +663,9 @@ std::vector<std::string> DeepList1250() {
 std::vector<std::string> AwkwardList() {
     std::vector<std::string> lines = {"E:\\Fotky.2024\\\t1", "ab.c\t1\t2004.1.15\t9:30.00",
                                       "Ab.txt\t1\t2004.1.15\t9:30.00"};
-    for (const char* folder : {"ab\\", "ab.c\\", "ab c.d\\", "Foto.x\\", "foto.x\\", "Fóto.x\\",
-                               "Foto.x\\2024\\", "chata.v\\", "hrad.v\\", "Straße.v\\",
-                               "Strasse.v\\", "Москва.v\\", "東京の写真.v\\"}) {
+    for (const char* folder :
+         {"ab\\", "ab.c\\", "ab c.d\\", "Foto.x\\", "foto.x\\", "Fóto.x\\", "Foto.x\\2024\\",
+          "chata.v\\", "hrad.v\\", "Straße.v\\", "Strasse.v\\", "Москва.v\\", "東京の写真.v\\"}) {
         lines.push_back(std::string(folder) + "\t0\t2004.1.15\t9:30.00");
         for (const char* name : {"x.txt", "y.txt", "Y.txt", "Žluťoučký kůň.jpg", "Fußball.mp3",
                                  "Fussball.mp3", "chata.doc", "hrad.doc", "Été à Lyon.avi"})

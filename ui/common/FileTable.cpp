@@ -164,7 +164,9 @@ const std::vector<uint32_t>& FileTable::NameRanks(int column) {
         const auto rowsRead = [&](size_t rows) {
             TellSortDone(0.3 * static_cast<double>(read += rows) / static_cast<double>(count));
         };
-        const auto ranked = [this](double done) { TellSortDone(0.3 + 0.6 * done); };
+        const auto ranked = [this](double done) {
+            TellSortDone(0.3 + 0.6 * done);
+        };
         if (!m_rows->WithSortPaths(column, rowsRead, [&](const FolderedPaths& paths) {
                 ranks = m_collator.Ranks(paths, ranked);
             }))

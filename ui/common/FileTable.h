@@ -62,8 +62,9 @@ public:
     // The same for a column of paths, given as each row's folder and name (see FolderedPaths),
     // so that a folder's path is read once for all its rows; false, use never called, when the
     // rows give their paths whole only (WithSortNames).
-    virtual bool WithSortPaths(int /*column*/, const RowsRead& /*rowsRead*/,
-                               const std::function<void(const FolderedPaths& paths)>& /*use*/) const {
+    virtual bool
+    WithSortPaths(int /*column*/, const RowsRead& /*rowsRead*/,
+                  const std::function<void(const FolderedPaths& paths)>& /*use*/) const {
         return false;
     }
     // The sizes come as keys in their order, 8 bytes a row: 0 for a row without a number, else

@@ -236,8 +236,7 @@ void FoundRows::ReadInParts(
     ParallelInOrder<bool>(
         parts,
         [&](size_t part) {
-            read(part, PartBound(part, parts, step), PartBound(part + 1, parts, step),
-                 found[part]);
+            read(part, PartBound(part, parts, step), PartBound(part + 1, parts, step), found[part]);
             return true;
         },
         [](size_t, bool&&) {});
@@ -346,8 +345,8 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
                 } else {
                     const int64_t offset =
                         m_hits.IsFolder(row) ? m_hits.LineOffset(row) : m_hits.FolderOffset(row);
-                    const uint64_t key = static_cast<uint64_t>(list) << 40 |
-                                         static_cast<uint64_t>(offset);
+                    const uint64_t key =
+                        static_cast<uint64_t>(list) << 40 | static_cast<uint64_t>(offset);
                     const auto known = key == lastKey ? folders.end() : folders.find(key);
                     if (key == lastKey && !m_hits.IsFolder(row)) {
                         // The folder's line was read with the row before, from the open file.
