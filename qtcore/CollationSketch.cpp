@@ -51,10 +51,9 @@ struct CharactersSeen {
     std::vector<char32_t> supplementary;
 };
 
-// Every character of the names, read in parts side by side.
-std::vector<char32_t> CharactersOf(const std::vector<std::string_view>& names) {
+// Notes every character of the names in all, read in parts side by side.
+template <typename Names> void NoteCharactersOf(const Names& names, CharactersSeen& all) {
     const size_t parts = names.size() < 20000 ? 1 : WorkerCount();
-    CharactersSeen all;
     ParallelInOrder<CharactersSeen>(
         parts,
         [&](size_t part) {
@@ -92,6 +91,10 @@ std::vector<char32_t> CharactersOf(const std::vector<std::string_view>& names) {
             all.supplementary.insert(all.supplementary.end(), seen.supplementary.begin(),
                                      seen.supplementary.end());
         });
+}
+
+// The characters noted, in code point order, each once.
+std::vector<char32_t> CharactersIn(CharactersSeen& all) {
     std::vector<char32_t> characters;
     for (char32_t character = 0; character < 0x10000; ++character)
         if (all.basic[character] != 0)
@@ -122,29 +125,44 @@ struct PathTree {
 // one folder mostly come together: the runs of names in one folder are found side by side, and
 // only the first name of each run is looked up, in the names' order, which numbers the folders
 // as one pass over all the names would.
-std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& names, PathTree& tree) {
-    std::unordered_map<std::string_view, uint32_t> known{{std::string_view(), 0}};
-    const auto numberOf = [&](std::string_view path) {
-        if (const auto found = known.find(path); found != known.end())
+// The folders of a tree by their paths, adding each folder not seen yet and every folder above
+// it to the tree.
+class FolderNumbers {
+public:
+    explicit FolderNumbers(PathTree& tree) : m_tree(tree) {}
+
+    uint32_t Of(std::string_view path) {
+        if (const auto found = m_known.find(path); found != m_known.end())
             return found->second;
         std::vector<std::string_view> missing{path};
         uint32_t parent = 0;
         for (std::string_view above = ParentFolderOf(path); !above.empty();
              above = ParentFolderOf(above)) {
-            if (const auto found = known.find(above); found != known.end()) {
+            if (const auto found = m_known.find(above); found != m_known.end()) {
                 parent = found->second;
                 break;
             }
             missing.push_back(above);
         }
         for (size_t i = missing.size(); i-- > 0;) {
-            const auto folder = static_cast<uint32_t>(tree.folders.size());
-            tree.folders.push_back(missing[i]);
-            tree.parentOf.push_back(parent);
-            known[missing[i]] = folder;
+            const auto folder = static_cast<uint32_t>(m_tree.folders.size());
+            m_tree.folders.push_back(missing[i]);
+            m_tree.parentOf.push_back(parent);
+            m_known[missing[i]] = folder;
             parent = folder;
         }
         return parent;
+    }
+
+private:
+    PathTree& m_tree;
+    std::unordered_map<std::string_view, uint32_t> m_known{{std::string_view(), 0}};
+};
+
+std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& names, PathTree& tree) {
+    FolderNumbers numbers(tree);
+    const auto numberOf = [&numbers](std::string_view path) {
+        return numbers.Of(path);
     };
     const auto folderPath = [&names](size_t i) {
         return IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
@@ -202,11 +220,35 @@ PathTree TreeOfPaths(const std::vector<std::string_view>& names) {
     return tree;
 }
 
+// The rows of paths (entries below nameCount, each with its name) and the folders grouped as
+// TreeOfPaths groups them; each distinct folder text is looked up once.
+PathTree TreeOfFolders(const FolderedPaths& paths) {
+    PathTree tree;
+    tree.nameCount = static_cast<uint32_t>(paths.size());
+    std::vector<uint32_t> treeFolder(paths.folders.size());
+    {
+        FolderNumbers numbers(tree);
+        for (size_t folder = 0; folder < paths.folders.size(); ++folder)
+            treeFolder[folder] = numbers.Of(paths.folders[folder]);
+    }
+    const auto folderCount = static_cast<uint32_t>(tree.folders.size());
+    const size_t rows = paths.size();
+    GroupChildrenByParent(
+        folderCount, rows + folderCount - 1,
+        [&](size_t entry) {
+            return entry < rows ? treeFolder[paths.folderOf[entry]]
+                                : tree.parentOf[entry - rows + 1];
+        },
+        tree.firstEntry, tree.entries);
+    return tree;
+}
+
 // Sorts the entries of every folder by the sketch, after the folder's own path they all share;
 // whole folders go to each part, about as many entries in each, and many parts, so that the
 // progress moves on often.
-void SortEachFolder(const CollationSketch& sketch, const std::vector<std::string_view>& names,
-                    PathTree& tree,
+// textOf(folder, entry) is the entry's text after the folder's path.
+template <typename TextOf>
+void SortEachFolder(const CollationSketch& sketch, const TextOf& textOf, PathTree& tree,
                     const std::function<void(size_t done, size_t parts)>& partDone) {
     const size_t parts = tree.nameCount < 20000 ? 1 : 16 * WorkerCount();
     const auto folderAt = [&](size_t part) {
@@ -219,15 +261,13 @@ void SortEachFolder(const CollationSketch& sketch, const std::vector<std::string
         parts,
         [&](size_t part) {
             const size_t last = folderAt(part + 1);
-            for (size_t folder = folderAt(part); folder < last; ++folder) {
-                const size_t skip = tree.folders[folder].size();
+            for (size_t folder = folderAt(part); folder < last; ++folder)
                 std::stable_sort(tree.entries.begin() + tree.firstEntry[folder],
                                  tree.entries.begin() + tree.firstEntry[folder + 1],
                                  [&](uint32_t a, uint32_t b) {
-                                     return sketch.Compare(tree.Text(names, a).substr(skip),
-                                                           tree.Text(names, b).substr(skip)) < 0;
+                                     return sketch.Compare(textOf(folder, a), textOf(folder, b)) <
+                                            0;
                                  });
-            }
             return true;
         },
         [&](size_t part, bool&&) { partDone(part + 1, parts); });
@@ -264,7 +304,20 @@ QString TextOf(char32_t character) {
 
 CollationSketch::CollationSketch(const QCollator& collator,
                                  const std::vector<std::string_view>& names) {
-    std::vector<char32_t> characters = CharactersOf(names);
+    CharactersSeen seen;
+    NoteCharactersOf(names, seen);
+    PlaceCharacters(collator, CharactersIn(seen));
+}
+
+CollationSketch::CollationSketch(const QCollator& collator, const FolderedPaths& paths) {
+    CharactersSeen seen;
+    NoteCharactersOf(paths.folders, seen);
+    NoteCharactersOf(paths.names, seen);
+    PlaceCharacters(collator, CharactersIn(seen));
+}
+
+void CollationSketch::PlaceCharacters(const QCollator& collator,
+                                      const std::vector<char32_t>& characters) {
     std::vector<QString> texts;
     texts.reserve(characters.size());
     for (char32_t character : characters)
@@ -354,9 +407,43 @@ std::vector<uint32_t> CollationSketch::Order(const std::vector<std::string_view>
     // That keeps each sort small and its names close together in memory.
     PathTree tree = TreeOfPaths(names);
     tell(0.3);
-    SortEachFolder(*this, names, tree, [&](size_t done, size_t parts) {
-        tell(0.3 + 0.65 * static_cast<double>(done) / static_cast<double>(parts));
-    });
+    SortEachFolder(
+        *this,
+        [&](size_t folder, uint32_t entry) {
+            return tree.Text(names, entry).substr(tree.folders[folder].size());
+        },
+        tree,
+        [&](size_t done, size_t parts) {
+            tell(0.3 + 0.65 * static_cast<double>(done) / static_cast<double>(parts));
+        });
+    std::vector<uint32_t> order = NamesInWalkOrder(tree);
+    tell(1);
+    return order;
+}
+
+std::vector<uint32_t> CollationSketch::Order(const FolderedPaths& paths,
+                                             const std::function<void(double)>& progress) const {
+    // The same tree as for whole paths, but its folders come from the few folder texts, and a
+    // row's entry is its name: nothing is looked up per row.
+    const auto tell = [&progress](double done) {
+        if (progress)
+            progress(done);
+    };
+    PathTree tree = TreeOfFolders(paths);
+    tell(0.1);
+    const uint32_t rows = tree.nameCount;
+    SortEachFolder(
+        *this,
+        [&](size_t, uint32_t entry) {
+            if (entry < rows)
+                return paths.names[entry];
+            const uint32_t folder = entry - rows + 1;
+            return tree.folders[folder].substr(tree.folders[tree.parentOf[folder]].size());
+        },
+        tree,
+        [&](size_t done, size_t parts) {
+            tell(0.1 + 0.85 * static_cast<double>(done) / static_cast<double>(parts));
+        });
     std::vector<uint32_t> order = NamesInWalkOrder(tree);
     tell(1);
     return order;

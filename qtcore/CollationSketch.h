@@ -8,6 +8,8 @@
 // decides how much correcting there is.
 #pragma once
 
+#include "qtcore/FolderedPaths.h"
+
 #include <QCollator>
 
 #include <cstdint>
@@ -21,6 +23,8 @@ namespace vyp {
 class CollationSketch {
 public:
     CollationSketch(const QCollator& collator, const std::vector<std::string_view>& names);
+    // For the characters of the folders and names of paths.
+    CollationSketch(const QCollator& collator, const FolderedPaths& paths);
 
     // < 0, 0 or > 0 as a comes before, with or after b, by the characters' places.
     int Compare(std::string_view a, std::string_view b) const;
@@ -28,8 +32,14 @@ public:
     // how much of the work is done (0 to 1) a few dozen times.
     std::vector<uint32_t> Order(const std::vector<std::string_view>& names,
                                 const std::function<void(double done)>& progress = {}) const;
+    // The rows of paths in the sketch's order, as Order gives it for their whole paths: each
+    // distinct folder text is a folder of the tree once, and its entries compare by their names.
+    std::vector<uint32_t> Order(const FolderedPaths& paths,
+                                const std::function<void(double done)>& progress = {}) const;
 
 private:
+    // Places each of characters (in code point order) among the others by the collator.
+    void PlaceCharacters(const QCollator& collator, const std::vector<char32_t>& characters);
     // From 1; 0 for characters the collation ignores.
     struct Place {
         uint32_t letter = 0; // the same for characters that differ only in case or accents

@@ -16,13 +16,23 @@ namespace {
 
 // A name as UTF-16 for the collator, decoded into a buffer that is kept from name to name rather
 // than a new QString each; bytes that are not UTF-8 go through Utf8, which decides how they show.
+// A path may come in two parts (its folder and its name), decoded one after the other.
 class Utf16Name {
 public:
-    QStringView Of(std::string_view name) {
+    QStringView Of(std::string_view name, std::string_view more = {}) {
         // Never more units than bytes.
-        if (m_units.size() < name.size())
-            m_units.resize(name.size());
+        if (m_units.size() < name.size() + more.size())
+            m_units.resize(name.size() + more.size());
         char16_t* out = m_units.data();
+        if (!Decode(name, out) || !Decode(more, out)) {
+            m_fallback = Utf8(std::string(name).append(more));
+            return m_fallback;
+        }
+        return QStringView(m_units.data(), out - m_units.data());
+    }
+
+private:
+    static bool Decode(std::string_view name, char16_t*& out) {
         for (size_t at = 0; at < name.size();) {
             const auto byte = static_cast<unsigned char>(name[at]);
             if (byte < 0x80) {
@@ -32,10 +42,8 @@ public:
             }
             char32_t code = 0;
             const size_t length = DecodeUtf8(name, at, code);
-            if (length == 0) {
-                m_fallback = Utf8(name);
-                return m_fallback;
-            }
+            if (length == 0)
+                return false;
             at += length;
             if (code < 0x10000) {
                 *out++ = static_cast<char16_t>(code);
@@ -44,12 +52,86 @@ public:
                 *out++ = static_cast<char16_t>(0xDC00 | (code & 0x3FF));
             }
         }
-        return QStringView(m_units.data(), out - m_units.data());
+        return true;
+    }
+
+    std::u16string m_units;
+    QString m_fallback;
+};
+
+// The last two texts decoded, each kept while the next is compared with it: a walk along
+// neighbours decodes each text once.
+class DecodedPair {
+public:
+    template <typename Decode> QStringView Of(uint64_t key, const Decode& decode) {
+        if (key == m_keys[m_at])
+            return m_views[m_at];
+        m_at ^= 1;
+        m_keys[m_at] = key;
+        m_views[m_at] = decode(m_buffers[m_at]);
+        return m_views[m_at];
     }
 
 private:
-    std::u16string m_units;
-    QString m_fallback;
+    Utf16Name m_buffers[2];
+    QStringView m_views[2];
+    uint64_t m_keys[2] = {UINT64_MAX, UINT64_MAX};
+    int m_at = 0;
+};
+
+int Sign(int result) {
+    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+}
+
+// The texts ranked, as NameCollator's templates ask for them: Text gives the whole UTF-8 text
+// of an item (built in buffer when need be), Step the collator's order of two of them.
+class WholeTexts {
+public:
+    explicit WholeTexts(const std::vector<std::string_view>& names) : m_names(names) {}
+    size_t size() const { return m_names.size(); }
+    std::string_view Text(uint32_t i, std::string&) const { return m_names[i]; }
+    int Step(const QCollator& collator, uint32_t a, uint32_t b, DecodedPair& decoded) const {
+        // The same path in two lists: equal without asking.
+        if (m_names[a] == m_names[b])
+            return 0;
+        const QStringView x = decoded.Of(a, [&](Utf16Name& to) { return to.Of(m_names[a]); });
+        const QStringView y = decoded.Of(b, [&](Utf16Name& to) { return to.Of(m_names[b]); });
+        return Sign(collator.compare(x, y));
+    }
+
+private:
+    const std::vector<std::string_view>& m_names;
+};
+
+class FolderedTexts {
+public:
+    explicit FolderedTexts(const FolderedPaths& paths) : m_paths(paths) {}
+    size_t size() const { return m_paths.size(); }
+    std::string_view Text(uint32_t i, std::string& buffer) const { return m_paths.Path(i, buffer); }
+    int Step(const QCollator& collator, uint32_t a, uint32_t b, DecodedPair& decoded) const {
+        const std::string_view folderA = m_paths.Folder(a), folderB = m_paths.Folder(b);
+        const std::string_view nameA = m_paths.names[a], nameB = m_paths.names[b];
+        // Rows of one folder differ only after the folder's text they share, which does not
+        // change the collator's order of the rest: their names alone are compared. Keys: an
+        // item's name twice the item, its whole path one more.
+        if (folderA == folderB) {
+            if (nameA == nameB)
+                return 0;
+            const QStringView x =
+                decoded.Of(uint64_t{a} * 2, [&](Utf16Name& to) { return to.Of(nameA); });
+            const QStringView y =
+                decoded.Of(uint64_t{b} * 2, [&](Utf16Name& to) { return to.Of(nameB); });
+            return Sign(collator.compare(x, y));
+        }
+        const QStringView x =
+            decoded.Of(uint64_t{a} * 2 + 1, [&](Utf16Name& to) { return to.Of(folderA, nameA); });
+        const QStringView y =
+            decoded.Of(uint64_t{b} * 2 + 1, [&](Utf16Name& to) { return to.Of(folderB, nameB); });
+        return Sign(collator.compare(x, y));
+    }
+
+private:
+    const FolderedPaths& m_paths;
 };
 
 } // namespace
@@ -86,25 +168,40 @@ std::vector<uint32_t> NameCollator::Ranks(const std::vector<std::string_view>& n
     // each character's place, puts the names nearly in order first; the collator then checks
     // each neighbour once, and only names found out of place are sorted by it. Equal names keep
     // their given order. Of the time, the sketch's order takes about half, the check the rest.
-    const auto part = [&progress](double from, double share) {
-        return std::function<void(double)>([&progress, from, share](double done) {
-            if (progress)
-                progress(from + share * done);
-        });
-    };
-    const size_t count = names.size();
     const CollationSketch sketch(m_collator, names);
-    std::vector<uint32_t> order = sketch.Order(names, part(0.05, 0.45));
-    std::vector<int8_t> steps = NeighbourOrder(names, order, part(0.5, 0.45));
+    std::vector<uint32_t> order = sketch.Order(names, [&progress](double done) {
+        if (progress)
+            progress(0.05 + 0.45 * done);
+    });
+    return RanksFrom(WholeTexts(names), std::move(order), progress);
+}
+
+std::vector<uint32_t> NameCollator::Ranks(const FolderedPaths& paths,
+                                          const std::function<void(double)>& progress) const {
+    const CollationSketch sketch(m_collator, paths);
+    std::vector<uint32_t> order = sketch.Order(paths, [&progress](double done) {
+        if (progress)
+            progress(0.05 + 0.45 * done);
+    });
+    return RanksFrom(FolderedTexts(paths), std::move(order), progress);
+}
+
+template <typename Texts>
+std::vector<uint32_t> NameCollator::RanksFrom(const Texts& texts, std::vector<uint32_t> order,
+                                              const std::function<void(double)>& progress) const {
+    std::vector<int8_t> steps = NeighbourOrder(texts, order, [&progress](double done) {
+        if (progress)
+            progress(0.5 + 0.45 * done);
+    });
     if (!InOrder(order, steps)) {
-        PutInOrder(names, order, steps);
-        steps = NeighbourOrder(names, order);
+        PutInOrder(texts, order, steps);
+        steps = NeighbourOrder(texts, order, {});
     }
     if (progress)
         progress(1);
-    std::vector<uint32_t> ranks(count);
+    std::vector<uint32_t> ranks(texts.size());
     uint32_t rank = 0;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < order.size(); ++i) {
         if (i > 0 && steps[i - 1] != 0)
             ++rank;
         ranks[order[i]] = rank;
@@ -112,9 +209,9 @@ std::vector<uint32_t> NameCollator::Ranks(const std::vector<std::string_view>& n
     return ranks;
 }
 
+template <typename Texts>
 std::vector<int8_t>
-NameCollator::NeighbourOrder(const std::vector<std::string_view>& names,
-                             const std::vector<uint32_t>& order,
+NameCollator::NeighbourOrder(const Texts& texts, const std::vector<uint32_t>& order,
                              const std::function<void(double)>& progress) const {
     // Each part with a collator of its own: one collator is not to be used by two threads.
     // Many parts, so that the progress moves on often.
@@ -126,23 +223,10 @@ NameCollator::NeighbourOrder(const std::vector<std::string_view>& names,
         [&](size_t part) {
             const QCollator collator = CopyForAnotherThread();
             const size_t first = pairs * part / parts, last = pairs * (part + 1) / parts;
-            // Each name decoded once, into one of two buffers taking turns.
-            Utf16Name buffers[2];
-            size_t at = 0;
-            QStringView current =
-                first < last ? buffers[at].Of(names[order[first]]) : QStringView();
-            for (size_t i = first; i < last; ++i) {
-                // The same path in two lists: equal without asking (current stays its text).
-                if (names[order[i]] == names[order[i + 1]]) {
-                    steps[i] = 0;
-                    continue;
-                }
-                at ^= 1;
-                const QStringView next = buffers[at].Of(names[order[i + 1]]);
-                const int result = collator.compare(current, next);
-                steps[i] = static_cast<int8_t>(result < 0 ? -1 : (result > 0 ? 1 : 0));
-                current = next;
-            }
+            DecodedPair decoded;
+            for (size_t i = first; i < last; ++i)
+                steps[i] =
+                    static_cast<int8_t>(texts.Step(collator, order[i], order[i + 1], decoded));
             return true;
         },
         [&](size_t part, bool&&) {
@@ -159,12 +243,13 @@ bool NameCollator::InOrder(const std::vector<uint32_t>& order, const std::vector
     return true;
 }
 
-void NameCollator::PutInOrder(const std::vector<std::string_view>& names,
-                              std::vector<uint32_t>& order,
+template <typename Texts>
+void NameCollator::PutInOrder(const Texts& texts, std::vector<uint32_t>& order,
                               const std::vector<int8_t>& steps) const {
     // Before: the collator's order, equal names by their given position.
+    std::string bufferA, bufferB;
     const auto less = [&](uint32_t a, uint32_t b) {
-        const int result = Compare(names[a], names[b]);
+        const int result = Compare(texts.Text(a, bufferA), texts.Text(b, bufferB));
         return result < 0 || (result == 0 && a < b);
     };
     // Names are kept while each follows the last one kept; a name that comes before it is taken
@@ -199,8 +284,10 @@ void NameCollator::PutInOrder(const std::vector<std::string_view>& names,
             parts,
             [&](size_t part) {
                 const QCollator own = CopyForAnotherThread();
+                std::string ownA, ownB;
                 const auto ownLess = [&](uint32_t a, uint32_t b) {
-                    const int result = own.compare(Utf8(names[a]), Utf8(names[b]));
+                    const int result =
+                        own.compare(Utf8(texts.Text(a, ownA)), Utf8(texts.Text(b, ownB)));
                     return result < 0 || (result == 0 && a < b);
                 };
                 std::sort(order.begin() + bound(part), order.begin() + bound(part + 1), ownLess);

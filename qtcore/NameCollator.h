@@ -3,6 +3,8 @@
 // a hundred thousand rows compares numbers, not strings.
 #pragma once
 
+#include "qtcore/FolderedPaths.h"
+
 #include <QCollator>
 
 #include <cstdint>
@@ -28,15 +30,25 @@ public:
     std::vector<uint32_t> Ranks(const std::vector<std::string_view>& names,
                                 const std::function<void(double done)>& progress = {}) const;
 
+    // The same as Ranks of the rows' whole paths, for paths given by folder and name: each
+    // folder's text is read once, and rows of one folder are compared by their names alone.
+    std::vector<uint32_t> Ranks(const FolderedPaths& paths,
+                                const std::function<void(double done)>& progress = {}) const;
+
 private:
+    // The ranks of the texts (see the classes Texts in the source) from the sketch's order.
+    template <typename Texts>
+    std::vector<uint32_t> RanksFrom(const Texts& texts, std::vector<uint32_t> order,
+                                    const std::function<void(double done)>& progress) const;
     // The collator's order of each neighbouring pair in order: -1, 0 or 1.
-    std::vector<int8_t> NeighbourOrder(const std::vector<std::string_view>& names,
-                                       const std::vector<uint32_t>& order,
-                                       const std::function<void(double done)>& progress = {}) const;
+    template <typename Texts>
+    std::vector<int8_t> NeighbourOrder(const Texts& texts, const std::vector<uint32_t>& order,
+                                       const std::function<void(double done)>& progress) const;
     // Whether the neighbours are in the collator's order, equal names by their given position.
     static bool InOrder(const std::vector<uint32_t>& order, const std::vector<int8_t>& steps);
     // Puts an order that is nearly right into the collator's order.
-    void PutInOrder(const std::vector<std::string_view>& names, std::vector<uint32_t>& order,
+    template <typename Texts>
+    void PutInOrder(const Texts& texts, std::vector<uint32_t>& order,
                     const std::vector<int8_t>& steps) const;
     QCollator CopyForAnotherThread() const;
 

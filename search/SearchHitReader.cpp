@@ -128,4 +128,28 @@ bool SearchHitReader::AppendPath(size_t i, std::string& out) {
     return true;
 }
 
+bool SearchHitReader::AppendFileName(size_t i, std::string& name) {
+    std::string_view line;
+    const int64_t offset = m_hits.LineOffset(i);
+    if (!OpenList(m_hits.ListIndex(i)) || !LineAt(m_lines, offset, line) || line.empty() ||
+        offset == 0 || HoldsBackslash(line))
+        return false;
+    AppendAsUtf8(FirstField(line), m_hits.File(m_hits.ListIndex(i)).encoding, name);
+    return true;
+}
+
+bool SearchHitReader::AppendPathParts(size_t i, std::string* folder, std::string& name) {
+    std::string_view line;
+    std::string_view prefix;
+    if (!Fetch(i, line, prefix))
+        return false;
+    const TextEncoding encoding = m_hits.File(m_hits.ListIndex(i)).encoding;
+    const bool isFolder = m_hits.IsFolder(i);
+    if (folder != nullptr)
+        AppendAsUtf8(isFolder ? FirstField(line) : prefix, encoding, *folder);
+    if (!isFolder)
+        AppendAsUtf8(FirstField(line), encoding, name);
+    return true;
+}
+
 } // namespace vyp

@@ -26,6 +26,14 @@ public:
     // Appends the path of hit i (SearchRow::Path) to out; false, appending nothing, when its
     // list changed.
     bool AppendPath(size_t i, std::string& out);
+    // Appends the path of hit i in its two parts: what comes before the row's own name (its
+    // folder's path; a folder row's own path) to folder unless that is nullptr, and the name (a
+    // folder row's: nothing) to name. False, appending nothing, when its list changed.
+    bool AppendPathParts(size_t i, std::string* folder, std::string& name);
+    // Appends the name of file hit i (as AppendPathParts gives it) to name, its folder's line
+    // not looked at: for hits of a folder whose line was read already from the same open file.
+    // False, appending nothing, when its list changed.
+    bool AppendFileName(size_t i, std::string& name);
     // Closes the file held open, so that its list can be replaced; the next read opens it again
     // and checks its stamp again.
     void Close();

@@ -81,6 +81,18 @@ protected:
             ASSERT_TRUE(reader.AppendPath(i, path));
             EXPECT_EQ(path, "before " + std::string(rows.rows[i].Path()));
         }
+        // The path in its two parts: the folder's path (a folder row's own) and the name, which
+        // a file row also gives alone; a folder row has no name of its own to give.
+        SearchHitReader parts(hits.rows);
+        for (size_t i = 0; i < rows.rows.size(); ++i) {
+            const SearchRow row = rows.rows[i];
+            std::string folder = "a ", name = "b ", alone = "c ";
+            ASSERT_TRUE(parts.AppendPathParts(i, &folder, name));
+            EXPECT_EQ(folder.substr(2) + name.substr(2), row.Path());
+            EXPECT_EQ(name.substr(2), row.IsFolder() ? "" : row.Name());
+            EXPECT_EQ(parts.AppendFileName(i, alone), !row.IsFolder());
+            EXPECT_EQ(alone.substr(2), row.IsFolder() ? "" : row.Name());
+        }
     }
 
     test::TempDir m_dir;
@@ -169,6 +181,10 @@ TEST_F(SearchHitsFixture, AChangedOrMissingListGivesEmptyRowsAndTheOthersStay) {
     SearchHitReader reader(found.rows);
     EXPECT_FALSE(reader.AppendPath(0, path));
     EXPECT_EQ(path, "");
+    std::string folder, name;
+    EXPECT_FALSE(reader.AppendPathParts(0, &folder, name));
+    EXPECT_FALSE(reader.AppendFileName(1, name));
+    EXPECT_EQ(folder + name, "");
 }
 
 TEST(SearchHits, PlacesSurviveAppendAndTruncateAndRefuseWhatTheyCannotHold) {

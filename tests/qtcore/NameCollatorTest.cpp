@@ -1,5 +1,7 @@
 #include "qtcore/NameCollator.h"
 
+#include "lists/ListFile.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -108,6 +110,123 @@ TEST(NameCollatorRanks, NamesReadAsTheCollatorSeesThem) {
                         odd[static_cast<size_t>(i) % odd.size()] +
                         (i % 3 == 0 ? "" : " " + std::to_string(i % 11)));
     ExpectRanksOfOneCollator(names);
+}
+
+// Whole paths given by folder and name as a table of found rows gives them: a folder row is its
+// own folder with no name, each folder text once per list it comes from (lists gives each
+// path's list), so that the same text may be two folders.
+struct SplitPaths {
+    std::vector<std::string> texts;
+    FolderedPaths paths;
+};
+
+SplitPaths SplitByFolder(const std::vector<std::string>& whole, const std::vector<int>& lists) {
+    SplitPaths split;
+    std::vector<std::pair<int, std::string>> keys;
+    std::vector<size_t> nameStart;
+    for (size_t row = 0; row < whole.size(); ++row) {
+        const std::string_view path = whole[row];
+        const size_t start = IsFolderPath(path) ? path.size() : ParentFolderOf(path).size();
+        const std::pair<int, std::string> key{lists[row], std::string(path.substr(0, start))};
+        auto found = std::find(keys.begin(), keys.end(), key);
+        if (found == keys.end()) {
+            keys.push_back(key);
+            found = keys.end() - 1;
+        }
+        split.paths.folderOf.push_back(static_cast<uint32_t>(found - keys.begin()));
+        nameStart.push_back(start);
+    }
+    split.texts.reserve(keys.size());
+    for (const auto& key : keys)
+        split.texts.push_back(key.second);
+    for (const std::string& text : split.texts)
+        split.paths.folders.emplace_back(text);
+    for (size_t row = 0; row < whole.size(); ++row)
+        split.paths.names.Append(std::string_view(whole[row]).substr(nameStart[row]));
+    return split;
+}
+
+// The ranks of paths given by folder and name must be those of their whole paths, exactly:
+// where the tree of folders is not the collation's order ("ab.c\x" before "ab\y", as "."
+// comes before "\"), folders that differ only in case or accents and so interleave, Czech "ch",
+// "ß", the same path in two lists, files at the top beside folders, and empty paths (rows of a
+// list changed since the search).
+void ExpectRanksOfWholePaths(const std::vector<std::string>& whole) {
+    std::vector<int> lists(whole.size());
+    for (size_t row = 0; row < whole.size(); ++row)
+        lists[row] = static_cast<int>(row % 3);
+    const SplitPaths split = SplitByFolder(whole, lists);
+    ASSERT_LT(split.paths.folders.size(), whole.size());
+    for (size_t row = 0; row < whole.size(); ++row) {
+        std::string buffer;
+        ASSERT_EQ(split.paths.Path(row, buffer), whole[row]);
+    }
+    const NameCollator collator(kCzech);
+    const std::vector<std::string_view> views(whole.begin(), whole.end());
+    EXPECT_EQ(collator.Ranks(split.paths), collator.Ranks(views));
+    ExpectRanksOfOneCollator(whole);
+}
+
+std::vector<std::string> AwkwardFolders(int count) {
+    const std::vector<std::string> folders = {"",
+                                              "ab\\",
+                                              "ab.c\\",
+                                              "ab c\\",
+                                              "Foto\\",
+                                              "foto\\",
+                                              "Fóto\\",
+                                              "Foto\\2024\\",
+                                              "fóto\\2024\\",
+                                              "chata\\",
+                                              "Cihla\\",
+                                              "hrad\\",
+                                              "Straße\\",
+                                              "Strasse\\",
+                                              "E:\\Archiv.2024\\",
+                                              "Москва\\",
+                                              "москва\\",
+                                              "東京の写真\\",
+                                              "Disk",
+                                              "Noël\\Été à Lyon\\",
+                                              "Noel\\Ete a Lyon\\",
+                                              "Účetnictví\\2023\\",
+                                              "ucetnictvi\\2023\\"};
+    const std::vector<std::string> names = {"x",
+                                            "y",
+                                            "a.txt",
+                                            "A.txt",
+                                            "á.txt",
+                                            "chata.doc",
+                                            "hrad.doc",
+                                            "Cihla.doc",
+                                            "Größenverhältnis.pdf",
+                                            "Fußball 3.mp3",
+                                            "Fussball 3.mp3",
+                                            "Žluťoučký kůň.jpg",
+                                            "Crème brûlée.tar.gz",
+                                            "Красная площадь.avi",
+                                            "写真 1.jpg",
+                                            "c\\",
+                                            "sub\\",
+                                            "Sub\\",
+                                            "",
+                                            "IMG 2.jpg",
+                                            "img 10.jpg"};
+    std::vector<std::string> whole;
+    for (int i = 0; i < count; ++i) {
+        const std::string& folder = folders[static_cast<size_t>(i * 7919) % folders.size()];
+        const std::string& name = names[static_cast<size_t>(i) % names.size()];
+        whole.push_back(folder + name + (i % 13 == 0 ? " " + std::to_string(i % 7) : ""));
+    }
+    return whole;
+}
+
+TEST(NameCollatorPathRanks, AreThoseOfTheWholePaths) {
+    ExpectRanksOfWholePaths({"ab.c\\x", "ab\\y", "ab\\", "ab.c\\", "Foto\\b", "foto\\a", "Fóto\\a",
+                             "Foto\\", "foto\\", "Fóto\\", "chata\\a", "hrad\\a", "Straße\\a",
+                             "Strasse\\a", "Straße\\", "a.txt", "", "", "Foto\\b"});
+    ExpectRanksOfWholePaths(AwkwardFolders(500));
+    ExpectRanksOfWholePaths(AwkwardFolders(70000)); // in parts, names in two segments
 }
 
 } // namespace

@@ -657,12 +657,32 @@ std::vector<std::string> DeepList1250() {
     return lines;
 }
 
+// Folders whose tree is not the collation's order of whole paths: "ab.c\x" sorts before "ab\y"
+// ("." before "\"), folders that differ only in case or accents interleave, Czech "ch" and "ß",
+// files at the top beside folders.
+std::vector<std::string> AwkwardList() {
+    std::vector<std::string> lines = {"E:\\Fotky.2024\\\t1", "ab.c\t1\t2004.1.15\t9:30.00",
+                                      "Ab.txt\t1\t2004.1.15\t9:30.00"};
+    for (const char* folder :
+         {"ab\\", "ab.c\\", "ab c.d\\", "Foto.x\\", "foto.x\\", "Fóto.x\\", "Foto.x\\2024\\",
+          "chata.v\\", "hrad.v\\", "Straße.v\\", "Strasse.v\\", "Москва.v\\", "東京の写真.v\\"}) {
+        lines.push_back(std::string(folder) + "\t0\t2004.1.15\t9:30.00");
+        for (const char* name : {"x.txt", "y.txt", "Y.txt", "Žluťoučký kůň.jpg", "Fußball.mp3",
+                                 "Fussball.mp3", "chata.doc", "hrad.doc", "Été à Lyon.avi"})
+            lines.push_back(std::string(name) + "\t3\t2004.1.15\t9:30.00");
+    }
+    return lines;
+}
+
 class SearchWindowMixedSortTest : public SearchWindowLargeSortTest {
 protected:
     void SetUp() override {
         SearchWindowLargeSortTest::SetUp();
         AddList("Archiv C 1250.sez", DeepList1250());
-        WriteSettings("[Seznamy]\nArchiv A.sez=7\nArchiv B.sez=7\nArchiv C 1250.sez=7\n");
+        AddList("Archiv D.sez", AwkwardList());
+        AddList("Archiv E.sez", AwkwardList());
+        WriteSettings("[Seznamy]\nArchiv A.sez=7\nArchiv B.sez=7\nArchiv C 1250.sez=7\n"
+                      "Archiv D.sez=7\nArchiv E.sez=7\n");
     }
 
     // The core's paths of the rows, as UTF-8, and each path's place among them by the collator,

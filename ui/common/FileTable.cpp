@@ -30,14 +30,17 @@ void FileTableRows::WithSortNames(
     use(names);
 }
 
-std::vector<std::optional<int64_t>> FileTableRows::SortSizes(int column,
-                                                             const RowsRead& rowsRead) const {
-    std::vector<std::optional<int64_t>> sizes;
-    sizes.reserve(RowCount());
-    for (size_t row = 0; row < RowCount(); ++row)
-        sizes.push_back(SortSize(row, column));
+bool FileTableRows::SortSizeKeys(int column, const RowsRead& rowsRead,
+                                 std::vector<uint64_t>& keys) const {
+    keys.resize(RowCount());
+    bool keyed = true;
+    for (size_t row = 0; row < RowCount(); ++row) {
+        const std::optional<int64_t> size = SortSize(row, column);
+        keyed = keyed && size != std::numeric_limits<int64_t>::min();
+        keys[row] = SizeSortKey(size);
+    }
     rowsRead(RowCount());
-    return sizes;
+    return keyed;
 }
 
 void FileTableRows::AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const {
@@ -161,10 +164,16 @@ const std::vector<uint32_t>& FileTable::NameRanks(int column) {
         const auto rowsRead = [&](size_t rows) {
             TellSortDone(0.3 * static_cast<double>(read += rows) / static_cast<double>(count));
         };
-        m_rows->WithSortNames(column, rowsRead, [&](const std::vector<std::string_view>& names) {
-            ranks =
-                m_collator.Ranks(names, [this](double done) { TellSortDone(0.3 + 0.6 * done); });
-        });
+        const auto ranked = [this](double done) {
+            TellSortDone(0.3 + 0.6 * done);
+        };
+        if (!m_rows->WithSortPaths(column, rowsRead, [&](const FolderedPaths& paths) {
+                ranks = m_collator.Ranks(paths, ranked);
+            }))
+            m_rows->WithSortNames(column, rowsRead,
+                                  [&](const std::vector<std::string_view>& names) {
+                                      ranks = m_collator.Ranks(names, ranked);
+                                  });
     }
     return ranks;
 }
@@ -175,18 +184,15 @@ const std::vector<uint32_t>* FileTable::SizeRanks(int column) {
     if (ranks.size() == count)
         return &ranks;
     // Reading the sizes takes most of the time: for rows read back from files, all of it.
+    // Numbers in order above 0, which stands for no number; the one number that would meet it
+    // is left to the comparison.
     std::atomic<size_t> read{0};
-    const std::vector<std::optional<int64_t>> sizes = m_rows->SortSizes(column, [&](size_t rows) {
+    std::vector<uint64_t> keys;
+    const RowsRead rowsRead = [&](size_t rows) {
         TellSortDone(0.8 * static_cast<double>(read += rows) / static_cast<double>(count));
-    });
-    std::vector<uint64_t> keys(count);
-    for (size_t row = 0; row < count; ++row) {
-        // Numbers in order above 0, which stands for no number; the one number that would meet
-        // it is left to the comparison.
-        if (sizes[row] == std::numeric_limits<int64_t>::min())
-            return nullptr;
-        keys[row] = sizes[row] ? static_cast<uint64_t>(*sizes[row]) ^ (uint64_t{1} << 63) : 0;
-    }
+    };
+    if (!m_rows->SortSizeKeys(column, rowsRead, keys))
+        return nullptr;
     ranks = RanksOfKeys(keys);
     return &ranks;
 }

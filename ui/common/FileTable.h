@@ -59,12 +59,27 @@ public:
     virtual void
     WithSortNames(int column, const RowsRead& rowsRead,
                   const std::function<void(const std::vector<std::string_view>& names)>& use) const;
-    virtual std::vector<std::optional<int64_t>> SortSizes(int column,
-                                                          const RowsRead& rowsRead) const;
+    // The same for a column of paths, given as each row's folder and name (see FolderedPaths),
+    // so that a folder's path is read once for all its rows; false, use never called, when the
+    // rows give their paths whole only (WithSortNames).
+    virtual bool
+    WithSortPaths(int /*column*/, const RowsRead& /*rowsRead*/,
+                  const std::function<void(const FolderedPaths& paths)>& /*use*/) const {
+        return false;
+    }
+    // The sizes come as keys in their order, 8 bytes a row: 0 for a row without a number, else
+    // the size with its sign bit flipped; false when a size meets 0 so (the lowest number).
+    virtual bool SortSizeKeys(int column, const RowsRead& rowsRead,
+                              std::vector<uint64_t>& keys) const;
     virtual void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const;
     // On the window's thread once a sort has ended.
     virtual void AfterSort() const {}
 };
+
+// A size as SortSizeKeys gives it.
+inline uint64_t SizeSortKey(std::optional<int64_t> size) {
+    return size ? static_cast<uint64_t>(*size) ^ (uint64_t{1} << 63) : 0;
+}
 
 enum class FileTableSort { Name, Size, Rank, None };
 

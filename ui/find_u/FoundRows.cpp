@@ -9,8 +9,11 @@
 #include "ui/Vypisnik_u/ExtensionIconCache.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <limits>
 #include <numeric>
+#include <unordered_map>
 #include <utility>
 
 namespace vyp {
@@ -221,15 +224,19 @@ void FoundRows::ChangesFound::Note(int32_t list, size_t row) {
     firstRow = std::min(firstRow, row);
 }
 
+size_t FoundRows::PartBound(size_t part, size_t parts, size_t step) const {
+    const size_t count = m_hits.size();
+    return part == parts ? count : count * part / parts / step * step;
+}
+
 void FoundRows::ReadInParts(
     const std::function<void(size_t part, size_t begin, size_t end, ChangesFound& changes)>& read,
-    size_t parts) const {
-    const size_t count = m_hits.size();
+    size_t parts, size_t step) const {
     std::vector<ChangesFound> found(parts, ChangesFound{m_changed, {}, SIZE_MAX});
     ParallelInOrder<bool>(
         parts,
         [&](size_t part) {
-            read(part, count * part / parts, count * (part + 1) / parts, found[part]);
+            read(part, PartBound(part, parts, step), PartBound(part + 1, parts, step), found[part]);
             return true;
         },
         [](size_t, bool&&) {});
@@ -299,8 +306,106 @@ void FoundRows::WithSortNames(
     use(names);
 }
 
-std::vector<std::optional<int64_t>> FoundRows::SortSizes(int, const RowsRead& rowsRead) const {
-    std::vector<std::optional<int64_t>> sizes(m_hits.size());
+bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
+                              const std::function<void(const FolderedPaths& paths)>& use) const {
+    if (column != SouborSlozka)
+        return false;
+    // Each part reads the path of each folder line its rows refer to once, at its first row,
+    // and every row's own name, packed (4 bytes a row beside the names). A row of a list changed
+    // since the search has an empty path: folder 0, "", and no name. The parts start at a
+    // segment of the names, so that each segment is filled by one part.
+    const size_t count = m_hits.size();
+    const size_t parts = PartsFor(count);
+    constexpr size_t kSegmentRows = size_t{1} << PackedNames::kSegmentBits;
+    struct Part {
+        std::string folderBytes;
+        std::vector<size_t> folderEnds;
+        bool tooLong = false;
+    };
+    std::vector<Part> read(parts);
+    FolderedPaths paths;
+    paths.folderOf.resize(count);
+    paths.names = PackedNames(count);
+    ReadInParts(
+        [&](size_t part, size_t begin, size_t end, ChangesFound& changes) {
+            SearchHitReader reader(m_hits);
+            Part& mine = read[part];
+            // A folder by its list and its line's offset; a folder's rows mostly come together.
+            std::unordered_map<uint64_t, uint32_t> folders;
+            uint64_t lastKey = UINT64_MAX;
+            uint32_t lastFolder = 0;
+            for (size_t row = begin; row < end; ++row) {
+                std::string& bytes = paths.names.Bytes(row);
+                if (row % kSegmentRows == 0 && row > begin)
+                    bytes.reserve(paths.names.Bytes(row - 1).size() / 8 * 9);
+                const int32_t list = m_hits.ListIndex(row);
+                uint32_t folder = 0; // the empty path's, until read
+                if (changes.Changed(list)) {
+                    changes.Note(list, row);
+                } else {
+                    const int64_t offset =
+                        m_hits.IsFolder(row) ? m_hits.LineOffset(row) : m_hits.FolderOffset(row);
+                    const uint64_t key =
+                        static_cast<uint64_t>(list) << 40 | static_cast<uint64_t>(offset);
+                    const auto known = key == lastKey ? folders.end() : folders.find(key);
+                    if (key == lastKey && !m_hits.IsFolder(row)) {
+                        // The folder's line was read with the row before, from the open file.
+                        if (reader.AppendFileName(row, bytes))
+                            folder = lastFolder;
+                        else
+                            changes.Note(list, row);
+                    } else if (key == lastKey || known != folders.end()) {
+                        if (reader.AppendPathParts(row, nullptr, bytes)) {
+                            folder = key == lastKey ? lastFolder : known->second;
+                            lastKey = key;
+                            lastFolder = folder;
+                        } else {
+                            changes.Note(list, row);
+                        }
+                    } else if (reader.AppendPathParts(row, &mine.folderBytes, bytes)) {
+                        mine.folderEnds.push_back(mine.folderBytes.size());
+                        folder = static_cast<uint32_t>(mine.folderEnds.size()); // from 1 in a part
+                        folders.emplace(key, folder);
+                        lastKey = key;
+                        lastFolder = folder;
+                    } else {
+                        changes.Note(list, row);
+                    }
+                }
+                paths.folderOf[row] = folder;
+                mine.tooLong = !paths.names.End(row) || mine.tooLong;
+                if ((row - begin + 1) % kRowsATurn == 0)
+                    rowsRead(kRowsATurn);
+            }
+            rowsRead((end - begin) % kRowsATurn);
+        },
+        parts, kSegmentRows);
+    // The parts' folders one after the other, after the empty path's.
+    paths.folders.emplace_back();
+    std::vector<uint32_t> firstFolder(parts);
+    for (size_t part = 0; part < parts; ++part) {
+        if (read[part].tooLong)
+            return false; // names of more than 4 GiB in 65,536 rows: read whole paths instead
+        firstFolder[part] = static_cast<uint32_t>(paths.folders.size()) - 1;
+        size_t start = 0;
+        for (const size_t end : read[part].folderEnds) {
+            paths.folders.emplace_back(read[part].folderBytes.data() + start, end - start);
+            start = end;
+        }
+    }
+    for (size_t part = 0; part < parts; ++part) {
+        const size_t last = PartBound(part + 1, parts, kSegmentRows);
+        for (size_t row = PartBound(part, parts, kSegmentRows); row < last; ++row)
+            if (paths.folderOf[row] != 0)
+                paths.folderOf[row] += firstFolder[part];
+    }
+    use(paths);
+    return true;
+}
+
+bool FoundRows::SortSizeKeys(int, const RowsRead& rowsRead, std::vector<uint64_t>& keys) const {
+    keys.assign(m_hits.size(), 0);
+    std::atomic<bool> keyed{true};
     ReadInParts(
         [&](size_t, size_t begin, size_t end, ChangesFound& changes) {
             // A piece of rows at a time, which bounds what their texts hold.
@@ -316,13 +421,17 @@ std::vector<std::optional<int64_t>> FoundRows::SortSizes(int, const RowsRead& ro
                     else if (!reader.Read(row, texts))
                         changes.Note(list, row);
                 }
-                for (size_t row = first; row < last; ++row)
-                    sizes[row] = texts[row - first].Size();
+                for (size_t row = first; row < last; ++row) {
+                    const std::optional<int64_t> size = texts[row - first].Size();
+                    if (size == std::numeric_limits<int64_t>::min())
+                        keyed = false;
+                    keys[row] = SizeSortKey(size);
+                }
                 rowsRead(last - first);
             }
         },
         PartsFor(m_hits.size()));
-    return sizes;
+    return keyed;
 }
 
 void FoundRows::AppendCsvHeader(std::string& out) const {

@@ -59,8 +59,10 @@ public:
     void WithSortNames(
         int column, const RowsRead& rowsRead,
         const std::function<void(const std::vector<std::string_view>& names)>& use) const override;
-    std::vector<std::optional<int64_t>> SortSizes(int column,
-                                                  const RowsRead& rowsRead) const override;
+    bool WithSortPaths(int column, const RowsRead& rowsRead,
+                       const std::function<void(const FolderedPaths& paths)>& use) const override;
+    bool SortSizeKeys(int column, const RowsRead& rowsRead,
+                      std::vector<uint64_t>& keys) const override;
     void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const override;
     void AfterSort() const override;
 
@@ -89,10 +91,13 @@ private:
         void Note(int32_t list, size_t row);
     };
     // Runs read(part, begin, end, changes) on parts of the rows side by side, each part's rows in
-    // their order (which is each list's file order), and keeps what they found changed.
+    // their order (which is each list's file order), and keeps what they found changed. Each
+    // part but the first begins at a multiple of step.
     void ReadInParts(const std::function<void(size_t part, size_t begin, size_t end,
                                               ChangesFound& changes)>& read,
-                     size_t parts) const;
+                     size_t parts, size_t step = 1) const;
+    // Where part (of parts) begins; part == parts: the end of the rows.
+    size_t PartBound(size_t part, size_t parts, size_t step = 1) const;
 
     ExtensionIconCache& m_icons;
     RegionalSettings m_regional;
