@@ -21,6 +21,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace vyp {
@@ -86,13 +87,19 @@ public:
     // The newest block of bucket; each holds the one before it.
     const KeyBlock* Newest(size_t bucket) const { return m_open[bucket].block; }
 
-private:
     struct Open {
         uint64_t* next = nullptr;
         uint64_t* end = nullptr;
         uint64_t base = 0;
         KeyBlock* block = nullptr;
     };
+    // What has been added so far, to go back to: the keys added after it are forgotten (their
+    // blocks stay taken until the keys are released).
+    using Mark = std::vector<Open>;
+    Mark MarkNow() const { return m_open; }
+    void GoBackTo(const Mark& mark) { m_open = mark; }
+
+private:
     static constexpr size_t kBlocksAtOnce = 1024;
 
     void NewBlock(Open& open, uint64_t place) {
@@ -277,7 +284,7 @@ size_t NextLineStart(std::string_view text, size_t from) {
 // The first reading goes through a list's bytes as the file holds them (mapped where the system
 // can), without copying them: their encoding is known before the first line, and lines are
 // taken in pieces of this many bytes, between which the stop flag and the count are seen to.
-constexpr size_t kKeyPiece = size_t{4} << 20;
+constexpr size_t kKeyPiece = size_t{512} << 10;
 
 ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
                   std::atomic<uint64_t>* linesRead, const std::atomic<bool>* stop,
@@ -290,16 +297,37 @@ ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
         const std::string_view text = file.Bytes();
         if (text.size() >> kOffsetBits != 0)
             throw VypisnikError(FileOpenErrorText(path, EFBIG));
-        result.encoding = IsValidUtf8(text) ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+        // Each piece is checked for UTF-8 just before its lines are keyed, while its bytes are
+        // in the processor's cache; lines end at ASCII bytes, so the pieces are valid UTF-8
+        // exactly when the whole text is. Should a piece not be, the list is Windows-1250 and
+        // its keys so far are made again.
+        const size_t firstLine = NextLineStart(text, 0);
+        result.encoding = IsValidUtf8(text.substr(0, firstLine)) ? TextEncoding::Utf8
+                                                                  : TextEncoding::Windows1250;
+        std::optional<BucketedKeys::Mark> before;
+        if (result.encoding == TextEncoding::Utf8)
+            before = keys.MarkNow();
+        uint64_t counted = 0;
         NameFolder folder(result.encoding);
         const char* const textEnd = text.data() + text.size();
         const uint64_t listPlace = PlaceOf(list, 0);
-        for (size_t from = NextLineStart(text, 0); from < text.size();) {
+        for (size_t from = firstLine; from < text.size();) {
             if (stop != nullptr && stop->load(std::memory_order_relaxed))
                 throw Stopped{};
             const size_t to = text.size() - from <= kKeyPiece
                                   ? text.size()
                                   : NextLineStart(text, from + kKeyPiece);
+            if (result.encoding == TextEncoding::Utf8 &&
+                !IsValidUtf8(text.substr(from, to - from))) {
+                result.encoding = TextEncoding::Windows1250;
+                folder = NameFolder(result.encoding);
+                keys.GoBackTo(*before);
+                before.reset();
+                if (linesRead != nullptr)
+                    linesRead->fetch_sub(counted, std::memory_order_relaxed);
+                from = firstLine;
+                continue;
+            }
             const size_t lines =
                 ForEachScannedLine(text.substr(from, to - from), [&](const ScannedLine& line) {
                     if (line.backslash != nullptr)
@@ -312,6 +340,7 @@ ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
                 });
             if (linesRead != nullptr)
                 linesRead->fetch_add(lines, std::memory_order_relaxed);
+            counted += lines;
             from = to;
         }
     } catch (const VypisnikError& error) {
