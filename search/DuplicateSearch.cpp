@@ -7,16 +7,16 @@
 #include "lists/PackedTexts.h"
 #include "lists/RegionFolders.h"
 #include "lists/SizeText.h"
-#include "search/FoldedNameKey.h"
 #include "platform/FileContents.h"
 #include "platform/ParallelInOrder.h"
+#include "search/FoldedNameKey.h"
 #include "util/CaseFolding.h"
 #include "util/Encoding.h"
 #include "util/Errors.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <bit>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -282,8 +282,9 @@ size_t NextLineStart(std::string_view text, size_t from) {
 }
 
 // The first reading goes through a list's bytes as the file holds them (mapped where the system
-// can), without copying them: their encoding is known before the first line, and lines are
-// taken in pieces of this many bytes, between which the stop flag and the count are seen to.
+// can), without copying them, in pieces of this many bytes: small enough to stay in the
+// processor's cache from their UTF-8 check to their keys; between pieces the stop flag and the
+// count are seen to.
 constexpr size_t kKeyPiece = size_t{512} << 10;
 
 ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
@@ -302,8 +303,8 @@ ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
         // exactly when the whole text is. Should a piece not be, the list is Windows-1250 and
         // its keys so far are made again.
         const size_t firstLine = NextLineStart(text, 0);
-        result.encoding = IsValidUtf8(text.substr(0, firstLine)) ? TextEncoding::Utf8
-                                                                  : TextEncoding::Windows1250;
+        result.encoding =
+            IsValidUtf8(text.substr(0, firstLine)) ? TextEncoding::Utf8 : TextEncoding::Windows1250;
         std::optional<BucketedKeys::Mark> before;
         if (result.encoding == TextEncoding::Utf8)
             before = keys.MarkNow();
@@ -433,10 +434,10 @@ std::vector<Candidate> CandidatesOf(const std::vector<std::unique_ptr<BucketedKe
 
 // The candidates of one list taken whole on the second reading.
 struct Copies {
-    SearchRows rows;              // file rows, decoded
-    PackedTexts<1> foldedNames;   // by row
-    std::vector<uint64_t> keys;   // by row
-    std::vector<int64_t> sizes;   // by row
+    SearchRows rows;                     // file rows, decoded
+    PackedTexts<1> foldedNames;          // by row
+    std::vector<uint64_t> keys;          // by row
+    std::vector<int64_t> sizes;          // by row
     std::vector<uint32_t> folderLengths; // by row: where the name starts in the row's path
     std::string error;
 };
@@ -499,8 +500,8 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
             continue; // the line is not the one read before
         const ListLineFields fields = SplitListLine(lineText);
         const std::string_view folderPath = folders.FolderOf(lineBegin);
-        copies.rows.Add(listIndex, false, folderPath, fields.field[0],
-                        fields.field[1], fields.count > 2 ? fields.field[2] : "",
+        copies.rows.Add(listIndex, false, folderPath, fields.field[0], fields.field[1],
+                        fields.count > 2 ? fields.field[2] : "",
                         fields.count > 3 ? fields.field[3] : "");
         copies.foldedNames.Add({folder.Fold(NameOf(line))});
         copies.keys.push_back(key);
