@@ -7,20 +7,21 @@
 #include "lists/PackedTexts.h"
 #include "lists/RegionFolders.h"
 #include "lists/SizeText.h"
-#include "search/FoldedNameKey.h"
 #include "platform/FileContents.h"
 #include "platform/ParallelInOrder.h"
+#include "search/FoldedNameKey.h"
 #include "util/CaseFolding.h"
 #include "util/Encoding.h"
 #include "util/Errors.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <bit>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace vyp {
@@ -86,13 +87,19 @@ public:
     // The newest block of bucket; each holds the one before it.
     const KeyBlock* Newest(size_t bucket) const { return m_open[bucket].block; }
 
-private:
     struct Open {
         uint64_t* next = nullptr;
         uint64_t* end = nullptr;
         uint64_t base = 0;
         KeyBlock* block = nullptr;
     };
+    // What has been added so far, to go back to: the keys added after it are forgotten (their
+    // blocks stay taken until the keys are released).
+    using Mark = std::vector<Open>;
+    Mark MarkNow() const { return m_open; }
+    void GoBackTo(const Mark& mark) { m_open = mark; }
+
+private:
     static constexpr size_t kBlocksAtOnce = 1024;
 
     void NewBlock(Open& open, uint64_t place) {
@@ -275,9 +282,10 @@ size_t NextLineStart(std::string_view text, size_t from) {
 }
 
 // The first reading goes through a list's bytes as the file holds them (mapped where the system
-// can), without copying them: their encoding is known before the first line, and lines are
-// taken in pieces of this many bytes, between which the stop flag and the count are seen to.
-constexpr size_t kKeyPiece = size_t{4} << 20;
+// can), without copying them, in pieces of this many bytes: small enough to stay in the
+// processor's cache from their UTF-8 check to their keys; between pieces the stop flag and the
+// count are seen to.
+constexpr size_t kKeyPiece = size_t{512} << 10;
 
 ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
                   std::atomic<uint64_t>* linesRead, const std::atomic<bool>* stop,
@@ -290,16 +298,37 @@ ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
         const std::string_view text = file.Bytes();
         if (text.size() >> kOffsetBits != 0)
             throw VypisnikError(FileOpenErrorText(path, EFBIG));
-        result.encoding = IsValidUtf8(text) ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+        // Each piece is checked for UTF-8 just before its lines are keyed, while its bytes are
+        // in the processor's cache; lines end at ASCII bytes, so the pieces are valid UTF-8
+        // exactly when the whole text is. Should a piece not be, the list is Windows-1250 and
+        // its keys so far are made again.
+        const size_t firstLine = NextLineStart(text, 0);
+        result.encoding =
+            IsValidUtf8(text.substr(0, firstLine)) ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+        std::optional<BucketedKeys::Mark> before;
+        if (result.encoding == TextEncoding::Utf8)
+            before = keys.MarkNow();
+        uint64_t counted = 0;
         NameFolder folder(result.encoding);
         const char* const textEnd = text.data() + text.size();
         const uint64_t listPlace = PlaceOf(list, 0);
-        for (size_t from = NextLineStart(text, 0); from < text.size();) {
+        for (size_t from = firstLine; from < text.size();) {
             if (stop != nullptr && stop->load(std::memory_order_relaxed))
                 throw Stopped{};
             const size_t to = text.size() - from <= kKeyPiece
                                   ? text.size()
                                   : NextLineStart(text, from + kKeyPiece);
+            if (result.encoding == TextEncoding::Utf8 &&
+                !IsValidUtf8(text.substr(from, to - from))) {
+                result.encoding = TextEncoding::Windows1250;
+                folder = NameFolder(result.encoding);
+                keys.GoBackTo(*before);
+                before.reset();
+                if (linesRead != nullptr)
+                    linesRead->fetch_sub(counted, std::memory_order_relaxed);
+                from = firstLine;
+                continue;
+            }
             const size_t lines =
                 ForEachScannedLine(text.substr(from, to - from), [&](const ScannedLine& line) {
                     if (line.backslash != nullptr)
@@ -312,6 +341,7 @@ ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
                 });
             if (linesRead != nullptr)
                 linesRead->fetch_add(lines, std::memory_order_relaxed);
+            counted += lines;
             from = to;
         }
     } catch (const VypisnikError& error) {
@@ -404,10 +434,10 @@ std::vector<Candidate> CandidatesOf(const std::vector<std::unique_ptr<BucketedKe
 
 // The candidates of one list taken whole on the second reading.
 struct Copies {
-    SearchRows rows;              // file rows, decoded
-    PackedTexts<1> foldedNames;   // by row
-    std::vector<uint64_t> keys;   // by row
-    std::vector<int64_t> sizes;   // by row
+    SearchRows rows;                     // file rows, decoded
+    PackedTexts<1> foldedNames;          // by row
+    std::vector<uint64_t> keys;          // by row
+    std::vector<int64_t> sizes;          // by row
     std::vector<uint32_t> folderLengths; // by row: where the name starts in the row's path
     std::string error;
 };
@@ -470,8 +500,8 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
             continue; // the line is not the one read before
         const ListLineFields fields = SplitListLine(lineText);
         const std::string_view folderPath = folders.FolderOf(lineBegin);
-        copies.rows.Add(listIndex, false, folderPath, fields.field[0],
-                        fields.field[1], fields.count > 2 ? fields.field[2] : "",
+        copies.rows.Add(listIndex, false, folderPath, fields.field[0], fields.field[1],
+                        fields.count > 2 ? fields.field[2] : "",
                         fields.count > 3 ? fields.field[3] : "");
         copies.foldedNames.Add({folder.Fold(NameOf(line))});
         copies.keys.push_back(key);

@@ -12,8 +12,7 @@ namespace {
 
 constexpr uint64_t kHighBits = 0x8080808080808080ULL;
 
-// A multiply-rotate over eight bytes at a time and the finaliser of MurmurHash3: good enough
-// that lines of different names rarely meet.
+// The finaliser of MurmurHash3: every bit of the key depends on every bit put in.
 uint64_t Mix(uint64_t h) {
     h ^= h >> 33;
     h *= 0xFF51AFD7ED558CCDULL;
@@ -23,19 +22,59 @@ uint64_t Mix(uint64_t h) {
     return h;
 }
 
-uint64_t Step(uint64_t h, uint64_t word) {
-    return std::rotl(h ^ (word * 0x87C37B91114253D5ULL), 31) * 0x4CF5AD432745937FULL;
+// The two halves of a 128-bit product folded into one.
+uint64_t MultiplyFold(uint64_t a, uint64_t b) {
+#if defined(__SIZEOF_INT128__)
+    __extension__ typedef unsigned __int128 Product;
+    const Product product = static_cast<Product>(a) * b;
+    return static_cast<uint64_t>(product) ^ static_cast<uint64_t>(product >> 64);
+#else
+    const uint64_t aLow = a & 0xFFFFFFFFU, aHigh = a >> 32;
+    const uint64_t bLow = b & 0xFFFFFFFFU, bHigh = b >> 32;
+    const uint64_t lowLow = aLow * bLow, lowHigh = aLow * bHigh;
+    const uint64_t highLow = aHigh * bLow, highHigh = aHigh * bHigh;
+    const uint64_t middle = (lowLow >> 32) + (lowHigh & 0xFFFFFFFFU) + (highLow & 0xFFFFFFFFU);
+    const uint64_t low = (middle << 32) | (lowLow & 0xFFFFFFFFU);
+    const uint64_t high = highHigh + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32);
+    return low ^ high;
+#endif
 }
 
-// The hash of folded bytes, eight at a time; the eight bytes after them are readable and zero.
-uint64_t HashOfFolded(const char* folded, size_t length, int64_t size) {
-    uint64_t h = 0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(size) * 0xC2B2AE3D27D4EB4FULL);
-    for (size_t i = 0; i < length; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, folded + i, 8);
-        h = Step(h, word);
+// A name is hashed sixteen bytes at a time, each pair of words multiplied on its own with
+// constants of its place and the products summed: no product waits for the one before, so a
+// name of a few words costs about one multiplication's wait, not one per word. The size and
+// the length go in through a product of their own, then the sum is mixed.
+constexpr uint64_t kFirstPlace = 0xA0761D6478BD642FULL;
+constexpr uint64_t kSecondPlace = 0xE7037ED1A0B428DBULL;
+constexpr uint64_t kNextPlace = 0x8EBC6AF09C88C6E3ULL;
+
+struct PairHash {
+    uint64_t sum = 0;
+    uint64_t first = kFirstPlace;
+    uint64_t second = kSecondPlace;
+
+    void Add(uint64_t a, uint64_t b) {
+        sum += MultiplyFold(a ^ first, b ^ second);
+        first += kNextPlace;
+        second += kNextPlace;
     }
-    return Mix(Step(h, length));
+    uint64_t End(size_t length, int64_t size) const {
+        const uint64_t sized =
+            0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(size) * 0xC2B2AE3D27D4EB4FULL);
+        return Mix(sum ^
+                   MultiplyFold(sized, static_cast<uint64_t>(length) ^ 0x589965CC75374CC3ULL));
+    }
+};
+
+// The hash of folded bytes; the sixteen bytes after them are readable and zero.
+uint64_t HashOfFolded(const char* folded, size_t length, int64_t size) {
+    PairHash hash;
+    for (size_t i = 0; i < length; i += 16) {
+        uint64_t pair[2];
+        std::memcpy(pair, folded + i, 16);
+        hash.Add(pair[0], pair[1]);
+    }
+    return hash.End(length, size);
 }
 
 // Eight bytes with A-Z made a-z and every other byte as it was, high bytes included (no byte
@@ -96,15 +135,15 @@ FoldedNameKey::FoldedNameKey() : m_tables(&Tables()) {}
 
 uint64_t FoldedNameKey::OfFolded(std::string_view folded, int64_t size) {
     std::string padded(folded);
-    padded.append(8, '\0');
+    padded.append(16, '\0');
     return HashOfFolded(padded.data(), folded.size(), size);
 }
 
 uint64_t FoldedNameKey::OfFoldedLongWay(std::string_view utf8, int64_t size) {
-    if (m_folded.size() < CaseFoldingRoom(utf8.size()) + 8)
+    if (m_folded.size() < CaseFoldingRoom(utf8.size()) + 16)
         m_folded.resize(CaseFoldingRoom(utf8.size()) + 64);
     char* end = WriteCaseFolded(utf8, m_folded.data());
-    std::memset(end, 0, 8);
+    std::memset(end, 0, 16);
     return HashOfFolded(m_folded.data(), static_cast<size_t>(end - m_folded.data()), size);
 }
 
@@ -136,12 +175,17 @@ uint64_t FoldedNameKey::Of(std::string_view utf8, int64_t size, const char* read
     for (size_t j = 0; j + 1 < words; ++j)
         high |= wordAt(j);
     high &= kHighBits;
-    uint64_t h = 0x9E3779B97F4A7C15ULL ^ (static_cast<uint64_t>(size) * 0xC2B2AE3D27D4EB4FULL);
+    PairHash hash;
     if (high == 0) {
-        for (size_t j = 0; j + 1 < words; ++j)
-            h = Step(h, LowerAsciiBytes(wordAt(j)));
-        h = Step(h, LowerAsciiBytes(wordAt(words - 1) & lastMask));
-        return Mix(Step(h, length));
+        // Each word lowered where it lies; the one after the last is zero.
+        auto lowered = [&](size_t j) {
+            if (j + 1 < words)
+                return LowerAsciiBytes(wordAt(j));
+            return j + 1 == words ? LowerAsciiBytes(wordAt(j) & lastMask) : 0;
+        };
+        for (size_t j = 0; j < words; j += 2)
+            hash.Add(lowered(j), lowered(j + 1));
+        return hash.End(length, size);
     }
     uint64_t word[kWords + 1];
     std::memcpy(word, p, 8 * kWords); // of a fixed size: no loop of moves for a few words
@@ -176,9 +220,9 @@ uint64_t FoldedNameKey::Of(std::string_view utf8, int64_t size, const char* read
             }
         }
     }
-    for (size_t j = 0; j < words; ++j)
-        h = Step(h, LowerAsciiBytes(word[j]));
-    return Mix(Step(h, length));
+    for (size_t j = 0; j < words; j += 2)
+        hash.Add(LowerAsciiBytes(word[j]), LowerAsciiBytes(word[j + 1]));
+    return hash.End(length, size);
 }
 
 } // namespace vyp

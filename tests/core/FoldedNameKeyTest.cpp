@@ -74,5 +74,25 @@ TEST(FoldedNameKeyTest, NamesOneUnderFoldingShareTheKeyAndOthersDoNot) {
     EXPECT_NE(key.Of("a", 10), key.Of(std::string_view("a\0", 2), 10));
 }
 
+// Words are hashed two by two, each pair on its own: where a word or a pair stands must count,
+// or names of the same pieces in another order would all meet as candidates.
+TEST(FoldedNameKeyTest, WordsAndPairsOfWordsCountWhereTheyStand) {
+    FoldedNameKey key;
+    const std::string a = "Crème brûlée ", b = "Фото 2024 01", c = "東京 写真 12";
+    ASSERT_EQ(a.size(), 16u);
+    ASSERT_EQ(b.size(), 16u);
+    ASSERT_EQ(c.size(), 16u);
+    EXPECT_NE(key.Of(a + b, 5), key.Of(b + a, 5));
+    EXPECT_NE(key.Of(a + b + c, 5), key.Of(c + b + a, 5));
+    EXPECT_NE(key.Of(a + b + c + a, 5), key.Of(a + c + b + a, 5));
+    EXPECT_NE(key.Of("Photo_01Café.jp", 5), key.Of("Café.jpPhoto_01", 5));
+    // Longer names, folded first, are hashed the same way.
+    EXPECT_NE(key.Of(a + b + c + a + b, 5), key.Of(a + b + c + b + a, 5));
+    EXPECT_EQ(key.Of(a + b + c + a + b, 5), key.Of("CRÈME BRÛLÉE " + b + c + a + b, 5));
+    // A pair of words and a name of one word whose next is empty are not the same.
+    EXPECT_NE(key.Of(std::string(a.data(), 8), 5),
+              key.Of(a.substr(0, 8) + std::string(8, '\0'), 5));
+}
+
 } // namespace
 } // namespace vyp
