@@ -86,19 +86,17 @@ TEST_F(DuplicateFixture, NamesFoldedEitherWayMeetInOneSet) {
     AddList("Práce.sez", "C:\\\t0\r\n" + Line("Straße.doc", "77") + Line("ſpiel.txt", "5") +
                              Line("ΣΊΣΥΦΟΣ.txt", "9") + Line(longName, "11") +
                              Line("aaaaaaaČ.txt", "12") + Line("Ǆungla.txt", "3"));
-    AddList("Záloha.sez", "D:\\\t0\r\nStaré\\\t0\t2004.1.1\t1:2.4\r\n" +
-                              Line("aaaaaaaC.txt", "12") + Line("AAAAAAAč.TXT", "12") +
-                              Line(longUpper, "11") + Line("σίσυφος.TXT", "9") +
-                              Line("SPIEL.TXT", "5") + Line("STRASSE.DOC", "77") +
-                              Line("ǆUNGLA.TXT", "3"));
+    AddList("Záloha.sez",
+            "D:\\\t0\r\nStaré\\\t0\t2004.1.1\t1:2.4\r\n" + Line("aaaaaaaC.txt", "12") +
+                Line("AAAAAAAč.TXT", "12") + Line(longUpper, "11") + Line("σίσυφος.TXT", "9") +
+                Line("SPIEL.TXT", "5") + Line("STRASSE.DOC", "77") + Line("ǆUNGLA.TXT", "3"));
     EXPECT_EQ(Sets(Find()),
-              (std::vector<std::string>{
-                  "2× 77: 0:C:\\Straße.doc 1:Staré\\STRASSE.DOC",
-                  "2× 12: 0:C:\\aaaaaaaČ.txt 1:Staré\\AAAAAAAč.TXT",
-                  "2× 11: 0:C:\\" + longName + " 1:Staré\\" + longUpper,
-                  "2× 9: 0:C:\\ΣΊΣΥΦΟΣ.txt 1:Staré\\σίσυφος.TXT",
-                  "2× 5: 0:C:\\ſpiel.txt 1:Staré\\SPIEL.TXT",
-                  "2× 3: 0:C:\\Ǆungla.txt 1:Staré\\ǆUNGLA.TXT"}));
+              (std::vector<std::string>{"2× 77: 0:C:\\Straße.doc 1:Staré\\STRASSE.DOC",
+                                        "2× 12: 0:C:\\aaaaaaaČ.txt 1:Staré\\AAAAAAAč.TXT",
+                                        "2× 11: 0:C:\\" + longName + " 1:Staré\\" + longUpper,
+                                        "2× 9: 0:C:\\ΣΊΣΥΦΟΣ.txt 1:Staré\\σίσυφος.TXT",
+                                        "2× 5: 0:C:\\ſpiel.txt 1:Staré\\SPIEL.TXT",
+                                        "2× 3: 0:C:\\Ǆungla.txt 1:Staré\\ǆUNGLA.TXT"}));
 }
 
 TEST_F(DuplicateFixture, SizesAreExactAndAtLeastTheMinimum) {

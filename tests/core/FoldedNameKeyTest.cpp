@@ -13,15 +13,47 @@ namespace {
 // to "s", the Kelvin sign to "k", "İ" to "i" and a dot, Greek with accents, letters of three
 // and four bytes, two-byte letters standing across the words of eight the key is made of.
 const std::vector<std::string> kNames = {
-    "Čísla.TXT", "čísla.txt", "cisla.txt", "Straße.doc", "STRASSE.DOC", "Noël 1.mp3",
-    "NOËL 1.MP3", "Crème brûlée_28.JPG", "ŘEŠENÍ 25.exe", "Žluťoučký kůň_5.avi",
-    "Музыка 10.mp3", "МУЗЫКА 10.MP3", "Фотографии", "東京_96828.exe", "音楽_19.exe",
-    "写真 2024.tar.gz", "ΐ.txt", "ΣΊΣΥΦΟΣ.txt", "σίσυφος.txt", "ſ.txt", "\u212A.txt", "k.txt",
-    "İstanbul.jpg", "ﬁle.txt", "ＡＢＣ.txt", "ａｂｃ.txt", "ẞ.txt", "ss.txt", "Ǆ.txt",
-    "😀 smích.png", "aaaaaaaČ.txt", "aaaaaaaaaaaaaaaČ.txt", "abcdefgÉ", "ABCDEFGÉ",
-    std::string(63, 'a') + "Č", std::string(64, 'B'), std::string(65, 'b'),
+    "Čísla.TXT",
+    "čísla.txt",
+    "cisla.txt",
+    "Straße.doc",
+    "STRASSE.DOC",
+    "Noël 1.mp3",
+    "NOËL 1.MP3",
+    "Crème brûlée_28.JPG",
+    "ŘEŠENÍ 25.exe",
+    "Žluťoučký kůň_5.avi",
+    "Музыка 10.mp3",
+    "МУЗЫКА 10.MP3",
+    "Фотографии",
+    "東京_96828.exe",
+    "音楽_19.exe",
+    "写真 2024.tar.gz",
+    "ΐ.txt",
+    "ΣΊΣΥΦΟΣ.txt",
+    "σίσυφος.txt",
+    "ſ.txt",
+    "\u212A.txt",
+    "k.txt",
+    "İstanbul.jpg",
+    "ﬁle.txt",
+    "ＡＢＣ.txt",
+    "ａｂｃ.txt",
+    "ẞ.txt",
+    "ss.txt",
+    "Ǆ.txt",
+    "😀 smích.png",
+    "aaaaaaaČ.txt",
+    "aaaaaaaaaaaaaaaČ.txt",
+    "abcdefgÉ",
+    "ABCDEFGÉ",
+    std::string(63, 'a') + "Č",
+    std::string(64, 'B'),
+    std::string(65, 'b'),
     "Přehled účtů za rok 2024 — čtvrtletí první, verze finální (opravená).xlsx",
-    "PŘEHLED ÚČTŮ ZA ROK 2024 — ČTVRTLETÍ PRVNÍ, VERZE FINÁLNÍ (OPRAVENÁ).XLSX", "a", "É",
+    "PŘEHLED ÚČTŮ ZA ROK 2024 — ČTVRTLETÍ PRVNÍ, VERZE FINÁLNÍ (OPRAVENÁ).XLSX",
+    "a",
+    "É",
 };
 
 TEST(FoldedNameKeyTest, KeyIsTheOneOfTheFoldedNameWhereverTheNameLies) {
@@ -31,9 +63,11 @@ TEST(FoldedNameKeyTest, KeyIsTheOneOfTheFoldedNameWhereverTheNameLies) {
         // Alone, so that nothing after it may be read; then inside a line of a list, with
         // other fields after it, some of them bytes of 128 and more.
         EXPECT_EQ(key.Of(name, 1234), expected) << name;
-        const std::string line = name + "\t1234\t2024.1.1\t9:30.0 Ünïcödé\r\n" + std::string(80, 'x');
-        EXPECT_EQ(key.Of(std::string_view(line.data(), name.size()), 1234, line.data() + line.size()),
-                  expected)
+        const std::string line =
+            name + "\t1234\t2024.1.1\t9:30.0 Ünïcödé\r\n" + std::string(80, 'x');
+        EXPECT_EQ(
+            key.Of(std::string_view(line.data(), name.size()), 1234, line.data() + line.size()),
+            expected)
             << name;
     }
 }
