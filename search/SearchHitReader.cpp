@@ -3,13 +3,56 @@
 #include "lists/ListRegionReader.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vyp {
 
 namespace {
-bool HoldsBackslash(std::string_view line) {
-    return std::memchr(line.data(), '\\', line.size()) != nullptr;
+// The end of the line from p (its CR or LF, or end), where its first field ends (at its first
+// TAB, or at the line's end) and whether it holds a backslash: one pass over the line where the
+// three were three, as a sort reads every row back.
+const char* ScanLine(const char* p, const char* end, const char*& fieldEnd, bool& backslash) {
+    fieldEnd = nullptr;
+    backslash = false;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i slash = _mm_set1_epi8('\\');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const auto ends = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
+        // The bytes before the line's end, where one is in these sixteen.
+        const unsigned inLine = ends != 0 ? (ends & (0U - ends)) - 1 : 0xFFFFU;
+        const auto tabs =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab))) & inLine;
+        const auto slashes =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, slash))) & inLine;
+        backslash = backslash || slashes != 0;
+        if (fieldEnd == nullptr && tabs != 0)
+            fieldEnd = p + std::countr_zero(tabs);
+        if (ends != 0) {
+            p += std::countr_zero(ends);
+            if (fieldEnd == nullptr)
+                fieldEnd = p;
+            return p;
+        }
+    }
+#endif
+    for (; p < end && *p != '\r' && *p != '\n'; ++p) {
+        if (*p == '\\')
+            backslash = true;
+        else if (*p == '\t' && fieldEnd == nullptr)
+            fieldEnd = p;
+    }
+    if (fieldEnd == nullptr)
+        fieldEnd = p;
+    return p;
 }
 } // namespace
 
@@ -17,8 +60,11 @@ void SearchHitReader::Close() {
     m_file.Close();
     m_openList = -1;
     m_openSame = false;
-    m_lines.empty = true;
-    m_folderLines.empty = true;
+    for (Window* window : {&m_lines, &m_folderLines}) {
+        window->mapped.Close();
+        window->empty = true;
+    }
+    m_folderOffset = -1;
 }
 
 bool SearchHitReader::OpenList(int32_t list) {
@@ -35,7 +81,33 @@ bool SearchHitReader::OpenList(int32_t list) {
     return m_openSame;
 }
 
-bool SearchHitReader::LineAt(Window& window, int64_t offset, std::string_view& line) {
+bool SearchHitReader::Fill(Window& window, int64_t from, int64_t size, bool mapped) {
+    window.start = from;
+    window.empty = true;
+    if (mapped && window.mapped.Map(m_file, from, static_cast<size_t>(size))) {
+        window.data = window.mapped.Bytes().data();
+        window.held = static_cast<int64_t>(window.mapped.Bytes().size());
+    } else {
+        window.mapped.Close();
+        window.buffer.resize(static_cast<size_t>(size));
+        size_t done = 0;
+        while (done < window.buffer.size()) {
+            size_t now = 0;
+            if (m_file.ReadAt(from + static_cast<int64_t>(done), window.buffer.data() + done,
+                              window.buffer.size() - done, now) != 0 ||
+                now == 0)
+                break;
+            done += now;
+        }
+        window.data = window.buffer.data();
+        window.held = static_cast<int64_t>(done);
+    }
+    // Shorter than its stamp says: not the file the search read.
+    window.empty = window.held < size;
+    return !window.empty;
+}
+
+bool SearchHitReader::LineAt(Window& window, int64_t offset, Line& line) {
     constexpr int64_t kSmall = 4096;    // a line read here and there
     constexpr int64_t kLarge = 1 << 20; // lines read on in file order
     const int64_t fileSize = m_hits.File(m_openList).stamp.size;
@@ -44,16 +116,19 @@ bool SearchHitReader::LineAt(Window& window, int64_t offset, std::string_view& l
     // The byte before the line tells whether a line starts there.
     const int64_t from = offset > 0 ? offset - 1 : 0;
     for (;;) {
-        const auto held = static_cast<int64_t>(window.bytes.size());
+        const int64_t held = window.held;
         if (!window.empty && from >= window.start && offset < window.start + held) {
-            const char* base = window.bytes.data();
-            const char* begin = base + (offset - window.start);
-            const char* end = base + held;
-            const char* lineEnd = LineEndAfter(begin, end);
+            const char* begin = window.data + (offset - window.start);
+            const char* end = window.data + held;
+            const char* fieldEnd = nullptr;
+            bool backslash = false;
+            const char* lineEnd = ScanLine(begin, end, fieldEnd, backslash);
             if (lineEnd != end || window.start + held >= fileSize) {
                 if (offset > 0 && begin[-1] != '\n' && begin[-1] != '\r')
                     return false;
-                line = std::string_view(begin, static_cast<size_t>(lineEnd - begin));
+                line.text = std::string_view(begin, static_cast<size_t>(lineEnd - begin));
+                line.firstField = std::string_view(begin, static_cast<size_t>(fieldEnd - begin));
+                line.backslash = backslash;
                 return true;
             }
         }
@@ -62,49 +137,40 @@ bool SearchHitReader::LineAt(Window& window, int64_t offset, std::string_view& l
             size = kLarge;
         if (!window.empty && from == window.start)
             size = std::max(size, 2 * held); // the line did not fit
-        size = std::min(size, fileSize - from);
-        window.bytes.resize(static_cast<size_t>(size));
-        size_t done = 0;
-        while (done < window.bytes.size()) {
-            size_t now = 0;
-            if (m_file.ReadAt(from + static_cast<int64_t>(done), window.bytes.data() + done,
-                              window.bytes.size() - done, now) != 0 ||
-                now == 0)
-                break;
-            done += now;
-        }
-        window.start = from;
-        window.empty = false;
-        if (done < window.bytes.size()) {
-            // Shorter than its stamp says: not the file the search read.
-            window.empty = true;
+        // Windows read on in file order are mapped where the system maps files; one read here
+        // and there costs a call to the system either way.
+        const bool mapped = size >= kLarge;
+        if (!Fill(window, from, std::min(size, fileSize - from), mapped))
             return false;
-        }
     }
 }
 
-bool SearchHitReader::Fetch(size_t i, std::string_view& line, std::string_view& prefix) {
+bool SearchHitReader::Fetch(size_t i, Line& line, std::string_view& prefix) {
     prefix = {};
     const int64_t offset = m_hits.LineOffset(i);
-    if (!OpenList(m_hits.ListIndex(i)) || !LineAt(m_lines, offset, line) || line.empty())
+    if (!OpenList(m_hits.ListIndex(i)) || !LineAt(m_lines, offset, line) || line.text.empty())
         return false;
     // The line must be one of the hit's kind: the header or a folder line for a folder row.
-    const bool folderLine = offset == 0 || HoldsBackslash(line);
+    const bool folderLine = offset == 0 || line.backslash;
     if (m_hits.IsFolder(i))
         return folderLine;
     if (folderLine)
         return false;
     const int64_t folderOffset = m_hits.FolderOffset(i);
-    std::string_view folder;
-    if (!LineAt(m_folderLines, folderOffset, folder) ||
-        (folderOffset != 0 && !HoldsBackslash(folder)))
-        return false;
-    prefix = FirstField(folder);
+    if (folderOffset != m_folderOffset) {
+        // Its views stay good while m_folderLines is not filled again, which only this does.
+        m_folderOffset = -1;
+        if (!LineAt(m_folderLines, folderOffset, m_folder) ||
+            (folderOffset != 0 && !m_folder.backslash))
+            return false;
+        m_folderOffset = folderOffset;
+    }
+    prefix = m_folder.firstField;
     return true;
 }
 
 bool SearchHitReader::Read(size_t i, SearchRows& rows) {
-    std::string_view line;
+    Line line;
     std::string_view prefix;
     const int32_t list = m_hits.ListIndex(i);
     if (!Fetch(i, line, prefix)) {
@@ -112,43 +178,43 @@ bool SearchHitReader::Read(size_t i, SearchRows& rows) {
         return false;
     }
     const size_t row = rows.size();
-    rows.AddLine(list, m_hits.IsFolder(i), prefix, line);
+    rows.AddLine(list, m_hits.IsFolder(i), prefix, line.text);
     rows.DecodeFrom(row, m_hits.File(list).encoding);
     return true;
 }
 
 bool SearchHitReader::AppendPath(size_t i, std::string& out) {
-    std::string_view line;
+    Line line;
     std::string_view prefix;
     if (!Fetch(i, line, prefix))
         return false;
     const TextEncoding encoding = m_hits.File(m_hits.ListIndex(i)).encoding;
     AppendAsUtf8(prefix, encoding, out);
-    AppendAsUtf8(FirstField(line), encoding, out);
+    AppendAsUtf8(line.firstField, encoding, out);
     return true;
 }
 
 bool SearchHitReader::AppendFileName(size_t i, std::string& name) {
-    std::string_view line;
+    Line line;
     const int64_t offset = m_hits.LineOffset(i);
-    if (!OpenList(m_hits.ListIndex(i)) || !LineAt(m_lines, offset, line) || line.empty() ||
-        offset == 0 || HoldsBackslash(line))
+    if (!OpenList(m_hits.ListIndex(i)) || !LineAt(m_lines, offset, line) || line.text.empty() ||
+        offset == 0 || line.backslash)
         return false;
-    AppendAsUtf8(FirstField(line), m_hits.File(m_hits.ListIndex(i)).encoding, name);
+    AppendAsUtf8(line.firstField, m_hits.File(m_hits.ListIndex(i)).encoding, name);
     return true;
 }
 
 bool SearchHitReader::AppendPathParts(size_t i, std::string* folder, std::string& name) {
-    std::string_view line;
+    Line line;
     std::string_view prefix;
     if (!Fetch(i, line, prefix))
         return false;
     const TextEncoding encoding = m_hits.File(m_hits.ListIndex(i)).encoding;
     const bool isFolder = m_hits.IsFolder(i);
     if (folder != nullptr)
-        AppendAsUtf8(isFolder ? FirstField(line) : prefix, encoding, *folder);
+        AppendAsUtf8(isFolder ? line.firstField : prefix, encoding, *folder);
     if (!isFolder)
-        AppendAsUtf8(FirstField(line), encoding, name);
+        AppendAsUtf8(line.firstField, encoding, name);
     return true;
 }
 

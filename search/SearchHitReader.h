@@ -1,12 +1,14 @@
 // Reads the rows of search hits back from their list files: the texts SearchLists would have
 // given each row, read where the hit's line and its folder's line start. One file is open at a
 // time, read in windows that grow while the hits come in file order (sorting, saving) and stay
-// small for hits read here and there (painting). A list whose file is gone or has another stamp
+// small for hits read here and there (painting); the large windows are mapped where the system
+// maps files, so that their bytes are not copied. A list whose file is gone or has another stamp
 // than the search saw, or holds at a hit's place no line of the hit's kind, gives its rows with
 // empty texts: never the text of another line.
 #pragma once
 
 #include "platform/Files.h"
+#include "platform/MappedFilePart.h"
 #include "search/SearchHits.h"
 #include "search/SearchRow.h"
 
@@ -39,17 +41,29 @@ public:
     void Close();
 
 private:
-    // The bytes of a file from start, in which lines are looked up.
+    // The bytes of a file from start, in which lines are looked up: mapped, or read into
+    // buffer where nothing is mapped.
     struct Window {
-        std::string bytes;
+        std::string buffer;
+        MappedFilePart mapped;
+        const char* data = nullptr;
+        int64_t held = 0;
         int64_t start = 0;
         bool empty = true;
     };
+    // A raw line with what one pass over it finds.
+    struct Line {
+        std::string_view text;
+        std::string_view firstField;
+        bool backslash = false; // a folder line's path holds one, a file line's never
+    };
     // The raw line of hit i and, for a file row, its folder's first field.
-    bool Fetch(size_t i, std::string_view& line, std::string_view& prefix);
+    bool Fetch(size_t i, Line& line, std::string_view& prefix);
     bool OpenList(int32_t list);
     // The whole line starting at offset, checked to start a line; false when it does not.
-    bool LineAt(Window& window, int64_t offset, std::string_view& line);
+    bool LineAt(Window& window, int64_t offset, Line& line);
+    // Fills window with size bytes of the open file from from; false when the file has fewer.
+    bool Fill(Window& window, int64_t from, int64_t size, bool mapped);
 
     const SearchHits& m_hits;
     InputFile m_file;
@@ -57,6 +71,9 @@ private:
     bool m_openSame = false; // the open file has the stamp the search saw
     Window m_lines;
     Window m_folderLines;
+    // The folder line read last, kept while the hits of one folder come in a run.
+    int64_t m_folderOffset = -1;
+    Line m_folder;
 };
 
 } // namespace vyp

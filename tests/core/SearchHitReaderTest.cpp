@@ -133,6 +133,33 @@ TEST_F(SearchHitsFixture, FoldersMegabytesAwayAndLinesLongerThanAWindow) {
     AddList("Hudba.sez", bytes);
     ExpectHitsReadAsRows(".");
     ExpectHitsReadAsRows("xxxx");
+    // The same through the windows' buffers, where nothing is mapped.
+    const test::NothingMapped read;
+    ExpectHitsReadAsRows(".");
+    ExpectHitsReadAsRows("xxxx");
+}
+
+TEST_F(SearchHitsFixture, ShortLinesOfManyFoldersMappedOrNot) {
+    // Lines shorter than sixteen bytes, a file's line end next to a folder's backslash, names
+    // without a field after them, and folders of one file each between folders of many, so that
+    // a folder read for the rows before is never taken for the next one's.
+    std::string bytes = "F:\\\t0\n";
+    for (int i = 0; i < 3000; ++i) {
+        const std::string n = std::to_string(i);
+        bytes += "Ř" + n + "\\\t0\r\n" + "a.b" + n + "\t1\n";
+        if (i % 7 == 0)
+            for (const char* name : {"Köln.ü.txt", "été", "Дом.doc", "東京"})
+                bytes += std::string(name) + n + "\t" + n + "\t2022.2.2\t2:2.2\r\n";
+        if (i % 11 == 0)
+            bytes += "Ž" + n + "\\x\\\n" + "c\r";
+    }
+    bytes += "konec";
+    AddList("Krátké řádky.sez", bytes);
+    for (const char* text : {".", "a.b1", "ř", "Дом"})
+        ExpectHitsReadAsRows(text);
+    const test::NothingMapped read;
+    for (const char* text : {".", "a.b1", "ř", "Дом"})
+        ExpectHitsReadAsRows(text);
 }
 
 TEST_F(SearchHitsFixture, AChangedOrMissingListGivesEmptyRowsAndTheOthersStay) {
