@@ -1,5 +1,6 @@
 #include "search/SearchHitReader.h"
 
+#include "lists/ListFile.h"
 #include "lists/ListRegionReader.h"
 
 #include <algorithm>
@@ -180,6 +181,18 @@ bool SearchHitReader::Read(size_t i, SearchRows& rows) {
     const size_t row = rows.size();
     rows.AddLine(list, m_hits.IsFolder(i), prefix, line.text);
     rows.DecodeFrom(row, m_hits.File(list).encoding);
+    return true;
+}
+
+bool SearchHitReader::SizeText(size_t i, std::string_view& size) {
+    Line line;
+    std::string_view prefix;
+    size = {};
+    if (!Fetch(i, line, prefix))
+        return false;
+    const ListLineFields fields = SplitListLine(line.text);
+    if (fields.count > 1)
+        size = fields.field[1];
     return true;
 }
 

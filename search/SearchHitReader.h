@@ -36,6 +36,10 @@ public:
     // not looked at: for hits of a folder whose line was read already from the same open file.
     // False, appending nothing, when its list changed.
     bool AppendFileName(size_t i, std::string& name);
+    // Points size at the size field of hit i's line, as its row would give it (a size is digits
+    // in either encoding), nothing copied: good until the next read. False, with an empty size,
+    // when its list changed.
+    bool SizeText(size_t i, std::string_view& size);
     // Closes the file held open, so that its list can be replaced; the next read opens it again
     // and checks its stamp again.
     void Close();

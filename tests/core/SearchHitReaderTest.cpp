@@ -2,8 +2,10 @@
 #include "TestSupport.h"
 
 #include "lists/ListRegistry.h"
+#include "lists/SizeText.h"
 #include "search/ListSearch.h"
 #include "search/SearchHitReader.h"
+#include "util/Encoding.h"
 #include "util/Errors.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +82,13 @@ protected:
             std::string path = "before ";
             ASSERT_TRUE(reader.AppendPath(i, path));
             EXPECT_EQ(path, "before " + std::string(rows.rows[i].Path()));
+            // The size as the row gives it, read without making the row.
+            std::string_view size = "x";
+            ASSERT_TRUE(reader.SizeText(i, size));
+            EXPECT_EQ(TryParseSizeText(size), rows.rows[i].Size()) << rows.rows[i].Path();
+            if (IsAscii(size)) {
+                EXPECT_EQ(size, rows.rows[i].SizeText());
+            }
         }
         // The path in its two parts: the folder's path (a folder row's own) and the name, which
         // a file row also gives alone; a folder row has no name of its own to give.
@@ -212,6 +221,9 @@ TEST_F(SearchHitsFixture, AChangedOrMissingListGivesEmptyRowsAndTheOthersStay) {
     EXPECT_FALSE(reader.AppendPathParts(0, &folder, name));
     EXPECT_FALSE(reader.AppendFileName(1, name));
     EXPECT_EQ(folder + name, "");
+    std::string_view size = "12";
+    EXPECT_FALSE(reader.SizeText(1, size));
+    EXPECT_EQ(size, "");
 }
 
 TEST(SearchHits, PlacesSurviveAppendAndTruncateAndRefuseWhatTheyCannotHold) {

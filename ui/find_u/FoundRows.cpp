@@ -1,6 +1,7 @@
 #include "ui/find_u/FoundRows.h"
 
 #include "lists/DisplayFormat.h"
+#include "lists/SizeText.h"
 #include "platform/ParallelInOrder.h"
 #include "qtcore/NameCollator.h"
 #include "qtcore/Utf8.h"
@@ -408,21 +409,21 @@ bool FoundRows::SortSizeKeys(int, const RowsRead& rowsRead, std::vector<uint64_t
     std::atomic<bool> keyed{true};
     ReadInParts(
         [&](size_t, size_t begin, size_t end, ChangesFound& changes) {
-            // A piece of rows at a time, which bounds what their texts hold.
+            // Each row's size read where its line is, no text of the row made; a row of a list
+            // changed since the search has none.
             SearchHitReader reader(m_hits);
-            SearchRows texts;
             for (size_t first = begin; first < end; first += kRowsATurn) {
-                texts.Truncate(0);
                 const size_t last = std::min(end, first + kRowsATurn);
                 for (size_t row = first; row < last; ++row) {
                     const int32_t list = m_hits.ListIndex(row);
-                    if (changes.Changed(list))
-                        texts.AddLine(list, m_hits.IsFolder(row), {}, {});
-                    else if (!reader.Read(row, texts))
-                        changes.Note(list, row);
-                }
-                for (size_t row = first; row < last; ++row) {
-                    const std::optional<int64_t> size = texts[row - first].Size();
+                    std::optional<int64_t> size;
+                    std::string_view text;
+                    if (!changes.Changed(list)) {
+                        if (reader.SizeText(row, text))
+                            size = TryParseSizeText(text);
+                        else
+                            changes.Note(list, row);
+                    }
                     if (size == std::numeric_limits<int64_t>::min())
                         keyed = false;
                     keys[row] = SizeSortKey(size);
