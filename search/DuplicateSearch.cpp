@@ -275,10 +275,9 @@ void OpenText(FileContents& text, const std::string& path) {
 
 // Where the line after the one that from lies in starts: past its line end (CR LF, CR or LF).
 size_t NextLineStart(std::string_view text, size_t from) {
-    const size_t end = text.find_first_of("\r\n", from);
-    if (end == std::string_view::npos)
-        return text.size();
-    return end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    const char* end = text.data() + text.size();
+    return static_cast<size_t>(PastLineBreak(LineEndAfter(text.data() + from, end), end) -
+                               text.data());
 }
 
 // The first reading goes through a list's bytes as the file holds them (mapped where the system
