@@ -11,6 +11,12 @@ target_compile_options(vypisnik_warnings INTERFACE -Wall -Wextra -Wpedantic -Wsh
 if(VYPISNIK_WERROR)
   target_compile_options(vypisnik_warnings INTERFACE -Werror)
 endif()
+# GCC 12 sees overlapping copies in std::string's own code once it is inlined with optimisation
+# (in tests that build strings with + or assign literals), where nothing overlaps; GCC 13 no
+# longer does.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  target_compile_options(vypisnik_warnings INTERFACE -Wno-restrict)
+endif()
 if(ENABLE_ASAN)
   target_compile_options(vypisnik_warnings INTERFACE -fsanitize=address,undefined
                                                      -fno-omit-frame-pointer)

@@ -35,6 +35,7 @@ SearchHits& SearchHits::operator=(SearchHits&& other) noexcept {
     m_extensions = std::move(other.m_extensions);
     m_newExtensions = std::move(other.m_newExtensions);
     m_lastExtension = std::move(other.m_lastExtension);
+    m_anyExtensionNoted = std::exchange(other.m_anyExtensionNoted, false);
     other.m_pieces.clear();
     other.m_files.clear();
     other.m_extensions.clear();
@@ -154,9 +155,10 @@ const SearchedListFile& SearchHits::File(int32_t listIndex) const {
 }
 
 void SearchHits::NoteExtension(std::string_view extension) {
-    if (extension == m_lastExtension)
+    if (m_anyExtensionNoted && extension == m_lastExtension)
         return;
     m_lastExtension.assign(extension);
+    m_anyExtensionNoted = true;
     if (m_newExtensions.find(extension) == m_newExtensions.end())
         m_newExtensions.emplace(extension);
 }
@@ -166,6 +168,7 @@ void SearchHits::DecodeExtensions(TextEncoding encoding) {
         m_extensions.insert(ToUtf8(extension, encoding));
     m_newExtensions.clear();
     m_lastExtension.clear();
+    m_anyExtensionNoted = false;
 }
 
 } // namespace vyp

@@ -117,6 +117,7 @@ private:
     std::set<std::string, std::less<>> m_extensions;
     std::set<std::string, std::less<>> m_newExtensions; // as stored, not yet decoded
     std::string m_lastExtension;                        // spares a lookup for runs of one type
+    bool m_anyExtensionNoted = false; // whether m_lastExtension holds one ("" is an extension too)
 };
 
 } // namespace vyp

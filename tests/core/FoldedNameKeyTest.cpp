@@ -81,12 +81,12 @@ TEST(FoldedNameKeyTest, EveryCharacterOfTwoOrThreeBytesFoldsAsTheFoldingSays) {
             continue;
         std::string utf8;
         if (code < 0x800) {
-            utf8 = {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+            utf8 += static_cast<char>(0xC0 | (code >> 6));
         } else {
-            utf8 = {static_cast<char>(0xE0 | (code >> 12)),
-                    static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
-                    static_cast<char>(0x80 | (code & 0x3F))};
+            utf8 += static_cast<char>(0xE0 | (code >> 12));
+            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
         }
+        utf8 += static_cast<char>(0x80 | (code & 0x3F));
         for (const std::string& name : {"Přehled " + utf8 + ".TXT", "Zálohy" + utf8 + "Ü"}) {
             ASSERT_EQ(key.Of(name, 7), FoldedNameKey::OfFolded(CaseFolded(name), 7))
                 << "U+" << std::hex << static_cast<uint32_t>(code);
