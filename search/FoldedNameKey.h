@@ -15,7 +15,13 @@ namespace vyp {
 
 class FoldedNameKey {
 public:
-    FoldedNameKey();
+    // Fastest folds a name of up to 64 bytes in one register where the processor can (AVX-512
+    // with its byte permutes), else in words of eight; Words always in words, the reference
+    // the tests hold the other to.
+    enum class FoldingWay { Fastest, Words };
+    explicit FoldedNameKey(FoldingWay way = FoldingWay::Fastest);
+    // Whether this build and processor fold in one register.
+    static bool CanFoldWide();
 
     // The key of a UTF-8 name and a size; readable is how far the bytes at and after name may be
     // read (the end of the text it lies in), as eight are read at a time.
@@ -28,9 +34,12 @@ public:
     static uint64_t OfFolded(std::string_view folded, int64_t size);
 
 private:
+    // Called out of line: its registers saved only for the names that need it.
+    [[gnu::noinline]] uint64_t OfInWords(std::string_view utf8, int64_t size, const char* readable);
     uint64_t OfFoldedLongWay(std::string_view utf8, int64_t size);
 
     const void* m_tables; // the folding tables, made once for all
+    bool m_wide;          // names of up to 64 bytes folded in one register
     std::string m_padded; // a name near the end of its text, with room to read past it
     std::string m_folded;
 };
