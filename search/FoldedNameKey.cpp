@@ -97,11 +97,14 @@ uint64_t LowerAsciiBytes(uint64_t word) {
 // WriteCaseFolded itself, so that the two cannot disagree.
 struct FoldingTables {
     static constexpr uint32_t kLongWay = 1U << 16;
+    static constexpr uint8_t kWideLongWay = 0x40;
     uint32_t twoBytes[0x800];
     uint64_t selfFolding[0x10000 / 64] = {}; // a bit per code point of three bytes
     // For folding 64 bytes at once: by two neighbouring lead bytes of two (C0 and C1, C2 and
-    // C3, ...), what folding changes in the lead byte (0x80: the character goes the long way)
-    // and in the byte after it, by the lead's last bit and the next byte's low six bits.
+    // C3, ...), what folding changes in the lead byte and in the byte after it, by the lead's
+    // last bit and the next byte's low six bits. A lead folds to a lead (a change below 0x20)
+    // or to ASCII ("ß" to "ss": 0x80 or more), so kWideLongWay can stand for a character that
+    // goes the long way.
     alignas(64) uint8_t pairLead[16][128];
     alignas(64) uint8_t pairNext[16][128];
     // By a lead byte's low six bits, for the leads of three bytes (E0 to EF): 0xFF when every
@@ -138,7 +141,7 @@ struct FoldingTables {
             const unsigned at = (code >> 6 & 1) << 6 | (code & 0x3F);
             const uint32_t changed = twoBytes[code];
             pairLead[code >> 7][at] =
-                changed == kLongWay ? 0x80 : static_cast<uint8_t>(changed & 0xFF);
+                changed == kLongWay ? kWideLongWay : static_cast<uint8_t>(changed & 0xFF);
             pairNext[code >> 7][at] = changed == kLongWay ? 0 : static_cast<uint8_t>(changed >> 8);
         }
         for (unsigned lead = 0; lead < 16; ++lead) {
@@ -233,7 +236,7 @@ VYPISNIK_WIDE MaybeKey WideKey(const FoldingTables& tables, const char* name, si
         PairChanges(tables, (first & 0x1F) >> 1, leads, at, lead, next);
         rest &= ~leads;
     }
-    refused |= _mm512_test_epi8_mask(lead, Bytes(0x80));
+    refused |= _mm512_cmpeq_epi8_mask(lead, Bytes(FoldingTables::kWideLongWay));
     if (refused != 0)
         return {0, false};
     // The changes of the bytes after leads moved onto them.
