@@ -87,12 +87,19 @@ public:
     }
     // The newest block of bucket; each holds the one before it.
     const KeyBlock* Newest(size_t bucket) const { return m_open[bucket].block; }
+    // How many keys bucket holds, once adding is done: known without going through its blocks,
+    // each of which is a fresh miss of the caches.
+    size_t Count(size_t bucket) const {
+        const Open& open = m_open[bucket];
+        return open.block == nullptr ? 0 : open.closed + open.block->count;
+    }
 
     struct Open {
         uint64_t* next = nullptr;
         uint64_t* end = nullptr;
         uint64_t base = 0;
         KeyBlock* block = nullptr;
+        size_t closed = 0; // keys in the blocks before block
     };
     // What has been added so far, to go back to: the keys added after it are forgotten (their
     // blocks stay taken until the keys are released).
@@ -111,8 +118,10 @@ private:
             m_freeEnd = m_free + kBlocksAtOnce;
         }
         KeyBlock* block = m_free++;
-        if (open.block != nullptr)
+        if (open.block != nullptr) {
             open.block->count = static_cast<size_t>(open.next - open.block->entries);
+            open.closed += open.block->count;
+        }
         block->older = open.block;
         block->base = place;
         block->count = 0;
@@ -389,11 +398,8 @@ std::vector<Candidate> CandidatesOf(const std::vector<std::unique_ptr<BucketedKe
     std::vector<uint64_t> table;
     for (size_t bucket = first; bucket < last; ++bucket) {
         size_t count = 0;
-        for (const auto& keys : workers) {
-            for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
-                 block = block->older)
-                count += block->count;
-        }
+        for (const auto& keys : workers)
+            count += keys->Count(bucket);
         if (count < 2)
             continue;
         table.assign(std::bit_ceil(count * 2), 0);
@@ -413,6 +419,7 @@ std::vector<Candidate> CandidatesOf(const std::vector<std::unique_ptr<BucketedKe
         for (const auto& keys : workers) {
             for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
                  block = block->older) {
+                __builtin_prefetch(block->older); // the next block's head, while this one is read
                 for (size_t e = 0; e < block->count; ++e) {
                     const uint64_t entry = block->entries[e];
                     uint64_t& slot = table[slotOf(entry)];
