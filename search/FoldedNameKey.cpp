@@ -182,14 +182,11 @@ VYPISNIK_WIDE void PairChanges(const FoldingTables& tables, unsigned pair, __mma
                                                                 _mm512_load_si512(n + 1)));
 }
 
-// A key, or none where the name asks for more; returned in registers, not through memory.
-struct MaybeKey {
-    uint64_t key;
-    bool made;
-};
+} // namespace
 
-VYPISNIK_WIDE MaybeKey WideKey(const FoldingTables& tables, const char* name, size_t length,
-                               int64_t size) {
+VYPISNIK_WIDE FoldedNameKey::WideKey FoldedNameKey::FoldWide(const void* folding, const char* name,
+                                                             size_t length, int64_t size) {
+    const FoldingTables& tables = *static_cast<const FoldingTables*>(folding);
     const __mmask64 inName = length >= 64 ? ~__mmask64{0} : (__mmask64{1} << length) - 1;
     // Bytes past the name are neither read nor kept: they are zero.
     const __m512i bytes = _mm512_maskz_loadu_epi8(inName, name);
@@ -247,19 +244,14 @@ VYPISNIK_WIDE MaybeKey WideKey(const FoldingTables& tables, const char* name, si
     folded = _mm512_xor_si512(folded, _mm512_maskz_mov_epi8(upper, Bytes(0x20)));
     alignas(64) uint64_t words[8];
     _mm512_store_si512(words, folded);
-    // Every pair of words hashed, the ones past the name's pairs adding nothing: no branch on
-    // the length.
-    const size_t pairCount = (length + 15) / 16;
+    // The pairs of words hashed as HashOfFolded hashes them (most names take two).
     PairHash hash;
-    for (size_t j = 0; j < 4; ++j) {
-        const uint64_t product =
-            MultiplyFold(words[2 * j] ^ hash.first, words[2 * j + 1] ^ hash.second);
-        hash.sum += j < pairCount ? product : 0;
-        hash.first += kNextPlace;
-        hash.second += kNextPlace;
-    }
+    for (size_t j = 0; j < length; j += 16)
+        hash.Add(words[j / 8], words[j / 8 + 1]);
     return {hash.End(length, size), true};
 }
+
+namespace {
 
 bool ProcessorFoldsWide() {
     static const bool can = __builtin_cpu_supports("avx512f") &&
@@ -275,8 +267,14 @@ bool ProcessorFoldsWide() {
 
 } // namespace
 
-FoldedNameKey::FoldedNameKey(FoldingWay way)
-    : m_tables(&Tables()), m_wide(way == FoldingWay::Fastest && CanFoldWide()) {}
+FoldedNameKey::FoldedNameKey(FoldingWay way) : m_tables(&Tables()), m_wide(nullptr) {
+#ifdef VYPISNIK_HAS_WIDE_FOLDING
+    if (way == FoldingWay::Fastest && CanFoldWide())
+        m_wide = &FoldWide;
+#else
+    (void)way;
+#endif
+}
 
 bool FoldedNameKey::CanFoldWide() {
     return ProcessorFoldsWide();
@@ -294,18 +292,6 @@ uint64_t FoldedNameKey::OfFoldedLongWay(std::string_view utf8, int64_t size) {
     char* end = WriteCaseFolded(utf8, m_folded.data());
     std::memset(end, 0, 16);
     return HashOfFolded(m_folded.data(), static_cast<size_t>(end - m_folded.data()), size);
-}
-
-uint64_t FoldedNameKey::Of(std::string_view utf8, int64_t size, const char* readable) {
-#ifdef VYPISNIK_HAS_WIDE_FOLDING
-    if (m_wide && utf8.size() - 1 < 64) {
-        const MaybeKey wide =
-            WideKey(*static_cast<const FoldingTables*>(m_tables), utf8.data(), utf8.size(), size);
-        if (wide.made)
-            return wide.key;
-    }
-#endif
-    return OfInWords(utf8, size, readable);
 }
 
 uint64_t FoldedNameKey::OfInWords(std::string_view utf8, int64_t size, const char* readable) {
