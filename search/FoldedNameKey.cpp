@@ -242,12 +242,28 @@ VYPISNIK_WIDE FoldedNameKey::WideKey FoldedNameKey::FoldWide(const void* folding
     const __mmask64 upper =
         _mm512_cmpge_epu8_mask(folded, Bytes('A')) & _mm512_cmple_epu8_mask(folded, Bytes('Z'));
     folded = _mm512_xor_si512(folded, _mm512_maskz_mov_epi8(upper, Bytes(0x20)));
-    alignas(64) uint64_t words[8];
-    _mm512_store_si512(words, folded);
-    // The pairs of words hashed as HashOfFolded hashes them (most names take two).
+    // The pairs of words hashed as HashOfFolded hashes them, each pair taken from the register
+    // (a store of the whole register read back in words waits for the store); most names take
+    // two pairs.
     PairHash hash;
-    for (size_t j = 0; j < length; j += 16)
-        hash.Add(words[j / 8], words[j / 8 + 1]);
+    const __m128i first = _mm512_maskz_extracti32x4_epi32(0xF, folded, 0);
+    hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(first)),
+             static_cast<uint64_t>(_mm_extract_epi64(first, 1)));
+    if (length > 16) {
+        const __m128i second = _mm512_maskz_extracti32x4_epi32(0xF, folded, 1);
+        hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(second)),
+                 static_cast<uint64_t>(_mm_extract_epi64(second, 1)));
+    }
+    if (length > 32) {
+        const __m128i third = _mm512_maskz_extracti32x4_epi32(0xF, folded, 2);
+        hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(third)),
+                 static_cast<uint64_t>(_mm_extract_epi64(third, 1)));
+    }
+    if (length > 48) {
+        const __m128i fourth = _mm512_maskz_extracti32x4_epi32(0xF, folded, 3);
+        hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(fourth)),
+                 static_cast<uint64_t>(_mm_extract_epi64(fourth, 1)));
+    }
     return {hash.End(length, size), true};
 }
 
