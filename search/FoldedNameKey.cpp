@@ -163,7 +163,7 @@ const FoldingTables& Tables() {
 // AVX-512 with its byte permutes: ASCII, every character of two bytes that folds to two, and
 // characters of three bytes whose lead starts none with a case. No step waits on the one before
 // and the name's bytes decide no branch, so a list of names in many scripts costs no
-// mispredictions. False where a character asks for more (the words of eight do the rest).
+// mispredictions. No key where a character asks for more (the words of eight do the rest).
 #define VYPISNIK_WIDE __attribute__((target("avx512f,avx512bw,avx512vbmi")))
 
 VYPISNIK_WIDE __m512i Bytes(uint8_t byte) {
@@ -194,7 +194,7 @@ VYPISNIK_WIDE FoldedNameKey::WideKey FoldedNameKey::FoldWide(const void* folding
         63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46, 45, 44, 43, 42, 41,
         40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18,
         17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
-    // Each byte beside the one after it, and the one before it (zero past either end).
+    // The byte after each (zero past the end).
     const __m512i after = _mm512_maskz_permutexvar_epi8(~__mmask64{0} >> 1,
                                                         _mm512_add_epi8(indexes, Bytes(1)), bytes);
     const __mmask64 high = _mm512_movepi8_mask(bytes);
