@@ -113,8 +113,12 @@ template <int Count> struct FirstMarks {
 } // namespace line_scan
 
 // Calls onLine(const ScannedLine&) for every line of lines; when onLine returns bool, false
-// stops the scan. Returns the number of lines passed.
-template <typename OnLine> size_t ForEachScannedLine(std::string_view lines, OnLine onLine) {
+// stops the scan. Returns the number of lines passed. masksOf(block, p) gives the masks of the
+// block at offset block, whose bytes p points to (the last block padded with zeros), so that a
+// reader may have them found for many blocks at once beforehand (lists/LineMasks.h).
+template <typename MasksOf, typename OnLine>
+VYP_LINE_SCAN_INLINE inline size_t ForEachScannedLineOf(std::string_view lines, MasksOf masksOf,
+                                                        OnLine onLine) {
     using line_scan::FirstMarks;
     const char* const base = lines.data();
     const size_t size = lines.size();
@@ -146,7 +150,7 @@ template <typename OnLine> size_t ForEachScannedLine(std::string_view lines, OnL
             std::memcpy(padded, p, size - block);
             p = padded;
         }
-        const line_scan::BlockMasks masks = line_scan::MasksOf(p);
+        const line_scan::BlockMasks masks = masksOf(block, static_cast<const char*>(p));
         // A LF right after a CR ends no line: the CR has.
         const uint64_t lfAfterCr = masks.lf & ((masks.cr << 1) | crBefore);
         crBefore = masks.cr >> 63;
@@ -173,6 +177,13 @@ template <typename OnLine> size_t ForEachScannedLine(std::string_view lines, OnL
     if (lineStart < size) // the last line, without a line end
         pass(size);
     return count;
+}
+
+// The same, each block's masks found as it comes.
+template <typename OnLine> size_t ForEachScannedLine(std::string_view lines, OnLine onLine) {
+    return ForEachScannedLineOf(
+        lines, [](size_t, const char* p) VYP_LINE_SCAN_INLINE { return line_scan::MasksOf(p); },
+        onLine);
 }
 
 } // namespace vyp

@@ -6,6 +6,11 @@
 #include <cstring>
 #include <memory>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VYPISNIK_HAS_WIDE_FOLDING 1
+#include <immintrin.h>
+#endif
+
 namespace vyp {
 
 namespace {
@@ -92,8 +97,19 @@ uint64_t LowerAsciiBytes(uint64_t word) {
 // WriteCaseFolded itself, so that the two cannot disagree.
 struct FoldingTables {
     static constexpr uint32_t kLongWay = 1U << 16;
+    static constexpr uint8_t kWideLongWay = 0x40;
     uint32_t twoBytes[0x800];
     uint64_t selfFolding[0x10000 / 64] = {}; // a bit per code point of three bytes
+    // For folding 64 bytes at once: by two neighbouring lead bytes of two (C0 and C1, C2 and
+    // C3, ...), what folding changes in the lead byte and in the byte after it, by the lead's
+    // last bit and the next byte's low six bits. A lead folds to a lead (a change below 0x20)
+    // or to ASCII ("ß" to "ss": 0x80 or more), so kWideLongWay can stand for a character that
+    // goes the long way.
+    alignas(64) uint8_t pairLead[16][128];
+    alignas(64) uint8_t pairNext[16][128];
+    // By a lead byte's low six bits, for the leads of three bytes (E0 to EF): 0xFF when every
+    // character it starts folds to itself.
+    alignas(64) uint8_t selfFoldingLead[64] = {};
 
     FoldingTables() {
         char folded[CaseFoldingRoom(3)];
@@ -121,6 +137,19 @@ struct FoldingTables {
             if (end - folded == 3 && std::memcmp(folded, utf8, 3) == 0)
                 selfFolding[code / 64] |= uint64_t{1} << (code % 64);
         }
+        for (unsigned code = 0; code < 0x800; ++code) {
+            const unsigned at = (code >> 6 & 1) << 6 | (code & 0x3F);
+            const uint32_t changed = twoBytes[code];
+            pairLead[code >> 7][at] =
+                changed == kLongWay ? kWideLongWay : static_cast<uint8_t>(changed & 0xFF);
+            pairNext[code >> 7][at] = changed == kLongWay ? 0 : static_cast<uint8_t>(changed >> 8);
+        }
+        for (unsigned lead = 0; lead < 16; ++lead) {
+            bool all = true;
+            for (unsigned code = lead << 12; code < (lead + 1) << 12; code += 64)
+                all = all && selfFolding[code / 64] == ~uint64_t{0};
+            selfFoldingLead[0x20 | lead] = all ? 0xFF : 0;
+        }
     }
 };
 
@@ -129,9 +158,143 @@ const FoldingTables& Tables() {
     return *tables;
 }
 
+#ifdef VYPISNIK_HAS_WIDE_FOLDING
+// A name of 1 to 64 bytes folded in one register of 64 bytes, where the processor has
+// AVX-512 with its byte permutes: ASCII, every character of two bytes that folds to two, and
+// characters of three bytes whose lead starts none with a case. No step waits on the one before
+// and the name's bytes decide no branch, so a list of names in many scripts costs no
+// mispredictions. No key where a character asks for more (the words of eight do the rest).
+#define VYPISNIK_WIDE __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+
+VYPISNIK_WIDE __m512i Bytes(uint8_t byte) {
+    return _mm512_set1_epi8(static_cast<char>(byte));
+}
+
+// What folding changes in the lead bytes of the pair whose first lead is pair's and in the byte
+// after each, at the leads of that pair in leads, put into lead and next.
+VYPISNIK_WIDE void PairChanges(const FoldingTables& tables, unsigned pair, __mmask64 leads,
+                               __m512i at, __m512i& lead, __m512i& next) {
+    const auto* l = reinterpret_cast<const __m512i*>(tables.pairLead[pair]);
+    const auto* n = reinterpret_cast<const __m512i*>(tables.pairNext[pair]);
+    lead = _mm512_or_si512(lead, _mm512_maskz_permutex2var_epi8(leads, _mm512_load_si512(l), at,
+                                                                _mm512_load_si512(l + 1)));
+    next = _mm512_or_si512(next, _mm512_maskz_permutex2var_epi8(leads, _mm512_load_si512(n), at,
+                                                                _mm512_load_si512(n + 1)));
+}
+
 } // namespace
 
-FoldedNameKey::FoldedNameKey() : m_tables(&Tables()) {}
+VYPISNIK_WIDE FoldedNameKey::WideKey FoldedNameKey::FoldWide(const void* folding, const char* name,
+                                                             size_t length, int64_t size) {
+    const FoldingTables& tables = *static_cast<const FoldingTables*>(folding);
+    const __mmask64 inName = length >= 64 ? ~__mmask64{0} : (__mmask64{1} << length) - 1;
+    // Bytes past the name are neither read nor kept: they are zero.
+    const __m512i bytes = _mm512_maskz_loadu_epi8(inName, name);
+    const __m512i indexes = _mm512_set_epi8(
+        63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46, 45, 44, 43, 42, 41,
+        40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18,
+        17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    // The byte after each (zero past the end).
+    const __m512i after = _mm512_maskz_permutexvar_epi8(~__mmask64{0} >> 1,
+                                                        _mm512_add_epi8(indexes, Bytes(1)), bytes);
+    const __mmask64 high = _mm512_movepi8_mask(bytes);
+    const __mmask64 continuation =
+        _mm512_cmpeq_epi8_mask(_mm512_and_si512(bytes, Bytes(0xC0)), Bytes(0x80));
+    const __mmask64 lead3 =
+        _mm512_cmpeq_epi8_mask(_mm512_and_si512(bytes, Bytes(0xF0)), Bytes(0xE0));
+    const __mmask64 lead4 = _mm512_cmpge_epu8_mask(bytes, Bytes(0xF0));
+    const __mmask64 lead2 = high & ~continuation & ~lead3 & ~lead4;
+    // Every lead followed by as many continuations as it says, and no continuation elsewhere;
+    // then every lead of three one whose characters all fold to themselves.
+    __mmask64 refused =
+        lead4 | (continuation ^ (lead2 << 1 | lead3 << 1 | lead3 << 2)) | lead2 >> 63 | lead3 >> 62;
+    // (The zero-masking form: the plain one starts from an undefined value GCC warns about.)
+    refused |=
+        lead3 & ~_mm512_test_epi8_mask(_mm512_maskz_permutexvar_epi8(
+                                           lead3, bytes, _mm512_load_si512(tables.selfFoldingLead)),
+                                       Bytes(0xFF));
+    // Leads of two: their changes looked up by the lead's last bit and the next byte's low six,
+    // the pairs of leads of Latin-1, Latin Extended-A and Cyrillic always, others as they come.
+    const __m512i at = _mm512_or_si512(_mm512_slli_epi16(_mm512_and_si512(bytes, Bytes(1)), 6),
+                                       _mm512_and_si512(after, Bytes(0x3F)));
+    const __m512i pairs = _mm512_and_si512(bytes, Bytes(0xFE));
+    __m512i lead = _mm512_setzero_si512();
+    __m512i next = _mm512_setzero_si512();
+    __mmask64 rest = lead2;
+    for (const uint8_t first : {0xC2, 0xC4, 0xD0}) {
+        const __mmask64 leads = lead2 & _mm512_cmpeq_epi8_mask(pairs, Bytes(first));
+        PairChanges(tables, (first & 0x1F) >> 1, leads, at, lead, next);
+        rest &= ~leads;
+    }
+    while (rest != 0) {
+        const auto first =
+            static_cast<uint8_t>(static_cast<unsigned char>(name[std::countr_zero(rest)]) & 0xFE);
+        const __mmask64 leads = lead2 & _mm512_cmpeq_epi8_mask(pairs, Bytes(first));
+        PairChanges(tables, (first & 0x1F) >> 1, leads, at, lead, next);
+        rest &= ~leads;
+    }
+    refused |= _mm512_cmpeq_epi8_mask(lead, Bytes(FoldingTables::kWideLongWay));
+    if (refused != 0)
+        return {0, false};
+    // The changes of the bytes after leads moved onto them.
+    next = _mm512_maskz_permutexvar_epi8(~__mmask64{1}, _mm512_sub_epi8(indexes, Bytes(1)), next);
+    __m512i folded = _mm512_xor_si512(_mm512_xor_si512(bytes, lead), next);
+    const __mmask64 upper =
+        _mm512_cmpge_epu8_mask(folded, Bytes('A')) & _mm512_cmple_epu8_mask(folded, Bytes('Z'));
+    folded = _mm512_xor_si512(folded, _mm512_maskz_mov_epi8(upper, Bytes(0x20)));
+    // The pairs of words hashed as HashOfFolded hashes them, each pair taken from the register
+    // (a store of the whole register read back in words waits for the store); most names take
+    // two pairs.
+    PairHash hash;
+    const __m128i first = _mm512_maskz_extracti32x4_epi32(0xF, folded, 0);
+    hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(first)),
+             static_cast<uint64_t>(_mm_extract_epi64(first, 1)));
+    if (length > 16) {
+        const __m128i second = _mm512_maskz_extracti32x4_epi32(0xF, folded, 1);
+        hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(second)),
+                 static_cast<uint64_t>(_mm_extract_epi64(second, 1)));
+    }
+    if (length > 32) {
+        const __m128i third = _mm512_maskz_extracti32x4_epi32(0xF, folded, 2);
+        hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(third)),
+                 static_cast<uint64_t>(_mm_extract_epi64(third, 1)));
+    }
+    if (length > 48) {
+        const __m128i fourth = _mm512_maskz_extracti32x4_epi32(0xF, folded, 3);
+        hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(fourth)),
+                 static_cast<uint64_t>(_mm_extract_epi64(fourth, 1)));
+    }
+    return {hash.End(length, size), true};
+}
+
+namespace {
+
+bool ProcessorFoldsWide() {
+    static const bool can = __builtin_cpu_supports("avx512f") &&
+                            __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vbmi");
+    return can;
+}
+#else
+bool ProcessorFoldsWide() {
+    return false;
+}
+#endif
+
+} // namespace
+
+FoldedNameKey::FoldedNameKey(FoldingWay way) : m_tables(&Tables()), m_wide(nullptr) {
+#ifdef VYPISNIK_HAS_WIDE_FOLDING
+    if (way == FoldingWay::Fastest && CanFoldWide())
+        m_wide = &FoldWide;
+#else
+    (void)way;
+#endif
+}
+
+bool FoldedNameKey::CanFoldWide() {
+    return ProcessorFoldsWide();
+}
 
 uint64_t FoldedNameKey::OfFolded(std::string_view folded, int64_t size) {
     std::string padded(folded);
@@ -147,7 +310,7 @@ uint64_t FoldedNameKey::OfFoldedLongWay(std::string_view utf8, int64_t size) {
     return HashOfFolded(m_folded.data(), static_cast<size_t>(end - m_folded.data()), size);
 }
 
-uint64_t FoldedNameKey::Of(std::string_view utf8, int64_t size, const char* readable) {
+uint64_t FoldedNameKey::OfInWords(std::string_view utf8, int64_t size, const char* readable) {
     // Names of up to this many bytes whose characters all fold in place (ASCII, most letters
     // of two bytes, letters of three bytes without case) are folded in words of eight held
     // here, each character of more than one byte changed where it stands, with no step that
@@ -199,11 +362,12 @@ uint64_t FoldedNameKey::Of(std::string_view utf8, int64_t size, const char* read
                  leads &= leads - 1) {
                 const size_t at = 8 * j + static_cast<size_t>(std::countr_zero(leads)) / 8;
                 const unsigned c = p[at];
-                const unsigned c1 = p[at + 1];
+                // Nothing past the name counts, nor may be read where the name ends its text.
+                const unsigned c1 = at + 1 < length ? p[at + 1] : 0;
                 if ((c1 & 0xC0) != 0x80)
                     return OfFoldedLongWay(utf8, size);
                 if (c >= 0xE0) {
-                    const unsigned c2 = p[at + 2];
+                    const unsigned c2 = at + 2 < length ? p[at + 2] : 0;
                     const unsigned code = (c & 0x0F) << 12 | (c1 & 0x3F) << 6 | (c2 & 0x3F);
                     if (c >= 0xF0 || (c2 & 0xC0) != 0x80 ||
                         (tables.selfFolding[code / 64] >> (code % 64) & 1) == 0)

@@ -15,11 +15,24 @@ namespace vyp {
 
 class FoldedNameKey {
 public:
-    FoldedNameKey();
+    // Fastest folds a name of up to 64 bytes in one register where the processor can (AVX-512
+    // with its byte permutes), else in words of eight; Words always in words, the reference
+    // the tests hold the other to.
+    enum class FoldingWay { Fastest, Words };
+    explicit FoldedNameKey(FoldingWay way = FoldingWay::Fastest);
+    // Whether this build and processor fold in one register.
+    static bool CanFoldWide();
 
     // The key of a UTF-8 name and a size; readable is how far the bytes at and after name may be
     // read (the end of the text it lies in), as eight are read at a time.
-    uint64_t Of(std::string_view utf8, int64_t size, const char* readable);
+    uint64_t Of(std::string_view utf8, int64_t size, const char* readable) {
+        if (m_wide != nullptr && utf8.size() - 1 < 64) {
+            const WideKey key = m_wide(m_tables, utf8.data(), utf8.size(), size);
+            if (key.made)
+                return key.key;
+        }
+        return OfInWords(utf8, size, readable);
+    }
     uint64_t Of(std::string_view utf8, int64_t size) {
         return Of(utf8, size, utf8.data() + utf8.size());
     }
@@ -28,9 +41,22 @@ public:
     static uint64_t OfFolded(std::string_view folded, int64_t size);
 
 private:
+    // A key folded in one register, or none where the name asks for more (returned in
+    // registers, not through memory).
+    struct WideKey {
+        uint64_t key;
+        bool made;
+    };
+    using WideFolding = WideKey (*)(const void* tables, const char* name, size_t length,
+                                    int64_t size);
+    static WideKey FoldWide(const void* tables, const char* name, size_t length, int64_t size);
+
+    // Called out of line: its registers saved only for the names that need it.
+    [[gnu::noinline]] uint64_t OfInWords(std::string_view utf8, int64_t size, const char* readable);
     uint64_t OfFoldedLongWay(std::string_view utf8, int64_t size);
 
     const void* m_tables; // the folding tables, made once for all
+    WideFolding m_wide;   // names of up to 64 bytes folded in one register, where it can
     std::string m_padded; // a name near the end of its text, with room to read past it
     std::string m_folded;
 };

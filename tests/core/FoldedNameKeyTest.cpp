@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,64 @@ TEST(FoldedNameKeyTest, WordsAndPairsOfWordsCountWhereTheyStand) {
     // A pair of words and a name of one word whose next is empty are not the same.
     EXPECT_NE(key.Of(std::string(a.data(), 8), 5),
               key.Of(a.substr(0, 8) + std::string(8, '\0'), 5));
+}
+
+// The name folded in one register against the words of eight: every character of two bytes and
+// a sample of three at every place of a name of up to 64 bytes (the last ones cut short), names
+// of real discs put together at random, and random bytes that are no UTF-8 at all.
+TEST(FoldedNameKeyTest, OneRegisterAndWordsOfEightGiveOneKey) {
+    if (!FoldedNameKey::CanFoldWide())
+        GTEST_SKIP() << "this processor folds in words of eight only";
+    FoldedNameKey wide;
+    FoldedNameKey words(FoldedNameKey::FoldingWay::Words);
+    auto same = [&](std::string_view name) {
+        const uint64_t expected = words.Of(name, 321);
+        ASSERT_EQ(wide.Of(name, 321), expected) << name;
+        // Inside a line of a list too, accented fields after it.
+        const std::string line = std::string(name) + "\t321\tČervenec Ü\r\n";
+        ASSERT_EQ(
+            wide.Of(std::string_view(line).substr(0, name.size()), 321, line.data() + line.size()),
+            expected)
+            << name;
+    };
+    const std::string filler = "Přehled ÚČTŮ 2024.Foto.v2 Größe Noël МУЗЫКА 東京 ";
+    for (char32_t code = 0x80; code < 0x10000; code += code < 0x800 ? 1 : 7) {
+        if (code >= 0xD800 && code < 0xE000)
+            continue;
+        std::string utf8;
+        if (code < 0x800) {
+            utf8 = {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+        } else {
+            utf8 = {static_cast<char>(0xE0 | (code >> 12)),
+                    static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
+                    static_cast<char>(0x80 | (code & 0x3F))};
+        }
+        for (size_t at = 0; at < 64; at += code < 0x800 ? 1 : 5) {
+            std::string name = std::string(at, 'A') + utf8 + "x.TXT";
+            same(name);
+            same(std::string_view(name).substr(0, std::min<size_t>(64, name.size())));
+            same(std::string_view(name).substr(0, at + 1)); // the character cut short
+        }
+    }
+    std::mt19937 random(4242);
+    const std::string pieces[] = {
+        "Č",  "č", "Ř", "ř", "Ů", "ů",  "Ä",  "ö",  "ß",  "ẞ", "É", "ë", "Ÿ",   "ÿ",      "Œ", "Ж",
+        "ж",  "Ё", "ё", "Ѐ", "ѐ", "東", "京", "ア", "ヴ", "—", "Ω", "ά", "ſ",   "\u212A", "İ", "ı",
+        "Ａ", "ﬁ", "😀", "µ", "Ǆ", "A",  "z",  "0",  " ",  ".", "_", "-", "DSC", "mp3"};
+    for (int n = 0; n < 20000; ++n) {
+        std::string name;
+        const size_t want = 1 + random() % 70;
+        while (name.size() < want)
+            name += pieces[random() % std::size(pieces)];
+        same(name);
+        same(filler.substr(0, random() % 40) + name.substr(0, random() % 30));
+    }
+    for (int n = 0; n < 20000; ++n) {
+        std::string bytes(1 + random() % 64, ' ');
+        for (char& c : bytes)
+            c = static_cast<char>(random() % 4 == 0 ? 'a' + random() % 26 : 0x80 + random() % 128);
+        same(bytes);
+    }
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "lists/LineScan.h"
+#include "lists/LineMasks.h"
 #include "lists/ListFile.h"
 #include "util/TabFields.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,61 @@ TEST(LineScan, LinesAndMarksAreThoseOfSplitLinesAtEveryPlaceInTheBlocks) {
             EXPECT_EQ(scanned[i].tab1, expected[i].tab1) << padding << " line " << i;
             EXPECT_EQ(scanned[i].tab2, expected[i].tab2) << padding << " line " << i;
             EXPECT_EQ(scanned[i].backslash, expected[i].backslash) << padding << " line " << i;
+        }
+    }
+}
+
+// Masks found many blocks at once, by every way this processor has, against the plain way:
+// list texts of every length around the blocks' edges, and random bytes where TABs, line ends,
+// "\" and accented letters are frequent (the last block cut anywhere). Lines read from them
+// are those of SplitLines.
+TEST(LineScan, MasksFoundAheadAreThoseOfThePlainWay) {
+    std::vector<std::string> texts;
+    for (size_t padding = 0; padding < 140; ++padding)
+        texts.push_back(ListText(padding));
+    std::mt19937 random(20261209);
+    const std::string pieces[] = {"\t", "\r", "\n", "\r\n", "\\", "Č", "ü", "é",
+                                  "Ж",  "東", "a",  "Z",    " ",  ".", "0", std::string(1, '\0')};
+    for (size_t length = 0; length < 300; ++length) {
+        std::string text;
+        while (text.size() < length)
+            text += pieces[random() % std::size(pieces)];
+        text.resize(length);
+        texts.push_back(text);
+    }
+    for (const LineMaskWay way : {LineMaskWay::Plain, LineMaskWay::Avx2, LineMaskWay::Avx512}) {
+        if (!CanFindLineMasks(way))
+            continue;
+        for (const std::string& text : texts) {
+            const size_t blocks = (text.size() + 63) / 64;
+            std::vector<line_scan::BlockMasks> plain(blocks), found(blocks + 1);
+            found[blocks] = {1, 2, 3, 4}; // nothing past the last block is written
+            FindLineMasks(LineMaskWay::Plain, text, plain.data());
+            FindLineMasks(way, text, found.data());
+            for (size_t b = 0; b < blocks; ++b) {
+                ASSERT_EQ(found[b].tab, plain[b].tab) << static_cast<int>(way) << " " << text;
+                ASSERT_EQ(found[b].cr, plain[b].cr) << static_cast<int>(way) << " " << text;
+                ASSERT_EQ(found[b].lf, plain[b].lf) << static_cast<int>(way) << " " << text;
+                ASSERT_EQ(found[b].backslash, plain[b].backslash) << static_cast<int>(way);
+            }
+            ASSERT_EQ(found[blocks].tab, 1u);
+            ASSERT_EQ(found[blocks].backslash, 4u);
+
+            const std::vector<Expected> expected = ExpectedLines(text);
+            std::vector<Expected> scanned;
+            ForEachScannedLineOf(
+                text, [&](size_t block, const char*) { return found[block / 64]; },
+                [&](const ScannedLine& line) {
+                    scanned.push_back({std::string(line.Text()), OffsetIn(line, line.tab1),
+                                       OffsetIn(line, line.tab2), OffsetIn(line, line.backslash)});
+                });
+            ASSERT_EQ(scanned.size(), expected.size()) << text;
+            for (size_t i = 0; i < expected.size(); ++i) {
+                EXPECT_EQ(scanned[i].text, expected[i].text) << i;
+                EXPECT_EQ(scanned[i].tab1, expected[i].tab1) << i;
+                EXPECT_EQ(scanned[i].tab2, expected[i].tab2) << i;
+                EXPECT_EQ(scanned[i].backslash, expected[i].backslash) << i;
+            }
         }
     }
 }
