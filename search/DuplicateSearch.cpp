@@ -286,8 +286,8 @@ size_t NextLineStart(std::string_view text, size_t from) {
 // count are seen to.
 constexpr size_t kKeyPiece = size_t{512} << 10;
 
-ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
-                  std::atomic<uint64_t>* linesRead, const std::atomic<bool>* stop,
+ListKeys ReadKeys(const std::string& path, const std::string& listName, size_t list,
+                  int64_t minSize, std::atomic<uint64_t>* linesRead, const std::atomic<bool>* stop,
                   BucketedKeys& keys) {
     ListKeys result;
     try {
@@ -342,6 +342,11 @@ ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
                 linesRead->fetch_add(lines, std::memory_order_relaxed);
             counted += lines;
             from = to;
+        }
+        if (file.CutShort()) {
+            // Its keys may come from zeros: the second reading, finding no such stamp, skips it.
+            result.error = ListChangedWhileReadText(listName);
+            result.stamp.size = -1;
         }
     } catch (const VypisnikError& error) {
         result.error = error.what();
@@ -507,6 +512,11 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
         copies.sizes.push_back(size);
         copies.folderLengths.push_back(static_cast<uint32_t>(folderPath.size()));
     }
+    if (file.CutShort()) { // what was taken may be zeros
+        copies = Copies{};
+        copies.error = ListChangedWhileReadText(listName);
+        return copies;
+    }
     copies.rows.DecodeFrom(0, first.encoding);
     if (first.encoding != TextEncoding::Utf8) { // the folders' lengths decoded
         for (size_t r = 0; r < copies.rows.size(); ++r) {
@@ -556,8 +566,9 @@ DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuer
                 BucketedKeys* keys = store.Take();
                 ListKeys read;
                 try {
-                    read = ReadKeys(registry.ListPaths[searched[k]], k, query.minSize, linesRead,
-                                    stop, *keys);
+                    read = ReadKeys(registry.ListPaths[searched[k]],
+                                    ListNameOf(registry.ListInfos[searched[k]]), k, query.minSize,
+                                    linesRead, stop, *keys);
                 } catch (...) {
                     store.Give(keys);
                     throw;
