@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <random>
 #include <string>
 #include <thread>
@@ -156,20 +157,40 @@ TEST_F(CutShortLists, ThePrintedSearchNamesTheListAndPrintsNoRowOfWhatWasCutAway
     const std::string cutBytes = DiskList(3 << 20, 2);
     const std::string cutPath = AddList("Záloha.sez", cutBytes);
     AddList("Originál.sez", DiskList(1 << 20, 3));
-    const size_t cut = cutBytes.size() / 2 + 17;
     // An ASCII text, whose rows may go out at once, and one with accents, whose rows wait for
     // the list's encoding.
-    // Few rows are held for the list's encoding, so that they go out while it is read.
+    // Few rows are held for the list's encoding, so that they are made while it is read.
     for (const std::string text : {"jpg", "Dovolená"}) {
+        // Where the text ends in each line that holds it (ASCII letters in either case).
+        std::vector<size_t> matchEnds;
+        for (size_t start = cutBytes.find('\n') + 1; start < cutBytes.size();) {
+            const size_t end = cutBytes.find('\n', start) + 1;
+            std::string line = cutBytes.substr(start, end - start);
+            std::transform(line.begin(), line.end(), line.begin(), [](char c) {
+                return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            });
+            std::string lower = text;
+            lower[0] = static_cast<char>(std::tolower(lower[0]));
+            if (const size_t at = line.find(lower); at != std::string::npos)
+                matchEnds.push_back(start + at + text.size());
+            start = end;
+        }
+        // While the row of a match past the middle is made, the list is cut just after the
+        // text of the third match on: the search reads on into the cut in the same region, and
+        // that line reads on into zeros.
+        const size_t cutRow = static_cast<size_t>(
+            std::upper_bound(matchEnds.begin(), matchEnds.end(), cutBytes.size() / 2) -
+            matchEnds.begin());
+        ASSERT_LT(cutRow + 3, matchEnds.size());
+        const size_t cut = matchEnds[cutRow + 3] + 1;
         test::WriteFile(cutPath, cutBytes);
         auto search = [&](bool cutting) {
             std::string printed;
-            std::atomic<bool> cutDone{false};
+            std::atomic<size_t> rowsMade{0};
             SearchCounts counts = SearchListsInOrder(
                 text, AllGroups(), m_registry, {0, 1},
                 [&](const SearchRowTexts& row, std::string& out) {
-                    // The first row of the list found: it is being read now.
-                    if (cutting && row.listIndex == 0 && !cutDone.exchange(true))
+                    if (cutting && row.listIndex == 0 && rowsMade++ == cutRow)
                         CutShortInPlace(cutPath, static_cast<off_t>(cut));
                     RowText(row, out);
                 },
