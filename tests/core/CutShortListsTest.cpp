@@ -29,6 +29,7 @@
 namespace vyp {
 namespace {
 
+#ifndef _WIN32
 // A list of a few megabytes as a photo and music disk gives it: folders with accents, Cyrillic
 // and CJK, names with spaces and several dots, mixed case; a ".JPG" or ".jpg" on every few lines.
 std::string DiskList(size_t size, unsigned seed) {
@@ -55,16 +56,15 @@ std::string DiskList(size_t size, unsigned seed) {
     return bytes;
 }
 
-#ifndef _WIN32
 void CutShortInPlace(const std::string& path, off_t size) {
     ASSERT_EQ(::truncate(path.c_str(), size), 0);
 }
-#endif
 
 // The message of a list the search could not read to its end.
 std::string CutShortError(const std::string& path) {
     return "Cannot open file \"" + path + "\". Input/output error";
 }
+#endif
 
 // Lists in a temporary folder, registered in one group.
 class CutShortLists : public ::testing::Test {
@@ -133,6 +133,7 @@ TEST_F(CutShortLists, RegionsPastTheNewEndAreNotTheFilesAndTheRegionsSaySo) {
 #endif
 }
 
+#ifndef _WIN32
 // A row as the command line prints it, every field.
 void RowText(const SearchRowTexts& row, std::string& out) {
     std::string time(row.time);
@@ -149,6 +150,7 @@ void RowText(const SearchRowTexts& row, std::string& out) {
         .append(time)
         .append("\n");
 }
+#endif
 
 TEST_F(CutShortLists, ThePrintedSearchNamesTheListAndPrintsNoRowOfWhatWasCutAway) {
 #ifdef _WIN32

@@ -33,6 +33,7 @@
 namespace vyp {
 namespace {
 
+#ifndef _WIN32
 // A list of some hundred kilobytes, many pages, with names as disks hold them.
 std::string ListBytes(size_t size) {
     const char* names[] = {
@@ -64,7 +65,6 @@ std::string CutTo(const std::string& file, size_t from, size_t count, size_t siz
     return expected;
 }
 
-#ifndef _WIN32
 void CutShortInPlace(const std::string& path, off_t size) {
     ASSERT_EQ(::truncate(path.c_str(), size), 0);
 }
