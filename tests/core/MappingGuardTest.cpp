@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
@@ -184,12 +185,14 @@ TEST(MappingGuard, WithEveryMappingWatchedAlreadyFilesAreReadInstead) {
 
 #ifndef _WIN32
 // Maps path without the guard and reads past its end once it is cut short: a bus error no guard
-// should take for its own.
-void UnguardedReadPastTheEnd(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
+// should take for its own. The dying process's own test folder goes first: it cannot clean up
+// after.
+void UnguardedReadPastTheEnd(const std::string& path, const test::TempDir& dir) {
+    const int fd = ::open(path.c_str(), O_RDWR);
     void* bytes = ::mmap(nullptr, 100000, PROT_READ, MAP_PRIVATE, fd, 0);
-    if (bytes == MAP_FAILED || ::truncate(path.c_str(), 1000) != 0)
+    if (bytes == MAP_FAILED || ::ftruncate(fd, 1000) != 0)
         std::_Exit(9);
+    std::filesystem::remove_all(test::FsPath(dir.Path()));
     std::fprintf(stderr, "%d\n", static_cast<const volatile char*>(bytes)[90000]);
 }
 
@@ -223,13 +226,14 @@ TEST(MappingGuardDeathTest, ABusErrorOutsideEveryWatchedPartStillEndsTheProcess)
         MappedFilePart part;
         InputFile input;
         GuardedPart(part, input, guarded);
-        UnguardedReadPastTheEnd(other);
+        UnguardedReadPastTheEnd(other, dir);
     });
     // A signal sent by another process names no address of a part, whatever it holds.
     VYP_EXPECT_BUS_ERROR_DEATH({
         MappedFilePart part;
         InputFile input;
         GuardedPart(part, input, guarded);
+        std::filesystem::remove_all(test::FsPath(dir.Path()));
         std::raise(SIGBUS);
     });
 }
@@ -263,7 +267,7 @@ TEST(MappingGuardDeathTest, TheHandlerInstalledBeforeGetsTheBusErrorsThatAreNotT
             CutShortInPlace(guarded, 1000);
             if (ReadThrough(part.Bytes()) != CutTo(file, 0, 100000, 1000) || !part.CutShort())
                 std::_Exit(7);
-            UnguardedReadPastTheEnd(other);
+            UnguardedReadPastTheEnd(other, dir);
         },
         ::testing::ExitedWithCode(3), "the earlier handler");
 }
