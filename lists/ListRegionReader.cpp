@@ -1,6 +1,7 @@
 #include "lists/ListRegionReader.h"
 
 #include "lists/ListFile.h"
+#include "platform/SystemError.h"
 #include "util/Errors.h"
 
 #include <algorithm>
@@ -173,7 +174,12 @@ bool ListRegionReader::Next(ListRegion& region) {
     if (m_mapping) {
         std::string_view lines;
         int64_t offset = 0;
-        if (m_mapped.Next(lines, offset)) {
+        const bool more = m_mapped.Next(lines, offset);
+        // What was read of the lines handed out before, and of these, holds zeros where the
+        // file was cut short: the list changed while it was read.
+        if (m_mapped.CutShort())
+            throw VypisnikError(FileOpenErrorText(m_path, kErrorCutShort));
+        if (more) {
             HandOut(region, lines, offset);
             if (m_mapped.AtEnd())
                 m_checkedToEnd = true;

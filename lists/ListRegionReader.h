@@ -62,7 +62,8 @@ public:
     void Restart();
 
     // The next region, valid until the next call. Returns false at the end. Throws
-    // VypisnikError when reading fails.
+    // VypisnikError when reading fails, or when the regions handed out were met cut short in
+    // place (CutShort): then nothing made of the last one may be handed on.
     bool Next(ListRegion& region);
 
     // UTF-8 while everything read so far was valid UTF-8, else Windows-1250.
@@ -79,6 +80,10 @@ public:
     // checked once however they are read after. Throws VypisnikError when reading fails; what was
     // checked before counts.
     TextEncoding CheckAhead();
+
+    // Whether the file was met cut short in place while mapped regions were read: the region
+    // handed out last may hold zeros where the file's bytes were.
+    bool CutShort() const { return m_mapped.CutShort(); }
 
     const std::string& Path() const { return m_path; }
 

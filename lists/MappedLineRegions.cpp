@@ -13,6 +13,8 @@ bool MappedLineRegions::Start(const InputFile& file, int64_t start, int64_t end)
     m_atEnd = false;
     m_failed = false;
     m_nextWindow = m_windowBytes;
+    FileStamp stamp;
+    m_sizeAtStart = file.Stamp(stamp) == 0 ? stamp.size : -1;
     return MapAt(start, m_nextWindow);
 }
 
@@ -20,12 +22,16 @@ bool MappedLineRegions::MapAt(int64_t offset, size_t count) {
     if (m_end >= 0)
         count = static_cast<size_t>(
             std::clamp<int64_t>(m_end - offset, 0, static_cast<int64_t>(count)));
+    m_cutShort = CutShort();
     if (!m_window.Map(*m_file, offset, count))
         return false;
     m_windowOffset = offset;
     // Fewer bytes than asked for: the file ends there.
     m_windowAtEnd = m_window.Bytes().size() < count ||
                     (m_end >= 0 && offset + static_cast<int64_t>(count) >= m_end);
+    if (m_window.Bytes().size() < count &&
+        offset + static_cast<int64_t>(m_window.Bytes().size()) < m_sizeAtStart)
+        m_cutShort = true; // the file ends before it did
     return true;
 }
 
@@ -55,7 +61,7 @@ bool MappedLineRegions::Next(std::string_view& lines, int64_t& offset) {
         if (take > 0 || (m_windowAtEnd && ahead.empty())) {
             if (take == 0) {
                 m_atEnd = true;
-                m_window.Close();
+                Close();
                 return false;
             }
             lines = ahead.substr(0, take);

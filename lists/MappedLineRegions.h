@@ -36,10 +36,19 @@ public:
     bool AtEnd() const { return m_atEnd; }
     // A window after the first could not be mapped: the reader reads on from Position().
     bool Failed() const { return m_failed; }
+    // Whether the file was cut short in place by another program since Start: a read met the
+    // cut, and lines handed out may hold zeros where the file's bytes were, or a later window
+    // found the file ending before it did at Start. Asked after the lines were read and before
+    // anything made of them is handed on; it stays true for this reader, which treats the file
+    // as changed.
+    bool CutShort() const { return m_cutShort || m_window.CutShort(); }
     // Where the lines after those handed out start.
     int64_t Position() const { return m_position; }
     // Lets go of the mapping.
-    void Close() { m_window.Close(); }
+    void Close() {
+        m_cutShort = CutShort();
+        m_window.Close();
+    }
 
 private:
     bool MapAt(int64_t offset, size_t count);
@@ -55,6 +64,8 @@ private:
     int64_t m_end = -1;
     bool m_atEnd = false;
     bool m_failed = false;
+    bool m_cutShort = false;    // a window before the one mapped now was
+    int64_t m_sizeAtStart = -1; // the file's size at Start
 };
 
 } // namespace vyp

@@ -25,10 +25,10 @@ public:
     // bytes instead. What was mapped before goes in either case.
     //
     // The mapping shows the file as it is on disk: lists are replaced by writing a new file and
-    // renaming it, which leaves a mapped old file whole, but a file cut short in place while its
-    // bytes are read would end the process (SIGBUS on Linux). The program never cuts a list in
-    // place, and the size is taken when the stretch is mapped, so only such a cut by another
-    // program in the very moments of reading could.
+    // renaming it, which leaves a mapped old file whole. Another program may still cut a file
+    // short in place (truncate it, save over it) while its bytes are read; reading a mapped page
+    // past the new end then finds zeros instead of ending the process (SIGBUS on Linux: a guard
+    // maps zero pages over the rest of the part), and CutShort() tells so.
     bool Map(const InputFile& file, int64_t offset, size_t count);
     void Close();
 
@@ -38,12 +38,18 @@ public:
     static void AllowMapping(bool allowed);
 
     std::string_view Bytes() const { return std::string_view(m_data, m_size); }
+    // Whether a read met the part's file cut short since it was mapped: the bytes from where the
+    // file ends now are zeros, and what was read from the part may be neither the file as it was
+    // nor as it is. A reader asks this after reading, before it hands on what it read, and
+    // treats the file as changed. False again after Close or Map.
+    bool CutShort() const;
 
 private:
     void* m_base = nullptr; // what the system mapped, from a page's start
     size_t m_length = 0;
     const char* m_data = nullptr;
     size_t m_size = 0;
+    int m_guardSlot = -1; // where the guard watches the mapping
 };
 
 } // namespace vyp

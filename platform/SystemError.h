@@ -14,5 +14,6 @@ extern const int kErrorIsAFolder;    // a folder where a file was expected
 extern const int kErrorAccessDenied; // a read-only file that a write would replace
 extern const int kErrorDiskFull;     // a write that the disk took only part of
 extern const int kErrorLockHeld;     // an advisory lock that another holder keeps
+extern const int kErrorCutShort;     // a mapped file's bytes gone while read (cut short in place)
 
 } // namespace vyp

@@ -300,8 +300,8 @@ constexpr size_t kKeyPiece = size_t{16} << 10;
 // in, mostly, in 8 KiB of masks.
 constexpr size_t kMaskBatch = 264;
 
-ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
-                  std::atomic<uint64_t>* linesRead, const std::atomic<bool>* stop,
+ListKeys ReadKeys(const std::string& path, const std::string& listName, size_t list,
+                  int64_t minSize, std::atomic<uint64_t>* linesRead, const std::atomic<bool>* stop,
                   BucketedKeys& keys) {
     ListKeys result;
     try {
@@ -375,6 +375,11 @@ ListKeys ReadKeys(const std::string& path, size_t list, int64_t minSize,
                 linesRead->fetch_add(lines, std::memory_order_relaxed);
             counted += lines;
             from = to;
+        }
+        if (file.CutShort()) {
+            // Its keys may come from zeros: the second reading, finding no such stamp, skips it.
+            result.error = ListChangedWhileReadText(listName);
+            result.stamp.size = -1;
         }
     } catch (const VypisnikError& error) {
         result.error = error.what();
@@ -538,6 +543,11 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
         copies.sizes.push_back(size);
         copies.folderLengths.push_back(static_cast<uint32_t>(folderPath.size()));
     }
+    if (file.CutShort()) { // what was taken may be zeros
+        copies = Copies{};
+        copies.error = ListChangedWhileReadText(listName);
+        return copies;
+    }
     copies.rows.DecodeFrom(0, first.encoding);
     if (first.encoding != TextEncoding::Utf8) { // the folders' lengths decoded
         for (size_t r = 0; r < copies.rows.size(); ++r) {
@@ -587,8 +597,9 @@ DuplicateResult FindDuplicates(const ListRegistry& registry, const DuplicateQuer
                 BucketedKeys* keys = store.Take();
                 ListKeys read;
                 try {
-                    read = ReadKeys(registry.ListPaths[searched[k]], k, query.minSize, linesRead,
-                                    stop, *keys);
+                    read = ReadKeys(registry.ListPaths[searched[k]],
+                                    ListNameOf(registry.ListInfos[searched[k]]), k, query.minSize,
+                                    linesRead, stop, *keys);
                 } catch (...) {
                     store.Give(keys);
                     throw;

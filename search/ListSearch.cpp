@@ -7,6 +7,7 @@
 #include "lists/RegionFolders.h"
 #include "platform/ParallelInOrder.h"
 #include "platform/StreamInOrder.h"
+#include "platform/SystemError.h"
 #include "search/CaseInsensitiveFinder.h"
 #include "util/Errors.h"
 
@@ -131,7 +132,12 @@ void SearchFile(std::string_view text, int32_t listIndex, const std::string& pat
         while (!OutOfMemory(result.rows) && reader->Next(region)) {
             if (onlyInUtf8 && !isUtf8())
                 return false;
+            const size_t before = result.rows.size();
             searcher.SearchRegion(region);
+            if (reader->CutShort()) { // the region's rows may hold zeros
+                result.rows.Truncate(before);
+                throw VypisnikError(FileOpenErrorText(path, kErrorCutShort));
+            }
         }
         return true;
     };
@@ -233,6 +239,19 @@ public:
     }
     int32_t Folders() const { return m_folders; }
     int32_t Files() const { return m_files; }
+    // What was made so far, to go back to when rows made since must not go out (nothing was
+    // handed on in between).
+    struct Made {
+        size_t bytes;
+        int32_t folders;
+        int32_t files;
+    };
+    Made Now() const { return {m_piece.size(), m_folders, m_files}; }
+    void BackTo(const Made& made) {
+        m_piece.resize(made.bytes);
+        m_folders = made.folders;
+        m_files = made.files;
+    }
 
     // Big enough that handing on costs nothing, small enough that a list ahead holds little.
     static constexpr size_t kPieceBytes = size_t{1} << 20;
@@ -466,6 +485,8 @@ public:
 
     // No byte read was other than UTF-8.
     bool Valid() const { return m_valid; }
+    // The file was met cut short in place: the region handed out last may hold zeros.
+    bool CutShort() const { return m_mapped.CutShort(); }
 
 private:
     void HandOut(ListRegion& region, std::string_view lines, int64_t offset) {
@@ -566,7 +587,16 @@ PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList&
                 list.Learn(StreamedList::kWindows1250);
             if (onlyInUtf8 && isWindows1250())
                 return false;
+            const StreamedText::Made made = out.Now();
+            const size_t ready = rows.ready.size();
+            const size_t waiting = rows.waiting.size();
             searcher.SearchRegion(region);
+            if (reader.CutShort()) { // none of the region's rows goes out: they may hold zeros
+                out.BackTo(made);
+                rows.ready.Truncate(ready);
+                rows.waiting.Truncate(waiting);
+                throw VypisnikError(FileOpenErrorText(list.Path(), kErrorCutShort));
+            }
             if (!rows.encodingKnown && rows.waiting.TextBytes() > held) {
                 const size_t more = rows.waiting.TextBytes() - held;
                 held += more;

@@ -83,6 +83,8 @@ bool SearchHitReader::OpenList(int32_t list) {
 }
 
 bool SearchHitReader::Fill(Window& window, int64_t from, int64_t size, bool mapped) {
+    if (!Whole())
+        return false; // before a window met cut short goes, and what it told with it
     window.start = from;
     window.empty = true;
     if (mapped && window.mapped.Map(m_file, from, static_cast<size_t>(size))) {
@@ -103,8 +105,10 @@ bool SearchHitReader::Fill(Window& window, int64_t from, int64_t size, bool mapp
         window.data = window.buffer.data();
         window.held = static_cast<int64_t>(done);
     }
-    // Shorter than its stamp says: not the file the search read.
+    // Shorter than its stamp says: not the file the search read, for good.
     window.empty = window.held < size;
+    if (window.empty)
+        m_openSame = false;
     return !window.empty;
 }
 
@@ -154,7 +158,7 @@ bool SearchHitReader::Fetch(size_t i, Line& line, std::string_view& prefix) {
     // The line must be one of the hit's kind: the header or a folder line for a folder row.
     const bool folderLine = offset == 0 || line.backslash;
     if (m_hits.IsFolder(i))
-        return folderLine;
+        return folderLine && Whole();
     if (folderLine)
         return false;
     const int64_t folderOffset = m_hits.FolderOffset(i);
@@ -167,7 +171,14 @@ bool SearchHitReader::Fetch(size_t i, Line& line, std::string_view& prefix) {
         m_folderOffset = folderOffset;
     }
     prefix = m_folder.firstField;
-    return true;
+    return Whole();
+}
+
+bool SearchHitReader::Whole() {
+    // A window met cut short holds zeros from where the file ends now: the list changed.
+    if (m_lines.mapped.CutShort() || m_folderLines.mapped.CutShort())
+        m_openSame = false;
+    return m_openSame;
 }
 
 bool SearchHitReader::Read(size_t i, SearchRows& rows) {
@@ -180,6 +191,11 @@ bool SearchHitReader::Read(size_t i, SearchRows& rows) {
     }
     const size_t row = rows.size();
     rows.AddLine(list, m_hits.IsFolder(i), prefix, line.text);
+    if (!Whole()) { // cut short while it was copied
+        rows.Truncate(row);
+        rows.AddLine(list, m_hits.IsFolder(i), {}, {});
+        return false;
+    }
     rows.DecodeFrom(row, m_hits.File(list).encoding);
     return true;
 }
@@ -202,8 +218,13 @@ bool SearchHitReader::AppendPath(size_t i, std::string& out) {
     if (!Fetch(i, line, prefix))
         return false;
     const TextEncoding encoding = m_hits.File(m_hits.ListIndex(i)).encoding;
+    const size_t before = out.size();
     AppendAsUtf8(prefix, encoding, out);
     AppendAsUtf8(line.firstField, encoding, out);
+    if (!Whole()) { // cut short while it was copied
+        out.resize(before);
+        return false;
+    }
     return true;
 }
 
@@ -211,9 +232,14 @@ bool SearchHitReader::AppendFileName(size_t i, std::string& name) {
     Line line;
     const int64_t offset = m_hits.LineOffset(i);
     if (!OpenList(m_hits.ListIndex(i)) || !LineAt(m_lines, offset, line) || line.text.empty() ||
-        offset == 0 || line.backslash)
+        offset == 0 || line.backslash || !Whole())
         return false;
+    const size_t before = name.size();
     AppendAsUtf8(line.firstField, m_hits.File(m_hits.ListIndex(i)).encoding, name);
+    if (!Whole()) { // cut short while it was copied
+        name.resize(before);
+        return false;
+    }
     return true;
 }
 
@@ -224,10 +250,18 @@ bool SearchHitReader::AppendPathParts(size_t i, std::string* folder, std::string
         return false;
     const TextEncoding encoding = m_hits.File(m_hits.ListIndex(i)).encoding;
     const bool isFolder = m_hits.IsFolder(i);
+    const size_t folderBefore = folder != nullptr ? folder->size() : 0;
+    const size_t nameBefore = name.size();
     if (folder != nullptr)
         AppendAsUtf8(isFolder ? line.firstField : prefix, encoding, *folder);
     if (!isFolder)
         AppendAsUtf8(line.firstField, encoding, name);
+    if (!Whole()) { // cut short while they were copied
+        if (folder != nullptr)
+            folder->resize(folderBefore);
+        name.resize(nameBefore);
+        return false;
+    }
     return true;
 }
 

@@ -3,8 +3,8 @@
 // time, read in windows that grow while the hits come in file order (sorting, saving) and stay
 // small for hits read here and there (painting); the large windows are mapped where the system
 // maps files, so that their bytes are not copied. A list whose file is gone or has another stamp
-// than the search saw, or holds at a hit's place no line of the hit's kind, gives its rows with
-// empty texts: never the text of another line.
+// than the search saw, or holds at a hit's place no line of the hit's kind, or is cut short in
+// place while it is read, gives its rows with empty texts: never the text of another line.
 #pragma once
 
 #include "platform/Files.h"
@@ -64,6 +64,9 @@ private:
     // The raw line of hit i and, for a file row, its folder's first field.
     bool Fetch(size_t i, Line& line, std::string_view& prefix);
     bool OpenList(int32_t list);
+    // Whether the open list is still the one the search read: false once a window of it was
+    // met cut short in place, for good.
+    bool Whole();
     // The whole line starting at offset, checked to start a line; false when it does not.
     bool LineAt(Window& window, int64_t offset, Line& line);
     // Fills window with size bytes of the open file from from; false when the file has fewer.

@@ -1,6 +1,7 @@
 #include "platform/FileContents.h"
 
 #include "platform/SystemError.h"
+#include "platform/linux/LinuxMappingGuard.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -9,6 +10,29 @@
 #include <unistd.h>
 
 namespace vyp {
+
+namespace {
+// Reads the whole of the open file fd from its start into bytes: 0 or the system's error.
+int ReadAll(int fd, std::string& bytes) {
+    bytes.clear();
+    size_t done = 0;
+    for (;;) {
+        if (done == bytes.size())
+            bytes.resize(bytes.size() + 65536);
+        const ssize_t n =
+            ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    bytes.resize(done);
+    return 0;
+}
+} // namespace
 
 int FileContents::Open(const std::string& path) {
     Close();
@@ -34,6 +58,17 @@ int FileContents::Open(const std::string& path) {
             ::close(fd);
             return err;
         }
+        const int slot = MappingGuard::Watch(bytes, static_cast<size_t>(st.st_size));
+        if (slot < 0) {
+            // Unguarded, the bytes are read instead.
+            ::munmap(bytes, static_cast<size_t>(st.st_size));
+            const int err = ReadAll(fd, m_read);
+            ::close(fd);
+            m_data = m_read.data();
+            m_size = m_read.size();
+            return err;
+        }
+        m_guardSlot = slot;
         m_data = static_cast<const char*>(bytes);
         m_size = static_cast<size_t>(st.st_size);
         m_mapped = true;
@@ -43,12 +78,19 @@ int FileContents::Open(const std::string& path) {
 }
 
 void FileContents::Close() {
-    if (m_mapped)
+    if (m_mapped) {
+        MappingGuard::Forget(m_guardSlot);
         ::munmap(const_cast<char*>(m_data), m_size);
+    }
+    m_guardSlot = -1;
     m_mapped = false;
     m_data = nullptr;
     m_size = 0;
     m_read.clear();
+}
+
+bool FileContents::CutShort() const {
+    return m_mapped && MappingGuard::CutShort(m_guardSlot);
 }
 
 } // namespace vyp

@@ -18,6 +18,7 @@ const int kErrorIsAFolder = EISDIR;
 const int kErrorAccessDenied = EACCES;
 const int kErrorDiskFull = ENOSPC;
 const int kErrorLockHeld = EWOULDBLOCK;
+const int kErrorCutShort = EIO; // what the system gives a read whose bytes it cannot bring
 
 std::string SystemErrorText(int code) {
     return std::strerror(code);

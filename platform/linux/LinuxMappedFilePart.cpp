@@ -1,5 +1,7 @@
 #include "platform/MappedFilePart.h"
 
+#include "platform/linux/LinuxMappingGuard.h"
+
 #include <algorithm>
 #include <atomic>
 #include <sys/mman.h>
@@ -33,12 +35,17 @@ bool MappedFilePart::Map(const InputFile& file, int64_t offset, size_t count) {
     const size_t length = count + static_cast<size_t>(offset - start);
     // Every page at once: the reader goes through all of them, and one call maps them for far
     // less than a fault per few pages would. Should the file be cut short in place after this,
-    // reading a page past its new end raises SIGBUS: lists are only ever replaced by rename,
-    // which leaves these pages whole (see the header).
+    // the guard turns the pages past its new end into zeros when they are read (CutShort).
     void* base = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE,
                         static_cast<int>(file.m_handle), static_cast<off_t>(start));
     if (base == MAP_FAILED)
         return false;
+    const int slot = MappingGuard::Watch(base, length);
+    if (slot < 0) {
+        ::munmap(base, length); // unguarded, the bytes are read instead
+        return false;
+    }
+    m_guardSlot = slot;
     m_base = base;
     m_length = length;
     m_data = static_cast<const char*>(base) + (offset - start);
@@ -47,12 +54,19 @@ bool MappedFilePart::Map(const InputFile& file, int64_t offset, size_t count) {
 }
 
 void MappedFilePart::Close() {
-    if (m_base != nullptr)
+    if (m_base != nullptr) {
+        MappingGuard::Forget(m_guardSlot);
         ::munmap(m_base, m_length);
+    }
+    m_guardSlot = -1;
     m_base = nullptr;
     m_length = 0;
     m_data = nullptr;
     m_size = 0;
+}
+
+bool MappedFilePart::CutShort() const {
+    return MappingGuard::CutShort(m_guardSlot);
 }
 
 } // namespace vyp

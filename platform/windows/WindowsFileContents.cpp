@@ -38,4 +38,8 @@ void FileContents::Close() {
     m_read.clear();
 }
 
+bool FileContents::CutShort() const {
+    return false;
+}
+
 } // namespace vyp

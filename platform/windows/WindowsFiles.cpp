@@ -20,6 +20,7 @@ const int kErrorIsAFolder = ERROR_ACCESS_DENIED;
 const int kErrorAccessDenied = ERROR_ACCESS_DENIED;
 const int kErrorDiskFull = ERROR_DISK_FULL;
 const int kErrorLockHeld = ERROR_LOCK_VIOLATION;
+const int kErrorCutShort = ERROR_READ_FAULT; // never raised: nothing is mapped there
 
 std::string SystemErrorText(int code) {
     wchar_t* buffer = nullptr;

@@ -17,4 +17,8 @@ void MappedFilePart::Close() {
     m_size = 0;
 }
 
+bool MappedFilePart::CutShort() const {
+    return false;
+}
+
 } // namespace vyp
