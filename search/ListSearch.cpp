@@ -8,6 +8,7 @@
 #include "platform/ParallelInOrder.h"
 #include "platform/StreamInOrder.h"
 #include "search/CaseInsensitiveFinder.h"
+#include "search/FoundLine.h"
 #include "util/Errors.h"
 
 #include <algorithm>
@@ -25,16 +26,16 @@ namespace vyp {
 namespace {
 
 // What a found line becomes: a row with its texts, or a place in the file.
-void AddFound(SearchRows& rows, int32_t listIndex, std::string_view line, bool isFolder,
-              std::string_view prefix, int64_t, int64_t) {
-    rows.AddLine(listIndex, isFolder, prefix, line);
+void AddFound(SearchRows& rows, int32_t listIndex, const FoundLine& found, std::string_view prefix,
+              int64_t, int64_t) {
+    rows.AddLine(listIndex, found.isFolder, prefix, found.line);
 }
 
-void AddFound(SearchHits& hits, int32_t listIndex, std::string_view line, bool isFolder,
-              std::string_view, int64_t lineOffset, int64_t folderOffset) {
-    hits.Add(listIndex, isFolder, lineOffset, folderOffset);
-    if (!isFolder)
-        hits.NoteExtension(ExtensionOf(FirstField(line)));
+void AddFound(SearchHits& hits, int32_t listIndex, const FoundLine& found, std::string_view,
+              int64_t lineOffset, int64_t folderOffset) {
+    hits.Add(listIndex, found.isFolder, lineOffset, folderOffset);
+    if (!found.isFolder)
+        hits.NoteExtension(ExtensionOf(found.fields.field[0]));
 }
 
 // The rows of a list are decoded once its encoding is known; places need only the file's
@@ -67,7 +68,7 @@ public:
     void SearchHeader(std::string_view header) {
         // The header is line 0 by position; it shows as a folder row of the root.
         if (m_finder.Find(header.data(), header.data() + header.size()) != nullptr)
-            AddFound(m_rows, m_listIndex, header, true, {}, 0, 0);
+            AddFound(m_rows, m_listIndex, FoundLine{header, true, SplitListLine(header)}, {}, 0, 0);
     }
 
     void SearchRegion(const ListRegion& region) {
@@ -75,15 +76,14 @@ public:
         const char* end = floor + region.lines.size();
         const char* p = floor;
         RegionFolders folders(region);
+        FoundLine found; // filled again for each line, as there may be millions
         while (const char* match = m_finder.Find(p, end)) {
             const char* lineBegin = LineStartBefore(floor, match);
-            const char* lineEnd = LineEndAfter(match, end);
-            const std::string_view line(lineBegin, static_cast<size_t>(lineEnd - lineBegin));
-            const bool isFolder = std::memchr(line.data(), '\\', line.size()) != nullptr;
+            TakeFoundLineApart(lineBegin, end, found);
             const std::string_view folder = folders.FolderOf(lineBegin);
-            AddFound(m_rows, m_listIndex, line, isFolder, folder,
-                     region.offset + (lineBegin - floor), folders.FolderOffset());
-            p = lineEnd;
+            AddFound(m_rows, m_listIndex, found, folder, region.offset + (lineBegin - floor),
+                     folders.FolderOffset());
+            p = found.line.data() + found.line.size();
         }
     }
 
@@ -208,9 +208,10 @@ public:
         ++(row.isFolder ? m_folders : m_files);
         m_toText(row, m_piece);
     }
-    // A list line of a file row (prefix its folder) or a folder row, taken as it stands.
-    void Line(int32_t listIndex, bool isFolder, std::string_view prefix, std::string_view line) {
-        const ListLineFields fields = SplitListLine(line);
+    // The fields of a list line of a file row (prefix its folder) or a folder row, taken as
+    // they stand.
+    void Line(int32_t listIndex, bool isFolder, std::string_view prefix,
+              const ListLineFields& fields) {
         auto field = [&fields](int i) {
             return i < fields.count ? fields.field[i] : std::string_view();
         };
@@ -260,15 +261,16 @@ struct StreamedRows {
     bool direct = false; // known to be UTF-8: lines go to text as they are found
 };
 
-void AddFound(StreamedRows& rows, int32_t listIndex, std::string_view line, bool isFolder,
+void AddFound(StreamedRows& rows, int32_t listIndex, const FoundLine& found,
               std::string_view prefix, int64_t, int64_t) {
     if (rows.direct) {
-        rows.text.Line(listIndex, isFolder, prefix, line);
+        rows.text.Line(listIndex, found.isFolder, prefix, found.fields);
         return;
     }
-    const bool goesNow = rows.waiting.empty() &&
-                         (rows.encodingKnown || (IsAscii(line) && (isFolder || IsAscii(prefix))));
-    (goesNow ? rows.ready : rows.waiting).AddLine(listIndex, isFolder, prefix, line);
+    const bool goesNow =
+        rows.waiting.empty() &&
+        (rows.encodingKnown || (IsAscii(found.line) && (found.isFolder || IsAscii(prefix))));
+    (goesNow ? rows.ready : rows.waiting).AddLine(listIndex, found.isFolder, prefix, found.line);
 }
 
 // A list of the streamed search, opened once and cut into pieces that are searched side by
