@@ -533,7 +533,11 @@ struct PieceOutcome {
 // to be Windows-1250 (no such row has gone out then), and the piece then searched again for the
 // Windows-1250 form.
 PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList& list, size_t piece,
-                         StreamedText& out, size_t heldBytes) {
+                         StreamedText& out, size_t heldBytes, const PieceStepHook& pieceStep) {
+    auto reached = [&](PieceStep step) {
+        if (pieceStep)
+            pieceStep(piece, step);
+    };
     PieceOutcome outcome;
     const bool ascii = IsAscii(text);
     std::string windows1250Text;
@@ -564,11 +568,15 @@ PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList&
             searcher.SearchHeader(list.Header());
         ListRegion region;
         while (reader.Next(region)) {
-            if (!reader.Valid())
+            reached(PieceStep::ReadRegion);
+            if (!reader.Valid()) {
                 list.Learn(StreamedList::kWindows1250);
+                reached(PieceStep::MetWindows1250);
+            }
             if (onlyInUtf8 && isWindows1250())
                 return false;
             searcher.SearchRegion(region);
+            reached(PieceStep::SearchedRegion);
             if (!rows.encodingKnown && rows.waiting.TextBytes() > held) {
                 const size_t more = rows.waiting.TextBytes() - held;
                 held += more;
@@ -724,7 +732,8 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
                                 const ListRegistry& registry, const std::vector<size_t>& listOrder,
                                 const SearchRowText& toText,
                                 const std::function<void(std::string_view text)>& write,
-                                size_t heldBytes, int64_t pieceBytes) {
+                                size_t heldBytes, int64_t pieceBytes,
+                                const PieceStepHook& pieceStep) {
     SearchCounts counts;
     if (text.empty())
         return counts;
@@ -793,7 +802,8 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
             } else {
                 // Found by the UTF-8 form in a Windows-1250 list: searched again for its own form.
                 StreamedText out(toText, writePiece, &pool);
-                PieceOutcome again = SearchPiece(text, listIndex, list, one.piece, out, heldBytes);
+                PieceOutcome again =
+                    SearchPiece(text, listIndex, list, one.piece, out, heldBytes, pieceStep);
                 counts.foldersFound += again.foldersFound;
                 counts.filesFound += again.filesFound;
             }
@@ -810,7 +820,7 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
             };
             StreamedText out(toText, putPiece, &pool);
             return SearchPiece(text, listIndices[pieces[k].list], *lists[pieces[k].list],
-                               pieces[k].piece, out, heldBytes);
+                               pieces[k].piece, out, heldBytes, pieceStep);
         },
         [&](std::string&& piece) {
             if (!holding) {
