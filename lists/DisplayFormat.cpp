@@ -137,42 +137,66 @@ std::string FormatSizeNumber(double v, std::string_view decimalSeparator) {
     return text;
 }
 
-void AppendMB(int64_t bytes, const RegionalSettings& regional, std::string& out) {
+char* PutMB(int64_t bytes, const RegionalSettings& regional, char* out) {
     // bytes / 2^20 is exact in a double below 2^53 bytes, so the size number form of it can be
     // reckoned in integers: round half up to four significant digits, at most two decimals,
     // shown with two. What would take the exponent form (from 10000 MB on, after rounding),
     // negative and huge sizes go the general way.
     constexpr int64_t kExactBelow = int64_t{1} << 53;
-    if (bytes >= 0 && bytes < kExactBelow) {
-        const auto n = static_cast<uint64_t>(bytes);
-        const uint64_t whole = n >> 20;
-        const int decimals = whole < 100 ? 2 : whole < 1000 ? 1 : 0;
-        const uint64_t scale = decimals == 2 ? 100 : decimals == 1 ? 10 : 1;
-        const uint64_t scaled = n * scale;
-        uint64_t kept = scaled >> 20;
-        if ((scaled & ((uint64_t{1} << 20) - 1)) >= (uint64_t{1} << 19))
-            ++kept;
-        const uint64_t hundredths = kept * (100 / scale);
-        const std::string_view separator = regional.decimalSeparator;
-        if (hundredths < 1000000 && separator.size() <= 8) {
-            // Made whole in place and appended once: this runs for every row a search prints.
-            char text[24];
-            char* p = text + 4;
-            uint64_t integer = hundredths / 100;
-            do {
-                *--p = static_cast<char>('0' + integer % 10);
-                integer /= 10;
-            } while (integer != 0);
-            char* end = text + 4;
-            std::memcpy(end, separator.data(), separator.size());
-            end += separator.size();
-            *end++ = static_cast<char>('0' + hundredths % 100 / 10);
-            *end++ = static_cast<char>('0' + hundredths % 10);
-            std::memcpy(end, " MB", 3);
-            end += 3;
-            out.append(p, static_cast<size_t>(end - p));
-            return;
-        }
+    const std::string_view separator = regional.decimalSeparator;
+    if (bytes < 0 || bytes >= kExactBelow || separator.size() > 8)
+        return nullptr;
+    const auto n = static_cast<uint64_t>(bytes);
+    const uint64_t whole = n >> 20;
+    const int decimals = whole < 100 ? 2 : whole < 1000 ? 1 : 0;
+    const uint64_t scale = decimals == 2 ? 100 : decimals == 1 ? 10 : 1;
+    const uint64_t scaled = n * scale;
+    uint64_t kept = scaled >> 20;
+    if ((scaled & ((uint64_t{1} << 20) - 1)) >= (uint64_t{1} << 19))
+        ++kept;
+    const uint64_t hundredths = kept * (100 / scale);
+    if (hundredths >= 1000000)
+        return nullptr;
+    // Two digits at a time from a table: this runs for every row a search prints.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930"
+        "31323334353637383940414243444546474849505152535455565758596061"
+        "62636465666768697071727374757677787980818283848586878889909192"
+        "93949596979899";
+    auto pair = [](char* at, uint64_t value) {
+        std::memcpy(at, kPairs + 2 * value, 2);
+    };
+    const uint64_t integer = hundredths / 100;
+    if (integer < 10) {
+        *out++ = static_cast<char>('0' + integer);
+    } else if (integer < 100) {
+        pair(out, integer);
+        out += 2;
+    } else if (integer < 1000) {
+        *out++ = static_cast<char>('0' + integer / 100);
+        pair(out, integer % 100);
+        out += 2;
+    } else {
+        pair(out, integer / 100);
+        pair(out + 2, integer % 100);
+        out += 4;
+    }
+    if (separator.size() == 1) {
+        *out++ = separator[0]; // the usual "," or ".", with no call of memcpy
+    } else {
+        std::memcpy(out, separator.data(), separator.size());
+        out += separator.size();
+    }
+    pair(out, hundredths % 100);
+    std::memcpy(out + 2, " MB", 3);
+    return out + 5;
+}
+
+void AppendMB(int64_t bytes, const RegionalSettings& regional, std::string& out) {
+    char text[kMBFormMost];
+    if (const char* end = PutMB(bytes, regional, text)) {
+        out.append(text, static_cast<size_t>(end - text));
+        return;
     }
     out.append(FormatSizeNumber(static_cast<double>(bytes) / 1048576.0, regional.decimalSeparator));
     out.append(" MB");

@@ -19,6 +19,11 @@ std::string FormatSizeNumber(double v, std::string_view decimalSeparator);
 std::string FormatMB(int64_t bytes, const RegionalSettings& regional);
 // The same appended to out: for a row of every file a search finds.
 void AppendMB(int64_t bytes, const RegionalSettings& regional, std::string& out);
+// The same written at out, which has room for kMBFormMost bytes; returns the end, or nullptr
+// for a size that takes the general way (negative, the exponent form from 10000 MB on, or a
+// decimal separator of more than a few bytes), which AppendMB then takes.
+inline constexpr size_t kMBFormMost = 24;
+char* PutMB(int64_t bytes, const RegionalSettings& regional, char* out);
 // bytes / 1073741824 in the size number format followed by " GB".
 std::string FormatGB(int64_t bytes, const RegionalSettings& regional);
 

@@ -9,6 +9,7 @@
 #include "platform/StreamInOrder.h"
 #include "platform/SystemError.h"
 #include "search/CaseInsensitiveFinder.h"
+#include "search/FoundLine.h"
 #include "util/Errors.h"
 
 #include <algorithm>
@@ -26,16 +27,16 @@ namespace vyp {
 namespace {
 
 // What a found line becomes: a row with its texts, or a place in the file.
-void AddFound(SearchRows& rows, int32_t listIndex, std::string_view line, bool isFolder,
-              std::string_view prefix, int64_t, int64_t) {
-    rows.AddLine(listIndex, isFolder, prefix, line);
+void AddFound(SearchRows& rows, int32_t listIndex, const FoundLine& found, std::string_view prefix,
+              int64_t, int64_t) {
+    rows.AddLine(listIndex, found.isFolder, prefix, found.line);
 }
 
-void AddFound(SearchHits& hits, int32_t listIndex, std::string_view line, bool isFolder,
-              std::string_view, int64_t lineOffset, int64_t folderOffset) {
-    hits.Add(listIndex, isFolder, lineOffset, folderOffset);
-    if (!isFolder)
-        hits.NoteExtension(ExtensionOf(FirstField(line)));
+void AddFound(SearchHits& hits, int32_t listIndex, const FoundLine& found, std::string_view,
+              int64_t lineOffset, int64_t folderOffset) {
+    hits.Add(listIndex, found.isFolder, lineOffset, folderOffset);
+    if (!found.isFolder)
+        hits.NoteExtension(ExtensionOf(found.fields.field[0]));
 }
 
 // The rows of a list are decoded once its encoding is known; places need only the file's
@@ -68,7 +69,7 @@ public:
     void SearchHeader(std::string_view header) {
         // The header is line 0 by position; it shows as a folder row of the root.
         if (m_finder.Find(header.data(), header.data() + header.size()) != nullptr)
-            AddFound(m_rows, m_listIndex, header, true, {}, 0, 0);
+            AddFound(m_rows, m_listIndex, FoundLine{header, true, SplitListLine(header)}, {}, 0, 0);
     }
 
     void SearchRegion(const ListRegion& region) {
@@ -76,15 +77,14 @@ public:
         const char* end = floor + region.lines.size();
         const char* p = floor;
         RegionFolders folders(region);
+        FoundLine found; // filled again for each line, as there may be millions
         while (const char* match = m_finder.Find(p, end)) {
             const char* lineBegin = LineStartBefore(floor, match);
-            const char* lineEnd = LineEndAfter(match, end);
-            const std::string_view line(lineBegin, static_cast<size_t>(lineEnd - lineBegin));
-            const bool isFolder = std::memchr(line.data(), '\\', line.size()) != nullptr;
+            TakeFoundLineApart(lineBegin, end, found);
             const std::string_view folder = folders.FolderOf(lineBegin);
-            AddFound(m_rows, m_listIndex, line, isFolder, folder,
-                     region.offset + (lineBegin - floor), folders.FolderOffset());
-            p = lineEnd;
+            AddFound(m_rows, m_listIndex, found, folder, region.offset + (lineBegin - floor),
+                     folders.FolderOffset());
+            p = found.line.data() + found.line.size();
         }
     }
 
@@ -214,9 +214,10 @@ public:
         ++(row.isFolder ? m_folders : m_files);
         m_toText(row, m_piece);
     }
-    // A list line of a file row (prefix its folder) or a folder row, taken as it stands.
-    void Line(int32_t listIndex, bool isFolder, std::string_view prefix, std::string_view line) {
-        const ListLineFields fields = SplitListLine(line);
+    // The fields of a list line of a file row (prefix its folder) or a folder row, taken as
+    // they stand.
+    void Line(int32_t listIndex, bool isFolder, std::string_view prefix,
+              const ListLineFields& fields) {
         auto field = [&fields](int i) {
             return i < fields.count ? fields.field[i] : std::string_view();
         };
@@ -279,15 +280,16 @@ struct StreamedRows {
     bool direct = false; // known to be UTF-8: lines go to text as they are found
 };
 
-void AddFound(StreamedRows& rows, int32_t listIndex, std::string_view line, bool isFolder,
+void AddFound(StreamedRows& rows, int32_t listIndex, const FoundLine& found,
               std::string_view prefix, int64_t, int64_t) {
     if (rows.direct) {
-        rows.text.Line(listIndex, isFolder, prefix, line);
+        rows.text.Line(listIndex, found.isFolder, prefix, found.fields);
         return;
     }
-    const bool goesNow = rows.waiting.empty() &&
-                         (rows.encodingKnown || (IsAscii(line) && (isFolder || IsAscii(prefix))));
-    (goesNow ? rows.ready : rows.waiting).AddLine(listIndex, isFolder, prefix, line);
+    const bool goesNow =
+        rows.waiting.empty() &&
+        (rows.encodingKnown || (IsAscii(found.line) && (found.isFolder || IsAscii(prefix))));
+    (goesNow ? rows.ready : rows.waiting).AddLine(listIndex, found.isFolder, prefix, found.line);
 }
 
 // A list of the streamed search, opened once and cut into pieces that are searched side by
@@ -552,7 +554,11 @@ struct PieceOutcome {
 // to be Windows-1250 (no such row has gone out then), and the piece then searched again for the
 // Windows-1250 form.
 PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList& list, size_t piece,
-                         StreamedText& out, size_t heldBytes) {
+                         StreamedText& out, size_t heldBytes, const PieceStepHook& pieceStep) {
+    auto reached = [&](PieceStep step) {
+        if (pieceStep)
+            pieceStep(piece, step);
+    };
     PieceOutcome outcome;
     const bool ascii = IsAscii(text);
     std::string windows1250Text;
@@ -583,8 +589,11 @@ PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList&
             searcher.SearchHeader(list.Header());
         ListRegion region;
         while (reader.Next(region)) {
-            if (!reader.Valid())
+            reached(PieceStep::ReadRegion);
+            if (!reader.Valid()) {
                 list.Learn(StreamedList::kWindows1250);
+                reached(PieceStep::MetWindows1250);
+            }
             if (onlyInUtf8 && isWindows1250())
                 return false;
             const StreamedText::Made made = out.Now();
@@ -597,6 +606,7 @@ PieceOutcome SearchPiece(std::string_view text, int32_t listIndex, StreamedList&
                 rows.waiting.Truncate(waiting);
                 throw VypisnikError(FileOpenErrorText(list.Path(), kErrorCutShort));
             }
+            reached(PieceStep::SearchedRegion);
             if (!rows.encodingKnown && rows.waiting.TextBytes() > held) {
                 const size_t more = rows.waiting.TextBytes() - held;
                 held += more;
@@ -752,7 +762,8 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
                                 const ListRegistry& registry, const std::vector<size_t>& listOrder,
                                 const SearchRowText& toText,
                                 const std::function<void(std::string_view text)>& write,
-                                size_t heldBytes, int64_t pieceBytes) {
+                                size_t heldBytes, int64_t pieceBytes,
+                                const PieceStepHook& pieceStep) {
     SearchCounts counts;
     if (text.empty())
         return counts;
@@ -821,7 +832,8 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
             } else {
                 // Found by the UTF-8 form in a Windows-1250 list: searched again for its own form.
                 StreamedText out(toText, writePiece, &pool);
-                PieceOutcome again = SearchPiece(text, listIndex, list, one.piece, out, heldBytes);
+                PieceOutcome again =
+                    SearchPiece(text, listIndex, list, one.piece, out, heldBytes, pieceStep);
                 counts.foldersFound += again.foldersFound;
                 counts.filesFound += again.filesFound;
             }
@@ -838,7 +850,7 @@ SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups
             };
             StreamedText out(toText, putPiece, &pool);
             return SearchPiece(text, listIndices[pieces[k].list], *lists[pieces[k].list],
-                               pieces[k].piece, out, heldBytes);
+                               pieces[k].piece, out, heldBytes, pieceStep);
         },
         [&](std::string&& piece) {
             if (!holding) {

@@ -63,6 +63,19 @@ struct SearchCounts {
     std::vector<std::string> errors;
 };
 
+// Where a piece of the printed search has got to, told to a test that holds one piece there
+// until another has got somewhere: the threads alone decide in which order the pieces meet.
+enum class PieceStep {
+    // The piece read a region, and next learns from it what it can of the list's encoding.
+    ReadRegion,
+    // The piece met bytes that are not UTF-8: its list is Windows-1250.
+    MetWindows1250,
+    // The piece searched a region and next looks at what its list's pieces learned meanwhile.
+    SearchedRegion,
+};
+// Called on the searching threads with the piece's number within its list.
+using PieceStepHook = std::function<void(size_t piece, PieceStep step)>;
+
 // The search for a front end that prints its rows rather than holding them: the lists of
 // listOrder (registry indices; those whose group is not ticked are left out) are searched side
 // by side, their rows made into text by toText on the searching threads, and write gets the
@@ -72,13 +85,14 @@ struct SearchCounts {
 // Each list is read once as a rule: rows that may read differently once the list's encoding is
 // known (it is learned at the list's end) wait, up to heldBytes of them, before the rest of the
 // list is checked ahead of the search. A long list is searched in pieces of about pieceBytes
-// side by side, cut at folder lines.
+// side by side, cut at folder lines. pieceStep, where given, is told where each piece has got.
 SearchCounts SearchListsInOrder(std::string_view text, const GroupFilter& groups,
                                 const ListRegistry& registry, const std::vector<size_t>& listOrder,
                                 const SearchRowText& toText,
                                 const std::function<void(std::string_view text)>& write,
                                 size_t heldBytes = size_t{4} << 20,
-                                int64_t pieceBytes = int64_t{4} << 20);
+                                int64_t pieceBytes = int64_t{4} << 20,
+                                const PieceStepHook& pieceStep = {});
 
 // The name under which a list is shown: its file name without the final ".sez".
 std::string ListNameOf(const rsznListInfo& info);

@@ -36,11 +36,12 @@ bool NeedsQuotes(std::string_view field) {
             return true;
     }
 #endif
-    for (; p < end; ++p) {
-        if (kSpecial[static_cast<unsigned char>(*p)])
-            return true;
-    }
-    return false;
+    // The last bytes, most cells whole, gathered without a jump for each: a byte is special
+    // seldom, and the cells' lengths vary from row to row.
+    bool special = false;
+    for (; p < end; ++p)
+        special |= kSpecial[static_cast<unsigned char>(*p)];
+    return special;
 }
 
 } // namespace
@@ -51,10 +52,14 @@ void CsvWriter::AppendField(std::string_view field, std::string& out) {
         return;
     }
     out.push_back('"');
-    for (char c : field) {
-        if (c == '"')
-            out.push_back('"');
-        out.push_back(c);
+    if (field.find('"') == std::string_view::npos) {
+        out.append(field); // the usual, a comma of a number such as "1,50 MB"
+    } else {
+        for (char c : field) {
+            if (c == '"')
+                out.push_back('"');
+            out.push_back(c);
+        }
     }
     out.push_back('"');
 }
@@ -63,6 +68,12 @@ void CsvWriter::QuoteFieldFrom(size_t from, std::string& out) {
     const std::string_view field = std::string_view(out).substr(from);
     if (!NeedsQuotes(field))
         return;
+    if (field.find('"') == std::string_view::npos) {
+        // Put in quotes where it stands: this runs for a cell of every row of a search.
+        out.insert(out.begin() + static_cast<std::ptrdiff_t>(from), '"');
+        out.push_back('"');
+        return;
+    }
     const std::string made(field);
     out.resize(from);
     AppendField(made, out);

@@ -213,6 +213,43 @@ TEST_F(CliFixture, SearchSortsByListNameAndCounts) {
     EXPECT_EQ(Run({"search", "x", "--groups", "1"}), 2);
 }
 
+// Every line of a list as the search prints it, whatever it holds: sizes that take the exponent
+// form, negative, signed, huge or no number at all, missing and extra fields, a name longer than
+// the usual line, times with dots, a line ended by LF alone and the last line by nothing.
+TEST_F(CliFixture, SearchPrintsEveryKindOfLineAsTheListHoldsIt) {
+    std::filesystem::create_directories(test::FsPath(m_data + "/Seznamy"));
+    test::WriteFile(m_data + "/Seznamy/Zvláštní.sez",
+                    "G:\\\t99999999999\r\n"
+                    "Fotky 2020\\\t12345678901\t2020.1.2\t3:4.5\r\n"
+                    "Přehled účtů (kopie).tar.gz\t-5\t2020.12.31\t23:59.59\r\n"
+                    "Žluťoučký kůň úpěl ďábelské ódy, dlouhé jméno souboru.2020.mkv\t1048576\t"
+                    "2020.5.6\t7:8.9\r\n"
+                    "поврежденный 2020\tabc\t2020.1.1\r\n"
+                    "写真 2020.jpg\t+0042\t2020.2.2\t2:2.2\tnavíc\r\n"
+                    "Straße 2020.txt\t10485759999\t2020.3.3\t13.14.15\n"
+                    "Noël 2020\t\t\t\r\n"
+                    "Grüße.2020.tar.bz2\t0\t2020.4.4\t0:0.0\r\n"
+                    "Été 2020.mp3\t-9223372036854775808\t2020.7.7\t7:7.7\r\n"
+                    "A\\B 2020\t5\t2020.9.9\t9.9.9");
+    ASSERT_EQ(Run({"search", "2020"}), 0) << m_err;
+    EXPECT_EQ(m_out,
+              "Zvláštní\tFotky 2020\\\t1,177E04 MB\t12345678901 B\t2020.1.2\t3:4:5\n"
+              "Zvláštní\tFotky 2020\\Přehled účtů (kopie).tar.gz\t0,00 MB\t-5 B\t2020.12.31\t"
+              "23:59:59\n"
+              "Zvláštní\tFotky 2020\\Žluťoučký kůň úpěl ďábelské ódy, dlouhé jméno "
+              "souboru.2020.mkv\t1,00 MB\t1048576 B\t2020.5.6\t7:8:9\n"
+              "Zvláštní\tFotky 2020\\поврежденный 2020\t\tabc B\t2020.1.1\t\n"
+              "Zvláštní\tFotky 2020\\写真 2020.jpg\t0,00 MB\t+0042 B\t2020.2.2\t2:2:2\n"
+              "Zvláštní\tFotky 2020\\Straße 2020.txt\t1E04 MB\t10485759999 B\t2020.3.3\t"
+              "13:14:15\n"
+              "Zvláštní\tFotky 2020\\Noël 2020\t\t B\t\t\n"
+              "Zvláštní\tFotky 2020\\Grüße.2020.tar.bz2\t0,00 MB\t0 B\t2020.4.4\t0:0:0\n"
+              "Zvláštní\tFotky 2020\\Été 2020.mp3\t-8,796E12 MB\t-9223372036854775808 B\t"
+              "2020.7.7\t7:7:7\n"
+              "Zvláštní\tA\\B 2020\t0,00 MB\t5 B\t2020.9.9\t9:9:9\n"
+              "Nalezených souborů: 8\nNalezených adresářů: 2\n");
+}
+
 // Output that takes so many bytes and then finds no memory for more.
 class OutOfMemoryAfter : public std::streambuf {
 public:

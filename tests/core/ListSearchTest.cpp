@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 #include <random>
+#include <thread>
 
 namespace vyp {
 namespace {
@@ -525,6 +529,65 @@ TEST_F(SearchFixture, RowsOfTheUtf8FormNeverGoOutOfAWindows1250List) {
             << pieceBytes << ", " << heldBytes;
         EXPECT_TRUE(streamed.text.empty()) << pieceBytes << ", " << heldBytes;
     }
+}
+
+// A list like that one with its pieces made to meet in the one order that once let such rows
+// out: the first piece finds rows of the UTF-8 form in its first region and none in its second;
+// while it searches the second, the other piece learns that the list is Windows-1250. The first
+// piece waits after searching its second region until the other has learned it, and the other
+// waits to read until then.
+TEST_F(SearchFixture, RowsOfTheUtf8FormStayInWhenTheListIsLearnedWhileTheyWait) {
+    if (std::thread::hardware_concurrency() < 2)
+        GTEST_SKIP() << "the pieces are searched one after the other on one core";
+    std::string bytes = "H:\\Alba\\\t0\r\n";
+    const size_t lines = bytes.size();
+    constexpr int64_t kPieceBytes = int64_t{1} << 18;
+    for (int i = 0; bytes.size() < 3 * kPieceBytes; ++i) {
+        // Windows-1250 from where the second piece is cut on, at the next folder line.
+        const bool windows = bytes.size() > lines + kPieceBytes;
+        const bool found = bytes.size() < lines + 8192;
+        if (i % 40 == 0)
+            bytes += (windows ? "Fotky " : "Übersicht ") + std::to_string(i) +
+                     "\\\t0\t2019.5.6\t7:8.9\r\n";
+        bytes += (windows ? std::string("P\xF8\xEDli\x9A \xE9")
+                  : found ? std::string("Фото é")
+                          : std::string("Noël à Paris")) +
+                 " " + std::to_string(i) + ".jpg\t" + std::to_string(i * 31) +
+                 "\t2019.5.6\t7:8.9\r\n";
+    }
+    AddList("Půlky.sez", bytes);
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    int regions = 0;       // searched by the first piece
+    bool searched = false; // the first piece searched its second region and waits
+    bool learned = false;  // the second piece learned the list's encoding meanwhile
+    bool inTurn = true;    // neither gave up waiting for the other
+    auto waitFor = [&](std::unique_lock<std::mutex>& lock, const bool& what) {
+        inTurn = changed.wait_for(lock, std::chrono::seconds(30), [&] { return what; }) && inTurn;
+    };
+    const PieceStepHook inOrder = [&](size_t piece, PieceStep step) {
+        std::unique_lock lock(mutex);
+        if (piece == 0 && step == PieceStep::SearchedRegion && ++regions == 2) {
+            searched = true;
+            changed.notify_all();
+            waitFor(lock, learned);
+        } else if (piece == 1 && step == PieceStep::ReadRegion && !learned) {
+            waitFor(lock, searched);
+        } else if (piece == 1 && step == PieceStep::MetWindows1250 && !learned) {
+            learned = true;
+            changed.notify_all();
+        }
+    };
+    Streamed streamed;
+    streamed.counts = SearchListsInOrder(
+        "Фото", AllGroups(), m_registry, {0},
+        [&](const SearchRowTexts& row, std::string& out) { AppendRowText(m_registry, row, out); },
+        [&](std::string_view piece) { streamed.text.append(piece); }, size_t{1} << 30, kPieceBytes,
+        inOrder);
+    ASSERT_TRUE(searched && learned && inTurn) << "the pieces did not meet as they should";
+    EXPECT_EQ(streamed.counts.filesFound + streamed.counts.foldersFound, 0);
+    EXPECT_TRUE(streamed.text.empty()) << "printed: " << streamed.text.substr(0, 160);
 }
 
 } // namespace
