@@ -316,6 +316,12 @@ CollationSketch::CollationSketch(const QCollator& collator, const FolderedPaths&
     PlaceCharacters(collator, CharactersIn(seen));
 }
 
+CollationSketch::CollationSketch(const QCollator& collator, const PackedNames& names) {
+    CharactersSeen seen;
+    NoteCharactersOf(names, seen);
+    PlaceCharacters(collator, CharactersIn(seen));
+}
+
 void CollationSketch::PlaceCharacters(const QCollator& collator,
                                       const std::vector<char32_t>& characters) {
     std::vector<QString> texts;

@@ -25,6 +25,8 @@ public:
     CollationSketch(const QCollator& collator, const std::vector<std::string_view>& names);
     // For the characters of the folders and names of paths.
     CollationSketch(const QCollator& collator, const FolderedPaths& paths);
+    // For the characters of names.
+    CollationSketch(const QCollator& collator, const PackedNames& names);
 
     // < 0, 0 or > 0 as a comes before, with or after b, by the characters' places.
     int Compare(std::string_view a, std::string_view b) const;
