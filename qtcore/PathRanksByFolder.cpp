@@ -16,6 +16,9 @@ namespace vyp {
 
 namespace {
 
+// Where two folders' rows meet in the walk, so many are compared at once, on every core.
+constexpr size_t kMeetingsAtOnce = size_t{1} << 16;
+
 int Sign(int result) {
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
@@ -326,15 +329,18 @@ std::vector<uint32_t> PathRanksByFolder::Ranks(const std::function<void(double)>
     }
     SortChildren([&](double done) { tell(0.2 + 0.2 * done); });
 
-    // The walk: each folder's rows, each subfolder's rows at its place among them.
+    // The walk: each folder's rows, each subfolder's rows at its place among them, each row
+    // given its rank on the way. Where two folders' rows meet, the rank goes up; their whole
+    // paths are compared a batch of meetings at a time, and must come one after the other.
     const size_t rows = m_order.size();
-    std::vector<uint32_t> order;
-    order.reserve(rows);
-    std::vector<int8_t> steps(rows == 0 ? 0 : rows - 1);
-    std::vector<Meeting> meetings;
-    bool anyEmitted = false;
+    std::vector<uint32_t> ranks(rows);
+    uint32_t rank = 0;
+    bool anyRanked = false;
     uint32_t lastFolder = 0;
     NameRef lastName;
+    std::vector<Meeting> meetings;
+    bool inOrder = true;
+    size_t ranked = 0, toldAt = 0;
     const auto countOf = [&](uint32_t folder) -> size_t {
         if (m_mergedOf[folder] != UINT32_MAX)
             return m_merged[m_mergedOf[folder]].rows.size();
@@ -343,36 +349,60 @@ std::vector<uint32_t> PathRanksByFolder::Ranks(const std::function<void(double)>
         const uint32_t run = m_runs[m_firstRun[folder]];
         return m_runStart[run + 1] - m_runStart[run];
     };
-    const auto walkRows = [&](uint32_t folder, size_t from, size_t to) {
+    const auto rankRows = [&](uint32_t folder, size_t from, size_t to) {
         if (from >= to)
             return;
         const Merged* merged =
             m_mergedOf[folder] != UINT32_MAX ? &m_merged[m_mergedOf[folder]] : nullptr;
         const uint32_t run = merged != nullptr ? 0 : m_runs[m_firstRun[folder]];
+        const size_t first = merged != nullptr ? 0 : m_runStart[run];
+        const uint32_t* rowAt = merged != nullptr ? merged->rows.data() : m_order.data() + first;
+        const int8_t* stepAt = merged != nullptr ? merged->steps.data() : m_steps.data() + first;
         const auto nameAt = [&](size_t place) {
             return merged != nullptr ? merged->names[place]
                                      : KeptAt(run, static_cast<uint32_t>(place));
         };
-        if (anyEmitted)
-            meetings.push_back(
-                Meeting{order.size() - 1, {lastFolder, folder}, {lastName, nameAt(from)}});
-        if (merged != nullptr) {
-            order.insert(order.end(), merged->rows.begin() + static_cast<std::ptrdiff_t>(from),
-                         merged->rows.begin() + static_cast<std::ptrdiff_t>(to));
-            std::copy(merged->steps.begin() + static_cast<std::ptrdiff_t>(from),
-                      merged->steps.begin() + static_cast<std::ptrdiff_t>(to - 1),
-                      steps.begin() + static_cast<std::ptrdiff_t>(order.size() - (to - from)));
-        } else {
-            const size_t first = m_runStart[run];
-            order.insert(order.end(), m_order.begin() + static_cast<std::ptrdiff_t>(first + from),
-                         m_order.begin() + static_cast<std::ptrdiff_t>(first + to));
-            std::copy(m_steps.begin() + static_cast<std::ptrdiff_t>(first + from),
-                      m_steps.begin() + static_cast<std::ptrdiff_t>(first + to - 1),
-                      steps.begin() + static_cast<std::ptrdiff_t>(order.size() - (to - from)));
+        if (anyRanked) {
+            meetings.push_back(Meeting{{lastFolder, folder}, {lastName, nameAt(from)}});
+            ++rank;
         }
-        anyEmitted = true;
+        ranks[rowAt[from]] = rank;
+        for (size_t place = from + 1; place < to; ++place) {
+            rank += stepAt[place - 1] != 0 ? 1 : 0;
+            ranks[rowAt[place]] = rank;
+        }
+        anyRanked = true;
         lastFolder = folder;
         lastName = nameAt(to - 1);
+        ranked += to - from;
+    };
+    const auto checkMeetings = [&] {
+        const size_t parts = meetings.size() < 4096 ? 1 : WorkerCount();
+        std::vector<char> partInOrder(parts, 1);
+        ParallelInOrder<bool>(
+            parts,
+            [&](size_t part) {
+                const QCollator collator = m_collator.CopyForAnotherThread();
+                Comparing compare(collator);
+                for (size_t i = meetings.size() * part / parts;
+                     i < meetings.size() * (part + 1) / parts; ++i) {
+                    const Meeting& meeting = meetings[i];
+                    const std::string_view a = m_text[meeting.folders[0]];
+                    const std::string_view b = m_text[meeting.folders[1]];
+                    const std::string_view nameA = Name(meeting.names[0]);
+                    const std::string_view nameB = Name(meeting.names[1]);
+                    const int step = a == b ? compare(nameA, nameB) : compare(a, b, nameA, nameB);
+                    // The rank went up here: equal paths, which would share one, are left to
+                    // the whole paths' way, as are paths out of order.
+                    if (step >= 0)
+                        partInOrder[part] = 0;
+                }
+                return true;
+            },
+            [](size_t, bool&&) {});
+        inOrder =
+            inOrder && std::find(partInOrder.begin(), partInOrder.end(), 0) == partInOrder.end();
+        meetings.clear();
     };
     struct Visit {
         uint32_t folder;
@@ -380,11 +410,13 @@ std::vector<uint32_t> PathRanksByFolder::Ranks(const std::function<void(double)>
         size_t at;      // the next of the folder's own rows
     };
     std::vector<Visit> walk{{0, m_firstChild[0], 0}};
-    size_t toldAt = 0;
-    while (!walk.empty()) {
-        if (order.size() - toldAt > (size_t{1} << 20)) {
-            toldAt = order.size();
-            tell(0.4 + 0.2 * static_cast<double>(toldAt) / static_cast<double>(rows));
+    meetings.reserve(kMeetingsAtOnce);
+    while (!walk.empty() && inOrder) {
+        if (meetings.size() >= kMeetingsAtOnce)
+            checkMeetings();
+        if (ranked - toldAt > (size_t{1} << 20)) {
+            toldAt = ranked;
+            tell(0.4 + 0.55 * static_cast<double>(ranked) / static_cast<double>(rows));
         }
         const Visit visit = walk.back();
         const size_t count = countOf(visit.folder);
@@ -392,55 +424,17 @@ std::vector<uint32_t> PathRanksByFolder::Ranks(const std::function<void(double)>
             const uint32_t child = m_children[visit.child];
             const size_t place =
                 std::max<size_t>(visit.at, std::min<size_t>(m_childAt[child], count));
-            walkRows(visit.folder, visit.at, place);
+            rankRows(visit.folder, visit.at, place);
             walk.back() = Visit{visit.folder, visit.child + 1, place};
             walk.push_back(Visit{child, m_firstChild[child], 0});
         } else {
-            walkRows(visit.folder, visit.at, count);
+            rankRows(visit.folder, visit.at, count);
             walk.pop_back();
         }
     }
-    std::vector<uint32_t>().swap(m_order);
-    std::vector<int8_t>().swap(m_steps);
-    tell(0.6);
-
-    // Where two folders' rows meet, their whole paths are compared.
-    std::atomic<bool> inOrder{true};
-    {
-        const size_t parts = meetings.size() < 20000 ? 1 : 16 * WorkerCount();
-        ParallelInOrder<bool>(
-            parts,
-            [&](size_t part) {
-                const QCollator collator = m_collator.CopyForAnotherThread();
-                Comparing compare(collator);
-                for (size_t i = meetings.size() * part / parts;
-                     i < meetings.size() * (part + 1) / parts && inOrder; ++i) {
-                    const Meeting& meeting = meetings[i];
-                    const std::string_view a = m_text[meeting.folders[0]];
-                    const std::string_view b = m_text[meeting.folders[1]];
-                    const int step =
-                        a == b ? compare(Name(meeting.names[0]), Name(meeting.names[1]))
-                               : compare(a, b, Name(meeting.names[0]), Name(meeting.names[1]));
-                    const uint32_t rowA = order[meeting.place], rowB = order[meeting.place + 1];
-                    if (step > 0 || (step == 0 && rowA > rowB))
-                        inOrder = false;
-                    steps[meeting.place] = static_cast<int8_t>(step);
-                }
-                return true;
-            },
-            [&](size_t part, bool&&) {
-                tell(0.6 + 0.3 * static_cast<double>(part + 1) / static_cast<double>(parts));
-            });
-    }
+    checkMeetings();
     if (!inOrder)
         return {};
-    std::vector<uint32_t> ranks(rows);
-    uint32_t rank = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && steps[i - 1] != 0)
-            ++rank;
-        ranks[order[i]] = rank;
-    }
     tell(1);
     return ranks;
 }

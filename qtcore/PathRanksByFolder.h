@@ -74,7 +74,6 @@ private:
     };
     // Where two folders' rows meet in the walk: the collator compares their whole paths.
     struct Meeting {
-        size_t place;        // in the walk's order, of the first of the two
         uint32_t folders[2]; // in the tree
         NameRef names[2];
     };
