@@ -455,6 +455,10 @@ std::vector<uint32_t> CollationSketch::Order(const FolderedPaths& paths,
     return order;
 }
 
+bool CollationSketch::SameLetters(std::string_view a, std::string_view b) const {
+    return CompareFrom<&Place::letter>(a, b, 0) == 0;
+}
+
 int CollationSketch::Compare(std::string_view a, std::string_view b) const {
     const size_t shorter = std::min(a.size(), b.size());
     size_t common = 0;

@@ -81,7 +81,14 @@ PathRanksByFolder::PathRanksByFolder(const NameCollator& collator,
     m_steps.assign(rows, 0);
     for (size_t part = 0; part < parts; ++part)
         m_parts.push_back(Part{collator.CopyForAnotherThread(), {}});
-    MakeTree(folders, made);
+    MakeTree(folders, [&made](double done) {
+        if (made)
+            made(0.5 * done);
+    });
+    m_followsTree = SortChildren([&made](double done) {
+        if (made)
+            made(0.5 + 0.5 * done);
+    });
 }
 
 void PathRanksByFolder::MakeTree(const std::vector<std::string_view>& folders,
@@ -259,12 +266,14 @@ void PathRanksByFolder::MergeRuns(const QCollator& collator, uint32_t folder, Me
                   [&](size_t place) { return Name(merged.names[place]); });
 }
 
-void PathRanksByFolder::SortChildren(const std::function<void(double)>& progress) {
-    // By the sketch of the folders' characters, checked by the collator; then by their places
-    // among the rows, which decide where each subfolder's rows go.
+bool PathRanksByFolder::SortChildren(const std::function<void(double)>& progress) {
+    // By the sketch of the folders' characters, checked by the collator. Two subfolders whose
+    // names differ only in case or accents ("Foto\", "foto\") are found next to each other:
+    // their rows interleave in the whole paths' order ("foto\a" before "Foto\b").
     const CollationSketch sketch(m_own, m_text);
     const size_t folders = m_text.size();
     const size_t parts = folders < 20000 ? 1 : 16 * WorkerCount();
+    std::vector<char> apart(parts, 1);
     ParallelInOrder<bool>(
         parts,
         [&](size_t part) {
@@ -284,11 +293,13 @@ void PathRanksByFolder::SortChildren(const std::function<void(double)>& progress
                 std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
                     return sketch.Compare(name(a), name(b)) < 0;
                 });
-                if (!StepsOf(compare, order, name, steps))
+                if (!StepsOf(compare, order, name, steps)) {
                     SortByCollator(compare, order, name);
-                std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-                    return m_childAt[a] < m_childAt[b];
-                });
+                    StepsOf(compare, order, name, steps);
+                }
+                for (size_t k = 0; k + 1 < order.size(); ++k)
+                    if (steps[k] == 0 || sketch.SameLetters(name(order[k]), name(order[k + 1])))
+                        apart[part] = 0;
                 std::copy(order.begin(), order.end(), m_children.begin() + first);
             }
             return true;
@@ -297,6 +308,7 @@ void PathRanksByFolder::SortChildren(const std::function<void(double)>& progress
             if (progress)
                 progress(static_cast<double>(part + 1) / static_cast<double>(parts));
         });
+    return std::find(apart.begin(), apart.end(), 0) == apart.end();
 }
 
 std::vector<uint32_t> PathRanksByFolder::Ranks(const std::function<void(double)>& progress) {
@@ -327,7 +339,13 @@ std::vector<uint32_t> PathRanksByFolder::Ranks(const std::function<void(double)>
                 tell(0.2 * static_cast<double>(part + 1) / static_cast<double>(parts));
             });
     }
-    SortChildren([&](double done) { tell(0.2 + 0.2 * done); });
+    // The subfolders by their places among the rows, which decide where each one's rows go.
+    for (size_t folder = 0; folder + 1 < m_firstChild.size(); ++folder)
+        if (m_firstChild[folder + 1] - m_firstChild[folder] > 1)
+            std::stable_sort(m_children.begin() + m_firstChild[folder],
+                             m_children.begin() + m_firstChild[folder + 1],
+                             [&](uint32_t a, uint32_t b) { return m_childAt[a] < m_childAt[b]; });
+    tell(0.4);
 
     // The walk: each folder's rows, each subfolder's rows at its place among them, each row
     // given its rank on the way. Where two folders' rows meet, the rank goes up; their whole

@@ -34,6 +34,11 @@ public:
     size_t RunCount() const { return m_runStart.size() - 1; }
     size_t RunStart(size_t run) const { return m_runStart[run]; }
 
+    // Whether the whole paths' order may follow the tree of the folders: false when two
+    // subfolders of one folder differ only in case or accents, whose rows interleave (then rank
+    // the whole paths instead, without reading the names here).
+    bool FollowsTheTree() const { return m_followsTree; }
+
     // Puts the rows of runs firstRun..lastRun-1 in order by their names: names[i] is the name of
     // row RunStart(firstRun) + i. Each part calls this on one thread of its own, for its runs in
     // order; the parts run side by side, each run given by one part once.
@@ -80,8 +85,9 @@ private:
 
     void MakeTree(const std::vector<std::string_view>& folders,
                   const std::function<void(double done)>& made);
-    // Sorts the subfolders of every folder of the tree by their names.
-    void SortChildren(const std::function<void(double done)>& progress);
+    // Sorts the subfolders of every folder of the tree by their names; false when two of them
+    // differ only in case or accents.
+    bool SortChildren(const std::function<void(double done)>& progress);
     // The place of each of folder's subfolders among rows (count of them, in order, whose names
     // name(i) gives): before the first row that comes after it.
     template <typename NameAt>
@@ -109,6 +115,7 @@ private:
     std::vector<uint32_t> m_order;   // by row place: the run's rows in order
     std::vector<int8_t> m_steps;     // by row place: the collator's order of it and the next
     std::vector<Part> m_parts;
+    bool m_followsTree = true;
     std::vector<Merged> m_merged;
     std::vector<uint32_t> m_mergedOf; // by folder: its number in m_merged, or UINT32_MAX
 };

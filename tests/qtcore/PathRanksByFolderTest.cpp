@@ -43,6 +43,8 @@ std::vector<uint32_t> RanksByFolder(const std::vector<Row>& rows, size_t parts, 
             starts.begin());
     const NameCollator collator(kCzech);
     PathRanksByFolder byFolder(collator, folders, starts, rows.size(), parts);
+    if (!byFolder.FollowsTheTree())
+        return {};
     std::vector<std::thread> threads;
     for (size_t part = 0; part < parts; ++part)
         threads.emplace_back([&, part] {

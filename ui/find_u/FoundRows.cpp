@@ -484,6 +484,8 @@ bool FoundRows::RankPaths(int column, const NameCollator& collator, const RowsRe
             rowsRead(now - std::min(now, treeTold));
             treeTold = std::max(now, treeTold);
         });
+    if (!byFolder.FollowsTheTree())
+        return false;
     // The names, a block of whole runs at a time, each block sorted as soon as it is read.
     ParallelInOrder<bool>(
         parts,
