@@ -432,8 +432,8 @@ bool FoundRows::RankPaths(int column, const NameCollator& collator, const RowsRe
             runStarts.push_back(static_cast<uint32_t>(row));
         lastKey = key;
     }
-    // Parts of whole runs, about as many rows each.
-    const size_t parts = PartsFor(count);
+    // Parts of whole runs, about as many rows each (a run's part is held in a byte).
+    const size_t parts = std::min<size_t>(PartsFor(count), 64);
     std::vector<size_t> partRun(parts + 1, runStarts.size());
     for (size_t part = 0; part < parts; ++part)
         partRun[part] = static_cast<size_t>(
