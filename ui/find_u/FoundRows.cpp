@@ -33,7 +33,7 @@ constexpr size_t kBlockBytes = size_t{1} << 24;
 constexpr size_t kLongPath = size_t{1} << 12;
 // Ranking paths folder by folder holds the names of this many rows a part, and sorts them
 // before reading on.
-constexpr size_t kSortBlockRows = size_t{1} << 18;
+constexpr size_t kSortBlockRows = size_t{1} << 16;
 // Of its progress, reading the folders' texts and making their tree are each told as reading
 // one row in so many.
 constexpr size_t kFolderShare = 8;
@@ -456,7 +456,7 @@ bool FoundRows::RankPaths(int column, const NameCollator& collator, const RowsRe
                 folderEnds[part].push_back(folderBytes[part].size());
                 const size_t end = run + 1 < runStarts.size() ? runStarts[run + 1] : count;
                 unreported += end - runStarts[run];
-                if (unreported >= kRowsATurn * kFolderShare) {
+                if (unreported >= kRowsATurn / 4 * kFolderShare) {
                     rowsRead(unreported / kFolderShare);
                     unreported %= kFolderShare;
                 }
@@ -510,7 +510,7 @@ bool FoundRows::RankPaths(int column, const NameCollator& collator, const RowsRe
                     block = PackedNames();
                     blockRun = run + 1;
                 }
-                if (unreported >= kRowsATurn) {
+                if (unreported >= kRowsATurn / 4) { // a block's sort comes between
                     rowsRead(unreported);
                     unreported = 0;
                 }
