@@ -51,9 +51,11 @@ struct CharactersSeen {
     std::vector<char32_t> supplementary;
 };
 
-// Notes every character of the names in all, read in parts side by side.
-template <typename Names> void NoteCharactersOf(const Names& names, CharactersSeen& all) {
-    const size_t parts = names.size() < 20000 ? 1 : WorkerCount();
+// Notes every character of the names in all, read in parts side by side (one part: on this
+// thread alone).
+template <typename Names>
+void NoteCharactersOf(const Names& names, CharactersSeen& all, bool inParts = true) {
+    const size_t parts = names.size() < 20000 || !inParts ? 1 : WorkerCount();
     ParallelInOrder<CharactersSeen>(
         parts,
         [&](size_t part) {
@@ -318,7 +320,7 @@ CollationSketch::CollationSketch(const QCollator& collator, const FolderedPaths&
 
 CollationSketch::CollationSketch(const QCollator& collator, const PackedNames& names) {
     CharactersSeen seen;
-    NoteCharactersOf(names, seen);
+    NoteCharactersOf(names, seen, false);
     PlaceCharacters(collator, CharactersIn(seen));
 }
 

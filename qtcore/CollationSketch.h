@@ -25,7 +25,8 @@ public:
     CollationSketch(const QCollator& collator, const std::vector<std::string_view>& names);
     // For the characters of the folders and names of paths.
     CollationSketch(const QCollator& collator, const FolderedPaths& paths);
-    // For the characters of names.
+    // For the characters of names, read on this thread alone: for blocks of names that workers
+    // sort side by side.
     CollationSketch(const QCollator& collator, const PackedNames& names);
 
     // < 0, 0 or > 0 as a comes before, with or after b, by the characters' places.

@@ -17,7 +17,7 @@ namespace vyp {
 namespace {
 
 // Where two folders' rows meet in the walk, so many are compared at once, on every core.
-constexpr size_t kMeetingsAtOnce = size_t{1} << 16;
+constexpr size_t kMeetingsAtOnce = size_t{1} << 18;
 
 int Sign(int result) {
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
