@@ -51,9 +51,11 @@ struct CharactersSeen {
     std::vector<char32_t> supplementary;
 };
 
-// Notes every character of the names in all, read in parts side by side.
-template <typename Names> void NoteCharactersOf(const Names& names, CharactersSeen& all) {
-    const size_t parts = names.size() < 20000 ? 1 : WorkerCount();
+// Notes every character of the names in all, read in parts side by side (one part: on this
+// thread alone).
+template <typename Names>
+void NoteCharactersOf(const Names& names, CharactersSeen& all, bool inParts = true) {
+    const size_t parts = names.size() < 20000 || !inParts ? 1 : WorkerCount();
     ParallelInOrder<CharactersSeen>(
         parts,
         [&](size_t part) {
@@ -316,6 +318,12 @@ CollationSketch::CollationSketch(const QCollator& collator, const FolderedPaths&
     PlaceCharacters(collator, CharactersIn(seen));
 }
 
+CollationSketch::CollationSketch(const QCollator& collator, const PackedNames& names) {
+    CharactersSeen seen;
+    NoteCharactersOf(names, seen, false);
+    PlaceCharacters(collator, CharactersIn(seen));
+}
+
 void CollationSketch::PlaceCharacters(const QCollator& collator,
                                       const std::vector<char32_t>& characters) {
     std::vector<QString> texts;
@@ -447,6 +455,10 @@ std::vector<uint32_t> CollationSketch::Order(const FolderedPaths& paths,
     std::vector<uint32_t> order = NamesInWalkOrder(tree);
     tell(1);
     return order;
+}
+
+bool CollationSketch::SameLetters(std::string_view a, std::string_view b) const {
+    return CompareFrom<&Place::letter>(a, b, 0) == 0;
 }
 
 int CollationSketch::Compare(std::string_view a, std::string_view b) const {

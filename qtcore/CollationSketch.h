@@ -25,9 +25,14 @@ public:
     CollationSketch(const QCollator& collator, const std::vector<std::string_view>& names);
     // For the characters of the folders and names of paths.
     CollationSketch(const QCollator& collator, const FolderedPaths& paths);
+    // For the characters of names, read on this thread alone: for blocks of names that workers
+    // sort side by side.
+    CollationSketch(const QCollator& collator, const PackedNames& names);
 
     // < 0, 0 or > 0 as a comes before, with or after b, by the characters' places.
     int Compare(std::string_view a, std::string_view b) const;
+    // Whether a and b differ at most in case and accents, by the characters' places.
+    bool SameLetters(std::string_view a, std::string_view b) const;
     // The positions of names in the sketch's order. progress, when given, hears on this thread
     // how much of the work is done (0 to 1) a few dozen times.
     std::vector<uint32_t> Order(const std::vector<std::string_view>& names,

@@ -35,6 +35,10 @@ public:
     std::vector<uint32_t> Ranks(const FolderedPaths& paths,
                                 const std::function<void(double done)>& progress = {}) const;
 
+    // A collator of the same settings, for another thread: one collator is not to be used by two
+    // threads at once.
+    QCollator CopyForAnotherThread() const;
+
 private:
     // The ranks of the texts (see the classes Texts in the source) from the sketch's order.
     template <typename Texts>
@@ -50,7 +54,6 @@ private:
     template <typename Texts>
     void PutInOrder(const Texts& texts, std::vector<uint32_t>& order,
                     const std::vector<int8_t>& steps) const;
-    QCollator CopyForAnotherThread() const;
 
     QCollator m_collator;
 };

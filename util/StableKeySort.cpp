@@ -3,6 +3,7 @@
 #include "platform/ParallelInOrder.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <utility>
 
@@ -31,6 +32,15 @@ uint64_t KeyOf(const Wide& wide) {
 }
 uint32_t NumberOf(const Wide& wide) {
     return wide.item;
+}
+
+// An item whose key and number are packed in one word, the number in the bits below: sorting
+// by the whole word sorts by the key, equal keys by their number.
+struct Whole {
+    uint64_t word;
+};
+uint64_t KeyOf(const Whole& whole) {
+    return whole.word;
 }
 
 size_t PartsFor(size_t count) {
@@ -209,6 +219,54 @@ bool StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t
 }
 
 std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys) {
+    // Where the keys' range and the numbers of the items fit in one word together (sizes of up to
+    // a few terabytes, tens of millions of rows), 8 bytes an item for the digits' passes instead
+    // of 16 and an order beside them.
+    const size_t count = keys.size();
+    if (count >= kFewItems && count <= UINT32_MAX) {
+        const size_t parts = PartsFor(count);
+        // The lowest key above 0 too: 0 (a row without a number) is kept apart, below it.
+        std::vector<std::array<uint64_t, 3>> bounds(parts);
+        InParts(count, parts, [&](size_t part, size_t begin, size_t end) {
+            uint64_t high = 0, lowest = UINT64_MAX;
+            bool zero = false;
+            for (size_t i = begin; i < end; ++i) {
+                high = std::max(high, keys[i]);
+                zero = zero || keys[i] == 0;
+                if (keys[i] != 0)
+                    lowest = std::min(lowest, keys[i]);
+            }
+            bounds[part] = {high, lowest, zero ? 1u : 0u};
+        });
+        uint64_t high = 0, lowest = UINT64_MAX;
+        bool zero = false;
+        for (const auto& [partHigh, partLowest, partZero] : bounds) {
+            high = std::max(high, partHigh);
+            lowest = std::min(lowest, partLowest);
+            zero = zero || partZero != 0;
+        }
+        // Keys from 0 up: 0 itself, then the others from 1 (from 0 when none is 0).
+        const uint64_t base = lowest == UINT64_MAX ? 0 : lowest - (zero ? 1 : 0);
+        const auto numberBits = static_cast<unsigned>(std::bit_width(count - 1));
+        const auto keyBits = static_cast<unsigned>(std::bit_width(high - base));
+        if (numberBits + keyBits <= 64) {
+            std::vector<Whole> packed(count);
+            InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+                for (size_t i = begin; i < end; ++i)
+                    packed[i].word = (keys[i] == 0 ? 0 : keys[i] - base) << numberBits | i;
+            });
+            SortByDigits(packed, numberBits + keyBits);
+            const uint64_t numberMask = (uint64_t{1} << numberBits) - 1;
+            std::vector<uint32_t> ranks(count);
+            uint32_t rank = 0;
+            for (size_t i = 0; i < count; ++i) {
+                if (i > 0 && packed[i].word >> numberBits != packed[i - 1].word >> numberBits)
+                    ++rank;
+                ranks[packed[i].word & numberMask] = rank;
+            }
+            return ranks;
+        }
+    }
     std::vector<uint32_t> order(keys.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<uint32_t>(i);

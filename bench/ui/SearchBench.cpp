@@ -66,8 +66,9 @@ void TimeSort(QHeaderView* header, int column, const char* what, const char* tar
     const double seconds = sort.Seconds();
     const double cpu = ProcessCpuSeconds() - cpuBefore;
     paints.Stop();
-    std::printf("%s: %.3f s (%s), CPU %.3f s, longest without a paint %.0f ms (target <= 100)\n",
-                what, seconds, target, cpu, paints.LongestMs());
+    std::printf("%s: %.3f s (%s), CPU %.3f s, longest without a paint %.0f ms (target <= 100); "
+                "the process's peak so far %.1f MiB\n",
+                what, seconds, target, cpu, paints.LongestMs(), PeakMemoryMiB());
 }
 
 // The first sort by path of the rows found, ranking the paths; later sorts only compare.

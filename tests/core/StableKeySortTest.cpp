@@ -105,6 +105,22 @@ TEST(StableKeySort, RanksShareEqualKeysAndFollowTheirOrder) {
         ASSERT_EQ(keys[i - 1] < keys[i], ranks[i - 1] < ranks[i]) << i;
     EXPECT_EQ(*std::max_element(ranks.begin(), ranks.end()) + 1,
               std::set<uint64_t>(keys.begin(), keys.end()).size());
+    // Sizes as a size column gives them (the sign bit flipped): rows without a number (0)
+    // among sizes within 4 GiB of each other, a disc's 123 GB beside them, sizes of any width.
+    for (const uint64_t spread : {uint64_t{5000000}, uint64_t{1} << 37, UINT64_MAX}) {
+        for (uint64_t& key : keys)
+            key = random() % 9 == 0 ? 0 : (uint64_t{1} << 63) + random() % spread;
+        keys[7] = (uint64_t{1} << 63) + 123456789012;
+        const std::vector<uint32_t> sizes = RanksOfKeys(keys);
+        std::vector<size_t> order(keys.size());
+        std::iota(order.begin(), order.end(), size_t{0});
+        std::sort(order.begin(), order.end(),
+                  [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+        ASSERT_EQ(sizes[order[0]], 0u) << spread;
+        for (size_t i = 1; i < order.size(); ++i)
+            ASSERT_EQ(sizes[order[i]], sizes[order[i - 1]] + (keys[order[i]] != keys[order[i - 1]]))
+                << spread << " " << i;
+    }
 }
 
 // Rows of a table in the order shown, sorted by the ranks of a column as a comparison would.

@@ -784,6 +784,61 @@ TEST_F(SearchWindowMixedSortTest, AListChangedBeforeTheFirstSortByPathSortsAsEmp
     EXPECT_EQ(Order(), expected);
 }
 
+// A disc with one folder of 250,000 songs between folders of a few files, so that the folder's
+// rows lie on both sides of the middle of the rows found; the folder's subfolders sort among its
+// files ("Hudba\b.txt", "Hudba\b\c.txt", "Hudba\bz.txt"), with accents and mixed case.
+std::vector<std::string> BigFolderList() {
+    const std::vector<std::string> words = {"Píseň",      "píseň", "Größe", "Été à Lyon", "Москва",
+                                            "東京の写真", "chata", "hrad",  "b",          "bz"};
+    std::vector<std::string> lines = {"E:\\Hudba.2024\\\t123456789"};
+    const auto folder = [&](const std::string& path, int files) {
+        lines.push_back(path + "\t0\t2004.1.15\t9:30.00");
+        for (int file = 0; file < files; ++file)
+            lines.push_back(words[static_cast<size_t>(file * 3) % words.size()] + " " +
+                            std::to_string(file % 1009) + (file % 2 ? ".mp3" : ".Tar.gz") + "\t" +
+                            std::to_string(file % 77) + "\t2004.1.15\t9:30.00");
+    };
+    for (int i = 0; i < 600; ++i)
+        folder("Složka " + std::to_string(i) + "\\" + words[static_cast<size_t>(i) % 10] + "\\",
+               20);
+    folder("Hudba\\", 250000);
+    for (const char* sub : {"b\\", "Bz.v\\", "chata\\", "Größe 3\\", "píseň 5.d\\"})
+        folder(std::string("Hudba\\") + sub, 30);
+    for (int i = 600; i < 1200; ++i)
+        folder("Složka " + std::to_string(i) + "\\" + words[static_cast<size_t>(i) % 10] + "\\",
+               20);
+    return lines;
+}
+
+class SearchWindowBigFolderSortTest : public SearchWindowMixedSortTest {
+protected:
+    void SetUp() override {
+        SearchWindowTest::SetUp();
+        AddList("Hudba.sez", BigFolderList());
+        WriteSettings("[Seznamy]\nHudba.sez=7\n");
+    }
+};
+
+// The first sort by path of a folder whose rows lie across the middle of the rows, which the
+// sort reads in two parts side by side, and of its subfolders' rows among its files: the
+// collator's order of the whole paths, either way.
+TEST_F(SearchWindowBigFolderSortTest, AFolderAcrossTheMiddleSortsAsItsWholePaths) {
+    Open();
+    TickGroups({7});
+    Search(".");
+    ReadCore();
+    ASSERT_GT(m_paths.size(), size_t{1} << 18);
+    const std::vector<size_t> byList = Order();
+    SortByHeader(1, 0);
+    EXPECT_EQ(Order(), ByPath(byList, false));
+    SortByHeader(1, 0);
+    EXPECT_EQ(Order(), ByPath(byList, true));
+    auto& model = Results().Model();
+    EXPECT_EQ(model.data(model.index(1, 1), Qt::DisplayRole).toString().toStdString(),
+              m_paths[Order()[1]]);
+    EXPECT_TRUE(Dialogs::Shown().empty());
+}
+
 // ---- a result larger than the memory left ------------------------------------------------------
 
 // Memory runs out while a list of more than a piece of rows is searched: the window shows the

@@ -167,6 +167,9 @@ const std::vector<uint32_t>& FileTable::NameRanks(int column) {
         const auto ranked = [this](double done) {
             TellSortDone(0.3 + 0.6 * done);
         };
+        if (m_rows->RankPaths(column, m_collator, rowsRead, ranked, ranks))
+            return ranks;
+        read = 0; // read again, whole
         if (!m_rows->WithSortPaths(column, rowsRead, [&](const FolderedPaths& paths) {
                 ranks = m_collator.Ranks(paths, ranked);
             }))

@@ -67,6 +67,15 @@ public:
                   const std::function<void(const FolderedPaths& paths)>& /*use*/) const {
         return false;
     }
+    // The ranks of a column of paths as NameCollator::Ranks gives them, made while the rows are
+    // read, folder by folder, so that the names of every row are not held at once; false when
+    // the rows do not give them so (then WithSortPaths). ranked hears of the work after reading.
+    virtual bool RankPaths(int /*column*/, const NameCollator& /*collator*/,
+                           const RowsRead& /*rowsRead*/,
+                           const std::function<void(double done)>& /*ranked*/,
+                           std::vector<uint32_t>& /*ranks*/) const {
+        return false;
+    }
     // The sizes come as keys in their order, 8 bytes a row: 0 for a row without a number, else
     // the size with its sign bit flipped; false when a size meets 0 so (the lowest number).
     virtual bool SortSizeKeys(int column, const RowsRead& rowsRead,

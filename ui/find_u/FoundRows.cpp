@@ -4,6 +4,7 @@
 #include "lists/SizeText.h"
 #include "platform/ParallelInOrder.h"
 #include "qtcore/NameCollator.h"
+#include "qtcore/PathRanksByFolder.h"
 #include "qtcore/Utf8.h"
 #include "search/SearchRowOrder.h"
 #include "search/SearchRowsCsv.h"
@@ -30,6 +31,12 @@ constexpr size_t kRowsATurn = size_t{1} << 16;
 // The paths read for a sort are held in blocks of this size; a longer path grows its block.
 constexpr size_t kBlockBytes = size_t{1} << 24;
 constexpr size_t kLongPath = size_t{1} << 12;
+// Ranking paths folder by folder holds the names of this many rows a part, and sorts them
+// before reading on.
+constexpr size_t kSortBlockRows = size_t{1} << 16;
+// Of its progress, reading the folders' texts and making their tree are each told as reading
+// one row in so many.
+constexpr size_t kFolderShare = 8;
 size_t PartsFor(size_t rows) {
     return rows < 4 * kRowsATurn ? 1 : WorkerCount();
 }
@@ -402,6 +409,120 @@ bool FoundRows::WithSortPaths(int column, const RowsRead& rowsRead,
     }
     use(paths);
     return true;
+}
+
+bool FoundRows::RankPaths(int column, const NameCollator& collator, const RowsRead& rowsRead,
+                          const std::function<void(double done)>& ranked,
+                          std::vector<uint32_t>& ranks) const {
+    const size_t count = m_hits.size();
+    if (column != SouborSlozka || count == 0 || count >= UINT32_MAX)
+        return false;
+    // Rows of a list found changed have empty paths, which the whole paths' way gives them.
+    if (std::find(m_changed.begin(), m_changed.end(), true) != m_changed.end())
+        return false;
+    // The runs: the rows of one folder line of one list come one after the other.
+    std::vector<uint32_t> runStarts;
+    uint64_t lastKey = UINT64_MAX;
+    for (size_t row = 0; row < count; ++row) {
+        const int64_t offset =
+            m_hits.IsFolder(row) ? m_hits.LineOffset(row) : m_hits.FolderOffset(row);
+        const uint64_t key =
+            static_cast<uint64_t>(m_hits.ListIndex(row)) << 40 | static_cast<uint64_t>(offset);
+        if (key != lastKey)
+            runStarts.push_back(static_cast<uint32_t>(row));
+        lastKey = key;
+    }
+    // Parts of whole runs, about as many rows each (a run's part is held in a byte).
+    const size_t parts = std::min<size_t>(PartsFor(count), 64);
+    std::vector<size_t> partRun(parts + 1, runStarts.size());
+    for (size_t part = 0; part < parts; ++part)
+        partRun[part] = static_cast<size_t>(
+            std::lower_bound(runStarts.begin(), runStarts.end(), count * part / parts) -
+            runStarts.begin());
+    // Each run's folder text first: the tree of the folders is known before any name is read.
+    std::vector<std::string> folderBytes(parts);
+    std::vector<std::vector<size_t>> folderEnds(parts);
+    std::atomic<bool> same{true};
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            SearchHitReader reader(m_hits);
+            std::string name;
+            size_t unreported = 0;
+            for (size_t run = partRun[part]; run < partRun[part + 1] && same; ++run) {
+                name.clear();
+                if (!reader.AppendPathParts(runStarts[run], &folderBytes[part], name))
+                    same = false;
+                folderEnds[part].push_back(folderBytes[part].size());
+                const size_t end = run + 1 < runStarts.size() ? runStarts[run + 1] : count;
+                unreported += end - runStarts[run];
+                if (unreported >= kRowsATurn / 4 * kFolderShare) {
+                    rowsRead(unreported / kFolderShare);
+                    unreported %= kFolderShare;
+                }
+            }
+            rowsRead(unreported / kFolderShare);
+            return true;
+        },
+        [](size_t, bool&&) {});
+    if (!same)
+        return false;
+    std::vector<std::string_view> folders;
+    folders.reserve(runStarts.size());
+    for (size_t part = 0; part < parts; ++part) {
+        size_t start = 0;
+        for (const size_t end : folderEnds[part]) {
+            folders.push_back(std::string_view(folderBytes[part]).substr(start, end - start));
+            start = end;
+        }
+    }
+    size_t treeTold = 0;
+    const size_t treeRows = count / kFolderShare;
+    PathRanksByFolder byFolder(
+        collator, std::move(folders), std::move(runStarts), count, parts, [&](double done) {
+            const auto now = static_cast<size_t>(done * static_cast<double>(treeRows));
+            rowsRead(now - std::min(now, treeTold));
+            treeTold = std::max(now, treeTold);
+        });
+    if (!byFolder.FollowsTheTree())
+        return false;
+    // The names, a block of whole runs at a time, each block sorted as soon as it is read.
+    ParallelInOrder<bool>(
+        parts,
+        [&](size_t part) {
+            SearchHitReader reader(m_hits);
+            PackedNames block;
+            std::string name;
+            size_t blockRun = partRun[part], unreported = 0;
+            for (size_t run = partRun[part]; run < partRun[part + 1] && same; ++run) {
+                const size_t first = byFolder.RunStart(run), end = byFolder.RunStart(run + 1);
+                for (size_t row = first; row < end; ++row) {
+                    name.clear();
+                    const bool read = row == first || m_hits.IsFolder(row)
+                                          ? reader.AppendPathParts(row, nullptr, name)
+                                          : reader.AppendFileName(row, name);
+                    if (!read || !block.Append(name))
+                        same = false;
+                }
+                unreported += end - first - (end - first) / kFolderShare * 2;
+                if (block.size() >= kSortBlockRows || run + 1 == partRun[part + 1]) {
+                    byFolder.SortRuns(part, blockRun, run + 1, block);
+                    block = PackedNames();
+                    blockRun = run + 1;
+                }
+                if (unreported >= kRowsATurn / 4) { // a block's sort comes between
+                    rowsRead(unreported);
+                    unreported = 0;
+                }
+            }
+            rowsRead(unreported);
+            return true;
+        },
+        [](size_t, bool&&) {});
+    if (!same)
+        return false;
+    ranks = byFolder.Ranks(ranked);
+    return !ranks.empty();
 }
 
 bool FoundRows::SortSizeKeys(int, const RowsRead& rowsRead, std::vector<uint64_t>& keys) const {

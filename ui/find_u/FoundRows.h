@@ -61,6 +61,9 @@ public:
         const std::function<void(const std::vector<std::string_view>& names)>& use) const override;
     bool WithSortPaths(int column, const RowsRead& rowsRead,
                        const std::function<void(const FolderedPaths& paths)>& use) const override;
+    bool RankPaths(int column, const NameCollator& collator, const RowsRead& rowsRead,
+                   const std::function<void(double done)>& ranked,
+                   std::vector<uint32_t>& ranks) const override;
     bool SortSizeKeys(int column, const RowsRead& rowsRead,
                       std::vector<uint64_t>& keys) const override;
     void AppendCsvRows(const std::vector<size_t>& rows, std::string& out) const override;
