@@ -192,14 +192,13 @@ void SortByLowDigits(uint64_t* words, size_t count, unsigned lowest, unsigned bi
         std::copy(from, from + count, words);
 }
 
-// Puts items[0 .. count) into packed as rankOf(item) << 32 | item, stably in the order of
-// their ranks of `bits` bits: the highest digit places each item among those of its digit as it
-// is packed, and the items of one digit, a few thousand, are sorted by the digits below apart
-// from the others. Only the words and a buffer for one digit's items are held, not a second
-// buffer as large as the words.
+// Puts items[0 .. count) in the order of their ranks rankOf(item) of `bits` bits, stably: the
+// highest digit places each item among those of its digit, and the items of one digit, a few
+// thousand, are sorted by the digits below apart from the others, packed with their ranks. Four
+// bytes an item are held beside them, not the eight of a rank packed with each nor a second
+// buffer of those.
 template <typename RankOf>
-void SortByHighDigitFirst(const uint32_t* items, size_t count, const RankOf& rankOf, unsigned bits,
-                          std::vector<uint64_t>& packed) {
+void SortByHighDigitFirst(uint32_t* items, size_t count, const RankOf& rankOf, unsigned bits) {
     const unsigned highBits = std::min(bits, kMostDigitBits);
     const unsigned shift = bits - highBits;
     const size_t buckets = size_t{1} << highBits;
@@ -219,32 +218,37 @@ void SortByHighDigitFirst(const uint32_t* items, size_t count, const RankOf& ran
             at += std::exchange(next[part][bucket], at);
     }
     starts[buckets] = at;
+    std::vector<uint32_t> placed(count);
     InParts(count, parts, [&](size_t part, size_t begin, size_t end) {
         std::vector<size_t>& to = next[part];
-        for (size_t i = begin; i < end; ++i) {
-            const uint32_t rank = rankOf(items[i]);
-            packed[to[rank >> shift]++] = uint64_t{rank} << 32 | items[i];
-        }
+        for (size_t i = begin; i < end; ++i)
+            placed[to[rankOf(items[i]) >> shift]++] = items[i];
     });
     next.clear();
-    if (shift == 0)
-        return;
-    // Each part sorts the digits whose items begin in its share of the words.
+    // Each part sorts the digits whose items begin in its share and puts them back in items.
     InParts(count, parts, [&](size_t, size_t begin, size_t end) {
-        std::vector<uint64_t> buffer;
+        std::vector<uint64_t> words, buffer;
         std::vector<uint32_t> counters;
         const size_t first = static_cast<size_t>(
             std::lower_bound(starts.begin(), starts.end() - 1, begin) - starts.begin());
-        for (size_t bucket = first; bucket < buckets && starts[bucket] < end; ++bucket)
-            SortByLowDigits(packed.data() + starts[bucket], starts[bucket + 1] - starts[bucket], 32,
-                            shift, buffer, counters);
+        for (size_t bucket = first; bucket < buckets && starts[bucket] < end; ++bucket) {
+            const size_t from = starts[bucket], size = starts[bucket + 1] - from;
+            if (shift == 0 || size < 2) {
+                std::copy_n(placed.begin() + static_cast<ptrdiff_t>(from), size, items + from);
+                continue;
+            }
+            words.resize(size);
+            for (size_t i = 0; i < size; ++i) {
+                const uint32_t item = placed[from + i];
+                words[i] = uint64_t{rankOf(item)} << 32 | item;
+            }
+            SortByLowDigits(words.data(), size, 32, shift, buffer, counters);
+            for (size_t i = 0; i < size; ++i)
+                items[from + i] = NumberOf(words[i]);
+        }
     });
 }
 
-// Sorts words that are all different by their lowest `bits` bits (those above are the same in
-// all of them), in place: the highest digit first, each word swapped straight to the place of
-// its digit, then the words of each digit the same way; no buffer as large as they are, which
-// a stable sort would need and different words do not.
 // Puts words in the order of their digit of `width` bits at `shift` in place, each word swapped
 // straight to the place of its digit; where each digit's words begin, the count last.
 std::vector<size_t> SplitByDigit(uint64_t* words, size_t count, unsigned shift, unsigned width) {
@@ -356,21 +360,17 @@ bool StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t
         const uint32_t rank = ranks[item];
         return descending ? top - rank : rank;
     };
-    std::vector<uint64_t> packed(count);
-    if (count < kFewItems) {
-        for (size_t i = 0; i < count; ++i)
-            packed[i] = uint64_t{rankOf(items[i])} << 32 | items[i];
-        std::stable_sort(packed.begin(), packed.end(),
-                         [](uint64_t a, uint64_t b) { return a >> 32 < b >> 32; });
-    } else {
-        SortByHighDigitFirst(items, count, rankOf, static_cast<unsigned>(std::bit_width(top)),
-                             packed);
+    if (count >= kFewItems) {
+        SortByHighDigitFirst(items, count, rankOf, static_cast<unsigned>(std::bit_width(top)));
+        return true;
     }
-    const size_t parts = PartsFor(count);
-    InParts(count, parts, [&](size_t, size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i)
-            items[i] = NumberOf(packed[i]);
-    });
+    std::vector<uint64_t> packed(count);
+    for (size_t i = 0; i < count; ++i)
+        packed[i] = uint64_t{rankOf(items[i])} << 32 | items[i];
+    std::stable_sort(packed.begin(), packed.end(),
+                     [](uint64_t a, uint64_t b) { return a >> 32 < b >> 32; });
+    for (size_t i = 0; i < count; ++i)
+        items[i] = NumberOf(packed[i]);
     return true;
 }
 
