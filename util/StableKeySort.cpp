@@ -376,8 +376,8 @@ bool StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t
 
 std::vector<uint32_t> RanksOfKeys(std::vector<uint64_t> keys) {
     // Where the keys' range and the numbers of the items fit in one word together (sizes of up to
-    // a few terabytes, tens of millions of rows), 8 bytes an item for the digits' passes instead
-    // of 16 and an order beside them.
+    // a few terabytes, tens of millions of rows), they are sorted as those words, in place: no
+    // 16-byte items and an order beside them.
     const size_t count = keys.size();
     if (count >= kFewItems && count <= UINT32_MAX) {
         const size_t parts = PartsFor(count);
