@@ -14,6 +14,7 @@ namespace {
 constexpr size_t kFewItems = size_t{1} << 12;  // fewer are sorted by comparing
 constexpr size_t kPartItems = size_t{1} << 17; // fewer per core are not worth a thread
 constexpr unsigned kMostDigitBits = 11;        // 2048 counters a pass stay in the first cache
+constexpr size_t kFewWordsBuffered = size_t{1} << 16; // sorted through a buffer in the cache
 
 // An item with a key of up to 32 bits: the key above, the item's number below.
 uint64_t KeyOf(uint64_t packed) {
@@ -34,15 +35,6 @@ uint32_t NumberOf(const Wide& wide) {
     return wide.item;
 }
 
-// An item whose key and number are packed in one word, the number in the bits below: sorting
-// by the whole word sorts by the key, equal keys by their number.
-struct Whole {
-    uint64_t word;
-};
-uint64_t KeyOf(const Whole& whole) {
-    return whole.word;
-}
-
 size_t PartsFor(size_t count) {
     return count < 2 * kPartItems ? 1 : WorkerCount();
 }
@@ -60,8 +52,10 @@ template <typename Work> void InParts(size_t count, size_t parts, const Work& wo
 
 // The stable sort of items by KeyOf, a digit of the key a pass from the lowest up, each part's
 // items of a digit placed after those of the parts before it, so that equal keys keep their
-// order. A pass in which every item has the same digit moves nothing.
-template <typename Keyed> void SortByDigits(std::vector<Keyed>& items, unsigned bits) {
+// order. A pass in which every item has the same digit moves nothing. keyOf(item) gives the key,
+// by default KeyOf.
+template <typename Keyed, typename Key>
+void SortByDigits(std::vector<Keyed>& items, unsigned bits, const Key& keyOf) {
     const size_t count = items.size();
     const unsigned passes = (bits + kMostDigitBits - 1) / kMostDigitBits;
     const unsigned width = (bits + passes - 1) / passes;
@@ -71,8 +65,8 @@ template <typename Keyed> void SortByDigits(std::vector<Keyed>& items, unsigned 
     std::vector<std::vector<size_t>> next(parts, std::vector<size_t>(buckets));
     for (unsigned pass = 0; pass < passes; ++pass) {
         const unsigned shift = pass * width;
-        const auto digit = [shift, mask = buckets - 1](const Keyed& item) {
-            return static_cast<size_t>(KeyOf(item) >> shift) & mask;
+        const auto digit = [&keyOf, shift, mask = buckets - 1](const Keyed& item) {
+            return static_cast<size_t>(keyOf(item) >> shift) & mask;
         };
         InParts(count, parts, [&](size_t part, size_t begin, size_t end) {
             std::vector<size_t>& counted = next[part];
@@ -97,6 +91,9 @@ template <typename Keyed> void SortByDigits(std::vector<Keyed>& items, unsigned 
             items.swap(moved);
         }
     }
+}
+template <typename Keyed> void SortByDigits(std::vector<Keyed>& items, unsigned bits) {
+    SortByDigits(items, bits, [](const Keyed& item) { return KeyOf(item); });
 }
 
 // StableSortByKeys by the key keyOf(item) gives.
@@ -159,6 +156,169 @@ void SortByKeyOf(Item* items, size_t count, const KeyOf& keyOf, bool descending)
     }
 }
 
+// The stable sort of words by their bits [lowest, lowest + bits), a digit a pass, through a
+// buffer as large as they are: for a few thousand words at a time.
+void SortByLowDigits(uint64_t* words, size_t count, unsigned lowest, unsigned bits,
+                     std::vector<uint64_t>& buffer, std::vector<uint32_t>& next) {
+    if (count < 2 || bits == 0)
+        return;
+    if (count < 64) {
+        const uint64_t mask = (bits >= 64 ? UINT64_MAX : (uint64_t{1} << bits) - 1) << lowest;
+        std::stable_sort(words, words + count,
+                         [mask](uint64_t a, uint64_t b) { return (a & mask) < (b & mask); });
+        return;
+    }
+    const unsigned passes = (bits + kMostDigitBits - 1) / kMostDigitBits;
+    const unsigned width = (bits + passes - 1) / passes;
+    const size_t buckets = size_t{1} << width;
+    buffer.resize(std::max(buffer.size(), count));
+    next.resize(buckets);
+    uint64_t* from = words;
+    uint64_t* to = buffer.data();
+    for (unsigned pass = 0; pass < passes; ++pass) {
+        const unsigned shift = lowest + pass * width;
+        const uint64_t mask = buckets - 1;
+        std::fill(next.begin(), next.end(), 0);
+        for (size_t i = 0; i < count; ++i)
+            ++next[(from[i] >> shift) & mask];
+        uint32_t at = 0;
+        for (uint32_t& place : next)
+            at += std::exchange(place, at);
+        for (size_t i = 0; i < count; ++i)
+            to[next[(from[i] >> shift) & mask]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != words)
+        std::copy(from, from + count, words);
+}
+
+// Puts items[0 .. count) in the order of their ranks rankOf(item) of `bits` bits, stably: the
+// highest digit places each item among those of its digit, and the items of one digit, a few
+// thousand, are sorted by the digits below apart from the others, packed with their ranks. Four
+// bytes an item are held beside them, not the eight of a rank packed with each nor a second
+// buffer of those.
+template <typename RankOf>
+void SortByHighDigitFirst(uint32_t* items, size_t count, const RankOf& rankOf, unsigned bits) {
+    const unsigned highBits = std::min(bits, kMostDigitBits);
+    const unsigned shift = bits - highBits;
+    const size_t buckets = size_t{1} << highBits;
+    const size_t parts = PartsFor(count);
+    std::vector<std::vector<size_t>> next(parts, std::vector<size_t>(buckets));
+    InParts(count, parts, [&](size_t part, size_t begin, size_t end) {
+        std::vector<size_t>& counted = next[part];
+        for (size_t i = begin; i < end; ++i)
+            ++counted[rankOf(items[i]) >> shift];
+    });
+    // Where each digit's items begin; each part's items after those of the parts before it.
+    std::vector<size_t> starts(buckets + 1);
+    size_t at = 0;
+    for (size_t bucket = 0; bucket < buckets; ++bucket) {
+        starts[bucket] = at;
+        for (size_t part = 0; part < parts; ++part)
+            at += std::exchange(next[part][bucket], at);
+    }
+    starts[buckets] = at;
+    std::vector<uint32_t> placed(count);
+    InParts(count, parts, [&](size_t part, size_t begin, size_t end) {
+        std::vector<size_t>& to = next[part];
+        for (size_t i = begin; i < end; ++i)
+            placed[to[rankOf(items[i]) >> shift]++] = items[i];
+    });
+    next.clear();
+    // Each part sorts the digits whose items begin in its share and puts them back in items.
+    InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+        std::vector<uint64_t> words, buffer;
+        std::vector<uint32_t> counters;
+        const size_t first = static_cast<size_t>(
+            std::lower_bound(starts.begin(), starts.end() - 1, begin) - starts.begin());
+        for (size_t bucket = first; bucket < buckets && starts[bucket] < end; ++bucket) {
+            const size_t from = starts[bucket], size = starts[bucket + 1] - from;
+            if (shift == 0 || size < 2) {
+                std::copy_n(placed.begin() + static_cast<ptrdiff_t>(from), size, items + from);
+                continue;
+            }
+            words.resize(size);
+            for (size_t i = 0; i < size; ++i) {
+                const uint32_t item = placed[from + i];
+                words[i] = uint64_t{rankOf(item)} << 32 | item;
+            }
+            SortByLowDigits(words.data(), size, 32, shift, buffer, counters);
+            for (size_t i = 0; i < size; ++i)
+                items[from + i] = NumberOf(words[i]);
+        }
+    });
+}
+
+// Puts words in the order of their digit of `width` bits at `shift` in place, each word swapped
+// straight to the place of its digit; where each digit's words begin, the count last.
+std::vector<size_t> SplitByDigit(uint64_t* words, size_t count, unsigned shift, unsigned width) {
+    const size_t buckets = size_t{1} << width;
+    const auto digit = [shift, mask = buckets - 1](uint64_t word) {
+        return static_cast<size_t>(word >> shift) & mask;
+    };
+    std::vector<size_t> heads(buckets + 1), tails(buckets);
+    for (size_t i = 0; i < count; ++i)
+        ++heads[digit(words[i])];
+    size_t at = 0;
+    for (size_t bucket = 0; bucket < buckets; ++bucket) {
+        at += std::exchange(heads[bucket], at);
+        tails[bucket] = at;
+    }
+    heads[buckets] = count;
+    std::vector<size_t> starts = heads;
+    for (size_t bucket = 0; bucket < buckets; ++bucket) {
+        while (heads[bucket] < tails[bucket]) {
+            uint64_t word = words[heads[bucket]];
+            for (size_t to = digit(word); to != bucket; to = digit(word))
+                std::swap(word, words[heads[to]++]);
+            words[heads[bucket]++] = word;
+        }
+    }
+    return starts;
+}
+
+// Sorts words that are all different by their lowest `bits` bits (those above are the same in
+// all of them), in place, the highest digit first: no buffer as large as they are, which a
+// stable sort would need and different words do not.
+void SortDifferentWordsInPlace(uint64_t* words, size_t count, unsigned bits,
+                               std::vector<uint64_t>& buffer, std::vector<uint32_t>& counters) {
+    if (count < 2 || bits == 0)
+        return;
+    if (count <= kFewWordsBuffered) {
+        SortByLowDigits(words, count, 0, bits, buffer, counters);
+        return;
+    }
+    const unsigned width = std::min(bits, kMostDigitBits);
+    const std::vector<size_t> starts = SplitByDigit(words, count, bits - width, width);
+    for (size_t bucket = 0; bucket + 1 < starts.size(); ++bucket)
+        SortDifferentWordsInPlace(words + starts[bucket], starts[bucket + 1] - starts[bucket],
+                                  bits - width, buffer, counters);
+}
+
+// SortDifferentWordsInPlace of many words: after the highest digit, the words of each digit are
+// sorted side by side, each part taking the digits whose words begin in its share.
+void SortInPlace(std::vector<uint64_t>& words, unsigned bits) {
+    const size_t count = words.size();
+    const size_t parts = PartsFor(count);
+    if (parts == 1 || bits <= kMostDigitBits || count <= kFewWordsBuffered) {
+        std::vector<uint64_t> buffer;
+        std::vector<uint32_t> counters;
+        SortDifferentWordsInPlace(words.data(), count, bits, buffer, counters);
+        return;
+    }
+    const unsigned shift = bits - kMostDigitBits;
+    const std::vector<size_t> starts = SplitByDigit(words.data(), count, shift, kMostDigitBits);
+    InParts(count, parts, [&](size_t, size_t begin, size_t end) {
+        std::vector<uint64_t> buffer;
+        std::vector<uint32_t> counters;
+        auto bucket = static_cast<size_t>(
+            std::lower_bound(starts.begin(), starts.end() - 1, begin) - starts.begin());
+        for (; bucket + 1 < starts.size() && starts[bucket] < end; ++bucket)
+            SortDifferentWordsInPlace(words.data() + starts[bucket],
+                                      starts[bucket + 1] - starts[bucket], shift, buffer, counters);
+    });
+}
+
 } // namespace
 
 template <typename Item>
@@ -195,33 +355,29 @@ bool StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t
         }
         return true;
     }
-    // Each rank is read once, into the item it goes with: the items are in the order shown, so
-    // their ranks lie all over memory.
     const auto top = static_cast<uint32_t>(ranks.size() - 1);
+    const auto rankOf = [&ranks, top, descending](uint32_t item) {
+        const uint32_t rank = ranks[item];
+        return descending ? top - rank : rank;
+    };
+    if (count >= kFewItems) {
+        SortByHighDigitFirst(items, count, rankOf, static_cast<unsigned>(std::bit_width(top)));
+        return true;
+    }
     std::vector<uint64_t> packed(count);
-    const size_t parts = PartsFor(count);
-    InParts(count, parts, [&](size_t, size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i) {
-            const uint32_t rank = ranks[items[i]];
-            packed[i] = uint64_t{descending ? top - rank : rank} << 32 | items[i];
-        }
-    });
-    if (count < kFewItems)
-        std::stable_sort(packed.begin(), packed.end(),
-                         [](uint64_t a, uint64_t b) { return a >> 32 < b >> 32; });
-    else
-        SortByDigits(packed, static_cast<unsigned>(std::bit_width(top)));
-    InParts(count, parts, [&](size_t, size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i)
-            items[i] = NumberOf(packed[i]);
-    });
+    for (size_t i = 0; i < count; ++i)
+        packed[i] = uint64_t{rankOf(items[i])} << 32 | items[i];
+    std::stable_sort(packed.begin(), packed.end(),
+                     [](uint64_t a, uint64_t b) { return a >> 32 < b >> 32; });
+    for (size_t i = 0; i < count; ++i)
+        items[i] = NumberOf(packed[i]);
     return true;
 }
 
-std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys) {
+std::vector<uint32_t> RanksOfKeys(std::vector<uint64_t> keys) {
     // Where the keys' range and the numbers of the items fit in one word together (sizes of up to
-    // a few terabytes, tens of millions of rows), 8 bytes an item for the digits' passes instead
-    // of 16 and an order beside them.
+    // a few terabytes, tens of millions of rows), they are sorted as those words, in place: no
+    // 16-byte items and an order beside them.
     const size_t count = keys.size();
     if (count >= kFewItems && count <= UINT32_MAX) {
         const size_t parts = PartsFor(count);
@@ -250,19 +406,19 @@ std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys) {
         const auto numberBits = static_cast<unsigned>(std::bit_width(count - 1));
         const auto keyBits = static_cast<unsigned>(std::bit_width(high - base));
         if (numberBits + keyBits <= 64) {
-            std::vector<Whole> packed(count);
+            // Packed where the keys are: no second copy of them for the passes' two buffers.
             InParts(count, parts, [&](size_t, size_t begin, size_t end) {
                 for (size_t i = begin; i < end; ++i)
-                    packed[i].word = (keys[i] == 0 ? 0 : keys[i] - base) << numberBits | i;
+                    keys[i] = (keys[i] == 0 ? 0 : keys[i] - base) << numberBits | i;
             });
-            SortByDigits(packed, numberBits + keyBits);
+            SortInPlace(keys, numberBits + keyBits);
             const uint64_t numberMask = (uint64_t{1} << numberBits) - 1;
             std::vector<uint32_t> ranks(count);
             uint32_t rank = 0;
             for (size_t i = 0; i < count; ++i) {
-                if (i > 0 && packed[i].word >> numberBits != packed[i - 1].word >> numberBits)
+                if (i > 0 && keys[i] >> numberBits != keys[i - 1] >> numberBits)
                     ++rank;
-                ranks[packed[i].word & numberMask] = rank;
+                ranks[keys[i] & numberMask] = rank;
             }
             return ranks;
         }

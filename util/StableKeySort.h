@@ -28,7 +28,8 @@ bool StableSortByRanks(uint32_t* items, size_t count, const std::vector<uint32_t
                        bool descending);
 
 // The place of each key among all of them (0, 1, ...), equal keys sharing one: what a table sorts
-// by, 4 bytes a row, after it has read 8-byte keys once.
-std::vector<uint32_t> RanksOfKeys(const std::vector<uint64_t>& keys);
+// by, 4 bytes a row, after it has read 8-byte keys once. The keys' memory serves the ranking:
+// hand them over (std::move) where they are not needed after.
+std::vector<uint32_t> RanksOfKeys(std::vector<uint64_t> keys);
 
 } // namespace vyp

@@ -97,7 +97,7 @@ TEST(StableKeySort, RanksShareEqualKeysAndFollowTheirOrder) {
     EXPECT_EQ(RanksOfKeys({uint64_t{1} << 63, 0, UINT64_MAX, 0, uint64_t{1} << 63}),
               (std::vector<uint32_t>{1, 0, 2, 0, 1}));
     std::mt19937_64 random(11);
-    std::vector<uint64_t> keys(200000);
+    std::vector<uint64_t> keys(300000); // ranked in parts side by side
     for (uint64_t& key : keys)
         key = random() % 70000;
     const std::vector<uint32_t> ranks = RanksOfKeys(keys);
@@ -183,6 +183,29 @@ TEST(StableKeySort, RowsByRanksLeaveWhatLiesAroundThem) {
     std::stable_sort(middle.begin(), middle.end(),
                      [&](uint32_t a, uint32_t b) { return ranks[b] < ranks[a]; });
     EXPECT_TRUE(std::equal(middle.begin(), middle.end(), all.begin() + 7));
+}
+
+TEST(StableKeySort, RowsOfAHugeTableByRanksOfAnySpread) {
+    // A few of the rows of a table of millions (ranks of 23 bits and more): paths all apart, most
+    // rows on one disc listed twice, and nearly every row of one size with a few far from it.
+    std::mt19937_64 random(24);
+    const size_t tableRows = (size_t{1} << 23) + 5;
+    std::vector<uint32_t> ranks(tableRows);
+    std::vector<uint32_t> rows(300000);
+    for (int spread = 0; spread < 3; ++spread) {
+        for (uint32_t& rank : ranks) {
+            const uint64_t any = random() % tableRows;
+            rank = static_cast<uint32_t>(spread == 0   ? any
+                                         : spread == 1 ? any / 2 * 2
+                                                       : (random() % 50 == 0 ? any : 77777));
+        }
+        ranks[3] = static_cast<uint32_t>(tableRows - 1); // the highest rank among them
+        for (uint32_t& row : rows)
+            row = static_cast<uint32_t>(random() % tableRows);
+        rows[10] = 3;
+        for (const bool descending : {false, true})
+            ExpectRankedAsCompared(rows, ranks, descending);
+    }
 }
 
 } // namespace

@@ -196,7 +196,7 @@ const std::vector<uint32_t>* FileTable::SizeRanks(int column) {
     };
     if (!m_rows->SortSizeKeys(column, rowsRead, keys))
         return nullptr;
-    ranks = RanksOfKeys(keys);
+    ranks = RanksOfKeys(std::move(keys));
     return &ranks;
 }
 
