@@ -2,6 +2,7 @@
 
 #include "lists/ListFile.h"
 #include "platform/ParallelInOrder.h"
+#include "qtcore/FolderNumbers.h"
 #include "util/ChildrenByParent.h"
 #include "util/Utf8Decoding.h"
 
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 namespace vyp {
 
@@ -127,45 +127,8 @@ struct PathTree {
 // one folder mostly come together: the runs of names in one folder are found side by side, and
 // only the first name of each run is looked up, in the names' order, which numbers the folders
 // as one pass over all the names would.
-// The folders of a tree by their paths, adding each folder not seen yet and every folder above
-// it to the tree.
-class FolderNumbers {
-public:
-    explicit FolderNumbers(PathTree& tree) : m_tree(tree) {}
-
-    uint32_t Of(std::string_view path) {
-        if (const auto found = m_known.find(path); found != m_known.end())
-            return found->second;
-        std::vector<std::string_view> missing{path};
-        uint32_t parent = 0;
-        for (std::string_view above = ParentFolderOf(path); !above.empty();
-             above = ParentFolderOf(above)) {
-            if (const auto found = m_known.find(above); found != m_known.end()) {
-                parent = found->second;
-                break;
-            }
-            missing.push_back(above);
-        }
-        for (size_t i = missing.size(); i-- > 0;) {
-            const auto folder = static_cast<uint32_t>(m_tree.folders.size());
-            m_tree.folders.push_back(missing[i]);
-            m_tree.parentOf.push_back(parent);
-            m_known[missing[i]] = folder;
-            parent = folder;
-        }
-        return parent;
-    }
-
-private:
-    PathTree& m_tree;
-    std::unordered_map<std::string_view, uint32_t> m_known{{std::string_view(), 0}};
-};
-
 std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& names, PathTree& tree) {
-    FolderNumbers numbers(tree);
-    const auto numberOf = [&numbers](std::string_view path) {
-        return numbers.Of(path);
-    };
+    FolderNumbers numbers(tree.folders, tree.parentOf);
     const auto folderPath = [&names](size_t i) {
         return IsFolderPath(names[i]) ? names[i] : ParentFolderOf(names[i]);
     };
@@ -190,7 +153,7 @@ std::vector<uint32_t> FolderOfEachName(const std::vector<std::string_view>& name
         [&](size_t part, bool&&) {
             folders[part].reserve(runs[part].size());
             for (const uint32_t first : runs[part])
-                folders[part].push_back(numberOf(folderPath(first)));
+                folders[part].push_back(numbers.Of(folderPath(first)));
         });
     std::vector<uint32_t> folderOf(names.size());
     ParallelInOrder<bool>(
@@ -229,7 +192,7 @@ PathTree TreeOfFolders(const FolderedPaths& paths) {
     tree.nameCount = static_cast<uint32_t>(paths.size());
     std::vector<uint32_t> treeFolder(paths.folders.size());
     {
-        FolderNumbers numbers(tree);
+        FolderNumbers numbers(tree.folders, tree.parentOf);
         for (size_t folder = 0; folder < paths.folders.size(); ++folder)
             treeFolder[folder] = numbers.Of(paths.folders[folder]);
     }

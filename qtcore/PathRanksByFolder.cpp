@@ -3,6 +3,7 @@
 #include "lists/ListFile.h"
 #include "platform/ParallelInOrder.h"
 #include "qtcore/CollationSketch.h"
+#include "qtcore/FolderNumbers.h"
 #include "qtcore/NameCollator.h"
 #include "qtcore/Utf16Name.h"
 #include "util/ChildrenByParent.h"
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <atomic>
 #include <numeric>
-#include <unordered_map>
 
 namespace vyp {
 
@@ -96,37 +96,13 @@ void PathRanksByFolder::MakeTree(const std::vector<std::string_view>& folders,
     // Each distinct text once, with every folder above it.
     m_text = {std::string_view()};
     m_parent = {0};
-    std::unordered_map<std::string_view, uint32_t> known{{std::string_view(), 0}};
-    known.reserve(folders.size() * 2);
+    FolderNumbers numbers(m_text, m_parent, folders.size() * 2);
     m_runFolder.resize(folders.size());
-    std::vector<std::string_view> missing;
     constexpr size_t kRunsATurn = size_t{1} << 15;
     for (size_t run = 0; run < folders.size(); ++run) {
         if (made && run % kRunsATurn == kRunsATurn - 1)
             made(static_cast<double>(run) / static_cast<double>(folders.size()));
-        const std::string_view path = folders[run];
-        if (const auto found = known.find(path); found != known.end()) {
-            m_runFolder[run] = found->second;
-            continue;
-        }
-        missing = {path};
-        uint32_t parent = 0;
-        for (std::string_view above = ParentFolderOf(path); !above.empty();
-             above = ParentFolderOf(above)) {
-            if (const auto found = known.find(above); found != known.end()) {
-                parent = found->second;
-                break;
-            }
-            missing.push_back(above);
-        }
-        for (size_t i = missing.size(); i-- > 0;) {
-            const auto folder = static_cast<uint32_t>(m_text.size());
-            m_text.push_back(missing[i]);
-            m_parent.push_back(parent);
-            known.emplace(missing[i], folder);
-            parent = folder;
-        }
-        m_runFolder[run] = parent;
+        m_runFolder[run] = numbers.Of(folders[run]);
     }
     const size_t folderCount = m_text.size();
     GroupChildrenByParent(

@@ -72,12 +72,7 @@ protected:
     std::string AddList(const std::string& fileName, const std::string& bytes, int group = 8) {
         const std::string path = m_dir / fileName;
         test::WriteFile(path, bytes);
-        rsznListInfo info;
-        info.FileName = fileName;
-        info.FullPath = path;
-        info.Group = group;
-        m_registry.ListPaths.push_back(path);
-        m_registry.ListInfos.push_back(info);
+        test::RegisterList(m_registry, fileName, path, group);
         return path;
     }
     static GroupFilter AllGroups() { return {true, true, true, true, true, true, true}; }
