@@ -184,14 +184,14 @@ TEST_P(RegisterFolding, EveryCharacterOfTwoBytesAtEveryPlace) {
     }
 }
 
-// At the start, across the halves of a register of 32, at its end and across it, and at the end
-// of one of 64.
+// At the start, across the halves of a register of 32, at its end and across it, and at and
+// across the end of one of 64.
 TEST_P(RegisterFolding, EveryCharacterOfThreeBytesWhereRegistersEnd) {
     for (char32_t code = 0x800; code < 0x10000; ++code) {
         if (code >= 0xD800 && code < 0xE000)
             continue;
         const std::string utf8 = Utf8(code);
-        for (const size_t at : {0, 14, 29, 30, 31, 61}) {
+        for (const size_t at : {0, 14, 29, 30, 31, 61, 62}) {
             const std::string name = std::string(at, 'z') + utf8 + "Ž.mp3";
             ASSERT_NO_FATAL_FAILURE(Same(name));
             ASSERT_NO_FATAL_FAILURE(Same(std::string_view(name).substr(0, at + 3)));
