@@ -1,7 +1,8 @@
 // A 64-bit key of a file's name and size for finding duplicates: a hash of the name's full case
 // folding and of the size, taken in one pass over the name without writing the folding out
 // where the name's letters allow (ASCII eight bytes at a time, characters of two bytes and
-// characters of three bytes that fold to themselves from tables); other names are folded first.
+// characters of three bytes that fold to themselves from tables; short names in one register
+// where the processor has AVX-512 or AVX2); other names are folded first.
 // Either way the key is the one OfFolded gives for the folded name. Names that differ may share
 // a key: whoever keys them compares the folded names themselves too.
 #pragma once
