@@ -110,6 +110,13 @@ struct FoldingTables {
     // By a lead byte's low six bits, for the leads of three bytes (E0 to EF): 0xFF when every
     // character it starts folds to itself.
     alignas(64) uint8_t selfFoldingLead[64] = {};
+    // For folding 32 bytes at once: by a lead byte of two (C0 to DF) and the next byte's low
+    // six bits, what folding changes in the lead and in the byte after it, in pieces of 16 for
+    // byte shuffles, each piece the change from the one before: shuffling piece k by the index
+    // less 16 k gives zero below the piece, so the pieces up to the index's own, all put
+    // together by xor, give its entry.
+    alignas(16) uint8_t leadPieces[32][4][16];
+    alignas(16) uint8_t nextPieces[32][4][16];
 
     FoldingTables() {
         char folded[CaseFoldingRoom(3)];
@@ -150,6 +157,21 @@ struct FoldingTables {
                 all = all && selfFolding[code / 64] == ~uint64_t{0};
             selfFoldingLead[0x20 | lead] = all ? 0xFF : 0;
         }
+        for (unsigned code = 0; code < 0x800; ++code) {
+            const unsigned at = code & 0x3F;
+            const uint32_t changed = twoBytes[code];
+            const uint32_t before = at < 16 ? 0 : twoBytes[code - 16];
+            auto leadOf = [](uint32_t change) {
+                return change == kLongWay ? kWideLongWay : static_cast<uint8_t>(change & 0xFF);
+            };
+            auto nextOf = [](uint32_t change) {
+                return change == kLongWay ? uint8_t{0} : static_cast<uint8_t>(change >> 8);
+            };
+            leadPieces[code >> 6][at / 16][at % 16] =
+                leadOf(changed) ^ (at < 16 ? uint8_t{0} : leadOf(before));
+            nextPieces[code >> 6][at / 16][at % 16] =
+                nextOf(changed) ^ (at < 16 ? uint8_t{0} : nextOf(before));
+        }
     }
 };
 
@@ -185,7 +207,8 @@ VYPISNIK_WIDE void PairChanges(const FoldingTables& tables, unsigned pair, __mma
 } // namespace
 
 VYPISNIK_WIDE FoldedNameKey::WideKey FoldedNameKey::FoldWide(const void* folding, const char* name,
-                                                             size_t length, int64_t size) {
+                                                             size_t length, const char*,
+                                                             int64_t size) {
     const FoldingTables& tables = *static_cast<const FoldingTables*>(folding);
     const __mmask64 inName = length >= 64 ? ~__mmask64{0} : (__mmask64{1} << length) - 1;
     // Bytes past the name are neither read nor kept: they are zero.
@@ -269,24 +292,147 @@ VYPISNIK_WIDE FoldedNameKey::WideKey FoldedNameKey::FoldWide(const void* folding
 
 namespace {
 
+#define VYPISNIK_AVX2 __attribute__((target("avx2,bmi2")))
+
+VYPISNIK_AVX2 __m256i Bytes32(uint8_t byte) {
+    return _mm256_set1_epi8(static_cast<char>(byte));
+}
+
+// What folding changes in the lead bytes of the given row (their low five bits) and in the byte
+// after each, at those leads (leads), put into lead and next; at holds the next byte's low six
+// bits.
+VYPISNIK_AVX2 inline void LeadChanges(const FoldingTables& tables, unsigned row, __m256i leads,
+                                      __m256i at, __m256i& lead, __m256i& next) {
+    __m256i leadChanges = _mm256_setzero_si256();
+    __m256i nextChanges = _mm256_setzero_si256();
+    for (unsigned k = 0; k < 4; ++k) {
+        const __m256i from = _mm256_sub_epi8(at, Bytes32(static_cast<uint8_t>(16 * k)));
+        const __m256i leadPiece = _mm256_broadcastsi128_si256(
+            _mm_load_si128(reinterpret_cast<const __m128i*>(tables.leadPieces[row][k])));
+        const __m256i nextPiece = _mm256_broadcastsi128_si256(
+            _mm_load_si128(reinterpret_cast<const __m128i*>(tables.nextPieces[row][k])));
+        leadChanges = _mm256_xor_si256(leadChanges, _mm256_shuffle_epi8(leadPiece, from));
+        nextChanges = _mm256_xor_si256(nextChanges, _mm256_shuffle_epi8(nextPiece, from));
+    }
+    lead = _mm256_or_si256(lead, _mm256_and_si256(leadChanges, leads));
+    next = _mm256_or_si256(next, _mm256_and_si256(nextChanges, leads));
+}
+
+} // namespace
+
+// A name of 1 to 32 bytes folded in one register of 32 bytes, where the processor has AVX2:
+// the same characters as in one register of 64, their changes looked up by byte shuffles of 16
+// entries at a time. No step waits on the one before; the one loop goes once for each lead
+// byte of two the name has, whatever the number of its characters (most names have one to
+// three, ASCII names none), where the words of eight branch once for each character.
+VYPISNIK_AVX2 FoldedNameKey::WideKey FoldedNameKey::FoldAvx2(const void* folding, const char* name,
+                                                             size_t length, const char* readable,
+                                                             int64_t size) {
+    const FoldingTables& tables = *static_cast<const FoldingTables*>(folding);
+    __m256i bytes;
+    if (static_cast<size_t>(readable - name) >= 32) {
+        bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(name));
+    } else {
+        // Near the end of its text (seldom): no byte after readable is read.
+        alignas(32) char copy[32] = {};
+        std::memcpy(copy, name, length);
+        bytes = _mm256_load_si256(reinterpret_cast<const __m256i*>(copy));
+    }
+    const __m256i indexes =
+        _mm256_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
+                         21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31);
+    // Bytes past the name are zero.
+    bytes = _mm256_and_si256(
+        bytes, _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(length)), indexes));
+    // The byte after each (zero past the end): the register moved down by one byte.
+    const __m256i after =
+        _mm256_alignr_epi8(_mm256_permute2x128_si256(bytes, bytes, 0x81), bytes, 1);
+    const auto high = static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
+    const auto continuation = static_cast<uint32_t>(_mm256_movemask_epi8(
+        _mm256_cmpeq_epi8(_mm256_and_si256(bytes, Bytes32(0xC0)), Bytes32(0x80))));
+    const __m256i threes = _mm256_cmpeq_epi8(_mm256_and_si256(bytes, Bytes32(0xF0)), Bytes32(0xE0));
+    const auto lead3 = static_cast<uint32_t>(_mm256_movemask_epi8(threes));
+    const auto lead4 = static_cast<uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_max_epu8(bytes, Bytes32(0xF0)), bytes)));
+    const uint32_t lead2 = high & ~continuation & ~lead3 & ~lead4;
+    // Every lead followed by as many continuations as it says, and no continuation elsewhere;
+    // then every lead of three one whose characters all fold to themselves.
+    uint32_t refused =
+        lead4 | (continuation ^ (lead2 << 1 | lead3 << 1 | lead3 << 2)) | lead2 >> 31 | lead3 >> 30;
+    const __m256i selfFolding = _mm256_broadcastsi128_si256(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(tables.selfFoldingLead + 0x20)));
+    refused |= lead3 & ~static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_shuffle_epi8(
+                           selfFolding, _mm256_and_si256(bytes, Bytes32(0x0F)))));
+    // Leads of two: their changes looked up by the next byte's low six bits, for each lead
+    // there is.
+    const __m256i at = _mm256_and_si256(after, Bytes32(0x3F));
+    __m256i lead = _mm256_setzero_si256();
+    __m256i next = _mm256_setzero_si256();
+    for (uint32_t rest = lead2; rest != 0;) {
+        const auto first = static_cast<unsigned char>(name[std::countr_zero(rest)]);
+        const __m256i leads = _mm256_cmpeq_epi8(bytes, Bytes32(first));
+        LeadChanges(tables, first & 0x1F, leads, at, lead, next);
+        rest &= ~static_cast<uint32_t>(_mm256_movemask_epi8(leads));
+    }
+    refused |= static_cast<uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(lead, Bytes32(FoldingTables::kWideLongWay))));
+    if (refused != 0)
+        return {0, false};
+    // The changes of the bytes after leads moved onto them: the register up by one byte.
+    const __m256i nextMoved =
+        _mm256_alignr_epi8(next, _mm256_permute2x128_si256(next, next, 0x08), 15);
+    __m256i folded = _mm256_xor_si256(_mm256_xor_si256(bytes, lead), nextMoved);
+    // A to Z (bytes of 128 and more compare as negative).
+    const __m256i upper = _mm256_and_si256(_mm256_cmpgt_epi8(folded, Bytes32('A' - 1)),
+                                           _mm256_cmpgt_epi8(Bytes32('Z' + 1), folded));
+    folded = _mm256_xor_si256(folded, _mm256_and_si256(upper, Bytes32(0x20)));
+    PairHash hash;
+    const __m128i first = _mm256_castsi256_si128(folded);
+    hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(first)),
+             static_cast<uint64_t>(_mm_extract_epi64(first, 1)));
+    if (length > 16) {
+        const __m128i second = _mm256_extracti128_si256(folded, 1);
+        hash.Add(static_cast<uint64_t>(_mm_cvtsi128_si64(second)),
+                 static_cast<uint64_t>(_mm_extract_epi64(second, 1)));
+    }
+    return {hash.End(length, size), true};
+}
+
+namespace {
+
 bool ProcessorFoldsWide() {
     static const bool can = __builtin_cpu_supports("avx512f") &&
                             __builtin_cpu_supports("avx512bw") &&
                             __builtin_cpu_supports("avx512vbmi");
     return can;
 }
+
+bool ProcessorFoldsAvx2() {
+    static const bool can = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+    return can;
+}
 #else
 bool ProcessorFoldsWide() {
+    return false;
+}
+
+bool ProcessorFoldsAvx2() {
     return false;
 }
 #endif
 
 } // namespace
 
-FoldedNameKey::FoldedNameKey(FoldingWay way) : m_tables(&Tables()), m_wide(nullptr) {
+FoldedNameKey::FoldedNameKey(FoldingWay way)
+    : m_tables(&Tables()), m_wide(nullptr), m_wideLength(0) {
 #ifdef VYPISNIK_HAS_WIDE_FOLDING
-    if (way == FoldingWay::Fastest && CanFoldWide())
+    if (way == FoldingWay::Fastest && CanFoldWide()) {
         m_wide = &FoldWide;
+        m_wideLength = 64;
+    } else if (way != FoldingWay::Words && CanFoldAvx2()) {
+        m_wide = &FoldAvx2;
+        m_wideLength = 32;
+    }
 #else
     (void)way;
 #endif
@@ -294,6 +440,10 @@ FoldedNameKey::FoldedNameKey(FoldingWay way) : m_tables(&Tables()), m_wide(nullp
 
 bool FoldedNameKey::CanFoldWide() {
     return ProcessorFoldsWide();
+}
+
+bool FoldedNameKey::CanFoldAvx2() {
+    return ProcessorFoldsAvx2();
 }
 
 uint64_t FoldedNameKey::OfFolded(std::string_view folded, int64_t size) {
