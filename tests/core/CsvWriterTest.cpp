@@ -26,6 +26,36 @@ TEST(CsvWriter, QuotesOnlyWhatMustBeQuotedAndEndsRowsWithCrLf) {
                    "東京 タワー.tar.gz,-5,\"\"\"\"\"\"\r\n");
 }
 
+TEST(CsvWriter, ASpecialByteIsSeenWhereverItStandsInAFieldOfAnyLength) {
+    // Fields are looked at in words and registers whose last one overlaps the one before: a
+    // comma in any place of any length must be seen, and letters of many bytes never mistaken.
+    const std::string letters = "Příliš žluťoučký kůň Ärger œuvre Ёлка 東京.txt";
+    for (size_t length = 1; length <= 40; ++length) {
+        const std::string plain = letters.substr(0, length);
+        std::string out;
+        CsvWriter::AppendField(plain, out);
+        EXPECT_EQ(out, plain) << length;
+        for (size_t at = 0; at < length; ++at) {
+            for (const char special : {',', '"', '\r', '\n'}) {
+                std::string field = plain;
+                field[at] = special;
+                std::string expected = "\"";
+                for (const char c : field)
+                    expected += c == '"' ? std::string("\"\"") : std::string(1, c);
+                expected += '"';
+                out.clear();
+                CsvWriter::AppendField(field, out);
+                EXPECT_EQ(out, expected) << length << " " << at;
+                // The same field made in place after a row's earlier cells.
+                out = "Disk 1,";
+                out += field;
+                CsvWriter::QuoteFieldFrom(7, out);
+                EXPECT_EQ(out, "Disk 1," + expected) << length << " " << at;
+            }
+        }
+    }
+}
+
 TEST(CsvWriter, FolderRowsGiveTheTablesColumnsAndTheBytes) {
     test::TempDir dir;
     const std::string list = dir / "Fotky.sez";
