@@ -8,6 +8,7 @@
 #include "search/ListSearch.h"
 #include "search/SearchRowOrder.h"
 #include "search/SearchRowsCsv.h"
+#include "util/PutField.h"
 
 #include <cstdint>
 #include <cstring>
@@ -17,30 +18,6 @@
 namespace vyp {
 
 namespace {
-
-// Copies text to p and returns its end. The fields of a row are a few bytes to a few dozen:
-// two moves of a fixed size that overlap cost less than a call of memcpy for each.
-[[gnu::always_inline]] inline char* PutField(char* p, std::string_view text) {
-    const char* s = text.data();
-    const size_t n = text.size();
-    if (n > 32) {
-        std::memcpy(p, s, n);
-    } else if (n >= 16) {
-        std::memcpy(p, s, 16);
-        std::memcpy(p + n - 16, s + n - 16, 16);
-    } else if (n >= 8) {
-        std::memcpy(p, s, 8);
-        std::memcpy(p + n - 8, s + n - 8, 8);
-    } else if (n >= 4) {
-        std::memcpy(p, s, 4);
-        std::memcpy(p + n - 4, s + n - 4, 4);
-    } else if (n > 0) { // an empty field's view may point nowhere
-        p[0] = s[0];
-        p[n / 2] = s[n / 2];
-        p[n - 1] = s[n - 1];
-    }
-    return p + n;
-}
 
 // A row as a line: list, path, size in megabytes (nothing when it is no number), exact size,
 // date and time, TAB between them. Written straight into out, which is sized once for the
@@ -74,20 +51,8 @@ void AppendSearchRowLine(const SearchRowTexts& row, std::string_view listName,
     p += kExactUnit.size();
     p = PutField(p, row.date);
     *p++ = '\t';
-    char* const time = p;
-    p = PutField(p, row.time);
-    // Every "." as ":", as AppendTimeForDisplay shows it, eight bytes at a time: a byte's
-    // compare and jump would be guessed wrong at every row. The bytes past the time are the
-    // zeros resize put there, which stay.
-    for (char* chunk = time; chunk < p; chunk += 8) {
-        uint64_t eight = 0;
-        std::memcpy(&eight, chunk, 8);
-        constexpr uint64_t kLow = 0x7F7F7F7F7F7F7F7FULL;
-        const uint64_t other = eight ^ 0x2E2E2E2E2E2E2E2EULL; // zero where a "."
-        const uint64_t dots = ~(((other & kLow) + kLow) | other | kLow);
-        eight += (dots >> 7) * (':' - '.');
-        std::memcpy(chunk, &eight, 8);
-    }
+    // The bytes past the time are the zeros resize put there, which stay.
+    p = PutTimeForDisplay(p, row.time);
     *p++ = '\n';
     out.resize(static_cast<size_t>(p - out.data()));
 }

@@ -2,6 +2,7 @@
 
 #include "lists/ListRegionReader.h"
 #include "util/Errors.h"
+#include "util/PutField.h"
 #include "util/SafeFileWriter.h"
 #include "util/TabFields.h"
 
@@ -134,6 +135,23 @@ void AppendTimeForDisplay(std::string_view storedTime, std::string& out) {
     // prints.
     for (size_t i = from; i < out.size(); ++i)
         out[i] = out[i] == '.' ? ':' : out[i];
+}
+
+char* PutTimeForDisplay(char* p, std::string_view storedTime) {
+    char* const time = p;
+    p = PutField(p, storedTime);
+    // Every "." as ":" eight bytes at a time: a byte's compare and jump would be guessed wrong
+    // at every row.
+    for (char* chunk = time; chunk < p; chunk += 8) {
+        uint64_t eight = 0;
+        std::memcpy(&eight, chunk, 8);
+        constexpr uint64_t kLow = 0x7F7F7F7F7F7F7F7FULL;
+        const uint64_t other = eight ^ 0x2E2E2E2E2E2E2E2EULL; // zero where a "."
+        const uint64_t dots = ~(((other & kLow) + kLow) | other | kLow);
+        eight += (dots >> 7) * (':' - '.');
+        std::memcpy(chunk, &eight, 8);
+    }
+    return p;
 }
 
 std::string TimeForDisplay(std::string_view storedTime) {

@@ -94,6 +94,9 @@ std::string_view ExtensionOf(std::string_view name);
 // A stored time with every "." replaced by ":" ("9:29.58" reads "9:29:58").
 std::string TimeForDisplay(std::string_view storedTime);
 void AppendTimeForDisplay(std::string_view storedTime, std::string& out);
+// The same written at p, which has room for eight bytes more: they may change, to be written
+// after. Returns the time's end.
+char* PutTimeForDisplay(char* p, std::string_view storedTime);
 
 // A list's caption: its file name without the final ".sez" (exact case). "b.sezam.sez" is
 // "b.sezam", "x.sez.sez" is "x.sez", "X.SEZ" stays "X.SEZ".

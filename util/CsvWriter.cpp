@@ -8,11 +8,9 @@
 
 namespace vyp {
 
-namespace {
-
-// Whether the field must be quoted. A table rather than find_first_of, which asks memchr once
-// for every byte: a CSV of millions of rows spent most of its time there.
-bool NeedsQuotes(std::string_view field) {
+// A table rather than find_first_of, which asks memchr once for every byte: a CSV of millions of
+// rows spent most of its time there.
+bool CsvWriter::NeedsQuotes(std::string_view field) {
     static constexpr std::array<bool, 256> kSpecial = [] {
         std::array<bool, 256> special{};
         for (unsigned char c : {',', '"', '\r', '\n'})
@@ -43,8 +41,6 @@ bool NeedsQuotes(std::string_view field) {
         special |= kSpecial[static_cast<unsigned char>(*p)];
     return special;
 }
-
-} // namespace
 
 void CsvWriter::AppendField(std::string_view field, std::string& out) {
     if (!NeedsQuotes(field)) {

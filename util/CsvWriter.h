@@ -19,6 +19,8 @@ public:
         Row(std::span<const std::string_view>(fields.begin(), fields.size()));
     }
 
+    // Whether a field must be quoted: it holds a comma, a quote, CR or LF.
+    static bool NeedsQuotes(std::string_view field);
     // Appends one field, quoted where it must be.
     static void AppendField(std::string_view field, std::string& out);
     // Quotes, where it must be, the field that was appended to out from offset from on: for a

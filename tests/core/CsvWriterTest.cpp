@@ -115,17 +115,59 @@ TEST(CsvWriter, SearchRowsAreTheRowsOfTheirCells) {
         rows.Add(0, i % 3 == 0, "Složka\\", names[i % names.size()], sizes[i], "2022.1.5",
                  "20:15.4");
     rows.Add(0, false, "", "a,b", "1", "2022,1", "20,15");
+    rows.Add(0, false, "Hudba, staré\\", "Ärger.mp3", "1", "2022.1.5", "20:15.4");
     for (const RegionalSettings& regional :
          {RegionalSettings::Czech(), RegionalSettings::English()}) {
-        for (const SearchRow row : rows) {
-            std::string made;
-            AppendSearchRowCsv(row, "Disk, 1", regional, made);
-            const std::array<std::string, 7> cells = SearchRowCsvCells(row, "Disk, 1", regional);
-            std::string expected;
-            CsvWriter(expected).Row(
-                {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6]});
-            EXPECT_EQ(made, expected) << row.SizeText();
+        for (const std::string_view listName : {"Disk, 1", "Disk 1"}) {
+            for (const SearchRow row : rows) {
+                std::string made = "předchozí řádek\r\n";
+                AppendSearchRowCsv(row, listName, regional, made);
+                const std::array<std::string, 7> cells = SearchRowCsvCells(row, listName, regional);
+                std::string expected = "předchozí řádek\r\n";
+                CsvWriter(expected).Row(
+                    {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6]});
+                EXPECT_EQ(made, expected) << row.SizeText() << " " << listName;
+            }
         }
+    }
+}
+
+// A found line's texts lie side by side in the line, and are looked at together: a comma or
+// quote in any one of them still quotes that one, and a line without any quotes none.
+TEST(CsvWriter, TextsOfOneFoundLineAreQuotedEachAsItNeeds) {
+    const std::vector<std::array<std::string, 4>> lines = {
+        {"Žluťoučký kůň.mp3", "4400000", "2022.1.5", "20:15.4"},
+        {"Kino, Группа крови.mp3", "4400000", "2022.1.5", "20:15.4"},
+        {"東京.txt", "44,0", "2022.1.5", "20:15.4"},
+        {"Élan \"vital\".doc", "12", "2022.1.5", "20:15.4"},
+        {"Ёлка.avi", "12", "2022,1,5", "20:15.4"},
+        {"Ёлка.avi", "12", "2022.1.5", "20,15"},
+        {"Ёлка.avi", "", "", ""}};
+    for (const auto& fields : lines) {
+        const std::string line =
+            fields[0] + "\t" + fields[1] + "\t" + fields[2] + "\t" + fields[3] + "\r\n";
+        const char* at = line.data();
+        auto next = [&at](size_t length) {
+            const std::string_view text(at, length);
+            at += length + 1;
+            return text;
+        };
+        SearchRowTexts row;
+        row.folder = "Hudba\\";
+        row.name = next(fields[0].size());
+        row.size = next(fields[1].size());
+        row.date = next(fields[2].size());
+        row.time = next(fields[3].size());
+        SearchRows rows;
+        rows.Add(0, false, "Hudba\\", fields[0], fields[1], fields[2], fields[3]);
+        const std::array<std::string, 7> cells =
+            SearchRowCsvCells(*rows.begin(), "Disk 1", RegionalSettings::Czech());
+        std::string expected;
+        CsvWriter(expected).Row(
+            {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6]});
+        std::string made;
+        AppendSearchRowCsv(row, "Disk 1", RegionalSettings::Czech(), made);
+        EXPECT_EQ(made, expected) << fields[0];
     }
 }
 
