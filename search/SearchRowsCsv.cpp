@@ -110,10 +110,7 @@ bool PutPlainSearchRowCsv(const SearchRowTexts& row, std::string_view listName,
             out.resize(at);
             return false;
         }
-        bool special = false;
-        for (const char* c = cell; c < end; ++c)
-            special |= *c == ',' || *c == '"' || *c == '\r' || *c == '\n';
-        if (special) {
+        if (CsvWriter::NeedsQuotes(std::string_view(cell, static_cast<size_t>(end - cell)))) {
             *p = '"';
             *end++ = '"';
             p = end;
