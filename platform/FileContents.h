@@ -41,9 +41,13 @@ public:
     FileContents(const FileContents&) = delete;
     FileContents& operator=(const FileContents&) = delete;
 
+    // How the bytes will be read: all of them in turn, or a few lines here and there (where the
+    // file is mapped, its pages are then made ready only as they are first read, not all at once).
+    enum class Reading { Through, HereAndThere };
+
     // Opens path and makes its bytes available; 0 or the system's error code. A folder is
     // refused with kErrorIsAFolder.
-    int Open(const std::string& path);
+    int Open(const std::string& path, Reading reading = Reading::Through);
     // Lets go of the bytes.
     void Close();
 

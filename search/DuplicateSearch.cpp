@@ -272,9 +272,9 @@ struct ListKeys {
 // Opens a list's whole text to read. A replace is no single step for a reader on Windows: the
 // name of a list being replaced can be missing for a moment, so a failed open is tried a few
 // times more before its error counts.
-void OpenText(FileContents& text, const std::string& path) {
+void OpenText(FileContents& text, const std::string& path, FileContents::Reading reading) {
     for (int attempt = 1;; ++attempt) {
-        const int err = text.Open(path);
+        const int err = text.Open(path, reading);
         if (err == 0)
             return;
         if (attempt == 4)
@@ -306,7 +306,7 @@ ListKeys ReadKeys(const std::string& path, const std::string& listName, size_t l
     ListKeys result;
     try {
         FileContents file;
-        OpenText(file, path);
+        OpenText(file, path, FileContents::Reading::Through);
         result.stamp = file.Stamp();
         const std::string_view text = file.Bytes();
         if (text.size() >> kOffsetBits != 0)
@@ -490,7 +490,7 @@ Copies ReadCopies(const std::string& path, const std::string& listName, const Li
     Copies copies;
     FileContents file;
     try {
-        OpenText(file, path);
+        OpenText(file, path, FileContents::Reading::HereAndThere);
     } catch (const VypisnikError&) {
         // Read in the first pass: a list that cannot be opened now was replaced or removed
         // since.

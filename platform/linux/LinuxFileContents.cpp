@@ -34,7 +34,7 @@ int ReadAll(int fd, std::string& bytes) {
 }
 } // namespace
 
-int FileContents::Open(const std::string& path) {
+int FileContents::Open(const std::string& path, Reading reading) {
     Close();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -49,10 +49,12 @@ int FileContents::Open(const std::string& path) {
     m_stamp.modifiedNanoseconds =
         static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     if (st.st_size > 0) {
-        // Every page mapped at once: the reader goes through all of them, and one call maps
-        // them for less than a fault per few pages would.
+        // Every page mapped at once for a reader that goes through all of them: one call maps
+        // them for less than a fault per few pages would. A reader of a few lines would pay
+        // for the pages it never reads.
+        const int populate = reading == Reading::Through ? MAP_POPULATE : 0;
         void* bytes = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ,
-                             MAP_PRIVATE | MAP_POPULATE, fd, 0);
+                             MAP_PRIVATE | populate, fd, 0);
         if (bytes == MAP_FAILED) {
             const int err = errno;
             ::close(fd);

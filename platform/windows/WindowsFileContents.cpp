@@ -4,7 +4,8 @@
 
 namespace vyp {
 
-int FileContents::Open(const std::string& path) {
+// The whole file is read however it will be read: a mapping would hold up saving the list.
+int FileContents::Open(const std::string& path, Reading /*reading*/) {
     Close();
     InputFile file;
     if (const int err = file.Open(path, true))
