@@ -110,13 +110,6 @@ struct FoldingTables {
     // By a lead byte's low six bits, for the leads of three bytes (E0 to EF): 0xFF when every
     // character it starts folds to itself.
     alignas(64) uint8_t selfFoldingLead[64] = {};
-    // For folding 32 bytes at once: by a lead byte of two (C0 to DF) and the next byte's low
-    // six bits, what folding changes in the lead and in the byte after it, in pieces of 16 for
-    // byte shuffles, each piece the change from the one before: shuffling piece k by the index
-    // less 16 k gives zero below the piece, so the pieces up to the index's own, all put
-    // together by xor, give its entry.
-    alignas(16) uint8_t leadPieces[32][4][16];
-    alignas(16) uint8_t nextPieces[32][4][16];
 
     FoldingTables() {
         char folded[CaseFoldingRoom(3)];
@@ -156,21 +149,6 @@ struct FoldingTables {
             for (unsigned code = lead << 12; code < (lead + 1) << 12; code += 64)
                 all = all && selfFolding[code / 64] == ~uint64_t{0};
             selfFoldingLead[0x20 | lead] = all ? 0xFF : 0;
-        }
-        for (unsigned code = 0; code < 0x800; ++code) {
-            const unsigned at = code & 0x3F;
-            const uint32_t changed = twoBytes[code];
-            const uint32_t before = at < 16 ? 0 : twoBytes[code - 16];
-            auto leadOf = [](uint32_t change) {
-                return change == kLongWay ? kWideLongWay : static_cast<uint8_t>(change & 0xFF);
-            };
-            auto nextOf = [](uint32_t change) {
-                return change == kLongWay ? uint8_t{0} : static_cast<uint8_t>(change >> 8);
-            };
-            leadPieces[code >> 6][at / 16][at % 16] =
-                leadOf(changed) ^ (at < 16 ? uint8_t{0} : leadOf(before));
-            nextPieces[code >> 6][at / 16][at % 16] =
-                nextOf(changed) ^ (at < 16 ? uint8_t{0} : nextOf(before));
         }
     }
 };
@@ -298,33 +276,14 @@ VYPISNIK_AVX2 __m256i Bytes32(uint8_t byte) {
     return _mm256_set1_epi8(static_cast<char>(byte));
 }
 
-// What folding changes in the lead bytes of the given row (their low five bits) and in the byte
-// after each, at those leads (leads), put into lead and next; at holds the next byte's low six
-// bits.
-VYPISNIK_AVX2 inline void LeadChanges(const FoldingTables& tables, unsigned row, __m256i leads,
-                                      __m256i at, __m256i& lead, __m256i& next) {
-    __m256i leadChanges = _mm256_setzero_si256();
-    __m256i nextChanges = _mm256_setzero_si256();
-    for (unsigned k = 0; k < 4; ++k) {
-        const __m256i from = _mm256_sub_epi8(at, Bytes32(static_cast<uint8_t>(16 * k)));
-        const __m256i leadPiece = _mm256_broadcastsi128_si256(
-            _mm_load_si128(reinterpret_cast<const __m128i*>(tables.leadPieces[row][k])));
-        const __m256i nextPiece = _mm256_broadcastsi128_si256(
-            _mm_load_si128(reinterpret_cast<const __m128i*>(tables.nextPieces[row][k])));
-        leadChanges = _mm256_xor_si256(leadChanges, _mm256_shuffle_epi8(leadPiece, from));
-        nextChanges = _mm256_xor_si256(nextChanges, _mm256_shuffle_epi8(nextPiece, from));
-    }
-    lead = _mm256_or_si256(lead, _mm256_and_si256(leadChanges, leads));
-    next = _mm256_or_si256(next, _mm256_and_si256(nextChanges, leads));
-}
-
 } // namespace
 
 // A name of 1 to 32 bytes folded in one register of 32 bytes, where the processor has AVX2:
-// the same characters as in one register of 64, their changes looked up by byte shuffles of 16
-// entries at a time. No step waits on the one before; the one loop goes once for each lead
-// byte of two the name has, whatever the number of its characters (most names have one to
-// three, ASCII names none), where the words of eight branch once for each character.
+// the same characters as in one register of 64. What folding changes in a character of two bytes
+// is looked up by its code point, one character after another (ASCII names have none); byte
+// shuffles of every lead byte's changes, one pass for each lead the name has, took longer on a
+// processor that does each 32-byte step as two of 16, and guessed the passes' number wrong
+// name after name.
 VYPISNIK_AVX2 FoldedNameKey::WideKey FoldedNameKey::FoldAvx2(const void* folding, const char* name,
                                                              size_t length, const char* readable,
                                                              int64_t size) {
@@ -344,9 +303,6 @@ VYPISNIK_AVX2 FoldedNameKey::WideKey FoldedNameKey::FoldAvx2(const void* folding
     // Bytes past the name are zero.
     bytes = _mm256_and_si256(
         bytes, _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(length)), indexes));
-    // The byte after each (zero past the end): the register moved down by one byte.
-    const __m256i after =
-        _mm256_alignr_epi8(_mm256_permute2x128_si256(bytes, bytes, 0x81), bytes, 1);
     const auto high = static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
     const auto continuation = static_cast<uint32_t>(_mm256_movemask_epi8(
         _mm256_cmpeq_epi8(_mm256_and_si256(bytes, Bytes32(0xC0)), Bytes32(0x80))));
@@ -363,25 +319,24 @@ VYPISNIK_AVX2 FoldedNameKey::WideKey FoldedNameKey::FoldAvx2(const void* folding
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(tables.selfFoldingLead + 0x20)));
     refused |= lead3 & ~static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_shuffle_epi8(
                            selfFolding, _mm256_and_si256(bytes, Bytes32(0x0F)))));
-    // Leads of two: their changes looked up by the next byte's low six bits, for each lead
-    // there is.
-    const __m256i at = _mm256_and_si256(after, Bytes32(0x3F));
-    __m256i lead = _mm256_setzero_si256();
-    __m256i next = _mm256_setzero_si256();
-    for (uint32_t rest = lead2; rest != 0;) {
-        const auto first = static_cast<unsigned char>(name[std::countr_zero(rest)]);
-        const __m256i leads = _mm256_cmpeq_epi8(bytes, Bytes32(first));
-        LeadChanges(tables, first & 0x1F, leads, at, lead, next);
-        rest &= ~static_cast<uint32_t>(_mm256_movemask_epi8(leads));
+    // Leads of two: what folding changes in each such character, looked up by its code point
+    // (a lead in the last place is refused above already).
+    alignas(32) unsigned char text[32];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(text), bytes);
+    alignas(32) unsigned char changes[32] = {};
+    uint32_t longWay = 0;
+    for (uint32_t rest = lead2 & 0x7FFFFFFFU; rest != 0; rest &= rest - 1) {
+        const auto i = static_cast<size_t>(std::countr_zero(rest));
+        const uint32_t change = tables.twoBytes[(text[i] & 0x1FU) << 6 | (text[i + 1] & 0x3FU)];
+        longWay |= change;
+        const auto pair = static_cast<uint16_t>(change);
+        std::memcpy(changes + i, &pair, 2);
     }
-    refused |= static_cast<uint32_t>(
-        _mm256_movemask_epi8(_mm256_cmpeq_epi8(lead, Bytes32(FoldingTables::kWideLongWay))));
+    refused |= longWay & FoldingTables::kLongWay;
     if (refused != 0)
         return {0, false};
-    // The changes of the bytes after leads moved onto them: the register up by one byte.
-    const __m256i nextMoved =
-        _mm256_alignr_epi8(next, _mm256_permute2x128_si256(next, next, 0x08), 15);
-    __m256i folded = _mm256_xor_si256(_mm256_xor_si256(bytes, lead), nextMoved);
+    __m256i folded =
+        _mm256_xor_si256(bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(changes)));
     // A to Z (bytes of 128 and more compare as negative).
     const __m256i upper = _mm256_and_si256(_mm256_cmpgt_epi8(folded, Bytes32('A' - 1)),
                                            _mm256_cmpgt_epi8(Bytes32('Z' + 1), folded));
