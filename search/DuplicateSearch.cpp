@@ -395,17 +395,34 @@ struct Candidate {
 };
 
 // The candidates of the buckets [first, last): lines whose kept bits occur twice or more over
-// all lists. Each bucket's kept bits are counted in a small table of their own (once, twice or
-// more), then its lines are gone through again for those met twice.
+// all lists. Each bucket's lines are gone through twice. First their kept bits' low bits are
+// marked in a filter of two bits a value (met, met again) small enough for the processor's second
+// cache, with no branch on what is found: nearly every line of a large catalogue is met once, and
+// a table looked up line by line guessed wrong wherever a slot was taken. Then the lines whose
+// low bits were met again, a few in a hundred, are gathered and sorted by their kept bits, which
+// tells the lines that share them.
 std::vector<Candidate> CandidatesOf(const std::vector<std::unique_ptr<BucketedKeys>>& workers,
                                     size_t first, size_t last) {
     std::vector<Candidate> candidates;
-    // A slot: 0 when free, else the tag of the kept bits (their low 30 shifted up by two, and 1),
-    // and 2 once met again. Slots of four bytes keep a bucket's table in the processor's second
-    // cache; two bits fewer let through a few more candidates, which the second reading drops.
-    std::vector<uint32_t> table;
-    auto tagOf = [](uint64_t entry) {
-        return static_cast<uint32_t>(entry >> 32) << 2 | 1;
+    struct FilterWord {
+        uint64_t met = 0;
+        uint64_t again = 0;
+    };
+    std::vector<FilterWord> filter;
+    struct Gathered {
+        uint32_t kept;
+        uint64_t place;
+    };
+    std::vector<Gathered> gathered;
+    auto forEachEntry = [&](size_t bucket, auto onEntry) {
+        for (const auto& keys : workers) {
+            for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
+                 block = block->older) {
+                __builtin_prefetch(block->older); // the next block's head, while this one is read
+                for (size_t e = 0; e < block->count; ++e)
+                    onEntry(block->entries[e], block->base);
+            }
+        }
     };
     for (size_t bucket = first; bucket < last; ++bucket) {
         size_t count = 0;
@@ -413,59 +430,38 @@ std::vector<Candidate> CandidatesOf(const std::vector<std::unique_ptr<BucketedKe
             count += keys->Count(bucket);
         if (count < 2)
             continue;
-        table.assign(std::bit_ceil(count * 2), 0);
-        const size_t mask = table.size() - 1;
-        auto slotOf = [&](uint64_t entry) {
-            const uint32_t wanted = tagOf(entry);
-            size_t slot = static_cast<size_t>(entry >> 32) & mask;
-            while (table[slot] != 0 && (table[slot] | 2) != (wanted | 2))
-                slot = (slot + 1) & mask;
-            return slot;
-        };
-        // The kept bits met twice, while they are few: most buckets have none, and a bucket
-        // with a few is gone through again comparing with them, not looking up every line.
-        constexpr size_t kFewTwins = 8;
-        uint32_t twins[kFewTwins];
-        size_t twinCount = 0;
-        for (const auto& keys : workers) {
-            for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
-                 block = block->older) {
-                __builtin_prefetch(block->older); // the next block's head, while this one is read
-                for (size_t e = 0; e < block->count; ++e) {
-                    const uint64_t entry = block->entries[e];
-                    uint32_t& slot = table[slotOf(entry)];
-                    if (slot == 0) {
-                        slot = tagOf(entry);
-                    } else if ((slot & 2) == 0) {
-                        slot |= 2;
-                        if (twinCount < kFewTwins)
-                            twins[twinCount] = tagOf(entry);
-                        ++twinCount;
-                    }
-                }
+        // Some 32 bits a line: 3 % of the lines met once are let through by the filter.
+        const size_t bits = std::bit_ceil(count * 32);
+        filter.assign(bits / 64, FilterWord{});
+        const size_t mask = bits - 1;
+        forEachEntry(bucket, [&](uint64_t entry, uint64_t) {
+            const auto low = static_cast<size_t>(entry >> 32) & mask;
+            FilterWord& word = filter[low / 64];
+            const uint64_t bit = uint64_t{1} << (low % 64);
+            word.again |= word.met & bit;
+            word.met |= bit;
+        });
+        gathered.clear();
+        forEachEntry(bucket, [&](uint64_t entry, uint64_t base) {
+            const auto low = static_cast<size_t>(entry >> 32) & mask;
+            if ((filter[low / 64].again >> (low % 64) & 1) != 0)
+                gathered.push_back(
+                    {static_cast<uint32_t>(entry >> 32), base + static_cast<uint32_t>(entry)});
+        });
+        std::sort(gathered.begin(), gathered.end(),
+                  [](const Gathered& a, const Gathered& b) { return a.kept < b.kept; });
+        for (size_t from = 0; from < gathered.size();) {
+            size_t to = from + 1;
+            while (to < gathered.size() && gathered[to].kept == gathered[from].kept)
+                ++to;
+            for (size_t g = from; to - from >= 2 && g < to; ++g) {
+                const uint64_t place = gathered[g].place;
+                candidates.push_back(
+                    {static_cast<uint64_t>(bucket) << 32 | gathered[g].kept,
+                     static_cast<int64_t>(place & ((uint64_t{1} << kOffsetBits) - 1)),
+                     static_cast<uint32_t>(place >> kOffsetBits)});
             }
-        }
-        if (twinCount == 0)
-            continue;
-        auto isTwin = [&](uint64_t entry) {
-            if (twinCount > kFewTwins)
-                return (table[slotOf(entry)] & 2) != 0;
-            return std::find(twins, twins + twinCount, tagOf(entry)) != twins + twinCount;
-        };
-        for (const auto& keys : workers) {
-            for (const KeyBlock* block = keys->Newest(bucket); block != nullptr;
-                 block = block->older) {
-                for (size_t e = 0; e < block->count; ++e) {
-                    const uint64_t entry = block->entries[e];
-                    if (!isTwin(entry))
-                        continue;
-                    const uint64_t place = block->base + static_cast<uint32_t>(entry);
-                    candidates.push_back(
-                        {static_cast<uint64_t>(bucket) << 32 | entry >> 32,
-                         static_cast<int64_t>(place & ((uint64_t{1} << kOffsetBits) - 1)),
-                         static_cast<uint32_t>(place >> kOffsetBits)});
-                }
-            }
+            from = to;
         }
     }
     return candidates;
